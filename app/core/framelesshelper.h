@@ -1,0 +1,35 @@
+// Rounded mask and drag-to-move for the player's frameless dialogs and tool windows.
+#pragma once
+
+#include <QBitmap>
+#include <QObject>
+#include <QPoint>
+
+class QWidget;
+
+class FramelessHelper : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int cornerRadius = 10;
+
+    // Watches window and its buttons; owned by window.
+    static FramelessHelper *install(QWidget *window);
+
+    // White bitmap of size with a black rounded rectangle over all of it.
+    static QBitmap roundedMask(const QSize &size);
+
+    bool canMove() const { return canMove_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit FramelessHelper(QWidget *window);
+    void watchButtons(QObject *root);
+
+    QWidget *window_;
+    QPoint pressOffset_;
+    bool dragging_ = false;
+    bool canMove_ = true; // cleared by a button press until the next press on the window
+};
