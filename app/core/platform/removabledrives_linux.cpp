@@ -1,0 +1,99 @@
+#include "removabledrives.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStorageInfo>
+
+namespace RemovableDrives {
+
+namespace {
+
+// Disk names that may own the block device name: itself, then the name without its partition
+// number ("sdb1" -> "sdb", "mmcblk0p1" -> "mmcblk0", "nvme0n1p2" -> "nvme0n1").
+QStringList diskCandidates(const QString &blockName)
+{
+    QStringList names{blockName};
+    static const QRegularExpression partitionSuffix(QStringLiteral("^(.*\\d)p\\d+$|^(.*\\D)\\d+$"));
+    const QRegularExpressionMatch match = partitionSuffix.match(blockName);
+    if (match.hasMatch()) {
+        const QString disk = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
+        if (!disk.isEmpty())
+            names << disk;
+    }
+    return names;
+}
+
+bool readsOne(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll().trimmed() == "1";
+}
+
+bool isUnderMountParent(const QString &rootPath)
+{
+    for (const QString &parent : mountParents()) {
+        if (rootPath.startsWith(parent) && rootPath.size() > parent.size())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+const QStringList &mountParents()
+{
+    static const QStringList parents{QStringLiteral("/media/"), QStringLiteral("/run/media/"),
+                                     QStringLiteral("/mnt/")};
+    return parents;
+}
+
+bool isRemovableDevice(const QByteArray &device, const QString &sysBlockRoot)
+{
+    QString path = QString::fromLocal8Bit(device);
+    if (!path.startsWith(QLatin1String("/dev/")))
+        return false;
+    // /dev/disk/by-label/... and similar links name the same device
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    if (!resolved.isEmpty())
+        path = resolved;
+    const QString blockName = path.section(QLatin1Char('/'), -1);
+    if (blockName.isEmpty())
+        return false;
+    const QDir sysBlock(sysBlockRoot);
+    for (const QString &disk : diskCandidates(blockName)) {
+        const QString flag = sysBlock.filePath(disk + QStringLiteral("/removable"));
+        if (QFileInfo::exists(flag))
+            return readsOne(flag);
+    }
+    return false;
+}
+
+QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString &sysBlockRoot)
+{
+    QStringList roots;
+    for (const MountedVolume &volume : volumes) {
+        QString root = QDir::cleanPath(volume.rootPath);
+        if (!root.endsWith(QLatin1Char('/')))
+            root += QLatin1Char('/');
+        if (!isUnderMountParent(root) || roots.contains(root))
+            continue;
+        if (isRemovableDevice(volume.device, sysBlockRoot))
+            roots << root;
+    }
+    roots.sort();
+    return roots;
+}
+
+QStringList mountedRemovableRoots()
+{
+    QVector<MountedVolume> volumes;
+    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
+        if (storage.isValid() && storage.isReady())
+            volumes.push_back({storage.rootPath(), storage.device()});
+    }
+    return removableRoots(volumes, QStringLiteral("/sys/block"));
+}
+
+} // namespace RemovableDrives

@@ -1,0 +1,177 @@
+#include "mainwindow.h"
+
+#include "appfont.h"
+#include "appglobals.h"
+#include "appsettings.h"
+#include "appstyle.h"
+#include "languagetable.h"
+#include "settingkeys.h"
+#include "ui_mainwindow.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+{
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
+
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const int minWidth = available.width() * 8 / 10;
+    setMinimumSize(minWidth, minWidth * 209 / 375);
+
+    AppSettings::load();
+    gStyle = parameterValue(SettingKeys::style);
+    gLanguage = parameterValue(SettingKeys::language);
+    gDateFormat = parameterValue(SettingKeys::date);
+    gDisplayMode = parameterValue(SettingKeys::displayMode, 1);
+    loadLanguage(gLanguage);
+
+    initWidgets();
+    initMenus();
+    initStatus();
+    applyParameters(LoadAtStartUp);
+    applySkin();
+    setUiLayout(0);
+    grabKeyboard();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::initWidgets()
+{
+    ui->widgetPlaybackArea->hide();
+}
+
+void MainWindow::initStatus()
+{
+    ui->actionWatermark->setVisible(false);
+    ui->actionUpdate_Firmware->setVisible(false);
+    ui->actionUpdate_Application->setVisible(false);
+}
+
+void MainWindow::loadLanguage(int language)
+{
+    LanguageTable table;
+    table.load(LanguageTable::defaultPath());
+    table.applyToGlobals(language);
+    setAppFontForLanguage(language);
+}
+
+void MainWindow::applyParameters(LoadParameterMode mode)
+{
+    Q_UNUSED(mode)
+    gStyle = parameterValue(SettingKeys::style);
+    gDateFormat = parameterValue(SettingKeys::date);
+    gDisplayMode = parameterValue(SettingKeys::displayMode, 1);
+    setDateFormat(gDateFormat);
+    updateMenuChecks();
+}
+
+void MainWindow::applySkin()
+{
+    setStyleSheet(AppStyle::mainWindowSheet(gStyle));
+    emit styleApplied(gStyle);
+}
+
+void MainWindow::storeSetting(const QString &key, int value)
+{
+    AppSettings::set(key, value);
+}
+
+void MainWindow::refreshWidgetSize(int w, int h)
+{
+    // right column and bottom row scale with the window; the video takes the rest
+    const int rightWidth = qBound(320, w * 30 / 100, 640);
+    ui->widgetRightColumn->setFixedWidth(rightWidth);
+    ui->widgetChartArea->setFixedWidth(rightWidth);
+    ui->widgetListArea->setFixedHeight(qMax(200, h * 36 / 100));
+    const int bottomHeight = qBound(120, h * 22 / 100, 260);
+    ui->widgetShowDataArea->setFixedHeight(bottomHeight);
+    ui->widgetChartArea->setFixedHeight(bottomHeight);
+    ui->widgetControlArea->setFixedHeight(qMax(56, int((h - 675) * 0.0273 + 20.0) + 36));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    recordedHeight_ = height();
+    refreshWidgetSize(width(), height());
+}
+
+void MainWindow::onViewSliderCheanged(OP_Mode mode)
+{
+    opMode_ = mode;
+    // editing works on the open file: the list cannot change it meanwhile
+    ui->widgetListArea->setEnabled(mode == OP_Play);
+}
+
+void MainWindow::onDisplayModeChange()
+{
+    gDisplayMode = gDisplayMode == 0 ? 1 : 0;
+    storeSetting(SettingKeys::displayMode, gDisplayMode);
+    updateMenuChecks();
+}
+
+void MainWindow::onPIPChange()
+{
+    gPipSwap = gPipSwap == 0 ? 1 : 0;
+}
+
+void MainWindow::setUiLayout(int mode)
+{
+    const bool calendar = mode == 1;
+    if (calendar)
+        storeSetting(SettingKeys::mode, 1);
+    else if (gMode == 1)
+        storeSetting(SettingKeys::mode, 0);
+    gMode = mode;
+    ui->widgetLeftColumn->setVisible(!calendar);
+    ui->widgetRightColumn->setVisible(!calendar);
+    ui->widgetShowDataArea->setVisible(!calendar);
+    ui->widgetChartArea->setVisible(!calendar);
+    ui->widgetPlaybackArea->setVisible(calendar);
+    ui->actionCalendar->setVisible(!calendar);
+    ui->actionPlayer->setVisible(calendar);
+    if (calendar) {
+        emit autoCheckMetadataTriggerd();
+    } else {
+        emit clearMapAll();
+        emit clearPlaybackDataAll();
+    }
+}
+
+void MainWindow::onGrabKeyboard()
+{
+    grabKeyboard();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (gMode != 0) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        if (isFullScreen())
+            showNormal();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() & Qt::AltModifier)
+            isFullScreen() ? showNormal() : showFullScreen();
+        break;
+    default:
+        QMainWindow::keyPressEvent(event);
+        break;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    releaseKeyboard();
+    event->accept();
+}

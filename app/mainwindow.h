@@ -1,0 +1,79 @@
+// The main window: owns every panel, routes files and commands between them and hosts the menus.
+#pragma once
+
+#include "sharedtypes.h"
+
+#include <QMainWindow>
+#include <QVector>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Vertical flip setting of a camera (0 or 1), -1 when absent or out of range.
+    int getVerticalFlip(bool mainCamera) const;
+    OP_Mode opMode() const { return opMode_; }
+    int recordedHeight() const { return recordedHeight_; }
+
+    // The second camera's Location actions in form order, and the code each stands for.
+    QVector<QAction *> locationActions() const;
+    static int locationCode(int formIndex);
+
+public slots:
+    void refreshWidgetSize(int w, int h);
+    void onViewSliderCheanged(OP_Mode mode);
+    void onDisplayModeChange();
+    void onPIPChange();
+    void setDateFormat(int format);
+    void setMaps(int v);
+    void setVerticalFlip(int camera, bool on);
+    void setLanguage(int language);
+    void setStyle(int style);
+    void setSpeedUnit(int unit);
+    void setLocation(int code);
+    void setUiLayout(int mode);
+    void triggerMenu(QAction *act);
+    void onGrabKeyboard();
+    void onRestoreFactorySettings();
+
+signals:
+    void clearMapAll();
+    void clearPlaybackDataAll();
+    void autoCheckMetadataTriggerd();
+    // Sent after a language or style change so that open windows re-text and re-skin.
+    void languageApplied();
+    void styleApplied(int style);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void initWidgets();
+    void initStatus();
+    void initMenus();
+    void loadLanguage(int language);
+    void applyParameters(LoadParameterMode mode);
+    void applySkin();
+    void retranslateMenus();
+    void updateMenuChecks();
+    void storeSetting(const QString &key, int value);
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    QVector<QAction *> languageActions_;
+    OP_Mode opMode_ = OP_Play;
+    int recordedHeight_ = 0;
+};
