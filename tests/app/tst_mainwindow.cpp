@@ -1,0 +1,224 @@
+#include "appglobals.h"
+#include "appsettings.h"
+#include "mainwindow.h"
+#include "settingkeys.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+class TstMainWindow : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString oldCwd_;
+
+    static QAction *action(MainWindow &w, const char *name)
+    {
+        return w.findChild<QAction *>(QString::fromLatin1(name));
+    }
+    static QMenu *menu(MainWindow &w, const char *name)
+    {
+        return w.findChild<QMenu *>(QString::fromLatin1(name));
+    }
+    static QByteArray infoFile()
+    {
+        QFile file(AppSettings::infoFilePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static bool hasMarkIcon(QAction *a)
+    {
+        const QImage mark = QIcon(QStringLiteral(":/image/menubarMark")).pixmap(16, 16).toImage();
+        return a->icon().pixmap(16, 16).toImage() == mark;
+    }
+
+    // The window with an open menu (and submenu) painted over it, as a user sees it.
+    static QImage grabWithMenus(MainWindow &w, const QList<QMenu *> &menus)
+    {
+        QImage image = w.grab().toImage();
+        QPainter painter(&image);
+        for (QMenu *m : menus) {
+            QApplication::processEvents();
+            painter.drawPixmap(w.mapFromGlobal(m->pos()), m->grab());
+        }
+        return image;
+    }
+
+    void screenshot(MainWindow &w, const QString &name, QMenu *top, QMenu *sub)
+    {
+        const QString dir = QString::fromLocal8Bit(qgetenv("TALVEX_SCREENSHOT_DIR"));
+        if (dir.isEmpty())
+            return;
+        QAction *menuAction = top->menuAction();
+        top->popup(w.menuBar()->mapToGlobal(w.menuBar()->actionGeometry(menuAction).bottomLeft()));
+        QVERIFY(QTest::qWaitForWindowExposed(top));
+        QList<QMenu *> shown{top};
+        if (sub) {
+            const QRect item = top->actionGeometry(sub->menuAction());
+            sub->popup(top->mapToGlobal(item.topRight()));
+            QVERIFY(QTest::qWaitForWindowExposed(sub));
+            shown << sub;
+        }
+        QTest::qWait(100);
+        QVERIFY(grabWithMenus(w, shown).save(QDir(dir).filePath(name + QStringLiteral(".png"))));
+        if (sub)
+            sub->hide();
+        top->hide();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        oldCwd_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+    }
+    void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
+    void init() { QFile::remove(AppSettings::infoFilePath()); }
+
+    void startsInPlayerModeWithScreenBasedMinimumSize()
+    {
+        MainWindow w;
+        const int width = QGuiApplication::primaryScreen()->availableGeometry().width() * 8 / 10;
+        QCOMPARE(w.minimumWidth(), width);
+        QCOMPARE(w.minimumHeight(), width * 209 / 375);
+        QCOMPARE(gMode, 0);
+        QCOMPARE(w.opMode(), OP_Play);
+        QVERIFY(!action(w, "actionWatermark")->isVisible());
+        QVERIFY(!action(w, "actionUpdate_Firmware")->isVisible());
+        QVERIFY(!action(w, "actionUpdate_Application")->isVisible());
+        QCOMPARE(w.locationActions().size(), 8);
+    }
+
+    void languageChangeRetextsAndIsStored()
+    {
+        {
+            MainWindow w;
+            QSignalSpy applied(&w, &MainWindow::languageApplied);
+            const QString english = menu(w, "menuFile")->title();
+            w.setLanguage(LangGerman);
+            QCOMPARE(applied.count(), 1);
+            QCOMPARE(gLanguage, int(LangGerman));
+            QVERIFY(menu(w, "menuFile")->title() != english);
+            QCOMPARE(menu(w, "menuFile")->title(), gLangMenuBar.value(1));
+            QVERIFY(infoFile().contains("Language=1"));
+        }
+        MainWindow again;
+        QCOMPARE(gLanguage, int(LangGerman));
+        again.setLanguage(LangEnglish);
+    }
+
+    void styleUnitDateAndLocationTakeEffectAndAreStored()
+    {
+        MainWindow w;
+        const QString whiteSheet = w.styleSheet();
+        QSignalSpy styled(&w, &MainWindow::styleApplied);
+        w.triggerMenu(action(w, "actionStyle_Black"));
+        QCOMPARE(gStyle, 1);
+        QCOMPARE(styled.count(), 1);
+        QVERIFY(w.styleSheet() != whiteSheet);
+
+        w.triggerMenu(action(w, "actionSpeed_mph"));
+        QCOMPARE(currentSpeedUnit(), int(SpeedMph));
+        w.triggerMenu(action(w, "actionDate_YMD"));
+        QCOMPARE(gDateFormat, 2);
+        w.triggerMenu(action(w, "actionleft_top"));
+        QCOMPARE(parameterValue(SettingKeys::locationSecond), 3);
+        QVERIFY(hasMarkIcon(action(w, "actionleft_top")));
+        QVERIFY(!hasMarkIcon(action(w, "actionright_bottom")));
+
+        const QByteArray stored = infoFile();
+        QVERIFY(stored.contains("Style=1"));
+        QVERIFY(stored.contains("Speed Unit=0"));
+        QVERIFY(stored.contains("Date=2"));
+        QVERIFY(stored.contains("DashcamLocationSecond=3"));
+    }
+
+    void factorySettingsRestoreEveryChoice()
+    {
+        MainWindow w;
+        w.setStyle(1);
+        w.setLocation(0);
+        w.setVerticalFlip(1, true);
+        QCOMPARE(w.getVerticalFlip(false), 1);
+        w.onRestoreFactorySettings();
+        QCOMPARE(gStyle, 0);
+        QCOMPARE(parameterValue(SettingKeys::locationSecond), 7);
+        QCOMPARE(w.getVerticalFlip(false), 0);
+        QVERIFY(infoFile().contains("Style=0"));
+    }
+
+    void verticalFlipAbsentOrOutOfRangeIsMinusOne()
+    {
+        MainWindow w;
+        gParameters.insert(SettingKeys::verticalFlip, QStringLiteral("5"));
+        QCOMPARE(w.getVerticalFlip(true), -1);
+        gParameters.remove(SettingKeys::subVerticalFlip);
+        QCOMPARE(w.getVerticalFlip(false), -1);
+    }
+
+    void garbledSettingsFileStartsWithFactoryValues()
+    {
+        QFile file(AppSettings::infoFilePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Style=9\nLanguage=\xff\xfe\nDate");
+        file.close();
+        MainWindow w;
+        QCOMPARE(gStyle, 0);
+        QCOMPARE(gLanguage, 0);
+        QCOMPARE(gDateFormat, 0);
+    }
+
+    void calendarModeSwapsThePageAndBack()
+    {
+        MainWindow w;
+        QSignalSpy check(&w, &MainWindow::autoCheckMetadataTriggerd);
+        QSignalSpy clearMap(&w, &MainWindow::clearMapAll);
+        w.triggerMenu(action(w, "actionCalendar"));
+        QCOMPARE(gMode, 1);
+        QCOMPARE(check.count(), 1);
+        QVERIFY(infoFile().contains("Mode=1"));
+        w.triggerMenu(action(w, "actionPlayer"));
+        QCOMPARE(gMode, 0);
+        QCOMPARE(clearMap.count(), 1);
+    }
+
+    void screenshots_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("white en") << 0 << int(LangEnglish) << "mainwindow-white-en";
+        QTest::newRow("black en") << 1 << int(LangEnglish) << "mainwindow-black-en";
+        QTest::newRow("white de") << 0 << int(LangGerman) << "mainwindow-white-de";
+        QTest::newRow("black de") << 1 << int(LangGerman) << "mainwindow-black-de";
+    }
+    void screenshots()
+    {
+        QFETCH(int, style);
+        QFETCH(int, language);
+        QFETCH(QString, name);
+        MainWindow w;
+        w.resize(1600, 900 - 40);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.setStyle(style);
+        w.setLanguage(language);
+        w.releaseKeyboard();
+        screenshot(w, name + QStringLiteral("-view"), menu(w, "menuView"), menu(w, "menuLocation"));
+        screenshot(w, name + QStringLiteral("-settings"), menu(w, "menuSettings"),
+                   menu(w, "menuLanguage"));
+        w.setLanguage(LangEnglish);
+        w.setStyle(0);
+    }
+};
+
+TALVEX_TEST_MAIN(TstMainWindow)
+#include "tst_mainwindow.moc"
