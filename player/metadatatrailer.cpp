@@ -1,0 +1,170 @@
+#include "metadatatrailer.h"
+
+#include "gpstrailerformat.h"
+#include "metadatatexts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using namespace GpsTrailerFormat;
+
+constexpr int maxModelWordSize = 32;
+
+QByteArray fieldBytes(const char *record, RecordField field)
+{
+    return QByteArray(record + fieldOffset(field), fieldSize);
+}
+
+// A finite number, or 0 for text that is no number.
+double fieldNumber(const QByteArray &text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+float fieldFloat(const char *record, RecordField field)
+{
+    const double value = fieldNumber(fieldBytes(record, field));
+    return std::fabs(value) <= 3.4e38 ? float(value) : 0.0f;
+}
+
+// Hemisphere letter then decimal degrees; a letter of the negative hemisphere makes a positive
+// number negative. Out-of-range values count as no position.
+double fieldCoordinate(const char *record, RecordField field, char negative, double limit)
+{
+    const char *text = record + fieldOffset(field);
+    double value = fieldNumber(QByteArray(text + 1, fieldSize - 1));
+    if (std::fabs(value) > limit)
+        return 0.0;
+    if ((text[0] == negative || text[0] == negative + ('a' - 'A')) && value > 0)
+        value = -value;
+    return value;
+}
+
+bool startsWith(const QByteArray &bytes, int pos, const char *text, int size)
+{
+    return bytes.size() - pos >= size && std::memcmp(bytes.constData() + pos, text, size) == 0;
+}
+
+// A record starts at pos and no other record starts inside it (bytes lost from it).
+bool isWholeRecord(const QByteArray &bytes, int pos)
+{
+    if (bytes.size() - pos < recordSize || !startsWith(bytes, pos, recordTag, recordTagSize))
+        return false;
+    const char *start = bytes.constData() + pos;
+    const char *next =
+        std::search(start + 1, start + recordSize, recordTag, recordTag + recordTagSize);
+    return next == start + recordSize;
+}
+
+// The type a closing signature at pos names, or none when there is no known signature there.
+DashcamType signatureType(const QByteArray &bytes, int pos, int *signatureEnd)
+{
+    if (startsWith(bytes, pos, cutSignature, int(sizeof cutSignature) - 1)) {
+        *signatureEnd = pos + int(sizeof cutSignature) - 1;
+        return DashcamTypes::exported;
+    }
+    const int prefixSize = int(sizeof joinPrefix) - 1;
+    if (!startsWith(bytes, pos, joinPrefix, prefixSize))
+        return DashcamTypes::none;
+    const int wordStart = pos + prefixSize;
+    const int suffixPos = bytes.indexOf(joinSuffix, wordStart);
+    if (suffixPos < 0 || suffixPos - wordStart > maxModelWordSize)
+        return DashcamTypes::none;
+    const DashcamType type = typeOfModelWord(bytes.mid(wordStart, suffixPos - wordStart));
+    if (type != DashcamTypes::none)
+        *signatureEnd = suffixPos + int(sizeof joinSuffix) - 1;
+    return type;
+}
+
+} // namespace
+
+namespace MetadataTrailer {
+
+VideoInfo_t decodeRecord(const char *record, int second)
+{
+    VideoInfo_t sample;
+    sample.recordTime = MetadataTexts::elapsedText(second);
+    sample.clockTime = MetadataTexts::clockText(fieldBytes(record, TimeField));
+    sample.lat = fieldCoordinate(record, LatitudeField, 'S', 90.0);
+    sample.lon = fieldCoordinate(record, LongitudeField, 'W', 180.0);
+    sample.latText = MetadataTexts::latitudeText(sample.lat);
+    sample.lonText = MetadataTexts::longitudeText(sample.lon);
+    sample.latDecimalText = MetadataTexts::decimalText(sample.lat);
+    sample.lonDecimalText = MetadataTexts::decimalText(sample.lon);
+    sample.speedKmh = std::max(0.0, fieldNumber(fieldBytes(record, SpeedKmhField)));
+    sample.speedMph = MetadataTexts::mphFromKmh(sample.speedKmh);
+    sample.extraValue = fieldFloat(record, ExtraValueField);
+    sample.gX = fieldFloat(record, GxField);
+    sample.gY = fieldFloat(record, GyField);
+    sample.gZ = fieldFloat(record, GzField);
+    return sample;
+}
+
+TrailerContent readExportTrailer(const QByteArray &bytes)
+{
+    TrailerContent content;
+    int pos = markerSize;
+    int signatureEnd = -1;
+    DashcamType found = DashcamTypes::none; // type of the closing signature
+    while (pos < bytes.size()) {
+        if (isWholeRecord(bytes, pos)) {
+            content.samples.append(decodeRecord(bytes.constData() + pos, content.samples.size()));
+            content.rawRecords.append(bytes.mid(pos, recordSize));
+            pos += recordSize;
+            continue;
+        }
+        found = signatureType(bytes, pos, &signatureEnd);
+        if (found != DashcamTypes::none)
+            break;
+        const int next = bytes.indexOf(recordTag, pos + 1);
+        if (next < 0 || bytes.size() - next < recordSize)
+            break;
+        // Damaged bytes: keep the following records at their seconds.
+        const int lost = (next - pos + recordSize / 2) / recordSize;
+        content.samples.resize(content.samples.size() + lost);
+        pos = next;
+    }
+    if (found != DashcamTypes::none)
+        content.type = found;
+    else if (!content.rawRecords.isEmpty())
+        content.type = DashcamTypes::exported;
+    else
+        return TrailerContent();
+    content.head = bytes.left(markerSize);
+    if (found != DashcamTypes::none)
+        content.tail = bytes.mid(pos, signatureEnd - pos);
+    return content;
+}
+
+TrailerContent readSourceTrailer(const QByteArray &bytes)
+{
+    TrailerContent content;
+    const int bodyStart = markerSize + sourceSeparatorSize;
+    if (bytes.size() < bodyStart)
+        return content;
+    content.head = bytes.left(markerSize);
+    content.separator = bytes.mid(markerSize, sourceSeparatorSize);
+    int pos = bodyStart;
+    for (int next; (next = bytes.indexOf(content.separator, pos)) >= 0;
+         pos = next + sourceSeparatorSize)
+        content.rawRecords.append(bytes.mid(pos, next - pos));
+    // The last record runs up to the closing part.
+    const int inf = bytes.indexOf(sourceTailStart, pos);
+    const int crosses = bytes.indexOf(sourceTailStartAlt, pos);
+    int tailStart = bytes.size();
+    if (inf >= 0)
+        tailStart = inf;
+    if (crosses >= 0 && crosses < tailStart)
+        tailStart = crosses;
+    content.rawRecords.append(bytes.mid(pos, tailStart - pos));
+    content.tail = bytes.mid(tailStart);
+    content.type = sourceLayoutType;
+    return content;
+}
+
+} // namespace MetadataTrailer
