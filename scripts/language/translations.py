@@ -1,5 +1,5 @@
 # Texts of the eleven other languages, section by section, heading row first. Same count and
-# order as english.py; cell rules kept from English: enclosing double quotes, literal "\\n"
+# order as english.py; cell rules kept from English: enclosing double quotes, literal backslash-n
 # breaks, trailing blanks, arrows, units, date patterns, product and platform names.
 LANGUAGES = ["en", "de", "fr", "nl", "it", "es", "pt", "ru", "pl", "cs", "ro", "zh"]
 
