@@ -1,0 +1,3 @@
+#include "ridelog.h"
+
+Q_LOGGING_CATEGORY(lcRideData, "talvex.ridedata")
