@@ -34,7 +34,8 @@ DARK = "#1E1E1E"
 BLACK = "#000000"
 GREEN = "#2DB45A"
 RED = "#E6453A"
-FONT = "Liberation Sans, Arial, sans-serif"
+# one family: Qt's SVG renderer takes the attribute as a single family name, not a fallback list
+FONT = "Liberation Sans"
 
 OUT = os.path.abspath(
     sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "resources", "image")
@@ -117,21 +118,32 @@ def C(cx, cy, r, c, sw=None, opacity=1.0):
     return '<circle cx="%g" cy="%g" r="%g" %s%s/>' % (cx, cy, r, line_style(c, sw), op)
 
 
+_scale = [1.0]  # pixels per design unit of the glyph being drawn
+
+
+def solid(x, y, w, h, r, c):
+    """A filled bar whose edges fall on whole pixels at the current glyph scale."""
+    k = _scale[0]
+    x0, y0 = round(x * k) / k, round(y * k) / k
+    x1, y1 = round((x + w) * k) / k, round((y + h) * k) / k
+    return rrect(x0, y0, x1 - x0, y1 - y0, r, c)
+
+
 GLYPHS = {
     "play": lambda c, sw: F("M8 5.5v13l10.5-6.5z", c, sw * 0.6),
-    "pause": lambda c, sw: rrect(6.5, 5, 4, 14, 1, c) + rrect(13.5, 5, 4, 14, 1, c),
-    "stop": lambda c, sw: rrect(6, 6, 12, 12, 1.5, c),
-    "next": lambda c, sw: F("M3.5 6.5v11l7-5.5zM10.5 6.5v11l7-5.5z", c, sw * 0.5) + rrect(17.5, 6, 2.6, 12, 1, c),
-    "previous": lambda c, sw: F("M20.5 6.5v11l-7-5.5zM13.5 6.5v11l-7-5.5z", c, sw * 0.5) + rrect(3.9, 6, 2.6, 12, 1, c),
-    "step_forward": lambda c, sw: rrect(5.5, 6, 3, 12, 1, c) + F("M11 6v12l8-6z", c, sw * 0.5),
-    "step_back": lambda c, sw: rrect(15.5, 6, 3, 12, 1, c) + F("M13 6v12l-8-6z", c, sw * 0.5),
+    "pause": lambda c, sw: solid(6.5, 5, 4, 14, 1, c) + solid(13.5, 5, 4, 14, 1, c),
+    "stop": lambda c, sw: solid(6, 6, 12, 12, 1.5, c),
+    "next": lambda c, sw: F("M3.5 6.5v11l7-5.5zM10.5 6.5v11l7-5.5z", c, sw * 0.5) + solid(17.5, 6, 2.6, 12, 1, c),
+    "previous": lambda c, sw: F("M20.5 6.5v11l-7-5.5zM13.5 6.5v11l-7-5.5z", c, sw * 0.5) + solid(3.9, 6, 2.6, 12, 1, c),
+    "step_forward": lambda c, sw: solid(5.5, 6, 3, 12, 1, c) + F("M11 6v12l8-6z", c, sw * 0.5),
+    "step_back": lambda c, sw: solid(15.5, 6, 3, 12, 1, c) + F("M13 6v12l-8-6z", c, sw * 0.5),
     "volume": lambda c, sw: F("M3.5 9.5h3.5l4.5-4v13l-4.5-4H3.5z", c, sw * 0.5)
     + P("M15 9a4.2 4.2 0 0 1 0 6M17.8 6.3a8 8 0 0 1 0 11.4", c, sw),
     "mute": lambda c, sw: F("M3.5 9.5h3.5l4.5-4v13l-4.5-4H3.5z", c, sw * 0.5) + P("M15 9.5l5 5M20 9.5l-5 5", c, sw),
     "zoom": lambda c, sw: C(10.5, 10.5, 6.5, c, sw) + P("M15.3 15.3L20.5 20.5M7.5 10.5h6M10.5 7.5v6", c, sw),
     "fullscreen": lambda c, sw: P("M4 9V4h5M15 4h5v5M20 15v5h-5M9 20H4v-5", c, sw),
     "exit_fullscreen": lambda c, sw: P("M9 4v5H4M15 4v5h5M20 15h-5v5M4 15h5v5", c, sw),
-    "pip": lambda c, sw: rrect(3, 5, 18, 14, 2, "none", c, sw) + rrect(11.5, 11, 7, 5.5, 1, c),
+    "pip": lambda c, sw: rrect(3, 5, 18, 14, 2, "none", c, sw) + solid(11.5, 11, 7, 5.5, 1, c),
     "sync": lambda c, sw: P("M19 12a7 7 0 0 1-12.2 4.7M5 12a7 7 0 0 1 12.2-4.7M17.5 3.5v4h-4M6.5 20.5v-4h4", c, sw),
     "edit": lambda c, sw: C(7, 17.5, 2.8, c, sw) + C(17, 17.5, 2.8, c, sw) + P("M8.7 15.3L17 3.8M15.3 15.3L7 3.8", c, sw),
     "speed": lambda c, sw: P("M4.6 17.5a8.5 8.5 0 1 1 14.8 0M12 13.5l4-5", c, sw) + C(12, 13.5, 1.8, c),
@@ -154,6 +166,8 @@ GLYPHS = {
     "altitude_decrease": lambda c, sw: P("M3.5 5.5l5.5 5.5 4-3.5 7.5 9M15 16.5h5.5V11", c, sw),
     "bike": lambda c, sw: C(6, 16, 3.8, c, sw) + C(18, 16, 3.8, c, sw)
     + P("M6 16l3.5-7h7.5L18 16M9.5 9L13 16H6M15.5 5.5h2.5l-1 3.5M8 6.5h3.5", c, sw),
+    "male": lambda c, sw: C(10, 14, 5.5, c, sw) + P("M14 10l6-6M15 4h5v5", c, sw),
+    "female": lambda c, sw: C(12, 9, 5.5, c, sw) + P("M12 14.5V22M8.5 18.5h7", c, sw),
     "person": lambda c, sw: C(12, 6.5, 3.5, c) + F("M5.5 21v-4.5a6.5 6.5 0 0 1 13 0V21z", c),
     "folder": lambda c, sw: F("M3 6.5A1.5 1.5 0 0 1 4.5 5H9l2 2.5h8.5A1.5 1.5 0 0 1 21 9v9.5a1.5 1.5 0 0 1-1.5 1.5h-15"
                               "A1.5 1.5 0 0 1 3 18.5z", c),
@@ -187,6 +201,7 @@ def glyph(name, color, size, sw_px=None, at=(0, 0), box=None):
     s = size / 24.0
     if sw_px is None:
         sw_px = 2.0 if size >= 20 else 1.5
+    _scale[0] = s
     body = GLYPHS[name](color, sw_px / s)
     return '<g transform="translate(%g %g) scale(%g)">%s</g>' % (at[0], at[1], s, body)
 
@@ -340,13 +355,10 @@ def make_body_data():
                        ("bodydata_weight", 78, "Weight"), ("bodydata_bmi", 45, "BMI")):
         save(T, name, doc(w, 16, text(0, 13, s, 14, WHITE, anchor="start")))
     save(T, "bodydata_square", doc(147, 35, rrect(1, 1, 145, 33, 6, "#262626", LINE, 2)))
-    for sex, mark in (("MALE", "M15 5.5l5-5M16 0.5h4v4M13.5 13a5 5 0 1 1 0-0.01z"),
-                      ("FEMALE", "M13 11.5a4.5 4.5 0 1 1 0-0.01zM8.5 11.5v7.5M5.5 16h6")):
+    for sex in ("MALE", "FEMALE"):
         for suffix, fill, edge, fg in (("_selected", ORANGE2, ORANGE2, WHITE), ("_unselect", "none", LINE, GREY)):
-            g = '<g transform="translate(18 5)">%s</g>' % P(mark if sex == "FEMALE" else
-                                                              "M9 19a5.5 5.5 0 1 1 0.01 0zM13 9l6-6M14.5 3H19v4.5",
-                                                              fg, 2)
-            body = rrect(1, 1, 118, 27, 6, fill, edge, 2) + g + text(68, 19.5, sex, 13, fg)
+            body = rrect(1, 1, 118, 27, 6, fill, edge, 2) + glyph(sex.lower(), fg, 19, 2, (14, 5))
+            body += text(70, 19.5, sex, 13, fg)
             save(T, "bodydata_%s%s" % (sex, suffix), doc(120, 29, body))
 
 
@@ -366,11 +378,12 @@ def dial_face(size=400, track="#1E1E1E"):
     ro, ri = c - 6, c - 40
     def pt(a, r):
         return c + r * math.cos(math.radians(a)), c + r * math.sin(math.radians(a))
-    # bottom quarter of the ring (screen angles 45..135 clockwise from 3 o'clock) hides the parked sweep layers
-    x1, y1 = pt(45, ro + 6)
-    x2, y2 = pt(135, ro + 6)
-    x3, y3 = pt(135, ri - 1)
-    x4, y4 = pt(45, ri - 1)
+    # bottom quarter of the ring (screen angles 45..135 clockwise from 3 o'clock, a little more) hides the
+    # parked sweep layers
+    x1, y1 = pt(43.5, ro + 6)
+    x2, y2 = pt(136.5, ro + 6)
+    x3, y3 = pt(136.5, ri - 1)
+    x4, y4 = pt(43.5, ri - 1)
     body = ('<path d="M%g %g A%g %g 0 0 1 %g %gL%g %gA%g %g 0 0 0 %g %gz" fill="%s"/>'
             % (x1, y1, ro + 6, ro + 6, x2, y2, x3, y3, ri - 1, ri - 1, x4, y4, track))
     body += C(c, c, ri - 1, track)
@@ -550,33 +563,43 @@ def make_player_parts():
         icon_pair(T, "control_" + g, g, 24)
         if g not in ("step_back", "step_forward"):  # playbar_last_frame / playbar_next_frame are the ride set's
             icon_pair(T, "playbar_" + g, g, 24)
-    for mode, g in (("play", "play"), ("edit", "edit")):
+    for mode, g in (("play", "camera"), ("edit", "edit")):
         defs = ('<radialGradient id="g" cx="0.5" cy="0.45" r="0.75"><stop offset="0" stop-color="#262626"/>'
                 '<stop offset="1" stop-color="#0E0E0E"/></radialGradient>')
         body = '<rect width="1280" height="720" fill="url(#g)"/>'
         body += C(640, 320, 110, "#1A1A1A") + C(640, 320, 110, "#3A3A3A", 4)
-        body += glyph("camera" if mode == "play" else "edit", "#4A4A4A", 120, 8, (580, 260))
-        if mode == "play":
-            body += F("M628 304v32l26-16z", "#4A4A4A", 4)
-        body += rrect(440, 470, 400, 64, 32, "none", "#3A3A3A", 2, ' stroke-dasharray="10 8"')
+        body += glyph(g, "#505050", 120, 8, (580, 260))
+        # the hint area below the emblem
+        body += rrect(400, 472, 480, 56, 28, WHITE, WHITE, 1, ' fill-opacity="0.03" stroke-opacity="0.08"')
         save(T, "player_back_" + mode, doc(1280, 720, body, defs))
 
 
 def make_app_parts():
-    # splash, 750 x 418
-    defs = vgrad("bg", "#2B2B2B", "#0F0F0F") + vgrad("rd", "#3A3A3A", "#1A1A1A")
-    body = '<rect width="750" height="418" fill="url(#bg)"/>'
-    body += '<path d="M330 190h90l210 228H120z" fill="url(#rd)"/>'
-    for y0, y1 in ((200, 222), (240, 276), (300, 356)):
-        wd0, wd1 = 2 + (y0 - 190) * 0.05, 2 + (y1 - 190) * 0.05
-        body += '<path d="M%g %gh%gl%g %gh%gz" fill="%s" fill-opacity="0.85"/>' % (
-            375 - wd0 / 2, y0, wd0, (wd1 - wd0) / 2, y1 - y0, -wd1, ORANGE)
-    body += '<rect y="189" width="750" height="1" fill="%s" fill-opacity="0.6"/>' % ORANGE
-    body += rrect(336, 110, 78, 58, 10, "#1C1C1C", LIGHT, 3) + C(375, 139, 17, "#101010") + C(375, 139, 17, ORANGE, 4)
-    body += C(375, 139, 6, SKY) + rrect(362, 96, 26, 14, 4, LIGHT)
-    body += text(375, 64, "TALVEX VIDEO PLAYER", 40, WHITE, extra=' letter-spacing="3"')
-    body += text(720, 398, "V1.6.2", 18, SILVER, weight="normal", anchor="end")
-    body += '<rect x="0" y="414" width="750" height="4" fill="%s"/>' % ORANGE
+    # splash, 750 x 418: the name on the left, a road seen through a camera's viewfinder on the right
+    vx, vy = 560, 200  # vanishing point
+    defs = vgrad("bg", "#1D1F24", "#0B0B0D") + vgrad("rd", "#2C2C2E", "#3C3C3E")
+    defs += '<linearGradient id="hz" x1="0" y1="0" x2="1" y2="0"><stop offset="0" stop-color="%s" stop-opacity="0"/>' \
+            '<stop offset="0.4" stop-color="%s" stop-opacity="0.6"/></linearGradient>' % (ORANGE, ORANGE)
+    defs += ('<radialGradient id="glow" cx="%g" cy="%g" r="260" gradientUnits="userSpaceOnUse">'
+             '<stop offset="0" stop-color="%s" stop-opacity="0.45"/><stop offset="1" stop-color="%s" '
+             'stop-opacity="0"/></radialGradient>' % (vx, vy, ORANGE, ORANGE))
+    body = '<rect width="750" height="418" fill="url(#bg)"/><rect width="750" height="418" fill="url(#glow)"/>'
+    body += '<path d="M%g %gL790 418H330z" fill="url(#rd)"/>' % (vx, vy)
+    body += '<path d="M%g %gL332 418M%g %gL788 418" stroke="%s" stroke-opacity="0.7" stroke-width="2"/>' % (
+        vx, vy, vx, vy, LIGHT)
+    for t0, t1 in ((0.08, 0.16), (0.26, 0.4), (0.55, 0.78)):
+        y0, y1 = vy + (418 - vy) * t0, vy + (418 - vy) * t1
+        w0, w1 = 1 + 10 * t0, 1 + 10 * t1
+        body += '<path d="M%g %gh%gl%g %gh%gz" fill="%s"/>' % (vx - w0 / 2, y0, w0, (w1 - w0) / 2, y1 - y0, -w1, ORANGE)
+    body += '<rect x="300" y="%g" width="450" height="1" fill="url(#hz)"/>' % vy
+    # viewfinder corners and the recording mark
+    body += '<g opacity="0.8">%s</g>' % P("M370 70V50h20M722 50h20v20M742 360v20h-20M390 380h-20v-20", WHITE, 3)
+    body += C(392, 74, 6, RED) + text(404, 79, "REC", 14, WHITE, anchor="start")
+    body += text(48, 178, "TALVEX", 56, WHITE, anchor="start", extra=' letter-spacing="3"')
+    body += text(50, 214, "VIDEO PLAYER", 24, SILVER, anchor="start", extra=' letter-spacing="5"')
+    body += rrect(50, 236, 64, 4, 2, ORANGE)
+    body += text(50, 272, "V1.6.2", 16, GREY, weight="normal", anchor="start", extra=' letter-spacing="1"')
+    body += '<rect y="414" width="750" height="4" fill="%s"/>' % ORANGE
     save(R, "splash", doc(750, 418, body, defs))
     # application icon, 256 x 256
     defs = vgrad("o", "#FFB23A", "#E08600")
