@@ -1,0 +1,115 @@
+// The program's own chooser for video files (mode 0) and folders (modes 1 and 2): a folder tree,
+// the video files of the current folder, and a result signal per mode.
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QModelIndex>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+
+struct FileListItem;
+class FileListView_C;
+class QLabel;
+class QTableWidgetItem;
+
+namespace Ui {
+class FileDialog_C;
+}
+
+class FileDialog_C : public QDialog
+{
+    Q_OBJECT
+public:
+    enum FileDialogMode
+    {
+        OpenFiles = 0,
+        SelectSaveFolder = 1,
+        SelectFolder = 2
+    };
+
+    explicit FileDialog_C(QWidget *parent = nullptr);
+    ~FileDialog_C() override;
+
+    // Texts, fonts and mode; mode 0 also opens the start folder. Safe to call again.
+    void setMode(int mode);
+    // One look for every style index.
+    void applyStyle(int style);
+
+    // Full folder path of a tree row at level: a root row's path ends in "/".
+    QString treeItemPath(int row, int level) const;
+    // The folder whose files are listed and that the path line names.
+    QString currentFolder() const { return currentPath; }
+    int selectedTreeRow() const { return selectedRow; }
+
+signals:
+    // Mode 0 Open: the chosen files, each followed by its existing partner-camera file.
+    // Cancel in any mode: an empty list.
+    void openFileList(QList<QUrl> dir);
+    // Modes 1 and 2 Open: the folder named by the path line.
+    void openFolderName(QString folderName);
+
+public slots:
+    void chooseNewDir();
+    void cancleChoose();
+    void abstractItemView_clicked(const QModelIndex &index);
+    void diskDirList_itemClicked(int row);
+    void displayDirClicked(const QModelIndex &index);
+    void fileItemPressed();
+    void fileitemDoubleClicked(QTableWidgetItem *item);
+    void setScrollBarValue();
+    void setTabelWidgetWidth();
+
+protected:
+    // Escape and close go through Cancel, so the opener always hears a result.
+    void reject() override;
+
+private:
+    // tree (filedialogtree.cpp)
+    void buildDriveTree();
+    void expandFolder(const QString &folder, int row, int level);
+    static bool hasSubDirectories(const QString &path);
+    void collapseFolder(int row);
+    void listVideoFilesAfterCd();
+    int expandToPath(const QString &path);
+    int childRowNamed(int parentRow, const QString &name) const;
+    void fillTreeItem(std::unique_ptr<FileListItem> item, int level);
+    void markSelected(int row);
+    int levelOf(int row) const;
+    bool isDesktopRow(int row) const;
+
+    // file table and path line (filedialog.cpp)
+    void setupTables();
+    void showFolder(const QString &folder);
+    void listVideoFiles();
+    void restyleHeaderMask(int widthPx);
+
+    std::unique_ptr<Ui::FileDialog_C> ui;
+    FileListView_C *tree; // owned by the form
+
+    QString currentPath;
+    QString desktopPath; // the Desktop location, without a trailing "/"
+    bool hasDesktopRow = false;
+    QStringList selectedNames;
+    QString selectionText;
+    QList<QUrl> resultUrls;
+    bool suppressNextClick = false;
+    int selectedRow = -1;
+    int mode = OpenFiles;
+    bool closing = false; // a result has been emitted; close() must not emit another
+
+    QString expandedArrowImage;
+    QString collapsedArrowImage;
+    QString folderImage;
+    QString openFolderImage;
+
+    QLabel *headerMask; // owned by the layout
+    int headerAreaWidth = 627;
+    int spareWidth = 0;
+    int scrolledRoom = 0;
+    int scrolledColumnWidth = 0;
+    bool atRightEnd = false;
+};
