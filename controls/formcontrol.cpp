@@ -1,0 +1,292 @@
+#include "formcontrol.h"
+#include "ui_formcontrol.h"
+
+#include "barstyle.h"
+#include "cuttime.h"
+#include "edittexts.h"
+#include "skinicon.h"
+#include "zoomrange.h"
+
+#include <QProxyStyle>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+constexpr int msPerHundredth = 10;
+constexpr double speeds[] = {0.25, 0.5, 1.0, 1.5, 2.0, 4.0};
+constexpr double normalSpeed = 1.0;
+constexpr int iconSide = 18;
+
+// A click on the position slider's groove jumps there instead of paging.
+class JumpClickStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::FormControl>())
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_StyledBackground);
+
+    auto *jumpStyle = new JumpClickStyle;
+    jumpStyle->setParent(this);
+    ui->sliderPosition->setStyle(jumpStyle);
+    ui->sliderVolume->setStyle(jumpStyle);
+    ui->sliderZoom->setStyle(jumpStyle);
+    ui->sliderZoom->setRange(ZoomRange::minimum, ZoomRange::maximum);
+    ui->sliderZoom->setPageStep(ZoomRange::pageStep);
+    ui->sliderZoom->setValue(ZoomRange::minimum);
+    for (const double speed : speeds)
+        ui->comboSpeed->addItem(QString::number(speed) + QLatin1Char('x'), speed);
+    ui->comboSpeed->setCurrentIndex(ui->comboSpeed->findData(normalSpeed));
+
+    const QRegularExpression minutes(QStringLiteral("\\d{0,%1}").arg(CutTime::maxMinuteDigits));
+    const QRegularExpression seconds(QStringLiteral("[0-5]?\\d"));
+    for (QLineEdit *edit : {ui->editStartMin, ui->editEndMin})
+        edit->setValidator(new QRegularExpressionValidator(minutes, edit));
+    for (QLineEdit *edit : {ui->editStartSec, ui->editEndSec})
+        edit->setValidator(new QRegularExpressionValidator(seconds, edit));
+
+    connectPlayPage();
+    connectEditPage();
+    applyLanguage();
+    updateIcons();
+    updateTimeLabel();
+}
+
+FormControl::~FormControl() = default;
+
+void FormControl::connectPlayPage()
+{
+    connect(ui->btnPlay, &QToolButton::clicked, this, &FormControl::playPauseClicked);
+    connect(ui->btnStop, &QToolButton::clicked, this, &FormControl::stop);
+    connect(ui->btnPrevious, &QToolButton::clicked, this, &FormControl::previous);
+    connect(ui->btnNext, &QToolButton::clicked, this, &FormControl::next);
+    connect(ui->btnStepBack, &QToolButton::clicked, this, &FormControl::stepBackward);
+    connect(ui->btnStepForward, &QToolButton::clicked, this, &FormControl::stepForward);
+    connect(ui->btnFullScreen, &QToolButton::clicked, this, &FormControl::fullScreenClicked);
+    connect(ui->btnPip, &QToolButton::clicked, this, &FormControl::pipClicked);
+    connect(ui->btnSync, &QToolButton::clicked, this, &FormControl::syncClicked);
+    connect(ui->btnEdit, &QToolButton::clicked, this, &FormControl::editModeRequested);
+    // Every user move (drag, click, wheel) goes out; positions set by the player do not.
+    connect(ui->sliderPosition, &QSlider::actionTriggered, this, &FormControl::onPositionAction);
+    connect(ui->sliderVolume, &QSlider::valueChanged, this, &FormControl::volumeChanged);
+    connect(ui->sliderZoom, &QSlider::valueChanged, this, &FormControl::zoomChanged);
+    connect(ui->btnMute, &QToolButton::toggled, this, [this](bool muted) {
+        updateIcons();
+        emit muteChanged(muted);
+    });
+    connect(ui->comboSpeed, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int index) { emit speedChanged(ui->comboSpeed->itemData(index).toDouble()); });
+}
+
+void FormControl::connectEditPage()
+{
+    connect(ui->sliderSpan, &SliderStyle::spanChanged, this, &FormControl::onEditSpanChanged);
+    for (QLineEdit *edit : {ui->editStartMin, ui->editStartSec, ui->editEndMin, ui->editEndSec})
+        connect(edit, &QLineEdit::editingFinished, this, &FormControl::onEditFieldsFinished);
+    connect(ui->btnEditOk, &QPushButton::clicked, this, &FormControl::onEditOkClicked);
+    connect(ui->btnEditCancel, &QPushButton::clicked, this, &FormControl::edit_cancel);
+}
+
+QString FormControl::getEditTimeRangeLeftText() const
+{
+    return QStringLiteral("%1:%2 ~ %3:%4")
+        .arg(ui->editStartMin->text(), ui->editStartSec->text(), ui->editEndMin->text(),
+             ui->editEndSec->text());
+}
+
+void FormControl::setEditTimeRangeLeftText(const QString &text)
+{
+    ui->labelEditTimeRange->setText(text);
+}
+
+void FormControl::setEditTimeRangeText(const QString &startMin, const QString &startSec,
+                                       const QString &endMin, const QString &endSec)
+{
+    const std::pair<QLineEdit *, QString> fields[] = {{ui->editStartMin, startMin},
+                                                      {ui->editStartSec, startSec},
+                                                      {ui->editEndMin, endMin},
+                                                      {ui->editEndSec, endSec}};
+    for (const auto &[edit, text] : fields) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(text);
+    }
+}
+
+SliderStyle *FormControl::editSlider() const
+{
+    return ui->sliderSpan;
+}
+
+OP_Mode FormControl::opMode() const
+{
+    return ui->stackedMode->currentWidget() == ui->pageEdit ? OP_Edit : OP_Play;
+}
+
+void FormControl::setPlayState(MediaPlayerStatus state)
+{
+    playState_ = state;
+    updateIcons();
+    applyLanguage();
+}
+
+void FormControl::setDuration(qint64 durationMs)
+{
+    durationMs_ = std::max<qint64>(durationMs, 0);
+    const int hundredths = int(durationMs_ / msPerHundredth);
+    ui->sliderPosition->setRange(0, hundredths);
+    ui->sliderSpan->setRange(0, hundredths);
+    updateTimeLabel();
+}
+
+void FormControl::setPosition(qint64 positionMs)
+{
+    if (ui->sliderPosition->isSliderDown())
+        return;
+    positionMs_ = std::max<qint64>(positionMs, 0);
+    ui->sliderPosition->setValue(int(positionMs_ / msPerHundredth));
+    updateTimeLabel();
+}
+
+void FormControl::setOP_Mode(OP_Mode mode)
+{
+    if (mode != OP_Edit) {
+        ui->stackedMode->setCurrentWidget(ui->pagePlay);
+        return;
+    }
+    ui->stackedMode->setCurrentWidget(ui->pageEdit);
+    SliderStyle *span = ui->sliderSpan;
+    span->setSpan(span->minimum(), span->maximum());
+    onEditSpanChanged(span->lowerValue(), span->upperValue());
+}
+
+void FormControl::checkGroupTimeResult(bool isSameValue)
+{
+    if (!isSameValue)
+        return;
+    const auto start =
+        CutTime::startOneSecondEarlier(ui->editStartMin->text(), ui->editStartSec->text());
+    if (!start)
+        return;
+    setEditTimeRangeText(CutTime::minutesField(*start), CutTime::secondsField(*start),
+                         ui->editEndMin->text(), ui->editEndSec->text());
+}
+
+void FormControl::applyLanguage()
+{
+    ui->btnPlay->setToolTip(
+        editModeText(playState_ == PlayingState ? EditText::Pause : EditText::Play));
+    ui->btnStop->setToolTip(editModeText(EditText::Stop));
+    ui->btnPrevious->setToolTip(editModeText(EditText::Previous));
+    ui->btnNext->setToolTip(editModeText(EditText::Next));
+    ui->btnStepBack->setToolTip(editModeText(EditText::PreviousFrame));
+    ui->btnStepForward->setToolTip(editModeText(EditText::NextFrame));
+    ui->comboSpeed->setToolTip(editModeText(EditText::Speed));
+    ui->sliderVolume->setToolTip(editModeText(EditText::Volume));
+    ui->btnMute->setToolTip(editModeText(EditText::Mute));
+    ui->sliderZoom->setToolTip(editModeText(EditText::Zoom));
+    ui->labelZoom->setToolTip(editModeText(EditText::Zoom));
+    ui->btnFullScreen->setToolTip(editModeText(EditText::FullScreen));
+    ui->btnPip->setToolTip(editModeText(EditText::PictureInPicture));
+    ui->btnSync->setToolTip(editModeText(EditText::Sync));
+    ui->btnEdit->setToolTip(editModeText(EditText::Edit));
+    ui->labelCutTime->setText(editModeText(EditText::CutTime));
+    ui->btnEditOk->setText(editModeText(EditText::Ok));
+    ui->btnEditCancel->setText(editModeText(EditText::Cancel));
+}
+
+void FormControl::applyStyle(int style)
+{
+    const BarPalette palette = barPalette(style);
+    setStyleSheet(barStyleSheet(palette, objectName()));
+    ui->sliderSpan->setColors(palette.groove, palette.accent, palette.handle);
+    updateIcons();
+}
+
+void FormControl::onPositionAction()
+{
+    const int hundredths = ui->sliderPosition->sliderPosition();
+    positionMs_ = qint64(hundredths) * msPerHundredth;
+    updateTimeLabel();
+    emit positionSliderMoved(hundredths);
+}
+
+void FormControl::onEditSpanChanged(int lower, int upper)
+{
+    const int startSec = CutTime::secondsFromHundredths(lower);
+    const int endSec = CutTime::secondsFromHundredths(upper);
+    setEditTimeRangeLeftText(CutTime::rangeText(startSec, endSec));
+    setEditTimeRangeText(CutTime::minutesField(startSec), CutTime::secondsField(startSec),
+                         CutTime::minutesField(endSec), CutTime::secondsField(endSec));
+}
+
+void FormControl::onEditFieldsFinished()
+{
+    const auto range = CutTime::parseRangeText(getEditTimeRangeLeftText());
+    if (!range || range->startSec >= range->endSec)
+        return;
+    // A bound whose field still shows its second keeps its hundredths.
+    const auto bound = [](int hundredths, int fieldSec) {
+        return CutTime::secondsFromHundredths(hundredths) == fieldSec
+                   ? hundredths
+                   : fieldSec * CutTime::hundredthsPerSecond;
+    };
+    SliderStyle *span = ui->sliderSpan;
+    span->setSpan(bound(span->lowerValue(), range->startSec),
+                  bound(span->upperValue(), range->endSec));
+}
+
+void FormControl::onEditOkClicked()
+{
+    const auto start = CutTime::parseFields(ui->editStartMin->text(), ui->editStartSec->text());
+    const auto end = CutTime::parseFields(ui->editEndMin->text(), ui->editEndSec->text());
+    if (start && end)
+        emit checkGroupTime(CutTime::formatMinSec(*start), CutTime::formatMinSec(*end));
+    // The answer to checkGroupTime arrives directly and may have moved the start.
+    const auto range = CutTime::parseRangeText(getEditTimeRangeLeftText());
+    if (CutTime::decide(range, durationMs_) == CutTime::Decision::Ok)
+        emit editOk();
+    else
+        emit edit_warning();
+}
+
+void FormControl::updateIcons()
+{
+    const bool playing = playState_ == PlayingState;
+    setSkinIcon(ui->btnPlay,
+                playing ? QStringLiteral("playbar_pause") : QStringLiteral("playbar_play"),
+                playing ? QStringLiteral("\u275a\u275a") : QStringLiteral("\u25b6"));
+    setSkinIcon(ui->btnStop, QStringLiteral("playbar_stop"), QStringLiteral("\u25a0"));
+    setSkinIcon(ui->btnPrevious, QStringLiteral("playbar_previous"), QStringLiteral("\u23ee"));
+    setSkinIcon(ui->btnNext, QStringLiteral("playbar_next"), QStringLiteral("\u23ed"));
+    setSkinIcon(ui->btnStepBack, QStringLiteral("playbar_last_frame"), QStringLiteral("\u25c0|"));
+    setSkinIcon(ui->btnStepForward, QStringLiteral("playbar_next_frame"),
+                QStringLiteral("|\u25b6"));
+    const bool muted = ui->btnMute->isChecked();
+    setSkinIcon(ui->btnMute,
+                muted ? QStringLiteral("playbar_mute") : QStringLiteral("playbar_volume"),
+                muted ? QStringLiteral("\u2715") : QStringLiteral("\u266a"));
+    setSkinIcon(ui->btnSync, QStringLiteral("playbar_sync"), QStringLiteral("\u21c4"));
+    setSkinIcon(ui->btnPip, QStringLiteral("playbar_pip"), QStringLiteral("\u25a3"));
+    setSkinIcon(ui->btnEdit, QStringLiteral("playbar_edit"), QStringLiteral("\u2702"));
+    setSkinIcon(ui->btnFullScreen, QStringLiteral("playbar_fullscreen"), QStringLiteral("\u2922"));
+    setSkinPixmap(ui->labelZoom, QStringLiteral("playbar_zoom"), iconSide,
+                  QStringLiteral("\u2295"));
+}
+
+void FormControl::updateTimeLabel()
+{
+    ui->labelTime->setText(CutTime::formatClock(positionMs_, durationMs_) + QStringLiteral(" / ") +
+                           CutTime::formatClock(durationMs_, durationMs_));
+}

@@ -1,0 +1,87 @@
+// The play bar: playback buttons, position, speed, volume and zoom in play mode, and the cut
+// editor (range slider, start and end fields, OK and Cancel) in edit mode.
+// It knows no player: it emits what the user asks for and shows the state it is given.
+#pragma once
+
+#include "sharedtypes.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class SliderStyle;
+class QLineEdit;
+
+namespace Ui {
+class FormControl;
+}
+
+class FormControl : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit FormControl(QWidget *parent = nullptr);
+    ~FormControl() override;
+
+    // "%1:%2 ~ %3:%4" of the start and end minute and second fields as the user left them.
+    QString getEditTimeRangeLeftText() const;
+    // Sets the range label next to "Cut Time".
+    void setEditTimeRangeLeftText(const QString &text);
+    // Writes the four fields without firing their change signals.
+    void setEditTimeRangeText(const QString &startMin, const QString &startSec,
+                              const QString &endMin, const QString &endSec);
+    // The cut editor's range slider (its spanChanged reports the span in units of 10 ms).
+    SliderStyle *editSlider() const;
+    OP_Mode opMode() const;
+
+public slots:
+    void setPlayState(MediaPlayerStatus state);
+    void setDuration(qint64 durationMs);
+    void setPosition(qint64 positionMs);
+    // Play (0) or edit (1) layout; edit mode starts with the whole clip selected.
+    void setOP_Mode(OP_Mode mode);
+    // The list's answer to checkGroupTime: true moves the cut start one second earlier.
+    void checkGroupTimeResult(bool isSameValue);
+    void applyLanguage();
+    // 0 white, 1 black.
+    void applyStyle(int style);
+
+signals:
+    void playPauseClicked();
+    void stop();
+    void previous();
+    void next();
+    void stepBackward();
+    void stepForward();
+    void positionSliderMoved(int hundredths);
+    void speedChanged(double speed);
+    void volumeChanged(int volume);
+    void muteChanged(bool muted);
+    void zoomChanged(int tenths);
+    void fullScreenClicked();
+    void pipClicked();
+    void syncClicked();
+    void editModeRequested();
+    // Emitted by OK with the cut start and end as "mm:ss", before OK or warning is decided.
+    void checkGroupTime(QString timeStart, QString timeEnd);
+    void editOk();
+    // Cancel: the main window asks whether to leave edit mode.
+    void edit_cancel();
+    // OK on a cut shorter than one second (or unreadable times).
+    void edit_warning();
+
+private:
+    void connectPlayPage();
+    void connectEditPage();
+    void onPositionAction();
+    void onEditSpanChanged(int lower, int upper);
+    void onEditFieldsFinished();
+    void onEditOkClicked();
+    void updateIcons();
+    void updateTimeLabel();
+
+    std::unique_ptr<Ui::FormControl> ui;
+    MediaPlayerStatus playState_ = StoppedState;
+    qint64 durationMs_ = 0;
+    qint64 positionMs_ = 0;
+};

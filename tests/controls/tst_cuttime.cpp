@@ -1,0 +1,212 @@
+// Time texts and the OK/warning decision of the cut editor, without a window.
+#include "cuttime.h"
+
+#include "testsupport.h"
+
+using CutTime::Decision;
+using OptionalSeconds = std::optional<int>;
+Q_DECLARE_METATYPE(OptionalSeconds)
+Q_DECLARE_METATYPE(Decision)
+
+class TstCutTime : public QObject
+{
+    Q_OBJECT
+private slots:
+    void formatsMinutesPastTheHour_data();
+    void formatsMinutesPastTheHour();
+    void parsesFieldsAsTyped_data();
+    void parsesFieldsAsTyped();
+    void rangeTextRoundTrips_data();
+    void rangeTextRoundTrips();
+    void rejectsMalformedRangeText_data();
+    void rejectsMalformedRangeText();
+    void spanLabelKeepsHours();
+    void startMovesOneSecondEarlierNeverBeforeZero_data();
+    void startMovesOneSecondEarlierNeverBeforeZero();
+    void decidesOkOrWarning_data();
+    void decidesOkOrWarning();
+    void formatsPlayClock_data();
+    void formatsPlayClock();
+};
+
+void TstCutTime::formatsMinutesPastTheHour_data()
+{
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0 << "00:00";
+    QTest::newRow("one digit each") << 65 << "01:05";
+    QTest::newRow("last second of the first hour") << 3599 << "59:59";
+    QTest::newRow("one hour") << 3600 << "60:00";
+    QTest::newRow("one hour two minutes five") << 3725 << "62:05";
+    QTest::newRow("ten hours") << 36000 << "600:00";
+    QTest::newRow("negative") << -5 << "00:00";
+}
+
+void TstCutTime::formatsMinutesPastTheHour()
+{
+    QFETCH(int, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(CutTime::formatMinSec(seconds), text);
+    QCOMPARE(CutTime::minutesField(seconds) + ':' + CutTime::secondsField(seconds), text);
+}
+
+void TstCutTime::parsesFieldsAsTyped_data()
+{
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<OptionalSeconds>("expected");
+    QTest::newRow("one digit each") << "1"
+                                    << "5" << OptionalSeconds(65);
+    QTest::newRow("two digits each") << "01"
+                                     << "05" << OptionalSeconds(65);
+    QTest::newRow("past the hour") << "62"
+                                   << "05" << OptionalSeconds(3725);
+    QTest::newRow("three-digit minutes") << "120"
+                                         << "00" << OptionalSeconds(7200);
+    QTest::newRow("zero") << "00"
+                          << "00" << OptionalSeconds(0);
+    QTest::newRow("empty minutes") << ""
+                                   << "05" << OptionalSeconds();
+    QTest::newRow("empty seconds") << "01"
+                                   << "" << OptionalSeconds();
+    QTest::newRow("sixty seconds") << "1"
+                                   << "60" << OptionalSeconds();
+    QTest::newRow("letters") << "1"
+                             << "5a" << OptionalSeconds();
+    QTest::newRow("four-digit minutes") << "1000"
+                                        << "00" << OptionalSeconds();
+    QTest::newRow("blank inside") << " 1"
+                                  << "05" << OptionalSeconds();
+    QTest::newRow("sign") << "-1"
+                          << "05" << OptionalSeconds();
+}
+
+void TstCutTime::parsesFieldsAsTyped()
+{
+    QFETCH(QString, minutes);
+    QFETCH(QString, seconds);
+    QFETCH(OptionalSeconds, expected);
+    QCOMPARE(CutTime::parseFields(minutes, seconds), expected);
+    QCOMPARE(CutTime::parseMinSec(minutes + ':' + seconds), expected);
+}
+
+void TstCutTime::rangeTextRoundTrips_data()
+{
+    QTest::addColumn<int>("startSec");
+    QTest::addColumn<int>("endSec");
+    QTest::newRow("whole short clip") << 0 << 125;
+    QTest::newRow("inside the first hour") << 65 << 750;
+    QTest::newRow("across the hour") << 3590 << 3725;
+    QTest::newRow("long recording") << 7200 << 36061;
+}
+
+void TstCutTime::rangeTextRoundTrips()
+{
+    QFETCH(int, startSec);
+    QFETCH(int, endSec);
+    const auto range = CutTime::parseRangeText(CutTime::rangeText(startSec, endSec));
+    QVERIFY(range);
+    QCOMPARE(range->startSec, startSec);
+    QCOMPARE(range->endSec, endSec);
+}
+
+void TstCutTime::rejectsMalformedRangeText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty fields") << ": ~ :";
+    QTest::newRow("no separator") << "01:00-02:00";
+    QTest::newRow("three times") << "01:00 ~ 02:00 ~ 03:00";
+    QTest::newRow("missing seconds") << "01 ~ 02:00";
+}
+
+void TstCutTime::rejectsMalformedRangeText()
+{
+    QFETCH(QString, text);
+    QVERIFY(!CutTime::parseRangeText(text));
+}
+
+void TstCutTime::spanLabelKeepsHours()
+{
+    // A slider span ending at 3725.99 s shows the whole time, not the minutes of the hour.
+    const int upper = CutTime::secondsFromHundredths(372599);
+    QCOMPARE(CutTime::rangeText(CutTime::secondsFromHundredths(6500), upper),
+             QStringLiteral("01:05 ~ 62:05"));
+}
+
+void TstCutTime::startMovesOneSecondEarlierNeverBeforeZero_data()
+{
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<OptionalSeconds>("expected");
+    QTest::newRow("member boundary at one minute") << "01"
+                                                   << "00" << OptionalSeconds(59);
+    QTest::newRow("start of the clip stays") << "00"
+                                             << "00" << OptionalSeconds(0);
+    QTest::newRow("boundary at one hour") << "60"
+                                          << "00" << OptionalSeconds(3599);
+    QTest::newRow("three-digit minutes") << "100"
+                                         << "00" << OptionalSeconds(5999);
+    QTest::newRow("one-character minutes") << "1"
+                                           << "00" << OptionalSeconds();
+    QTest::newRow("one-character seconds") << "01"
+                                           << "5" << OptionalSeconds();
+    QTest::newRow("unreadable") << "0x"
+                                << "00" << OptionalSeconds();
+}
+
+void TstCutTime::startMovesOneSecondEarlierNeverBeforeZero()
+{
+    QFETCH(QString, minutes);
+    QFETCH(QString, seconds);
+    QFETCH(OptionalSeconds, expected);
+    QCOMPARE(CutTime::startOneSecondEarlier(minutes, seconds), expected);
+}
+
+void TstCutTime::decidesOkOrWarning_data()
+{
+    QTest::addColumn<QString>("rangeText");
+    QTest::addColumn<qint64>("durationMs");
+    QTest::addColumn<Decision>("expected");
+    QTest::newRow("one second") << "00:00 ~ 00:01" << qint64(0) << Decision::Ok;
+    QTest::newRow("equal start and end") << "01:00 ~ 01:00" << qint64(0) << Decision::Warning;
+    QTest::newRow("end before start") << "02:00 ~ 01:00" << qint64(0) << Decision::Warning;
+    QTest::newRow("unreadable") << "1:x ~ 2:00" << qint64(0) << Decision::Warning;
+    QTest::newRow("end past a clip ending half a second after the start")
+        << "00:10 ~ 00:20" << qint64(10500) << Decision::Warning;
+    QTest::newRow("end past the clip, one second left")
+        << "00:10 ~ 00:20" << qint64(11000) << Decision::Ok;
+    QTest::newRow("start past the clip") << "70:00 ~ 75:00" << qint64(3725000) << Decision::Warning;
+    QTest::newRow("over an hour") << "59:30 ~ 62:05" << qint64(3725000) << Decision::Ok;
+}
+
+void TstCutTime::decidesOkOrWarning()
+{
+    QFETCH(QString, rangeText);
+    QFETCH(qint64, durationMs);
+    QFETCH(Decision, expected);
+    QCOMPARE(CutTime::decide(CutTime::parseRangeText(rangeText), durationMs), expected);
+}
+
+void TstCutTime::formatsPlayClock_data()
+{
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<qint64>("durationMs");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("short clip") << qint64(65000) << qint64(125000) << "01:05";
+    QTest::newRow("start of a long clip") << qint64(65000) << qint64(3725000) << "0:01:05";
+    QTest::newRow("end of a long clip") << qint64(3725000) << qint64(3725000) << "1:02:05";
+    QTest::newRow("nothing open") << qint64(0) << qint64(0) << "00:00";
+    QTest::newRow("negative position") << qint64(-100) << qint64(0) << "00:00";
+    QTest::newRow("length unknown past an hour") << qint64(4000000) << qint64(0) << "1:06:40";
+}
+
+void TstCutTime::formatsPlayClock()
+{
+    QFETCH(qint64, ms);
+    QFETCH(qint64, durationMs);
+    QFETCH(QString, text);
+    QCOMPARE(CutTime::formatClock(ms, durationMs), text);
+}
+
+TALVEX_TEST_MAIN(TstCutTime)
+#include "tst_cuttime.moc"

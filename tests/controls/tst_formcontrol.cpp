@@ -1,0 +1,387 @@
+// The play bar in a real window: its signals, the cut editor's decisions and its texts.
+#include "formcontrol.h"
+#include "sliderstyle.h"
+
+#include "appglobals.h"
+#include "testsupport.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+constexpr qint64 shortClipMs = 125340;       // 2:05.34
+constexpr qint64 longClipMs = 3725000 + 990; // 1:02:05.99
+
+} // namespace
+
+class TstFormControl : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void buttonsEmitTheirSignalsInOrder();
+    void positionSliderReportsHundredths();
+    void playerPositionMovesSliderSilently();
+    void speedVolumeMuteAndZoomReportValues();
+    void playButtonFollowsPlayState();
+    void editModeStartsWithTheWholeClip();
+    void spanChangeWritesLabelAndFields();
+    void fieldsAreWrittenWithoutChangeSignals();
+    void typedFieldsMoveTheSpan();
+    void okDecidesBetweenOkAndWarning_data();
+    void okDecidesBetweenOkAndWarning();
+    void checkGroupTimeComesBeforeTheDecision();
+    void groupBoundaryAnswerMovesStart_data();
+    void groupBoundaryAnswerMovesStart();
+    void cancelAsksToLeave();
+    void missingLanguageRowsFallBackToEnglish();
+    void screenshots_data();
+    void screenshots();
+
+private:
+    template <typename T> T *child(const char *name) const
+    {
+        T *widget = bar->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no child %s", name);
+        return widget;
+    }
+    void setFields(const QString &startMin, const QString &startSec, const QString &endMin,
+                   const QString &endSec);
+    void recordSignals();
+
+    std::unique_ptr<FormControl> bar;
+    QStringList events;
+    QStringList savedEditMode;
+};
+
+void TstFormControl::init()
+{
+    savedEditMode = gLangEditMode;
+    events.clear();
+    bar = std::make_unique<FormControl>();
+    bar->applyStyle(1);
+    bar->resize(1100, 32);
+    bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(bar.get()));
+    bar->setDuration(shortClipMs);
+    recordSignals();
+}
+
+void TstFormControl::cleanup()
+{
+    bar.reset();
+    gLangEditMode = savedEditMode;
+}
+
+void TstFormControl::recordSignals()
+{
+    FormControl *b = bar.get();
+    const auto record = [this](const char *name) { return [this, name] { events << name; }; };
+    connect(b, &FormControl::playPauseClicked, this, record("playPause"));
+    connect(b, &FormControl::stop, this, record("stop"));
+    connect(b, &FormControl::previous, this, record("previous"));
+    connect(b, &FormControl::next, this, record("next"));
+    connect(b, &FormControl::stepBackward, this, record("stepBackward"));
+    connect(b, &FormControl::stepForward, this, record("stepForward"));
+    connect(b, &FormControl::fullScreenClicked, this, record("fullScreen"));
+    connect(b, &FormControl::pipClicked, this, record("pip"));
+    connect(b, &FormControl::syncClicked, this, record("sync"));
+    connect(b, &FormControl::editModeRequested, this, record("edit"));
+    connect(b, &FormControl::checkGroupTime, this, record("checkGroupTime"));
+    connect(b, &FormControl::editOk, this, record("editOk"));
+    connect(b, &FormControl::edit_cancel, this, record("edit_cancel"));
+    connect(b, &FormControl::edit_warning, this, record("edit_warning"));
+}
+
+void TstFormControl::setFields(const QString &startMin, const QString &startSec,
+                               const QString &endMin, const QString &endSec)
+{
+    bar->setOP_Mode(OP_Edit);
+    bar->setEditTimeRangeText(startMin, startSec, endMin, endSec);
+}
+
+void TstFormControl::buttonsEmitTheirSignalsInOrder()
+{
+    const char *const buttons[] = {"btnPlay",     "btnStop",        "btnPrevious",   "btnNext",
+                                   "btnStepBack", "btnStepForward", "btnFullScreen", "btnPip",
+                                   "btnSync",     "btnEdit"};
+    for (const char *name : buttons)
+        QTest::mouseClick(child<QToolButton>(name), Qt::LeftButton);
+    QCOMPARE(events, (QStringList{"playPause", "stop", "previous", "next", "stepBackward",
+                                  "stepForward", "fullScreen", "pip", "sync", "edit"}));
+}
+
+void TstFormControl::positionSliderReportsHundredths()
+{
+    auto *slider = child<QSlider>("sliderPosition");
+    QCOMPARE(slider->maximum(), 12534);
+    QSignalSpy moved(bar.get(), &FormControl::positionSliderMoved);
+    QTest::mouseClick(slider, Qt::LeftButton, {},
+                      QPoint(slider->width() / 2, slider->height() / 2));
+    QVERIFY(!moved.isEmpty());
+    const int hundredths = moved.last().at(0).toInt();
+    QVERIFY2(qAbs(hundredths - 12534 / 2) < 12534 / 20, qPrintable(QString::number(hundredths)));
+    const int sec = hundredths / 100;
+    QCOMPARE(child<QLabel>("labelTime")->text(), QStringLiteral("%1:%2 / 02:05")
+                                                     .arg(sec / 60, 2, 10, QLatin1Char('0'))
+                                                     .arg(sec % 60, 2, 10, QLatin1Char('0')));
+}
+
+void TstFormControl::playerPositionMovesSliderSilently()
+{
+    QSignalSpy moved(bar.get(), &FormControl::positionSliderMoved);
+    bar->setPosition(61230);
+    QCOMPARE(child<QSlider>("sliderPosition")->value(), 6123);
+    QCOMPARE(child<QLabel>("labelTime")->text(), QStringLiteral("01:01 / 02:05"));
+    bar->setDuration(longClipMs);
+    QCOMPARE(child<QLabel>("labelTime")->text(), QStringLiteral("0:01:01 / 1:02:05"));
+    QVERIFY(moved.isEmpty());
+}
+
+void TstFormControl::speedVolumeMuteAndZoomReportValues()
+{
+    QSignalSpy speed(bar.get(), &FormControl::speedChanged);
+    QSignalSpy volume(bar.get(), &FormControl::volumeChanged);
+    QSignalSpy mute(bar.get(), &FormControl::muteChanged);
+    QSignalSpy zoom(bar.get(), &FormControl::zoomChanged);
+
+    auto *combo = child<QComboBox>("comboSpeed");
+    QCOMPARE(combo->currentData().toDouble(), 1.0);
+    combo->setCurrentIndex(combo->findData(2.0));
+    child<QSlider>("sliderVolume")->setValue(40);
+    QTest::mouseClick(child<QToolButton>("btnMute"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("btnMute"), Qt::LeftButton);
+    child<QSlider>("sliderZoom")->setValue(25);
+
+    QCOMPARE(speed.size(), 1);
+    QCOMPARE(speed.at(0).at(0).toDouble(), 2.0);
+    QCOMPARE(volume.size(), 1);
+    QCOMPARE(volume.at(0).at(0).toInt(), 40);
+    QCOMPARE(mute.size(), 2);
+    QCOMPARE(mute.at(0).at(0).toBool(), true);
+    QCOMPARE(mute.at(1).at(0).toBool(), false);
+    QCOMPARE(zoom.size(), 1);
+    QCOMPARE(zoom.at(0).at(0).toInt(), 25);
+}
+
+void TstFormControl::playButtonFollowsPlayState()
+{
+    auto *play = child<QToolButton>("btnPlay");
+    QCOMPARE(play->toolTip(), QStringLiteral("Play"));
+    bar->setPlayState(PlayingState);
+    QCOMPARE(play->toolTip(), QStringLiteral("Pause"));
+    bar->setPlayState(PausedState);
+    QCOMPARE(play->toolTip(), QStringLiteral("Play"));
+}
+
+void TstFormControl::editModeStartsWithTheWholeClip()
+{
+    bar->setDuration(longClipMs);
+    QCOMPARE(bar->opMode(), OP_Play);
+    bar->setOP_Mode(OP_Edit);
+    QCOMPARE(bar->opMode(), OP_Edit);
+    QVERIFY(child<QWidget>("sliderSpan")->isVisible());
+    QVERIFY(!child<QWidget>("sliderPosition")->isVisible());
+    QCOMPARE(bar->editSlider()->lowerValue(), 0);
+    QCOMPARE(bar->editSlider()->upperValue(), 372599);
+    QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), QStringLiteral("00:00 ~ 62:05"));
+    QCOMPARE(bar->getEditTimeRangeLeftText(), QStringLiteral("00:00 ~ 62:05"));
+    bar->setOP_Mode(OP_Play);
+    QVERIFY(child<QWidget>("sliderPosition")->isVisible());
+}
+
+void TstFormControl::spanChangeWritesLabelAndFields()
+{
+    bar->setOP_Mode(OP_Edit);
+    QSignalSpy span(bar->editSlider(), &SliderStyle::spanChanged);
+    bar->editSlider()->setSpan(6599, 7500);
+    QCOMPARE(span.size(), 1);
+    QCOMPARE(span.at(0).at(0).toInt(), 6599);
+    QCOMPARE(span.at(0).at(1).toInt(), 7500);
+    QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), QStringLiteral("01:05 ~ 01:15"));
+    QCOMPARE(bar->getEditTimeRangeLeftText(), QStringLiteral("01:05 ~ 01:15"));
+}
+
+void TstFormControl::fieldsAreWrittenWithoutChangeSignals()
+{
+    bar->setOP_Mode(OP_Edit);
+    QSignalSpy edited(child<QLineEdit>("editStartMin"), &QLineEdit::textChanged);
+    QSignalSpy span(bar->editSlider(), &SliderStyle::spanChanged);
+    bar->setEditTimeRangeText("1", "5", "12", "30");
+    QVERIFY(edited.isEmpty());
+    QVERIFY(span.isEmpty());
+    // Left as written: one-digit fields stay one digit.
+    QCOMPARE(bar->getEditTimeRangeLeftText(), QStringLiteral("1:5 ~ 12:30"));
+    const QString label = QStringLiteral("01:05 ~ 12:30");
+    bar->setEditTimeRangeLeftText(label);
+    QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), label);
+}
+
+void TstFormControl::typedFieldsMoveTheSpan()
+{
+    bar->setDuration(longClipMs);
+    bar->setOP_Mode(OP_Edit);
+    auto *startMin = child<QLineEdit>("editStartMin");
+    startMin->setFocus();
+    startMin->selectAll();
+    QTest::keyClicks(startMin, "61");
+    QTest::keyClick(startMin, Qt::Key_Return);
+    QCOMPARE(bar->editSlider()->lowerValue(), 61 * 60 * 100);
+    QCOMPARE(bar->editSlider()->upperValue(), 372599);
+    QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), QStringLiteral("61:00 ~ 62:05"));
+
+    // Seconds of 60 and more cannot be typed.
+    auto *endSec = child<QLineEdit>("editEndSec");
+    endSec->setFocus();
+    endSec->selectAll();
+    QTest::keyClicks(endSec, "75");
+    QCOMPARE(endSec->text(), QStringLiteral("7"));
+}
+
+void TstFormControl::okDecidesBetweenOkAndWarning_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<qint64>("durationMs");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("one minute") << QStringList{"00", "10", "01", "10"} << shortClipMs
+                                << QStringList{"checkGroupTime", "editOk"};
+    QTest::newRow("one second") << QStringList{"00", "10", "00", "11"} << shortClipMs
+                                << QStringList{"checkGroupTime", "editOk"};
+    QTest::newRow("no length") << QStringList{"00", "10", "00", "10"} << shortClipMs
+                               << QStringList{"checkGroupTime", "edit_warning"};
+    QTest::newRow("end before start") << QStringList{"01", "00", "00", "30"} << shortClipMs
+                                      << QStringList{"checkGroupTime", "edit_warning"};
+    QTest::newRow("fields of one digit") << QStringList{"1", "5", "2", "0"} << shortClipMs
+                                         << QStringList{"checkGroupTime", "editOk"};
+    QTest::newRow("over an hour") << QStringList{"61", "00", "62", "05"} << longClipMs
+                                  << QStringList{"checkGroupTime", "editOk"};
+    QTest::newRow("start past the clip") << QStringList{"70", "00", "75", "00"} << longClipMs
+                                         << QStringList{"checkGroupTime", "edit_warning"};
+    QTest::newRow("empty field") << QStringList{"", "10", "01", "00"} << shortClipMs
+                                 << QStringList{"edit_warning"};
+}
+
+void TstFormControl::okDecidesBetweenOkAndWarning()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(qint64, durationMs);
+    QFETCH(QStringList, expected);
+    bar->setDuration(durationMs);
+    setFields(fields.at(0), fields.at(1), fields.at(2), fields.at(3));
+    events.clear();
+    QTest::mouseClick(child<QPushButton>("btnEditOk"), Qt::LeftButton);
+    QCOMPARE(events, expected);
+}
+
+void TstFormControl::checkGroupTimeComesBeforeTheDecision()
+{
+    QSignalSpy check(bar.get(), &FormControl::checkGroupTime);
+    setFields("1", "5", "2", "0");
+    QTest::mouseClick(child<QPushButton>("btnEditOk"), Qt::LeftButton);
+    QCOMPARE(check.size(), 1);
+    QCOMPARE(check.at(0).at(0).toString(), QStringLiteral("01:05"));
+    QCOMPARE(check.at(0).at(1).toString(), QStringLiteral("02:00"));
+}
+
+void TstFormControl::groupBoundaryAnswerMovesStart_data()
+{
+    QTest::addColumn<bool>("onBoundary");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("rangeAfter");
+    QTest::addColumn<QString>("decision");
+    QTest::newRow("boundary at one minute")
+        << true << QStringList{"01", "00", "02", "00"} << "00:59 ~ 02:00"
+        << "editOk";
+    QTest::newRow("not a boundary")
+        << false << QStringList{"01", "00", "02", "00"} << "01:00 ~ 02:00"
+        << "editOk";
+    QTest::newRow("start of the clip never before 00:00")
+        << true << QStringList{"00", "00", "00", "05"} << "00:00 ~ 00:05"
+        << "editOk";
+    QTest::newRow("one-digit minutes stay")
+        << true << QStringList{"1", "00", "2", "00"} << "1:00 ~ 2:00"
+        << "editOk";
+    QTest::newRow("one second before the end of a one-second cut")
+        << true << QStringList{"00", "10", "00", "10"} << "00:09 ~ 00:10"
+        << "editOk";
+}
+
+void TstFormControl::groupBoundaryAnswerMovesStart()
+{
+    QFETCH(bool, onBoundary);
+    QFETCH(QStringList, fields);
+    QFETCH(QString, rangeAfter);
+    QFETCH(QString, decision);
+    // The play list answers directly, inside the emission.
+    connect(bar.get(), &FormControl::checkGroupTime, bar.get(),
+            [&] { bar->checkGroupTimeResult(onBoundary); });
+    setFields(fields.at(0), fields.at(1), fields.at(2), fields.at(3));
+    events.clear();
+    QTest::mouseClick(child<QPushButton>("btnEditOk"), Qt::LeftButton);
+    QCOMPARE(bar->getEditTimeRangeLeftText(), rangeAfter);
+    QCOMPARE(events.last(), decision);
+}
+
+void TstFormControl::cancelAsksToLeave()
+{
+    bar->setOP_Mode(OP_Edit);
+    QTest::mouseClick(child<QPushButton>("btnEditCancel"), Qt::LeftButton);
+    QCOMPARE(events, QStringList{"edit_cancel"});
+    QCOMPARE(bar->opMode(), OP_Edit); // the main window decides whether to leave
+}
+
+void TstFormControl::missingLanguageRowsFallBackToEnglish()
+{
+    gLangEditMode =
+        QStringList{QString(), QStringLiteral("Bearbeiten"), QStringLiteral("Schnittzeit")};
+    bar->applyLanguage();
+    QCOMPARE(child<QLabel>("labelCutTime")->text(), QStringLiteral("Schnittzeit"));
+    QCOMPARE(child<QToolButton>("btnEdit")->toolTip(), QStringLiteral("Bearbeiten"));
+    QCOMPARE(child<QPushButton>("btnEditOk")->text(), QStringLiteral("OK"));
+    QCOMPARE(child<QToolButton>("btnSync")->toolTip(), QStringLiteral("Sync"));
+    gLangEditMode.clear();
+    bar->applyLanguage();
+    QCOMPARE(child<QLabel>("labelCutTime")->text(), QStringLiteral("Cut Time"));
+}
+
+void TstFormControl::screenshots_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("white play") << 0 << int(OP_Play) << "playbar_white_play";
+    QTest::newRow("white edit") << 0 << int(OP_Edit) << "playbar_white_edit";
+    QTest::newRow("black play") << 1 << int(OP_Play) << "playbar_black_play";
+    QTest::newRow("black edit") << 1 << int(OP_Edit) << "playbar_black_edit";
+}
+
+void TstFormControl::screenshots()
+{
+    QFETCH(int, style);
+    QFETCH(int, mode);
+    QFETCH(QString, name);
+    bar->applyStyle(style);
+    bar->setDuration(longClipMs);
+    bar->setPosition(1265000);
+    bar->setPlayState(PlayingState);
+    bar->setOP_Mode(OP_Mode(mode));
+    bar->editSlider()->setSpan(61200, 254000);
+    QTest::qWait(50);
+    const QImage image = bar->grab().toImage();
+    QVERIFY(!image.isNull());
+    TestSupport::saveScreenshot(bar.get(), name);
+}
+
+TALVEX_TEST_MAIN(TstFormControl)
+#include "tst_formcontrol.moc"
