@@ -254,20 +254,16 @@ def vline(h, color=LINE):
 
 
 def vertical_caption(w, h, s, color=GREY):
-    size = w * 0.8
+    size = min(w * 0.8, h / (len(s) * 0.75))
     return doc(w, h, '<g transform="translate(%g %g) rotate(-90)">%s</g>'
-               % (w / 2.0 + size * 0.36, h / 2.0, text(0, 0, s, size, color, extra=' letter-spacing="%g"' % (size * 0.12))))
+               % (w / 2.0 + size * 0.36, h / 2.0, text(0, 0, s, size, color)))
 
 
-def ring_tile(side, color, glyph_name=None):
-    """Round tile behind a centred value: a coloured ring with an optional small glyph on top."""
+def ring_tile(side, color):
+    """Round tile behind a centred value: a coloured ring around a dark face."""
     c = side / 2.0
-    r = c - 4
-    body = C(c, c, r - 1, "#262626") + C(c, c, r, color, 3) + C(c, c, r - 5, "#4A4A4A", 1)
-    if glyph_name:
-        g = 16
-        body += C(c, 4, 10, "#262626") + glyph(glyph_name, color, g, 1.6, (c - g / 2.0, 4 - g / 2.0))
-    return doc(side, side, body)
+    r = c - 2.5
+    return doc(side, side, C(c, c, r, "#262626") + C(c, c, r, color, 3) + C(c, c, r - 5, "#4A4A4A", 1))
 
 
 # ---------------------------------------------------------------- T: play list, chooser and dialogs
@@ -476,7 +472,8 @@ def make_trip_parts():
                                              'stroke-width="5" stroke-linejoin="round"/>' % (CYAN, WHITE)))
     save_png(R, "gsensor_dividingline.png", doc(6, 27, '<rect x="2.5" width="1" height="27" fill="%s"/>' % GREY))
     save_png(R, "dividingline.png", doc(6, 88, '<rect x="2.5" width="1" height="88" fill="%s"/>' % GREY))
-    save(R, "menubarMark", doc(32, 32, glyph("check", "#202020", 16, 2, (8, 8))))
+    # the check mark, 16 x 16 in the middle of 32 x 32: legible on light and dark menus and on the orange highlight
+    save(R, "menubarMark", doc(32, 32, C(16, 16, 8, ORANGE) + C(16, 16, 8, WHITE, 1) + glyph("check", WHITE, 12, 2, (10, 10))))
     save(R, "menubarUnmark", doc(32, 32, ""))
 
 
@@ -495,10 +492,9 @@ def make_ride_parts():
     for suffix, color, fill in (("", WHITE, "#3A3A3A"), ("_selected", WHITE, SKY)):
         body = rrect(1, 1, 35, 49, 8, fill) + glyph("person", color, 24, at=(6.5, 6)) + text(18.5, 43, "BODY", 8.5, color)
         save(T, "playback_info_body_data" + suffix, doc(37, 51, body))
-    save(T, "playback_info_duration_square", ring_tile(82, SKY, "clock"))
-    save(T, "playback_info_distance_square", ring_tile(82, ORANGE2, "map"))
-    save(T, "playback_info_calorie_square", doc(73, 73, C(36.5, 36.5, 32.5, "#262626") + C(36.5, 36.5, 33.5, PINK, 3)
-                                                + C(36.5, 36.5, 28.5, "#4A4A4A", 1)))
+    save(T, "playback_info_duration_square", ring_tile(82, SKY))
+    save(T, "playback_info_distance_square", ring_tile(82, ORANGE2))
+    save(T, "playback_info_calorie_square", ring_tile(73, PINK))
     for name, g, color in (("playback_info_avg_speed", "avg_speed", SKY), ("playback_info_max_speed", "max_speed", SKY),
                            ("playback_info_altitudeMax", "altitude_max", ORANGE2),
                            ("playback_info_altitudeMin", "altitude_min", ORANGE2),
