@@ -11,9 +11,21 @@ bool hasFix(const VideoInfo_t &sample)
     return sample.lat != 0.0 || sample.lon != 0.0;
 }
 
+// Shared texts of every whole degree: a long track then holds no text of its own for them.
+const QString &headingText(int degree)
+{
+    static const QVector<QString> texts = [] {
+        QVector<QString> all;
+        for (int i = 0; i < 360; ++i)
+            all.append(QString::number(i));
+        return all;
+    }();
+    return texts.at(degree);
+}
+
 void setHeading(VideoInfo_t &sample, double headingDeg)
 {
-    sample.headingText = QString::number(qRound(headingDeg) % 360);
+    sample.headingText = headingText(qRound(headingDeg) % 360);
     sample.compassText = MetadataHeading::compassPoint(headingDeg);
 }
 
@@ -46,14 +58,16 @@ double distanceMetres(double lat1, double lon1, double lat2, double lon2)
 
 QString compassPoint(double headingDeg)
 {
-    static const char *const points[8] = {"N", "NE", "E", "SE", "S", "SW", "W", "NW"};
+    static const QString points[8] = {
+        QStringLiteral("N"), QStringLiteral("NE"), QStringLiteral("E"), QStringLiteral("SE"),
+        QStringLiteral("S"), QStringLiteral("SW"), QStringLiteral("W"), QStringLiteral("NW")};
     const double normalised = std::fmod(std::fmod(headingDeg, 360.0) + 360.0, 360.0);
-    return QString::fromLatin1(points[int((normalised + 22.5) / 45.0) % 8]);
+    return points[int((normalised + 22.5) / 45.0) % 8];
 }
 
 void fillHeadings(QVector<VideoInfo_t> &samples)
 {
-    const QString noHeading = QStringLiteral("0");
+    const QString &noHeading = headingText(0);
     int lastFix = -1;
     int firstUnheaded = -1; // first fix that still waits for the first heading
     bool headed = false;

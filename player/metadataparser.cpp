@@ -39,7 +39,7 @@ DashcamType MetadataParser::loadMetadata(const QString &path, VideoInfoMap *perS
                                          QByteArray *head, QByteArray *tail, bool detectOnly)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         clear(perSecond);
         clear(samples);
         clear(rawRecords);
@@ -62,9 +62,10 @@ DashcamType MetadataParser::loadMetadata(QIODevice &device, VideoInfoMap *perSec
 
     clear(perSecond);
     if (perSecond) {
+        // recordTime is the elapsed time of the second; keys arrive in order, so append.
         for (const VideoInfo_t &sample : qAsConst(content.samples)) {
             if (!sample.recordTime.isEmpty())
-                perSecond->insert(sample.recordTime, sample);
+                perSecond->insert(perSecond->cend(), sample.recordTime, sample);
         }
     }
     set(samples, content.samples);

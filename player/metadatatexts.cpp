@@ -4,22 +4,47 @@
 #include <QTime>
 
 #include <cmath>
-#include <cstdio>
 
+// Texts are built by hand in small buffers: this runs for every second of a recording, and
+// printf-style and locale-aware formatting dominated the load time of long trailers.
 namespace {
+
+// Writes value with at least width digits, zero-filled; returns the end.
+char *putNumber(char *out, long long value, int width)
+{
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int i = count; i < width; ++i)
+        *out++ = '0';
+    while (count > 0)
+        *out++ = digits[--count];
+    return out;
+}
 
 QString degreesMinutesSeconds(double deg, char positive, char negative, int degreeDigits)
 {
-    const char hemisphere = deg < 0 ? negative : positive;
-    // Work in hundredths of an arc second so that rounding carries into minutes and degrees.
+    // Hundredths of an arc second, so that rounding carries into minutes and degrees.
     const long long hundredths = std::llround(std::fabs(deg) * 360000.0);
-    const long long degrees = hundredths / 360000;
-    const long long minutes = hundredths / 6000 % 60;
-    const double seconds = double(hundredths % 6000) / 100.0;
+    const long long seconds = hundredths % 6000;
     char text[48];
-    std::snprintf(text, sizeof text, "%c%0*lld\xc2\xb0%02lld'%5.2f\"", hemisphere, degreeDigits,
-                  degrees, minutes, seconds);
-    return QString::fromUtf8(text);
+    char *out = text;
+    *out++ = deg < 0 ? negative : positive;
+    out = putNumber(out, hundredths / 360000, degreeDigits);
+    *out++ = '\xc2'; // degree sign in UTF-8
+    *out++ = '\xb0';
+    out = putNumber(out, hundredths / 6000 % 60, 2);
+    *out++ = '\'';
+    if (seconds < 1000)
+        *out++ = ' '; // seconds take five places: " 7.68", "58.80"
+    out = putNumber(out, seconds / 100, 1);
+    *out++ = '.';
+    out = putNumber(out, seconds % 100, 2);
+    *out++ = '"';
+    return QString::fromUtf8(text, int(out - text));
 }
 
 } // namespace
@@ -38,23 +63,28 @@ QString longitudeText(double lonDeg)
 
 QString decimalText(double deg)
 {
-    if (deg == 0.0)
+    const long long millionths = std::llround(std::fabs(deg) * 1e6);
+    if (millionths == 0)
         return QStringLiteral("0");
-    return QString::number(deg, 'f', 6);
+    char text[32];
+    char *out = text;
+    if (deg < 0)
+        *out++ = '-';
+    out = putNumber(out, millionths / 1000000, 1);
+    *out++ = '.';
+    out = putNumber(out, millionths % 1000000, 6);
+    return QString::fromLatin1(text, int(out - text));
 }
 
-QString clockText(const QByteArray &timeField)
+QString clockText(const char *timeField)
 {
-    // Parsed by hand: this runs once per record and the date-time parser is slow.
-    if (timeField.size() != 14)
-        return QString();
     const int widths[6] = {4, 2, 2, 2, 2, 2}; // year, month, day, hours, minutes, seconds
     int value[6];
     int pos = 0;
     for (int part = 0; part < 6; ++part) {
         value[part] = 0;
         for (int i = 0; i < widths[part]; ++i, ++pos) {
-            const char c = timeField.at(pos);
+            const char c = timeField[pos];
             if (c < '0' || c > '9')
                 return QString();
             value[part] = value[part] * 10 + (c - '0');
@@ -63,18 +93,27 @@ QString clockText(const QByteArray &timeField)
     if (!QDate(value[0], value[1], value[2]).isValid() ||
         !QTime(value[3], value[4], value[5]).isValid())
         return QString();
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d  %02d/%02d/%04d", value[3], value[4], value[5],
-                  value[2], value[1], value[0]);
-    return QString::fromLatin1(text);
+    char text[20];
+    char *out = text;
+    const int order[6] = {3, 4, 5, 2, 1, 0}; // "hh:mm:ss  dd/MM/yyyy"
+    const char *const after[6] = {":", ":", "  ", "/", "/", ""};
+    for (int i = 0; i < 6; ++i) {
+        out = putNumber(out, value[order[i]], widths[order[i]]);
+        for (const char *c = after[i]; *c; ++c)
+            *out++ = *c;
+    }
+    return QString::fromLatin1(text, int(out - text));
 }
 
 QString elapsedText(int second)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", second / 3600, second / 60 % 60,
-                  second % 60);
-    return QString::fromLatin1(text);
+    char *out = putNumber(text, second / 3600, 2);
+    *out++ = ':';
+    out = putNumber(out, second / 60 % 60, 2);
+    *out++ = ':';
+    out = putNumber(out, second % 60, 2);
+    return QString::fromLatin1(text, int(out - text));
 }
 
 double mphFromKmh(double kmh)

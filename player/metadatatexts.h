@@ -1,7 +1,6 @@
 // Display and decimal texts of the values in a per-second metadata sample.
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 namespace MetadataTexts {
@@ -16,8 +15,9 @@ QString longitudeText(double lonDeg);
 // Signed decimal degrees with 6 decimals; exactly "0" for no position.
 QString decimalText(double deg);
 
-// "hh:mm:ss  dd/MM/yyyy" from a "yyyyMMddhhmmss" time field; empty when it is no valid time.
-QString clockText(const QByteArray &timeField);
+// "hh:mm:ss  dd/MM/yyyy" from the 14 bytes "yyyyMMddhhmmss" at timeField; empty when they are
+// no valid time.
+QString clockText(const char *timeField);
 
 // Elapsed playback time of a second, "hh:mm:ss" (hours keep counting past 24).
 QString elapsedText(int second);

@@ -4,6 +4,7 @@
 #include "metadatatexts.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -13,22 +14,29 @@ using namespace GpsTrailerFormat;
 
 constexpr int maxModelWordSize = 32;
 
-QByteArray fieldBytes(const char *record, RecordField field)
+// The field as a finite number, or 0 for text that is no number. Surrounding blanks are allowed.
+double fieldNumber(const char *text, int size)
 {
-    return QByteArray(record + fieldOffset(field), fieldSize);
+    const char *end = text + size;
+    while (text < end && *text == ' ')
+        ++text;
+    while (end > text && end[-1] == ' ')
+        --end;
+    double value = 0.0;
+    const auto result = std::from_chars(text, end, value);
+    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+        return 0.0;
+    return value;
 }
 
-// A finite number, or 0 for text that is no number.
-double fieldNumber(const QByteArray &text)
+double fieldNumber(const char *record, RecordField field)
 {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0.0;
+    return fieldNumber(record + fieldOffset(field), fieldSize);
 }
 
 float fieldFloat(const char *record, RecordField field)
 {
-    const double value = fieldNumber(fieldBytes(record, field));
+    const double value = fieldNumber(record, field);
     return std::fabs(value) <= 3.4e38 ? float(value) : 0.0f;
 }
 
@@ -37,7 +45,7 @@ float fieldFloat(const char *record, RecordField field)
 double fieldCoordinate(const char *record, RecordField field, char negative, double limit)
 {
     const char *text = record + fieldOffset(field);
-    double value = fieldNumber(QByteArray(text + 1, fieldSize - 1));
+    double value = fieldNumber(text + 1, fieldSize - 1);
     if (std::fabs(value) > limit)
         return 0.0;
     if ((text[0] == negative || text[0] == negative + ('a' - 'A')) && value > 0)
@@ -89,14 +97,14 @@ VideoInfo_t decodeRecord(const char *record, int second)
 {
     VideoInfo_t sample;
     sample.recordTime = MetadataTexts::elapsedText(second);
-    sample.clockTime = MetadataTexts::clockText(fieldBytes(record, TimeField));
+    sample.clockTime = MetadataTexts::clockText(record + fieldOffset(TimeField));
     sample.lat = fieldCoordinate(record, LatitudeField, 'S', 90.0);
     sample.lon = fieldCoordinate(record, LongitudeField, 'W', 180.0);
     sample.latText = MetadataTexts::latitudeText(sample.lat);
     sample.lonText = MetadataTexts::longitudeText(sample.lon);
     sample.latDecimalText = MetadataTexts::decimalText(sample.lat);
     sample.lonDecimalText = MetadataTexts::decimalText(sample.lon);
-    sample.speedKmh = std::max(0.0, fieldNumber(fieldBytes(record, SpeedKmhField)));
+    sample.speedKmh = std::max(0.0, fieldNumber(record, SpeedKmhField));
     sample.speedMph = MetadataTexts::mphFromKmh(sample.speedKmh);
     sample.extraValue = fieldFloat(record, ExtraValueField);
     sample.gX = fieldFloat(record, GxField);

@@ -1,0 +1,132 @@
+// Times MetadataParser::loadMetadata on a 2 GB MP4 with a one-hour GPS trailer against a plain
+// read of the file's last 200 000 bytes. The big box is a sparse hole, so the file takes little
+// disk space.
+#include "metadatalocator.h"
+#include "metadataparser.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+constexpr qint64 holeBytes = 2LL * 1024 * 1024 * 1024;
+constexpr int trailerSeconds = 3600;
+constexpr int runs = 41;
+
+QByteArray oneHourTrailer()
+{
+    const QDateTime start(QDate(2024, 6, 1), QTime(8, 0, 0));
+    QByteArray bytes(22, 'C');
+    for (int i = 0; i < trailerSeconds; ++i) {
+        bytes +=
+            "GPSDATA--" + start.addSecs(i).toString(QStringLiteral("yyyyMMddhhmmss")).toLatin1();
+        bytes += "N" + QByteArray::number(48.1 + i * 1e-4, 'f', 12).left(13);
+        bytes += "E" + QByteArray::number(11.5 + i * 1e-4, 'f', 12).left(13);
+        for (double value : {50.0 + i % 40, 0.0, 0.125, -0.25, 1.0})
+            bytes += QByteArray::number(value, 'f', 12).left(14);
+    }
+    return bytes + "fmt....NOVATEK.....?inf....trim....?";
+}
+
+// A real clip, then an mdat box of 2 GiB that is a hole, then the trailer.
+bool makeBigFile(const QString &clip, const QString &path)
+{
+    QFile source(clip);
+    QFile file(path);
+    if (!source.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(source.readAll());
+    uchar header[8];
+    qToBigEndian<quint32>(quint32(holeBytes), header);
+    std::memcpy(header + 4, "mdat", 4);
+    file.write(reinterpret_cast<const char *>(header), 8);
+    if (!file.resize(file.size() + holeBytes - 8) || !file.seek(file.size()))
+        return false;
+    const QByteArray trailer = oneHourTrailer();
+    return file.write(trailer) == trailer.size();
+}
+
+// Median of runs in microseconds.
+double medianMicros(const std::function<void()> &work)
+{
+    QVector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.append(timer.nsecsElapsed() / 1000.0);
+    }
+    std::sort(times.begin(), times.end());
+    return times.at(runs / 2);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString clip = dir.filePath(QStringLiteral("clip.mp4"));
+    const QString big = dir.filePath(QStringLiteral("big.mp4"));
+    if (!TestSupport::makeClip(clip, 2, QStringLiteral("320x240"), true) ||
+        !makeBigFile(clip, big)) {
+        std::fprintf(stderr, "could not make the test file\n");
+        return 1;
+    }
+
+    qint64 bytesRead = 0;
+    const double plainRead = medianMicros([&] {
+        QFile file(big);
+        file.open(QIODevice::ReadOnly);
+        file.seek(file.size() - 200000);
+        bytesRead = file.read(200000).size();
+    });
+    qint64 trailerBytes = 0;
+    const double locate = medianMicros([&] {
+        QFile file(big);
+        file.open(QIODevice::ReadOnly);
+        trailerBytes = MetadataLocator::findTrailer(file).size();
+    });
+    int samples = 0;
+    DashcamType type = 0;
+    const double load = medianMicros([&] {
+        VideoInfoMap perSecond;
+        QVector<VideoInfo_t> vector;
+        QVector<QByteArray> raw;
+        QByteArray separator, head, tail;
+        type = MetadataParser().loadMetadata(big, &perSecond, &vector, &raw, &separator, &head,
+                                             &tail, false);
+        samples = vector.size();
+    });
+    const double detect = medianMicros([&] {
+        QVector<VideoInfo_t> vector;
+        MetadataParser().loadMetadata(big, nullptr, &vector, nullptr, nullptr, nullptr, nullptr,
+                                      true);
+    });
+    const double noTrailer = medianMicros([&] {
+        QVector<VideoInfo_t> vector;
+        MetadataParser().loadMetadata(clip, nullptr, &vector, nullptr, nullptr, nullptr, nullptr,
+                                      false);
+    });
+
+    std::printf("file: %.2f GB, trailer %d records; loaded type %d with %d samples\n",
+                QFileInfo(big).size() / 1e9, trailerSeconds, type, samples);
+    std::printf("plain read of the last %lld bytes: %9.1f us\n", bytesRead, plainRead);
+    std::printf("finding and reading the %lld-byte trailer: %9.1f us  (%.2fx the read)\n",
+                trailerBytes, locate, locate / plainRead);
+    std::printf("loadMetadata, all outputs:          %9.1f us  (%.2fx the read)\n", load,
+                load / plainRead);
+    std::printf("loadMetadata, samples, detectOnly:  %9.1f us\n", detect);
+    std::printf("loadMetadata, clip without trailer: %9.1f us\n", noTrailer);
+    return samples == trailerSeconds ? 0 : 1;
+}
