@@ -18,6 +18,7 @@ ADVANCE = 1000
 ASCENT, DESCENT = 900, -100
 DISC_CENTRE = (500, 400)
 DISC_RADIUS = 400
+FIXED_TIMESTAMP = 3786912000  # 2024-01-01, seconds since 1904
 
 
 def arc(cx, cy, r, a0, a1, steps):
@@ -112,6 +113,9 @@ def build(path):
     fb.setupOS2(sTypoAscender=ASCENT, sTypoDescender=DESCENT, sTypoLineGap=0, usWinAscent=ASCENT,
                 usWinDescent=-DESCENT, achVendID="TLVX")
     fb.setupPost()
+    # fixed timestamps keep the file identical from run to run
+    fb.updateHead(created=FIXED_TIMESTAMP, modified=FIXED_TIMESTAMP)
+    fb.font.recalcTimestamp = False
     fb.save(path)
 
 
