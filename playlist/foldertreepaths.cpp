@@ -26,9 +26,4 @@ Location locate(const QStringList &roots, const QString &path)
     return found;
 }
 
-QString join(const QString &root, const QStringList &components)
-{
-    return root + components.join(QLatin1Char('/'));
-}
-
 } // namespace FolderTreePaths

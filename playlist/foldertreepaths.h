@@ -16,7 +16,4 @@ struct Location
 // wins over one above it, so a Desktop root beats the home folder and "/".
 Location locate(const QStringList &roots, const QString &path);
 
-// root (ending in "/") followed by the components joined by "/".
-QString join(const QString &root, const QStringList &components);
-
 } // namespace FolderTreePaths

@@ -18,8 +18,8 @@ struct MountedVolume
 // Mount points under which the desktop mounts removable media.
 const QStringList &mountParents();
 
-// True when the disk holding device (a partition or a whole disk) carries removable = 1 under
-// sysBlockRoot (normally "/sys/block").
+// True when the disk holding device (a partition or a whole disk, or a link to one) carries
+// removable = 1 under sysBlockRoot (normally "/sys/block").
 bool isRemovableDevice(const QByteArray &device, const QString &sysBlockRoot);
 
 // Roots of the removable volumes among volumes that are mounted under mountParents(), each

@@ -52,8 +52,8 @@ const QStringList &mountParents()
 bool isRemovableDevice(const QByteArray &device, const QString &sysBlockRoot)
 {
     QString path = QString::fromLocal8Bit(device);
-    if (!path.startsWith(QLatin1String("/dev/")))
-        return false;
+    if (!path.startsWith(QLatin1Char('/')))
+        return false; // tmpfs, network shares and other devices without a node
     // /dev/disk/by-label/... and similar links name the same device
     const QString resolved = QFileInfo(path).canonicalFilePath();
     if (!resolved.isEmpty())

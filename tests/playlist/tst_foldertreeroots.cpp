@@ -1,0 +1,111 @@
+// Root rows of the folder tree beyond home and "/": mounted removable volumes, found from the
+// mount list and the block devices' removable flags.
+#include "removabledrives.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+using RemovableDrives::MountedVolume;
+
+Q_DECLARE_METATYPE(QVector<MountedVolume>)
+
+class TstFolderTreeRoots : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void removableRoots_data();
+    void removableRoots();
+    void linkedDeviceNameIsResolved();
+    void systemRootsEndInSlash();
+
+private:
+    void writeFlag(const QString &disk, const QByteArray &value);
+
+    QTemporaryDir sysBlock;
+};
+
+void TstFolderTreeRoots::writeFlag(const QString &disk, const QByteArray &value)
+{
+    QVERIFY(QDir(sysBlock.path()).mkpath(disk));
+    QFile flag(sysBlock.filePath(disk + QStringLiteral("/removable")));
+    QVERIFY(flag.open(QIODevice::WriteOnly));
+    flag.write(value);
+}
+
+void TstFolderTreeRoots::initTestCase()
+{
+    QVERIFY(sysBlock.isValid());
+    writeFlag(QStringLiteral("sdb"), "1\n");
+    writeFlag(QStringLiteral("sdc"), "1\n");
+    writeFlag(QStringLiteral("sdd"), "0\n");
+    writeFlag(QStringLiteral("mmcblk0"), "1\n");
+    writeFlag(QStringLiteral("nvme0n1"), "0\n");
+}
+
+void TstFolderTreeRoots::removableRoots_data()
+{
+    QTest::addColumn<QVector<MountedVolume>>("volumes");
+    QTest::addColumn<QStringList>("roots");
+    QTest::newRow("card partition under /media")
+        << QVector<MountedVolume>{{QStringLiteral("/media/u/CARD"), "/dev/sdb1"}}
+        << QStringList{QStringLiteral("/media/u/CARD/")};
+    QTest::newRow("whole disk under /run/media")
+        << QVector<MountedVolume>{{QStringLiteral("/run/media/u/USB"), "/dev/sdc"}}
+        << QStringList{QStringLiteral("/run/media/u/USB/")};
+    QTest::newRow("SD card reader under /mnt")
+        << QVector<MountedVolume>{{QStringLiteral("/mnt/sd"), "/dev/mmcblk0p1"}}
+        << QStringList{QStringLiteral("/mnt/sd/")};
+    QTest::newRow("fixed disk under /media")
+        << QVector<MountedVolume>{{QStringLiteral("/media/u/DATA"), "/dev/sdd1"}} << QStringList();
+    QTest::newRow("fixed NVMe partition")
+        << QVector<MountedVolume>{{QStringLiteral("/mnt/fast"), "/dev/nvme0n1p2"}} << QStringList();
+    QTest::newRow("removable disk mounted elsewhere")
+        << QVector<MountedVolume>{{QStringLiteral("/home/u/stick"), "/dev/sdb2"}} << QStringList();
+    QTest::newRow("the mount parent itself")
+        << QVector<MountedVolume>{{QStringLiteral("/media/"), "/dev/sdb1"}} << QStringList();
+    QTest::newRow("not a block device")
+        << QVector<MountedVolume>{{QStringLiteral("/mnt/ram"), "tmpfs"}} << QStringList();
+    QTest::newRow("device without sysfs entry")
+        << QVector<MountedVolume>{{QStringLiteral("/mnt/x"), "/dev/sdz1"}} << QStringList();
+    QTest::newRow("two cards, one listed twice, sorted")
+        << QVector<MountedVolume>{{QStringLiteral("/media/u/ZCARD/"), "/dev/sdc1"},
+                                  {QStringLiteral("/media/u/ACARD"), "/dev/sdb1"},
+                                  {QStringLiteral("/media/u/ZCARD"), "/dev/sdc1"}}
+        << QStringList{QStringLiteral("/media/u/ACARD/"), QStringLiteral("/media/u/ZCARD/")};
+}
+
+void TstFolderTreeRoots::removableRoots()
+{
+    QFETCH(QVector<MountedVolume>, volumes);
+    QFETCH(QStringList, roots);
+    QCOMPARE(RemovableDrives::removableRoots(volumes, sysBlock.path()), roots);
+}
+
+void TstFolderTreeRoots::linkedDeviceNameIsResolved()
+{
+    // /dev/disk/by-label/... names are links to the device node
+    QTemporaryDir dev;
+    QVERIFY(dev.isValid());
+    const QString node = dev.filePath(QStringLiteral("sdb1"));
+    QFile nodeFile(node);
+    QVERIFY(nodeFile.open(QIODevice::WriteOnly));
+    const QString link = dev.filePath(QStringLiteral("CARD"));
+    QVERIFY(QFile::link(node, link));
+    QVERIFY(RemovableDrives::isRemovableDevice(link.toLocal8Bit(), sysBlock.path()));
+    QVERIFY(RemovableDrives::isRemovableDevice("/dev/sdb1", sysBlock.path()));
+    QVERIFY(!RemovableDrives::isRemovableDevice("/dev/sdd1", sysBlock.path()));
+}
+
+void TstFolderTreeRoots::systemRootsEndInSlash()
+{
+    for (const QString &root : RemovableDrives::mountedRemovableRoots()) {
+        QVERIFY(root.endsWith(QLatin1Char('/')));
+        QVERIFY(QFileInfo(root).isDir());
+    }
+}
+
+TALVEX_TEST_MAIN(TstFolderTreeRoots)
+#include "tst_foldertreeroots.moc"
