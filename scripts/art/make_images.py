@@ -538,10 +538,11 @@ def make_quarrant_parts():
     body += '<path d="M0 110L22 70l18 22 30-62 24 46 26-20" fill="none" stroke="%s" stroke-width="3" ' \
             'stroke-linejoin="round"/>' % SKY
     save(Q, "info_altitude_back", doc(120, 160, body))
-    # body figure, 112 x 171
-    fig = C(56, 20, 16, "#9FA0A0")
-    fig += F("M30 44h52a10 10 0 0 1 10 10v46a6 6 0 0 1-12 0V62h-3v101a8 8 0 0 1-16 0V110h-2v53a8 8 0 0 1-16 0V62h-3"
-             "v38a6 6 0 0 1-12 0V54a10 10 0 0 1 10-10z", "#9FA0A0")
+    # body figure, 112 x 171: head, torso, arms and legs as rounded parts with small gaps
+    skin = "#9FA0A0"
+    fig = C(56, 20, 16, skin) + rrect(33, 40, 46, 70, 14, skin)
+    fig += rrect(18, 42, 12, 66, 6, skin) + rrect(82, 42, 12, 66, 6, skin)
+    fig += rrect(35, 100, 19, 68, 9, skin) + rrect(58, 100, 19, 68, 9, skin)
     save(Q, "bodydata_bodydata_icon.svg", doc(112, 171, fig))
 
 

@@ -23,8 +23,8 @@ const char *const R = ":/image/";
 struct ImageEntry
 {
     const char *folder;
-    const char
-        *name; // as the code writes it: without suffix it is found by the reader's suffix probe
+    // as the code writes it: a name without suffix is found by the image reader's suffix probe
+    const char *name;
     int width;
     int height;
 };
