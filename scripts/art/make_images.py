@@ -189,14 +189,12 @@ GLYPHS = {
     "restore": lambda c, sw: rrect(4, 9, 11, 11, 1.5, "none", c, sw) + P("M9 6.5V5.5A1.5 1.5 0 0 1 10.5 4h8A1.5 1.5 0 0 1"
                                                                       " 20 5.5v8a1.5 1.5 0 0 1-1.5 1.5h-1", c, sw),
     "crosshair": lambda c, sw: C(12, 12, 6.5, c, sw) + C(12, 12, 2.2, c) + P("M12 2.5v4M12 17.5v4M2.5 12h4M17.5 12h4", c, sw),
-    "chevron_right": lambda c, sw: P("M9 5l7 7-7 7", c, sw),
-    "chevron_left": lambda c, sw: P("M15 5l-7 7 7 7", c, sw),
     "camera": lambda c, sw: rrect(2.5, 7, 14, 10, 2, "none", c, sw) + F("M16.5 10.5l5-3v9l-5-3z", c, sw * 0.5),
     "flag": lambda c, sw: P("M7 21V4", c, sw) + F("M7 4.5h11l-2.5 4 2.5 4H7z", c, sw * 0.5),
 }
 
 
-def glyph(name, color, size, sw_px=None, at=(0, 0), box=None):
+def glyph(name, color, size, sw_px=None, at=(0, 0)):
     """The glyph scaled from its 24 grid to size pixels, placed at `at` (stroke sw_px pixels)."""
     s = size / 24.0
     if sw_px is None:
@@ -232,13 +230,13 @@ def body_bg(w, h, top="#333333", bottom="#262626"):
     return doc(w, h, '<rect width="%g" height="%g" fill="url(#b)"/>' % (w, h), defs)
 
 
-def button_face(w, h, state, r=6):
-    """Push-button face: normal (grey), pressed (blue), disabled (dim)."""
+def button_face(w, h, state, r=6, content=""):
+    """Push-button face: normal (grey), pressed (blue), disabled (dim), with optional content on top."""
     top, bottom, edge = {"normal": ("#5A5A5A", "#444444", "#8A8A8A"),
                          "pressed": ("#4A52F7", BLUE, "#6A70F8"),
                          "disabled": ("#383838", "#323232", "#4E4E4E")}[state]
     defs = vgrad("f", top, bottom)
-    return doc(w, h, rrect(1, 1, w - 2, h - 2, r, "url(#f)", edge, 2), defs)
+    return doc(w, h, rrect(1, 1, w - 2, h - 2, r, "url(#f)", edge, 2) + content, defs)
 
 
 def frame(w, h, r=10, stroke=LINE, fill="none", sw=2):
@@ -302,10 +300,8 @@ def make_dialog_parts():
     save(T, "pw_square_disable", doc(17, 17, rrect(1, 1, 15, 15, 3, "#3A3A3A", LINE, 2)))
     for name, w, h, r in (("pw_output_button_selectfolder", 180, 29, 6), ("pw_share_selectfolder", 170, 46, 8)):
         for suffix, state in (("", "normal"), ("_selected", "pressed")):
-            svg = button_face(w, h, state, r)
             g = h - 12 if h < 40 else 22
-            svg = svg.replace("</svg>", glyph("folder", WHITE, g, at=(10, (h - g) / 2.0)) + "</svg>")
-            save(T, name + suffix, svg)
+            save(T, name + suffix, button_face(w, h, state, r, glyph("folder", WHITE, g, at=(10, (h - g) / 2.0))))
     # busy spinner: twelve bars fading clockwise
     bars = ""
     for i in range(12):
