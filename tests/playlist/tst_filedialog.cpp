@@ -92,6 +92,7 @@ private slots:
     void cancelEmitsEmptyList_data();
     void cancelEmitsEmptyList();
     void rememberedFolderCarriesToNextChooser();
+    void dragMovesWindowExceptFromButtons();
 
     void screenshots();
 
@@ -683,6 +684,29 @@ void TstFileDialog::rememberedFolderCarriesToNextChooser()
     QCOMPARE(next->findChild<QLabel *>(QStringLiteral("DirPath"))->text(),
              home + QStringLiteral("/Flat"));
     QCOMPARE(treeOf(next)->itemAt(next->selectedTreeRow())->name, QStringLiteral("Flat"));
+}
+
+void TstFileDialog::dragMovesWindowExceptFromButtons()
+{
+    FileDialog_C *dialog = openChooser(1);
+    auto drag = [dialog](QWidget *pressed, const QPoint &by) {
+        const QPoint start = pressed->mapToGlobal(QPoint(5, 5));
+        QMouseEvent press(QEvent::MouseButtonPress, pressed->mapFromGlobal(start), start,
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pressed, &press);
+        const QPoint end = start + by;
+        QMouseEvent move(QEvent::MouseMove, dialog->mapFromGlobal(end), end, Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(dialog, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, dialog->mapFromGlobal(end), end,
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(dialog, &release);
+    };
+    const QPoint before = dialog->pos();
+    drag(dialog->findChild<QPushButton *>(QStringLiteral("open_btn")), QPoint(40, 30));
+    QCOMPARE(dialog->pos(), before);
+    drag(dialog, QPoint(40, 30));
+    QCOMPARE(dialog->pos(), before + QPoint(40, 30));
 }
 
 void TstFileDialog::screenshots()
