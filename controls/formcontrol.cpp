@@ -1,13 +1,14 @@
 #include "formcontrol.h"
 #include "ui_formcontrol.h"
 
+#include "appglobals.h"
 #include "barstyle.h"
 #include "cuttime.h"
 #include "edittexts.h"
+#include "jumpclickstyle.h"
 #include "skinicon.h"
 #include "zoomrange.h"
 
-#include <QProxyStyle>
 #include <QRegularExpressionValidator>
 
 namespace {
@@ -16,20 +17,6 @@ constexpr int msPerHundredth = 10;
 constexpr double speeds[] = {0.25, 0.5, 1.0, 1.5, 2.0, 4.0};
 constexpr double normalSpeed = 1.0;
 constexpr int iconSide = 18;
-
-// A click on the position slider's groove jumps there instead of paging.
-class JumpClickStyle : public QProxyStyle
-{
-public:
-    using QProxyStyle::QProxyStyle;
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                  QStyleHintReturn *returnData) const override
-    {
-        if (hint == SH_Slider_AbsoluteSetButtons)
-            return Qt::LeftButton;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
 
 } // namespace
 
@@ -60,7 +47,7 @@ FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique
     connectPlayPage();
     connectEditPage();
     applyLanguage();
-    updateIcons();
+    applyStyle(gStyle);
     updateTimeLabel();
 }
 

@@ -1,8 +1,10 @@
 #include "formcontrolsecond.h"
 #include "ui_formcontrolsecond.h"
 
+#include "appglobals.h"
 #include "barstyle.h"
 #include "edittexts.h"
+#include "jumpclickstyle.h"
 #include "skinicon.h"
 #include "zoomrange.h"
 
@@ -15,12 +17,15 @@ FormControlSecond::FormControlSecond(QWidget *parent)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_StyledBackground);
+    auto *jumpStyle = new JumpClickStyle;
+    jumpStyle->setParent(this);
+    ui->sliderZoom->setStyle(jumpStyle);
     ui->sliderZoom->setRange(ZoomRange::minimum, ZoomRange::maximum);
     ui->sliderZoom->setPageStep(ZoomRange::pageStep);
     ui->sliderZoom->setValue(ZoomRange::minimum);
     connect(ui->sliderZoom, &QSlider::valueChanged, this, &FormControlSecond::zoomChanged);
     applyLanguage();
-    updateIcon();
+    applyStyle(gStyle);
 }
 
 FormControlSecond::~FormControlSecond() = default;
@@ -44,11 +49,6 @@ void FormControlSecond::applyLanguage()
 void FormControlSecond::applyStyle(int style)
 {
     setStyleSheet(barStyleSheet(barPalette(style), objectName()));
-    updateIcon();
-}
-
-void FormControlSecond::updateIcon()
-{
     setSkinPixmap(ui->labelZoom, QStringLiteral("playbar_zoom"), iconSide,
                   QStringLiteral("\u2295"));
 }

@@ -30,7 +30,5 @@ signals:
     void zoomChanged(int tenths);
 
 private:
-    void updateIcon();
-
     std::unique_ptr<Ui::FormControlSecond> ui;
 };

@@ -359,18 +359,24 @@ void TstFormControl::screenshots_data()
 {
     QTest::addColumn<int>("style");
     QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("height");
     QTest::addColumn<QString>("name");
-    QTest::newRow("white play") << 0 << int(OP_Play) << "playbar_white_play";
-    QTest::newRow("white edit") << 0 << int(OP_Edit) << "playbar_white_edit";
-    QTest::newRow("black play") << 1 << int(OP_Play) << "playbar_black_play";
-    QTest::newRow("black edit") << 1 << int(OP_Edit) << "playbar_black_edit";
+    QTest::newRow("white play") << 0 << int(OP_Play) << 32 << "playbar_white_play";
+    QTest::newRow("white edit") << 0 << int(OP_Edit) << 32 << "playbar_white_edit";
+    QTest::newRow("black play") << 1 << int(OP_Play) << 32 << "playbar_black_play";
+    QTest::newRow("black edit") << 1 << int(OP_Edit) << 32 << "playbar_black_edit";
+    // The main window's smallest bar: (713 - 675) x 0.0273 + 20.
+    QTest::newRow("black play thin") << 1 << int(OP_Play) << 21 << "playbar_black_play_thin";
+    QTest::newRow("black edit thin") << 1 << int(OP_Edit) << 21 << "playbar_black_edit_thin";
 }
 
 void TstFormControl::screenshots()
 {
     QFETCH(int, style);
     QFETCH(int, mode);
+    QFETCH(int, height);
     QFETCH(QString, name);
+    bar->setFixedHeight(height);
     bar->applyStyle(style);
     bar->setDuration(longClipMs);
     bar->setPosition(1265000);
