@@ -49,17 +49,17 @@ def circle(cx, cy, r):
 
 
 def numeral_one(cx, cy):
-    shape = [(-110, -250), (110, -250), (110, -180), (35, -180), (35, 250), (-25, 250), (-125, 165),
-             (-125, 90), (-40, 148), (-40, -180), (-110, -180)]
+    shape = [(-120, -250), (120, -250), (120, -165), (45, -165), (45, 250), (-30, 250), (-135, 165),
+             (-135, 75), (-45, 135), (-45, -165), (-120, -165)]
     return [(cx + x, cy + y) for x, y in shape]
 
 
 def numeral_two(cx, cy):
     """One outline: the bowl (arc), the diagonal down to the left and the base bar."""
-    bowl_c = (0, 112)
-    outer, inner = 138, 68
+    bowl_c = (0, 110)
+    outer, inner = 142, 58
     pts = arc(bowl_c[0], bowl_c[1], outer, 165, -38, 40)
-    pts += [(-34, -180), (140, -180), (140, -250), (-140, -250), (-140, -180)]
+    pts += [(-20, -165), (145, -165), (145, -250), (-145, -250), (-145, -165)]
     pts += arc(bowl_c[0], bowl_c[1], inner, -38, 165, 40)
     return [(cx + x, cy + y) for x, y in pts]
 
