@@ -1,0 +1,491 @@
+#include "dashcam.h"
+
+#include "metadataparser.h"
+#include "mpvcore.h"
+#include "mpvedl.h"
+#include "mpvmediainfo.h"
+#include "mpvprobe.h"
+#include "partnerfile.h"
+#include "videowidget.h"
+
+#include <QDebug>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+
+constexpr int tickIntervalMs = 200;
+constexpr double defaultFrameMs = 40.0;
+
+QVector<VideoInfo_t> readFileSamples(const QString &path)
+{
+    MetadataParser parser;
+    VideoInfoMap perSecond;
+    QVector<VideoInfo_t> samples;
+    QVector<QByteArray> raw;
+    QByteArray separator;
+    QByteArray head;
+    QByteArray tail;
+    parser.loadMetadata(path, &perSecond, &samples, &raw, &separator, &head, &tail, false);
+    return samples;
+}
+
+QString localPath(const QUrl &url)
+{
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+} // namespace
+
+Dashcam::Dashcam(QObject *parent)
+    : QObject(parent),
+      core_(std::make_unique<MpvCore>(QList<QPair<QByteArray, QByteArray>>{
+          // The picture goes to VideoWidget once its render context exists; until then to null.
+          {"vo", "null"},
+          {"hwdec", "auto-safe"},
+          {"keep-open", "yes"},
+          {"idle", "yes"},
+          {"pause", "yes"},
+          {"terminal", "no"},
+          {"input-default-bindings", "no"},
+          {"audio-client-name", "Talvex Player"}})),
+      probe_(std::make_unique<MpvProbe>())
+{
+    videoWidget_ = new VideoWidget(core_.get());
+    connect(videoWidget_, &VideoWidget::renderContextChanged, this,
+            &Dashcam::onRenderContextChanged);
+    tick_.setInterval(tickIntervalMs);
+    connect(&tick_, &QTimer::timeout, this, &Dashcam::emitTick);
+
+    connect(core_.get(), &MpvCore::propertyChanged, this, &Dashcam::onPropertyChanged);
+    connect(core_.get(), &MpvCore::startFile, this, [this](qint64 id) { startedId_ = id; });
+    connect(core_.get(), &MpvCore::fileLoaded, this, [this] {
+        if (load_ == Load::Opening && startedId_ == entryId_)
+            fileLoaded_ = true;
+    });
+    connect(core_.get(), &MpvCore::endFile, this, &Dashcam::onEndFile);
+    connect(core_.get(), &MpvCore::playbackRestarted, this, &Dashcam::onPlaybackRestarted);
+    connect(probe_.get(), &MpvProbe::probed, this, &Dashcam::fileInfoChanged);
+    connect(probe_.get(), &MpvProbe::failed, this, &Dashcam::mediaError);
+    observeProperties();
+}
+
+Dashcam::~Dashcam()
+{
+    if (videoWidget_) {
+        videoWidget_->releaseRenderContext();
+        if (!videoWidget_->parent())
+            delete videoWidget_;
+    }
+}
+
+void Dashcam::observeProperties()
+{
+    core_->observe("time-pos", MPV_FORMAT_DOUBLE);
+    core_->observe("pause", MPV_FORMAT_FLAG);
+    core_->observe("eof-reached", MPV_FORMAT_FLAG);
+    core_->observe("width", MPV_FORMAT_INT64);
+    core_->observe("height", MPV_FORMAT_INT64);
+    core_->observe("container-fps", MPV_FORMAT_DOUBLE);
+}
+
+void Dashcam::onPropertyChanged(const QByteArray &name, const QVariant &value)
+{
+    if (name == "time-pos") {
+        // While playing the 200 ms tick reports; steps and seeks in pause report at once.
+        if (load_ == Load::Open && status_ != PlayingState && value.isValid())
+            emitTick();
+    } else if (name == "pause") {
+        paused_ = value.toBool();
+        updateStatus();
+    } else if (name == "eof-reached") {
+        eof_ = value.toBool();
+        updateStatus();
+    } else if (name == "width") {
+        width_ = value.toInt();
+    } else if (name == "height") {
+        height_ = value.toInt();
+    } else if (name == "container-fps") {
+        fps_ = value.toDouble();
+    }
+}
+
+void Dashcam::onRenderContextChanged(bool ready)
+{
+    // Changing "vo" re-creates the video output of an open file.
+    core_->setProperty("vo", ready ? QStringLiteral("libmpv") : QStringLiteral("null"));
+}
+
+VideoWidget *Dashcam::getVideoWidget() const
+{
+    return videoWidget_;
+}
+
+QString Dashcam::getResolution() const
+{
+    return QStringLiteral("%1x%2").arg(width_).arg(height_);
+}
+
+DashcamStatistics Dashcam::statistics() const
+{
+    DashcamStatistics stats;
+    stats.durationMs = durationMs_;
+    stats.width = width_;
+    stats.height = height_;
+    const QString hwdec = core_->property("hwdec-current").toString();
+    stats.hwdec = hwdec == QLatin1String("no") ? QString() : hwdec;
+    return stats;
+}
+
+qint64 Dashcam::positionMs() const
+{
+    if (load_ != Load::Open)
+        return 0;
+    return std::llround(core_->property("time-pos").toDouble() * 1000.0);
+}
+
+double Dashcam::frameDurationMs() const
+{
+    return fps_ > 0.0 ? 1000.0 / fps_ : defaultFrameMs;
+}
+
+void Dashcam::setMedia(QList<QUrl> urls)
+{
+    QStringList paths;
+    for (const QUrl &url : urls) {
+        const QString path = localPath(url);
+        if (QFileInfo(path).isFile())
+            paths << path;
+        else
+            emit mediaError(url.toString(), tr("The file does not exist."));
+    }
+    if (paths.isEmpty())
+        return;
+    Pending pending;
+    pending.path = paths.takeFirst();
+    pending.target = pending.path;
+    pending.reportPartner = true;
+    pending.others = paths;
+    open(pending);
+}
+
+void Dashcam::setMedia2(QUrl url)
+{
+    const QString path = localPath(url);
+    if (!QFileInfo(path).isFile()) {
+        emit mediaError(url.toString(), tr("The file does not exist."));
+        return;
+    }
+    Pending pending;
+    pending.path = path;
+    pending.target = path;
+    open(pending);
+}
+
+void Dashcam::setGroupMedia(QVector<QUrl> urls, QVector<QTime> durtions)
+{
+    Pending pending;
+    for (int i = 0; i < urls.size(); ++i) {
+        const QString path = localPath(urls.at(i));
+        if (!QFileInfo(path).isFile()) {
+            emit mediaError(urls.at(i).toString(), tr("The file does not exist."));
+            return; // a group with a hole would put every later member at the wrong time
+        }
+        pending.members << path;
+        const QTime length = durtions.value(i);
+        pending.lengths << (length.isValid() ? length.msecsSinceStartOfDay() / 1000.0 : 0.0);
+    }
+    if (pending.members.isEmpty())
+        return;
+    pending.path = pending.members.first();
+    pending.target = buildEdl(pending.members, pending.lengths);
+    open(pending);
+}
+
+void Dashcam::hasAutoPlaySignal()
+{
+    autoPlay_ = true;
+}
+
+void Dashcam::open(Pending pending)
+{
+    probe_->cancel();
+    ++generation_;
+    tick_.stop();
+    pending_ = std::move(pending);
+    core_->setProperty("pause", true);
+    const qint64 entry = core_->loadFile(pending_.target);
+    if (entry < 0) {
+        emit mediaError(pending_.path, tr("The file could not be opened."));
+        return;
+    }
+    entryId_ = entry;
+    load_ = Load::Opening;
+    fileLoaded_ = false;
+    stopped_ = false;
+    seeking_ = false;
+    pendingSteps_.clear();
+    pendingSeekMs_ = -1;
+    eof_ = false;
+    mediaPath_ = pending_.path;
+    durationMs_ = 0;
+    fileInfo_ = FileInfo_t();
+    readSamples();
+    updateStatus();
+    emit MediaPathChanged(mediaPath_);
+}
+
+void Dashcam::readSamples()
+{
+    samples_.clear();
+    if (pending_.members.isEmpty()) {
+        samples_ = readFileSamples(pending_.path);
+        return;
+    }
+    // One clock over the group: each member fills exactly its length in seconds.
+    for (int i = 0; i < pending_.members.size(); ++i) {
+        QVector<VideoInfo_t> member = readFileSamples(pending_.members.at(i));
+        const int seconds = static_cast<int>(pending_.lengths.at(i));
+        if (seconds > 0)
+            member.resize(seconds);
+        samples_ += member;
+    }
+}
+
+void Dashcam::onEndFile(qint64 entryId, int reason, int error)
+{
+    if (entryId != entryId_ || reason != MPV_END_FILE_REASON_ERROR)
+        return;
+    const QString path = pending_.path;
+    const bool wasOpening = load_ == Load::Opening;
+    load_ = Load::Idle;
+    entryId_ = -1;
+    mediaPath_.clear();
+    samples_.clear();
+    updateStatus();
+    const quint64 generation = generation_;
+    emit mediaError(path, QString::fromUtf8(mpv_error_string(error)));
+    if (!wasOpening || pending_.others.isEmpty() || generation != generation_)
+        return;
+    // The next file of the same request takes the failed one's place.
+    QList<QUrl> rest;
+    for (const QString &other : pending_.others)
+        rest << QUrl::fromLocalFile(other);
+    setMedia(rest);
+}
+
+void Dashcam::onPlaybackRestarted()
+{
+    seeking_ = false;
+    if (load_ == Load::Opening && fileLoaded_) {
+        onOpened();
+        return;
+    }
+    if (load_ != Load::Open)
+        return;
+    emitTick(); // a seek or backward step has landed
+    // mpv drops a frame step given while a seek runs; steps wait for the seek to land.
+    if (!pendingSteps_.isEmpty() && !seeking_) {
+        const bool forward = pendingSteps_.takeFirst();
+        forward ? stepForward() : stepBackward();
+    }
+}
+
+void Dashcam::onOpened()
+{
+    load_ = Load::Open;
+    if (pendingSeekMs_ >= 0)
+        seekSeconds(pendingSeekMs_ / 1000.0);
+    pendingSeekMs_ = -1;
+    const quint64 generation = generation_;
+    const MpvMediaInfo info = readMediaInfo(*core_, pending_.path);
+    width_ = info.width;
+    height_ = info.height;
+    durationMs_ = std::llround(info.durationSec * 1000.0);
+
+    // Samples first: receivers that clear their data on a new duration must not wipe them.
+    emit MediaChanged(samples_);
+    if (generation != generation_)
+        return;
+    emit durationChanged(QTime(0, 0).addMSecs(static_cast<int>(durationMs_)));
+    emit lengthChanged(durationMs_);
+    if (generation != generation_)
+        return;
+    if (pending_.members.isEmpty()) {
+        fileInfo_ = makeFileInfo(info);
+        emit fileInfoChanged(fileInfo_);
+        if (generation != generation_)
+            return;
+    }
+    if (pending_.reportPartner) {
+        const QUrl partner = partnerFileUrl(QUrl::fromLocalFile(pending_.path));
+        emit subMediaTriggerd(partner.isEmpty() ? QUrl(QStringLiteral("file:///")) : partner);
+        if (generation != generation_)
+            return;
+    }
+    updateStatus();
+    emitTick();
+    if (generation != generation_)
+        return;
+    if (autoPlay_) {
+        autoPlay_ = false;
+        play();
+    }
+    if (!pending_.others.isEmpty())
+        probe_->start(pending_.others);
+}
+
+void Dashcam::emitTick()
+{
+    if (load_ != Load::Open)
+        return;
+    const qint64 ms = positionMs();
+    emit positionChanged(ms);
+    const int second = static_cast<int>(ms / 1000);
+    const bool valid =
+        second >= 0 && second < samples_.size() && !samples_.at(second).recordTime.isEmpty();
+    emit infoChanged(valid ? samples_.at(second) : VideoInfo_t(), valid);
+}
+
+void Dashcam::updateStatus()
+{
+    if (load_ == Load::Opening) {
+        // A replaced file is no stop: the status changes when the new one is open.
+        tick_.stop();
+        return;
+    }
+    MediaPlayerStatus status = PlayingState;
+    if (load_ != Load::Open || stopped_ || eof_)
+        status = StoppedState;
+    else if (paused_)
+        status = PausedState;
+    if (status == PlayingState)
+        tick_.start();
+    else
+        tick_.stop();
+    if (status == status_)
+        return;
+    status_ = status;
+    emit playStatusChanged(status);
+}
+
+void Dashcam::play()
+{
+    if (load_ != Load::Open)
+        return;
+    if (eof_)
+        seekSeconds(0.0);
+    stopped_ = false;
+    core_->setProperty("pause", false);
+}
+
+void Dashcam::pause()
+{
+    if (load_ == Load::Open && !paused_)
+        core_->setProperty("pause", true);
+}
+
+void Dashcam::stop()
+{
+    if (load_ != Load::Open)
+        return;
+    seekSeconds(0.0);
+    if (!paused_)
+        core_->setProperty("pause", true);
+    stopped_ = true;
+    updateStatus();
+}
+
+void Dashcam::setPosition(int pos)
+{
+    setPositionMs(static_cast<qint64>(pos) * 10);
+}
+
+void Dashcam::setPositionMs(qint64 ms)
+{
+    if (load_ == Load::Opening)
+        pendingSeekMs_ = ms; // applied once the file is open
+    if (load_ != Load::Open)
+        return;
+    seekSeconds(ms / 1000.0);
+    emit seeking(ms);
+}
+
+void Dashcam::seekSeconds(double seconds)
+{
+    seeking_ = true;
+    core_->command({QStringLiteral("seek"), QString::number(std::max(0.0, seconds), 'f', 3),
+                    QStringLiteral("absolute+exact")});
+}
+
+void Dashcam::stepForward()
+{
+    if (load_ != Load::Open)
+        return;
+    stopped_ = false;
+    if (seeking_)
+        pendingSteps_ << true;
+    else
+        core_->command({QStringLiteral("frame-step")});
+}
+
+void Dashcam::stepBackward()
+{
+    if (load_ != Load::Open)
+        return;
+    stopped_ = false;
+    if (seeking_) {
+        pendingSteps_ << false;
+        return;
+    }
+    seeking_ = true; // a backward step is a seek
+    core_->command({QStringLiteral("frame-back-step")});
+}
+
+void Dashcam::setSpeed(double factor)
+{
+    if (!(factor > 0.0))
+        return;
+    speed_ = factor;
+    core_->setProperty("speed", factor);
+    emit speedChanged(factor);
+}
+
+void Dashcam::setVolume(int percent)
+{
+    core_->setProperty("volume", static_cast<double>(std::clamp(percent, 0, 100)));
+}
+
+void Dashcam::setMute(bool on)
+{
+    core_->setProperty("mute", on);
+}
+
+bool Dashcam::snapshot(const QString &path)
+{
+    if (load_ != Load::Open || width_ <= 0)
+        return false;
+    return core_->command({QStringLiteral("screenshot-to-file"), path, QStringLiteral("video")}) &&
+           QFileInfo(path).size() > 0;
+}
+
+void Dashcam::release()
+{
+    probe_->cancel();
+    ++generation_;
+    core_->command({QStringLiteral("stop")});
+    load_ = Load::Idle;
+    entryId_ = -1;
+    pending_ = Pending();
+    seeking_ = false;
+    pendingSteps_.clear();
+    pendingSeekMs_ = -1;
+    mediaPath_.clear();
+    samples_.clear();
+    fileInfo_ = FileInfo_t();
+    durationMs_ = 0;
+    width_ = 0;
+    height_ = 0;
+    updateStatus();
+}

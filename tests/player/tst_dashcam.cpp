@@ -1,0 +1,360 @@
+// Dashcam on real clips made by ffmpeg, drawn in a real window.
+#include "dashcam.h"
+#include "formdashcampreview.h"
+#include "mpvmediainfo.h"
+#include "testsupport.h"
+#include "videowidget.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class TstDashcam : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void openReportsSignalsInOrder();
+    void fileInfoFields();
+    void partnerIsReported_data();
+    void partnerIsReported();
+    void severalFilesAreAnsweredInOrder();
+    void missingFileKeepsOpenMedia();
+    void notMediaIsReported();
+    void autoPlayTicksPosition();
+    void seekLandsOnPosition_data();
+    void seekLandsOnPosition();
+    void frameStepsMoveOneFrame();
+    void stopReturnsToStart();
+    void groupPlaysAsOneClip();
+    void groupMemberNamesNeedNoEscaping();
+    void snapshotWritesPicture();
+    void releaseUnloads();
+    void previewShowsPicture();
+
+private:
+    QString clip(const QString &name) const { return dir.filePath(name); }
+    void openAndWait(const QString &path);
+
+    QTemporaryDir dir;
+    std::unique_ptr<FormDashcamPreview> preview;
+    Dashcam *player = nullptr;
+};
+
+void TstDashcam::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    QVERIFY(TestSupport::makeClip(clip("0001_F.mp4"), 3.0));
+    QVERIFY(TestSupport::makeClip(clip("0001_R.mp4"), 3.0));
+    QVERIFY(TestSupport::makeClip(clip("0002_F.mp4"), 2.0, QStringLiteral("160x120")));
+    QVERIFY(TestSupport::makeClip(clip("0003_R.mp4"), 1.0));
+    QVERIFY(TestSupport::makeClip(clip("0003_L.mp4"), 1.0));
+    QVERIFY(TestSupport::runFfmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=1",
+                                    "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt",
+                                    "yuv420p", "-metadata", "creation_time=2024-05-06T07:08:09Z",
+                                    clip("dated.mp4")}));
+    for (const char *name : {"g1.mp4", "g2.mp4", "g3.mp4", "a b#1%;,ä.mp4"})
+        QVERIFY(TestSupport::makeClip(clip(name), 2.0));
+    QFile text(clip("notes.mp4"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("not a video");
+}
+
+void TstDashcam::init()
+{
+    preview = std::make_unique<FormDashcamPreview>();
+    preview->resize(320, 240);
+    preview->show();
+    QVERIFY(QTest::qWaitForWindowExposed(preview.get()));
+    player = preview->getDashcam();
+    QTRY_VERIFY(player->getVideoWidget()->hasRenderContext());
+}
+
+void TstDashcam::cleanup()
+{
+    preview.reset();
+    player = nullptr;
+}
+
+void TstDashcam::openAndWait(const QString &path)
+{
+    QSignalSpy opened(player, &Dashcam::durationChanged);
+    player->setMedia({QUrl::fromLocalFile(path)});
+    QVERIFY(opened.wait(10000));
+}
+
+void TstDashcam::openReportsSignalsInOrder()
+{
+    QStringList order;
+    connect(player, &Dashcam::MediaPathChanged, this, [&](QString) { order << "path"; });
+    connect(player, &Dashcam::MediaChanged, this,
+            [&](QVector<VideoInfo_t> &) { order << "samples"; });
+    connect(player, &Dashcam::durationChanged, this, [&](QTime) { order << "duration"; });
+    connect(player, &Dashcam::fileInfoChanged, this, [&](FileInfo_t) { order << "fileinfo"; });
+    connect(player, &Dashcam::subMediaTriggerd, this, [&](QUrl) { order << "partner"; });
+    QSignalSpy duration(player, &Dashcam::durationChanged);
+    player->setMedia({QUrl::fromLocalFile(clip("0001_F.mp4"))});
+    QTRY_COMPARE_WITH_TIMEOUT(order.size(), 5, 10000);
+    QCOMPARE(order, QStringList({"path", "samples", "duration", "fileinfo", "partner"}));
+    const QTime length = duration.first().first().value<QTime>();
+    QCOMPARE(length.second(), 3);
+    QCOMPARE(player->getMediaPath(), clip("0001_F.mp4"));
+    QCOMPARE(player->playStatus(), PausedState);
+}
+
+void TstDashcam::fileInfoFields()
+{
+    QSignalSpy info(player, &Dashcam::fileInfoChanged);
+    player->setMedia({QUrl::fromLocalFile(clip("dated.mp4"))});
+    QVERIFY(info.wait(10000));
+    const FileInfo_t row = info.first().first().value<FileInfo_t>();
+    QCOMPARE(row.mark, QString());
+    QCOMPARE(row.fileName, QStringLiteral("dated.mp4"));
+    QCOMPARE(row.filePath, clip("dated.mp4"));
+    QCOMPARE(row.date, QStringLiteral("2024-05-06"));
+    QCOMPARE(row.size, QStringLiteral("0MB"));
+    QCOMPARE(row.duration, QStringLiteral("00:00:01"));
+    QCOMPARE(row.durations, QString());
+    QCOMPARE(row.resolution, QStringLiteral("320x240"));
+    QCOMPARE(player->getResolution(), QStringLiteral("320x240"));
+
+    // Without creation time the file's own date is used.
+    info.clear();
+    player->setMedia({QUrl::fromLocalFile(clip("0002_F.mp4"))});
+    QVERIFY(info.wait(10000));
+    const FileInfo_t second = info.first().first().value<FileInfo_t>();
+    QCOMPARE(second.date,
+             QFileInfo(clip("0002_F.mp4")).lastModified().toString(QStringLiteral("yyyy-MM-dd")));
+    QCOMPARE(second.resolution, QStringLiteral("160x120"));
+    QCOMPARE(second.duration, QStringLiteral("00:00:02"));
+}
+
+void TstDashcam::partnerIsReported_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("partner");
+    QTest::newRow("front finds rear") << "0001_F.mp4"
+                                      << "0001_R.mp4";
+    QTest::newRow("rear finds front") << "0001_R.mp4"
+                                      << "0001_F.mp4";
+    QTest::newRow("rear without front finds left") << "0003_R.mp4"
+                                                   << "0003_L.mp4";
+    QTest::newRow("no partner") << "0002_F.mp4" << QString();
+    QTest::newRow("no tag") << "dated.mp4" << QString();
+}
+
+void TstDashcam::partnerIsReported()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, partner);
+    QSignalSpy sub(player, &Dashcam::subMediaTriggerd);
+    player->setMedia({QUrl::fromLocalFile(clip(file))});
+    QVERIFY(sub.wait(10000));
+    const QUrl url = sub.first().first().toUrl();
+    if (partner.isEmpty())
+        QCOMPARE(url.toString(), QStringLiteral("file:///"));
+    else
+        QCOMPARE(url, QUrl::fromLocalFile(clip(partner)));
+}
+
+void TstDashcam::severalFilesAreAnsweredInOrder()
+{
+    QSignalSpy info(player, &Dashcam::fileInfoChanged);
+    QSignalSpy sub(player, &Dashcam::subMediaTriggerd);
+    player->setMedia({QUrl::fromLocalFile(clip("0002_F.mp4")),
+                      QUrl::fromLocalFile(clip("dated.mp4")),
+                      QUrl::fromLocalFile(clip("0001_R.mp4"))});
+    QTRY_COMPARE_WITH_TIMEOUT(info.size(), 3, 15000);
+    QStringList names;
+    for (const QList<QVariant> &args : info)
+        names << args.first().value<FileInfo_t>().fileName;
+    QCOMPARE(names, QStringList({"0002_F.mp4", "dated.mp4", "0001_R.mp4"}));
+    QCOMPARE(info.at(2).first().value<FileInfo_t>().resolution, QStringLiteral("320x240"));
+    QCOMPARE(sub.size(), 1); // only the first file's partner
+    QCOMPARE(player->getMediaPath(), clip("0002_F.mp4"));
+}
+
+void TstDashcam::missingFileKeepsOpenMedia()
+{
+    openAndWait(clip("0001_F.mp4"));
+    QSignalSpy error(player, &Dashcam::mediaError);
+    QSignalSpy path(player, &Dashcam::MediaPathChanged);
+    player->setMedia({QUrl::fromLocalFile(clip("missing_F.mp4"))});
+    QCOMPARE(error.size(), 1);
+    QCOMPARE(path.size(), 0);
+    QCOMPARE(player->getMediaPath(), clip("0001_F.mp4"));
+    player->setMedia2(QUrl(QStringLiteral("http://127.0.0.1/x.mp4")));
+    QCOMPARE(error.size(), 2);
+    QCOMPARE(player->getMediaPath(), clip("0001_F.mp4"));
+}
+
+void TstDashcam::notMediaIsReported()
+{
+    QSignalSpy error(player, &Dashcam::mediaError);
+    QSignalSpy info(player, &Dashcam::fileInfoChanged);
+    // The broken first file gives way to the next one of the same request.
+    player->setMedia(
+        {QUrl::fromLocalFile(clip("notes.mp4")), QUrl::fromLocalFile(clip("0002_F.mp4"))});
+    QVERIFY(error.wait(10000));
+    QCOMPARE(error.first().first().toString(), clip("notes.mp4"));
+    QTRY_COMPARE_WITH_TIMEOUT(info.size(), 1, 10000);
+    QCOMPARE(info.first().first().value<FileInfo_t>().fileName, QStringLiteral("0002_F.mp4"));
+    QCOMPARE(player->getMediaPath(), clip("0002_F.mp4"));
+}
+
+void TstDashcam::autoPlayTicksPosition()
+{
+    QSignalSpy status(player, &Dashcam::playStatusChanged);
+    QSignalSpy position(player, &Dashcam::positionChanged);
+    QSignalSpy info(player, &Dashcam::infoChanged);
+    player->hasAutoPlaySignal();
+    player->setMedia({QUrl::fromLocalFile(clip("0001_F.mp4"))});
+    QTRY_COMPARE_WITH_TIMEOUT(player->playStatus(), PlayingState, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(position.size() >= 4, 10000);
+    QVERIFY(position.last().first().toLongLong() > position.first().first().toLongLong());
+    QVERIFY(info.size() >= 4);
+    QVERIFY(!info.last().at(1).toBool()); // the clip carries no metadata
+    // Playback ends at the last frame and reports the stop.
+    QTRY_COMPARE_WITH_TIMEOUT(player->playStatus(), StoppedState, 10000);
+    QCOMPARE(status.last().first().value<MediaPlayerStatus>(), StoppedState);
+    QVERIFY(player->positionMs() > 2800);
+    // The next open does not start by itself.
+    openAndWait(clip("0002_F.mp4"));
+    QCOMPARE(player->playStatus(), PausedState);
+}
+
+void TstDashcam::seekLandsOnPosition_data()
+{
+    QTest::addColumn<int>("hundredths");
+    QTest::newRow("start") << 0;
+    QTest::newRow("middle") << 150;
+    QTest::newRow("last frame") << 296;
+}
+
+void TstDashcam::seekLandsOnPosition()
+{
+    QFETCH(int, hundredths);
+    openAndWait(clip("0001_F.mp4"));
+    player->setPosition(50);
+    QTRY_VERIFY(qAbs(player->positionMs() - 500) <= 40);
+    player->setPosition(hundredths);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(player->positionMs() - hundredths * 10) <= 40, 5000);
+}
+
+void TstDashcam::frameStepsMoveOneFrame()
+{
+    openAndWait(clip("0001_F.mp4"));
+    player->setPosition(100);
+    QTRY_COMPARE(player->positionMs(), qint64(1000));
+    QSignalSpy position(player, &Dashcam::positionChanged);
+    player->stepForward();
+    QTRY_COMPARE_WITH_TIMEOUT(player->positionMs(), qint64(1040), 5000);
+    QVERIFY(position.size() >= 1);
+    player->stepForward();
+    QTRY_COMPARE_WITH_TIMEOUT(player->positionMs(), qint64(1080), 5000);
+    player->stepBackward();
+    QTRY_COMPARE_WITH_TIMEOUT(player->positionMs(), qint64(1040), 5000);
+    QCOMPARE(player->playStatus(), PausedState);
+}
+
+void TstDashcam::stopReturnsToStart()
+{
+    player->hasAutoPlaySignal();
+    openAndWait(clip("0001_F.mp4"));
+    QTRY_VERIFY_WITH_TIMEOUT(player->positionMs() > 300, 5000);
+    QSignalSpy status(player, &Dashcam::playStatusChanged);
+    player->stop();
+    QCOMPARE(player->playStatus(), StoppedState);
+    QTRY_COMPARE(player->positionMs(), qint64(0));
+    player->play();
+    QTRY_COMPARE(player->playStatus(), PlayingState);
+    player->pause();
+    QTRY_COMPARE(player->playStatus(), PausedState);
+}
+
+void TstDashcam::groupPlaysAsOneClip()
+{
+    QSignalSpy duration(player, &Dashcam::durationChanged);
+    QSignalSpy info(player, &Dashcam::fileInfoChanged);
+    QVector<VideoInfo_t> samples;
+    connect(player, &Dashcam::MediaChanged, this, [&](QVector<VideoInfo_t> &s) { samples = s; });
+    const QTime two(0, 0, 2);
+    player->setGroupMedia({QUrl::fromLocalFile(clip("g1.mp4")), QUrl::fromLocalFile(clip("g2.mp4")),
+                           QUrl::fromLocalFile(clip("g3.mp4"))},
+                          {two, two, two});
+    QVERIFY(duration.wait(10000));
+    QCOMPARE(duration.first().first().value<QTime>(), QTime(0, 0, 6));
+    QCOMPARE(player->durationMs(), qint64(6000));
+    QCOMPARE(samples.size(), 6); // one per second of the whole group
+    QCOMPARE(info.size(), 0);    // the list already holds the group row
+    QCOMPARE(player->getMediaPath(), clip("g1.mp4"));
+
+    // One clock: a seek into the third member and playback across a member boundary.
+    player->setPosition(450);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(player->positionMs() - 4500) <= 40, 5000);
+    player->setPosition(180);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(player->positionMs() - 1800) <= 40, 5000);
+    player->play();
+    QTRY_VERIFY_WITH_TIMEOUT(player->positionMs() > 2400, 10000);
+    QCOMPARE(player->playStatus(), PlayingState);
+}
+
+void TstDashcam::groupMemberNamesNeedNoEscaping()
+{
+    QSignalSpy duration(player, &Dashcam::durationChanged);
+    player->setGroupMedia(
+        {QUrl::fromLocalFile(clip("a b#1%;,ä.mp4")), QUrl::fromLocalFile(clip("g1.mp4"))},
+        {QTime(0, 0, 2), QTime(0, 0, 1)});
+    QVERIFY(duration.wait(10000));
+    QCOMPARE(player->durationMs(), qint64(3000));
+}
+
+void TstDashcam::snapshotWritesPicture()
+{
+    QVERIFY(!player->snapshot(clip("none.jpg"))); // nothing open
+    openAndWait(clip("0001_F.mp4"));
+    const QString path = clip("shot.jpg");
+    QVERIFY(player->snapshot(path));
+    QImage image(path);
+    QCOMPARE(image.size(), QSize(320, 240));
+}
+
+void TstDashcam::releaseUnloads()
+{
+    openAndWait(clip("0001_F.mp4"));
+    player->release();
+    QCOMPARE(player->getMediaPath(), QString());
+    QCOMPARE(player->getResolution(), QStringLiteral("0x0"));
+    QCOMPARE(player->playStatus(), StoppedState);
+    player->play();
+    QCOMPARE(player->playStatus(), StoppedState);
+    openAndWait(clip("0002_F.mp4"));
+    QCOMPARE(player->getResolution(), QStringLiteral("160x120"));
+}
+
+void TstDashcam::previewShowsPicture()
+{
+    player->hasAutoPlaySignal();
+    openAndWait(clip("0001_F.mp4"));
+    QTRY_VERIFY_WITH_TIMEOUT(player->positionMs() > 1000, 10000);
+    player->pause();
+    QTRY_COMPARE(player->playStatus(), PausedState);
+    QTest::qWait(100); // let the last frame reach the view before grabbing it
+    const QImage picture = player->getVideoWidget()->grabFramebuffer();
+    TestSupport::saveScreenshot(preview.get(), QStringLiteral("dashcam_preview"));
+    // testsrc is colourful: the picture must not be one flat colour.
+    QVERIFY(!picture.isNull());
+    const QColor a = picture.pixelColor(picture.width() / 8, picture.height() / 8);
+    const QColor b = picture.pixelColor(picture.width() * 7 / 8, picture.height() / 8);
+    QVERIFY(a != b);
+}
+
+TALVEX_TEST_MAIN(TstDashcam)
+#include "tst_dashcam.moc"
