@@ -545,15 +545,13 @@ def make_quarrant_parts():
 # ---------------------------------------------------------------- player area, play bar, application
 
 
-# play bar buttons beyond the ride set; the main play bar's code names them "playbar_*", the
-# earlier naming "control_*" is kept as the same drawings
+# play bar buttons beyond the ride set
 PLAY_BAR_GLYPHS = ("previous", "next", "step_back", "step_forward", "volume", "mute", "zoom", "fullscreen",
                    "exit_fullscreen", "pip", "sync", "edit", "speed", "snapshot")
 
 
 def make_player_parts():
     for g in PLAY_BAR_GLYPHS:
-        icon_pair(T, "control_" + g, g, 24)
         if g not in ("step_back", "step_forward"):  # playbar_last_frame / playbar_next_frame are the ride set's
             icon_pair(T, "playbar_" + g, g, 24)
     for mode, g in (("play", "camera"), ("edit", "edit")):
