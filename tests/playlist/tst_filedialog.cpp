@@ -106,7 +106,8 @@ private:
     void closeChooser(FileDialog_C *dialog);
     QString path(const QString &relative) const { return base.filePath(relative); }
 
-    QTemporaryDir base;
+    // short, so the home row fits the tree in the screenshots
+    QTemporaryDir base{QDir::tempPath() + QStringLiteral("/chooser-XXXXXX")};
     QString home;
     QString desktop;
     QString trip;
