@@ -26,12 +26,11 @@ constexpr int headerMaskWidthPx = 50;
 constexpr int titlePixelSize = 31;
 constexpr int bodyPixelSize = 18;
 
-// "File Dialog" texts
+// "File Dialog" texts (textDesktop is the class's)
 constexpr int textOpenFile = 1;
 constexpr int textSelect = 4;
 constexpr int textOpen = 5;
 constexpr int textCancel = 6;
-constexpr int textDesktop = 7;
 // "List" column captions
 constexpr int textFileColumn = 5;
 
@@ -74,8 +73,6 @@ FileDialog_C::FileDialog_C(QWidget *parent)
     connect(ui->headerTableWidget->horizontalHeader(), &QHeaderView::sectionResized, this,
             &FileDialog_C::setTabelWidgetWidth);
 
-    resultUrls.clear();
-    ui->chooseFileName->setText(QString());
     headerMask->raise();
 }
 

@@ -68,6 +68,8 @@ protected:
     void reject() override;
 
 private:
+    static constexpr int textDesktop = 7; // "File Dialog" text naming the Desktop row
+
     // tree (filedialogtree.cpp)
     void buildDriveTree();
     void expandFolder(const QString &folder, int row, int level);

@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int indentPerLevelPx = 32;
-constexpr int textDesktop = 7;
 const QString selectState = QStringLiteral("Select");
 
 // Folders of the program's own plugins, never offered in the tree.
