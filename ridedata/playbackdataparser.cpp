@@ -19,14 +19,24 @@ void addSingle(float &sum, double value)
     sum = static_cast<float>(static_cast<double>(sum) + value);
 }
 
+// A coordinate text reads as 0 when it holds no digit other than 0 (the texts are decimals).
+bool readsAsZero(const QString &coordinate)
+{
+    for (const QChar c : coordinate) {
+        if (c.isDigit() && c != QLatin1Char('0'))
+            return false;
+    }
+    return true;
+}
+
 bool hasNoFix(const PlaybackInfo_t &point)
 {
-    return point.latitude.toDouble() == 0.0 && point.longitude.toDouble() == 0.0;
+    return readsAsZero(point.latitude) && readsAsZero(point.longitude);
 }
 
 bool hasFullFix(const PlaybackInfo_t &point)
 {
-    return point.latitude.toDouble() != 0.0 && point.longitude.toDouble() != 0.0;
+    return !readsAsZero(point.latitude) && !readsAsZero(point.longitude);
 }
 
 void copyCoordinates(PlaybackInfo_t &to, const PlaybackInfo_t &from)
@@ -97,10 +107,10 @@ bool PlaybackDataParser::parse()
 
 void PlaybackDataParser::addRecord(const RideRecord &decoded, Accumulators &sums)
 {
-    record_.latHemisphere = decoded.latHemisphere;
-    record_.latitude = decoded.latitude;
-    record_.lngHemisphere = decoded.lngHemisphere;
-    record_.longitude = decoded.longitude;
+    record_.latHemisphere = decoded.latHemisphere();
+    record_.latitude = decoded.latitude();
+    record_.lngHemisphere = decoded.lngHemisphere();
+    record_.longitude = decoded.longitude();
     record_.altitude = decoded.altitude;
     record_.speedKmh = decoded.speedKmh;
     record_.speedMph = decoded.speedMph;

@@ -41,10 +41,10 @@ std::optional<PlaybackInfo2_t> summarizeFile(const QString &path)
     if (status != RideFileStatus::Read || records == 0)
         return std::nullopt;
 
-    summary.latHemisphere = previous.latHemisphere;
-    summary.lngHemisphere = previous.lngHemisphere;
-    summary.latitude = previous.latitude;
-    summary.longitude = previous.longitude;
+    summary.latHemisphere = previous.latHemisphere();
+    summary.lngHemisphere = previous.lngHemisphere();
+    summary.latitude = previous.latitude();
+    summary.longitude = previous.longitude();
     summary.speedKmh = previous.speedKmh;
     summary.speedMph = previous.speedMph;
     summary.speedAvg = speedSum / static_cast<double>(records);
