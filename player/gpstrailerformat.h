@@ -6,8 +6,6 @@
 
 #include <QByteArray>
 
-#include <cstring>
-
 namespace GpsTrailerFormat {
 
 constexpr int markerSize = 22;
@@ -86,9 +84,5 @@ inline QByteArray marker(char byte)
 {
     return QByteArray(markerSize, byte);
 }
-
-// Signatures above are at most this long; used to bound searches.
-constexpr int maxSignatureSize =
-    int(sizeof(joinPrefix) - 1 + sizeof("NovatekSeries") - 1 + sizeof(joinSuffix) - 1);
 
 } // namespace GpsTrailerFormat

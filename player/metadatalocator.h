@@ -9,8 +9,8 @@ namespace MetadataLocator {
 
 // Bytes searched from the end when the container's boxes do not lead to the trailer.
 constexpr qint64 searchWindowBytes = 200000;
-// Largest trailer read: 64 MiB hold about 150 hours of export records.
-constexpr qint64 maxTrailerBytes = 64 * 1024 * 1024;
+// Largest trailer read: 16 MiB hold about 38 hours of export records.
+constexpr qint64 maxTrailerBytes = 16 * 1024 * 1024;
 // Real files have a handful of top-level boxes; more means this is no box structure.
 constexpr int maxTopLevelBoxes = 4096;
 

@@ -163,12 +163,12 @@ TrailerContent readSourceTrailer(const QByteArray &bytes)
         content.rawRecords.append(bytes.mid(pos, next - pos));
     // The last record runs up to the closing part.
     const int inf = bytes.indexOf(sourceTailStart, pos);
-    const int crosses = bytes.indexOf(sourceTailStartAlt, pos);
+    const int xMarks = bytes.indexOf(sourceTailStartAlt, pos);
     int tailStart = bytes.size();
     if (inf >= 0)
         tailStart = inf;
-    if (crosses >= 0 && crosses < tailStart)
-        tailStart = crosses;
+    if (xMarks >= 0 && xMarks < tailStart)
+        tailStart = xMarks;
     content.rawRecords.append(bytes.mid(pos, tailStart - pos));
     content.tail = bytes.mid(tailStart);
     content.type = sourceLayoutType;
