@@ -66,7 +66,7 @@ double degreesFrom(const Digits &digits, int degreeDigits)
     return digits.number(0, degreeDigits) + minuteUnits / 10000.0 / 60.0;
 }
 
-// "<sign><4 digits>" read as a number with one decimal; false when the sign makes it unreadable.
+// "<sign><4 digits>" read as a number with one decimal; 0 when the sign makes it unreadable.
 double altitudeFrom(char sign, const Digits &digits)
 {
     const double magnitude = digits.number(0, 4) / 10.0;
