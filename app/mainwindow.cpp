@@ -4,6 +4,10 @@
 #include "appglobals.h"
 #include "appsettings.h"
 #include "appstyle.h"
+#include "dashcam.h"
+#include "formcontrol.h"
+#include "formplayer.h"
+#include "formvideosetupwidget.h"
 #include "languagetable.h"
 #include "settingkeys.h"
 #include "ui_mainwindow.h"
@@ -34,15 +38,22 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     initStatus();
     applyParameters(LoadAtStartUp);
     applySkin();
+    // panels' wiring
+    wirePlayers();
+    wireControl();
     setUiLayout(0);
     grabKeyboard();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete videoSetup_;
+}
 
 void MainWindow::initWidgets()
 {
     ui->widgetPlaybackArea->hide();
+    initPlayers();
 }
 
 void MainWindow::initStatus()
@@ -104,6 +115,8 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 void MainWindow::onViewSliderCheanged(OP_Mode mode)
 {
     opMode_ = mode;
+    control_->setOP_Mode(mode);
+    playerForm_->setPlayerBackImage(mode);
     // editing works on the open file: the list cannot change it meanwhile
     ui->widgetListArea->setEnabled(mode == OP_Play);
 }
@@ -113,11 +126,13 @@ void MainWindow::onDisplayModeChange()
     gDisplayMode = gDisplayMode == 0 ? 1 : 0;
     storeSetting(SettingKeys::displayMode, gDisplayMode);
     updateMenuChecks();
+    layoutPlayers();
 }
 
 void MainWindow::onPIPChange()
 {
     gPipSwap = gPipSwap == 0 ? 1 : 0;
+    layoutPlayers();
 }
 
 void MainWindow::setUiLayout(int mode)
@@ -155,6 +170,15 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     switch (event->key()) {
+    case Qt::Key_Space:
+        onPlayPause();
+        break;
+    case Qt::Key_Left:
+        mainDashcam()->stepBackward();
+        break;
+    case Qt::Key_Right:
+        mainDashcam()->stepForward();
+        break;
     case Qt::Key_Escape:
         if (isFullScreen())
             showNormal();
@@ -162,7 +186,7 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (event->modifiers() & Qt::AltModifier)
-            isFullScreen() ? showNormal() : showFullScreen();
+            toggleFullScreen();
         break;
     default:
         QMainWindow::keyPressEvent(event);

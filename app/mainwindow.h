@@ -10,6 +10,13 @@
 
 class QAction;
 class QActionGroup;
+class Dashcam;
+class FormControl;
+class FormControlSecond;
+class FormDashcamPreview;
+class FormPlayer;
+class FormVideoSetupWidget;
+class PlayerSync;
 
 namespace Ui {
 class MainWindow;
@@ -31,6 +38,11 @@ public:
     QVector<QAction *> locationActions() const;
     static int locationCode(int formIndex);
 
+    Dashcam *mainDashcam() const;
+    Dashcam *secondDashcam() const;
+    FormControl *control() const { return control_; }
+    bool isPipMode() const { return pipMode_; }
+
 public slots:
     void refreshWidgetSize(int w, int h);
     void onViewSliderCheanged(OP_Mode mode);
@@ -47,6 +59,11 @@ public slots:
     void triggerMenu(QAction *act);
     void onGrabKeyboard();
     void onRestoreFactorySettings();
+    void onPlayPause();
+    void onPipModeChange();
+    void onSnapshot();
+    void toggleFullScreen();
+    void onClearZoomValue();
 
 signals:
     void clearMapAll();
@@ -59,6 +76,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -71,9 +89,24 @@ private:
     void retranslateMenus();
     void updateMenuChecks();
     void storeSetting(const QString &key, int value);
+    void initPlayers();
+    void wirePlayers();
+    void wireControl();
+    void layoutPlayers();
+    void applyVerticalFlips();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
+    // panels: owned by the layouts or widgets that hold them
+    FormPlayer *playerForm_ = nullptr;
+    FormDashcamPreview *mainPreview_ = nullptr;
+    FormDashcamPreview *secondPreview_ = nullptr;
+    FormControl *control_ = nullptr;
+    FormControlSecond *controlSecond_ = nullptr;
+    FormVideoSetupWidget *videoSetup_ = nullptr; // tool window, deleted by the destructor
+    PlayerSync *sync_ = nullptr;
+    bool pipMode_ = false;
+
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
 };

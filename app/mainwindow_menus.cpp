@@ -139,6 +139,7 @@ void MainWindow::setLocation(int code)
         return;
     storeSetting(SettingKeys::locationSecond, code);
     updateMenuChecks();
+    layoutPlayers();
 }
 
 int MainWindow::getVerticalFlip(bool mainCamera) const
@@ -154,6 +155,7 @@ void MainWindow::setVerticalFlip(int camera, bool on)
 {
     storeSetting(camera == 0 ? SettingKeys::verticalFlip : SettingKeys::subVerticalFlip, on ? 1 : 0);
     updateMenuChecks();
+    applyVerticalFlips();
 }
 
 void MainWindow::onRestoreFactorySettings()
@@ -164,6 +166,8 @@ void MainWindow::onRestoreFactorySettings()
         setLanguage(language);
     applyParameters(LoadAfterFactoryReset);
     applySkin();
+    applyVerticalFlips();
+    layoutPlayers();
 }
 
 void MainWindow::updateMenuChecks()

@@ -1,0 +1,163 @@
+#include "appglobals.h"
+#include "dashcam.h"
+#include "formcontrol.h"
+#include "mainwindow.h"
+#include "settingkeys.h"
+#include "testsupport.h"
+#include "videowidget.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+class TstMainWindowPlayers : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString oldCwd_;
+    QString front_;
+    QString rear_;
+
+    static bool waitForPosition(Dashcam *dashcam, qint64 atLeastMs)
+    {
+        QSignalSpy ticks(dashcam, &Dashcam::positionChanged);
+        for (int i = 0; i < 50; ++i) {
+            if (dashcam->positionMs() >= atLeastMs)
+                return true;
+            ticks.wait(200);
+        }
+        return false;
+    }
+
+    static QWidget *preview(Dashcam *dashcam)
+    {
+        return dashcam->getVideoWidget()->parentWidget();
+    }
+
+    // Opens the front file in the main player and its partner in the second, as the list does.
+    void openPair(MainWindow &w)
+    {
+        QSignalSpy partner(w.mainDashcam(), &Dashcam::subMediaTriggerd);
+        w.mainDashcam()->setMedia({QUrl::fromLocalFile(front_)});
+        QVERIFY(partner.count() == 1 || partner.wait(10000));
+        w.secondDashcam()->setMedia2(partner.first().first().toUrl());
+        QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.secondDashcam()->durationMs() > 0, 10000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        oldCwd_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+        front_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
+        rear_ = dir_.filePath(QStringLiteral("20261207101500_R.mp4"));
+        QVERIFY(TestSupport::makeClip(front_, 6, QStringLiteral("640x360")));
+        QVERIFY(TestSupport::runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                        QStringLiteral("smptebars=size=640x360:rate=25:duration=6"),
+                                        QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                                        QStringLiteral("-preset"), QStringLiteral("ultrafast"),
+                                        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), rear_}));
+    }
+    void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
+
+    void playBarDrivesBothPlayersInStep()
+    {
+        MainWindow w;
+        w.resize(1600, 860);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        openPair(w);
+        QVERIFY(preview(w.mainDashcam())->isVisible());
+        QCOMPARE(preview(w.secondDashcam())->isVisible(), gDisplayMode == 1);
+
+        emit w.control()->playPauseClicked();
+        QVERIFY(waitForPosition(w.mainDashcam(), 1000));
+        QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->playStatus(), PlayingState, 5000);
+
+        emit w.control()->playPauseClicked();
+        QTRY_COMPARE(w.mainDashcam()->playStatus(), PausedState);
+        QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->playStatus(), PausedState, 5000);
+
+        emit w.control()->positionSliderMoved(300); // 3 s
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->positionMs() - 3000) <= 40, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.secondDashcam()->positionMs() - 3000) <= 40, 5000);
+    }
+
+    void spaceAndArrowKeysControlThePlayer()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        openPair(w);
+        const qint64 start = w.mainDashcam()->positionMs();
+        QTest::keyClick(&w, Qt::Key_Right);
+        QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->positionMs() > start, 5000);
+        QTest::keyClick(&w, Qt::Key_Space);
+        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->playStatus(), PlayingState, 5000);
+        QTest::keyClick(&w, Qt::Key_Space);
+        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->playStatus(), PausedState, 5000);
+        w.releaseKeyboard();
+    }
+
+    void displayModesPlaceTheViews()
+    {
+        MainWindow w;
+        w.resize(1600, 860);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        if (gDisplayMode != 1)
+            w.onDisplayModeChange();
+        openPair(w);
+        QWidget *mainView = preview(w.mainDashcam());
+        QWidget *secondView = preview(w.secondDashcam());
+        QTRY_VERIFY(secondView->isVisible());
+        QCOMPARE(mainView->width(), secondView->width() + (mainView->parentWidget()->width() % 2));
+        TestSupport::saveScreenshot(&w, QStringLiteral("players-side-by-side"));
+
+        w.onPipModeChange();
+        QVERIFY(w.isPipMode());
+        w.setLocation(6); // right_top
+        QVERIFY(secondView->width() < mainView->width() / 2);
+        QVERIFY(secondView->x() > mainView->width() / 2);
+        QVERIFY(secondView->y() < mainView->height() / 2);
+        TestSupport::saveScreenshot(&w, QStringLiteral("players-picture-in-picture"));
+
+        w.onPIPChange();
+        QVERIFY(mainView->width() < secondView->width() / 2);
+        w.onPIPChange();
+        w.onPipModeChange();
+
+        w.onViewSliderCheanged(OP_Edit);
+        QCOMPARE(w.control()->opMode(), OP_Edit);
+        TestSupport::saveScreenshot(&w, QStringLiteral("players-edit-mode"));
+        w.onViewSliderCheanged(OP_Play);
+
+        w.onDisplayModeChange();
+        QVERIFY(!secondView->isVisible());
+        w.onDisplayModeChange();
+    }
+
+    void snapshotWritesBothCameras()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        if (gDisplayMode != 1)
+            w.onDisplayModeChange();
+        openPair(w);
+        QTRY_VERIFY(preview(w.secondDashcam())->isVisible());
+        w.onSnapshot();
+        const QDir snapshots(QDir::current().filePath(QStringLiteral("Snapshot")));
+        QTRY_COMPARE_WITH_TIMEOUT(snapshots.entryList({QStringLiteral("*-1.jpg")}).size(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(snapshots.entryList({QStringLiteral("*-2.jpg")}).size(), 1, 5000);
+    }
+};
+
+TALVEX_TEST_MAIN(TstMainWindowPlayers)
+#include "tst_mainwindowplayers.moc"
