@@ -1,0 +1,426 @@
+#include "ffmpeg_editor_p.h"
+
+#include "appglobals.h"
+#include "ffmpegarguments.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int stopStepMs = 3000;       // "q", then terminate, then kill
+constexpr int maxLogChars = 64 * 1024; // the log keeps the last part of the output
+constexpr int minExportWidth = 1280;
+const QSize defaultExportSize(1280, 720);
+
+} // namespace
+
+FFmpeg_editor_p::FFmpeg_editor_p(QObject *parent) : QObject(parent)
+{
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setReadChannel(QProcess::StandardOutput);
+    connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            &FFmpeg_editor_p::onFinished);
+    connect(&process, &QProcess::errorOccurred, this, &FFmpeg_editor_p::onError);
+    connect(&process, &QProcess::readyRead, this, &FFmpeg_editor_p::onReadyRead);
+
+    terminateTimer.setSingleShot(true);
+    terminateTimer.setInterval(stopStepMs);
+    killTimer.setSingleShot(true);
+    killTimer.setInterval(stopStepMs);
+    connect(&terminateTimer, &QTimer::timeout, this, [this]() {
+        process.terminate();
+        killTimer.start();
+    });
+    connect(&killTimer, &QTimer::timeout, &process, &QProcess::kill);
+}
+
+FFmpeg_editor_p::~FFmpeg_editor_p()
+{
+    process.disconnect(this);
+    if (isRunning()) {
+        process.kill();
+        process.waitForFinished(stopStepMs);
+    }
+}
+
+TrailerSource FFmpeg_editor_p::load(const QString &path, bool detectOnly)
+{
+    // The reader sets the source trailer parts only for sources that have them.
+    recordSeparator.clear();
+    trailerHead.clear();
+    trailerTail.clear();
+    dashcamType = parser.loadMetadata(path, &perSecond, &samples, &rawRecords, &recordSeparator,
+                                      &trailerHead, &trailerTail, detectOnly);
+    TrailerSource source;
+    source.type = dashcamType;
+    source.samples = samples;
+    source.rawRecords = rawRecords;
+    source.separator = recordSeparator;
+    source.head = trailerHead;
+    source.tail = trailerTail;
+    return source;
+}
+
+bool FFmpeg_editor_p::loadMetadataList(const QStringList &files)
+{
+    DashcamType firstType = DashcamTypes::none;
+    for (int i = 0; i < files.size(); ++i) {
+        const DashcamType type = load(files.at(i), false).type;
+        if (i == 0)
+            firstType = type;
+        else if (type != firstType)
+            return false;
+    }
+    return true;
+}
+
+void FFmpeg_editor_p::setProgressKind(int plan)
+{
+    progressKind = plan;
+    step = 0;
+}
+
+void FFmpeg_editor_p::setProgressStepCount(int n)
+{
+    if (progressKind == 1)
+        stepShare = 100.0f / float(n + 2);
+    else if (progressKind == 4)
+        stepShare = 100.0f / float(n + 4);
+}
+
+void FFmpeg_editor_p::onGetGroupOutputSetting(const GroupOutputSetting_t &setting)
+{
+    groupSetting = setting;
+}
+
+QStringList FFmpeg_editor_p::runArguments(const QString &input, const QString &args,
+                                          const QString &output)
+{
+    return FfmpegArguments::split(input) + FfmpegArguments::split(args) +
+           QStringList{QStringLiteral("-map_metadata"), QStringLiteral("0"), output};
+}
+
+bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QString &output)
+{
+    probingSingle = false;
+    emit started();
+
+    const int duration = FfmpegOutput::durationArg(args);
+    if (!groupRun)
+        totalDuration = duration;
+    else if ((step == 0 || step == 2) && FfmpegOutput::durationArgPosition(args) > 0)
+        totalDuration = duration;
+
+    lastArgs = args;
+    lastInput = input;
+    lastOutput = output;
+    const QFileInfo before(output);
+    outputExisted = before.exists();
+    outputSizeBefore = before.size();
+    outputTimeBefore = before.lastModified();
+
+    const QString inputPath = FfmpegArguments::firstQuoted(input);
+    if (inputPath.isEmpty()) {
+        fail(QStringLiteral("path is Null"));
+        return false;
+    }
+    load(inputPath, true);
+    startProcess(runArguments(input, args, output));
+    return false;
+}
+
+bool FFmpeg_editor_p::runCut(const QString &input, const QString &args, const QString &output,
+                             int index, int last, bool isSubVideo)
+{
+    groupRun = true;
+    if (isSubVideo)
+        mode = index == last ? 5 : 4;
+    else
+        mode = index == last ? 2 : 1;
+    run(input, args, output);
+    return true;
+}
+
+void FFmpeg_editor_p::resetProbeResults()
+{
+    haveAudio = false;
+    audioIndex = 0;
+    resolution = QSize(0, 0);
+}
+
+bool FFmpeg_editor_p::probeVideo(const QString &file, const EditorOutputSetting_t &setting)
+{
+    resetProbeResults();
+    probingSingle = true;
+    outputSetting = setting;
+    progressKind = 0;
+    startProbe(file);
+    return false;
+}
+
+bool FFmpeg_editor_p::probeGroupVideo(const QString &file, const EditorOutputSetting_t &setting,
+                                      int index, int count, bool isSubVideo)
+{
+    if (index == 0 && !isSubVideo)
+        resetProbeResults();
+    probingMain = !isSubVideo;
+    probingSecond = isSubVideo;
+    groupIndex = index;
+    groupCount = count;
+    outputSetting = setting;
+    startProbe(file);
+    return false;
+}
+
+void FFmpeg_editor_p::startProbe(const QString &file)
+{
+    probeSawVideo = false;
+    // Without an output ffmpeg lists the input's streams and exits with an error.
+    startProcess(FfmpegArguments::split(QStringLiteral("-i") + file));
+}
+
+void FFmpeg_editor_p::startProcess(const QStringList &arguments)
+{
+    lines.clear();
+    log.clear();
+    cancelled = false;
+    promptAnswered = false;
+    process.start(FfmpegArguments::program(), arguments, QIODevice::ReadWrite);
+}
+
+void FFmpeg_editor_p::cancel()
+{
+    if (!isRunning())
+        return;
+    cancelled = true;
+    process.write("q");
+    terminateTimer.start();
+}
+
+void FFmpeg_editor_p::appendLog(const QString &text)
+{
+    log += text;
+    if (log.size() > maxLogChars)
+        log.remove(0, log.size() - maxLogChars);
+}
+
+void FFmpeg_editor_p::onReadyRead()
+{
+    const QByteArray chunk = process.readAll();
+    appendLog(QString::fromLocal8Bit(chunk));
+    const bool probing = probingSingle || probingMain || probingSecond;
+    for (const QString &line : lines.add(chunk)) {
+        if (probing) {
+            readProbeLine(line);
+        } else {
+            answerPrompt(line);
+            readRunLine(line);
+        }
+    }
+    // The overwrite prompt waits for the answer without ending its line.
+    if (!probing)
+        answerPrompt(lines.pending());
+}
+
+void FFmpeg_editor_p::answerPrompt(const QString &text)
+{
+    if (promptAnswered ||
+        (!text.contains(QLatin1String("Overwrite")) && !text.contains(QLatin1String("y/N"))))
+        return;
+    promptAnswered = true;
+    process.write("y\n");
+}
+
+void FFmpeg_editor_p::readRunLine(const QString &line)
+{
+    if (totalDuration < 1)
+        return;
+    const int seconds = FfmpegOutput::progressSeconds(line);
+    if (seconds < 1)
+        return;
+    if (progressKind == 1 || progressKind == 4) {
+        stepProgress = int(float(seconds) * stepShare / float(totalDuration));
+        emit progressChanged(progressDone + stepProgress);
+    } else {
+        stepProgress = seconds * 100 / totalDuration;
+        emit progressChanged(stepProgress);
+    }
+}
+
+void FFmpeg_editor_p::readProbeLine(const QString &line)
+{
+    const bool audioSettled =
+        !probingSingle && (groupIndex >= groupCount || (groupIndex >= 1 && haveAudio));
+    if (!audioSettled && line.contains(QLatin1String("Audio:"))) {
+        audioIndex = groupIndex;
+        haveAudio = true;
+    }
+    const int video = line.indexOf(QLatin1String("Video:"));
+    if (video >= 0 && !probeSawVideo) {
+        probeSawVideo = true;
+        applyResolution(FfmpegOutput::sizeOfText(FfmpegOutput::parseResolution(line.mid(video))));
+    }
+}
+
+void FFmpeg_editor_p::applyResolution(const QSize &size)
+{
+    if (probingSingle || groupIndex == 0) {
+        resolution = size.width() >= minExportWidth ? size : defaultExportSize;
+    } else if (groupIndex < groupCount) {
+        // A group exports at the widest size seen, never below 1280 x 720.
+        if (resolution.width() < minExportWidth && size.width() < minExportWidth)
+            resolution = defaultExportSize;
+        else if (size.width() > minExportWidth && size.width() > resolution.width())
+            resolution = size;
+    }
+}
+
+void FFmpeg_editor_p::onError(QProcess::ProcessError error)
+{
+    qDebug() << error << "Make failed:" << process.errorString();
+    if (error == QProcess::FailedToStart)
+        fail(QStringLiteral("ffmpeg did not start: %1").arg(process.errorString()));
+}
+
+void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
+{
+    terminateTimer.stop();
+    killTimer.stop();
+    const QString rest = lines.pending();
+    lines.clear();
+    const bool probing = probingSingle || probingMain || probingSecond;
+    if (!rest.isEmpty()) {
+        if (probing)
+            readProbeLine(rest);
+        else
+            readRunLine(rest);
+    }
+
+    if (cancelled) {
+        fail(QStringLiteral("cancelled"));
+    } else if (status != QProcess::NormalExit) {
+        fail(QStringLiteral("ffmpeg crashed"));
+    } else if (probing) {
+        // A probe always ends with an error for want of an output file.
+        finishProbe();
+    } else if (exitCode != 0) {
+        fail(QStringLiteral("ffmpeg exited with code %1").arg(exitCode));
+    } else if (QFileInfo(lastOutput).size() <= 0) {
+        fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(lastOutput));
+    } else {
+        finishRun();
+    }
+}
+
+void FFmpeg_editor_p::finishProbe()
+{
+    if (probingSingle) {
+        groupRun = false;
+        emit cutVideoTriggered(outputSetting, haveAudio, resolution);
+        return;
+    }
+    const bool isSubVideo = probingSecond;
+    if (groupIndex != groupCount - 1) {
+        groupIndex += 1;
+        emit videoIndexInfoTriggered(groupIndex, isSubVideo);
+        return;
+    }
+    probingMain = false;
+    probingSecond = false;
+    emit cutVideoGroupTriggered(outputSetting, haveAudio, audioIndex, resolution, isSubVideo);
+}
+
+void FFmpeg_editor_p::finishRun()
+{
+    const int value = int(stepShare + float(progressDone));
+    emit progressChanged(value);
+    progressDone = value;
+
+    TrailerJob job;
+    job.output = lastOutput;
+    job.args = lastArgs;
+    job.mode = mode;
+    job.keepGps = keepGps;
+    job.input.type = dashcamType;
+    job.input.samples = samples;
+    job.input.rawRecords = rawRecords;
+    job.input.separator = recordSeparator;
+    job.input.head = trailerHead;
+    job.input.tail = trailerTail;
+    if (GpsTrailerWriter::needsGroup(mode, keepGps)) {
+        // Answered synchronously by the main window through onGetGroupOutputSetting.
+        emit getGroupOutputSetting();
+        job.group = groupSetting;
+    }
+    job.mixOfBothCameras = gDisplayMode == 1 && outputSetting.mainVideoSide == 0 && mode == 7;
+
+    const GpsTrailerWriter writer(
+        [this](const QString &path, bool detectOnly) { return load(path, detectOnly); });
+    QString error;
+    if (!writer.append(job, &error)) {
+        fail(error);
+        return;
+    }
+    dispatchMode();
+}
+
+void FFmpeg_editor_p::dispatchMode()
+{
+    switch (mode) {
+    case 0:
+        groupRun = false;
+        progressDone = 0;
+        emit finished();
+        break;
+    case 1:
+    case 2:
+        emit processEnd(mode, outputSetting, haveAudio, audioIndex, resolution, false);
+        break;
+    case 3:
+        emit processSubVideo(outputSetting, true);
+        break;
+    case 4:
+    case 5:
+        emit processEnd(mode, outputSetting, haveAudio, audioIndex, resolution, true);
+        break;
+    case 6:
+        emit mixtureVideoGroup(outputSetting, haveAudio, audioIndex, resolution);
+        break;
+    case 7:
+        groupRun = false;
+        progressDone = 0;
+        mode = 0;
+        emit finished();
+        break;
+    default:
+        break;
+    }
+}
+
+void FFmpeg_editor_p::removeChangedOutput()
+{
+    const QFileInfo now(lastOutput);
+    if (!now.exists())
+        return;
+    const bool changed =
+        !outputExisted || now.size() != outputSizeBefore || now.lastModified() != outputTimeBefore;
+    if (changed)
+        QFile::remove(lastOutput);
+}
+
+void FFmpeg_editor_p::fail(const QString &reason)
+{
+    qDebug() << "ffmpeg step failed:" << reason;
+    const bool probing = probingSingle || probingMain || probingSecond;
+    if (!probing && !lastOutput.isEmpty())
+        removeChangedOutput();
+    probingSingle = false;
+    probingMain = false;
+    probingSecond = false;
+    groupRun = false;
+    progressDone = 0;
+    mode = 0;
+    emit editorErrorTriggered(EditorFailed);
+}

@@ -1,0 +1,145 @@
+// Runs the export's ffmpeg steps one at a time: probes, cuts, joins and mixes; reports progress,
+// appends the GPS trailer and tells by signal which step comes next. GUI thread only.
+#pragma once
+
+#include "ffmpegoutput.h"
+#include "gpstrailerwriter.h"
+#include "metadataparser.h"
+#include "sharedtypes.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QProcess>
+#include <QSize>
+#include <QTimer>
+
+class FFmpeg_editor_p : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FFmpeg_editor_p(QObject *parent = nullptr);
+    ~FFmpeg_editor_p() override;
+
+    // Loads each file (full type); false as soon as a type differs from the first file's.
+    bool loadMetadataList(const QStringList &files);
+
+    void setStep(int value) { step = value; }
+    void setTotalDuration(int seconds) { totalDuration = seconds; }
+    void setMode(int value) { mode = value; }
+    void setKeepGps(bool keep) { keepGps = keep; }
+    void setProgressKind(int plan);
+    void setProgressStepCount(int n);
+
+    // Starts one ffmpeg run: program, the input text, args, "-map_metadata 0", output.
+    // input holds the input path in double quotes (FfmpegArguments::inputText).
+    // Returns false; the outcome comes by signal.
+    bool run(const QString &input, const QString &args, const QString &output);
+    // run() of one piece of a group; mode 1/2 (main camera) or 4/5 (second camera).
+    bool runCut(const QString &input, const QString &args, const QString &output, int index,
+                int last, bool isSubVideo);
+    // Probes the streams of file (" \"path\"") for the single export; starts a new export.
+    bool probeVideo(const QString &file, const EditorOutputSetting_t &setting);
+    // Probes clip index of count of a group; index 0 of the main camera starts a new export.
+    bool probeGroupVideo(const QString &file, const EditorOutputSetting_t &setting, int index,
+                         int count, bool isSubVideo);
+
+    // Stops the running child: "q", then terminate, then kill; reported as a failed run.
+    void cancel();
+
+    bool isRunning() const { return process.state() != QProcess::NotRunning; }
+    int currentMode() const { return mode; }
+    // The last part of ffmpeg's output, for diagnostics.
+    QString outputLog() const { return log; }
+
+    // ffmpeg's argument list of a run, as run() passes it.
+    static QStringList runArguments(const QString &input, const QString &args,
+                                    const QString &output);
+
+public slots:
+    void onGetGroupOutputSetting(const GroupOutputSetting_t &setting);
+
+signals:
+    void started();
+    void progressChanged(int value);
+    void finished();
+    void processSubVideo(EditorOutputSetting_t value, bool isSubVideo);
+    void processEnd(int index, EditorOutputSetting_t value, bool haveAudio, int audioIndex,
+                    QSize resSize, bool isSubVideo);
+    void mixtureVideoGroup(EditorOutputSetting_t value, bool haveAudio, int audioIndex,
+                           QSize resSize);
+    void cutVideoTriggered(EditorOutputSetting_t value, bool haveAudio, QSize resSize);
+    void cutVideoGroupTriggered(EditorOutputSetting_t value, bool haveAudio, int audioIndex,
+                                QSize resSize, bool isSubVideo);
+    void videoIndexInfoTriggered(int index, bool isSubVideo);
+    void getGroupOutputSetting();
+    // EditorFailed: ffmpeg could not start, crashed, exited non-zero, wrote an empty output,
+    // the trailer could not be written, the input path was empty or the run was cancelled.
+    // No further step follows; the run's output is removed when the run changed it.
+    void editorErrorTriggered(Editor_e error);
+
+private slots:
+    void onFinished(int exitCode, QProcess::ExitStatus status);
+    void onError(QProcess::ProcessError error);
+    void onReadyRead();
+
+private:
+    void startProbe(const QString &file);
+    void startProcess(const QStringList &arguments);
+    void resetProbeResults();
+    void readRunLine(const QString &line);
+    void readProbeLine(const QString &line);
+    void answerPrompt(const QString &text);
+    void applyResolution(const QSize &size);
+    void finishProbe();
+    void finishRun();
+    void dispatchMode();
+    void fail(const QString &reason);
+    void removeChangedOutput();
+    void appendLog(const QString &text);
+    TrailerSource load(const QString &path, bool detectOnly);
+
+    QProcess process;
+    int totalDuration = 0;
+    QString lastArgs;
+    QString lastInput;
+    QString lastOutput;
+    bool keepGps = true;
+    MetadataParser parser;
+    int dashcamType = DashcamTypes::none;
+    QByteArray recordSeparator;
+    QByteArray trailerHead;
+    QByteArray trailerTail;
+    QVector<QByteArray> rawRecords;
+    VideoInfoMap perSecond;
+    QVector<VideoInfo_t> samples;
+    bool probingSingle = false;
+    bool probingMain = false;
+    bool probingSecond = false;
+    bool haveAudio = false;
+    int audioIndex = 0;
+    QSize resolution{0, 0};
+    EditorOutputSetting_t outputSetting;
+    int mode = 0;
+    int groupIndex = 0;
+    int groupCount = 0;
+    GroupOutputSetting_t groupSetting;
+    bool groupRun = false;
+    int progressKind = 0;
+    int step = 0;
+    int progressDone = 0;
+    int stepProgress = 0;
+    float stepShare = 0.0f;
+
+    // Per child.
+    OutputLines lines;
+    bool probeSawVideo = false; // the probe's first video stream decides its size
+    bool cancelled = false;
+    bool promptAnswered = false;
+    bool outputExisted = false;
+    qint64 outputSizeBefore = -1;
+    QDateTime outputTimeBefore;
+    QString log; // capped, see appendLog
+    QTimer terminateTimer;
+    QTimer killTimer;
+};

@@ -1,0 +1,109 @@
+#include "gpstrailerwriter.h"
+
+#include <QDebug>
+#include <QFile>
+
+namespace {
+
+enum GroupClip
+{
+    firstMainClip = 0,
+    lastMainClip = 1,
+    startOffset = 4,
+    endOffset = 7
+};
+
+bool isJoin(int mode)
+{
+    return mode == 3 || mode == 7;
+}
+
+// The second camera's join is mixed later and keeps no trailer of its own.
+constexpr int secondCameraJoinMode = 6;
+
+} // namespace
+
+GpsTrailerWriter::GpsTrailerWriter(TrailerSourceLoader loader) : loader(std::move(loader)) {}
+
+bool GpsTrailerWriter::needsGroup(int mode, bool keepGps)
+{
+    return keepGps && isJoin(mode);
+}
+
+QByteArray GpsTrailerWriter::cutTrailer(const TrailerSource &input, const QString &args)
+{
+    qDebug() << "currentTypeAA -> " << input.type;
+    const CutSpan span = GpsTrailer::cutSpan(args);
+    if (input.type == GpsTrailer::foldedNovatek)
+        return GpsTrailer::cutTrailer(input.samples, span);
+    if (input.type == GpsTrailer::foldedICatch)
+        return GpsTrailer::sourceLayoutTrailer(input, span);
+    return QByteArray();
+}
+
+bool GpsTrailerWriter::append(const TrailerJob &job, QString *error) const
+{
+    if (!job.keepGps && job.input.type != GpsTrailer::foldedNovatek)
+        return true;
+    QFile file(job.output);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        *error = QStringLiteral("cannot open %1: %2").arg(job.output, file.errorString());
+        return false;
+    }
+    bool written = true;
+    if (!job.keepGps) {
+        written = file.write(GpsTrailer::bareTrailer()) >= 0;
+    } else if (isJoin(job.mode)) {
+        written = writeJoinTrailer(&file, job.group, job.mixOfBothCameras);
+    } else if (job.mode != secondCameraJoinMode) {
+        const QByteArray bytes = cutTrailer(job.input, job.args);
+        written = bytes.isEmpty() || file.write(bytes) == bytes.size();
+    }
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("cannot write %1: %2").arg(job.output, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QByteArray GpsTrailerWriter::signatureOf(const QString &path, DashcamType fullType) const
+{
+    const QByteArray own = GpsTrailer::joinSignature(fullType);
+    if (!own.isNull())
+        return own;
+    return GpsTrailer::seriesSignature(loader(path, true).type);
+}
+
+bool GpsTrailerWriter::writeJoinTrailer(QIODevice *out, const GroupOutputSetting_t &group,
+                                        bool mixOfBothCameras) const
+{
+    const auto put = [out](const QByteArray &bytes) { return out->write(bytes) == bytes.size(); };
+    if (mixOfBothCameras) {
+        const QString path = group.workFolder + QStringLiteral("temp2_main.mov");
+        const TrailerSource joined = loader(path, false);
+        return put(GpsTrailer::marker() +
+                   GpsTrailer::records(joined.samples, 0, joined.samples.size()) +
+                   signatureOf(path, joined.type));
+    }
+
+    const int first = group.clip[firstMainClip];
+    const int last = group.clip[lastMainClip];
+    QByteArray buffer = GpsTrailer::marker();
+    for (int i = first; i <= last; ++i) {
+        if (i < 0 || i >= group.mainFiles.size())
+            continue;
+        const QString &path = group.mainFiles.at(i);
+        const TrailerSource member = loader(path, false);
+        qDebug() << "currentTypeAS2: " << member.type;
+        const int from = i == first ? group.clip[startOffset] : 0;
+        const int to = i == last ? group.clip[endOffset] : member.samples.size();
+        buffer += GpsTrailer::records(member.samples, from, to - from);
+        if (i == last)
+            buffer += signatureOf(path, member.type);
+        if (!put(buffer))
+            return false;
+        buffer.clear();
+    }
+    return true;
+}

@@ -1,0 +1,39 @@
+// Shared set-up of the dialog tests: language switching and a styled dialog.
+#pragma once
+
+#include "appfont.h"
+#include "appglobals.h"
+#include "formdialog.h"
+#include "languagetable.h"
+
+#include <memory>
+
+namespace DialogTest {
+
+// Makes lang the current language, as the main window's language change does.
+inline void setLanguage(int lang)
+{
+    LanguageTable table;
+    table.load(LanguageTable::defaultPath());
+    table.applyToGlobals(lang);
+    gLanguage = lang;
+    setAppFontForLanguage(lang);
+}
+
+// One cell of the bundle's language table.
+inline QString cell(const QString &section, int index, int lang)
+{
+    LanguageTable table;
+    table.load(LanguageTable::defaultPath());
+    return table.section(section, lang).value(index);
+}
+
+inline std::unique_ptr<FormDialog> makeDialog()
+{
+    auto dialog = std::make_unique<FormDialog>();
+    dialog->applyLanguage();
+    dialog->applyStyle(gStyle);
+    return dialog;
+}
+
+} // namespace DialogTest

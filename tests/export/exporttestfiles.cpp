@@ -1,0 +1,85 @@
+#include "exporttestfiles.h"
+
+#include "gpstrailer.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTime>
+
+namespace ExportTestFiles {
+
+QVector<VideoInfo_t> makeSamples(int n)
+{
+    QVector<VideoInfo_t> samples;
+    for (int i = 0; i < n; ++i) {
+        VideoInfo_t s;
+        s.recordTime = QStringLiteral("%1").arg(i);
+        s.clockTime = QTime(12, 0, 0).addSecs(i).toString(QStringLiteral("hh:mm:ss")) +
+                      QStringLiteral("  07/08/2024");
+        s.latText = QStringLiteral("N25°01'58.8\"");
+        s.latDecimalText = QStringLiteral("25.03%1").arg(i % 10);
+        s.lat = 25.03;
+        s.lonText = QStringLiteral("E121°33'52.3\"");
+        s.lonDecimalText = QStringLiteral("121.5645%1").arg(i % 10);
+        s.lon = 121.5645;
+        s.extraValue = 1.5f;
+        s.speedKmh = 40.0 + i * 0.5;
+        s.speedMph = s.speedKmh / 1.609344;
+        s.gX = -0.25f;
+        s.gY = 0.5f;
+        s.gZ = float(i % 4) * 0.25f;
+        samples.append(s);
+    }
+    return samples;
+}
+
+bool makeSourceWithTrailer(const QString &path, int seconds, const QVector<VideoInfo_t> &samples,
+                           bool withAudio)
+{
+    if (!TestSupport::makeClip(path, seconds, QStringLiteral("320x240"), withAudio))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    return file.write(GpsTrailer::cutTrailer(samples, CutSpan{0, samples.size()})) > 0;
+}
+
+bool writeFfmpegStandIn(const QString &dir, const QByteArray &body)
+{
+    QDir(dir).mkpath(QStringLiteral("FFmpeg"));
+    QFile file(QDir(dir).filePath(QStringLiteral("FFmpeg/ffmpeg")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    file.write("#!/bin/sh\n" + body);
+    file.close();
+    return file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
+double decodedDuration(const QString &path, bool *hasAudio)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("ffmpeg"),
+                  {QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"), QStringLiteral("-i"),
+                   path, QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return -1;
+    const QString output = QString::fromLocal8Bit(process.readAll());
+    if (hasAudio)
+        *hasAudio = output.contains(QLatin1String("Audio:"));
+    // The last progress line holds the decoded length.
+    const QRegularExpression timeField(QStringLiteral("time=(\\d+):(\\d+):(\\d+\\.\\d+)"));
+    double seconds = -1;
+    auto it = timeField.globalMatch(output);
+    while (it.hasNext()) {
+        const auto match = it.next();
+        seconds = match.captured(1).toInt() * 3600 + match.captured(2).toInt() * 60 +
+                  match.captured(3).toDouble();
+    }
+    return seconds;
+}
+
+} // namespace ExportTestFiles
