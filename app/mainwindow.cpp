@@ -143,11 +143,17 @@ void MainWindow::setUiLayout(int mode)
     else if (gMode == 1)
         storeSetting(SettingKeys::mode, 0);
     gMode = mode;
+    // an area shows only once a panel has been put into it
+    const auto showArea = [](QWidget *area, bool on) {
+        area->setVisible(on && area->layout()->count() > 0);
+    };
     ui->widgetLeftColumn->setVisible(!calendar);
-    ui->widgetRightColumn->setVisible(!calendar);
-    ui->widgetShowDataArea->setVisible(!calendar);
-    ui->widgetChartArea->setVisible(!calendar);
-    ui->widgetPlaybackArea->setVisible(calendar);
+    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
+                          ui->widgetChartArea})
+        showArea(area, !calendar);
+    ui->widgetRightColumn->setVisible(!calendar && (ui->widgetListArea->isVisibleTo(this) ||
+                                                    ui->widgetMapArea->isVisibleTo(this)));
+    showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);
     if (calendar) {
