@@ -1,0 +1,111 @@
+// Overhead of the export runner over ffmpeg started directly with the same arguments, on a
+// one-minute cut of a 1080p clip. Usage: bench_ffmpegrunner [repetitions]
+#include "exportcommands.h"
+#include "ffmpeg_editor_p.h"
+#include "ffmpegarguments.h"
+#include "sharedtypes.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+bool makeSource(const QString &path)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("ffmpeg"),
+                  {"-hide_banner", "-y",
+                   "-f",           "lavfi",
+                   "-i",           "testsrc=size=1920x1080:rate=25:duration=70",
+                   "-f",           "lavfi",
+                   "-i",           "sine=duration=70",
+                   "-c:v",         "libx264",
+                   "-preset",      "ultrafast",
+                   "-pix_fmt",     "yuv420p",
+                   "-c:a",         "aac",
+                   "-shortest",    path});
+    return process.waitForFinished(-1) && process.exitCode() == 0;
+}
+
+double runDirect(const QStringList &args)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(FfmpegArguments::program(), args);
+    process.waitForFinished(-1);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    return process.exitCode() == 0 ? seconds : -1;
+}
+
+double runRunner(const QString &input, const QString &args, const QString &output)
+{
+    FFmpeg_editor_p editor;
+    QEventLoop loop;
+    bool ok = false;
+    QObject::connect(&editor, &FFmpeg_editor_p::finished, &loop, [&]() {
+        ok = true;
+        loop.quit();
+    });
+    QObject::connect(&editor, &FFmpeg_editor_p::editorErrorTriggered, &loop, &QEventLoop::quit);
+    QElapsedTimer timer;
+    timer.start();
+    editor.run(input, args, output);
+    loop.exec();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    return ok ? seconds : -1;
+}
+
+double median(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    registerSharedTypes();
+    const int repetitions = argc > 1 ? qMax(1, atoi(argv[1])) : 3;
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source 1080p.mov"));
+    if (!makeSource(source)) {
+        std::fprintf(stderr, "could not make the 1080p source\n");
+        return 1;
+    }
+    const QString output = dir.filePath(QStringLiteral("cut.mov"));
+    const QString input = FfmpegArguments::inputText(source);
+    const QString args = ExportCommands::editorCommand(CameraPicture(), 5, 60);
+    const QStringList direct = FFmpeg_editor_p::runArguments(input, args, output);
+
+    QVector<double> directTimes;
+    QVector<double> runnerTimes;
+    for (int i = 0; i < repetitions; ++i) {
+        QFile::remove(output);
+        directTimes << runDirect(direct);
+        QFile::remove(output);
+        runnerTimes << runRunner(input, args, output);
+        std::printf("run %d: direct %.3f s, runner %.3f s\n", i + 1, directTimes.last(),
+                    runnerTimes.last());
+        std::fflush(stdout);
+    }
+    const double d = median(directTimes);
+    const double r = median(runnerTimes);
+    std::printf("one-minute 1080p cut, median of %d: ffmpeg direct %.3f s, runner %.3f s, "
+                "overhead %.2f %% (target < 2 %%)\n",
+                repetitions, d, r, (r - d) / d * 100.0);
+    return 0;
+}
