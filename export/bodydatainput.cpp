@@ -37,28 +37,19 @@ int BodyDataInput::unsetValue(Field field)
 BodyDataInput::FieldText BodyDataInput::sanitize(Field field, const QString &text, int cursor)
 {
     FieldText result{text, qBound(0, cursor, text.size())};
-    const int limit = maxDigits(field);
-    for (;;) {
-        const int excess = result.text.size() - limit;
-        if (excess > 0) {
-            // what was typed or pasted last sits just before the cursor
-            const int from = qMax(0, result.cursor - excess);
-            result.text.remove(from, excess);
-            result.cursor = from;
-        } else if (result.cursor > 0 && !result.text.at(result.cursor - 1).isDigit()) {
-            result.text.remove(result.cursor - 1, 1);
-            --result.cursor;
-        } else {
-            break;
-        }
-    }
-    // pasted text may hold non-digits elsewhere; the field takes digits only
     for (int i = result.text.size() - 1; i >= 0; --i) {
         if (!result.text.at(i).isDigit()) {
             result.text.remove(i, 1);
             if (i < result.cursor)
                 --result.cursor;
         }
+    }
+    const int excess = result.text.size() - maxDigits(field);
+    if (excess > 0) {
+        // what was typed or pasted last sits just before the cursor
+        const int from = qMax(0, result.cursor - excess);
+        result.text.remove(from, excess);
+        result.cursor = from;
     }
     return result;
 }

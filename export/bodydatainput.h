@@ -34,8 +34,8 @@ public:
         int cursor = 0;
     };
     // Applies the input rules to a field as the user left it (cursor = position in text):
-    // the characters typed past the field's digit limit go (those just before the cursor), and
-    // so does every non-digit. The cursor stays where the removed characters were.
+    // every non-digit goes, then the digits past the field's limit that stand just before the
+    // cursor (the last typed or pasted). The cursor stays where the removed characters were.
     static FieldText sanitize(Field field, const QString &text, int cursor);
 
     // The field's text for a value: the number, or empty when it is the unset value.

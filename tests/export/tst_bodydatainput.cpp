@@ -33,8 +33,8 @@ void TstBodyDataInput::inputRulesKeepDigitsWithinTheLimit_data()
     QTest::newRow("fourth age digit in the middle")
         << BodyDataInput::Age << "1423" << 2 << "123" << 1;
     QTest::newRow("third feet digit") << BodyDataInput::HeightFt << "567" << 3 << "56" << 2;
-    QTest::newRow("third inch digit in front") << BodyDataInput::HeightIn << "911" << 1 << "11"
-                                               << 0;
+    QTest::newRow("third inch digit in front")
+        << BodyDataInput::HeightIn << "911" << 1 << "11" << 0;
     QTest::newRow("fifth weight digit") << BodyDataInput::Weight << "15000" << 5 << "1500" << 4;
     QTest::newRow("four weight digits") << BodyDataInput::Weight << "1500" << 4 << "1500" << 4;
     QTest::newRow("letter at the end") << BodyDataInput::Age << "12a" << 3 << "12" << 2;

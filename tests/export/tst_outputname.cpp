@@ -34,10 +34,14 @@ void TstOutputName::folderAndNameJoinWithOneSlash_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("path");
-    QTest::newRow("no separator") << "/media/clips" << "/media/clips/a.mov";
-    QTest::newRow("slash") << "/media/clips/" << "/media/clips/a.mov";
-    QTest::newRow("backslash") << "D:\\clips\\" << "D:\\clips\\a.mov";
-    QTest::newRow("double slash") << "D://clips" << "D:/clips/a.mov";
+    QTest::newRow("no separator") << "/media/clips"
+                                  << "/media/clips/a.mov";
+    QTest::newRow("slash") << "/media/clips/"
+                           << "/media/clips/a.mov";
+    QTest::newRow("backslash") << "D:\\clips\\"
+                               << "D:\\clips\\a.mov";
+    QTest::newRow("double slash") << "D://clips"
+                                  << "D:/clips/a.mov";
 }
 
 void TstOutputName::folderAndNameJoinWithOneSlash()
