@@ -375,12 +375,22 @@ private slots:
     {
         FFmpeg_editor_p editor;
         QSignalSpy finished(&editor, &FFmpeg_editor_p::finished);
+        QSignalSpy progress(&editor, &FFmpeg_editor_p::progressChanged);
         const QString output = workFile("cut of \"source\" à 5.mov");
         editor.setKeepGps(true);
         editor.run(FfmpegArguments::inputText(fixture("source30.mov")),
                    ExportCommands::editorCommand(CameraPicture(), 5, 10), output);
         waitForStep(editor);
         QCOMPARE(finished.count(), 1);
+        // ffmpeg's own time fields climb towards 100 %; the finish of a single cut adds nothing.
+        QVERIFY(progress.count() >= 2);
+        QCOMPARE(progress.last().at(0).toInt(), 0);
+        int previous = 1;
+        for (int i = 0; i + 1 < progress.count(); ++i) {
+            const int value = progress.at(i).at(0).toInt();
+            QVERIFY(value >= previous && value <= 100);
+            previous = value;
+        }
 
         const QByteArray content = contentOf(output);
         const int trailerSize = 22 + 11 * 121 + 36;
