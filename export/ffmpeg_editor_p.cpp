@@ -11,6 +11,7 @@ namespace {
 
 constexpr int stopStepMs = 3000;       // "q", then terminate, then kill
 constexpr int maxLogChars = 64 * 1024; // the log keeps the last part of the output
+constexpr int maxLogTailChars = 600;   // shown with a failure
 constexpr int minExportWidth = 1280;
 const QSize defaultExportSize(1280, 720);
 
@@ -412,7 +413,7 @@ void FFmpeg_editor_p::removeChangedOutput()
 
 void FFmpeg_editor_p::fail(const QString &reason)
 {
-    qDebug() << "ffmpeg step failed:" << reason;
+    qDebug() << "ffmpeg step failed:" << reason << log.right(maxLogTailChars);
     const bool probing = probingSingle || probingMain || probingSecond;
     if (!probing && !lastOutput.isEmpty())
         removeChangedOutput();

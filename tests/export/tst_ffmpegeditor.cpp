@@ -1,3 +1,4 @@
+#include "appglobals.h"
 #include "exportcommands.h"
 #include "exporttestfiles.h"
 #include "ffmpeg_editor_p.h"
@@ -56,6 +57,7 @@ class TstFfmpegEditor : public QObject
 private:
     QTemporaryDir fixtures;
     QString previousDir;
+    int savedDisplayMode = 0;
     std::unique_ptr<QTemporaryDir> work; // working directory of one test
     QVector<VideoInfo_t> sourceSamples;
 
@@ -74,6 +76,7 @@ private slots:
     {
         QVERIFY(fixtures.isValid());
         previousDir = QDir::currentPath();
+        savedDisplayMode = gDisplayMode;
         QVERIFY(TestSupport::makeClip(fixture("av.mov"), 3));
         QVERIFY(TestSupport::makeClip(fixture("small.mov"), 1, "640x480", false));
         QVERIFY(TestSupport::makeClip(fixture("hd.mov"), 1, "1920x1080", false));
@@ -97,6 +100,7 @@ private slots:
 
     void cleanup()
     {
+        gDisplayMode = savedDisplayMode;
         QDir::setCurrent(previousDir);
         work.reset();
     }
@@ -440,6 +444,36 @@ private slots:
         waitForStep(editor);
         QCOMPARE(finished.count(), 1);
         QVERIFY(contentOf(output).endsWith(GpsTrailer::marker() + cutSignature));
+    }
+
+    // The final mix of both cameras carries every record of the joined main-camera file.
+    void finalMixTakesTheTrailerOfTheJoinedMainFile()
+    {
+        gDisplayMode = 1;
+        const QString joinedMain = workFile("temp2_main.mov");
+        QVERIFY(QFile::copy(fixture("source30.mov"), joinedMain));
+        FFmpeg_editor_p editor;
+        QSignalSpy finished(&editor, &FFmpeg_editor_p::finished);
+        GroupOutputSetting_t group;
+        group.workFolder = work->path() + "/";
+        connect(&editor, &FFmpeg_editor_p::getGroupOutputSetting, this,
+                [&]() { editor.onGetGroupOutputSetting(group); });
+        EditorOutputSetting_t value = setting(workFile("mixed.mov"));
+        value.mainVideoSide = 0;
+        editor.probeVideo(" \"" + joinedMain + "\"", value);
+        waitForStep(editor);
+        editor.setMode(7);
+        editor.run(FfmpegArguments::inputText(joinedMain) +
+                       FfmpegArguments::inputText(fixture("av.mov")) +
+                       " -f lavfi -i color=white:122x70:d=3,format=rgb24 ",
+                   ExportCommands::getCommandMixture(7, true, 2, 118, 2, 8), value.outputPath);
+        waitForStep(editor);
+        QCOMPARE(finished.count(), 1);
+        QByteArray expected = GpsTrailer::marker();
+        for (const VideoInfo_t &sample : sourceSamples)
+            expected += GpsTrailer::record(sample);
+        expected += GpsTrailer::joinSignature(DashcamTypes::exported);
+        QCOMPARE(contentOf(value.outputPath).right(expected.size()), expected);
     }
 
     // Every Location's filter graph is accepted by ffmpeg, with and without audio.
