@@ -13,6 +13,7 @@ class QActionGroup;
 class Dashcam;
 class FormControl;
 class FormControlSecond;
+class FormDialog;
 class FormDashcamPreview;
 class FormPlayer;
 class FormVideoSetupWidget;
@@ -42,6 +43,7 @@ public:
     Dashcam *secondDashcam() const;
     FormControl *control() const { return control_; }
     bool isPipMode() const { return pipMode_; }
+    FormDialog *formDialog() const { return dialog_; }
 
 public slots:
     void refreshWidgetSize(int w, int h);
@@ -64,6 +66,17 @@ public slots:
     void onSnapshot();
     void toggleFullScreen();
     void onClearZoomValue();
+    // shared dialog
+    void onEditOK();
+    void onEditorComplete();
+    void onEditCancel();
+    void onDeleteMetadata();
+    void onCheckShare();
+    void onShare();
+    void onCut();
+    void onNotSupportEditPromptDialog();
+    void onNotSupportSharePromptDialog();
+    void onUpdateZqPlayer(const QString &version);
 
 signals:
     void clearMapAll();
@@ -94,6 +107,8 @@ private:
     void wireControl();
     void layoutPlayers();
     void applyVerticalFlips();
+    void wireDialog();
+    void showDialog();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
@@ -105,6 +120,7 @@ private:
     FormControlSecond *controlSecond_ = nullptr;
     FormVideoSetupWidget *videoSetup_ = nullptr; // tool window, deleted by the destructor
     PlayerSync *sync_ = nullptr;
+    FormDialog *dialog_ = nullptr; // no parent; deleted with the window
     bool pipMode_ = false;
 
     OP_Mode opMode_ = OP_Play;

@@ -34,8 +34,7 @@ void setSheet(std::initializer_list<QWidget *> widgets, const QString &sheet)
 
 QString buttonSheet(const QString &normal, const QString &pressed, const QString &color)
 {
-    return QStringLiteral("QPushButton{color: %1; border-image:url(%2); text-size:13pt;}")
-               .arg(color, normal) +
+    return QStringLiteral("QPushButton{color: %1; border-image:url(%2);}").arg(color, normal) +
            QStringLiteral("QPushButton:pressed { border-image:url(%1); }").arg(pressed);
 }
 

@@ -1,0 +1,121 @@
+// Main window and the shared dialog: the one instance, the pages the window opens and the
+// window's answers to the dialog's buttons.
+#include "mainwindow.h"
+
+#include "appglobals.h"
+#include "dashcam.h"
+#include "formcontrol.h"
+#include "formdialog.h"
+
+#include <QDebug>
+#include <QDir>
+
+void MainWindow::wireDialog()
+{
+    // no parent: a window of its own; it goes with the main window
+    dialog_ = new FormDialog;
+    connect(this, &QObject::destroyed, dialog_, [dialog = dialog_] { delete dialog; });
+
+    // dialog -> main window
+    connect(dialog_, &FormDialog::completeFinished, this, &MainWindow::onEditorComplete);
+    connect(dialog_, &FormDialog::edit_cancel, this, &MainWindow::onEditCancel);
+    connect(dialog_, &FormDialog::deleteMetadataFileOkTriggered, this,
+            &MainWindow::onDeleteMetadata);
+    connect(dialog_, &FormDialog::closed, this, &MainWindow::onGrabKeyboard);
+    // the silent closes (Cancel, the error pages) give the keyboard back too
+    connect(dialog_, &QDialog::finished, this, &MainWindow::onGrabKeyboard);
+    connect(this, &MainWindow::languageApplied, dialog_, &FormDialog::applyLanguage);
+
+    // play bar -> dialog
+    connect(control_, &FormControl::edit_cancel, this, [this] {
+        dialog_->showLeaveWarning();
+        showDialog();
+    });
+    connect(control_, &FormControl::edit_warning, this, [this] {
+        dialog_->showCutWarning();
+        showDialog();
+    });
+    dialog_->applyLanguage();
+}
+
+void MainWindow::showDialog()
+{
+    dialog_->applyStyle(gStyle);
+    dialog_->show();
+}
+
+void MainWindow::onEditOK()
+{
+    mainDashcam()->pause();
+    secondDashcam()->pause();
+    // a group export needs the play list's group row, which the window does not hold yet
+    dialog_->initOutputSetting(gDisplayMode == 1, false);
+    dialog_->applyStyle(gStyle);
+    releaseKeyboard();
+    dialog_->show();
+    connect(dialog_, &FormDialog::mediaFileTriggered, mainDashcam(), &Dashcam::setMedia,
+            Qt::UniqueConnection);
+}
+
+void MainWindow::onEditorComplete()
+{
+    onViewSliderCheanged(OP_Play);
+    refreshWidgetSize(width(), height());
+    if (gDisplayMode == 1)
+        onDisplayModeChange();
+}
+
+void MainWindow::onEditCancel()
+{
+    onViewSliderCheanged(OP_Play);
+}
+
+void MainWindow::onDeleteMetadata()
+{
+    QDir folder(QDir::currentPath() + QStringLiteral("/Metadata"));
+    const QStringList files = folder.entryList(QDir::Files | QDir::Hidden);
+    for (const QString &name : files) {
+        if (!folder.remove(name))
+            qDebug() << "MainWindow: cannot delete ride file" << folder.filePath(name);
+    }
+}
+
+void MainWindow::onCheckShare()
+{
+    if (!gSupportPromptHidden && gDisplayMode == 1)
+        onNotSupportSharePromptDialog();
+    else
+        onShare();
+}
+
+void MainWindow::onShare()
+{
+    // the sharing window is not part of the player yet
+}
+
+void MainWindow::onCut()
+{
+    onViewSliderCheanged(OP_Edit);
+}
+
+void MainWindow::onNotSupportEditPromptDialog()
+{
+    dialog_->showSupportPrompt(true);
+    disconnect(dialog_, &FormDialog::clickSupportPrompt, this, nullptr);
+    connect(dialog_, &FormDialog::clickSupportPrompt, this, &MainWindow::onCut);
+    showDialog();
+}
+
+void MainWindow::onNotSupportSharePromptDialog()
+{
+    dialog_->showSupportPrompt(false);
+    disconnect(dialog_, &FormDialog::clickSupportPrompt, this, nullptr);
+    connect(dialog_, &FormDialog::clickSupportPrompt, this, &MainWindow::onShare);
+    showDialog();
+}
+
+void MainWindow::onUpdateZqPlayer(const QString &version)
+{
+    dialog_->showUpdate(version);
+    showDialog();
+}
