@@ -234,9 +234,13 @@ void FormDialog::showProcessState(int code)
         setProcessValue(100);
         ui->pv_la_msg->setText(editDialogText(15));
         ++outputFileCounter;
-        outputUrls = {QUrl::fromLocalFile(
-            ui->os_le->text().replace(QStringLiteral("//"), QStringLiteral("/")))};
-        QTimer::singleShot(mediaHandOverMs, this, &FormDialog::mediaFileTriggeredFunction);
+        outputUrls.clear();
+        if (const QString path =
+                ui->os_le->text().replace(QStringLiteral("//"), QStringLiteral("/"));
+            !path.isEmpty()) {
+            outputUrls << QUrl::fromLocalFile(path);
+            QTimer::singleShot(mediaHandOverMs, this, &FormDialog::mediaFileTriggeredFunction);
+        }
         showPage(PageProcess);
         ui->loading_icon->setRunning(false);
         break;

@@ -160,6 +160,7 @@ private slots:
     void buttonsEmitInOrder();
     void processingShowsZeroAndTheSpinner();
     void finishedHandsTheOutputToThePlayerAfter800ms();
+    void finishedWithoutOutputPathHandsNothingOver();
     void finishedAdvancesTheCounterOnlyOnce_data();
     void finishedAdvancesTheCounterOnlyOnce();
     void errorCodesMapToTheirPages_data();
@@ -470,6 +471,16 @@ void TstFormDialog::finishedHandsTheOutputToThePlayerAfter800ms()
     QCOMPARE(urls.size(), 1);
     QCOMPARE(urls.at(0), QUrl::fromLocalFile(QStringLiteral("/tmp/talvex exports/clip #1.mov")));
     QCOMPARE(urls.at(0).toLocalFile(), QStringLiteral("/tmp/talvex exports/clip #1.mov"));
+}
+
+void TstFormDialog::finishedWithoutOutputPathHandsNothingOver()
+{
+    const auto dialog = DialogTest::makeDialog();
+    QSignalSpy spy(dialog.get(), &FormDialog::mediaFileTriggered);
+    child<QLineEdit>(*dialog, QStringLiteral("os_le"))->clear();
+    dialog->showProcessState(FormDialog::ProcessFinished);
+    QVERIFY(!spy.wait(1500));
+    QCOMPARE(textOf(*dialog, QStringLiteral("pv_la_msg")), QStringLiteral("Finished."));
 }
 
 void TstFormDialog::finishedAdvancesTheCounterOnlyOnce_data()
