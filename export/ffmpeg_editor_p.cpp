@@ -54,6 +54,11 @@ TrailerSource FFmpeg_editor_p::load(const QString &path, bool detectOnly)
     trailerTail.clear();
     dashcamType = parser.loadMetadata(path, &perSecond, &samples, &rawRecords, &recordSeparator,
                                       &trailerHead, &trailerTail, detectOnly);
+    return loadedSource();
+}
+
+TrailerSource FFmpeg_editor_p::loadedSource() const
+{
     TrailerSource source;
     source.type = dashcamType;
     source.samples = samples;
@@ -344,12 +349,7 @@ void FFmpeg_editor_p::finishRun()
     job.args = lastArgs;
     job.mode = mode;
     job.keepGps = keepGps;
-    job.input.type = dashcamType;
-    job.input.samples = samples;
-    job.input.rawRecords = rawRecords;
-    job.input.separator = recordSeparator;
-    job.input.head = trailerHead;
-    job.input.tail = trailerTail;
+    job.input = loadedSource(); // the run's input, loaded when the run started
     if (GpsTrailerWriter::needsGroup(mode, keepGps)) {
         // Answered synchronously by the main window through onGetGroupOutputSetting.
         emit getGroupOutputSetting();

@@ -38,7 +38,8 @@ public:
     // run() of one piece of a group; mode 1/2 (main camera) or 4/5 (second camera).
     bool runCut(const QString &input, const QString &args, const QString &output, int index,
                 int last, bool isSubVideo);
-    // Probes the streams of file (" \"path\"") for the single export; starts a new export.
+    // Probes the streams of file (a blank and FfmpegArguments::quotedPath) for the single export;
+    // starts a new export.
     bool probeVideo(const QString &file, const EditorOutputSetting_t &setting);
     // Probes clip index of count of a group; index 0 of the main camera starts a new export.
     bool probeGroupVideo(const QString &file, const EditorOutputSetting_t &setting, int index,
@@ -98,6 +99,7 @@ private:
     void removeChangedOutput();
     void appendLog(const QString &text);
     TrailerSource load(const QString &path, bool detectOnly);
+    TrailerSource loadedSource() const;
 
     QProcess process;
     int totalDuration = 0;
