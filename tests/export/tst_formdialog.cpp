@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 
 #include "processwait.h"
 
@@ -166,6 +167,9 @@ private slots:
     void errorCodesMapToTheirPages_data();
     void errorCodesMapToTheirPages();
     void unknownProcessCodeKeepsThePage();
+    void errorPagesAreCentredOnTheScreen();
+    void languagePassSetsPixelFonts_data();
+    void languagePassSetsPixelFonts();
     void progressIsClamped_data();
     void progressIsClamped();
     void updatePageProgressAndCounter_data();
@@ -542,6 +546,47 @@ void TstFormDialog::unknownProcessCodeKeepsThePage()
     dialog->showProcessState(7);
     QCOMPARE(visibleFrames(*dialog), QStringList{"f_cutwarning"});
     QCOMPARE(textOf(*dialog, QStringLiteral("la_title")), QStringLiteral("Process Video"));
+}
+
+void TstFormDialog::errorPagesAreCentredOnTheScreen()
+{
+    const auto dialog = DialogTest::makeDialog();
+    dialog->showCutWarning();
+    dialog->move(20, 30);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    dialog->showLeaveWarning();
+    QCOMPARE(dialog->pos(), QPoint(20, 30));
+    dialog->showProcessError(EditorNoDiskSpace);
+    const QPoint centre = QGuiApplication::primaryScreen()->geometry().center();
+    QVERIFY((dialog->geometry().center() - centre).manhattanLength() <= 2);
+}
+
+void TstFormDialog::languagePassSetsPixelFonts_data()
+{
+    QTest::addColumn<int>("lang");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("en") << int(LangEnglish) << false;
+    QTest::newRow("zh") << int(LangChinese) << true;
+}
+
+void TstFormDialog::languagePassSetsPixelFonts()
+{
+    QFETCH(int, lang);
+    QFETCH(bool, bold);
+    DialogTest::setLanguage(lang);
+    const auto dialog = DialogTest::makeDialog();
+    const QFont title = child<QWidget>(*dialog, QStringLiteral("la_title"))->font();
+    QCOMPARE(title.pixelSize(), 31);
+    QCOMPARE(title.bold(), bold);
+    QCOMPARE(title.family(), getAppFontFamily());
+    const QFont button = child(*dialog, QStringLiteral("os_btn_ok"))->font();
+    QCOMPARE(button.pixelSize(), 23);
+    QCOMPARE(button.bold(), bold);
+    QCOMPARE(child<QWidget>(*dialog, QStringLiteral("cutwarning_tv"))->font().pixelSize(), 25);
+    QCOMPARE(child(*dialog, QStringLiteral("os_cb_right"))->font().pixelSize(), 22);
+    // the progress figure keeps the form's font
+    QCOMPARE(child<QWidget>(*dialog, QStringLiteral("pv_la_progress"))->font().pointSize(), 55);
 }
 
 void TstFormDialog::progressIsClamped_data()
