@@ -1,0 +1,178 @@
+// The play list beside the video: one row per opened file or group, the marks of the rows the two
+// cameras play, grouping, and the chosen files handed on by signal. GUI thread only.
+#pragma once
+
+#include "sharedtypes.h"
+
+#include <QList>
+#include <QMultiMap>
+#include <QString>
+#include <QTime>
+#include <QUrl>
+#include <QVector>
+#include <QWidget>
+
+#include <memory>
+
+class FileDialog_C;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace Ui {
+class FormList;
+}
+
+class FormList : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit FormList(QWidget *parent = nullptr);
+    ~FormList() override;
+
+    // layout, sizes and look (formlist_layout.cpp)
+    void initLayout();
+    void setLanguageFont();
+    void retranslateText();
+    // width and height of the list panel, windowHeight of the main window.
+    void setWindowSize(int width, int height, int windowHeight);
+    void setStyle(int style);
+
+    void clearList();
+    // Rewrites the Date column from the current process-wide format to format.
+    void updateDateFormat(int format);
+    // The main player stopped at the end of a clip: starts the next visible row. False when none.
+    bool setNextFileMedia();
+    void resetCellSelectedFlag();
+    void setMainPlayState(MediaPlayerStatus state) { mainPlayState = state; }
+
+    // Cells of the main and second rows; "" when the row does not exist.
+    QString currentFilePath() const;
+    QString currentFileSize() const;
+    QString currentSubFilePath() const;
+    QString fileDuration(int row) const;
+    int rowCount() const;
+    int curSelectFile() const { return curSelectFile_; }
+    int curSubSelectFile() const { return curSubSelectFile_; }
+    bool subFileFound() const { return subFileFound_; }
+    // First row whose path cell equals path; 0 when none.
+    int findRowByPath(const QString &path) const;
+
+    // second camera's row and group playback (formlist_sub.cpp)
+    bool findSubFile();
+    bool checkSubGroupFile() const;
+    bool isCurrentGroup() const;
+    void setResolution(int row, const QString &text);
+    void playGroup(int row);
+    void playGroupSub(int row);
+
+    QPushButton *addButton() const { return btnAdd; }
+    QPushButton *ungroupButton() const { return btnUngroup; }
+    QTableWidget *table() const { return tableWidget; }
+    QTableWidget *captionTable() const { return headerTableWidget; }
+
+public slots:
+    void onSubIndex();
+    void onCurrentPlay(QString path);
+    void onInsertList(FileInfo_t fileinfo);
+    void onNextFileTriggered();
+    void onPreviousFileTriggered();
+    // Removes the rows whose path cell equals each path, first match from the top.
+    void onDeleteList(QList<QString> pathList);
+    void setSubIndexMark();
+    void clearSubIndexMark();
+    void clearMainIndexMark();
+    void checkGroupTime(QString timeStart, QString timeEnd);
+    void onOpenfileBox();
+    void onRemoveList();
+    void onCellSelected(int row, int column);
+    void onOpenFile(QList<QUrl> filelist);
+    void onGroup();
+    void onUngroup();
+    void clearFocusBtn();
+    void setScrollBarValue();
+    void setTabelWidgetWidth();
+    void setTabelWidgetHeaderDoubleClick(int index);
+
+signals:
+    void removeListFile();
+    void mediaFileTriggered(QList<QUrl> urls);
+    void mediaGroupTriggered(QVector<QUrl> urls, QVector<QTime> durtions);
+    void mediaGroupTriggeredSub(QVector<QUrl> urls, QVector<QTime> durtions);
+    void autoPlayTriggered();
+    void groupStopPlay();
+    void deleteListTriggered(QList<QString> pathList);
+    void onCellSelectedTriggered();
+    void onReleaseMedia();
+    void onReleaseMediaSub();
+    void onSubIndexMarkTriggered();
+    void stopMediaTriggerd();
+    void subMediaTriggerd();
+    void updateResolutionTriggerd(int row);
+    void checkGroupTimeResult(bool isSameValue);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    // rows (formlist.cpp)
+    bool hasRow(int row) const;
+    bool isGroupRow(int row) const;
+    bool isRowHidden(int row) const;
+    QString cell(int row, int column) const;
+    void setCell(int row, int column, const QString &text);
+    QStringList rowCells(int row) const;
+    void setRowCells(int row, const QStringList &cells);
+    // The distinct rows of the selection, in the order the selection reports them.
+    QVector<int> selectedRows() const;
+    int nextVisibleRow(int row) const;
+    int previousVisibleRow(int row) const;
+    int rowOfPath(const QString &path) const; // -1 when none
+    void moveMainMark(int row);
+    void makeCurrent(int row);
+    void emitFileRow(int row);
+    void startGroupWithSub(int row);
+    void applyRowFonts(int row, bool bold);
+    void shiftRowsAfterRemoval(int removedRow);
+
+    // groups (formlist_groups.cpp)
+    QString ungroupRow(int keyRow);
+
+    void setupTables();
+
+    MediaPlayerStatus mainPlayState = StoppedState;
+    std::unique_ptr<Ui::FormList> ui;
+    QPushButton *btnAdd; // owned by listLayout's widget
+    QPushButton *btnRemove;
+    QPushButton *btnGroup;
+    QPushButton *btnUngroup;
+    QLabel *separatorLabel;
+    QTableWidget *tableWidget;
+    QTableWidget *headerTableWidget;
+    bool cellSelected = false;
+    QString currentPlayPath;
+    int itemPixelSize = 0;
+    FileDialog_C *fileDialog = nullptr; // not owned; deletes itself when closed
+    int curSelectFile_ = 0;
+    int curSubSelectFile_ = 0;
+    int groupCounter = 1;
+    int groupCount = 0;
+    QMultiMap<QString, QString> groupTable; // group key -> member paths
+    bool ungroupForRemove = false;
+    bool removedPlaying = false;
+    int styleIndex = 0;
+    int markPointSize = 0;
+    int headerHeight = 0;
+    int hiddenColumnCount = 2;
+    int markColumnWidth = 0;
+    int fileCaptionWidth = 0;
+    int lastCaptionWidth = 0;
+    bool scrolledToEnd = false;
+    bool captionsByCode = false; // caption widths set by the list itself, not by the user
+    QGridLayout *listLayout = nullptr;
+    bool dateAsIs = false;
+    int captionWidths[5] = {};
+    bool subFileFound_ = false;
+};

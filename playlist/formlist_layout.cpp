@@ -1,0 +1,261 @@
+// Layout, sizes, fonts and style sheets of the play list, and its caption table kept in step.
+#include "formlist.h"
+
+#include "appfont.h"
+#include "appglobals.h"
+#include "listrows.h"
+#include "listsizes.h"
+#include "skinicon.h"
+#include "ui_formlist.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace {
+constexpr int captionCount = 5;
+const char *const lineColor = "#7d7d7d";
+const char *const accentColor = "#353DF4";
+
+QString itemSheet()
+{
+    return QStringLiteral("QTableWidget{ background-color: %1;margin-bottom:5px;}"
+                          "QTableWidget::item{color: %2;border-bottom: 1px solid %3; "
+                          "padding-left: 5px; }"
+                          "QTableWidget::item:selected{ background-color: %4}"
+                          "QTableWidget{selection-background-color: %4;}")
+        .arg(QLatin1String("#00000000"), QLatin1String("#ffffff"), QLatin1String(lineColor),
+             QLatin1String("#4C81838D"));
+}
+
+QString arrowSheet(const char *part, const char *image)
+{
+    return QStringLiteral("QScrollBar::%1{width:12px;height:12px;border:none;"
+                          "background:transparent;image:url(%2);}")
+        .arg(QLatin1String(part), skinImageFile(QLatin1String(image)));
+}
+
+QString listScrollSheet()
+{
+    const QString bars =
+        QStringLiteral("QScrollBar:horizontal{height:6px;background:%1;border-radius:2.5px;"
+                       "margin:0px 50px 0px 50px;}"
+                       "QScrollBar:vertical{width:6px;background:%1;border-radius:2.5px;"
+                       "margin:45px 0px 15px 0px;}"
+                       "QScrollBar::handle{background:%2;border-radius:2.5px;}"
+                       "QScrollBar::add-page,QScrollBar::sub-page{background:none;}")
+            .arg(QLatin1String("#DCDDDD"), QLatin1String(accentColor));
+    return bars + arrowSheet("add-line:horizontal", "list_arrow_right") +
+           arrowSheet("sub-line:horizontal", "list_arrow_left") +
+           arrowSheet("add-line:vertical", "list_arrow_down") +
+           arrowSheet("sub-line:vertical", "list_arrow_up");
+}
+
+QString captionScrollSheet()
+{
+    return QStringLiteral("QScrollBar{background:transparent;}"
+                          "QScrollBar::handle{background:transparent;}"
+                          "QScrollBar::add-line,QScrollBar::sub-line{background:transparent;"
+                          "border:none;}"
+                          "QScrollBar::add-page,QScrollBar::sub-page{background:none;}");
+}
+
+QString captionSheet(int headerHeight, int language)
+{
+    // English sits lower in its section than the other languages
+    const QString borders = language == 0 ? QStringLiteral("border-top:0px transparent;"
+                                                           "border-bottom:-5px transparent;")
+                                          : QStringLiteral("border-top:-3px transparent;"
+                                                           "border-bottom:-3px transparent;");
+    return QStringLiteral("QHeaderView{background-color:#00000000;}"
+                          "QHeaderView::section{height:%1px;background-color:#00000000;"
+                          "color:%2;border-right:1px solid %3;margin-top:10px;"
+                          "margin-bottom:10px;padding-left:10px;padding-bottom:5px;%4}")
+        .arg(headerHeight)
+        .arg(QLatin1String(accentColor), QLatin1String(lineColor), borders);
+}
+
+QString buttonSheet()
+{
+    return QStringLiteral("QPushButton {border:none; background-color: %1; color: %2; "
+                          "border-bottom: 1px solid %3; padding-top:5px; padding-bottom:5px;} %4")
+               .arg(QLatin1String("#00000000"), QLatin1String("#ffffff"), QLatin1String(lineColor),
+                    QLatin1String("QPushButton:pressed { background-color: #353DF4;}")) +
+           QStringLiteral("QPushButton:pressed { background-color: #00000000;color: %1; }")
+               .arg(QLatin1String(accentColor));
+}
+} // namespace
+
+void FormList::initLayout()
+{
+    listLayout = new QGridLayout;
+    listLayout->setContentsMargins(15, 0, 15, 0);
+    listLayout->setSpacing(0);
+    QPushButton *const buttons[] = {btnAdd, btnRemove, btnGroup, btnUngroup};
+    for (int column = 0; column < 4; ++column)
+        listLayout->addWidget(buttons[column], 0, column);
+    listLayout->addWidget(headerTableWidget, 1, 0, 1, 4);
+    listLayout->addWidget(separatorLabel, 2, 0, 1, 4);
+    listLayout->addWidget(tableWidget, 3, 0, 1, 4);
+    listLayout->setRowStretch(1, 23);
+    listLayout->setRowStretch(2, 1);
+    listLayout->setRowStretch(3, 70);
+    for (QPushButton *button : {btnAdd, btnRemove, btnGroup, btnUngroup})
+        button->raise();
+    hiddenColumnCount = ListRows::hiddenColumnCount;
+    delete ui->widget->layout();
+    ui->widget->setLayout(listLayout);
+}
+
+void FormList::setWindowSize(int width, int height, int windowHeight)
+{
+    const ListSizes sizes = ListSizes::compute(width, height, windowHeight);
+    for (QPushButton *button : {btnAdd, btnRemove, btnGroup, btnUngroup}) {
+        button->setFixedHeight(sizes.buttonHeight);
+        button->setMaximumWidth(sizes.buttonMaxWidth);
+    }
+    listLayout->setRowStretch(3, sizes.listRowStretch);
+
+    markColumnWidth = sizes.listColumns[0];
+    for (int column = 0; column < 6; ++column)
+        tableWidget->setColumnWidth(column, sizes.listColumns[column]);
+    captionsByCode = true;
+    for (int column = 0; column < captionCount; ++column)
+        headerTableWidget->setColumnWidth(column, sizes.captionColumns[column]);
+    captionsByCode = false;
+    scrolledToEnd = false;
+    ui->widget->setFixedHeight(sizes.widgetHeight);
+
+    btnAdd->setIconSize(sizes.addIcon);
+    btnRemove->setIconSize(sizes.addIcon);
+    btnGroup->setIconSize(sizes.groupIcon);
+    btnUngroup->setIconSize(sizes.groupIcon);
+
+    QFont font(getAppFontFamily());
+    font.setBold(true);
+    font.setPixelSize(sizes.fontPixelSize);
+    for (QPushButton *button : {btnAdd, btnRemove, btnGroup, btnUngroup})
+        button->setFont(font);
+    for (QTableWidget *table : {tableWidget, headerTableWidget})
+        table->horizontalHeader()->setFont(font);
+    headerHeight = sizes.headerHeight;
+
+    itemPixelSize = sizes.itemPixelSize;
+    markPointSize = sizes.markPointSize;
+    for (int row = 0; row < tableWidget->rowCount(); ++row)
+        applyRowFonts(row, true);
+    setStyle(styleIndex);
+}
+
+void FormList::setLanguageFont()
+{
+    QFont font = applyAppFont(btnAdd->font(), 0, true);
+    font.setBold(true);
+    for (QPushButton *button : {btnAdd, btnRemove, btnGroup, btnUngroup})
+        button->setFont(font);
+    for (int column = 0; column <= ListRows::ColResolution; ++column) {
+        if (QTableWidgetItem *item = tableWidget->horizontalHeaderItem(column))
+            item->setFont(font);
+    }
+    for (int column = 0; column < captionCount; ++column) {
+        if (QTableWidgetItem *item = headerTableWidget->horizontalHeaderItem(column))
+            item->setFont(font);
+    }
+    retranslateText();
+    tableWidget->horizontalHeader()->setSectionResizeMode(ListRows::ColMark, QHeaderView::Fixed);
+    tableWidget->setHorizontalHeaderLabels(
+        {QString(), gLangList.value(5), gLangList.value(6), gLangList.value(7), gLangList.value(8),
+         gLangList.value(9), QStringLiteral("Path"), QStringLiteral("Durations")});
+    setStyle(gStyle);
+}
+
+void FormList::retranslateText()
+{
+    headerTableWidget->setHorizontalHeaderLabels({gLangList.value(5), gLangList.value(6),
+                                                  gLangList.value(7), gLangList.value(8),
+                                                  gLangList.value(9)});
+    QPushButton *const buttons[] = {btnAdd, btnRemove, btnGroup, btnUngroup};
+    for (int i = 0; i < 4; ++i)
+        buttons[i]->setText(gLangList.value(i + 1));
+}
+
+void FormList::setStyle(int style)
+{
+    // one look for every style: fixed colours, images of the default skin
+    styleIndex = style;
+    separatorLabel->setStyleSheet(
+        QStringLiteral("QLabel {border-top: 1px solid %1;}").arg(QLatin1String(lineColor)));
+    headerTableWidget->horizontalHeader()->setStyleSheet(captionSheet(headerHeight, gLanguage));
+    tableWidget->setStyleSheet(itemSheet() + listScrollSheet());
+    headerTableWidget->setStyleSheet(itemSheet() + captionScrollSheet());
+    const QString sheet = buttonSheet();
+    const std::pair<QPushButton *, const char *> icons[] = {{btnAdd, "list_add"},
+                                                            {btnRemove, "list_remove"},
+                                                            {btnGroup, "list_group"},
+                                                            {btnUngroup, "list_ungroup"}};
+    for (const auto &[button, image] : icons) {
+        button->setStyleSheet(sheet);
+        const QSize size = button->iconSize();
+        button->setIcon(QIcon(skinPixmap(QLatin1String(image), size * 2)));
+    }
+}
+
+void FormList::setTabelWidgetWidth()
+{
+    QHeaderView *header = headerTableWidget->horizontalHeader();
+    // the minimum guards the user's resizing; raising it widens every narrower caption, so the
+    // list's own sizing must not raise it
+    const bool recorded =
+        std::all_of(std::begin(captionWidths), std::end(captionWidths), [](int w) { return w; });
+    if (recorded && !captionsByCode) {
+        for (int column = 0; column < captionCount; ++column) {
+            if (header->sectionSize(column) != captionWidths[column]) {
+                header->setMinimumSectionSize(captionMinimumWidth(gLanguage, column));
+                break;
+            }
+        }
+    }
+    for (int column = 0; column < captionCount; ++column)
+        captionWidths[column] = header->sectionSize(column);
+    fileCaptionWidth = captionWidths[0];
+    if (!scrolledToEnd)
+        lastCaptionWidth = captionWidths[4];
+    const bool scrolled = tableWidget->horizontalScrollBar()->value() != 0;
+    tableWidget->setColumnWidth(ListRows::ColName,
+                                scrolled ? captionWidths[0] : captionWidths[0] - markColumnWidth);
+    for (int column = 1; column < captionCount; ++column)
+        tableWidget->setColumnWidth(column + 1, captionWidths[column]);
+}
+
+void FormList::setTabelWidgetHeaderDoubleClick(int index)
+{
+    const int minimum = captionMinimumWidth(gLanguage, index);
+    QHeaderView *header = headerTableWidget->horizontalHeader();
+    header->setMinimumSectionSize(minimum);
+    header->resizeSection(index, minimum);
+}
+
+void FormList::setScrollBarValue()
+{
+    // the list scrolls by whole columns; caption column 0 stands above list columns 0 and 1
+    const QScrollBar *bar = tableWidget->horizontalScrollBar();
+    const int value = bar->value();
+    headerTableWidget->horizontalScrollBar()->setValue(qMax(value - 1, 0));
+    tableWidget->setColumnWidth(ListRows::ColName,
+                                value != 0 ? fileCaptionWidth : fileCaptionWidth - markColumnWidth);
+    QHeaderView *header = headerTableWidget->horizontalHeader();
+    captionsByCode = true;
+    if (value == bar->maximum()) {
+        scrolledToEnd = true; // set first: the resize must not record the widened width
+        header->resizeSection(4, lastCaptionWidth + 5);
+    } else if (scrolledToEnd) {
+        scrolledToEnd = false;
+        header->resizeSection(4, lastCaptionWidth);
+    }
+    captionsByCode = false;
+}
