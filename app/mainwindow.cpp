@@ -5,6 +5,7 @@
 #include "appsettings.h"
 #include "appstyle.h"
 #include "dashcam.h"
+#include "formdialog.h"
 #include "formcontrol.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
@@ -41,6 +42,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     // panels' wiring
     wirePlayers();
     wireControl();
+    wireDialog();
+    wireList();
     setUiLayout(0);
     grabKeyboard();
 }
@@ -48,6 +51,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
 MainWindow::~MainWindow()
 {
     delete videoSetup_;
+    delete dialog_;
 }
 
 void MainWindow::initWidgets()
@@ -203,5 +207,6 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     releaseKeyboard();
+    dialog_->close();
     event->accept();
 }

@@ -12,13 +12,8 @@
 
 void MainWindow::wireDialog()
 {
-    // no parent: a window of its own; it goes with the main window, cut off from it first
-    // because the window is already half destroyed then
+    // no parent: a window of its own, deleted by the main window's destructor
     dialog_ = new FormDialog;
-    connect(this, &QObject::destroyed, dialog_, [dialog = dialog_] {
-        QObject::disconnect(dialog, nullptr, nullptr, nullptr);
-        delete dialog;
-    });
 
     // dialog -> main window
     connect(dialog_, &FormDialog::completeFinished, this, &MainWindow::onEditorComplete);
