@@ -4,6 +4,9 @@
 #include "sharedtypes.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QTime>
+#include <QUrl>
 #include <QVector>
 
 #include <memory>
@@ -15,6 +18,8 @@ class FormControl;
 class FormControlSecond;
 class FormDialog;
 class FormDashcamPreview;
+class FormList;
+class FileDialog_C;
 class FormPlayer;
 class FormVideoSetupWidget;
 class PlayerSync;
@@ -44,6 +49,7 @@ public:
     FormControl *control() const { return control_; }
     bool isPipMode() const { return pipMode_; }
     FormDialog *formDialog() const { return dialog_; }
+    FormList *formList() const { return list_; }
 
 public slots:
     void refreshWidgetSize(int w, int h);
@@ -77,6 +83,20 @@ public slots:
     void onNotSupportEditPromptDialog();
     void onNotSupportSharePromptDialog();
     void onUpdateZqPlayer(const QString &version);
+    // play list (mainwindow_list.cpp)
+    void onCellSelectFile(QList<QUrl> urls);
+    void onGroupCellSelectFile(QVector<QUrl> urls, QVector<QTime> durtions);
+    void onPlayStatusChanged(MediaPlayerStatus state);
+    void setSubMedia(QUrl url);
+    void onSubMedia();
+    void onSubIndexMark();
+    void updateResolutionTriggerd(int row);
+    void stop();
+    void onReleaseMadia();
+    void onReleaseRightMadia();
+    void onCancelAutoPlay();
+    void onDashCamAddFile_L();
+    void onOpenFile_L(QList<QUrl> urls);
 
 signals:
     void clearMapAll();
@@ -109,6 +129,9 @@ private:
     void applyVerticalFlips();
     void wireDialog();
     void showDialog();
+    void wireList();
+    // A player opened a file: its row gets the picture size while it still reads "0x0".
+    void fillListResolution(const FileInfo_t &info);
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
@@ -122,6 +145,10 @@ private:
     PlayerSync *sync_ = nullptr;
     FormDialog *dialog_ = nullptr; // no parent; deleted with the window
     bool pipMode_ = false;
+    FormList *list_ = nullptr;                  // owned by the list area's layout
+    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
+    QUrl subMediaUrl_;                          // partner of the main player's file
+    bool autoPlayCancelled_ = false;            // the next stop is no clip end
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;

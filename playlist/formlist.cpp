@@ -458,6 +458,11 @@ QString FormList::fileDuration(int row) const
     return cell(row, ColDuration);
 }
 
+QString FormList::filePath(int row) const
+{
+    return cell(row, ColPath);
+}
+
 int FormList::rowCount() const
 {
     return tableWidget->rowCount();

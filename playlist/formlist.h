@@ -52,6 +52,7 @@ public:
     QString currentFileSize() const;
     QString currentSubFilePath() const;
     QString fileDuration(int row) const;
+    QString filePath(int row) const;
     int rowCount() const;
     int curSelectFile() const { return curSelectFile_; }
     int curSubSelectFile() const { return curSubSelectFile_; }
