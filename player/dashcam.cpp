@@ -98,6 +98,8 @@ void Dashcam::onPropertyChanged(const QByteArray &name, const QVariant &value)
             emitTick();
     } else if (name == "pause") {
         paused_ = value.toBool();
+        if (paused_)
+            stepping_ = false;
         updateStatus();
     } else if (name == "eof-reached") {
         eof_ = value.toBool();
@@ -225,6 +227,7 @@ void Dashcam::open(Pending pending)
     fileLoaded_ = false;
     stopped_ = false;
     seeking_ = false;
+    stepping_ = false;
     pendingSteps_.clear();
     pendingSeekMs_ = -1;
     eof_ = false;
@@ -358,7 +361,7 @@ void Dashcam::updateStatus()
     MediaPlayerStatus status = PlayingState;
     if (load_ != Load::Open || stopped_ || eof_)
         status = StoppedState;
-    else if (paused_)
+    else if (paused_ || stepping_)
         status = PausedState;
     if (status == PlayingState)
         tick_.start();
@@ -424,10 +427,13 @@ void Dashcam::stepForward()
     if (load_ != Load::Open)
         return;
     stopped_ = false;
-    if (seeking_)
+    if (seeking_) {
         pendingSteps_ << true;
-    else
-        core_->command({QStringLiteral("frame-step")});
+        return;
+    }
+    // mpv plays one frame and pauses again; that is no start of playback.
+    stepping_ = paused_;
+    core_->command({QStringLiteral("frame-step")});
 }
 
 void Dashcam::stepBackward()
@@ -479,6 +485,7 @@ void Dashcam::release()
     entryId_ = -1;
     pending_ = Pending();
     seeking_ = false;
+    stepping_ = false;
     pendingSteps_.clear();
     pendingSeekMs_ = -1;
     mediaPath_.clear();

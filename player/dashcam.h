@@ -133,6 +133,7 @@ private:
     bool fileLoaded_ = false;
     bool autoPlay_ = false;
     bool seeking_ = false;      // a seek is under way until mpv restarts playback
+    bool stepping_ = false;     // a forward frame step from pause is under way
     QList<bool> pendingSteps_;  // frame steps (true: forward) waiting for a seek to land
     qint64 pendingSeekMs_ = -1; // seek asked for while the file was opening
 

@@ -10,11 +10,13 @@
 
 namespace {
 
-// A drift below this many frames while playing is left alone.
-constexpr double settleFrames = 0.25;
+// Positions advance in whole frames, so a drift below half the longer frame is noise.
+constexpr double settleFrames = 0.5;
 // Beyond this the follower seeks instead of catching up by speed.
 constexpr qint64 seekDriftMs = 1000;
-// Largest relative speed change used to catch up.
+// Speed change per ms of drift (a drift is closed in about a second) and its limit. A larger
+// gain overshoots: a new speed shows in the positions only after a few ticks.
+constexpr double nudgePerMs = 1.0 / 1000.0;
 constexpr double maxNudge = 0.1;
 
 } // namespace
@@ -112,15 +114,15 @@ void PlayerSync::correctWhilePlaying()
         follower_->setPositionMs(leaderMs);
         return;
     }
-    if (std::abs(drift) < settleFrames * follower_->frameDurationMs()) {
+    const double frameMs = std::max(leader_->frameDurationMs(), follower_->frameDurationMs());
+    if (std::abs(drift) < settleFrames * frameMs) {
         if (nudging_) {
             nudging_ = false;
             follower_->setSpeed(base);
         }
         return;
     }
-    // Close the drift over about one second.
-    const double nudge = std::clamp(-drift / 1000.0, -maxNudge, maxNudge);
+    const double nudge = std::clamp(-drift * nudgePerMs, -maxNudge, maxNudge);
     nudging_ = true;
     follower_->setSpeed(base * (1.0 + nudge));
 }
