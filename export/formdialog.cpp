@@ -2,15 +2,12 @@
 
 #include "appglobals.h"
 #include "desktopservices.h"
+#include "filedialog.h"
 #include "framelesshelper.h"
-#include "outputname.h"
 #include "skin.h"
 #include "ui_formdialog.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QDebug>
-#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -66,13 +63,14 @@ FormDialog::FormDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<U
     connectButtons();
     setupBodyDataPage();
 
-    const QString appDir = QCoreApplication::applicationDirPath();
-    QDir().mkpath(appDir + QStringLiteral("/EditVideo/"));
-    outputFolder = OutputName::defaultFolder(appDir);
+    setupOutputPage();
     initOutputSetting(false, false);
 }
 
-FormDialog::~FormDialog() = default;
+FormDialog::~FormDialog()
+{
+    delete folderChooser; // an open chooser would outlive its answer's receiver
+}
 
 int FormDialog::processCodeForError(Editor_e error)
 {
@@ -95,6 +93,7 @@ void FormDialog::connectButtons()
     connect(ui->pvErr_btn_retry, &QPushButton::clicked, this, &FormDialog::onClose2);
 
     connect(ui->os_btn_ok, &QPushButton::clicked, this, &FormDialog::onSettingFinished);
+    connect(ui->os_btn_open, &QPushButton::clicked, this, &FormDialog::onSettingSelectFolder);
     connect(ui->os_btn_cancel, &QPushButton::clicked, this, &FormDialog::onClose2);
     connect(ui->btn_close, &QPushButton::clicked, this, &FormDialog::onClose2);
 
@@ -290,34 +289,6 @@ void FormDialog::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-QString FormDialog::makeOutputFileName() const
-{
-    return OutputName::fileName(QDateTime::currentDateTime(), outputFileCounter);
-}
-
-void FormDialog::initOutputSetting(bool dual, bool isGroup)
-{
-    groupMode = isGroup;
-    setTitle(editDialogText(1));
-    showPage(PageOutputSetting);
-    ui->os_cb_right->setEnabled(dual);
-    ui->os_le->setText(OutputName::join(outputFolder, makeOutputFileName()));
-}
-
-void FormDialog::onSettingFinished()
-{
-    showProcessState(ProcessRunning);
-    EditorOutputSetting_t value;
-    value.haveAudio = !ui->os_cb_removeAudio->isChecked();
-    value.haveGps = !ui->os_cb_removeGPS->isChecked();
-    value.mainVideoSide = ui->os_cb_right->isChecked() && ui->os_cb_right->isEnabled() ? 0 : 1;
-    value.outputPath = ui->os_le->text();
-    if (groupMode)
-        emit settingFinishedGroup(value, false);
-    else
-        emit settingFinished(value);
 }
 
 void FormDialog::onOpenFolder()

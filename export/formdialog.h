@@ -8,11 +8,13 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 #include <QRect>
 #include <QUrl>
 
 #include <memory>
 
+class FileDialog_C;
 class QPushButton;
 
 namespace Ui {
@@ -69,6 +71,7 @@ public:
     void showProcessState(int code);
     // showProcessState for an export error.
     void showProcessError(Editor_e error);
+    // Page 3 with a new output name in the output folder; "Picture in Picture" only when dual.
     void initOutputSetting(bool dual, bool isGroup);
     QString makeOutputFileName() const;
     void showLeaveWarning();
@@ -124,7 +127,12 @@ private:
     void connectButtons();
     void setTitle(const QString &title);
     void setProcessValue(int percent);
+    // output settings page (formdialog_output.cpp)
+    void setupOutputPage();
     void onSettingFinished();
+    void onSettingSelectFolder();
+    void onGetFolderName(const QString &folderName);
+    void showOutputProblem(const QString &text);
     void onOpenFolder();
     void mediaFileTriggeredFunction();
 
@@ -140,6 +148,7 @@ private:
     std::unique_ptr<Ui::FormDialog> ui;
     QRect pageRect;
     quint32 outputFileCounter = 1;
+    QPointer<FileDialog_C> folderChooser; // the last folder chooser of page 3; deletes itself
     int currentStyle = 0;
     bool processing = false; // page 0 is waiting for the export's end
     BodyDataInput bodyData;

@@ -1,11 +1,40 @@
 #include "outputname.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace OutputName {
+
+namespace {
+
+QString collapseSlashes(QString path)
+{
+    while (path.contains(QLatin1String("//")))
+        path.replace(QStringLiteral("//"), QStringLiteral("/"));
+    return path;
+}
+
+bool isUsableFolder(const QString &folder)
+{
+    return QDir().mkpath(folder) && QFileInfo(folder).isWritable();
+}
+
+} // namespace
 
 QString defaultFolder(const QString &dir)
 {
     return dir.endsWith(QLatin1Char('/')) ? dir + QStringLiteral("EditVideo/")
                                           : dir + QStringLiteral("/EditVideo/");
+}
+
+QString prepareDefaultFolder(const QString &appDir, const QString &moviesDir)
+{
+    const QString beside = defaultFolder(appDir);
+    if (isUsableFolder(beside) || moviesDir.isEmpty())
+        return beside;
+    const QString movies = defaultFolder(moviesDir);
+    // when neither works the page's OK names the problem
+    return isUsableFolder(movies) ? movies : beside;
 }
 
 QString fileName(const QDateTime &time, quint32 counter)
@@ -19,9 +48,27 @@ QString join(const QString &folder, const QString &name)
     QString path = folder;
     if (!path.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('\\')))
         path += QLatin1Char('/');
-    path += name;
-    path.replace(QStringLiteral("//"), QStringLiteral("/"));
-    return path;
+    return collapseSlashes(path + name);
+}
+
+Target prepareTarget(const QString &line)
+{
+    Target target;
+    // blanks after the last "/" are no name, not a reason to take the folder for one
+    const QString typed = collapseSlashes(line);
+    target.path = typed.trimmed();
+    if (typed.mid(typed.lastIndexOf(QLatin1Char('/')) + 1).trimmed().isEmpty() ||
+        QFileInfo(target.path).isDir()) {
+        target.problem = Problem::NoFileName;
+        return target;
+    }
+    const int cut = target.path.lastIndexOf(QLatin1Char('/'));
+    const QString folder = cut < 0 ? QStringLiteral(".") : target.path.left(qMax(cut, 1));
+    if (!QDir().mkpath(folder))
+        target.problem = Problem::FolderNotCreated;
+    else if (!QFileInfo(folder).isWritable())
+        target.problem = Problem::FolderNotWritable;
+    return target;
 }
 
 } // namespace OutputName

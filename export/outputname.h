@@ -1,5 +1,5 @@
 // Names and folders of exported files: "<yyyyMMddhhmmss>_EditVideo_<counter>.mov" in the output
-// folder, by default "EditVideo" beside the program.
+// folder, by default "EditVideo" beside the program; the check of a typed output path.
 #pragma once
 
 #include <QDateTime>
@@ -9,9 +9,31 @@ namespace OutputName {
 
 // The default output folder under dir, ending in "/".
 QString defaultFolder(const QString &dir);
+// Creates and returns the default output folder: the one under appDir, or, when that one cannot
+// be created or written, the one under moviesDir (the user's video folder).
+QString prepareDefaultFolder(const QString &appDir, const QString &moviesDir);
 // File name of the counter-th export made at time; the counter has at least three digits.
 QString fileName(const QDateTime &time, quint32 counter);
 // folder and name joined by one "/" (none added after "/" or "\"); "//" collapsed to "/".
 QString join(const QString &folder, const QString &name);
+
+enum class Problem
+{
+    None,
+    NoFileName,        // nothing after the last "/", or the path names a folder
+    FolderNotCreated,  // the folder is missing and cannot be made
+    FolderNotWritable, // the folder exists but files cannot be written into it
+};
+
+struct Target
+{
+    QString path; // the line without surrounding blanks, "//" collapsed to "/"
+    Problem problem = Problem::None;
+};
+
+// Checks the output line before an export: a file name after the folder, and a folder that
+// exists, or is created with its missing parents, and is writable. A line without a folder
+// names a file in the working directory.
+Target prepareTarget(const QString &line);
 
 } // namespace OutputName

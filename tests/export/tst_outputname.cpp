@@ -3,6 +3,8 @@
 
 #include "testsupport.h"
 
+#include <QTemporaryDir>
+
 class TstOutputName : public QObject
 {
     Q_OBJECT
@@ -12,6 +14,13 @@ private slots:
     void folderAndNameJoinWithOneSlash_data();
     void folderAndNameJoinWithOneSlash();
     void defaultFolderIsEditVideoBesideTheProgram();
+    void defaultFolderFallsBackToTheVideoFolder_data();
+    void defaultFolderFallsBackToTheVideoFolder();
+    void targetIsCheckedAndItsFolderMade_data();
+    void targetIsCheckedAndItsFolderMade();
+
+private:
+    QTemporaryDir base;
 };
 
 void TstOutputName::nameHasTimeCounterAndSuffix_data()
@@ -55,6 +64,86 @@ void TstOutputName::defaultFolderIsEditVideoBesideTheProgram()
     QCOMPARE(OutputName::defaultFolder(QStringLiteral("/opt/talvex")),
              QStringLiteral("/opt/talvex/EditVideo/"));
     QCOMPARE(OutputName::defaultFolder(QStringLiteral("/")), QStringLiteral("/EditVideo/"));
+}
+
+void TstOutputName::defaultFolderFallsBackToTheVideoFolder_data()
+{
+    // paths relative to the temporary folder; "file" is a plain file, so nothing can go below it
+    QTest::addColumn<QString>("appDir");
+    QTest::addColumn<QString>("moviesDir");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("beside the program") << "app"
+                                        << "Videos"
+                                        << "app/EditVideo/";
+    QTest::newRow("program folder unusable") << "file/app"
+                                             << "Videos"
+                                             << "Videos/EditVideo/";
+    QTest::newRow("both unusable") << "file/app"
+                                   << "file/Videos"
+                                   << "file/app/EditVideo/";
+    QTest::newRow("no video folder") << "file/app" << QString() << "file/app/EditVideo/";
+}
+
+void TstOutputName::defaultFolderFallsBackToTheVideoFolder()
+{
+    QFETCH(QString, appDir);
+    QFETCH(QString, moviesDir);
+    QFETCH(QString, chosen);
+    QVERIFY(base.isValid());
+    QFile plain(base.filePath(QStringLiteral("file")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    const QString root = base.path() + QLatin1Char('/');
+    const QString folder = OutputName::prepareDefaultFolder(
+        root + appDir, moviesDir.isEmpty() ? QString() : root + moviesDir);
+    QCOMPARE(folder, root + chosen);
+    QCOMPARE(QFileInfo(folder).isDir(), !chosen.startsWith(QLatin1String("file/")));
+}
+
+void TstOutputName::targetIsCheckedAndItsFolderMade_data()
+{
+    // "<t>" stands for the temporary folder, which holds the folder "sub" and the file "file"
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("problem");
+    const int none = int(OutputName::Problem::None);
+    const int noName = int(OutputName::Problem::NoFileName);
+    const int notCreated = int(OutputName::Problem::FolderNotCreated);
+    QTest::newRow("existing folder") << "<t>/a.mov"
+                                     << "<t>/a.mov" << none;
+    QTest::newRow("new folders") << "<t>/new/deeper/a.mov"
+                                 << "<t>/new/deeper/a.mov" << none;
+    QTest::newRow("doubled slashes") << "<t>//x///a.mov"
+                                     << "<t>/x/a.mov" << none;
+    QTest::newRow("blanks around") << "  <t>/y/a b.mov  "
+                                   << "<t>/y/a b.mov" << none;
+    QTest::newRow("empty") << ""
+                           << "" << noName;
+    QTest::newRow("folder only") << "<t>/z/"
+                                 << "<t>/z/" << noName;
+    QTest::newRow("blank name") << "<t>/z/   "
+                                << "<t>/z/" << noName;
+    QTest::newRow("names a folder") << "<t>/sub"
+                                    << "<t>/sub" << noName;
+    QTest::newRow("below a file") << "<t>/file/z/a.mov"
+                                  << "<t>/file/z/a.mov" << notCreated;
+}
+
+void TstOutputName::targetIsCheckedAndItsFolderMade()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, path);
+    QVERIFY(base.isValid());
+    QVERIFY(QDir(base.path()).mkpath(QStringLiteral("sub")));
+    QFile plain(base.filePath(QStringLiteral("file")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    const QString t = QStringLiteral("<t>");
+    const OutputName::Target target = OutputName::prepareTarget(line.replace(t, base.path()));
+    QCOMPARE(target.path, path.replace(t, base.path()));
+    QTEST(int(target.problem), "problem");
+    if (target.problem == OutputName::Problem::None)
+        QVERIFY(QFileInfo(QFileInfo(target.path).path()).isDir());
+    else
+        QVERIFY(!QFileInfo::exists(base.filePath(QStringLiteral("z")))); // refused: nothing made
 }
 
 TALVEX_TEST_MAIN(TstOutputName)

@@ -1,0 +1,103 @@
+// Page 3 of the shared dialog: output settings, the output folder and the output names.
+#include "formdialog.h"
+
+#include "appglobals.h"
+#include "filedialog.h"
+#include "outputname.h"
+#include "ui_formdialog.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QStandardPaths>
+
+namespace {
+
+QString problemText(OutputName::Problem problem)
+{
+    switch (problem) {
+    case OutputName::Problem::NoFileName:
+        return QStringLiteral("Please enter a file name after the folder.");
+    case OutputName::Problem::FolderNotCreated:
+        return QStringLiteral("The output folder cannot be created. Please choose another folder.");
+    case OutputName::Problem::FolderNotWritable:
+        return QStringLiteral("The output folder is not writable. Please choose another folder.");
+    case OutputName::Problem::None:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+void FormDialog::setupOutputPage()
+{
+    outputFolder = OutputName::prepareDefaultFolder(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
+    ui->os_la_error->setStyleSheet(QStringLiteral("QLabel {color:#FF6B6B}"));
+    showOutputProblem(QString());
+    // a new path asks for a new check
+    connect(ui->os_le, &QLineEdit::textEdited, this, [this] { showOutputProblem(QString()); });
+}
+
+QString FormDialog::makeOutputFileName() const
+{
+    return OutputName::fileName(QDateTime::currentDateTime(), outputFileCounter);
+}
+
+void FormDialog::initOutputSetting(bool dual, bool isGroup)
+{
+    groupMode = isGroup;
+    setTitle(gLangEditDialog.value(1));
+    showPage(PageOutputSetting);
+    ui->os_cb_right->setEnabled(dual);
+    ui->os_le->setText(OutputName::join(outputFolder, makeOutputFileName()));
+    showOutputProblem(QString());
+}
+
+void FormDialog::showOutputProblem(const QString &text)
+{
+    ui->os_la_error->setText(text);
+    ui->os_la_error->setVisible(!text.isEmpty());
+}
+
+void FormDialog::onSettingSelectFolder()
+{
+    folderChooser = new FileDialog_C(nullptr);
+    folderChooser->applyStyle(currentStyle);
+    folderChooser->setAttribute(Qt::WA_DeleteOnClose);
+    connect(folderChooser, &FileDialog_C::openFolderName, this, &FormDialog::onGetFolderName);
+    folderChooser->setMode(FileDialog_C::SelectSaveFolder);
+    folderChooser->show();
+}
+
+void FormDialog::onGetFolderName(const QString &folderName)
+{
+    if (folderName.isEmpty())
+        return;
+    outputFolder = QString(folderName).replace(QStringLiteral("//"), QStringLiteral("/"));
+    ui->os_le->setText(OutputName::join(outputFolder, makeOutputFileName()));
+    showOutputProblem(QString());
+}
+
+void FormDialog::onSettingFinished()
+{
+    // a path that cannot be written stays on this page instead of failing inside ffmpeg
+    const OutputName::Target target = OutputName::prepareTarget(ui->os_le->text());
+    if (target.problem != OutputName::Problem::None) {
+        showOutputProblem(problemText(target.problem));
+        return;
+    }
+    ui->os_le->setText(target.path); // the finished page hands this path to the player
+
+    showProcessState(ProcessRunning);
+    EditorOutputSetting_t value;
+    value.haveAudio = !ui->os_cb_removeAudio->isChecked();
+    value.haveGps = !ui->os_cb_removeGPS->isChecked();
+    value.mainVideoSide = ui->os_cb_right->isChecked() && ui->os_cb_right->isEnabled() ? 0 : 1;
+    value.outputPath = target.path;
+    if (groupMode)
+        emit settingFinishedGroup(value, false);
+    else
+        emit settingFinished(value);
+}
