@@ -36,7 +36,10 @@ FormList::FormList(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::F
     btnUngroup->setObjectName(QStringLiteral("btnUngroup"));
 
     initLayout();
-    setStyleSheet(QStringLiteral("QWidget { border: none; }"));
+    // the list's colours are the same in every style and need a dark ground
+    setStyleSheet(
+        QStringLiteral("QWidget { border: none; } FormList { background-color: #222429; }"));
+    setAttribute(Qt::WA_StyledBackground);
     setAutoFillBackground(true);
 
     connect(btnRemove, &QPushButton::clicked, this, &FormList::onRemoveList);

@@ -1,0 +1,250 @@
+// The play list in the real main window with the two camera players, on clips made by ffmpeg:
+// dropped files become rows, a double-click plays both cameras, clips follow one another.
+#include "appglobals.h"
+#include "dashcam.h"
+#include "formlist.h"
+#include "listrows.h"
+#include "mainwindow.h"
+#include "settingkeys.h"
+#include "testsupport.h"
+#include "videowidget.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ListRows;
+
+class TstFormListE2E : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void droppedPairBecomesRows();
+    void doubleClickPlaysBothCameras();
+    void clipEndMovesToNextRow();
+    void keysBAndNStepThroughTheList();
+    void screenshots_data();
+    void screenshots();
+
+private:
+    QString clip(const QString &name) const { return dir.filePath(name); }
+    void drop(const QStringList &names);
+    void dropPairAndWait();
+    void doubleClick(int row);
+    QString text(int row, int column) const;
+
+    QTemporaryDir dir;
+    QString oldCwd;
+    std::unique_ptr<MainWindow> window;
+    FormList *list = nullptr;
+    int savedDisplayMode = 1;
+    int savedStyle = 0;
+    QString savedAutomatically;
+};
+
+void TstFormListE2E::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    oldCwd = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // the settings file of the run goes here
+    QVERIFY(TestSupport::makeClip(clip("20261207101500_F.mp4"), 2.0, QStringLiteral("640x360")));
+    QVERIFY(TestSupport::makeClip(clip("20261207101500_R.mp4"), 2.0, QStringLiteral("320x240")));
+    for (const char *name :
+         {"20261207101600_F.mp4", "20261207101600_R.mp4", "20261207101700_F.mp4",
+          "20261207101700_R.mp4", "20261207101800_F.mp4", "20261207101800_R.mp4"})
+        QVERIFY(TestSupport::makeClip(clip(QString::fromLatin1(name)), 1.0,
+                                      QStringLiteral("320x180"), false));
+}
+
+void TstFormListE2E::cleanupTestCase()
+{
+    QDir::setCurrent(oldCwd);
+}
+
+void TstFormListE2E::init()
+{
+    window = std::make_unique<MainWindow>();
+    savedDisplayMode = gDisplayMode;
+    savedStyle = gStyle;
+    savedAutomatically = gParameters.value(SettingKeys::automatically);
+    gDisplayMode = 1;
+    gParameters[SettingKeys::automatically] = QStringLiteral("1");
+    window->resize(1600, 900);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->releaseKeyboard(); // keys are sent to the window directly
+    list = window->formList();
+    QVERIFY(list);
+    QVERIFY(list->isVisible());
+}
+
+void TstFormListE2E::cleanup()
+{
+    window.reset();
+    list = nullptr;
+    gDisplayMode = savedDisplayMode;
+    gStyle = savedStyle;
+    gParameters[SettingKeys::automatically] = savedAutomatically;
+}
+
+void TstFormListE2E::drop(const QStringList &names)
+{
+    QList<QUrl> urls;
+    for (const QString &name : names)
+        urls << QUrl::fromLocalFile(clip(name));
+    QMimeData data;
+    data.setUrls(urls);
+    QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // delivered as the drag manager would, without a drag in progress
+    static_cast<QObject *>(list)->event(&event);
+}
+
+void TstFormListE2E::dropPairAndWait()
+{
+    drop({"20261207101500_R.mp4", "20261207101500_F.mp4"});
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 2, 15000);
+}
+
+void TstFormListE2E::doubleClick(int row)
+{
+    QTableWidget *table = list->table();
+    const QModelIndex index = table->model()->index(row, ColName);
+    table->scrollTo(index);
+    const QPoint at = table->visualRect(index).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+}
+
+QString TstFormListE2E::text(int row, int column) const
+{
+    const QTableWidgetItem *item = list->table()->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void TstFormListE2E::droppedPairBecomesRows()
+{
+    drop({"20261207101500_F.mp4"}); // the rear file comes along as the partner
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 2, 15000);
+    const QString today = QFileInfo(clip("20261207101500_F.mp4"))
+                              .lastModified()
+                              .toString(gDateFormat == 1   ? QStringLiteral("MM-dd-yyyy")
+                                        : gDateFormat == 2 ? QStringLiteral("yyyy-MM-dd")
+                                                           : QStringLiteral("dd-MM-yyyy"));
+    const struct
+    {
+        const char *name;
+        const char *resolution;
+    } expected[] = {{"20261207101500_F.mp4", "640x360"}, {"20261207101500_R.mp4", "320x240"}};
+    for (int row = 0; row < 2; ++row) {
+        QCOMPARE(text(row, ColName), QString::fromLatin1(expected[row].name));
+        QCOMPARE(text(row, ColDate), today);
+        QCOMPARE(text(row, ColSize), QStringLiteral("0MB"));
+        QCOMPARE(text(row, ColDuration), QStringLiteral("00:00:02"));
+        QCOMPARE(text(row, ColResolution), QString::fromLatin1(expected[row].resolution));
+        QCOMPARE(text(row, ColPath), clip(QString::fromLatin1(expected[row].name)));
+    }
+    // the rear row is the newest, so it carries the main mark; its front partner the second
+    QCOMPARE(text(1, ColMark), QStringLiteral("d"));
+    QCOMPARE(text(0, ColMark), QStringLiteral("e"));
+    QCOMPARE(window->mainDashcam()->getMediaPath(), clip("20261207101500_F.mp4"));
+}
+
+void TstFormListE2E::doubleClickPlaysBothCameras()
+{
+    dropPairAndWait();
+    Dashcam *main = window->mainDashcam();
+    Dashcam *second = window->secondDashcam();
+    doubleClick(0);
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
+    QCOMPARE(main->getMediaPath(), clip("20261207101500_F.mp4"));
+    QTRY_COMPARE_WITH_TIMEOUT(second->getMediaPath(), clip("20261207101500_R.mp4"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(second->playStatus(), PlayingState, 10000);
+    QCOMPARE(text(0, ColMark), QStringLiteral("d"));
+    QCOMPARE(text(1, ColMark), QStringLiteral("e"));
+    QVERIFY(main->getVideoWidget()->isVisible());
+    QVERIFY(second->getVideoWidget()->isVisible());
+}
+
+void TstFormListE2E::clipEndMovesToNextRow()
+{
+    dropPairAndWait();
+    Dashcam *main = window->mainDashcam();
+    doubleClick(0);
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
+    // the two-second front clip ends and the next row starts by itself
+    QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101500_R.mp4"), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
+    QCOMPARE(list->curSelectFile(), 1);
+    QCOMPARE(text(1, ColMark), QStringLiteral("d"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->secondDashcam()->getMediaPath(), clip("20261207101500_F.mp4"),
+                              10000);
+    // at the last row the list has nothing more to start
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), StoppedState, 15000);
+    QCOMPARE(main->getMediaPath(), clip("20261207101500_R.mp4"));
+    QCOMPARE(list->curSelectFile(), 1);
+}
+
+void TstFormListE2E::keysBAndNStepThroughTheList()
+{
+    dropPairAndWait();
+    Dashcam *main = window->mainDashcam();
+    QTest::keyClick(window.get(), Qt::Key_B);
+    QTRY_COMPARE_WITH_TIMEOUT(list->curSelectFile(), 0, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101500_F.mp4"), 10000);
+    QTest::keyClick(window.get(), Qt::Key_N);
+    QCOMPARE(list->curSelectFile(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101500_R.mp4"), 10000);
+    QCOMPARE(text(1, ColMark), QStringLiteral("d"));
+}
+
+void TstFormListE2E::screenshots_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::newRow("white") << 0;
+    QTest::newRow("black") << 1;
+}
+
+void TstFormListE2E::screenshots()
+{
+    QFETCH(int, style);
+    gParameters[SettingKeys::automatically] = QStringLiteral("0"); // the picture holds still
+    window->setStyle(style);
+    drop({"20261207101500_F.mp4", "20261207101600_F.mp4", "20261207101700_F.mp4",
+          "20261207101800_F.mp4"}); // with their four rear partners
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 8, 20000);
+    // one group row of two front clips
+    const int first = list->findRowByPath(clip("20261207101600_F.mp4"));
+    const int second = list->findRowByPath(clip("20261207101700_F.mp4"));
+    QTableWidget *table = list->table();
+    table->clearSelection();
+    for (int row : {first, second})
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list->findChild<QPushButton *>(QStringLiteral("btnGroup"))->click();
+    QCOMPARE(list->rowCount(), 9);
+    // the last pair plays on both cameras
+    const int front = list->findRowByPath(clip("20261207101800_F.mp4"));
+    doubleClick(front);
+    QTRY_COMPARE_WITH_TIMEOUT(window->secondDashcam()->getMediaPath(), clip("20261207101800_R.mp4"),
+                              10000);
+    QTRY_VERIFY_WITH_TIMEOUT(window->mainDashcam()->positionMs() > 500, 10000);
+    window->mainDashcam()->pause();
+    QCOMPARE(text(front, ColMark), QStringLiteral("d"));
+    QCOMPARE(list->currentSubFilePath(), clip("20261207101800_R.mp4"));
+    QCOMPARE(text(list->curSubSelectFile(), ColMark), QStringLiteral("e"));
+    table->scrollToBottom(); // the marks and the group row
+    QTest::qWait(300);
+    TestSupport::saveScreenshot(window.get(), QStringLiteral("mainwindow_list_style%1").arg(style));
+}
+
+TALVEX_TEST_MAIN(TstFormListE2E)
+#include "tst_formliste2e.moc"
