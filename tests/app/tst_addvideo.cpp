@@ -1,0 +1,198 @@
+// End to end: the play list's Add button, the real chooser, a front file picked in a folder that
+// also holds its rear file; both files reach the list and both cameras play.
+#include "appglobals.h"
+#include "dashcam.h"
+#include "filedialog.h"
+#include "foldertreemodel.h"
+#include "foldertreeview.h"
+#include "formcontrol.h"
+#include "formlist.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr int pathColumn = 6; // the list's hidden column with the file path
+
+FileDialog_C *openChooser()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *chooser = qobject_cast<FileDialog_C *>(widget); chooser && chooser->isVisible())
+            return chooser;
+    }
+    return nullptr;
+}
+
+int treeRowNamed(FileListView_C *tree, const QString &name, int level)
+{
+    for (int row = 0; row < tree->count(); ++row) {
+        const FileListItem *item = tree->itemAt(row);
+        if (item->name == name && item->indent == level * 32)
+            return row;
+    }
+    return -1;
+}
+
+// Clicks a tree row: on its arrow to open it, or on its name to select it.
+void clickTreeRow(FileListView_C *tree, int row, bool onArrow)
+{
+    const QModelIndex index = tree->model()->index(row, 0);
+    tree->scrollTo(index);
+    const QRect rect = tree->visualRect(index);
+    const int x = rect.x() + tree->itemAt(row)->indent + (onArrow ? 10 : 80);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(x, rect.center().y()));
+}
+
+QStringList listedPaths(FormList *list)
+{
+    QStringList paths;
+    const QTableWidget *table = list->table();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (const QTableWidgetItem *item = table->item(row, pathColumn))
+            paths << item->text();
+    }
+    return paths;
+}
+
+// Selects the named rows of the chooser's file table by clicking them, then presses Open.
+void pickFiles(FileDialog_C *chooser, const QStringList &names)
+{
+    auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    for (const QString &name : names) {
+        const auto found = files->findItems(name, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        files->scrollToItem(found.first());
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, modifiers,
+                          files->visualItemRect(found.first()).center());
+        modifiers = Qt::ControlModifier;
+    }
+    QCOMPARE(files->selectedItems().size(), names.size() * files->columnCount());
+    QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("open_btn")),
+                      Qt::LeftButton);
+}
+
+bool playsOn(Dashcam *dashcam, qint64 pastMs)
+{
+    QSignalSpy ticks(dashcam, &Dashcam::positionChanged);
+    for (int i = 0; i < 50 && dashcam->positionMs() < pastMs; ++i)
+        ticks.wait(200);
+    return dashcam->positionMs() >= pastMs && dashcam->playStatus() == PlayingState;
+}
+
+} // namespace
+
+class TstAddVideo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void addFrontFileBringsItsRearFileAndBothPlay();
+
+private:
+    QTemporaryDir dir_;
+    QString oldCwd_;
+    QString home_;
+    QString front_;
+    QString rear_;
+    QString later_; // a front file without rear file
+};
+
+void TstAddVideo::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    oldCwd_ = QDir::currentPath();
+    QDir::setCurrent(dir_.path()); // settings file and working files stay in the test folder
+    home_ = dir_.filePath(QStringLiteral("home"));
+    qputenv("HOME", home_.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home_ + QStringLiteral("/.config")).toLocal8Bit());
+    const QString trip = home_ + QStringLiteral("/Videos/Trip");
+    QVERIFY(QDir().mkpath(trip));
+    QVERIFY(QDir().mkpath(home_ + QStringLiteral("/Desktop")));
+    front_ = trip + QStringLiteral("/20261207101500_F.mp4");
+    rear_ = trip + QStringLiteral("/20261207101500_R.mp4");
+    QVERIFY(TestSupport::makeClip(front_, 6, QStringLiteral("640x360")));
+    QVERIFY(TestSupport::makeClip(rear_, 6, QStringLiteral("640x360")));
+    later_ = trip + QStringLiteral("/20261207102000_F.mp4");
+    QVERIFY(TestSupport::makeClip(later_, 1));
+    gFileDialogPath.clear();
+}
+
+void TstAddVideo::cleanupTestCase()
+{
+    QDir::setCurrent(oldCwd_);
+}
+
+void TstAddVideo::addFrontFileBringsItsRearFileAndBothPlay()
+{
+    MainWindow w;
+    w.resize(1600, 860);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.releaseKeyboard();
+    if (gDisplayMode != 1)
+        w.onDisplayModeChange();
+
+    QTest::mouseClick(w.formList()->addButton(), Qt::LeftButton);
+    QPointer<FileDialog_C> chooser = openChooser();
+    QVERIFY(chooser);
+    QVERIFY(QTest::qWaitForWindowExposed(chooser));
+
+    // folder tree: home, Videos, Trip
+    auto *tree = chooser->findChild<FileListView_C *>(QStringLiteral("diskDirList"));
+    const int homeRow = treeRowNamed(tree, home_ + QLatin1Char('/'), 0);
+    QVERIFY(homeRow >= 0);
+    clickTreeRow(tree, homeRow, true);
+    const int videosRow = treeRowNamed(tree, QStringLiteral("Videos"), 1);
+    QVERIFY(videosRow > homeRow);
+    clickTreeRow(tree, videosRow, true);
+    const int tripRow = treeRowNamed(tree, QStringLiteral("Trip"), 2);
+    QVERIFY(tripRow > videosRow);
+    clickTreeRow(tree, tripRow, false);
+    QCOMPARE(chooser->findChild<QLabel *>(QStringLiteral("DirPath"))->text(),
+             QFileInfo(front_).path());
+
+    // the front file's row only
+    pickFiles(chooser, {QFileInfo(front_).fileName()});
+    QTRY_VERIFY(!chooser);
+    QCOMPARE(gFileDialogPath, QFileInfo(front_).path());
+
+    // both files are listed; the front file plays in the main view, the rear file in the second
+    QTRY_COMPARE_WITH_TIMEOUT(listedPaths(w.formList()), (QStringList{front_, rear_}), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), front_, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->getMediaPath(), rear_, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.secondDashcam()->durationMs() > 0, 10000);
+    if (w.mainDashcam()->playStatus() != PlayingState)
+        emit w.control()->playPauseClicked();
+    QVERIFY(playsOn(w.mainDashcam(), 1000));
+    QVERIFY(playsOn(w.secondDashcam(), 1000));
+    TestSupport::saveScreenshot(&w, QStringLiteral("addvideo-playing"));
+
+    // "Add Video": the chooser starts in the folder of the last one; a file already listed is
+    // dropped before it reaches the player
+    QSignalSpy toPlayer(w.formList(), &FormList::mediaFileTriggered);
+    w.formList()->onOpenfileBox();
+    chooser = openChooser();
+    QVERIFY(chooser);
+    QCOMPARE(chooser->currentFolder(), QFileInfo(front_).path());
+    pickFiles(chooser, {QFileInfo(front_).fileName(), QFileInfo(later_).fileName()});
+    QTRY_VERIFY(!chooser);
+    QCOMPARE(toPlayer.count(), 1);
+    QCOMPARE(toPlayer.at(0).at(0).value<QList<QUrl>>(), QList<QUrl>{QUrl::fromLocalFile(later_)});
+    QTRY_COMPARE_WITH_TIMEOUT(listedPaths(w.formList()), (QStringList{front_, rear_, later_}),
+                              15000);
+    w.mainDashcam()->stop();
+}
+
+TALVEX_TEST_MAIN(TstAddVideo)
+#include "tst_addvideo.moc"
