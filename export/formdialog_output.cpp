@@ -34,7 +34,6 @@ void FormDialog::setupOutputPage()
     outputFolder = OutputName::prepareDefaultFolder(
         QCoreApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
-    ui->os_la_error->setStyleSheet(QStringLiteral("QLabel {color:#FF6B6B}"));
     showOutputProblem(QString());
     // a new path asks for a new check
     connect(ui->os_le, &QLineEdit::textEdited, this, [this] { showOutputProblem(QString()); });

@@ -131,6 +131,7 @@ void FormDialog::applyStyle(int style)
                       skinImage(QStringLiteral("pw_square")),
                       skinImage(QStringLiteral("pw_square_disable")), QStringLiteral("#727171")));
 
+    ui->os_la_error->setStyleSheet(QStringLiteral("QLabel {color:#FF6B6B}"));
     ui->os_le->setStyleSheet(
         QStringLiteral("QLineEdit{background:#00000000;color:%1;border: 2px solid %1;"
                        "border-radius:6px}")
