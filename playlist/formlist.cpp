@@ -363,6 +363,7 @@ void FormList::onRemoveList()
     if (rows.isEmpty())
         return;
     QList<QString> paths;
+    bool removedPlaying = false;
     for (int row : rows) {
         if (row == curSelectFile_ || (subFileFound_ && row == curSubSelectFile_))
             removedPlaying = true;
@@ -383,10 +384,8 @@ void FormList::onRemoveList()
 
     emit removeListFile();
     emit deleteListTriggered(paths);
-    if (removedPlaying) {
+    if (removedPlaying)
         emit stopMediaTriggerd();
-        removedPlaying = false;
-    }
 }
 
 void FormList::onDeleteList(QList<QString> pathList)

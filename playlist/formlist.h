@@ -14,7 +14,6 @@
 
 #include <memory>
 
-class FileDialog_C;
 class QGridLayout;
 class QLabel;
 class QPushButton;
@@ -155,18 +154,15 @@ private:
     bool cellSelected = false;
     QString currentPlayPath;
     int itemPixelSize = 0;
-    FileDialog_C *fileDialog = nullptr; // not owned; deletes itself when closed
     int curSelectFile_ = 0;
     int curSubSelectFile_ = 0;
     int groupCounter = 1;
     int groupCount = 0;
     QMultiMap<QString, QString> groupTable; // group key -> member paths
     bool ungroupForRemove = false;
-    bool removedPlaying = false;
     int styleIndex = 0;
     int markPointSize = 0;
     int headerHeight = 0;
-    int hiddenColumnCount = 2;
     int markColumnWidth = 0;
     int fileCaptionWidth = 0;
     int lastCaptionWidth = 0;

@@ -13,7 +13,7 @@
 
 void FormList::onOpenfileBox()
 {
-    fileDialog = new FileDialog_C;
+    auto *fileDialog = new FileDialog_C; // deletes itself when closed
     fileDialog->applyStyle(styleIndex);
     connect(fileDialog, &FileDialog_C::openFileList, this, &FormList::onOpenFile);
     fileDialog->setAttribute(Qt::WA_DeleteOnClose);

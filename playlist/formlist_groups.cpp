@@ -18,7 +18,10 @@ void FormList::onGroup()
         if (isGroupRow(row))
             return;
     }
+    // the marks stay with their rows, not with the contents that move below
     clearMainIndexMark();
+    if (hasRow(curSubSelectFile_) && cell(curSubSelectFile_, ColMark) == subMark())
+        setCell(curSubSelectFile_, ColMark, QString());
 
     // the rows keep their places; their contents move into group order
     QVector<ListGroups::RowCells> contents;

@@ -107,7 +107,6 @@ void FormList::initLayout()
     listLayout->setRowStretch(3, 70);
     for (QPushButton *button : {btnAdd, btnRemove, btnGroup, btnUngroup})
         button->raise();
-    hiddenColumnCount = ListRows::hiddenColumnCount;
     delete ui->widget->layout();
     ui->widget->setLayout(listLayout);
 }

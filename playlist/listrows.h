@@ -21,8 +21,6 @@ enum Column
     ColDurations = 7,  // hidden; a group row: member durations, each followed by ";"
     ColumnCount = 8
 };
-constexpr int hiddenColumnCount = 2;
-constexpr int visibleColumnCount = ColumnCount - hiddenColumnCount;
 
 inline QString mainMark()
 {

@@ -32,6 +32,7 @@ private slots:
     void doubleClickPlaysBothCameras();
     void clipEndMovesToNextRow();
     void keysBAndNStepThroughTheList();
+    void doubleClickOnGroupPlaysBothGroups();
     void screenshots_data();
     void screenshots();
 
@@ -204,6 +205,27 @@ void TstFormListE2E::keysBAndNStepThroughTheList()
     QCOMPARE(list->curSelectFile(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101500_R.mp4"), 10000);
     QCOMPARE(text(1, ColMark), QStringLiteral("d"));
+}
+
+void TstFormListE2E::doubleClickOnGroupPlaysBothGroups()
+{
+    drop({"20261207101600_F.mp4", "20261207101700_F.mp4"}); // with their rear partners
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 4, 15000);
+    list->table()->selectAll();
+    list->findChild<QPushButton *>(QStringLiteral("btnGroup"))->click();
+    QCOMPARE(list->rowCount(), 6); // Group1 front, Group2 rear
+    QCOMPARE(text(4, ColResolution), QStringLiteral("Group1"));
+    Dashcam *main = window->mainDashcam();
+    Dashcam *second = window->secondDashcam();
+    QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), QString(), 5000); // released by grouping
+    doubleClick(4);
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
+    QCOMPARE(main->getMediaPath(), clip("20261207101600_F.mp4")); // the group's first member
+    QTRY_COMPARE_WITH_TIMEOUT(second->getMediaPath(), clip("20261207101600_R.mp4"), 10000);
+    QVERIFY(qAbs(main->durationMs() - 2000) <= 100); // both members as one clip
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(second->durationMs() - 2000) <= 100, 10000);
+    QCOMPARE(text(4, ColMark), QStringLiteral("d"));
+    QCOMPARE(text(5, ColMark), QStringLiteral("e"));
 }
 
 void TstFormListE2E::screenshots_data()

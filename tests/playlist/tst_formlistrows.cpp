@@ -164,6 +164,9 @@ void TstFormListRows::subRowByLetter_data()
     QTest::newRow("file may pair with a group")
         << QStringList{"2024_0101_100000_R.MP4(2)", "2024_0101_100000_F.MP4"}
         << QList<bool>{true, false} << 1 << 0;
+    QTest::newRow("CAR front reads as rear with prefix CA")
+        << QStringList{"CAR_F.MP4", "CAF.MP4", "CAR_R.MP4"} << QList<bool>{false, false, false} << 0
+        << 1;
     QTest::newRow("untagged name")
         << QStringList{"note.mp4", "nope.mp4"} << QList<bool>{false, false} << 0 << -1;
     QTest::newRow("main row missing") << QStringList{"A_F.MP4"} << QList<bool>{false} << 3 << -1;
