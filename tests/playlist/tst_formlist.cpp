@@ -59,6 +59,8 @@ private slots:
     void ungroupReturnsToGroupOne();
     void ungroupWhilePlaying();
     void removingGroupRemovesMembers();
+    void groupsOfTwoCardsKeepTheirOwnRows();
+    void fileNamedGroupIsAnOrdinaryRow();
     void groupTimeCheck_data();
     void groupTimeCheck();
     void secondCameraRowByLetterAndKey();
@@ -522,6 +524,46 @@ void TstFormList::removingGroupRemovesMembers()
     QCOMPARE(events.first(), QStringLiteral("removeListFile"));
     QVERIFY(!events.contains("releaseMedia"));
     QVERIFY(!events.contains("stopMedia"));
+}
+
+void TstFormList::groupsOfTwoCardsKeepTheirOwnRows()
+{
+    // two cards with the same file names, each grouped on its own
+    for (const char *card : {"/cards/a", "/cards/b"}) {
+        for (const char *name : {"0001_F.MP4", "0002_F.MP4"})
+            list->onInsertList(fileRow(QString::fromLatin1(name), QString::fromLatin1(card)));
+    }
+    selectRows({0, 1});
+    list->onGroup(); // Group1 at row 4: card a
+    selectRows({2, 3});
+    list->onGroup(); // Group2 at row 5: card b
+    selectRows({4});
+    list->onUngroup();
+    QCOMPARE(list->rowCount(), 5);
+    QVERIFY(!list->table()->isRowHidden(0));
+    QVERIFY(!list->table()->isRowHidden(1));
+    QVERIFY(list->table()->isRowHidden(2)); // card b's members stay in their group
+    QVERIFY(list->table()->isRowHidden(3));
+    // removing the group of card b removes card b's files only
+    selectRows({4});
+    list->onRemoveList();
+    QCOMPARE(list->rowCount(), 2);
+    QCOMPARE(text(0, ColPath), QStringLiteral("/cards/a/0001_F.MP4"));
+    QCOMPARE(text(1, ColPath), QStringLiteral("/cards/a/0002_F.MP4"));
+}
+
+void TstFormList::fileNamedGroupIsAnOrdinaryRow()
+{
+    add({"Group1", "b.mp4"});
+    list->setMainPlayState(PlayingState);
+    record();
+    selectRows({0});
+    list->onUngroup(); // nothing to ungroup: no mark cleared, nothing stopped
+    QVERIFY(events.isEmpty());
+    QCOMPARE(marks(), QStringList({"", "d"}));
+    list->onCellSelected(0, 0);
+    QCOMPARE(events, QStringList({"media:Group1", "autoPlay"}));
+    QVERIFY(!list->isCurrentGroup());
 }
 
 void TstFormList::groupTimeCheck_data()
