@@ -56,9 +56,9 @@ FormList::~FormList() = default;
 void FormList::setupTables()
 {
     tableWidget->setColumnCount(ColumnCount);
-    tableWidget->setHorizontalHeaderLabels(
-        {QString(), gLangList.value(5), gLangList.value(6), gLangList.value(7), gLangList.value(8),
-         gLangList.value(9), QStringLiteral("Path"), QStringLiteral("Durations")});
+    headerTableWidget->setColumnCount(5);
+    setListHeaderTexts();
+    retranslateText();
     tableWidget->setColumnHidden(ColPath, true);
     tableWidget->setColumnHidden(ColDurations, true);
     tableWidget->horizontalHeader()->hide();
@@ -66,10 +66,6 @@ void FormList::setupTables()
     tableWidget->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     tableWidget->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
 
-    headerTableWidget->setColumnCount(5);
-    headerTableWidget->setHorizontalHeaderLabels({gLangList.value(5), gLangList.value(6),
-                                                  gLangList.value(7), gLangList.value(8),
-                                                  gLangList.value(9)});
     headerTableWidget->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     headerTableWidget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     headerTableWidget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -225,6 +221,12 @@ void FormList::applyRowFonts(int row, bool bold)
     }
 }
 
+void FormList::clearShownSubMark()
+{
+    if (cell(curSubSelectFile_, ColMark) == subMark())
+        setCell(curSubSelectFile_, ColMark, QString());
+}
+
 void FormList::shiftRowsAfterRemoval(int removedRow)
 {
     if (curSelectFile_ >= removedRow)
@@ -299,24 +301,19 @@ void FormList::onCellSelected(int row, int column)
 
 void FormList::onNextFileTriggered()
 {
-    if (currentPlayPath.isEmpty() || tableWidget->rowCount() < 2)
-        return;
-    const int target = nextVisibleRow(curSelectFile_);
-    if (target < 0)
-        return;
-    moveMainMark(target);
-    makeCurrent(target);
-    if (isGroupRow(target))
-        startGroupWithSub(target);
-    else
-        emitFileRow(target);
+    if (!currentPlayPath.isEmpty() && tableWidget->rowCount() >= 2)
+        stepTo(nextVisibleRow(curSelectFile_));
 }
 
 void FormList::onPreviousFileTriggered()
 {
-    if (currentPlayPath.isEmpty() || tableWidget->rowCount() < 2)
-        return;
-    const int target = previousVisibleRow(curSelectFile_);
+    if (!currentPlayPath.isEmpty() && tableWidget->rowCount() >= 2)
+        stepTo(previousVisibleRow(curSelectFile_));
+}
+
+void FormList::stepTo(int target)
+{
+    // no wrap-around: without a target nothing happens
     if (target < 0)
         return;
     moveMainMark(target);

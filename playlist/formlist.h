@@ -134,13 +134,18 @@ private:
     void makeCurrent(int row);
     void emitFileRow(int row);
     void startGroupWithSub(int row);
+    // Next and previous: the target row becomes the main row and plays, without auto-play.
+    void stepTo(int target);
     void applyRowFonts(int row, bool bold);
+    // Empties the second camera's row mark when that row shows "e".
+    void clearShownSubMark();
     void shiftRowsAfterRemoval(int removedRow);
 
     // groups (formlist_groups.cpp)
     QString ungroupRow(int keyRow);
 
     void setupTables();
+    void setListHeaderTexts();
 
     MediaPlayerStatus mainPlayState = StoppedState;
     std::unique_ptr<Ui::FormList> ui;

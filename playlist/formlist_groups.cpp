@@ -20,8 +20,7 @@ void FormList::onGroup()
     }
     // the marks stay with their rows, not with the contents that move below
     clearMainIndexMark();
-    if (hasRow(curSubSelectFile_) && cell(curSubSelectFile_, ColMark) == subMark())
-        setCell(curSubSelectFile_, ColMark, QString());
+    clearShownSubMark();
 
     // the rows keep their places; their contents move into group order
     QVector<ListGroups::RowCells> contents;
@@ -63,8 +62,7 @@ void FormList::onUngroup()
         return;
     if (!ungroupForRemove) {
         clearMainIndexMark();
-        if (hasRow(curSubSelectFile_) && cell(curSubSelectFile_, ColMark) == subMark())
-            setCell(curSubSelectFile_, ColMark, QString());
+        clearShownSubMark();
         subFileFound_ = false;
     }
     QString lastShown;

@@ -167,10 +167,16 @@ void FormList::setLanguageFont()
     }
     retranslateText();
     tableWidget->horizontalHeader()->setSectionResizeMode(ListRows::ColMark, QHeaderView::Fixed);
+    setListHeaderTexts();
+    setStyle(gStyle);
+}
+
+void FormList::setListHeaderTexts()
+{
+    // the list's own header is hidden; the caption table shows the same texts
     tableWidget->setHorizontalHeaderLabels(
         {QString(), gLangList.value(5), gLangList.value(6), gLangList.value(7), gLangList.value(8),
          gLangList.value(9), QStringLiteral("Path"), QStringLiteral("Durations")});
-    setStyle(gStyle);
 }
 
 void FormList::retranslateText()

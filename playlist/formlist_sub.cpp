@@ -12,8 +12,7 @@ bool FormList::findSubFile()
 {
     if (!hasRow(curSelectFile_))
         return false;
-    if (hasRow(curSubSelectFile_) && cell(curSubSelectFile_, ColMark) == subMark())
-        setCell(curSubSelectFile_, ColMark, QString());
+    clearShownSubMark();
     subFileFound_ = false;
 
     QVector<NameRow> rows;
@@ -33,8 +32,7 @@ void FormList::onSubIndex()
 {
     if (!hasRow(curSelectFile_) || !hasRow(curSubSelectFile_))
         return;
-    if (cell(curSubSelectFile_, ColMark) == subMark() && curSubSelectFile_ != curSelectFile_)
-        setCell(curSubSelectFile_, ColMark, QString());
+    clearShownSubMark();
     subFileFound_ = false;
 
     QStringList names;
