@@ -10,6 +10,7 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -181,7 +182,9 @@ void TstAddVideo::addFrontFileBringsItsRearFileAndBothPlay()
     // "Add Video": the chooser starts in the folder of the last one; a file already listed is
     // dropped before it reaches the player
     QSignalSpy toPlayer(w.formList(), &FormList::mediaFileTriggered);
-    w.formList()->onOpenfileBox();
+    QAction *addVideo = w.findChild<QAction *>(QStringLiteral("actionAdd_Video"));
+    QVERIFY(addVideo);
+    addVideo->trigger();
     chooser = openChooser();
     QVERIFY(chooser);
     QCOMPARE(chooser->currentFolder(), QFileInfo(front_).path());
