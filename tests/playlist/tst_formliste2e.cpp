@@ -2,6 +2,7 @@
 // dropped files become rows, a double-click plays both cameras, clips follow one another.
 #include "appglobals.h"
 #include "dashcam.h"
+#include "formcontrol.h"
 #include "formlist.h"
 #include "listrows.h"
 #include "mainwindow.h"
@@ -31,6 +32,7 @@ private slots:
     void droppedPairBecomesRows();
     void doubleClickPlaysBothCameras();
     void clipEndMovesToNextRow();
+    void stopInsideClipStaysOnRow();
     void keysBAndNStepThroughTheList();
     void doubleClickOnGroupPlaysBothGroups();
     void screenshots_data();
@@ -192,6 +194,19 @@ void TstFormListE2E::clipEndMovesToNextRow()
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), StoppedState, 15000);
     QCOMPARE(main->getMediaPath(), clip("20261207101500_R.mp4"));
     QCOMPARE(list->curSelectFile(), 1);
+}
+
+void TstFormListE2E::stopInsideClipStaysOnRow()
+{
+    dropPairAndWait();
+    Dashcam *main = window->mainDashcam();
+    doubleClick(0);
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
+    emit window->control()->stop(); // the play bar's Stop well before the end
+    QCOMPARE(main->playStatus(), StoppedState);
+    QTest::qWait(500);
+    QCOMPARE(main->getMediaPath(), clip("20261207101500_F.mp4"));
+    QCOMPARE(list->curSelectFile(), 0);
 }
 
 void TstFormListE2E::keysBAndNStepThroughTheList()
