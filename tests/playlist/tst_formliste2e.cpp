@@ -10,6 +10,7 @@
 #include "testsupport.h"
 #include "videowidget.h"
 
+#include <QAction>
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -34,6 +35,7 @@ private slots:
     void clipEndMovesToNextRow();
     void stopInsideClipStaysOnRow();
     void keysBAndNStepThroughTheList();
+    void clearFileListMenuEmptiesTheList();
     void doubleClickOnGroupPlaysBothGroups();
     void screenshots_data();
     void screenshots();
@@ -241,6 +243,19 @@ void TstFormListE2E::doubleClickOnGroupPlaysBothGroups()
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(second->durationMs() - 2000) <= 100, 10000);
     QCOMPARE(text(4, ColMark), QStringLiteral("d"));
     QCOMPARE(text(5, ColMark), QStringLiteral("e"));
+}
+
+void TstFormListE2E::clearFileListMenuEmptiesTheList()
+{
+    dropPairAndWait();
+    Dashcam *main = window->mainDashcam();
+    doubleClick(0);
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
+    window->findChild<QAction *>(QStringLiteral("actionClear_File_List"))->trigger();
+    QCOMPARE(list->rowCount(), 0);
+    QCOMPARE(main->playStatus(), StoppedState);
+    QCOMPARE(list->curSubSelectFile(), 0);
+    QVERIFY(!list->subFileFound());
 }
 
 void TstFormListE2E::screenshots_data()
