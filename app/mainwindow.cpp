@@ -129,6 +129,8 @@ void MainWindow::onDisplayModeChange()
 {
     gDisplayMode = gDisplayMode == 0 ? 1 : 0;
     storeSetting(SettingKeys::displayMode, gDisplayMode);
+    if (list_)
+        onSubIndexMark();
     updateMenuChecks();
     layoutPlayers();
 }

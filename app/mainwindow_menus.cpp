@@ -4,6 +4,7 @@
 #include "appfont.h"
 #include "appglobals.h"
 #include "appsettings.h"
+#include "formlist.h"
 #include "menutexts.h"
 #include "settingkeys.h"
 #include "ui_mainwindow.h"
@@ -123,6 +124,8 @@ void MainWindow::setSpeedUnit(int unit)
 
 void MainWindow::setDateFormat(int format)
 {
+    if (list_)
+        list_->updateDateFormat(format);
     gDateFormat = format >= 0 && format <= 2 ? format : 0;
     updateMenuChecks();
 }
@@ -161,6 +164,8 @@ void MainWindow::setVerticalFlip(int camera, bool on)
 void MainWindow::onRestoreFactorySettings()
 {
     AppSettings::restoreFactory();
+    list_->clearMainIndexMark();
+    list_->clearSubIndexMark();
     const int language = parameterValue(SettingKeys::language);
     if (language != gLanguage)
         setLanguage(language);
