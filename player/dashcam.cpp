@@ -380,6 +380,7 @@ void Dashcam::play()
     if (eof_)
         seekSeconds(0.0);
     stopped_ = false;
+    stepping_ = false; // mpv may leave "pause" unchanged across a frame step
     core_->setProperty("pause", false);
 }
 
