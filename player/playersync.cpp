@@ -17,7 +17,7 @@ constexpr qint64 seekDriftMs = 1000;
 // Speed change per ms of drift (a drift is closed in about a second) and its limit. A larger
 // gain overshoots: a new speed shows in the positions only after a few ticks.
 constexpr double nudgePerMs = 1.0 / 1000.0;
-constexpr double maxNudge = 0.1;
+constexpr double maxNudge = 0.25;
 
 } // namespace
 
