@@ -115,8 +115,11 @@ void Dashcam::onPropertyChanged(const QByteArray &name, const QVariant &value)
 
 void Dashcam::onRenderContextChanged(bool ready)
 {
-    // Changing "vo" re-creates the video output of an open file.
+    // Changing "vo" re-creates the video output of an open file; a seek to the current position
+    // then gives the new output its picture even while paused.
     core_->setProperty("vo", ready ? QStringLiteral("libmpv") : QStringLiteral("null"));
+    if (ready && load_ == Load::Open)
+        seekSeconds(positionMs() / 1000.0);
 }
 
 VideoWidget *Dashcam::getVideoWidget() const
@@ -381,13 +384,13 @@ void Dashcam::play()
         seekSeconds(0.0);
     stopped_ = false;
     stepping_ = false; // mpv may leave "pause" unchanged across a frame step
-    core_->setProperty("pause", false);
+    setPaused(false);
 }
 
 void Dashcam::pause()
 {
     if (load_ == Load::Open && !paused_)
-        core_->setProperty("pause", true);
+        setPaused(true);
 }
 
 void Dashcam::stop()
@@ -395,9 +398,16 @@ void Dashcam::stop()
     if (load_ != Load::Open)
         return;
     seekSeconds(0.0);
-    if (!paused_)
-        core_->setProperty("pause", true);
     stopped_ = true;
+    setPaused(true);
+}
+
+void Dashcam::setPaused(bool on)
+{
+    // mpv reports a quick true-false pair of changes as no change at all, so the state is
+    // taken as set here; later reports from mpv (frame steps, end of file) still update it.
+    core_->setProperty("pause", on);
+    paused_ = on;
     updateStatus();
 }
 

@@ -119,6 +119,7 @@ private:
     void emitTick();
     void updateStatus();
     void seekSeconds(double seconds);
+    void setPaused(bool on);
 
     std::unique_ptr<MpvCore> core_; // destroyed last: the view and probe use it
     std::unique_ptr<MpvProbe> probe_;

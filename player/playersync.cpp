@@ -41,10 +41,10 @@ PlayerSync::PlayerSync(Dashcam *leader, Dashcam *follower, QObject *parent)
 void PlayerSync::setEnabled(bool on)
 {
     enabled_ = on;
-    if (!on && nudging_ && leader_ && follower_) {
-        nudging_ = false;
+    // Either way the follower drops a catch-up speed and runs at the leader's speed.
+    nudging_ = false;
+    if (leader_ && follower_)
         follower_->setSpeed(leader_->speed());
-    }
 }
 
 bool PlayerSync::bothOpen() const
