@@ -13,6 +13,27 @@
 
 #include <memory>
 
+namespace {
+
+// A GPS trailer as exports append it: marker, one 121-byte record per second, cut signature.
+QByteArray exportTrailer(const QVector<double> &speedsKmh)
+{
+    QByteArray bytes(22, 'C');
+    for (int i = 0; i < speedsKmh.size(); ++i) {
+        const QByteArray time = QDateTime(QDate(2024, 5, 6), QTime(7, 8, i))
+                                    .toString(QStringLiteral("yyyyMMddhhmmss"))
+                                    .toLatin1();
+        const QByteArray lat = QByteArray("N25.") + QByteArray::number(330 + i) + '0';
+        bytes += "GPSDATA--" + time + lat.leftJustified(14, '0') +
+                 QByteArray("E121.5645").leftJustified(14, '0');
+        for (double value : {speedsKmh.at(i), 0.0, 0.0, 0.0, 1.0})
+            bytes += QByteArray::number(value, 'f', 12).left(14);
+    }
+    return bytes + "fmt....NOVATEK.....?inf....trim....?";
+}
+
+} // namespace
+
 class TstDashcam : public QObject
 {
     Q_OBJECT
@@ -38,6 +59,7 @@ private slots:
     void snapshotWritesPicture();
     void releaseUnloads();
     void previewShowsPicture();
+    void samplesFollowPlayback();
 
 private:
     QString clip(const QString &name) const { return dir.filePath(name); }
@@ -62,6 +84,11 @@ void TstDashcam::initTestCase()
                                     clip("dated.mp4")}));
     for (const char *name : {"g1.mp4", "g2.mp4", "g3.mp4", "a b#1%;,ä.mp4"})
         QVERIFY(TestSupport::makeClip(clip(name), 2.0));
+    QVERIFY(TestSupport::makeClip(clip("ride.mov"), 3.0));
+    QFile ride(clip("ride.mov"));
+    QVERIFY(ride.open(QIODevice::Append));
+    ride.write(exportTrailer({10.0, 20.0, 30.0}));
+    ride.close();
     QFile text(clip("notes.mp4"));
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("not a video");
@@ -354,6 +381,32 @@ void TstDashcam::previewShowsPicture()
     const QColor a = picture.pixelColor(picture.width() / 8, picture.height() / 8);
     const QColor b = picture.pixelColor(picture.width() * 7 / 8, picture.height() / 8);
     QVERIFY(a != b);
+}
+
+void TstDashcam::samplesFollowPlayback()
+{
+    // A receiver of the samples may rewrite them; the ticks then carry its values.
+    int received = 0;
+    connect(player, &Dashcam::MediaChanged, this, [&](QVector<VideoInfo_t> &samples) {
+        received = samples.size();
+        if (!samples.isEmpty())
+            samples.last().compassText = QStringLiteral("NE");
+    });
+    QSignalSpy info(player, &Dashcam::infoChanged);
+    openAndWait(clip("ride.mov"));
+    QCOMPARE(received, 3);
+    QVERIFY(!info.isEmpty());
+    QCOMPARE(info.last().at(0).value<VideoInfo_t>().speedKmh, 10.0);
+    QVERIFY(info.last().at(1).toBool());
+
+    info.clear();
+    player->setPosition(250);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !info.isEmpty() && info.last().at(0).value<VideoInfo_t>().speedKmh == 30.0, 5000);
+    const VideoInfo_t third = info.last().at(0).value<VideoInfo_t>();
+    QVERIFY(info.last().at(1).toBool());
+    QCOMPARE(third.compassText, QStringLiteral("NE"));
+    QVERIFY(!third.recordTime.isEmpty());
 }
 
 TALVEX_TEST_MAIN(TstDashcam)
