@@ -8,7 +8,6 @@
 #include "partnerfile.h"
 #include "videowidget.h"
 
-#include <QDebug>
 #include <QFileInfo>
 
 #include <cmath>
@@ -82,35 +81,46 @@ Dashcam::~Dashcam()
 
 void Dashcam::observeProperties()
 {
-    core_->observe("time-pos", MPV_FORMAT_DOUBLE);
-    core_->observe("pause", MPV_FORMAT_FLAG);
-    core_->observe("eof-reached", MPV_FORMAT_FLAG);
-    core_->observe("width", MPV_FORMAT_INT64);
-    core_->observe("height", MPV_FORMAT_INT64);
-    core_->observe("container-fps", MPV_FORMAT_DOUBLE);
+    const struct
+    {
+        const char *name;
+        mpv_format format;
+        std::function<void(const QVariant &)> handler;
+    } table[] = {
+        {"time-pos", MPV_FORMAT_DOUBLE,
+         [this](const QVariant &value) {
+             // While playing the 200 ms tick reports; steps and seeks in pause report at once.
+             if (load_ == Load::Open && status_ != PlayingState && value.isValid())
+                 emitTick();
+         }},
+        {"pause", MPV_FORMAT_FLAG,
+         [this](const QVariant &value) {
+             paused_ = value.toBool();
+             if (paused_)
+                 stepping_ = false;
+             updateStatus();
+         }},
+        {"eof-reached", MPV_FORMAT_FLAG,
+         [this](const QVariant &value) {
+             eof_ = value.toBool();
+             updateStatus();
+         }},
+        {"width", MPV_FORMAT_INT64, [this](const QVariant &value) { width_ = value.toInt(); }},
+        {"height", MPV_FORMAT_INT64, [this](const QVariant &value) { height_ = value.toInt(); }},
+        {"container-fps", MPV_FORMAT_DOUBLE,
+         [this](const QVariant &value) { fps_ = value.toDouble(); }},
+    };
+    for (const auto &entry : table) {
+        propertyHandlers_.insert(QByteArray(entry.name), entry.handler);
+        core_->observe(entry.name, entry.format);
+    }
 }
 
 void Dashcam::onPropertyChanged(const QByteArray &name, const QVariant &value)
 {
-    if (name == "time-pos") {
-        // While playing the 200 ms tick reports; steps and seeks in pause report at once.
-        if (load_ == Load::Open && status_ != PlayingState && value.isValid())
-            emitTick();
-    } else if (name == "pause") {
-        paused_ = value.toBool();
-        if (paused_)
-            stepping_ = false;
-        updateStatus();
-    } else if (name == "eof-reached") {
-        eof_ = value.toBool();
-        updateStatus();
-    } else if (name == "width") {
-        width_ = value.toInt();
-    } else if (name == "height") {
-        height_ = value.toInt();
-    } else if (name == "container-fps") {
-        fps_ = value.toDouble();
-    }
+    const auto handler = propertyHandlers_.constFind(name);
+    if (handler != propertyHandlers_.constEnd())
+        (*handler)(value);
 }
 
 void Dashcam::onRenderContextChanged(bool ready)

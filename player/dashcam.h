@@ -3,6 +3,7 @@
 
 #include "sharedtypes.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <QUrl>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 class MpvCore;
@@ -125,6 +127,8 @@ private:
     std::unique_ptr<MpvProbe> probe_;
     QPointer<VideoWidget> videoWidget_;
     QTimer tick_;
+    // Observed mpv property -> what its change does here.
+    QHash<QByteArray, std::function<void(const QVariant &)>> propertyHandlers_;
 
     Pending pending_;
     Load load_ = Load::Idle;

@@ -21,7 +21,6 @@ public:
     void start(const QStringList &paths);
     // Drops the queue and the file being opened; nothing further is reported.
     void cancel();
-    bool isBusy() const { return entryId_ >= 0; }
 
 signals:
     void probed(const FileInfo_t &info);
