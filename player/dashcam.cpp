@@ -230,6 +230,7 @@ void Dashcam::open(Pending pending)
     tick_.stop();
     pending_ = std::move(pending);
     core_->setProperty("pause", true);
+    paused_ = true; // mpv reports no change when it was paused already
     const qint64 entry = core_->loadFile(pending_.target);
     if (entry < 0) {
         emit mediaError(pending_.path, tr("The file could not be opened."));

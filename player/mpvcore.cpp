@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QMetaObject>
+#include <QPointer>
 
 namespace {
 
@@ -182,7 +183,9 @@ void MpvCore::observe(const char *name, mpv_format format)
 
 void MpvCore::drainEvents()
 {
-    while (handle_) {
+    // A receiver may delete this core from inside one of the signals below.
+    const QPointer<MpvCore> alive(this);
+    while (alive && handle_) {
         mpv_event *event = mpv_wait_event(handle_.get(), 0);
         switch (event->event_id) {
         case MPV_EVENT_NONE:
