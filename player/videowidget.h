@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QOpenGLWidget>
+#include <QPointer>
 
 #include <functional>
 
@@ -17,7 +18,7 @@ public:
     using OverlayFactory =
         std::function<QWidget *(const QString &text, const QPixmap &pixmap, QWidget *parent)>;
 
-    // core is not owned and must outlive the render context (see releaseRenderContext).
+    // core is not owned; its owner calls releaseRenderContext before destroying it.
     explicit VideoWidget(MpvCore *core, QWidget *parent = nullptr);
     ~VideoWidget() override;
 
@@ -60,7 +61,7 @@ private:
     static void onRenderUpdate(void *self);
     void setPercentProperty(const char *name, double value);
 
-    MpvCore *core_;
+    QPointer<MpvCore> core_; // null once the player is gone
     mpv_render_context *renderContext_ = nullptr;
     double brightness_ = 0.0;
     double contrast_ = 0.0;

@@ -23,6 +23,7 @@ private slots:
     void pictureSettingsReachMpv();
     void verticalFlipTurnsPicture();
     void hiddenViewStillOpensAndDrawsWhenShown();
+    void viewOutlivesItsPlayer();
     void droppedItemBecomesChild_data();
     void droppedItemBecomesChild();
     void otherDragsAreRefused();
@@ -151,6 +152,31 @@ void TstVideoWidget::hiddenViewStillOpensAndDrawsWhenShown()
     // The picture arrives once mpv has moved its output to the view.
     QTRY_VERIFY_WITH_TIMEOUT(!isFlat(pausedPicture(preview)), 10000);
     QCOMPARE(player->positionMs(), qint64(1000));
+}
+
+void TstVideoWidget::viewOutlivesItsPlayer()
+{
+    QWidget holder;
+    auto player = std::make_unique<Dashcam>();
+    QPointer<VideoWidget> view = player->getVideoWidget();
+    view->setParent(&holder);
+    holder.resize(160, 120);
+    view->resize(160, 120);
+    holder.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&holder));
+    QTRY_VERIFY(view->hasRenderContext());
+    player.reset();
+    QVERIFY(view); // laid out elsewhere, the view stays with its holder
+    QVERIFY(!view->hasRenderContext());
+    view->onSetBrightness(0.5);
+    view->setZoom(2.0);
+    QVERIFY(!view->grabFramebuffer().isNull());
+
+    // A view nobody took goes with its player.
+    auto alone = std::make_unique<Dashcam>();
+    QPointer<VideoWidget> orphan = alone->getVideoWidget();
+    alone.reset();
+    QVERIFY(!orphan);
 }
 
 void TstVideoWidget::droppedItemBecomesChild_data()
