@@ -62,7 +62,7 @@ public:
     bool snapshot(const QString &path);
     // Stops and unloads the media.
     void release();
-    // Seeks to ms (exact); ignored while nothing is open.
+    // Seeks to ms (exact); asked while a file opens, it applies once the file is open.
     void setPositionMs(qint64 ms);
 
 public slots:
