@@ -102,7 +102,13 @@ void MainWindow::refreshWidgetSize(int w, int h)
     const int rightWidth = qBound(320, w * 30 / 100, 640);
     ui->widgetRightColumn->setFixedWidth(rightWidth);
     ui->widgetChartArea->setFixedWidth(rightWidth);
-    ui->widgetListArea->setFixedHeight(qMax(200, h * 36 / 100));
+    // the list shares its column with the map, or has it to itself
+    if (ui->widgetMapArea->isVisibleTo(this)) {
+        ui->widgetListArea->setFixedHeight(qMax(200, h * 36 / 100));
+    } else {
+        ui->widgetListArea->setMinimumHeight(0);
+        ui->widgetListArea->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
     const int bottomHeight = qBound(120, h * 22 / 100, 260);
     ui->widgetShowDataArea->setFixedHeight(bottomHeight);
     ui->widgetChartArea->setFixedHeight(bottomHeight);

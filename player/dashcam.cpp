@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -43,6 +44,9 @@ Dashcam::Dashcam(QObject *parent)
           // The picture goes to VideoWidget once its render context exists; until then to null.
           {"vo", "null"},
           {"hwdec", "auto-safe"},
+          // mpv's fallback SDL audio crashes when several players start at once on a machine
+          // without a sound server; without one of these the file plays without sound
+          {"ao", "pipewire,pulse,alsa,jack"},
           {"keep-open", "yes"},
           {"idle", "yes"},
           {"pause", "yes"},
@@ -60,8 +64,11 @@ Dashcam::Dashcam(QObject *parent)
     connect(core_.get(), &MpvCore::propertyChanged, this, &Dashcam::onPropertyChanged);
     connect(core_.get(), &MpvCore::startFile, this, [this](qint64 id) { startedId_ = id; });
     connect(core_.get(), &MpvCore::fileLoaded, this, [this] {
-        if (load_ == Load::Opening && startedId_ == entryId_)
-            fileLoaded_ = true;
+        if (load_ != Load::Opening || startedId_ != entryId_)
+            return;
+        fileLoaded_ = true;
+        if (std::exchange(restartAfterLoad_, false))
+            seekSeconds(0.0);
     });
     connect(core_.get(), &MpvCore::endFile, this, &Dashcam::onEndFile);
     connect(core_.get(), &MpvCore::playbackRestarted, this, &Dashcam::onPlaybackRestarted);
@@ -128,7 +135,11 @@ void Dashcam::onRenderContextChanged(bool ready)
     // Changing "vo" re-creates the video output of an open file; a seek to the current position
     // then gives the new output its picture even while paused.
     core_->setProperty("vo", ready ? QStringLiteral("libmpv") : QStringLiteral("null"));
-    if (ready && load_ == Load::Open)
+    // A file still opening loses its playback restart with the old output: a seek once it is
+    // loaded brings a new one.
+    if (ready && load_ == Load::Opening && !fileLoaded_)
+        restartAfterLoad_ = true;
+    else if (ready && load_ != Load::Idle)
         seekSeconds(positionMs() / 1000.0);
 }
 
@@ -239,6 +250,7 @@ void Dashcam::open(Pending pending)
     entryId_ = entry;
     load_ = Load::Opening;
     fileLoaded_ = false;
+    restartAfterLoad_ = false;
     stopped_ = false;
     seeking_ = false;
     stepping_ = false;

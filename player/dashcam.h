@@ -136,6 +136,7 @@ private:
     qint64 entryId_ = -1;
     qint64 startedId_ = -1;
     bool fileLoaded_ = false;
+    bool restartAfterLoad_ = false; // the output changed while the file was opening
     bool autoPlay_ = false;
     bool seeking_ = false;      // a seek is under way until mpv restarts playback
     bool stepping_ = false;     // a forward frame step from pause is under way
