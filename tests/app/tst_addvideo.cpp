@@ -8,6 +8,7 @@
 #include "formcontrol.h"
 #include "formlist.h"
 #include "mainwindow.h"
+#include "choosertest.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -20,37 +21,9 @@
 
 namespace {
 
+using namespace ChooserTest;
+
 constexpr int pathColumn = 6; // the list's hidden column with the file path
-
-FileDialog_C *openChooser()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *chooser = qobject_cast<FileDialog_C *>(widget); chooser && chooser->isVisible())
-            return chooser;
-    }
-    return nullptr;
-}
-
-int treeRowNamed(FileListView_C *tree, const QString &name, int level)
-{
-    for (int row = 0; row < tree->count(); ++row) {
-        const FileListItem *item = tree->itemAt(row);
-        if (item->name == name && item->indent == level * 32)
-            return row;
-    }
-    return -1;
-}
-
-// Clicks a tree row: on its arrow to open it, or on its name to select it.
-void clickTreeRow(FileListView_C *tree, int row, bool onArrow)
-{
-    const QModelIndex index = tree->model()->index(row, 0);
-    tree->scrollTo(index);
-    const QRect rect = tree->visualRect(index);
-    const int x = rect.x() + tree->itemAt(row)->indent + (onArrow ? 10 : 80);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(x, rect.center().y()));
-}
 
 QStringList listedPaths(FormList *list)
 {

@@ -4,6 +4,7 @@
 #include "filedialog.h"
 #include "foldertreemodel.h"
 #include "foldertreeview.h"
+#include "choosertest.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -17,6 +18,8 @@
 #include <QTemporaryDir>
 
 namespace {
+
+using namespace ChooserTest;
 
 template <typename T = QAbstractButton> T *child(const QWidget &parent, const QString &name)
 {
@@ -37,35 +40,6 @@ QLabel *problemLabel(const FormDialog &dialog)
 }
 
 // The open chooser window, if any.
-FileDialog_C *openChooser()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *chooser = qobject_cast<FileDialog_C *>(widget); chooser && chooser->isVisible())
-            return chooser;
-    }
-    return nullptr;
-}
-
-int treeRowNamed(FileListView_C *tree, const QString &name)
-{
-    for (int row = 0; row < tree->count(); ++row) {
-        if (tree->itemAt(row)->name == name)
-            return row;
-    }
-    return -1;
-}
-
-// Clicks a tree row of the chooser: on its arrow to open it, or on its name to select it.
-void clickTreeRow(FileListView_C *tree, int row, bool onArrow)
-{
-    const QModelIndex index = tree->model()->index(row, 0);
-    tree->scrollTo(index);
-    const QRect rect = tree->visualRect(index);
-    const int x = rect.x() + tree->itemAt(row)->indent + (onArrow ? 10 : 80);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(x, rect.center().y()));
-}
-
 // Receives the URL that "Open Folder" hands to the desktop.
 class UrlCatcher : public QObject
 {
