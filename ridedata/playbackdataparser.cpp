@@ -76,7 +76,6 @@ void fillMissingCoordinates(QVector<PlaybackInfo_t> &points)
 struct PlaybackDataParser::Accumulators
 {
     qint64 records = 0;
-    qint64 zeroAltitudeRecords = 0;
     qint64 locatedRecords = 0;
     float speedSum = 0.0f; // mph over located records
     float speedMax = 0.0f;
@@ -154,8 +153,6 @@ void PlaybackDataParser::addRecord(const RideRecord &decoded, Accumulators &sums
             sums.speedMax = speed;
         else if (speed < sums.speedMin)
             sums.speedMin = speed;
-        if (altitude == 0.0f)
-            ++sums.zeroAltitudeRecords;
     }
     record_.distance = sums.distance;
     sums.previousLatitude = decoded.latitudeValue;
@@ -169,7 +166,7 @@ void PlaybackDataParser::addRecord(const RideRecord &decoded, Accumulators &sums
 void PlaybackDataParser::finishSummary(const Accumulators &sums)
 {
     qCDebug(lcRideData) << "altitudeAvg temp =>  " << sums.altitudeReference << "   dataCount  "
-                        << sums.records << " dataCount_zero " << sums.zeroAltitudeRecords;
+                        << sums.records;
     const float speedAvg =
         sums.locatedRecords > 0 ? sums.speedSum / static_cast<float>(sums.locatedRecords) : 0.0f;
 

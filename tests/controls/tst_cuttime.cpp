@@ -75,6 +75,12 @@ void TstCutTime::parsesFieldsAsTyped_data()
                              << "5a" << OptionalSeconds();
     QTest::newRow("four-digit minutes") << "1000"
                                         << "00" << OptionalSeconds();
+    QTest::newRow("largest minutes") << "999"
+                                     << "59" << OptionalSeconds(59999);
+    QTest::newRow("hh:mm:ss typed into the fields") << "01:02"
+                                                    << "03" << OptionalSeconds();
+    QTest::newRow("three-digit seconds") << "1"
+                                         << "005" << OptionalSeconds();
     QTest::newRow("blank inside") << " 1"
                                   << "05" << OptionalSeconds();
     QTest::newRow("sign") << "-1"

@@ -41,6 +41,9 @@ private slots:
             << 0.0 << 0.5 << 1 << "eq=brightness=0:saturation=1.8,rotate=0*(PI/180)";
         QTest::newRow("saturation -0.5")
             << 0.0 << -0.5 << 1 << "eq=brightness=0:saturation=0.55,rotate=0*(PI/180)";
+        QTest::newRow("four significant digits")
+            << 0.1234 << 0.1234 << -1
+            << "eq=brightness=0.10489:saturation=1.34808,rotate=0*(PI/180)";
         QTest::newRow("flip setting 0")
             << 0.0 << 0.0 << 0 << "eq=brightness=0:saturation=1,rotate=180*(PI/180)";
     }
@@ -227,6 +230,9 @@ private slots:
         QTest::newRow("empty") << "" << 0;
         QTest::newRow("leading colon") << ":05" << 0;
         QTest::newRow("non-numeric field") << "xx:30" << 30;
+        QTest::newRow("empty last field of mm:ss") << "01:05:" << 65;
+        QTest::newRow("empty last field of hh:mm:ss") << "1:2:3:" << 3723;
+        QTest::newRow("empty last of one field") << "05:" << 0;
     }
     void timeTextsToSeconds()
     {

@@ -153,6 +153,8 @@ private slots:
         QTest::newRow("start past the end") << 4 << "-ss 5 -t 10 -vf x" << 5 << 4;
         QTest::newRow("no -t") << 30 << "-ss 5 -vf x" << 0 << -1;
         QTest::newRow("-threads is no -t") << 30 << "-ss 5 -threads 4" << 0 << -1;
+        QTest::newRow("-t without -ss") << 30 << "-t 10 -vf x" << 0 << -1;
+        QTest::newRow("start before the first sample") << 30 << "-ss -3 -t 5 -vf x" << 0 << 2;
     }
     void cutTrailerHoldsTheChosenSeconds()
     {
@@ -340,6 +342,61 @@ private slots:
         QString error;
         QVERIFY(writer.append(job, &error));
         QCOMPARE(contentOf(path), video);
+    }
+
+    // append() chooses the trailer by the run's mode: joins (3, 7) write the group's records,
+    // the second camera's join (6) nothing, a cut its span.
+    void appendWritesTheTrailerOfItsMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("mix");
+        QTest::addColumn<QStringList>("loads");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<bool>("join");
+        QTest::newRow("join (3)") << 3 << false << QStringList{"a.mov"} << 1 << 4 << true;
+        QTest::newRow("final mix (7)")
+            << 7 << true << QStringList{"/w/temp2_main.mov"} << 0 << 7 << true;
+        QTest::newRow("second camera join (6)") << 6 << false << QStringList() << 0 << -1 << false;
+        QTest::newRow("cut (0)") << 0 << false << QStringList() << 2 << 4 << false;
+    }
+    void appendWritesTheTrailerOfItsMode()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, mix);
+        QFETCH(QStringList, loads);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(bool, join);
+        const QVector<VideoInfo_t> samples = ExportTestFiles::makeSamples(8);
+        QStringList seen;
+        const GpsTrailerWriter writer([&](const QString &path, bool detectOnly) {
+            seen << path + (detectOnly ? "?" : "");
+            TrailerSource source;
+            source.type = detectOnly ? GpsTrailer::foldedNovatek : 4;
+            source.samples = samples;
+            return source;
+        });
+        const QByteArray video(50, 'v');
+        TrailerJob job;
+        job.output = fileWith(video);
+        job.args = QStringLiteral("-ss 2 -t 2 ");
+        job.mode = mode;
+        job.input = novatekSource(8);
+        job.mixOfBothCameras = mix;
+        job.group.workFolder = QStringLiteral("/w/");
+        job.group.mainFiles = QStringList{"a.mov"};
+        job.group.clip[4] = 1;
+        job.group.clip[7] = 5;
+        QCOMPARE(GpsTrailerWriter::needsGroup(mode, true), join);
+        QString error;
+        QVERIFY(writer.append(job, &error));
+        QCOMPARE(seen, loads);
+        QByteArray trailer;
+        if (last >= first)
+            trailer = GpsTrailer::marker() + recordsOf(samples, first, last) +
+                      (join ? GpsTrailer::joinSignature(4) : cutSignature);
+        QCOMPARE(contentOf(job.output), video + trailer);
     }
 
     void unopenableOutputIsAnError()

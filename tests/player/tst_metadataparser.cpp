@@ -336,6 +336,121 @@ private slots:
         QCOMPARE(s.latDecimalText, QStringLiteral("25.033000"));
     }
 
+    // One record's fields as a camera or a damaged file may write them.
+    void fieldValues_data()
+    {
+        QTest::addColumn<QByteArray>("latField");
+        QTest::addColumn<QByteArray>("speedField");
+        QTest::addColumn<QByteArray>("gField");
+        QTest::addColumn<double>("lat");
+        QTest::addColumn<double>("speedKmh");
+        QTest::addColumn<float>("g");
+        QTest::newRow("blank padded")
+            << QByteArray("N  25.5       ") << QByteArray("  12.5        ")
+            << QByteArray("   -0.75      ") << 25.5 << 12.5 << -0.75f;
+        QTest::newRow("lower-case south")
+            << QByteArray("s33.8688000000") << QByteArray("10.00000000000")
+            << QByteArray("0.500000000000") << -33.8688 << 10.0 << 0.5f;
+        QTest::newRow("lower-case north")
+            << QByteArray("n33.8688000000") << QByteArray("10.00000000000")
+            << QByteArray("0.500000000000") << 33.8688 << 10.0 << 0.5f;
+        QTest::newRow("nan") << QByteArray("Nnan          ") << QByteArray("nan           ")
+                             << QByteArray("nan           ") << 0.0 << 0.0 << 0.0f;
+        QTest::newRow("inf") << QByteArray("Ninf          ") << QByteArray("inf           ")
+                             << QByteArray("-inf          ") << 0.0 << 0.0 << 0.0f;
+        QTest::newRow("negative speed")
+            << QByteArray("N1.00000000000") << QByteArray("-42.0000000000")
+            << QByteArray("1.000000000000") << 1.0 << 0.0 << 1.0f;
+        QTest::newRow("beyond a float")
+            << QByteArray("N1.00000000000") << QByteArray("1e300         ")
+            << QByteArray("3.5e38        ") << 1.0 << 1e300 << 0.0f;
+        QTest::newRow("largest float")
+            << QByteArray("N1.00000000000") << QByteArray("1.0           ")
+            << QByteArray("3.3e38        ") << 1.0 << 1.0 << 3.3e38f;
+    }
+    void fieldValues()
+    {
+        QFETCH(QByteArray, latField);
+        QFETCH(QByteArray, speedField);
+        QFETCH(QByteArray, gField);
+        QCOMPARE(latField.size(), 14);
+        QCOMPARE(speedField.size(), 14);
+        QCOMPARE(gField.size(), 14);
+        const QByteArray rec = "GPSDATA--20231231123456" + latField + "E121.564539000" +
+                               speedField + numberField(0) + gField + gField + gField;
+        Outputs out;
+        QCOMPARE(out.load(clipWith(movClip, QByteArray(22, 'C') + rec + cutSignature)), 22);
+        QCOMPARE(out.samples.size(), 1);
+        const VideoInfo_t &s = out.samples.first();
+        QTEST(s.lat, "lat");
+        QTEST(s.speedKmh, "speedKmh");
+        QTEST(s.gX, "g");
+        QTEST(s.gZ, "g");
+        QCOMPARE(s.lon, 121.564539);
+    }
+
+    // Both kinds of marker in the searched tail: the one nearer the end opens the trailer.
+    void laterMarkerWins_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("samples");
+        const QByteArray camera = QByteArray(22, 'U') + "\r\n$rec one" + "inf....model....?";
+        QTest::newRow("export after camera") << camera + exportTrailer(4) << 22 << 4;
+        QTest::newRow("camera after export") << exportTrailer(4) + camera << 0 << 0;
+    }
+    void laterMarkerWins()
+    {
+        QFETCH(QByteArray, bytes);
+        // No box structure, so the marker is searched in the last bytes of the file.
+        const QString path = dir.filePath(QStringLiteral("markers%1.bin").arg(++fileCount));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(1000, '\x7f') + bytes);
+        file.close();
+        Outputs out;
+        QTEST(out.load(path), "type");
+        QTEST(out.samples.size(), "samples");
+    }
+
+    // Box structures of every shape: where the boxes lead to the trailer it is read whole, even
+    // past the searched tail; elsewhere the search of the tail still finds a short one.
+    void unusualBoxesStillFindTrailer_data()
+    {
+        QTest::addColumn<QByteArray>("boxes");
+        QTest::addColumn<int>("seconds");
+        const QByteArray ftyp =
+            QByteArray::fromHex("000000186674797069736f6d0000020069736f6d69736f32");
+        // 1800 records: the marker lies before the last 200 000 bytes.
+        QTest::newRow("64-bit size box")
+            << ftyp + QByteArray::fromHex("000000016d6461740000000000000018") + QByteArray(8, '\0')
+            << 1800;
+        QTest::newRow("boxes of every size class")
+            << ftyp + QByteArray::fromHex("0000000866726565") +
+                   QByteArray::fromHex("0000000c736b6970") + QByteArray(4, '\x01')
+            << 1800;
+        QTest::newRow("size-0 box runs to the end")
+            << ftyp + QByteArray::fromHex("000000006d646174") + QByteArray(3000, '\0') << 5;
+        QTest::newRow("boxes end early in garbage")
+            << ftyp + QByteArray::fromHex("0000000866726565") + QByteArray(700, '\x01') << 5;
+        QTest::newRow("box header runs into the trailer")
+            << ftyp + QByteArray::fromHex("000000") << 5;
+    }
+    void unusualBoxesStillFindTrailer()
+    {
+        QFETCH(QByteArray, boxes);
+        QFETCH(int, seconds);
+        const QString path = dir.filePath(QStringLiteral("boxes%1.mp4").arg(++fileCount));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(boxes + exportTrailer(seconds));
+        file.close();
+        Outputs out;
+        QCOMPARE(out.load(path), DashcamTypes::exported);
+        QCOMPARE(out.samples.size(), seconds);
+        QCOMPARE(out.samples.last().speedKmh, trackFix(seconds - 1).kmh);
+    }
+
     void headingFollowsTrack_data()
     {
         QTest::addColumn<double>("dLat");

@@ -339,6 +339,8 @@ void TstFormListRows::groupRowSums_data()
     QTest::newRow("past a day wraps like a clock")
         << QStringList{"1MB", "1MB"} << QStringList{"23:00:00", "02:00:00"} << "2MB"
         << "01:00:00";
+    QTest::newRow("no members") << QStringList() << QStringList() << ""
+                                << "";
 }
 
 void TstFormListRows::groupRowSums()
@@ -348,12 +350,23 @@ void TstFormListRows::groupRowSums()
     QFETCH(QString, size);
     QFETCH(QString, duration);
     QVector<RowCells> members;
-    for (int i = 0; i < sizes.size(); ++i)
+    for (int i = 0; i < sizes.size(); ++i) {
         members.append(row(QStringLiteral("m%1.mp4").arg(i), sizes.at(i), durations.at(i)));
+        members.last()[ColDate] = QStringLiteral("%1-01-2024").arg(i + 1, 2, 10, QLatin1Char('0'));
+    }
     const FileInfo_t info = ListGroups::groupRowInfo(groupKey(7), members);
     QCOMPARE(info.size, size);
     QCOMPARE(info.duration, duration);
+    if (members.isEmpty()) {
+        QCOMPARE(info.resolution, QString());
+        QCOMPARE(info.fileName, QString());
+        return;
+    }
     QCOMPARE(info.resolution, QStringLiteral("Group7"));
+    // Name and date are the first member's, whatever the others say.
+    QCOMPARE(info.fileName, QStringLiteral("m0.mp4(%1)").arg(members.size()));
+    QCOMPARE(info.date, QStringLiteral("01-01-2024"));
+    QCOMPARE(info.filePath, QStringLiteral("/cards/a/m0.mp4;/cards/a/m1.mp4;"));
 }
 
 void TstFormListRows::groupMediaStopsAtShorterList_data()

@@ -35,6 +35,9 @@ private slots:
     void headingQuadrants_data();
     void headingQuadrants();
     void rideWithoutFixAveragesZero();
+    void averageSpeedCountsLocatedRecordsOnly_data();
+    void averageSpeedCountsLocatedRecordsOnly();
+    void rideStartingAtAltitudeZero();
     void zeroAltitudesGiveNoAltitudeFigures();
     void oneHourFile();
     void distanceText();
@@ -255,6 +258,19 @@ void TstPlaybackDataParser::malformedGroups_data()
                                                   << "34.1353900"
                                                   << "118.144648" << 0.0 << 25.0;
 
+    RawRecord lowerHex = plain;
+    lowerHex.lngGroups = "0b50564e09";
+    lowerHex.speedGroups = "0a0f"; // "1015": the first three digits count
+    QTest::newRow("lower-case hexadecimal digits") << lowerHex.bytes() << "N"
+                                                   << "34.1353900"
+                                                   << "118.144648" << double(12.3f) << 101.0;
+
+    RawRecord digitSign = plain;
+    digitSign.altitudeSign = '2'; // a digit in the sign's place leads the number: "20123"
+    QTest::newRow("altitude sign that is a digit") << digitSign.bytes() << "N"
+                                                   << "34.1353900"
+                                                   << "118.144648" << double(2012.3f) << 25.0;
+
     RawRecord wideAltitude = plain;
     wideAltitude.altitudeGroups = "FF17"; // "+25523": the cut keeps "+255.2"
     QTest::newRow("wide altitude") << wideAltitude.bytes() << "N"
@@ -393,6 +409,47 @@ void TstPlaybackDataParser::rideWithoutFixAveragesZero()
     QCOMPARE(float(summary.speedMax), float(40 * 0.62137));
     QCOMPARE(summary.altitudeReference, 0.0); // only located records set the reference
     QCOMPARE(summary.duration, QStringLiteral("00:00:10"));
+}
+
+void TstPlaybackDataParser::averageSpeedCountsLocatedRecordsOnly_data()
+{
+    QTest::addColumn<QByteArray>("ride");
+    QTest::addColumn<double>("averageKmh");
+    const QByteArray located = encodePoint(10.0, 10.0, 5.0, 20);
+    QTest::newRow("unlocated record in between")
+        << located + encodePoint(0.0, 0.0, 5.0, 90) + encodePoint(10.001, 10.0, 5.0, 40) << 30.0;
+    QTest::newRow("only the latitude set")
+        << located + encodePoint(10.0, 0.0, 5.0, 90) + encodePoint(10.001, 10.0, 5.0, 40) << 30.0;
+    QTest::newRow("only the longitude set") << encodePoint(0.0, 10.0, 5.0, 90) + located << 20.0;
+}
+
+void TstPlaybackDataParser::averageSpeedCountsLocatedRecordsOnly()
+{
+    QFETCH(QByteArray, ride);
+    QFETCH(double, averageKmh);
+    PlaybackDataParser parser(write(QStringLiteral("mixed.TXT"), ride));
+    QVERIFY(parser.parse());
+    const PlaybackInfo_t summary = parser.getSummary();
+    QCOMPARE(float(summary.speedAvg), float(averageKmh * 0.62137));
+    QCOMPARE(float(summary.speedMax), float(90 * 0.62137)); // every record counts for the maximum
+}
+
+// The reference is the first non-zero altitude of a located record, so a start at 0 m does not
+// count every later metre as a climb.
+void TstPlaybackDataParser::rideStartingAtAltitudeZero()
+{
+    const QByteArray ride =
+        encodePoint(10.0, 10.0, 0.0, 10) + encodePoint(10.001, 10.0, 100.0, 10) +
+        encodePoint(10.002, 10.0, 110.0, 10) + encodePoint(10.003, 10.0, 90.0, 10);
+    PlaybackDataParser parser(write(QStringLiteral("sealevel.TXT"), ride));
+    QVERIFY(parser.parse());
+    const PlaybackInfo_t summary = parser.getSummary();
+    QCOMPARE(summary.altitudeReference, 100.0);
+    QCOMPARE(summary.altitudeRising, 10.0);
+    QCOMPARE(summary.altitudeDecrease, -10.0);
+    QCOMPARE(summary.altitudeMin, 0.0);
+    QCOMPARE(summary.altitudeMinNonZero, 90.0);
+    QCOMPARE(summary.altitudeMax, 110.0);
 }
 
 void TstPlaybackDataParser::zeroAltitudesGiveNoAltitudeFigures()
