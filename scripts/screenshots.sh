@@ -1,9 +1,31 @@
 #!/usr/bin/env bash
-# Rebuilds docs/screenshots/: runs the tests that save screenshots, under a 1600x900 virtual screen.
+# Rebuilds docs/screenshots/: runs the tests that save screenshots, under a 1600x900 virtual screen,
+# as on a user's machine: a fresh home folder at /home/user, and no writable "EditVideo" beside the
+# program (an installed program's folder is read-only), so exports default to ~/Videos/EditVideo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export TALVEX_SCREENSHOT_DIR="$(pwd)/docs/screenshots"
 mkdir -p "$TALVEX_SCREENSHOT_DIR"
+
+demo_home=/home/user
+created_home=
+if [ ! -e "$demo_home" ]; then
+    mkdir -p "$demo_home/Videos"
+    created_home=1
+fi
+locked=()
+cleanup() {
+    for d in "${locked[@]}"; do chattr -i "$d" 2>/dev/null || true; done
+    if [ -n "$created_home" ]; then rm -rf "$demo_home"; fi
+}
+trap cleanup EXIT
+# The immutable flag makes a folder unwritable even for root.
+for d in build/tests/*/; do
+    mkdir -p "$d/EditVideo"
+    if chattr +i "$d/EditVideo" 2>/dev/null; then locked+=("$d/EditVideo"); fi
+done
+
 cd build
-QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1600x900x24" ctest --output-on-failure
+HOME="$demo_home" QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1600x900x24" \
+    ctest --output-on-failure

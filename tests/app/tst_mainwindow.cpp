@@ -51,11 +51,10 @@ private:
         return image;
     }
 
+    // The window with an open menu and sub-menu: both drawn over the window with their items.
     void screenshot(MainWindow &w, const QString &name, QMenu *top, QMenu *sub)
     {
         const QString dir = QString::fromLocal8Bit(qgetenv("TALVEX_SCREENSHOT_DIR"));
-        if (dir.isEmpty())
-            return;
         QAction *menuAction = top->menuAction();
         top->popup(w.menuBar()->mapToGlobal(w.menuBar()->actionGeometry(menuAction).bottomLeft()));
         QVERIFY(QTest::qWaitForWindowExposed(top));
@@ -67,7 +66,18 @@ private:
             shown << sub;
         }
         QTest::qWait(100);
-        QVERIFY(grabWithMenus(w, shown).save(QDir(dir).filePath(name + QStringLiteral(".png"))));
+        const QImage picture = grabWithMenus(w, shown);
+        for (QMenu *m : shown) {
+            const QRect area(w.mapFromGlobal(m->pos()), m->size());
+            QVERIFY2(TestSupport::colourCount(picture, area) > 8, qPrintable(m->objectName()));
+            const QRect item = m->actionGeometry(m->actions().first());
+            QCOMPARE(
+                TestSupport::colourAt(picture, &w, &w,
+                                      area.topLeft() + QPoint(item.left() + 2, item.center().y())),
+                m->grab().toImage().pixelColor(item.left() + 2, item.center().y()));
+        }
+        if (!dir.isEmpty())
+            QVERIFY(picture.save(QDir(dir).filePath(name + QStringLiteral(".png"))));
         if (sub)
             sub->hide();
         top->hide();
@@ -212,6 +222,10 @@ private slots:
         w.setStyle(style);
         w.setLanguage(language);
         w.releaseKeyboard();
+        // The menu bar's ground follows the style: light for white, dark for black.
+        const QColor bar = TestSupport::colourAt(w.grab().toImage(), &w, w.menuBar(),
+                                                 QPoint(w.menuBar()->width() - 4, 4));
+        QVERIFY2(style == 0 ? bar.value() > 160 : bar.value() < 96, qPrintable(bar.name()));
         screenshot(w, name + QStringLiteral("-view"), menu(w, "menuView"), menu(w, "menuLocation"));
         screenshot(w, name + QStringLiteral("-settings"), menu(w, "menuSettings"),
                    menu(w, "menuLanguage"));

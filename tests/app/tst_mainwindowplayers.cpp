@@ -30,10 +30,7 @@ private:
         return false;
     }
 
-    static QWidget *preview(Dashcam *dashcam)
-    {
-        return dashcam->getVideoWidget()->parentWidget();
-    }
+    static QWidget *preview(Dashcam *dashcam) { return dashcam->getVideoWidget()->parentWidget(); }
 
     // Shows the window at the screenshot size with both cameras shown and the keyboard free.
     static void showDual(MainWindow &w)
@@ -66,11 +63,11 @@ private slots:
         front_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
         rear_ = dir_.filePath(QStringLiteral("20261207101500_R.mp4"));
         QVERIFY(TestSupport::makeClip(front_, 6, QStringLiteral("640x360")));
-        QVERIFY(TestSupport::runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                                        QStringLiteral("smptebars=size=640x360:rate=25:duration=6"),
-                                        QStringLiteral("-c:v"), QStringLiteral("libx264"),
-                                        QStringLiteral("-preset"), QStringLiteral("ultrafast"),
-                                        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), rear_}));
+        QVERIFY(TestSupport::runFfmpeg(
+            {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+             QStringLiteral("smptebars=size=480x270:rate=25:duration=6"), QStringLiteral("-c:v"),
+             QStringLiteral("libx264"), QStringLiteral("-preset"), QStringLiteral("ultrafast"),
+             QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), rear_}));
     }
     void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
 
@@ -155,6 +152,20 @@ private slots:
         const QDir snapshots(QDir::current().filePath(QStringLiteral("Snapshot")));
         QTRY_COMPARE_WITH_TIMEOUT(snapshots.entryList({QStringLiteral("*-1.jpg")}).size(), 1, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(snapshots.entryList({QStringLiteral("*-2.jpg")}).size(), 1, 5000);
+        // Each camera's own picture at its own size: testsrc starts with a black bar, the
+        // rear's colour bars with a grey one.
+        const auto snapshot = [&](const char *suffix) {
+            return QImage(snapshots.filePath(
+                snapshots.entryList({QStringLiteral("*") + QLatin1String(suffix)}).value(0)));
+        };
+        QImage front;
+        QImage rear;
+        QTRY_VERIFY(!(front = snapshot("-1.jpg")).isNull() &&
+                    !(rear = snapshot("-2.jpg")).isNull());
+        QCOMPARE(front.size(), QSize(640, 360));
+        QCOMPARE(rear.size(), QSize(480, 270));
+        QVERIFY(TestSupport::isNear(front.pixelColor(20, 20), Qt::black));
+        QVERIFY(TestSupport::isNear(rear.pixelColor(20, 20), QColor(192, 192, 192)));
     }
 };
 

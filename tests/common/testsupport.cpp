@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QSet>
 #include <QWidget>
 
 #include <clocale>
@@ -34,10 +35,10 @@ bool runFfmpeg(const QStringList &args)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-hide_banner"),
-                                                        QStringLiteral("-loglevel"),
-                                                        QStringLiteral("error"), QStringLiteral("-y")}
-                                                + args);
+    process.start(QStringLiteral("ffmpeg"),
+                  QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                              QStringLiteral("error"), QStringLiteral("-y")} +
+                      args);
     if (!process.waitForFinished(120000)) {
         process.kill();
         return false;
@@ -51,8 +52,9 @@ bool runFfmpeg(const QStringList &args)
 
 bool makeClip(const QString &path, double seconds, const QString &size, bool withAudio, int fps)
 {
-    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                     QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(fps).arg(seconds)};
+    QStringList args{
+        QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+        QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(fps).arg(seconds)};
     if (withAudio)
         args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
              << QStringLiteral("sine=frequency=440:duration=%1").arg(seconds);
@@ -62,6 +64,36 @@ bool makeClip(const QString &path, double seconds, const QString &size, bool wit
         args << QStringLiteral("-c:a") << QStringLiteral("aac");
     args << QStringLiteral("-shortest") << path;
     return runFfmpeg(args);
+}
+
+QColor colourAt(const QImage &picture, const QWidget *top, const QWidget *child,
+                const QPoint &point)
+{
+    const QPoint inTop = child == top ? point : child->mapTo(top, point);
+    const qreal ratio = picture.devicePixelRatio();
+    return picture.pixelColor(int(inTop.x() * ratio), int(inTop.y() * ratio));
+}
+
+bool isNear(const QColor &a, const QColor &b, int tolerance)
+{
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+QColor accent()
+{
+    return QColor(0xF3, 0x98, 0x00);
+}
+
+int colourCount(const QImage &picture, const QRect &area)
+{
+    QSet<QRgb> colours;
+    const QRect inside = area.intersected(picture.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            colours.insert(picture.pixel(x, y));
+    }
+    return colours.size();
 }
 
 void saveScreenshot(QWidget *widget, const QString &name)

@@ -1,9 +1,13 @@
 // Shared test support: the GUI test main and fixtures made with the real ffmpeg.
 #pragma once
 
+#include <QColor>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QtTest>
+
+class QWidget;
 
 namespace TestSupport {
 
@@ -22,16 +26,27 @@ bool runFfmpeg(const QStringList &args);
 // Saves a grab of widget as docs-ready PNG under $TALVEX_SCREENSHOT_DIR when that is set.
 void saveScreenshot(QWidget *widget, const QString &name);
 
+// Picture checks for screenshot cases.
+// The colour at point of child (a descendant of top, or top itself) in top's picture.
+QColor colourAt(const QImage &picture, const QWidget *top, const QWidget *child,
+                const QPoint &point);
+// True when every channel differs by at most tolerance.
+bool isNear(const QColor &a, const QColor &b, int tolerance = 40);
+// The accent colour of the skins' sliders and title bars.
+QColor accent();
+// Distinct colours in an area of a picture: 1 for a blank area.
+int colourCount(const QImage &picture, const QRect &area);
+
 } // namespace TestSupport
 
 // QTEST_MAIN with the player's GUI set-up.
-#define TALVEX_TEST_MAIN(TestObject)                                                             \
-    int main(int argc, char *argv[])                                                             \
-    {                                                                                            \
-        TestSupport::prepareGuiEnvironment();                                                    \
-        QApplication app(argc, argv);                                                            \
-        TestSupport::prepareApplication();                                                       \
-        TestObject tc;                                                                           \
-        QTEST_SET_MAIN_SOURCE_PATH                                                               \
-        return QTest::qExec(&tc, argc, argv);                                                    \
+#define TALVEX_TEST_MAIN(TestObject)                                                               \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        TestSupport::prepareGuiEnvironment();                                                      \
+        QApplication app(argc, argv);                                                              \
+        TestSupport::prepareApplication();                                                         \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
     }

@@ -385,7 +385,20 @@ void TstFormControl::screenshots()
     bar->editSlider()->setSpan(61200, 254000);
     QTest::qWait(50);
     const QImage image = bar->grab().toImage();
-    QVERIFY(!image.isNull());
+    // The played part (play) or the chosen span (edit) is drawn in the accent colour, the rest
+    // of the groove is not.
+    QWidget *slider = mode == OP_Play ? static_cast<QWidget *>(child<QSlider>("sliderPosition"))
+                                      : bar->editSlider();
+    const int y = slider->height() / 2;
+    const auto at = [&](double fraction) {
+        return TestSupport::colourAt(image, bar.get(), slider,
+                                     QPoint(int(slider->width() * fraction), y));
+    };
+    const double inside = mode == OP_Play ? 0.15 : 0.4;
+    QVERIFY2(TestSupport::isNear(at(inside), TestSupport::accent()), qPrintable(at(inside).name()));
+    QVERIFY(!TestSupport::isNear(at(0.9), TestSupport::accent()));
+    if (mode == OP_Edit)
+        QVERIFY(!TestSupport::isNear(at(0.05), TestSupport::accent()));
     TestSupport::saveScreenshot(bar.get(), name);
 }
 

@@ -51,6 +51,17 @@ void TstFormControlSecond::screenshots()
         bar.findChild<QSlider *>(QStringLiteral("sliderZoom"))->setValue(35);
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        // Zoom 35 of its range: accent left of the handle, plain groove right of it.
+        auto *zoom = bar.findChild<QSlider *>(QStringLiteral("sliderZoom"));
+        const QImage image = bar.grab().toImage();
+        const auto at = [&](double fraction) {
+            return TestSupport::colourAt(image, &bar, zoom,
+                                         QPoint(int(zoom->width() * fraction), zoom->height() / 2));
+        };
+        const double handle =
+            double(zoom->value() - zoom->minimum()) / (zoom->maximum() - zoom->minimum());
+        QVERIFY(TestSupport::isNear(at(handle / 2), TestSupport::accent()));
+        QVERIFY(!TestSupport::isNear(at((1 + handle) / 2 + 0.1), TestSupport::accent()));
         TestSupport::saveScreenshot(
             &bar, QStringLiteral("controlsecond_%1").arg(style ? "black" : "white"));
     }

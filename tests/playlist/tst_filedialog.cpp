@@ -718,6 +718,25 @@ void TstFileDialog::screenshots()
     pressArrow(tree, rowNamed(tree, QStringLiteral("Desktop"), 0));
     selectFiles(files, {QStringLiteral("A_F.MP4"), QStringLiteral("A_R.MP4")});
     QTest::qWait(50);
+    // Accent title bar; the two chosen rows shaded apart from the others; a filled tree.
+    const QImage picture = files->grab().toImage();
+    auto *title = files->findChild<QWidget *>(QStringLiteral("fileOpen_title"));
+    QVERIFY(title);
+    QVERIFY(TestSupport::isNear(
+        TestSupport::colourAt(picture, files, title, QPoint(title->width() - 4, 4)),
+        TestSupport::accent(), 60));
+    auto *list = files->findChild<QAbstractItemView *>(QStringLiteral("diskFileList"));
+    QVERIFY(list);
+    const auto rowColour = [&](int row) {
+        const QRect cell = list->visualRect(list->model()->index(row, 1));
+        return TestSupport::colourAt(picture, files, list->viewport(),
+                                     QPoint(cell.right() - 2, cell.center().y()));
+    };
+    QCOMPARE(rowColour(0), rowColour(1));
+    QVERIFY(rowColour(0) != rowColour(2));
+    QCOMPARE(rowColour(2), rowColour(3));
+    QVERIFY(TestSupport::colourCount(picture, QRect(tree->mapTo(files, QPoint()), tree->size())) >
+            20);
     TestSupport::saveScreenshot(files, QStringLiteral("filedialog_mode0"));
     closeChooser(files);
 
@@ -727,6 +746,8 @@ void TstFileDialog::screenshots()
         pressArrow(tree, 1);
         clickRow(tree, rowNamed(tree, QStringLiteral("Videos"), 1));
         QTest::qWait(50);
+        QVERIFY(TestSupport::colourCount(folders->grab().toImage(),
+                                         QRect(tree->mapTo(folders, QPoint()), tree->size())) > 20);
         TestSupport::saveScreenshot(folders, QStringLiteral("filedialog_mode%1").arg(mode));
         closeChooser(folders);
     }
