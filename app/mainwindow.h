@@ -19,6 +19,7 @@ class FormControlSecond;
 class FormDialog;
 class FormDashcamPreview;
 class FormList;
+class FormMap;
 class FileDialog_C;
 class FormPlayer;
 class FormVideoSetupWidget;
@@ -133,6 +134,22 @@ private:
     // A player opened a file: its row gets the picture size while it still reads "0x0".
     void fillListResolution(const FileInfo_t &info);
 
+    // map (mainwindow_map.cpp)
+public:
+    FormMap *formMap() const { return map_; }
+public slots:
+    // The map page has loaded: the stored settings reach the panels, then the map is styled.
+    void onInitParameter(bool ok);
+
+private:
+    void wireMap();
+    // Puts the map back into its area above the list when another page has borrowed it.
+    void placeMap();
+    // Fixed size and rounded mask of the map while it sits in its area.
+    void refreshMapSize(int width, int height);
+    FormMap *map_ = nullptr; // owned by the layout that holds it
+    // end of map
+
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
     // panels: owned by the layouts or widgets that hold them
@@ -145,10 +162,10 @@ private:
     PlayerSync *sync_ = nullptr;
     FormDialog *dialog_ = nullptr; // no parent; deleted with the window
     bool pipMode_ = false;
-    FormList *list_ = nullptr;                  // owned by the list area's layout
-    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
-    QUrl subMediaUrl_;                          // partner of the main player's file
-    bool autoPlayCancelled_ = false;            // the next stop is no clip end
+    FormList *list_ = nullptr;             // owned by the list area's layout
+    QPointer<FileDialog_C> addFileDialog_; // deletes itself when closed
+    QUrl subMediaUrl_;                     // partner of the main player's file
+    bool autoPlayCancelled_ = false;       // the next stop is no clip end
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
