@@ -5,8 +5,8 @@
 #include "appsettings.h"
 #include "appstyle.h"
 #include "dashcam.h"
-#include "formcontrol.h"
 #include "formdialog.h"
+#include "formcontrol.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
 #include "languagetable.h"
@@ -18,8 +18,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
@@ -161,12 +160,12 @@ void MainWindow::setUiLayout(int mode)
         area->setVisible(on && area->layout()->count() > 0);
     };
     ui->widgetLeftColumn->setVisible(!calendar);
-    for (QWidget *area :
-         {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea, ui->widgetChartArea})
+    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
+                          ui->widgetChartArea})
         showArea(area, !calendar);
     // isHidden, not isVisibleTo: the column itself may still be hidden here
-    ui->widgetRightColumn->setVisible(
-        !calendar && (!ui->widgetListArea->isHidden() || !ui->widgetMapArea->isHidden()));
+    ui->widgetRightColumn->setVisible(!calendar && (!ui->widgetListArea->isHidden() ||
+                                                    !ui->widgetMapArea->isHidden()));
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);
