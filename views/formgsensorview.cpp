@@ -9,6 +9,8 @@ FormGSensorView::FormGSensorView(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::FormGSensorView>())
 {
     ui->setupUi(this);
+    // the grid may be taller than the panel: the readout keeps its height, the chart the rest
+    ui->gridLayout->setRowStretch(1, 1);
 }
 
 FormGSensorView::~FormGSensorView() = default;
@@ -63,7 +65,7 @@ void FormGSensorView::setFontSize(int width, int height)
 
 void FormGSensorView::addChart(QWidget *chart)
 {
-    ui->chartGridLayout->addWidget(chart, 0, 0, Qt::AlignLeft);
+    ui->chartGridLayout->addWidget(chart, 0, 0, Qt::AlignLeft | Qt::AlignTop);
 }
 
 QWidget *FormGSensorView::chartWidget() const

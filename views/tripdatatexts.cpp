@@ -1,5 +1,7 @@
 #include "tripdatatexts.h"
 
+#include "gsensorchartmath.h"
+
 #include <QtMath>
 
 #include <algorithm>
@@ -96,6 +98,20 @@ LayoutSizes layoutSizes(int windowWidth, int windowHeight, int panelWidth, int p
     l.backPicture = QSize(int(W * 10 / 100 - (W / 100 - 12)), int(H * 14.81 / 100));
     l.readout = QSize(panelWidth, std::max(panelHeight, 110));
     return l;
+}
+
+BandSizes bandSizes(int windowHeight, int areaWidth)
+{
+    constexpr int frameTop = 5;
+    constexpr int gaugeAllowance = 20; // the gauge is about 8 + 9 % larger than its panel height
+    constexpr int readoutTitleRow = 60;
+    BandSizes b;
+    b.areaHeight = int(windowHeight * 0.16);
+    b.panel = QSize(areaWidth, b.areaHeight - frameTop);
+    b.layoutHeight = b.panel.height() - gaugeAllowance;
+    const int readoutWidth = GSensorChart::readoutSizes(areaWidth, b.layoutHeight).grid.width();
+    b.chart = QSize(readoutWidth - 10, b.panel.height() - readoutTitleRow);
+    return b;
 }
 
 } // namespace TripData

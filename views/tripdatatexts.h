@@ -59,4 +59,14 @@ struct LayoutSizes
 };
 LayoutSizes layoutSizes(int windowWidth, int windowHeight, int panelWidth, int panelHeight);
 
+// How the main window sizes the band under the video in an area areaWidth wide.
+struct BandSizes
+{
+    int areaHeight = 0;   // the band's area in the main window
+    QSize panel;          // setPanelSize: the frame, 5 pixels below the area's top
+    int layoutHeight = 0; // panel height given to setLayoutSize: the gauge fits the frame
+    QSize chart;          // setSliderStyle's plot: the readout's width, below its title row
+};
+BandSizes bandSizes(int windowHeight, int areaWidth);
+
 } // namespace TripData

@@ -152,6 +152,21 @@ private slots:
                              l.readout.height()};
         QCOMPARE(got, sizes);
     }
+
+    // 1600 x 900: area 144 high, frame 139, gauge of a 119 panel 127 high fits the frame.
+    void bandSizesInTheMainWindow()
+    {
+        const TripData::BandSizes b = TripData::bandSizes(900, 1096);
+        QCOMPARE(b.areaHeight, 144);
+        QCOMPARE(b.panel, QSize(1096, 139));
+        QCOMPARE(b.layoutHeight, 119);
+        QCOMPARE(b.chart, QSize(235, 79));
+        const TripData::LayoutSizes l = TripData::layoutSizes(1600, 900, 1096, b.layoutHeight);
+        QCOMPARE(l.gauge, 127);
+        QVERIFY(l.gauge <= b.panel.height());
+        QVERIFY(l.dividerHeight <= b.panel.height());
+        QVERIFY(l.informationPicture.height() <= b.panel.height());
+    }
 };
 
 TALVEX_TEST_MAIN(TstTripDataTexts)
