@@ -45,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireControl();
     wireDialog();
     wireList();
+    wireTripBand();
     setUiLayout(0);
     grabKeyboard();
 }
@@ -111,6 +112,7 @@ void MainWindow::refreshWidgetSize(int w, int h)
     ui->widgetShowDataArea->setFixedHeight(bottomHeight);
     ui->widgetChartArea->setFixedHeight(bottomHeight);
     ui->widgetControlArea->setFixedHeight(qMax(56, int((h - 675) * 0.0273 + 20.0) + 36));
+    refreshTripBandSize(w, h);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

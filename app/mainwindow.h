@@ -24,6 +24,8 @@ class FileDialog_C;
 class FormPlayer;
 class FormVideoSetupWidget;
 class PlayerSync;
+class FormShowData;
+class FormChart;
 
 namespace Ui {
 class MainWindow;
@@ -51,6 +53,12 @@ public:
     bool isPipMode() const { return pipMode_; }
     FormDialog *formDialog() const { return dialog_; }
     FormList *formList() const { return list_; }
+
+    // trip-data band (mainwindow_views.cpp)
+    FormShowData *showData() const { return showData_; }
+    FormChart *chart() const { return chart_; }
+    // The sample shown when playback stops: empty texts, zero numbers.
+    static VideoInfo_t getInitVideoInfo();
 
 public slots:
     void refreshWidgetSize(int w, int h);
@@ -98,6 +106,9 @@ public slots:
     void onCancelAutoPlay();
     void onDashCamAddFile_L();
     void onOpenFile_L(QList<QUrl> urls);
+    // trip-data band (mainwindow_views.cpp)
+    void onInfoChanged(VideoInfo_t vi, bool isValid);
+    void onPositionChanged(QTime time, qint64 pos);
 
 signals:
     void clearMapAll();
@@ -106,6 +117,8 @@ signals:
     // Sent after a language or style change so that open windows re-text and re-skin.
     void languageApplied();
     void styleApplied(int style);
+    // trip-data band: playback stopped; carries getInitVideoInfo() as invalid
+    void onPlayerStopChanged(VideoInfo_t vi, bool isValid);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -133,6 +146,12 @@ private:
     void wireList();
     // A player opened a file: its row gets the picture size while it still reads "0x0".
     void fillListResolution(const FileInfo_t &info);
+    // trip-data band (mainwindow_views.cpp)
+    void wireTripBand();
+    void refreshTripBandSize(int w, int h);
+    // The speed unit or date format changed: the panel shows the last sample again at once.
+    void applyTripBandSettings();
+    void onTripBandPlayStatus(MediaPlayerStatus state);
 
     // map (mainwindow_map.cpp)
 public:
@@ -166,6 +185,12 @@ private:
     QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
     QUrl subMediaUrl_;                          // partner of the main player's file
     bool autoPlayCancelled_ = false;            // the next stop is no clip end
+
+    // trip-data band: owned by the band's area layout
+    FormShowData *showData_ = nullptr;
+    FormChart *chart_ = nullptr; // inside the panel's G-sensor readout
+    VideoInfo_t lastInfo_;       // the sample the panel shows
+    bool lastInfoValid_ = false;
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;

@@ -121,6 +121,7 @@ void MainWindow::setSpeedUnit(int unit)
 {
     storeSetting(SettingKeys::speedUnit, unit == SpeedKmh ? SpeedKmh : SpeedMph);
     updateMenuChecks();
+    applyTripBandSettings();
 }
 
 void MainWindow::setDateFormat(int format)
@@ -129,6 +130,7 @@ void MainWindow::setDateFormat(int format)
         list_->updateDateFormat(format);
     gDateFormat = format >= 0 && format <= 2 ? format : 0;
     updateMenuChecks();
+    applyTripBandSettings();
 }
 
 void MainWindow::setMaps(int v)

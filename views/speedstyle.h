@@ -1,0 +1,38 @@
+// One image layer of the speed gauge: a picture scaled to a set size and turned about its centre.
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+class SpeedStyle : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SpeedStyle(QWidget *parent = nullptr);
+
+    // Image name with or without suffix; the loader finds the file by its suffix.
+    void setImagePath(const QString &path);
+    QString imagePath() const { return imagePath_; }
+    // Drawn size; nothing is drawn while it is empty.
+    void setImageSize(const QSize &size);
+    QSize imageSize() const { return imageSize_; }
+    // Stored truncated to whole degrees, clockwise on screen.
+    void setAngle(float degrees);
+    float angle() const { return float(angle_); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The picture scaled to the image size, loaded once per path and size.
+    const QPixmap &scaledPixmap();
+
+    QString imagePath_ = QStringLiteral(":/image/speedmark.png");
+    QSize imageSize_{0, 0};
+    int angle_ = 0;
+    QPixmap scaled_;
+    QString scaledPath_;
+    QSize scaledSize_;
+};
