@@ -16,7 +16,10 @@ class QActionGroup;
 class Dashcam;
 class FormControl;
 class FormControlSecond;
+class FormAbout;
 class FormDialog;
+class FormFAQ;
+class FormShare;
 class FormDashcamPreview;
 class FormList;
 class FileDialog_C;
@@ -50,6 +53,11 @@ public:
     bool isPipMode() const { return pipMode_; }
     FormDialog *formDialog() const { return dialog_; }
     FormList *formList() const { return list_; }
+    // the open sharing, instruction and About windows; null when none
+    FormShare *shareWindow() const;
+    FormFAQ *instructionWindow() const;
+    bool isInstructionOpen() const { return instructionOpen_; }
+    FormAbout *aboutWindow() const;
 
 public slots:
     void refreshWidgetSize(int w, int h);
@@ -97,6 +105,10 @@ public slots:
     void onCancelAutoPlay();
     void onDashCamAddFile_L();
     void onOpenFile_L(QList<QUrl> urls);
+    // sharing, instruction and About (mainwindow_online.cpp)
+    void showInstruction();
+    void closeInstuctionSlot();
+    void showAbout();
 
 signals:
     void clearMapAll();
@@ -132,6 +144,9 @@ private:
     void wireList();
     // A player opened a file: its row gets the picture size while it still reads "0x0".
     void fillListResolution(const FileInfo_t &info);
+    // sharing, instruction and About (mainwindow_online.cpp)
+    void wireOnline();
+    void refreshInstruction();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
@@ -145,10 +160,16 @@ private:
     PlayerSync *sync_ = nullptr;
     FormDialog *dialog_ = nullptr; // no parent; deleted with the window
     bool pipMode_ = false;
-    FormList *list_ = nullptr;                  // owned by the list area's layout
-    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
-    QUrl subMediaUrl_;                          // partner of the main player's file
-    bool autoPlayCancelled_ = false;            // the next stop is no clip end
+    FormList *list_ = nullptr;             // owned by the list area's layout
+    QPointer<FileDialog_C> addFileDialog_; // deletes itself when closed
+    QUrl subMediaUrl_;                     // partner of the main player's file
+    bool autoPlayCancelled_ = false;       // the next stop is no clip end
+
+    // sharing, instruction and About: windows of their own, deleted after they close
+    QPointer<FormShare> share_;
+    QPointer<FormFAQ> instruction_;
+    bool instructionOpen_ = false;
+    QPointer<FormAbout> about_;
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
