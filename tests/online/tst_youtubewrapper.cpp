@@ -7,8 +7,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
+#include <QNetworkInterface>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
@@ -256,6 +258,16 @@ private slots:
         QTcpServer probe;
         QVERIFY(!probe.listen(QHostAddress::LocalHost, quint16(redirect.port())));
         browser_.opened.clear();
+        // this machine's own non-loopback address finds no listener on that port
+        QHostAddress own;
+        for (const QHostAddress &a : QNetworkInterface::allAddresses())
+            if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+                own = a;
+        if (own.isNull())
+            QSKIP("no non-loopback address on this machine");
+        QTcpSocket socket;
+        socket.connectToHost(own, quint16(redirect.port()));
+        QVERIFY(!socket.waitForConnected(3000));
     }
 
     void busyListenerPortFailsSignIn()
