@@ -73,7 +73,6 @@ private slots:
         QCOMPARE(share->findChild<QLineEdit *>(QStringLiteral("s1_le_current"))->text(), clip_);
         QCOMPARE(w.mainDashcam()->playStatus(), PausedState);
         QVERIFY(QWidget::keyboardGrabber() != &w);
-        TestSupport::saveScreenshot(share, QStringLiteral("share_from_mainwindow"));
 
         QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_close")),
                           Qt::LeftButton);
