@@ -1,3 +1,4 @@
+#include "formshare.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadrequest.h"
@@ -6,8 +7,10 @@
 #include <QDesktopServices>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkInterface>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -401,6 +404,38 @@ private slots:
         client.startUploadingVideo(video_, "t", "", "Public");
         QVERIFY(finished.wait(20000));
         QCOMPARE(failed.size(), 0);
+    }
+
+    // The share dialog's whole road with its own client: choose, sign in, upload, done.
+    void shareDialogUploadsThroughTheService()
+    {
+        FormShare dialog;
+        dialog.youtubeWrapper().setConfig(config());
+        dialog.setLanguageFont();
+        dialog.setStyle(0);
+        dialog.onCurrentVideoPath(video_);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *next = dialog.findChild<QPushButton *>(QStringLiteral("btn_next"));
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(dialog.page(), 2);
+        browser_.opened.clear();
+        QTest::mouseClick(dialog.findChild<QAbstractButton *>(QStringLiteral("s2_tbtn_youtube")),
+                          Qt::LeftButton);
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        QCOMPARE(playRedirect(browser_.opened.first(), "code=abc"), 200);
+        QTRY_VERIFY(next->isVisible());
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(dialog.page(), 3);
+        auto *percent = dialog.findChild<QLabel *>(QStringLiteral("s3_la_progress"));
+        QTRY_COMPARE_WITH_TIMEOUT(percent->text(), QStringLiteral("100%"), 20000);
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("s3_la_number"))->text(),
+                 QStringLiteral("3MB / 3MB"));
+        QVERIFY(!dialog.errorDialog());
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        QVERIFY(
+            seen_.uploadBody.contains("- Dashcam - TALVEX VIDEO PLAYER\",\"description\": \"\""));
+        QVERIFY(seen_.uploadBody.contains("\"privacyStatus\": \"Public\""));
     }
 
     void uploadThatCannotStartIsReported_data()
