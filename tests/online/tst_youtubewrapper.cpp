@@ -2,6 +2,7 @@
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadrequest.h"
+#include "youtubepromptdialog.h"
 #include "youtubewrapper.h"
 
 #include <QDesktopServices>
@@ -436,6 +437,23 @@ private slots:
         QVERIFY(
             seen_.uploadBody.contains("- Dashcam - TALVEX VIDEO PLAYER\",\"description\": \"\""));
         QVERIFY(seen_.uploadBody.contains("\"privacyStatus\": \"Public\""));
+    }
+
+    // The consent prompt: agreeing signals and closes; a link goes to the system browser.
+    void consentPromptAgreesAndOpensLinks()
+    {
+        YoutubePromptDialog prompt;
+        prompt.show();
+        QSignalSpy agreed(&prompt, &YoutubePromptDialog::agress_singnal);
+        browser_.opened.clear();
+        QVERIFY(QMetaObject::invokeMethod(&prompt, "openURL2",
+                                          Q_ARG(QString, server_.url(QStringLiteral("/terms")))));
+        QCOMPARE(browser_.opened, QList<QUrl>{QUrl(server_.url(QStringLiteral("/terms")))});
+        QVERIFY(QMetaObject::invokeMethod(&prompt, "onPressedCannotMove"));
+        QVERIFY(prompt.cannotMove());
+        QVERIFY(QMetaObject::invokeMethod(&prompt, "onAgreeEvent"));
+        QCOMPARE(agreed.size(), 1);
+        QVERIFY(!prompt.isVisible());
     }
 
     void uploadThatCannotStartIsReported_data()
