@@ -46,6 +46,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireDialog();
     wireList();
     wireTripBand();
+    wireOnline();
     setUiLayout(0);
     grabKeyboard();
 }

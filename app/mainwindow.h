@@ -16,7 +16,10 @@ class QActionGroup;
 class Dashcam;
 class FormControl;
 class FormControlSecond;
+class FormAbout;
 class FormDialog;
+class FormFAQ;
+class FormShare;
 class FormDashcamPreview;
 class FormList;
 class FormMap;
@@ -53,6 +56,11 @@ public:
     bool isPipMode() const { return pipMode_; }
     FormDialog *formDialog() const { return dialog_; }
     FormList *formList() const { return list_; }
+    // the open sharing, instruction and About windows; null when none
+    FormShare *shareWindow() const;
+    FormFAQ *instructionWindow() const;
+    bool isInstructionOpen() const { return instructionOpen_; }
+    FormAbout *aboutWindow() const;
 
     // trip-data band (mainwindow_views.cpp)
     FormShowData *showData() const { return showData_; }
@@ -109,6 +117,10 @@ public slots:
     // trip-data band (mainwindow_views.cpp)
     void onInfoChanged(VideoInfo_t vi, bool isValid);
     void onPositionChanged(QTime time, qint64 pos);
+    // sharing, instruction and About (mainwindow_online.cpp)
+    void showInstruction();
+    void closeInstuctionSlot();
+    void showAbout();
 
 signals:
     void clearMapAll();
@@ -168,6 +180,9 @@ private:
     void refreshMapSize(int width, int height);
     FormMap *map_ = nullptr; // owned by the layout that holds it
     // end of map
+    // sharing, instruction and About (mainwindow_online.cpp)
+    void wireOnline();
+    void refreshInstruction();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
@@ -191,6 +206,11 @@ private:
     FormChart *chart_ = nullptr; // inside the panel's G-sensor readout
     VideoInfo_t lastInfo_;       // the sample the panel shows
     bool lastInfoValid_ = false;
+    // sharing, instruction and About: windows of their own, deleted after they close
+    QPointer<FormShare> share_;
+    QPointer<FormFAQ> instruction_;
+    bool instructionOpen_ = false;
+    QPointer<FormAbout> about_;
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;

@@ -87,11 +87,6 @@ void MainWindow::onCheckShare()
         onShare();
 }
 
-void MainWindow::onShare()
-{
-    // the sharing window is not part of the player yet
-}
-
 void MainWindow::onCut()
 {
     onViewSliderCheanged(OP_Edit);

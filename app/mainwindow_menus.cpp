@@ -95,6 +95,12 @@ void MainWindow::triggerMenu(QAction *act)
         setUiLayout(act == ui->actionCalendar ? 1 : 0);
     } else if (act == ui->actionExit) {
         close();
+    } else if (act == ui->actionShare) {
+        onCheckShare();
+    } else if (act == ui->actionInstruction) {
+        showInstruction();
+    } else if (act == ui->actionAbout_Player) {
+        showAbout();
     }
 }
 

@@ -610,6 +610,7 @@ def main():
     make_quarrant_parts()
     make_player_parts()
     make_app_parts()
+    __import__("images_online").make(OUT, T, written)  # instruction pictures
     print("%d files written under %s" % (len(written), OUT))
 
 

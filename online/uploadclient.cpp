@@ -1,0 +1,1 @@
+#include "uploadclient.h"

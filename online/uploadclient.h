@@ -1,0 +1,37 @@
+// What the share dialog needs of an upload client: sign-in, one upload at a time, cancel.
+#pragma once
+
+#include <QByteArray>
+#include <QNetworkReply>
+#include <QObject>
+#include <QString>
+
+class UploadClient : public QObject
+{
+    Q_OBJECT
+public:
+    explicit UploadClient(QObject *parent = nullptr) : QObject(parent) {}
+
+    // Starts the sign-in; authenticated() once the service grants access.
+    virtual void authorize() = 0;
+    // Posts path with its metadata; progress, then uploadFinished() or networkErrorOccur().
+    virtual void startUploadingVideo(const QString &path, const QByteArray &title,
+                                     const QByteArray &description,
+                                     const QByteArray &privacyStatus) = 0;
+
+public slots:
+    // Aborts the running upload; no signal follows. Nothing when none runs.
+    virtual void cancelUpload() = 0;
+
+signals:
+    void authenticated();
+    // The sign-in cannot go on: the loopback listener did not start or the token was refused.
+    void authorizationFailed();
+    void uploadStarted();
+    // Only after a 2xx answer.
+    void uploadFinished();
+    void uploadProgressChanged(qint64 bytesSent, qint64 bytesTotal);
+    // Once per failed upload: a network error, a non-2xx answer, no token
+    // (AuthenticationRequiredError) or a video file that cannot be opened (ContentNotFoundError).
+    void networkErrorOccur(QNetworkReply::NetworkError error);
+};

@@ -1,0 +1,199 @@
+#include "youtubewrapper.h"
+
+#include "uploadrequest.h"
+
+#include <QDebug>
+#include <QDesktopServices>
+#include <QHttpMultiPart>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QOAuthHttpServerReplyHandler>
+
+YoutubeWrapper::YoutubeWrapper(QObject *parent)
+    : UploadClient(parent), config_(UploadServiceConfig::bundled())
+{
+}
+
+YoutubeWrapper::~YoutubeWrapper()
+{
+    // a running reply reads the file member: stop it before the members go
+    if (currentReply) {
+        currentReply->disconnect(this);
+        currentReply->abort();
+        releaseUpload();
+    }
+}
+
+void YoutubeWrapper::init()
+{
+    currentReply = nullptr;
+    // One authenticated() per grant: the first grant changes the status, a later one only the
+    // token (the status stays Granted).
+    connect(&flow, &QAbstractOAuth::statusChanged, this, [this](QAbstractOAuth::Status status) {
+        if (status == QAbstractOAuth::Status::Granted && awaitingGrant) {
+            awaitingGrant = false;
+            emit authenticated();
+        }
+    });
+    connect(&flow, &QAbstractOAuth::tokenChanged, this, [this](const QString &token) {
+        if (!token.isEmpty() && flow.status() == QAbstractOAuth::Status::Granted && awaitingGrant) {
+            awaitingGrant = false;
+            emit authenticated();
+        }
+    });
+    connect(&flow, &QAbstractOAuth2::error, this, [this] {
+        if (awaitingGrant) {
+            awaitingGrant = false;
+            emit authorizationFailed();
+        }
+    });
+    connect(&flow, &QAbstractOAuth::authorizeWithBrowser, this, &YoutubeWrapper::onLoad);
+    // Qt 5.15's listener hands the code on still percent-encoded and the flow encodes it again:
+    // decode that layer so that the token request carries the code as the service sent it.
+    flow.setModifyParametersFunction([](QAbstractOAuth::Stage stage, QVariantMap *parameters) {
+        if (stage != QAbstractOAuth::Stage::RequestingAccessToken)
+            return;
+        const QString key = QStringLiteral("code");
+        const QByteArray sent = parameters->value(key).toByteArray();
+        const QByteArray received = QUrl::fromPercentEncoding(sent).toUtf8();
+        parameters->insert(key, QUrl::toPercentEncoding(QUrl::fromPercentEncoding(received)));
+    });
+}
+
+bool YoutubeWrapper::startListener()
+{
+    if (replyHandler && replyHandler->isListening() &&
+        (config_.redirectPort == 0 || replyHandler->port() == config_.redirectPort))
+        return true;
+    flow.setReplyHandler(nullptr);
+    replyHandler.reset();
+    // loopback only: the redirect comes from the browser on this machine
+    auto handler = std::make_unique<QOAuthHttpServerReplyHandler>(QHostAddress::LocalHost,
+                                                                  config_.redirectPort);
+    if (!handler->isListening()) {
+        qWarning() << "YoutubeWrapper: sign-in listener cannot listen on 127.0.0.1 port"
+                   << config_.redirectPort;
+        return false;
+    }
+    replyHandler = std::move(handler);
+    return true;
+}
+
+void YoutubeWrapper::authorize()
+{
+    flow.setScope(config_.scope);
+    flow.setAuthorizationUrl(config_.authUrl);
+    flow.setAccessTokenUrl(config_.tokenUrl);
+    flow.setClientIdentifier(config_.clientId);
+    flow.setClientIdentifierSharedKey(config_.clientSecret);
+    awaitingGrant = false;
+    if (!startListener()) {
+        emit authorizationFailed();
+        return;
+    }
+    flow.setReplyHandler(replyHandler.get());
+    awaitingGrant = true;
+    flow.grant();
+}
+
+void YoutubeWrapper::onLoad(QUrl url)
+{
+    QDesktopServices::openUrl(UploadRequest::browserUrl(url));
+}
+
+void YoutubeWrapper::startUploadingVideo(const QString &path, const QByteArray &title,
+                                         const QByteArray &description,
+                                         const QByteArray &privacyStatus)
+{
+    cancelUpload();
+    if (flow.token().isEmpty()) {
+        emit networkErrorOccur(QNetworkReply::AuthenticationRequiredError);
+        return;
+    }
+    // the file belongs to the body and the body to the reply: QNetworkAccessManager may still
+    // read from it until the reply object is gone
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly)) {
+        qDebug() << "YoutubeWrapper::startUploadingVideo"
+                 << " wasn't able to open video file\n";
+        emit networkErrorOccur(QNetworkReply::ContentNotFoundError);
+        return;
+    }
+
+    multiPart = new QHttpMultiPart(QHttpMultiPart::MixedType);
+    videoFile = file.release();
+    videoFile->setParent(multiPart);
+    QNetworkRequest request(config_.uploadUrl);
+    request.setRawHeader("Authorization", UploadRequest::authorizationHeader(flow.token()));
+
+    QHttpPart metadata;
+    metadata.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    metadata.setBody(UploadRequest::metadataJson(title, description, privacyStatus));
+    multiPart->append(metadata);
+
+    QHttpPart video;
+    video.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("video/*"));
+    video.setBodyDevice(videoFile);
+    multiPart->append(video);
+
+    QNetworkReply *reply = flow.networkAccessManager()->post(request, multiPart);
+    multiPart->setParent(reply);
+    currentReply = reply;
+    errorReported = false;
+    // error notifications come before finished()
+    connect(reply, &QNetworkReply::errorOccurred, this, &YoutubeWrapper::replyerror);
+    connect(reply, &QNetworkReply::finished, this, &YoutubeWrapper::onUploadFinished);
+    connect(reply, &QNetworkReply::uploadProgress, this, &UploadClient::uploadProgressChanged);
+    emit uploadStarted();
+}
+
+void YoutubeWrapper::replyerror(QNetworkReply::NetworkError code)
+{
+    if (code == QNetworkReply::NoError || code == QNetworkReply::OperationCanceledError)
+        return;
+    if (errorReported || !currentReply || sender() != currentReply)
+        return;
+    errorReported = true;
+    emit networkErrorOccur(code);
+    // not from inside the reply's own error notification; finished() may come first
+    QMetaObject::invokeMethod(currentReply, &QNetworkReply::abort, Qt::QueuedConnection);
+}
+
+void YoutubeWrapper::onUploadFinished()
+{
+    QNetworkReply *reply = currentReply;
+    if (!reply || sender() != reply)
+        return;
+    if (!errorReported && reply->error() == QNetworkReply::NoError) {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (status >= 200 && status < 300) {
+            emit uploadFinished();
+        } else {
+            // an answer that is neither an error nor a success (a redirect, say)
+            errorReported = true;
+            emit networkErrorOccur(QNetworkReply::UnknownContentError);
+        }
+    }
+    if (reply == currentReply)
+        releaseUpload();
+}
+
+void YoutubeWrapper::releaseUpload()
+{
+    if (videoFile)
+        videoFile->close();
+    if (currentReply) {
+        currentReply->disconnect(this);
+        currentReply->deleteLater(); // takes the multipart body with it
+    }
+    currentReply = nullptr;
+    multiPart = nullptr;
+    videoFile = nullptr;
+    errorReported = false;
+}
+
+void YoutubeWrapper::cancelUpload()
+{
+    if (currentReply)
+        currentReply->abort(); // finished() follows at once and releases the upload
+}

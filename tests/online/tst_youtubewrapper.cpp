@@ -1,0 +1,498 @@
+#include "formshare.h"
+#include "testhttpserver.h"
+#include "testsupport.h"
+#include "uploadrequest.h"
+#include "youtubepromptdialog.h"
+#include "youtubewrapper.h"
+
+#include <QDesktopServices>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkInterface>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QUrlQuery>
+
+#include <mutex>
+
+// Stands in for the system browser: keeps every address QDesktopServices::openUrl is given.
+class BrowserCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+// What the test server saw; written on the server's thread.
+struct Seen
+{
+    std::mutex mutex;
+    QByteArray tokenBody;
+    int tokenRequests = 0;
+    QByteArray uploadContentType;
+    QByteArray uploadAuthorization;
+    QByteArray uploadBody;
+    QByteArray uploadQuery;
+    int uploads = 0;
+};
+
+class TstYoutubeWrapper : public QObject
+{
+    Q_OBJECT
+private:
+    TestHttpServer server_;
+    Seen seen_;
+    std::atomic<int> uploadStatus_{200};
+    BrowserCatcher browser_;
+    QTemporaryDir dir_;
+    QString video_;
+    QByteArray videoBytes_;
+
+    UploadServiceConfig config() const
+    {
+        UploadServiceConfig c;
+        c.authUrl = QUrl(server_.url(QStringLiteral("/o/oauth2/auth")));
+        c.tokenUrl = QUrl(server_.url(QStringLiteral("/token")));
+        c.clientId = QStringLiteral("418207736591-tq8wzn3kd6hrvy2mxp5jc9bfg4lsa7ue.test");
+        c.clientSecret = QStringLiteral("q3R_TvkWPHsd9Lx2MbNe6cYa");
+        c.scope = QStringLiteral("http://127.0.0.1/auth/youtube.upload");
+        c.uploadUrl =
+            QUrl(server_.url(QStringLiteral("/upload/youtube/v3/videos?part=snippet,status")));
+        c.redirectPort = 0; // a free port
+        return c;
+    }
+
+    // Plays the service's redirect into the client's listener, as the browser would.
+    static int playRedirect(const QUrl &browserUrl, const QByteArray &rawCodeQuery)
+    {
+        const QUrlQuery query(browserUrl);
+        QUrl redirect(query.queryItemValue(QStringLiteral("redirect_uri"), QUrl::FullyDecoded));
+        const QByteArray state = QUrl::toPercentEncoding(
+            query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded));
+        redirect.setQuery(QString::fromLatin1(rawCodeQuery + "&state=" + state), QUrl::StrictMode);
+        QNetworkAccessManager manager;
+        QNetworkReply *reply = manager.get(QNetworkRequest(redirect));
+        QSignalSpy done(reply, &QNetworkReply::finished);
+        done.wait(10000);
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        delete reply;
+        return status;
+    }
+
+    // Signs client in through the test server; the grant arrives as authenticated().
+    void signIn(YoutubeWrapper &client)
+    {
+        browser_.opened.clear();
+        QSignalSpy granted(&client, &UploadClient::authenticated);
+        client.authorize();
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        QCOMPARE(playRedirect(browser_.opened.first(), "code=4%2F0Ab-c%2Bd"), 200);
+        QVERIFY(granted.wait(10000) || granted.size() == 1);
+        QCOMPARE(granted.size(), 1);
+    }
+
+    static QList<QByteArray> multipartParts(const QByteArray &contentType, const QByteArray &body)
+    {
+        const int at = contentType.indexOf("boundary=");
+        QByteArray boundary = contentType.mid(at + 9);
+        if (boundary.startsWith('"'))
+            boundary = boundary.mid(1, boundary.size() - 2);
+        const QByteArray delimiter = "--" + boundary;
+        QList<QByteArray> parts;
+        int from = body.indexOf(delimiter);
+        while (from >= 0) {
+            from += delimiter.size();
+            if (body.mid(from, 2) == "--")
+                break;
+            from += 2; // CRLF
+            const int next = body.indexOf("\r\n" + delimiter, from);
+            if (next < 0)
+                break;
+            parts << body.mid(from, next - from);
+            from = next + 2;
+        }
+        return parts;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qRegisterMetaType<QNetworkReply::NetworkError>();
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser_, "open");
+        QVERIFY(dir_.isValid());
+        video_ = dir_.filePath(QStringLiteral("clip one.mp4"));
+        videoBytes_.resize(3 * 1024 * 1024 + 17);
+        for (int i = 0; i < videoBytes_.size(); ++i)
+            videoBytes_[i] = char((i * 7) ^ (i >> 9));
+        QFile file(video_);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(videoBytes_);
+        file.close();
+
+        server_.server().Post(
+            "/token", [this](const httplib::Request &req, httplib::Response &res) {
+                int n;
+                {
+                    std::lock_guard<std::mutex> lock(seen_.mutex);
+                    seen_.tokenBody = QByteArray::fromStdString(req.body);
+                    n = ++seen_.tokenRequests;
+                }
+                res.set_content("{\"access_token\":\"token-" + std::to_string(n) +
+                                    "\",\"token_type\":\"Bearer\",\"expires_in\":3600}",
+                                "application/json");
+            });
+        server_.server().Post("/upload/youtube/v3/videos", [this](const httplib::Request &req,
+                                                                  httplib::Response &res) {
+            {
+                std::lock_guard<std::mutex> lock(seen_.mutex);
+                seen_.uploadContentType =
+                    QByteArray::fromStdString(req.get_header_value("Content-Type"));
+                seen_.uploadAuthorization =
+                    QByteArray::fromStdString(req.get_header_value("Authorization"));
+                seen_.uploadBody = QByteArray::fromStdString(req.body);
+                seen_.uploadQuery = QByteArray::fromStdString(req.get_param_value("part"));
+                ++seen_.uploads;
+            }
+            res.status = uploadStatus_;
+            res.set_content("{\"id\":\"v1\"}", "application/json");
+        });
+        QVERIFY(server_.start());
+    }
+
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        server_.stop();
+    }
+
+    void init() { uploadStatus_ = 200; }
+
+    void metadataIsEscapedJson_data()
+    {
+        QTest::addColumn<QByteArray>("title");
+        QTest::newRow("plain") << QByteArray("12/31/2024 - Dashcam - TALVEX VIDEO PLAYER");
+        QTest::newRow("quote and backslash") << QByteArray("a \"b\" c\\d");
+        QTest::newRow("control characters") << QByteArray("line\nnext\ttab");
+        QTest::newRow("non-ASCII") << QByteArray("Fahrt \xc3\xbc"
+                                                 "ber Land");
+    }
+    void metadataIsEscapedJson()
+    {
+        QFETCH(QByteArray, title);
+        const QByteArray json = UploadRequest::metadataJson(title, "d\"x", "Unlisted");
+        QJsonParseError error;
+        const QJsonObject root = QJsonDocument::fromJson(json, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(root.value("kind").toString(), QStringLiteral("youtube#video"));
+        const QJsonObject snippet = root.value("snippet").toObject();
+        QCOMPARE(snippet.value("title").toString(), QString::fromUtf8(title));
+        QCOMPARE(snippet.value("description").toString(), QStringLiteral("d\"x"));
+        QCOMPARE(snippet.value("categoryId").toString(), QStringLiteral("22"));
+        QCOMPARE(snippet.value("tags").toVariant().toStringList(),
+                 QStringList{QStringLiteral("youtube-cors-upload")});
+        QCOMPARE(root.value("status").toObject().value("privacyStatus").toString(),
+                 QStringLiteral("Unlisted"));
+    }
+
+    void bundledConfigHasPlaceholders()
+    {
+        const UploadServiceConfig c = UploadServiceConfig::bundled();
+        QVERIFY(c.isValid());
+        QCOMPARE(c.redirectPort, quint16(10011));
+        QCOMPARE(c.authUrl.path(), QStringLiteral("/o/oauth2/auth"));
+        QCOMPARE(c.tokenUrl.path(), QStringLiteral("/token"));
+        QCOMPARE(c.uploadUrl.path(), QStringLiteral("/upload/youtube/v3/videos"));
+        QVERIFY(
+            c.clientId.startsWith(QStringLiteral("418207736591-tq8wzn3kd6hrvy2mxp5jc9bfg4lsa7ue")));
+        QVERIFY(c.scope.endsWith(QStringLiteral("/auth/youtube.upload")));
+    }
+
+    // The browser gets the flow's address with the two extra items; the redirect reaches the
+    // listener; the token request carries the code decoded once and the client record.
+    void signInThroughBrowserAndListener()
+    {
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init();
+        signIn(client);
+
+        const QUrl browserUrl = browser_.opened.first();
+        QCOMPARE(browserUrl.path(), QStringLiteral("/o/oauth2/auth"));
+        const QList<QPair<QString, QString>> items = QUrlQuery(browserUrl).queryItems();
+        QVERIFY(items.size() >= 2);
+        QCOMPARE(items.at(items.size() - 2),
+                 qMakePair(QStringLiteral("prompt"), QStringLiteral("consent")));
+        QCOMPARE(items.last(), qMakePair(QStringLiteral("access_type"), QStringLiteral("offline")));
+        const QUrlQuery query(browserUrl);
+        QCOMPARE(query.queryItemValue("client_id"), config().clientId);
+        QCOMPARE(query.queryItemValue("response_type"), QStringLiteral("code"));
+        QCOMPARE(query.queryItemValue("scope", QUrl::FullyDecoded), config().scope);
+        const QUrl redirect(query.queryItemValue("redirect_uri", QUrl::FullyDecoded));
+        QCOMPARE(redirect.host(), QStringLiteral("127.0.0.1"));
+
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        const QUrlQuery token(QString::fromLatin1(seen_.tokenBody));
+        QCOMPARE(token.queryItemValue("grant_type"), QStringLiteral("authorization_code"));
+        QCOMPARE(token.queryItemValue("code", QUrl::FullyDecoded), QStringLiteral("4/0Ab-c+d"));
+        QCOMPARE(token.queryItemValue("client_id", QUrl::FullyDecoded), config().clientId);
+        QCOMPARE(token.queryItemValue("client_secret", QUrl::FullyDecoded), config().clientSecret);
+        QCOMPARE(QUrl(token.queryItemValue("redirect_uri", QUrl::FullyDecoded)).port(),
+                 redirect.port());
+        QVERIFY(client.hasToken());
+    }
+
+    void listenerOnLoopbackOnly()
+    {
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init();
+        browser_.opened.clear();
+        client.authorize();
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        const QUrl redirect(
+            QUrlQuery(browser_.opened.first()).queryItemValue("redirect_uri", QUrl::FullyDecoded));
+        QCOMPARE(redirect.host(), QStringLiteral("127.0.0.1"));
+        QTcpServer probe;
+        QVERIFY(!probe.listen(QHostAddress::LocalHost, quint16(redirect.port())));
+        browser_.opened.clear();
+        // this machine's own non-loopback address finds no listener on that port
+        QHostAddress own;
+        for (const QHostAddress &a : QNetworkInterface::allAddresses())
+            if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+                own = a;
+        if (own.isNull())
+            QSKIP("no non-loopback address on this machine");
+        QTcpSocket socket;
+        socket.connectToHost(own, quint16(redirect.port()));
+        QVERIFY(!socket.waitForConnected(3000));
+    }
+
+    void busyListenerPortFailsSignIn()
+    {
+        QTcpServer occupant;
+        QVERIFY(occupant.listen(QHostAddress::LocalHost));
+        UploadServiceConfig c = config();
+        c.redirectPort = occupant.serverPort();
+        YoutubeWrapper client;
+        client.setConfig(c);
+        client.init();
+        QSignalSpy failed(&client, &UploadClient::authorizationFailed);
+        QSignalSpy granted(&client, &UploadClient::authenticated);
+        browser_.opened.clear();
+        client.authorize();
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(granted.size(), 0);
+        QCOMPARE(browser_.opened.size(), 0);
+    }
+
+    void secondSignInOpensBrowserOnceAndGrantsAgain()
+    {
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init();
+        signIn(client);
+        signIn(client);
+    }
+
+    // The multipart body holds the metadata part and the file, byte for byte; progress only
+    // grows and ends at the total.
+    void uploadSendsMultipartWithProgress()
+    {
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init();
+        signIn(client);
+        int uploadsBefore;
+        {
+            std::lock_guard<std::mutex> lock(seen_.mutex);
+            uploadsBefore = seen_.uploads;
+        }
+        QSignalSpy progress(&client, &UploadClient::uploadProgressChanged);
+        QSignalSpy finished(&client, &UploadClient::uploadFinished);
+        QSignalSpy failed(&client, &UploadClient::networkErrorOccur);
+        client.startUploadingVideo(video_, "My \"trip\"", "", "Private");
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(failed.size(), 0);
+        QVERIFY(!client.isUploading());
+
+        qint64 last = -1;
+        qint64 total = 0;
+        for (const QList<QVariant> &args : progress) {
+            if (args.at(1).toLongLong() <= 0)
+                continue; // the closing (0, 0) of a finished upload
+            QVERIFY(args.at(0).toLongLong() >= last);
+            last = args.at(0).toLongLong();
+            if (args.at(1).toLongLong() > 0)
+                total = args.at(1).toLongLong();
+        }
+        QVERIFY(total > videoBytes_.size());
+        QCOMPARE(last, total);
+
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        QCOMPARE(seen_.uploads, uploadsBefore + 1);
+        QCOMPARE(seen_.uploadQuery, QByteArray("snippet,status"));
+        QVERIFY(seen_.uploadAuthorization.startsWith("Bearer token-"));
+        QVERIFY(seen_.uploadContentType.startsWith("multipart/mixed"));
+        QCOMPARE(qint64(seen_.uploadBody.size()), total);
+        const QList<QByteArray> parts = multipartParts(seen_.uploadContentType, seen_.uploadBody);
+        QCOMPARE(parts.size(), 2);
+        QCOMPARE(parts.at(0), "Content-Type: application/json\r\n\r\n" +
+                                  UploadRequest::metadataJson("My \"trip\"", "", "Private"));
+        QCOMPARE(parts.at(1), QByteArray("Content-Type: video/*\r\n\r\n") + videoBytes_);
+    }
+
+    // A refused upload gives one error and no success; the next upload of the same client works.
+    void errorAnswerThenSecondUploadSucceeds_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("code");
+        QTest::newRow("401") << 401 << int(QNetworkReply::AuthenticationRequiredError);
+        QTest::newRow("500") << 500 << int(QNetworkReply::InternalServerError);
+        QTest::newRow("302 without follow") << 302 << int(QNetworkReply::UnknownContentError);
+    }
+    void errorAnswerThenSecondUploadSucceeds()
+    {
+        QFETCH(int, status);
+        QFETCH(int, code);
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init();
+        signIn(client);
+        QSignalSpy finished(&client, &UploadClient::uploadFinished);
+        QSignalSpy failed(&client, &UploadClient::networkErrorOccur);
+        uploadStatus_ = status;
+        client.startUploadingVideo(video_, "t", "", "Public");
+        QVERIFY(failed.wait(20000));
+        QTest::qWait(50);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(int(failed.first().first().value<QNetworkReply::NetworkError>()), code);
+        QCOMPARE(finished.size(), 0);
+        QTRY_VERIFY(!client.isUploading());
+
+        uploadStatus_ = 201;
+        client.startUploadingVideo(video_, "t", "", "Public");
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(failed.size(), 1);
+    }
+
+    void cancelGivesNeitherSuccessNorError()
+    {
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init();
+        signIn(client);
+        QSignalSpy finished(&client, &UploadClient::uploadFinished);
+        QSignalSpy failed(&client, &UploadClient::networkErrorOccur);
+        client.cancelUpload(); // nothing runs: nothing happens
+        client.startUploadingVideo(video_, "t", "", "Public");
+        QVERIFY(client.isUploading());
+        client.cancelUpload();
+        QVERIFY(!client.isUploading());
+        QTest::qWait(200);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(failed.size(), 0);
+        client.cancelUpload();
+
+        client.startUploadingVideo(video_, "t", "", "Public");
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(failed.size(), 0);
+    }
+
+    // The share dialog's whole road with its own client: choose, sign in, upload, done.
+    void shareDialogUploadsThroughTheService()
+    {
+        FormShare dialog;
+        dialog.youtubeWrapper().setConfig(config());
+        dialog.setLanguageFont();
+        dialog.setStyle(0);
+        dialog.onCurrentVideoPath(video_);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *next = dialog.findChild<QPushButton *>(QStringLiteral("btn_next"));
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(dialog.page(), 2);
+        browser_.opened.clear();
+        QTest::mouseClick(dialog.findChild<QAbstractButton *>(QStringLiteral("s2_tbtn_youtube")),
+                          Qt::LeftButton);
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        QCOMPARE(playRedirect(browser_.opened.first(), "code=abc"), 200);
+        QTRY_VERIFY(next->isVisible());
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(dialog.page(), 3);
+        auto *percent = dialog.findChild<QLabel *>(QStringLiteral("s3_la_progress"));
+        QTRY_COMPARE_WITH_TIMEOUT(percent->text(), QStringLiteral("100%"), 20000);
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("s3_la_number"))->text(),
+                 QStringLiteral("3MB / 3MB"));
+        QVERIFY(!dialog.errorDialog());
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        QVERIFY(
+            seen_.uploadBody.contains("- Dashcam - TALVEX VIDEO PLAYER\",\"description\": \"\""));
+        QVERIFY(seen_.uploadBody.contains("\"privacyStatus\": \"Public\""));
+    }
+
+    // The consent prompt: agreeing signals and closes; a link goes to the system browser.
+    void consentPromptAgreesAndOpensLinks()
+    {
+        YoutubePromptDialog prompt;
+        prompt.show();
+        QSignalSpy agreed(&prompt, &YoutubePromptDialog::agress_singnal);
+        browser_.opened.clear();
+        QVERIFY(QMetaObject::invokeMethod(&prompt, "openURL2",
+                                          Q_ARG(QString, server_.url(QStringLiteral("/terms")))));
+        QCOMPARE(browser_.opened, QList<QUrl>{QUrl(server_.url(QStringLiteral("/terms")))});
+        QVERIFY(QMetaObject::invokeMethod(&prompt, "onPressedCannotMove"));
+        QVERIFY(prompt.cannotMove());
+        QVERIFY(QMetaObject::invokeMethod(&prompt, "onAgreeEvent"));
+        QCOMPARE(agreed.size(), 1);
+        QVERIFY(!prompt.isVisible());
+    }
+
+    void uploadThatCannotStartIsReported_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("code");
+        QTest::newRow("no token") << false << QStringLiteral("clip one.mp4")
+                                  << int(QNetworkReply::AuthenticationRequiredError);
+        QTest::newRow("missing file")
+            << true << QStringLiteral("gone.mp4") << int(QNetworkReply::ContentNotFoundError);
+    }
+    void uploadThatCannotStartIsReported()
+    {
+        QFETCH(bool, signedIn);
+        QFETCH(QString, file);
+        QFETCH(int, code);
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init();
+        if (signedIn)
+            signIn(client);
+        int uploadsBefore;
+        {
+            std::lock_guard<std::mutex> lock(seen_.mutex);
+            uploadsBefore = seen_.uploads;
+        }
+        QSignalSpy started(&client, &UploadClient::uploadStarted);
+        QSignalSpy failed(&client, &UploadClient::networkErrorOccur);
+        client.startUploadingVideo(dir_.filePath(file), "t", "", "Public");
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(int(failed.first().first().value<QNetworkReply::NetworkError>()), code);
+        QCOMPARE(started.size(), 0);
+        QVERIFY(!client.isUploading());
+        QTest::qWait(50);
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        QCOMPARE(seen_.uploads, uploadsBefore);
+    }
+};
+
+TALVEX_TEST_MAIN(TstYoutubeWrapper)
+#include "tst_youtubewrapper.moc"
