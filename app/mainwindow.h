@@ -23,6 +23,7 @@ class FileDialog_C;
 class FormPlayer;
 class FormVideoSetupWidget;
 class PlayerSync;
+class FormUpdateWizard;
 
 namespace Ui {
 class MainWindow;
@@ -132,6 +133,8 @@ private:
     void wireList();
     // A player opened a file: its row gets the picture size while it still reads "0x0".
     void fillListResolution(const FileInfo_t &info);
+    // update wizards (mainwindow_updates.cpp)
+    void openUpdateWizard(bool firmware);
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
@@ -149,6 +152,10 @@ private:
     QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
     QUrl subMediaUrl_;                          // partner of the main player's file
     bool autoPlayCancelled_ = false;            // the next stop is no clip end
+
+    // the last update wizard of each kind; each deletes itself when closed
+    QPointer<FormUpdateWizard> firmwareWizard_;
+    QPointer<FormUpdateWizard> applicationWizard_;
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
