@@ -54,9 +54,7 @@ void Dropbox::downloadFile(QStringList names)
 void Dropbox::onReadyRead()
 {
     const QByteArray bytes = reply_->readAll();
-    // an error answer's body is never kept as an update file
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status >= 200 && status <= 299 && !writeFailed_)
+    if (!writeFailed_)
         writeFailed_ = file_->write(bytes) != bytes.size();
 }
 
