@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QNetworkRequest>
 
+#include <cstdio>
+
 Dropbox::Dropbox(QObject *parent) : QObject(parent)
 {
     manager_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
