@@ -29,6 +29,7 @@ class FormVideoSetupWidget;
 class PlayerSync;
 class FormShowData;
 class FormChart;
+class FormUpdateWizard;
 
 namespace Ui {
 class MainWindow;
@@ -183,6 +184,8 @@ private:
     // sharing, instruction and About (mainwindow_online.cpp)
     void wireOnline();
     void refreshInstruction();
+    // update wizards (mainwindow_updates.cpp)
+    void openUpdateWizard(bool firmware);
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
@@ -211,6 +214,9 @@ private:
     QPointer<FormFAQ> instruction_;
     bool instructionOpen_ = false;
     QPointer<FormAbout> about_;
+    // the last update wizard of each kind; each deletes itself when closed
+    QPointer<FormUpdateWizard> firmwareWizard_;
+    QPointer<FormUpdateWizard> applicationWizard_;
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;

@@ -1,0 +1,37 @@
+// The camera on the USB bus, in place of the vendor's device library: the camera's storage is
+// found as mounted removable volumes.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class CameraDevice
+{
+public:
+    virtual ~CameraDevice() = default;
+
+    // A non-zero handle when a camera is attached, 0 when none is.
+    virtual int getFirstAvailableDevice() = 0;
+    // Calls onDrive with the root folder (no trailing "/") of each drive of the attached camera,
+    // on the calling thread, before it returns.
+    virtual void enumAvailableDevice(const std::function<void(const QString &root)> &onDrive) = 0;
+    // Non-zero when the connection to the device of handle succeeded.
+    virtual int connectToDevice(int handle) = 0;
+};
+
+// Every mounted removable volume counts as the camera's storage. roots lists the volume roots;
+// the default asks the system (RemovableDrives::mountedRemovableRoots), tests give folders.
+class RemovableCameraDevice : public CameraDevice
+{
+public:
+    explicit RemovableCameraDevice(std::function<QStringList()> roots = {});
+
+    int getFirstAvailableDevice() override;
+    void enumAvailableDevice(const std::function<void(const QString &root)> &onDrive) override;
+    int connectToDevice(int handle) override;
+
+private:
+    std::function<QStringList()> roots_;
+};

@@ -1,0 +1,75 @@
+// Firmware update wizard: finds the camera's drive, fetches the firmware version file, offers the
+// published firmware and writes it into the root folder of the camera's drive.
+#pragma once
+
+#include "formupdatewizard.h"
+
+#include <QFutureWatcher>
+#include <QJsonObject>
+
+#include <memory>
+
+class CameraDevice;
+
+// What one device check found: mode 1 one drive, 2 several, 3 none; the drive record
+// {"Disk": [roots], "Version": [""...]} when the camera accepted the connection.
+struct DeviceCheckResult
+{
+    int mode = 3;
+    QJsonObject record;
+};
+
+class FormUpdateFirewareInterface : public FormUpdateWizard
+{
+    Q_OBJECT
+public:
+    enum State
+    {
+        Prompt = 0,
+        Checking = 1,
+        Offer = 2,
+        Downloading = 3,
+        Saved = 10,
+        Failed = 13,
+        VersionCheckError = 15,
+        SeveralDevices = 16,
+        NoDevice = 17
+    };
+
+    explicit FormUpdateFirewareInterface(QWidget *parent = nullptr);
+    ~FormUpdateFirewareInterface() override;
+
+    // The camera layer the device check asks; a RemovableCameraDevice unless replaced.
+    void setCameraDevice(std::shared_ptr<CameraDevice> device);
+    QJsonObject deviceRecord() const { return deviceRecord_; }
+
+    // Runs on a pool worker: enumerates the camera's drives and connects to it.
+    static DeviceCheckResult checkUSBDevice(CameraDevice &device);
+
+signals:
+    void USBDeviceChange(int mode);
+
+private slots:
+    void onBack();
+    void onNext();
+    void onClose();
+    void updateDeviceChange(int mode);
+    void downloadedProcess();
+    void updateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
+    void saveFileFailed(int errorCode);
+    void saveFileCompleted(QString path, QString name, int filesize);
+    void downloadError(QNetworkReply::NetworkError error);
+
+private:
+    void setState(int state);
+    void updateStatus();
+    void updateButtonText();
+    void startDeviceCheck();
+    void showFailure(const QString &text);
+    // The camera's single version entry, or null when the record holds not exactly one.
+    QString singleVersionEntry() const;
+
+    std::shared_ptr<CameraDevice> camera_;
+    QFutureWatcher<DeviceCheckResult> check_;
+    QJsonObject deviceRecord_;
+};

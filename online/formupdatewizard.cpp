@@ -1,0 +1,87 @@
+#include "formupdatewizard.h"
+
+#include "appfont.h"
+#include "appglobals.h"
+#include "framelesshelper.h"
+#include "ui_formupdatewizard.h"
+
+#include <QtConcurrent>
+
+namespace {
+
+const QString styleFolder = QStringLiteral(":/image/TALVEXStyle/");
+const QString textColour = QStringLiteral("#ffffff");
+
+QFont scaledAppFont(const QFont &formFont, int pixelSize)
+{
+    QFont font = applyAppFont(formFont, 0, false);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+} // namespace
+
+FormUpdateWizard::FormUpdateWizard(const QString &objectName, const QString &title, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::FormUpdateWizard>()),
+      download_(new FileDownload(this))
+{
+    ui->setupUi(this);
+    setObjectName(objectName);
+    ui->la_title->setText(title);
+    setWindowFlags(Qt::FramelessWindowHint);
+    setWindowModality(Qt::ApplicationModal);
+    FramelessHelper::install(this);
+    ui->la_title->setFont(scaledAppFont(ui->la_title->font(), 31));
+    ui->info_text->setFont(scaledAppFont(ui->info_text->font(), 21));
+}
+
+FormUpdateWizard::~FormUpdateWizard()
+{
+    // the save reads the downloader, a child of this window
+    save_.waitForFinished();
+}
+
+void FormUpdateWizard::setStyle()
+{
+    setStyleSheet(QStringLiteral("QWidget {background-color:#000000}"));
+    ui->btn_close->setFixedSize(25, 25);
+    ui->btn_close->setStyleSheet(
+        QStringLiteral("QPushButton{ border-image:url(%1);background-color:#00000000;}"
+                       "QPushButton:pressed { border-image:url(%2); }")
+            .arg(styleFolder + QStringLiteral("pw_x.svg"),
+                 styleFolder + QStringLiteral("pw_x_selected.svg")));
+    const QString buttonSheet =
+        QStringLiteral("QPushButton{background:#00000000;border: 2px solid #727171; color: %1; "
+                       "border-image:url(%2); border-radius:6px;text-size:13pt;}")
+            .arg(textColour, styleFolder + QStringLiteral("pw_button")) +
+        QStringLiteral("QPushButton:pressed { border-image:url(%1); }")
+            .arg(styleFolder + QStringLiteral("pw_button02")) +
+        QStringLiteral("QPushButton:disabled {border-image:url(%1)}")
+            .arg(styleFolder + QStringLiteral("pw_button_disable"));
+    for (QPushButton *button : {ui->btn_next, ui->btn_back, ui->btn_ok})
+        button->setStyleSheet(buttonSheet);
+    const QString labelSheet = QStringLiteral("QLabel{color:%1;}").arg(textColour);
+    ui->info_text->setStyleSheet(labelSheet);
+    ui->info_picture->setStyleSheet(labelSheet);
+    ui->frame->setStyleSheet(
+        QStringLiteral("QFrame#frame { border-image:url(%1);} ")
+            .arg(styleFolder + QStringLiteral("bg_title_about_openfolder_instruction")));
+}
+
+QString FormUpdateWizard::updateText(int index)
+{
+    return gLangUpdate.value(index);
+}
+
+QString FormUpdateWizard::progressText(qlonglong received, qlonglong total)
+{
+    if (total <= 0)
+        return updateText(6);
+    const int percent = int(float(received) * 100 / float(total));
+    return QStringLiteral("%1\n(%2%)").arg(updateText(6)).arg(percent);
+}
+
+void FormUpdateWizard::saveInBackground(const QString &folder)
+{
+    save_ = QtConcurrent::run(download_, &FileDownload::saveFile, folder);
+}

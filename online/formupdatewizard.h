@@ -1,0 +1,49 @@
+// The page shared by the update wizards: a frameless, application-modal window with a title,
+// an information text, three buttons on the skin's sheets, and the downloader whose file lands
+// in a folder.
+#pragma once
+
+#include "filedownload.h"
+#include "jsoninfo.h"
+
+#include <QFuture>
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class FormUpdateWizard;
+}
+
+class FormUpdateWizard : public QWidget
+{
+    Q_OBJECT
+public:
+    ~FormUpdateWizard() override;
+
+    // The default brand's skin, whatever the style: black page, white text.
+    void setStyle();
+
+    int state() const { return state_; }
+    const JsonInfo_t &updateInfo() const { return info_; }
+    FileDownload *downloader() const { return download_; }
+
+protected:
+    FormUpdateWizard(const QString &objectName, const QString &title, QWidget *parent);
+
+    // The "Update" language text at index (1 "Next >" ... 6 "Please Wait.").
+    static QString updateText(int index);
+    // "Please Wait.", a line break and the whole per cent in brackets; just "Please Wait." while
+    // the size is unknown.
+    static QString progressText(qlonglong received, qlonglong total);
+    // Writes the downloaded file into folder on a pool worker; the downloader's signals report.
+    void saveInBackground(const QString &folder);
+
+    std::unique_ptr<Ui::FormUpdateWizard> ui;
+    FileDownload *download_; // child
+    JsonInfo_t info_;
+    int state_ = 0;
+
+private:
+    QFuture<bool> save_;
+};

@@ -1,0 +1,42 @@
+#include "updateconfig.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+UpdateConfig &configInUse()
+{
+    static UpdateConfig config = [] {
+        QFile file(QStringLiteral(":/excel/UpdateConfig.json"));
+        return file.open(QIODevice::ReadOnly) ? UpdateConfig::fromJson(file.readAll())
+                                              : UpdateConfig();
+    }();
+    return config;
+}
+
+} // namespace
+
+UpdateConfig UpdateConfig::fromJson(const QByteArray &json)
+{
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    UpdateConfig config;
+    config.firmwareVersionUrl = QUrl(root.value(QStringLiteral("firmwareVersionUrl")).toString());
+    config.applicationVersionUrl =
+        QUrl(root.value(QStringLiteral("applicationVersionUrl")).toString());
+    config.cloudDownloadUrl = QUrl(root.value(QStringLiteral("cloudDownloadUrl")).toString());
+    config.cloudFolder = root.value(QStringLiteral("cloudFolder")).toString();
+    config.cloudToken = root.value(QStringLiteral("cloudToken")).toString().toUtf8();
+    return config;
+}
+
+const UpdateConfig &UpdateConfig::current()
+{
+    return configInUse();
+}
+
+void UpdateConfig::setCurrent(const UpdateConfig &config)
+{
+    configInUse() = config;
+}

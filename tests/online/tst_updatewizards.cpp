@@ -1,0 +1,378 @@
+// Both update wizards end to end against a real HTTP server on 127.0.0.1, with the camera's
+// drive and the installer launch injected; and the main window's (hidden) entries that open them.
+#include "cameradevice.h"
+#include "formupdateapplication.h"
+#include "formupdatefirewareinterface.h"
+#include "launcher.h"
+#include "mainwindow.h"
+#include "testhttpserver.h"
+#include "testsupport.h"
+#include "updateconfig.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QJsonArray>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+const QByteArray firmwareBytes = [] {
+    QByteArray bytes;
+    for (int i = 0; i < 70000; ++i)
+        bytes.append(char(i * 7 % 251));
+    return bytes;
+}();
+
+struct RecordingLauncher : Launcher
+{
+    bool result = true;
+    QStringList started;
+    bool startDetached(const QString &program, const QStringList &) override
+    {
+        started << program;
+        return result;
+    }
+};
+
+QLabel *label(QWidget *w, const char *name)
+{
+    return w->findChild<QLabel *>(QLatin1String(name));
+}
+
+QPushButton *button(QWidget *w, const char *name)
+{
+    return w->findChild<QPushButton *>(QLatin1String(name));
+}
+
+// Visible buttons with their texts, in the order next, back, ok.
+QStringList shownButtons(QWidget *w)
+{
+    QStringList shown;
+    for (const char *name : {"btn_next", "btn_back", "btn_ok"}) {
+        QPushButton *b = button(w, name);
+        if (b->isVisibleTo(w))
+            shown << QLatin1String(name) + QLatin1Char('=') + b->text();
+    }
+    return shown;
+}
+
+// The picture of a wizard page: the accent title bar and a drawn information text.
+void checkPage(QWidget *wizard, const QString &screenshot)
+{
+    const QImage picture = wizard->grab().toImage();
+    QVERIFY(TestSupport::isNear(TestSupport::colourAt(picture, wizard, wizard, QPoint(600, 10)),
+                                TestSupport::accent(), 60));
+    QVERIFY(TestSupport::colourCount(picture, label(wizard, "info_text")->geometry()) > 2);
+    TestSupport::saveScreenshot(wizard, screenshot);
+}
+
+} // namespace
+
+class TstUpdateWizards : public QObject
+{
+    Q_OBJECT
+private:
+    TestHttpServer http;
+    QTemporaryDir dir;
+    QString card;
+
+    static std::string versionFile(const char *member, const char *key, const QString &product,
+                                   const QString &version, const QString &url, const QString &name)
+    {
+        return QStringLiteral(R"({"%1":[{"%2":"%3","Ver":"%4","Url":"%5","Name":"%6"}]})")
+            .arg(QLatin1String(member), QLatin1String(key), product, version, url, name)
+            .toStdString();
+    }
+
+    void useVersionFiles(const QString &firmwarePath, const QString &applicationPath)
+    {
+        UpdateConfig config;
+        config.firmwareVersionUrl = QUrl(http.url(firmwarePath));
+        config.applicationVersionUrl = QUrl(http.url(applicationPath));
+        UpdateConfig::setCurrent(config);
+    }
+
+    std::unique_ptr<FormUpdateFirewareInterface> firmwareWizard(QStringList roots)
+    {
+        auto wizard = std::make_unique<FormUpdateFirewareInterface>();
+        wizard->setCameraDevice(std::make_shared<RemovableCameraDevice>([roots] { return roots; }));
+        wizard->setStyle();
+        wizard->show();
+        return wizard;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        card = dir.filePath(QStringLiteral("card"));
+        QVERIFY(QDir().mkpath(card));
+        qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
+        QVERIFY(QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)));
+
+        httplib::Server &s = http.server();
+        s.Get("/fw/offer", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateFW", "FW", "X7", "V2.0",
+                                        http.url(QStringLiteral("/firmware")),
+                                        QStringLiteral("FW_X7.bin")),
+                            "text/plain");
+        });
+        s.Get("/fw/unsafe", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateFW", "FW", "X7", "V2.0",
+                                        http.url(QStringLiteral("/firmware")),
+                                        QStringLiteral("../FW_X7.bin")),
+                            "text/plain");
+        });
+        s.Get("/fw/noversion", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateFW", "FW", "X7", "", http.url("/firmware"), "a.bin"),
+                            "text/plain");
+        });
+        s.Get("/firmware", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content(firmwareBytes.toStdString(), "application/octet-stream");
+        });
+        s.Get("/app/offer", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
+                                        http.url(QStringLiteral("/installer")),
+                                        FormUpdateApplication::installerName),
+                            "text/plain");
+        });
+        s.Get("/app/latest", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER",
+                                        FormUpdateApplication::builtInVersion,
+                                        http.url(QStringLiteral("/installer")),
+                                        FormUpdateApplication::installerName),
+                            "text/plain");
+        });
+        s.Get("/installer", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content(std::string(5000, 'i'), "application/octet-stream");
+        });
+        QVERIFY(http.start());
+    }
+
+    void firmwareLandsOnTheCameraDrive()
+    {
+        useVersionFiles(QStringLiteral("/fw/offer"), QString());
+        auto wizard = firmwareWizard({card + QStringLiteral("/")});
+        QCOMPARE(wizard->state(), 0);
+        QCOMPARE(label(wizard.get(), "info_text")->text(),
+                 QStringLiteral("Please connect the machine to USB."));
+        QCOMPARE(shownButtons(wizard.get()),
+                 (QStringList{"btn_next=Next >", "btn_back=<  Cancel"}));
+        checkPage(wizard.get(), QStringLiteral("update-firmware-state0"));
+
+        QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard->state(), 2);
+        QCOMPARE(label(wizard.get(), "info_text")->text(),
+                 QStringLiteral("Are you sure you want to update?\nLatext Version: V2.0\n"
+                                "Current Version: "));
+        QCOMPARE(wizard->deviceRecord().value(QStringLiteral("Disk")).toArray().at(0).toString(),
+                 card);
+        QVERIFY(button(wizard.get(), "btn_next")->isEnabled());
+        QCOMPARE(shownButtons(wizard.get()),
+                 (QStringList{"btn_next=Next >", "btn_back=<  Cancel"}));
+        checkPage(wizard.get(), QStringLiteral("update-firmware-state2"));
+
+        QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard->state(), 10);
+        QFile landed(card + QStringLiteral("/FW_X7.bin"));
+        QVERIFY(landed.open(QIODevice::ReadOnly));
+        QCOMPARE(landed.readAll(), firmwareBytes);
+        QCOMPARE(QDir(card).entryList(QDir::Files | QDir::Hidden), QStringList{"FW_X7.bin"});
+        QCOMPARE(label(wizard.get(), "info_text")->text(),
+                 QStringLiteral("Update completed, the version is not the latest.\n"
+                                "Latext Version: V2.0\nCurrent Version: "));
+        QCOMPARE(shownButtons(wizard.get()), QStringList{"btn_ok=OK"});
+        QTest::mouseClick(button(wizard.get(), "btn_ok"), Qt::LeftButton);
+        QVERIFY(!wizard->isVisible());
+    }
+
+    void firmwareCheckFailures_data()
+    {
+        QTest::addColumn<QString>("versionPath");
+        QTest::addColumn<int>("drives");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no device") << "/fw/offer" << 0 << 17
+                                   << "Please check the device,\nno device is currently "
+                                      "connected to USB.";
+        QTest::newRow("two drives") << "/fw/offer" << 2 << 16 << "More than two connected devices.";
+        QTest::newRow("version file missing")
+            << "/fw/none" << 1 << 13
+            << QStringLiteral("Download failed, network error:%1.")
+                   .arg(int(QNetworkReply::ContentNotFoundError));
+        QTest::newRow("name with a path") << "/fw/unsafe" << 1 << 15 << "Version check error!";
+    }
+    void firmwareCheckFailures()
+    {
+        QFETCH(QString, versionPath);
+        QFETCH(int, drives);
+        QFETCH(int, state);
+        QFETCH(QString, text);
+        useVersionFiles(versionPath, QString());
+        QStringList roots;
+        for (int i = 0; i < drives; ++i)
+            roots << card + QString::number(i);
+        auto wizard = firmwareWizard(roots);
+        QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard->state(), state);
+        QCOMPARE(label(wizard.get(), "info_text")->text(), text);
+        QCOMPARE(shownButtons(wizard.get()), (QStringList{"btn_next=Retry", "btn_back=<  Cancel"}));
+        QVERIFY(button(wizard.get(), "btn_next")->isEnabled());
+        QVERIFY(!QFileInfo::exists(card + QStringLiteral("/FW_X7.bin")) ||
+                QFile::remove(card + QStringLiteral("/FW_X7.bin")));
+        if (state == 13)
+            checkPage(wizard.get(), QStringLiteral("update-firmware-state13"));
+        // Retry starts at the device check again
+        QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
+        QCOMPARE(wizard->state(), 1);
+        QTRY_COMPARE(wizard->state(), state);
+    }
+
+    void emptyPublishedVersionWaitsInTheCheck()
+    {
+        useVersionFiles(QStringLiteral("/fw/noversion"), QString());
+        auto wizard = firmwareWizard({card});
+        QSignalSpy downloaded(wizard->downloader(), &FileDownload::downloaded);
+        QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(downloaded.count(), 1);
+        QCOMPARE(wizard->state(), 1);
+        QVERIFY(!button(wizard.get(), "btn_next")->isEnabled());
+        // Back returns to the prompt with Next alone
+        QTest::mouseClick(button(wizard.get(), "btn_back"), Qt::LeftButton);
+        QCOMPARE(wizard->state(), 0);
+        QCOMPARE(shownButtons(wizard.get()), QStringList{"btn_next=Next >"});
+    }
+
+    void progressTextsOfTheFirmware()
+    {
+        auto wizard = firmwareWizard({card});
+        wizard->downloader()->startDownload(QUrl(http.url(QStringLiteral("/firmware"))),
+                                            QStringLiteral("FW.bin"));
+        QMetaObject::invokeMethod(wizard.get(), "updateDownloadProgress", Q_ARG(qlonglong, 512),
+                                  Q_ARG(qlonglong, 2048));
+        QCOMPARE(label(wizard.get(), "info_text")->text(), QStringLiteral("Please Wait.\n(25%)"));
+        QMetaObject::invokeMethod(wizard.get(), "updateDownloadProgress", Q_ARG(qlonglong, 512),
+                                  Q_ARG(qlonglong, 0));
+        QCOMPARE(label(wizard.get(), "info_text")->text(), QStringLiteral("Please Wait."));
+        wizard->downloader()->abort();
+    }
+
+    void applicationInstallerIsStarted_data()
+    {
+        QTest::addColumn<bool>("launches");
+        QTest::newRow("installer starts") << true;
+        QTest::newRow("installer does not start") << false;
+    }
+    void applicationInstallerIsStarted()
+    {
+        QFETCH(bool, launches);
+        useVersionFiles(QString(), QStringLiteral("/app/offer"));
+        FormUpdateApplication wizard;
+        auto launcher = std::make_shared<RecordingLauncher>();
+        launcher->result = launches;
+        QList<int> exits;
+        wizard.setLauncher(launcher);
+        wizard.setExitFunction([&exits](int code) { exits << code; });
+        wizard.setStyle();
+        wizard.show();
+        QCOMPARE(label(&wizard, "info_text")->text(),
+                 QStringLiteral("Check TALVEX VIDEO Player latest version."));
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard.state(), 1);
+        QCOMPARE(label(&wizard, "info_text")->text(),
+                 QStringLiteral("Are you sure you want to update?\nLatext Version: V1.7\n"
+                                "Current Version: TALVEX VIDEO PLAYER_V1.6.2_RUVIQE"));
+        QCOMPARE(shownButtons(&wizard), (QStringList{"btn_next=Next >", "btn_back=< Back"}));
+        if (launches)
+            checkPage(&wizard, QStringLiteral("update-application-state1"));
+
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        const QString installer =
+            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) +
+            QStringLiteral("/TALVEX VIDEO PLAYER.exe");
+        QTRY_COMPARE(launcher->started, QStringList{installer});
+        QCOMPARE(QFileInfo(installer).size(), 5000);
+        if (launches) {
+            QCOMPARE(exits, QList<int>{0});
+        } else {
+            QCOMPARE(exits, QList<int>());
+            QCOMPARE(wizard.state(), 5);
+            QCOMPARE(label(&wizard, "info_text")->text(),
+                     QStringLiteral("Cannot start %1.").arg(installer));
+        }
+    }
+
+    void applicationAlreadyLatest()
+    {
+        useVersionFiles(QString(), QStringLiteral("/app/latest"));
+        FormUpdateApplication wizard;
+        wizard.setStyle();
+        wizard.show();
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard.state(), 2);
+        QCOMPARE(label(&wizard, "info_text")->text(),
+                 QStringLiteral("Currently the latest version.\nCurrent Version:"
+                                "TALVEX VIDEO PLAYER_V1.6.2_RUVIQE"));
+        QCOMPARE(shownButtons(&wizard), QStringList{"btn_ok=OK"});
+        checkPage(&wizard, QStringLiteral("update-application-state2"));
+    }
+
+    void applicationNetworkErrorRetries()
+    {
+        useVersionFiles(QString(), QStringLiteral("/app/none"));
+        FormUpdateApplication wizard;
+        wizard.show();
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard.state(), 4);
+        QCOMPARE(label(&wizard, "info_text")->text(),
+                 QStringLiteral("Download failed, network error:%1.")
+                     .arg(int(QNetworkReply::ContentNotFoundError)));
+        QCOMPARE(shownButtons(&wizard), (QStringList{"btn_next=Retry", "btn_back=<  Cancel"}));
+        useVersionFiles(QString(), QStringLiteral("/app/latest"));
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        QCOMPARE(label(&wizard, "info_text")->text(), QStringLiteral("Please Wait."));
+        QTRY_COMPARE(wizard.state(), 2);
+    }
+
+    // The entries are hidden, but their actions open the wizards from the main window.
+    void mainWindowOpensTheWizards_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("wizard");
+        QTest::newRow("firmware") << "actionUpdate_Firmware"
+                                  << "FormUpdateFirewareInterface";
+        QTest::newRow("application") << "actionUpdate_Application"
+                                     << "FormUpdateApplication";
+    }
+    void mainWindowOpensTheWizards()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, wizard);
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        auto *act = w.findChild<QAction *>(action);
+        QVERIFY(act);
+        QVERIFY(!act->isVisible());
+        act->trigger();
+        QWidget *opened = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == wizard && top->isVisible())
+                opened = top;
+        }
+        QVERIFY(opened);
+        QVERIFY(opened->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(opened->windowModality(), Qt::ApplicationModal);
+        QPointer<QWidget> guard(opened);
+        QTest::mouseClick(button(opened, "btn_close"), Qt::LeftButton);
+        QTRY_VERIFY(!guard); // deleted once closed
+    }
+};
+
+TALVEX_TEST_MAIN(TstUpdateWizards)
+#include "tst_updatewizards.moc"
