@@ -1,5 +1,6 @@
 #include "formupdateapplication.h"
 
+#include "abouttexts.h"
 #include "launcher.h"
 #include "ui_formupdatewizard.h"
 #include "updateconfig.h"
@@ -7,8 +8,7 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
-const QString FormUpdateApplication::builtInVersion =
-    QStringLiteral("TALVEX VIDEO PLAYER_V1.6.2_RUVIQE");
+const QString FormUpdateApplication::builtInVersion = AboutTexts::builtInVersion();
 const QString FormUpdateApplication::installerName = QStringLiteral("TALVEX VIDEO PLAYER.exe");
 
 FormUpdateApplication::FormUpdateApplication(QWidget *parent)
