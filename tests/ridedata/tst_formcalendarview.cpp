@@ -458,7 +458,7 @@ void TstFormCalendarView::paintsMarkedAndSelectedDays()
     showMonth(2024, 3);
     form_->setDataDays(rides);
     view()->setTitle();
-    TestSupport::saveScreenshot(host_.get(), QStringLiteral("calendar-month-marked"));
+    TestSupport::saveScreenshot(host_.get(), QStringLiteral("ridedata-calendar-month-marked"));
     // the 15th's number is white, the 14th's grey, no circle yet
     const QRect row = rowRect(3);
     const QPoint below15 = CalendarGeometry::dayCentre(row, 5) + QPoint(0, 9);
@@ -466,7 +466,7 @@ void TstFormCalendarView::paintsMarkedAndSelectedDays()
 
     pressDay(2, 5);
     QVERIFY2(near(pixel(below15), blue), qPrintable(pixel(below15).name()));
-    TestSupport::saveScreenshot(host_.get(), QStringLiteral("calendar-day-selected"));
+    TestSupport::saveScreenshot(host_.get(), QStringLiteral("ridedata-calendar-day-selected"));
 }
 
 void TstFormCalendarView::paintsWindowsOverMonthEnd_data()
@@ -475,10 +475,10 @@ void TstFormCalendarView::paintsWindowsOverMonthEnd_data()
     QTest::addColumn<int>("year");
     QTest::addColumn<int>("month");
     QTest::addColumn<QString>("screenshot");
-    QTest::newRow("7 days, March") << 1 << 2024 << 3 << "calendar-7-days-march";
-    QTest::newRow("7 days, April") << 1 << 2024 << 4 << "calendar-7-days-april";
-    QTest::newRow("28 days, March") << 2 << 2024 << 3 << "calendar-28-days-march";
-    QTest::newRow("28 days, April") << 2 << 2024 << 4 << "calendar-28-days-april";
+    QTest::newRow("7 days, March") << 1 << 2024 << 3 << "ridedata-calendar-7-days-march";
+    QTest::newRow("7 days, April") << 1 << 2024 << 4 << "ridedata-calendar-7-days-april";
+    QTest::newRow("28 days, March") << 2 << 2024 << 3 << "ridedata-calendar-28-days-march";
+    QTest::newRow("28 days, April") << 2 << 2024 << 4 << "ridedata-calendar-28-days-april";
 }
 
 void TstFormCalendarView::paintsWindowsOverMonthEnd()
@@ -524,7 +524,7 @@ void TstFormCalendarView::paintsYearGrid()
     pressDay(4, 4);                        // 28 March: the window runs into April
     form_->drawSelectedHighlightCircle(2); // the ring on April
     view()->changeCalendarMode();
-    TestSupport::saveScreenshot(host_.get(), QStringLiteral("calendar-year"));
+    TestSupport::saveScreenshot(host_.get(), QStringLiteral("ridedata-calendar-year"));
     const QRect row = rowRect(0);
     const auto below = [&](int column) {
         return pixel(CalendarGeometry::monthCentre(row, column) + QPoint(0, 20));
