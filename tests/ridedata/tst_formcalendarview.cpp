@@ -51,6 +51,7 @@ private slots:
     void panelSizes_data();
     void panelSizes();
     void resetKeepsSelectedDate();
+    void folderButtonHasAFaceAndAsksForTheFolder();
     void paintsMarkedAndSelectedDays();
     void paintsWindowsOverMonthEnd_data();
     void paintsWindowsOverMonthEnd();
@@ -465,6 +466,21 @@ void TstFormCalendarView::resetKeepsSelectedDate()
     // the names are gone too: a later month step marks nothing
     view()->setNextMonth();
     QCOMPARE(weekRow(0).data(CalendarRole::dataDayBits).toInt(), 0);
+}
+
+void TstFormCalendarView::folderButtonHasAFaceAndAsksForTheFolder()
+{
+    QPushButton *folder = button("selectedFolderBtn");
+    QSignalSpy opens(form_, &FormCalendarView::openfile_trigger);
+    QTest::mouseClick(folder, Qt::LeftButton);
+    QCOMPARE(opens.count(), 1);
+    // the folder image is drawn: light grey pixels on the button
+    const QImage face = folder->grab().toImage();
+    int lit = 0;
+    for (int x = 0; x < face.width(); ++x)
+        for (int y = 0; y < face.height(); ++y)
+            lit += near(face.pixelColor(x, y), QColor(0xc9, 0xca, 0xca)) ? 1 : 0;
+    QVERIFY2(lit > face.width() * face.height() / 6, qPrintable(QString::number(lit)));
 }
 
 void TstFormCalendarView::paintsMarkedAndSelectedDays()
