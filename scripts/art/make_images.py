@@ -611,6 +611,7 @@ def main():
     make_player_parts()
     make_app_parts()
     __import__("images_online").make(OUT, T, written)  # instruction pictures
+    __import__("images_calendar").make(sys.modules[__name__])
     print("%d files written under %s" % (len(written), OUT))
 
 
