@@ -46,8 +46,8 @@ private:
 void TstPlayerSync::initTestCase()
 {
     QVERIFY(dir.isValid());
-    QVERIFY(TestSupport::makeClip(dir.filePath("0001_F.mp4"), 20.0));
-    QVERIFY(TestSupport::makeClip(dir.filePath("0001_R.mp4"), 20.0, QStringLiteral("160x120"), true,
+    QVERIFY(TestSupport::makeClip(dir.filePath("0001_F.mp4"), 60.0));
+    QVERIFY(TestSupport::makeClip(dir.filePath("0001_R.mp4"), 60.0, QStringLiteral("160x120"), true,
                                   30));
 }
 
@@ -127,13 +127,13 @@ void TstPlayerSync::correctsDriftWhilePlaying()
     follower->setSpeed(1.5);
     QTRY_VERIFY_WITH_TIMEOUT(sync->driftMs() > 300, 5000);
     sync->setEnabled(true);
-    QTRY_VERIFY_WITH_TIMEOUT(qAbs(sync->driftMs()) < follower->frameDurationMs(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(sync->driftMs()) < follower->frameDurationMs(), 20000);
 
     sync->setEnabled(false);
     follower->setPositionMs(std::max<qint64>(0, leader->positionMs() - 2000));
     QTRY_VERIFY_WITH_TIMEOUT(sync->driftMs() < -1000, 5000);
     sync->setEnabled(true);
-    QTRY_VERIFY_WITH_TIMEOUT(qAbs(sync->driftMs()) < follower->frameDurationMs(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(sync->driftMs()) < follower->frameDurationMs(), 20000);
     // Caught up, the follower is back at the leader's speed.
     QTRY_COMPARE_WITH_TIMEOUT(follower->speed(), 1.0, 5000);
 }
