@@ -20,13 +20,6 @@ FormUpdateApplication::FormUpdateApplication(QWidget *parent)
     connect(ui->btn_back, &QPushButton::clicked, this, &FormUpdateApplication::onBack);
     connect(ui->btn_next, &QPushButton::clicked, this, &FormUpdateApplication::onNext);
     connect(ui->btn_ok, &QPushButton::clicked, this, &FormUpdateApplication::onClose);
-    connect(download_, &FileDownload::downloaded, this, &FormUpdateApplication::downloadedProcess);
-    connect(download_, &FileDownload::downloadProgress, this,
-            &FormUpdateApplication::updateDownloadProgress);
-    connect(download_, &FileDownload::saveFileFailed, this, &FormUpdateApplication::saveFileFailed);
-    connect(download_, &FileDownload::downloadError, this, &FormUpdateApplication::downloadError);
-    connect(download_, &FileDownload::saveFileCompleted, this,
-            &FormUpdateApplication::saveFileCompleted);
     updateStatus();
     ui->info_picture->hide();
     ui->btn_ok->hide();
@@ -101,12 +94,6 @@ void FormUpdateApplication::downloadedProcess()
         }
     }
     enableButtons(true);
-}
-
-void FormUpdateApplication::updateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal)
-{
-    if (download_->fileName() != VersionFile::fileName)
-        ui->info_text->setText(progressText(bytesReceived, bytesTotal));
 }
 
 void FormUpdateApplication::saveFileCompleted(QString path, QString name, int)

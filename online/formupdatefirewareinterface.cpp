@@ -40,16 +40,6 @@ FormUpdateFirewareInterface::FormUpdateFirewareInterface(QWidget *parent)
         emit USBDeviceChange(result.mode);
     });
     updateStatus();
-    connect(download_, &FileDownload::downloaded, this,
-            &FormUpdateFirewareInterface::downloadedProcess);
-    connect(download_, &FileDownload::downloadProgress, this,
-            &FormUpdateFirewareInterface::updateDownloadProgress);
-    connect(download_, &FileDownload::saveFileFailed, this,
-            &FormUpdateFirewareInterface::saveFileFailed);
-    connect(download_, &FileDownload::downloadError, this,
-            &FormUpdateFirewareInterface::downloadError);
-    connect(download_, &FileDownload::saveFileCompleted, this,
-            &FormUpdateFirewareInterface::saveFileCompleted);
 }
 
 FormUpdateFirewareInterface::~FormUpdateFirewareInterface()
@@ -167,13 +157,6 @@ void FormUpdateFirewareInterface::downloadedProcess()
         return;
     const bool oneVersion = !singleVersionEntry().isNull();
     setState(oneVersion && VersionFile::isBareFileName(info_.name) ? Offer : VersionCheckError);
-}
-
-void FormUpdateFirewareInterface::updateDownloadProgress(qlonglong bytesReceived,
-                                                         qlonglong bytesTotal)
-{
-    if (download_->fileName() != VersionFile::fileName)
-        ui->info_text->setText(progressText(bytesReceived, bytesTotal));
 }
 
 void FormUpdateFirewareInterface::saveFileCompleted(QString, QString, int)

@@ -54,11 +54,10 @@ private slots:
     void onNext();
     void onClose();
     void updateDeviceChange(int mode);
-    void downloadedProcess();
-    void updateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
-    void saveFileFailed(int errorCode);
-    void saveFileCompleted(QString path, QString name, int filesize);
-    void downloadError(QNetworkReply::NetworkError error);
+    void downloadedProcess() override;
+    void saveFileFailed(int errorCode) override;
+    void saveFileCompleted(QString path, QString name, int filesize) override;
+    void downloadError(QNetworkReply::NetworkError error) override;
 
 private:
     void setState(int state);

@@ -33,6 +33,13 @@ FormUpdateWizard::FormUpdateWizard(const QString &objectName, const QString &tit
     FramelessHelper::install(this);
     ui->la_title->setFont(scaledAppFont(ui->la_title->font(), 31));
     ui->info_text->setFont(scaledAppFont(ui->info_text->font(), 21));
+    connect(download_, &FileDownload::downloaded, this, &FormUpdateWizard::downloadedProcess);
+    connect(download_, &FileDownload::downloadProgress, this,
+            &FormUpdateWizard::updateDownloadProgress);
+    connect(download_, &FileDownload::saveFileFailed, this, &FormUpdateWizard::saveFileFailed);
+    connect(download_, &FileDownload::downloadError, this, &FormUpdateWizard::downloadError);
+    connect(download_, &FileDownload::saveFileCompleted, this,
+            &FormUpdateWizard::saveFileCompleted);
 }
 
 FormUpdateWizard::~FormUpdateWizard()
@@ -79,6 +86,12 @@ QString FormUpdateWizard::progressText(qlonglong received, qlonglong total)
         return updateText(6);
     const int percent = int(float(received) * 100 / float(total));
     return QStringLiteral("%1\n(%2%)").arg(updateText(6)).arg(percent);
+}
+
+void FormUpdateWizard::updateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal)
+{
+    if (download_->fileName() != VersionFile::fileName)
+        ui->info_text->setText(progressText(bytesReceived, bytesTotal));
 }
 
 void FormUpdateWizard::saveInBackground(const QString &folder)

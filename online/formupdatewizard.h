@@ -28,6 +28,15 @@ public:
     const JsonInfo_t &updateInfo() const { return info_; }
     FileDownload *downloader() const { return download_; }
 
+protected slots:
+    // The downloader's signals, connected by this page.
+    virtual void downloadedProcess() = 0;
+    virtual void saveFileFailed(int errorCode) = 0;
+    virtual void saveFileCompleted(QString path, QString name, int filesize) = 0;
+    virtual void downloadError(QNetworkReply::NetworkError error) = 0;
+    // While the published file (not the version file) loads: "Please Wait." and its per cent.
+    void updateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
+
 protected:
     FormUpdateWizard(const QString &objectName, const QString &title, QWidget *parent);
 
