@@ -1,4 +1,5 @@
 #include "formabout.h"
+#include "onlinestyle.h"
 
 #include "abouttexts.h"
 #include "appfont.h"
@@ -15,7 +16,7 @@
 #include <QTextStream>
 
 namespace {
-const QString skinFolder = QStringLiteral(":/image/TALVEXStyle/");
+const QString &skinFolder = OnlineStyle::folder;
 constexpr char textColour[] = "#ffffff";
 } // namespace
 
@@ -117,15 +118,9 @@ void FormAbout::setStyle(int style)
                                       .arg(skinFolder + QStringLiteral("bg_body_openfolder")));
     ui->label_about1->setStyleSheet(
         QStringLiteral("QLabel {background:#00000000;color:#ffffff;margin:50px;}"));
-    ui->frame->setStyleSheet(
-        QStringLiteral("QFrame#frame { border-image:url(%1);} ")
-            .arg(skinFolder + QStringLiteral("bg_title_about_openfolder_instruction")));
+    ui->frame->setStyleSheet(OnlineStyle::titleFrameSheet());
     ui->btn_close->setFixedSize(25, 25);
-    ui->btn_close->setStyleSheet(
-        QStringLiteral("QPushButton{ border-image:url(%1);background-color:#00000000;}"
-                       "QPushButton:pressed { border-image:url(%2); }")
-            .arg(skinFolder + QStringLiteral("pw_x.svg"),
-                 skinFolder + QStringLiteral("pw_x_selected.svg")));
+    ui->btn_close->setStyleSheet(OnlineStyle::closeButtonSheet());
     const QString tabTemplate =
         QStringLiteral("{color:%1;background:transparent;border-image: url(%2);}");
     ui->aboutTabWidget->setStyleSheet(

@@ -1,4 +1,5 @@
 #include "formfaq.h"
+#include "onlinestyle.h"
 
 #include "appfont.h"
 #include "appglobals.h"
@@ -56,13 +57,13 @@ int FormFAQ::sectionOffset(int section) const
 void FormFAQ::changeLang(Zq_Language lang)
 {
     InstructionPages::Page page = InstructionPages::forLanguage(lang);
-    QPixmap pixmap(skinFolder + page.imageFile);
+    QPixmap pixmap(OnlineStyle::folder + page.imageFile);
     if (pixmap.isNull()) {
         // a language without its own manual reads the English one
         page = InstructionPages::english();
-        pixmap = QPixmap(skinFolder + page.imageFile);
+        pixmap = QPixmap(OnlineStyle::folder + page.imageFile);
     }
-    imagePath_ = skinFolder + page.imageFile;
+    imagePath_ = OnlineStyle::folder + page.imageFile;
     offsets[0] = 0;
     offsets[1] = page.section2;
     offsets[2] = page.section3;
@@ -104,22 +105,15 @@ void FormFAQ::highlightSection(int section)
         buttons[i]->setStyleSheet(sectionSheet(i + 1 == section ? activeColour : inactiveColour));
 }
 
-QString FormFAQ::buttonImageSheet(const QString &normal, const QString &pressed) const
-{
-    return QStringLiteral("QPushButton{ border-image:url(%1);background-color:#00000000;}"
-                          "QPushButton:pressed { border-image:url(%2); }")
-        .arg(skinFolder + normal, skinFolder + pressed);
-}
-
 void FormFAQ::onWindowZoom()
 {
     if (windowState() == Qt::WindowMaximized) {
         showNormal();
-        ui->btn_windowzoom->setStyleSheet(buttonImageSheet(
+        ui->btn_windowzoom->setStyleSheet(OnlineStyle::imageButtonSheet(
             QStringLiteral("pw_zoomin.svg"), QStringLiteral("pw_zoomin_selected.svg")));
     } else {
         showMaximized();
-        ui->btn_windowzoom->setStyleSheet(buttonImageSheet(
+        ui->btn_windowzoom->setStyleSheet(OnlineStyle::imageButtonSheet(
             QStringLiteral("pw_zoonout.svg"), QStringLiteral("pw_zoonout_selected.svg")));
     }
 }
@@ -178,20 +172,17 @@ void FormFAQ::setStyle(int style)
 {
     Q_UNUSED(style)
     ui->la_title->setStyleSheet(QStringLiteral("QLabel{background:#00000000;color:#ffffff}"));
-    ui->frame->setStyleSheet(
-        QStringLiteral("QFrame#frame { border-image:url(%1);} ")
-            .arg(skinFolder + QStringLiteral("bg_title_about_openfolder_instruction")));
+    ui->frame->setStyleSheet(OnlineStyle::titleFrameSheet());
     ui->gridFrame->setStyleSheet(
         QStringLiteral("border-image:url(:/image/TALVEXStyle/bg_body_instruction.svg)"));
     highlightSection1();
     ui->btn_close->setFixedSize(25, 25);
-    ui->btn_close->setStyleSheet(
-        buttonImageSheet(QStringLiteral("pw_x.svg"), QStringLiteral("pw_x_selected.svg")));
-    ui->btn_windowzoom->setStyleSheet(buttonImageSheet(QStringLiteral("pw_zoomin.svg"),
-                                                       QStringLiteral("pw_zoomin_selected.svg")));
+    ui->btn_close->setStyleSheet(OnlineStyle::closeButtonSheet());
+    ui->btn_windowzoom->setStyleSheet(OnlineStyle::imageButtonSheet(
+        QStringLiteral("pw_zoomin.svg"), QStringLiteral("pw_zoomin_selected.svg")));
     for (QLabel *step : {ui->label_stepImage1, ui->label_stepImage2})
         step->setStyleSheet(QStringLiteral("background:#00000000;border-image:url(%1);")
-                                .arg(skinFolder + QStringLiteral("pw_share_step_icon")));
+                                .arg(OnlineStyle::folder + QStringLiteral("pw_share_step_icon")));
     ui->dividing_line->setStyleSheet(QStringLiteral("background:#00000000;color:rgb(127,127,127)"));
     ui->graphicsView_2->verticalScrollBar()->setStyleSheet(QStringLiteral(
         "QScrollBar:vertical{background:#c9caca;width:6px;border:0px solid #353DF4;}"

@@ -57,7 +57,6 @@ private:
     void highlightSection1() { highlightSection(1); }
     void highlightSection2() { highlightSection(2); }
     void highlightSection3() { highlightSection(3); }
-    QString buttonImageSheet(const QString &normal, const QString &pressed) const;
 
     std::unique_ptr<Ui::FormFAQ> ui;
     QGraphicsPixmapItem *picture = nullptr; // owned by the scene once added
@@ -65,6 +64,5 @@ private:
     int highlighted = 1;
     QString activeColour = QStringLiteral("#ffffff");
     QString inactiveColour = QStringLiteral("#727171");
-    QString skinFolder = QStringLiteral(":/image/TALVEXStyle/");
     QString imagePath_;
 };

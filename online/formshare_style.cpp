@@ -1,5 +1,6 @@
 // FormShare: fonts, texts and style sheets.
 #include "formshare.h"
+#include "onlinestyle.h"
 
 #include "appfont.h"
 #include "appglobals.h"
@@ -32,12 +33,6 @@ QString shareText(int index)
     return gLangShareVideos.value(index);
 }
 
-QString buttonImageSheet(const QString &normal, const QString &pressed)
-{
-    return QStringLiteral("QPushButton{ border-image:url(%1);background-color:#00000000;}"
-                          "QPushButton:pressed { border-image:url(%2); }")
-        .arg(normal, pressed);
-}
 } // namespace
 
 QString FormShare::lineEditSheet()
@@ -120,21 +115,13 @@ void FormShare::setStyle(int style)
 {
     style_ = style;
     setStyleSheet(QStringLiteral("QWidget {background-color:#000000}"));
-    ui->frame->setStyleSheet(
-        QStringLiteral("QFrame#frame { border-image:url(%1);} ")
-            .arg(skinImage(QStringLiteral("bg_title_about_openfolder_instruction"))));
+    ui->frame->setStyleSheet(OnlineStyle::titleFrameSheet());
     ui->la_title->setStyleSheet(QStringLiteral("QLabel{background:#00000000;color:#ffffff}"));
     ui->gridWidget->setStyleSheet(
         QStringLiteral("border-image:url(:/image/TALVEXStyle/bg_body_share.svg)"));
     ui->btn_close->setFixedSize(25, 25);
-    ui->btn_close->setStyleSheet(buttonImageSheet(skinImage(QStringLiteral("pw_x")),
-                                                  skinImage(QStringLiteral("pw_x_selected"))));
-    const QString buttonSheet =
-        QStringLiteral("QPushButton{background:#00000000;border: 2px solid #727171; color: %1; "
-                       "border-image:url(%2); border-radius:6px;}")
-            .arg(QLatin1String(activeColour), skinImage(QStringLiteral("pw_button"))) +
-        QStringLiteral("QPushButton:pressed { border-image:url(%2); }")
-            .arg(skinImage(QStringLiteral("pw_button02")));
+    ui->btn_close->setStyleSheet(OnlineStyle::closeButtonSheet());
+    const QString buttonSheet = OnlineStyle::textButtonSheet(QLatin1String(activeColour));
     ui->btn_next->setStyleSheet(buttonSheet);
     ui->btn_back->setStyleSheet(buttonSheet);
     ui->btn_select->setStyleSheet(

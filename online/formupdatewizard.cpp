@@ -3,13 +3,13 @@
 #include "appfont.h"
 #include "appglobals.h"
 #include "framelesshelper.h"
+#include "onlinestyle.h"
 #include "ui_formupdatewizard.h"
 
 #include <QtConcurrent>
 
 namespace {
 
-const QString styleFolder = QStringLiteral(":/image/TALVEXStyle/");
 const QString textColour = QStringLiteral("#ffffff");
 
 QFont scaledAppFont(const QFont &formFont, int pixelSize)
@@ -52,27 +52,17 @@ void FormUpdateWizard::setStyle()
 {
     setStyleSheet(QStringLiteral("QWidget {background-color:#000000}"));
     ui->btn_close->setFixedSize(25, 25);
-    ui->btn_close->setStyleSheet(
-        QStringLiteral("QPushButton{ border-image:url(%1);background-color:#00000000;}"
-                       "QPushButton:pressed { border-image:url(%2); }")
-            .arg(styleFolder + QStringLiteral("pw_x.svg"),
-                 styleFolder + QStringLiteral("pw_x_selected.svg")));
-    const QString buttonSheet =
-        QStringLiteral("QPushButton{background:#00000000;border: 2px solid #727171; color: %1; "
-                       "border-image:url(%2); border-radius:6px;text-size:13pt;}")
-            .arg(textColour, styleFolder + QStringLiteral("pw_button")) +
-        QStringLiteral("QPushButton:pressed { border-image:url(%1); }")
-            .arg(styleFolder + QStringLiteral("pw_button02")) +
-        QStringLiteral("QPushButton:disabled {border-image:url(%1)}")
-            .arg(styleFolder + QStringLiteral("pw_button_disable"));
+    ui->btn_close->setStyleSheet(OnlineStyle::closeButtonSheet());
+    // "text-size" is no Qt property: the form's font sets the size
+    const QString buttonSheet = OnlineStyle::textButtonSheet(textColour) +
+                                QStringLiteral("QPushButton:disabled {border-image:url(%1)}")
+                                    .arg(OnlineStyle::folder + QStringLiteral("pw_button_disable"));
     for (QPushButton *button : {ui->btn_next, ui->btn_back, ui->btn_ok})
         button->setStyleSheet(buttonSheet);
     const QString labelSheet = QStringLiteral("QLabel{color:%1;}").arg(textColour);
     ui->info_text->setStyleSheet(labelSheet);
     ui->info_picture->setStyleSheet(labelSheet);
-    ui->frame->setStyleSheet(
-        QStringLiteral("QFrame#frame { border-image:url(%1);} ")
-            .arg(styleFolder + QStringLiteral("bg_title_about_openfolder_instruction")));
+    ui->frame->setStyleSheet(OnlineStyle::titleFrameSheet());
 }
 
 QString FormUpdateWizard::updateText(int index)
