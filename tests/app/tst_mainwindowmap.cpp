@@ -220,7 +220,10 @@ void TstMainWindowMap::playedClipShowsItsTrackAndTheArrowFollows()
     QVERIFY(arrow.value("lat").toDouble() > earlier);
     QVERIFY(near(arrow, latitudeAt(second), longitudeAt(second)));
 
-    // the arrow's colour where the arrow is; the track is drawn in red
+    // the markers have stopped bouncing by now or soon
+    QTRY_VERIFY_WITH_TIMEOUT(!mapState(w).value("end").toObject().value("bouncing").toBool(),
+                             10000);
+    // the arrow in its colour where the page puts it, on a light map
     const QPoint corner(w.formMap()->width() - 30, 30);
     const auto showsArrow = [&](const QImage &grab) {
         return mapPixel(w, grab, MapPageTest::insideArrow(arrow)).name() ==
