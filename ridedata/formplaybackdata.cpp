@@ -329,11 +329,12 @@ void FormPlaybackData::setPageSize(int width, int height, float scaleX, float sc
 void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
 {
     const double f = H / 100.0;
-    const double a = f * 3.432;
-    const double b = f * 8.824;
-    const double c = f * 6.863;
-    const double d = f * 3.922;
-    const double e = f * 2.942;
+    // the derived sizes are whole numbers before they enter the font formulas
+    const int a = static_cast<int>(f * 3.432);
+    const int b = static_cast<int>(f * 8.824);
+    const int c = static_cast<int>(f * 6.863);
+    const int d = static_cast<int>(f * 3.922);
+    const int e = static_cast<int>(f * 2.942);
     const int g = static_cast<int>(f * 11.703);
     const auto image = [](const char *name) { return skinImage(QLatin1String(name)); };
 
