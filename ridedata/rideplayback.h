@@ -48,6 +48,8 @@ public:
     void clearPoints() { pointCount_ = 0; }
     // Forgets the ride entirely.
     void unload();
+    // A selected file could not be read: no ride to tick through, the file stays current.
+    void markNotLoaded() { rideLoaded_ = false; }
 
     Tick tick();
     PlayAction play();
