@@ -610,6 +610,7 @@ def main():
     make_quarrant_parts()
     make_player_parts()
     make_app_parts()
+    __import__("images_calendar").make(sys.modules[__name__])
     print("%d files written under %s" % (len(written), OUT))
 
 
