@@ -19,9 +19,9 @@
 #include <QTimer>
 
 namespace {
-const QString buttonPair = QStringLiteral(
-    "QPushButton {border-image: url(%1);width:%3px;height:%3px;}"
-    "QPushButton:pressed {border-image: url(%2);width:%3px;height:%3px;}");
+const QString buttonPair =
+    QStringLiteral("QPushButton {border-image: url(%1);width:%3px;height:%3px;}"
+                   "QPushButton:pressed {border-image: url(%2);width:%3px;height:%3px;}");
 
 QString pairSheet(const char *normal, const char *pressed, int side)
 {
@@ -30,8 +30,7 @@ QString pairSheet(const char *normal, const char *pressed, int side)
 }
 } // namespace
 
-FormPlaybak::FormPlaybak(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::FormPlaybak>())
+FormPlaybak::FormPlaybak(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::FormPlaybak>())
 {
     ui->setupUi(this);
     chartView = new FormChartDataView;
@@ -74,8 +73,7 @@ void FormPlaybak::connectSignals()
 {
     // calendar and day list -> page
     connect(calendar(), &FormCalendarView::openfile_trigger, this, &FormPlaybak::onUpdateMetadata);
-    connect(calendar(), &FormCalendarView::clickEvent_trigger, this,
-            &FormPlaybak::onScheduleClick);
+    connect(calendar(), &FormCalendarView::clickEvent_trigger, this, &FormPlaybak::onScheduleClick);
     connect(fileList(), &FormFileDateListView::selectedFile_trigger, this,
             &FormPlaybak::onSelectedFile);
     // playback bar -> page; the list forgets its loaded row before the page stops
@@ -115,8 +113,9 @@ void FormPlaybak::initStyle()
         pairSheet("playbar_last_frame", "playbar_last_frame_selected", 18));
     // the groove keeps the form's two colours: played blue, the rest grey
     ui->playSlider->setStyleSheet(
-        QStringLiteral("QSlider { margin-top:6px; margin-bottom:6px; margin-left:5px; "
-                       "margin-right:5px; }QSlider::groove:horizontal { border:none; height: 6px }") +
+        QStringLiteral(
+            "QSlider { margin-top:6px; margin-bottom:6px; margin-left:5px; "
+            "margin-right:5px; }QSlider::groove:horizontal { border:none; height: 6px }") +
         QStringLiteral("QSlider::sub-page { background: %1; margin-left: 8px;}")
             .arg(QStringLiteral("rgb(46, 167, 224)")) +
         QStringLiteral("QSlider::add-page { background: %1; margin-right: 8px;}")
@@ -134,8 +133,7 @@ void FormPlaybak::applyStyle()
 void FormPlaybak::setModeButtons(bool chartSelected)
 {
     if (chartSelected) {
-        ui->mapBtn->setStyleSheet(
-            pairSheet("playback_map_icon", "playback_map_icon_selected", 25));
+        ui->mapBtn->setStyleSheet(pairSheet("playback_map_icon", "playback_map_icon_selected", 25));
         ui->chartBtn->setStyleSheet(
             pairSheet("playback_chart_icon_selected", "playback_chart_icon_selected", 25));
     } else {
@@ -148,9 +146,8 @@ void FormPlaybak::setModeButtons(bool chartSelected)
 
 void FormPlaybak::setPlayButton(bool pauseImage)
 {
-    ui->playBtn->setStyleSheet(pauseImage
-                                   ? pairSheet("playbar_pause", "playbar_pause_selected", 18)
-                                   : pairSheet("playbar_play", "playbar_play_selected", 18));
+    ui->playBtn->setStyleSheet(pauseImage ? pairSheet("playbar_pause", "playbar_pause_selected", 18)
+                                          : pairSheet("playbar_play", "playbar_play_selected", 18));
 }
 
 void FormPlaybak::setUnitSystem(int unitSystem)

@@ -2,6 +2,7 @@
 // charts around the map that the main window lends it, with the ride playback bar.
 #pragma once
 
+#include "filedialog.h"
 #include "rideplayback.h"
 #include "sharedtypes.h"
 
@@ -16,7 +17,6 @@
 namespace Ui {
 class FormPlaybak;
 }
-class FileDialog_C;
 class FormCalendarView;
 class FormChartDataView;
 class FormFileDateListView;
@@ -109,7 +109,7 @@ private:
     QStringList folderListing() const;
 
     std::unique_ptr<Ui::FormPlaybak> ui;
-    QPointer<FileDialog_C> fileDialog;       // deletes itself on close
+    QPointer<FileDialog_C> fileDialog;      // deletes itself on close
     FormChartDataView *chartView = nullptr; // in the map area once the map is lent
     QString curSelectedDay;                 // "yyyyMMdd", also the chart window's first day
     QString metadataFolder;
@@ -117,10 +117,10 @@ private:
     std::unique_ptr<PlaybackDataParser> reader;
     QVector<PlaybackInfo_t> ridePoints; // the reader's points, coordinates filled
     RidePlayback ride;
-    QString curFile;                  // full path of the loaded ride; "" when none
-    QLabel *curDateLabel = nullptr;   // over the map, top right
+    QString curFile;                // full path of the loaded ride; "" when none
+    QLabel *curDateLabel = nullptr; // over the map, top right
     int dateFormat = 0;
-    QPointer<FormMap> map;            // owned by the main window
-    int chartMode_ = 0;               // 0 map, 1 period charts
+    QPointer<FormMap> map; // owned by the main window
+    int chartMode_ = 0;    // 0 map, 1 period charts
     QTimer *timer = nullptr;
 };
