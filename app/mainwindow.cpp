@@ -44,6 +44,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireControl();
     wireDialog();
     wireList();
+    wireRideData();
     setUiLayout(0);
     grabKeyboard();
 }
@@ -58,6 +59,7 @@ void MainWindow::initWidgets()
 {
     ui->widgetPlaybackArea->hide();
     initPlayers();
+    initRideDataPage();
 }
 
 void MainWindow::initStatus()
@@ -150,6 +152,8 @@ void MainWindow::onPIPChange()
 void MainWindow::setUiLayout(int mode)
 {
     const bool calendar = mode == 1;
+    if (!calendar)
+        leaveRideDataMode();
     if (calendar)
         storeSetting(SettingKeys::mode, 1);
     else if (gMode == 1)
@@ -169,15 +173,20 @@ void MainWindow::setUiLayout(int mode)
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);
     if (calendar) {
+        enterRideDataMode();
         emit autoCheckMetadataTriggerd();
     } else {
         emit clearMapAll();
         emit clearPlaybackDataAll();
+        finishLeavingRideDataMode();
     }
 }
 
 void MainWindow::onGrabKeyboard()
 {
+    // the ride-data page and its dialogs take typing
+    if (gMode == 1)
+        return;
     grabKeyboard();
 }
 

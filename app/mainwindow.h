@@ -21,6 +21,8 @@ class FormDashcamPreview;
 class FormList;
 class FileDialog_C;
 class FormPlayer;
+class FormMap;
+class FormPlaybak;
 class FormVideoSetupWidget;
 class PlayerSync;
 
@@ -152,4 +154,35 @@ private:
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
+
+    // ---- ride-data mode (mainwindow_ridedata.cpp) ----
+public:
+    FormPlaybak *ridePage() const { return ridePage_; }
+
+public slots:
+    void onDownloadMetadataWarning();
+    void onSelectedMetadataFolderWarning();
+    void onDeleterMetadataFilesWarning();
+
+private:
+    void initRideDataPage();
+    void wireRideData();
+    // Calendar mode in: page laid out with the map, players paused, keyboard free.
+    void enterRideDataMode();
+    // Calendar mode out: map back in its area with the clip's track, ride playback stopped.
+    void leaveRideDataMode();
+    // After player mode's clearMapAll(): the clip's track again, the keyboard grabbed.
+    void finishLeavingRideDataMode();
+    // Date format and speed unit of the settings to the page and its panels.
+    void applyRideDataSettings();
+    void refreshRidePageSize();
+    void onMetadataCopyFailed(const QStringList &names);
+    // The main window's map panel, wherever it is shown.
+    FormMap *mapPanel() const;
+
+    FormPlaybak *ridePage_ = nullptr; // owned by the page area's layout
+    QPointer<FormMap> lentMap_;       // the map while the page holds it
+    QVector<VideoInfo_t> clipSamples_; // the main clip's track, drawn again after the mode
+    bool rideModeShown_ = false;
+    bool clipTrackPending_ = false;
 };

@@ -120,6 +120,7 @@ void MainWindow::setSpeedUnit(int unit)
 {
     storeSetting(SettingKeys::speedUnit, unit == SpeedKmh ? SpeedKmh : SpeedMph);
     updateMenuChecks();
+    applyRideDataSettings();
 }
 
 void MainWindow::setDateFormat(int format)
@@ -128,6 +129,7 @@ void MainWindow::setDateFormat(int format)
         list_->updateDateFormat(format);
     gDateFormat = format >= 0 && format <= 2 ? format : 0;
     updateMenuChecks();
+    applyRideDataSettings();
 }
 
 void MainWindow::setMaps(int v)
