@@ -167,8 +167,9 @@ void MainWindow::setUiLayout(int mode)
     for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
                           ui->widgetChartArea})
         showArea(area, !calendar);
-    ui->widgetRightColumn->setVisible(!calendar && (ui->widgetListArea->isVisibleTo(this) ||
-                                                    ui->widgetMapArea->isVisibleTo(this)));
+    // isHidden(): the column itself may still be hidden when leaving calendar mode
+    ui->widgetRightColumn->setVisible(!calendar && (!ui->widgetListArea->isHidden() ||
+                                                    !ui->widgetMapArea->isHidden()));
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);

@@ -147,10 +147,10 @@ private:
     PlayerSync *sync_ = nullptr;
     FormDialog *dialog_ = nullptr; // no parent; deleted with the window
     bool pipMode_ = false;
-    FormList *list_ = nullptr;                  // owned by the list area's layout
-    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
-    QUrl subMediaUrl_;                          // partner of the main player's file
-    bool autoPlayCancelled_ = false;            // the next stop is no clip end
+    FormList *list_ = nullptr;             // owned by the list area's layout
+    QPointer<FileDialog_C> addFileDialog_; // deletes itself when closed
+    QUrl subMediaUrl_;                     // partner of the main player's file
+    bool autoPlayCancelled_ = false;       // the next stop is no clip end
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
@@ -182,6 +182,8 @@ private:
 
     FormPlaybak *ridePage_ = nullptr; // owned by the page area's layout
     QPointer<FormMap> lentMap_;       // the map while the page holds it
+    QSize lentMapMinimum_;
+    QSize lentMapMaximum_;
     QVector<VideoInfo_t> clipSamples_; // the main clip's track, drawn again after the mode
     bool rideModeShown_ = false;
     bool clipTrackPending_ = false;

@@ -92,6 +92,11 @@ void MainWindow::enterRideDataMode()
     rideModeShown_ = true;
     if (FormMap *map = mapPanel()) {
         lentMap_ = map;
+        // the map fills the page's map area; its own size limits come back with it
+        lentMapMinimum_ = map->minimumSize();
+        lentMapMaximum_ = map->maximumSize();
+        map->setMinimumSize(0, 0);
+        map->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         ridePage_->setMapWidget(map);
         connect(this, &MainWindow::clearMapAll, map, &FormMap::clearMapAll, Qt::UniqueConnection);
     }
@@ -113,6 +118,8 @@ void MainWindow::leaveRideDataMode()
     if (lentMap_) {
         FormMap *map = lentMap_;
         lentMap_.clear();
+        map->setMinimumSize(lentMapMinimum_);
+        map->setMaximumSize(lentMapMaximum_);
         ui->widgetMapArea->layout()->addWidget(map);
         map->show();
         clipTrackPending_ = true;

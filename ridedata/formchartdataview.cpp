@@ -21,6 +21,7 @@ constexpr double milesPerMetre = 0.000621371;
 constexpr double feetPerMetre = 3.28084;
 constexpr double kmhPerMph = 1.60935;
 constexpr double mphPerKmh = 0.62137;
+constexpr int chartLeftMargin = 25;
 
 const QString metricButtonSheet =
     QStringLiteral("QPushButton {color:#323232; border-image:url(%1);padding-left:10px;"
@@ -356,7 +357,11 @@ void FormChartDataView::setPanelSize(int w, int h)
     const auto px = [](double v) { return static_cast<int>(v); };
     ui->gridWidget->setFixedSize(w, h);
     chart_->setChartAreaSize(w, h);
-    chart_->setItemSize(px(450 + 0.65 * dw), px(140 + 0.75 * dh));
+    const QSize item(px(450 + 0.65 * dw), px(140 + 0.75 * dh));
+    chart_->setItemSize(item.width(), item.height());
+    // the chart's form places its area by geometry: the layout needs the row's size, and the
+    // style sheet's left margin
+    chart_->setMinimumSize(item.width() + chartLeftMargin, item.height());
     chart_->setFontSizes(px(9 + 0.022 * dh), px(8 + 0.022 * dh));
     chart_->setMargins(px(24 + 0.08 * dh), px(25 + 0.08 * dh));
     chart_->setBottomMargin(px(30 + 0.0439 * dh));

@@ -216,14 +216,21 @@ void FormPlaybackData::showData(int units)
                              static_cast<float>(summary.distanceMin * distanceFactor), 0.0f);
     distanceChart_->setData(distances);
     speedChart_->setAverageVisible(true);
+    // an average summed in single precision may land a hair outside its ride's range
+    const auto inRange = [](double average, double min, double max) {
+        return static_cast<float>(std::clamp(average, std::min(min, max), max));
+    };
     speedChart_->setRange(static_cast<float>(summary.speedMax * speedFactor),
                           static_cast<float>(summary.speedMin * speedFactor),
-                          static_cast<float>(summary.speedAvg * speedFactor));
+                          inRange(summary.speedAvg * speedFactor, summary.speedMin * speedFactor,
+                                  summary.speedMax * speedFactor));
     speedChart_->setData(speeds);
     altitudeChart_->setAverageVisible(true);
     altitudeChart_->setRange(static_cast<float>(summary.altitudeMax * heightFactor),
                              static_cast<float>(summary.altitudeMin * heightFactor),
-                             static_cast<float>(summary.altitudeReference * heightFactor));
+                             inRange(summary.altitudeReference * heightFactor,
+                                     summary.altitudeMin * heightFactor,
+                                     summary.altitudeMax * heightFactor));
     altitudeChart_->setData(altitudes);
 
     unitSystem = units;

@@ -5,6 +5,7 @@
 #include "dashcam.h"
 #include "exporttestfiles.h"
 #include "formchartdataview.h"
+#include "formchartview.h"
 #include "formdialog.h"
 #include "formmap.h"
 #include "formplaybackdata.h"
@@ -137,8 +138,8 @@ void TstRideDataMode::calendarModePlaysARideAndGivesTheClipBack()
     QVERIFY(page->isAncestorOf(map));
     QVERIFY(QWidget::keyboardGrabber() != &w);
     QCOMPARE(gMode, 1);
-    QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("Metadata/") + day_ +
-                                        QStringLiteral("070000.TXT"))));
+    QVERIFY(QFile::exists(
+        dir_.filePath(QStringLiteral("Metadata/") + day_ + QStringLiteral("070000.TXT"))));
     QTRY_VERIFY(page->calendar()->width() > 400); // laid out for the page area
 
     // a ride plays on the map
@@ -179,19 +180,18 @@ void TstRideDataMode::calendarModePlaysARideAndGivesTheClipBack()
     for (int style : {0, 1}) {
         w.setStyle(style);
         const QString suffix = style == 0 ? QStringLiteral("white") : QStringLiteral("black");
-        screenshot(w, QStringLiteral("ridedata-playback-") + suffix, page->rideData(),
-                   QColor(0xff, 0x96, 0x00)); // the orange figures of the ride panel
+        screenshot(w, QStringLiteral("ridedata-playback-") + suffix,
+                   page->rideData()->distanceChart(), QColor(0xff, 0x96, 0x00)); // its line
         QTest::mousePress(page->findChild<QPushButton *>(QStringLiteral("chartBtn")),
                           Qt::LeftButton);
-        screenshot(w, QStringLiteral("ridedata-7days-") + suffix, page->chartPanel(),
-                   QColor(0xff, 0x96, 0x00)); // the day's bar
-        QTest::mouseClick(page->chartPanel()->findChild<QPushButton *>(
-                              QStringLiteral("fourWeeksBtn")),
-                          Qt::LeftButton);
-        screenshot(w, QStringLiteral("ridedata-4weeks-") + suffix, page->chartPanel(),
+        screenshot(w, QStringLiteral("ridedata-7days-") + suffix, page->chartPanel()->chart(),
+                   QColor(0xff, 0x96, 0x00)); // the bar of day 4
+        QTest::mouseClick(
+            page->chartPanel()->findChild<QPushButton *>(QStringLiteral("fourWeeksBtn")),
+            Qt::LeftButton);
+        screenshot(w, QStringLiteral("ridedata-4weeks-") + suffix, page->chartPanel()->chart(),
                    QColor(0xff, 0x96, 0x00));
-        QTest::mousePress(page->findChild<QPushButton *>(QStringLiteral("mapBtn")),
-                          Qt::LeftButton);
+        QTest::mousePress(page->findChild<QPushButton *>(QStringLiteral("mapBtn")), Qt::LeftButton);
     }
 
     // Tools > Player: the paused clip with its own track; the ride stops
