@@ -19,9 +19,9 @@ class FormControlSecond;
 class FormDialog;
 class FormDashcamPreview;
 class FormList;
+class FormMap;
 class FileDialog_C;
 class FormPlayer;
-class FormMap;
 class FormPlaybak;
 class FormVideoSetupWidget;
 class PlayerSync;
@@ -135,6 +135,22 @@ private:
     // A player opened a file: its row gets the picture size while it still reads "0x0".
     void fillListResolution(const FileInfo_t &info);
 
+    // map (mainwindow_map.cpp)
+public:
+    FormMap *formMap() const { return map_; }
+public slots:
+    // The map page has loaded: the stored settings reach the panels, then the map is styled.
+    void onInitParameter(bool ok);
+
+private:
+    void wireMap();
+    // Puts the map back into its area above the list when another page has borrowed it.
+    void placeMap();
+    // Fixed size and rounded mask of the map while it sits in its area.
+    void refreshMapSize(int width, int height);
+    FormMap *map_ = nullptr; // owned by the layout that holds it
+    // end of map
+
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
     // panels: owned by the layouts or widgets that hold them
@@ -169,7 +185,7 @@ private:
     void wireRideData();
     // Calendar mode in: page laid out with the map, players paused, keyboard free.
     void enterRideDataMode();
-    // Calendar mode out: map back in its area with the clip's track, ride playback stopped.
+    // Calendar mode out: ride playback stopped, the map handed back (placeMap puts it back).
     void leaveRideDataMode();
     // After player mode's clearMapAll(): the clip's track again, the keyboard grabbed.
     void finishLeavingRideDataMode();
@@ -177,14 +193,8 @@ private:
     void applyRideDataSettings();
     void refreshRidePageSize();
     void onMetadataCopyFailed(const QStringList &names);
-    // The main window's map panel, wherever it is shown.
-    FormMap *mapPanel() const;
-
     FormPlaybak *ridePage_ = nullptr; // owned by the page area's layout
-    QPointer<FormMap> lentMap_;       // the map while the page holds it
-    QSize lentMapMinimum_;
-    QSize lentMapMaximum_;
     QVector<VideoInfo_t> clipSamples_; // the main clip's track, drawn again after the mode
     bool rideModeShown_ = false;
-    bool clipTrackPending_ = false;
+    bool clipTrackPending_ = false; // the map was lent: the clip's track is drawn again
 };

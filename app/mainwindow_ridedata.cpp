@@ -66,13 +66,6 @@ void MainWindow::wireRideData()
     applyRideDataSettings();
 }
 
-FormMap *MainWindow::mapPanel() const
-{
-    if (lentMap_)
-        return lentMap_;
-    return ui->widgetMapArea->findChild<FormMap *>();
-}
-
 void MainWindow::applyRideDataSettings()
 {
     if (!ridePage_)
@@ -90,15 +83,13 @@ void MainWindow::refreshRidePageSize()
 void MainWindow::enterRideDataMode()
 {
     rideModeShown_ = true;
-    if (FormMap *map = mapPanel()) {
-        lentMap_ = map;
-        // the map fills the page's map area; its own size limits come back with it
-        lentMapMinimum_ = map->minimumSize();
-        lentMapMaximum_ = map->maximumSize();
-        map->setMinimumSize(0, 0);
-        map->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        ridePage_->setMapWidget(map);
-        connect(this, &MainWindow::clearMapAll, map, &FormMap::clearMapAll, Qt::UniqueConnection);
+    if (map_) {
+        // the page sizes the map: no fixed size or rounded mask of the map area
+        map_->setMinimumSize(0, 0);
+        map_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        map_->clearMask();
+        ridePage_->setMapWidget(map_);
+        clipTrackPending_ = true;
     }
     refreshRidePageSize();
     // nothing plays behind the page
@@ -115,27 +106,17 @@ void MainWindow::leaveRideDataMode()
     ridePage_->changeMapMode();
     // a ride never moves the arrow in player mode
     ridePage_->stopRidePlayback();
-    if (lentMap_) {
-        FormMap *map = lentMap_;
-        lentMap_.clear();
-        map->setMinimumSize(lentMapMinimum_);
-        map->setMaximumSize(lentMapMaximum_);
-        ui->widgetMapArea->layout()->addWidget(map);
-        map->show();
-        clipTrackPending_ = true;
-    }
 }
 
 void MainWindow::finishLeavingRideDataMode()
 {
     // clearMapAll() has emptied the map: the paused clip's own track comes back
-    FormMap *map = mapPanel();
-    if (clipTrackPending_ && map && !clipSamples_.isEmpty() &&
+    if (clipTrackPending_ && !clipSamples_.isEmpty() &&
         !mainDashcam()->getMediaPath().isEmpty()) {
-        map->setData(clipSamples_);
+        map_->setData(clipSamples_);
         const int second = int(mainDashcam()->positionMs() / 1000);
         if (second >= 0 && second < clipSamples_.size())
-            map->infoChanged(clipSamples_.at(second), true);
+            map_->infoChanged(clipSamples_.at(second), true);
     }
     clipTrackPending_ = false;
     onGrabKeyboard();

@@ -113,9 +113,7 @@ void TstRideDataMode::calendarModePlaysARideAndGivesTheClipBack()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     FormPlaybak *page = w.ridePage();
-    FormMap *map = w.findChild<FormMap *>();
-    if (!map)
-        QSKIP("the main window has no map panel yet");
+    FormMap *map = w.formMap();
     if (!map->isPageLoaded()) {
         QSignalSpy loaded(map->webView(), &QWebEngineView::loadFinished);
         QVERIFY(loaded.wait(30000));

@@ -5,7 +5,11 @@
 #include <QMutexLocker>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWidget>
+#include <QtMath>
 #include <QtTest>
+
+#include <cmath>
 
 #include <memory>
 
@@ -33,6 +37,25 @@ QJsonObject state(QWebEnginePage *page, int timeoutMs)
 {
     const auto answer = runAndWait(page, QStringLiteral("JSON.stringify(mapState())"), timeoutMs);
     return QJsonDocument::fromJson(answer->toString().toUtf8()).object();
+}
+
+QPoint insideArrow(const QJsonObject &arrow)
+{
+    const double rad = qDegreesToRadians(arrow.value("rotation").toDouble());
+    return QPoint(qRound(arrow.value("x").toDouble() + 12 * std::sin(rad)),
+                  qRound(arrow.value("y").toDouble() - 12 * std::cos(rad)));
+}
+
+QImage grabShowing(QWidget *widget, const std::function<bool(const QImage &)> &shows, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QImage grab = widget->grab().toImage();
+    while (!shows(grab) && timer.elapsed() < timeoutMs) {
+        QTest::qWait(50);
+        grab = widget->grab().toImage();
+    }
+    return grab;
 }
 
 void run(QWebEnginePage *page, const QString &script)

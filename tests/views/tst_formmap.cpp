@@ -50,12 +50,12 @@ struct MapWindow
     QWidget host;
     FormMap *map = new FormMap;
 
-    MapWindow()
+    explicit MapWindow(QSize size = QSize(400, 400))
     {
         auto *layout = new QHBoxLayout(&host);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(map);
-        map->setFixedSize(400, 400);
+        map->setFixedSize(size);
         host.show();
     }
     QWebEnginePage *page() const { return map->webView()->page(); }
@@ -207,7 +207,7 @@ void TstFormMap::clearMapAllLeavesTheArrowOnTheDefaultPosition()
 
 void TstFormMap::rideTrackGivenBeforeTheLoadIsDrawn()
 {
-    MapWindow w;
+    MapWindow w(QSize(720, 406)); // the ride-data page's map area
     QVector<PlaybackInfo_t> ride(4);
     const char *const lats[] = {"0", "47.3981", "47.3990", "47.4002"};
     const char *const lngs[] = {"0", "8.5432", "8.5440", "8.5455"};
@@ -231,6 +231,13 @@ void TstFormMap::rideTrackGivenBeforeTheLoadIsDrawn()
     QCOMPARE(s.value("arrow").toObject().value("rotation").toInt(), 45);
     QVERIFY(s.value("symbol").isNull()); // one arrow
     QCOMPARE(s.value("track").toArray().size(), 4);
+    const QPoint arrow =
+        w.map->mapTo(&w.host, MapPageTest::insideArrow(s.value("arrow").toObject()));
+    const auto showsArrow = [arrow](const QImage &grab) {
+        return grab.pixelColor(arrow).name() == QLatin1String("#00afcc");
+    };
+    QVERIFY(showsArrow(MapPageTest::grabShowing(&w.host, showsArrow)));
+    TestSupport::saveScreenshot(&w.host, QStringLiteral("map_ride_track"));
 }
 
 void TstFormMap::followButtonTurnsAutoFollowOffAndOn()
