@@ -111,8 +111,7 @@ void MainWindow::leaveRideDataMode()
 void MainWindow::finishLeavingRideDataMode()
 {
     // clearMapAll() has emptied the map: the paused clip's own track comes back
-    if (clipTrackPending_ && !clipSamples_.isEmpty() &&
-        !mainDashcam()->getMediaPath().isEmpty()) {
+    if (clipTrackPending_ && !clipSamples_.isEmpty() && !mainDashcam()->getMediaPath().isEmpty()) {
         map_->setData(clipSamples_);
         const int second = int(mainDashcam()->positionMs() / 1000);
         if (second >= 0 && second < clipSamples_.size())
