@@ -4,6 +4,7 @@
 #include "appglobals.h"
 #include "dashcam.h"
 #include "exporttestfiles.h"
+#include "filedialog.h"
 #include "formchartdataview.h"
 #include "formchartview.h"
 #include "formdialog.h"
@@ -62,6 +63,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void calendarModePlaysARideAndGivesTheClipBack();
+    void rideDataPagesOfTheSharedDialog();
+    void settingsReachThePage();
 
 private:
     void screenshot(MainWindow &w, const QString &name, QWidget *area, const QColor &mustShow);
@@ -205,6 +208,89 @@ void TstRideDataMode::calendarModePlaysARideAndGivesTheClipBack()
              clipSeconds);
     QCOMPARE(QWidget::keyboardGrabber(), &w);
     QVERIFY(!page->rideData()->bodyData().isSet()); // body data lives only in the mode
+    w.releaseKeyboard();
+}
+
+void TstRideDataMode::rideDataPagesOfTheSharedDialog()
+{
+    MainWindow w;
+    w.resize(1600, 900);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    FormPlaybak *page = w.ridePage();
+    FormDialog *dialog = w.formDialog();
+    const auto click = [](QWidget *parent, const char *name) {
+        auto *button = parent->findChild<QPushButton *>(QLatin1String(name));
+        QVERIFY2(button && button->isVisible(), name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    action(w, "actionCalendar")->trigger();
+
+    // the folder button with one card: the download question (page 8), twice
+    const QString card = roots_.first();
+    const QString later = dayOfThisMonth(6) + QStringLiteral("070000.TXT");
+    writeRide(card + QStringLiteral("Metadata"), later, steadyRide(12));
+    for (int i = 0; i < 2; ++i) {
+        click(page->calendar(), "selectedFolderBtn");
+        QVERIFY(dialog->isVisible());
+        click(dialog, "downloadMetadata_btn_ok");
+        QVERIFY(!dialog->isVisible());
+    }
+    QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("Metadata/") + later)));
+
+    // without a card: the select-folder question (page 9); one chooser however often it is asked
+    roots_.clear();
+    for (int i = 0; i < 2; ++i) {
+        click(page->calendar(), "selectedFolderBtn");
+        click(dialog, "selectedMetadataFolder_btn_ok");
+    }
+    int choosers = 0;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        choosers += qobject_cast<FileDialog_C *>(top) && top->isVisible() ? 1 : 0;
+    QCOMPARE(choosers, 2); // one per confirmation, not two per confirmation
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (qobject_cast<FileDialog_C *>(top))
+            top->close();
+    }
+    roots_ = QStringList{card};
+
+    // Tools > Delete Ride Data (page 10): the files go, the list and the calendar are emptied
+    pressDay(page->calendar(), 2);
+    QVERIFY(!fileRows(page->fileList()).isEmpty());
+    action(w, "actionDelete_Ride_Data")->trigger();
+    click(dialog, "deleteMetadataFile_btn_ok");
+    QVERIFY(QDir(dir_.filePath(QStringLiteral("Metadata"))).entryList(QDir::Files).isEmpty());
+    QVERIFY(fileRows(page->fileList()).isEmpty());
+    action(w, "actionPlayer")->trigger();
+    w.releaseKeyboard();
+}
+
+void TstRideDataMode::settingsReachThePage()
+{
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    FormPlaybak *page = w.ridePage();
+    action(w, "actionCalendar")->trigger();
+    pressDay(page->calendar(), 2);
+    doubleClickFile(page->fileList(), day_ + QStringLiteral("070000"));
+    const auto text = [page](const char *name) {
+        return page->rideData()->findChild<QLabel *>(QLatin1String(name))->text();
+    };
+    w.triggerMenu(action(w, "actionSpeed_kmh"));
+    QCOMPARE(text("speedAvgValue"), QStringLiteral("20 kmh"));
+    QCOMPARE(page->chartPanel()->getUnitSystem(), int(UnitSystem::metric));
+    w.triggerMenu(action(w, "actionSpeed_mph"));
+    QCOMPARE(text("speedAvgValue"), QStringLiteral("12 mph"));
+    w.triggerMenu(action(w, "actionDate_YMD"));
+    QCOMPARE(page->dateLabel()->text(),
+             day_.left(4) + QLatin1Char('/') + day_.mid(4, 2) + QStringLiteral("/02"));
+    w.triggerMenu(action(w, "actionDate_DMY"));
+    QCOMPARE(page->dateLabel()->text(),
+             QStringLiteral("02/") + day_.mid(4, 2) + QLatin1Char('/') + day_.left(4));
+    w.triggerMenu(action(w, "actionFactory_Settings"));
+    QCOMPARE(page->rideData()->getUnitSystem(), currentSpeedUnit());
+    action(w, "actionPlayer")->trigger();
     w.releaseKeyboard();
 }
 

@@ -57,6 +57,7 @@ private slots:
     void pageSizes();
     void leavingTheModeStopsPlayback();
     void deletedFilesEmptyTheList();
+    void cardFileThatCannotBeReadIsReported();
 
 private:
     QString text(const char *name) const
@@ -292,7 +293,15 @@ void TstFormPlaybak::stopClearsEverything()
 {
     page_->rideData()->setBodydataParameter(30, 5, 10, 170, 1);
     QTest::mousePress(button("playBtn"), Qt::LeftButton);
+    QVERIFY(button("playBtn")->styleSheet().contains(QLatin1String("playbar_pause")));
     waitTick();
+    QTest::mousePress(button("playBtn"), Qt::LeftButton); // pause
+    QCOMPARE(page_->playback().state(), int(RidePlayback::Paused));
+    QVERIFY(button("playBtn")->styleSheet().contains(QLatin1String("playbar_play")));
+    const int paused = page_->playback().position();
+    waitTick();
+    QCOMPARE(page_->playback().position(), paused);
+    QTest::mousePress(button("playBtn"), Qt::LeftButton);
     QTest::mousePress(button("stopBtn"), Qt::LeftButton);
     QCOMPARE(text("startTime"), QStringLiteral("00:00:00"));
     QCOMPARE(text("endTime"), QStringLiteral("00:00:00"));
@@ -421,6 +430,22 @@ void TstFormPlaybak::deletedFilesEmptyTheList()
     QVERIFY(fileRows(page_->fileList()).isEmpty());
     QVERIFY(!page_->playbackTimer()->isActive());
     QVERIFY(page_->currentFile().isEmpty());
+}
+
+void TstFormPlaybak::cardFileThatCannotBeReadIsReported()
+{
+    // a file whose reading fails, as when the card is pulled during the copy
+    const QString name = dayOfThisMonth(9) + QStringLiteral("070000.TXT");
+    QVERIFY(
+        QFile::link(QStringLiteral("/proc/self/mem"), card_ + QStringLiteral("/Metadata/") + name));
+    QSignalSpy failed(page_, &FormPlaybak::metadataCopyFailed);
+    page_->setMetadataDefault();
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(failed.at(0).at(0).toStringList(), QStringList{name});
+    const QStringList left =
+        QDir(work_.filePath(QStringLiteral("Metadata"))).entryList(QDir::Files | QDir::Hidden);
+    QVERIFY(!left.contains(name));
+    QVERIFY(!left.contains(QStringLiteral(".") + name + QStringLiteral(".part")));
 }
 
 TALVEX_TEST_MAIN(TstFormPlaybak)
