@@ -115,20 +115,23 @@ bool markNames(const QStringList &names, int shownYear, int shownMonth, Marks &m
 {
     bool dayMarked = false;
     for (const QString &name : names) {
-        bool yearOk = false;
-        bool monthOk = false;
-        const int year = name.mid(0, 4).toInt(&yearOk);
-        const int month = name.mid(4, 2).toInt(&monthOk);
-        if (!yearOk || !monthOk || !validMonth(month) || year != shownYear)
+        // only a real date marks anything: month 1..12 and a day of that month
+        if (name.size() < 8 || !allDigits(name.mid(0, 8)))
+            continue;
+        const int year = name.mid(0, 4).toInt();
+        const int month = name.mid(4, 2).toInt();
+        const int day = name.mid(6, 2).toInt();
+        if (year != shownYear || day < 1 || day > daysInMonth(year, month))
             continue;
         const Cell m = monthCell(month);
-        marks.month[m.row][m.column] = 1;
-        if (month != shownMonth || !allDigits(name.mid(0, 8)) || !allDigits(name.mid(8, 6)))
+        if (m.isNone())
             continue;
-        const int day = name.mid(6, 2).toInt();
-        if (day < 1 || day > daysInMonth(year, month))
+        marks.month[m.row][m.column] = 1;
+        if (month != shownMonth || !allDigits(name.mid(8, 6)))
             continue;
         const Cell d = dayCell(day, monthStart(year, month).firstColumn);
+        if (d.row >= weekRows)
+            continue;
         marks.day[d.row][d.column] = 1;
         dayMarked = true;
     }

@@ -57,8 +57,8 @@ struct Marks
 };
 
 // Marks the files' months of shownYear and their days of shownMonth ("yyyyMMddhhmmss..."
-// names). Invalid months and days mark nothing; a name whose characters 8-13 are not digits
-// marks its month only. Returns whether a day was marked.
+// names). A name whose first 8 characters are no real date marks nothing; one whose characters
+// 8-13 are not digits marks its month only. Returns whether a day was marked.
 bool markNames(const QStringList &names, int shownYear, int shownMonth, Marks &marks);
 
 // Bits of a mark row: bit c set where row[c] is 1.

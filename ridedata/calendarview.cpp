@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QScrollBar>
 #include <QTimer>
+#include <algorithm>
 
 using namespace CalendarRules;
 

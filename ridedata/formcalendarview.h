@@ -39,12 +39,13 @@ signals:
     void openfile_trigger();
     void clickEvent_trigger(QString curSelectedDate);
 
-public slots:
-    void drawSelectedHighlightCircle(int day);
-
 private slots:
     void setCalendarTitle(int year, int month, bool onlyYear);
     void clickCurSelectedDate(QModelIndex index, int column);
+
+public slots:
+    // Rings a chart bar's day in the calendar (forwarded to the view).
+    void drawSelectedHighlightCircle(int day);
 
 private:
     std::unique_ptr<Ui::FormCalendarView> ui;

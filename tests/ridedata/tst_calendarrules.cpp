@@ -138,11 +138,13 @@ void TstCalendarRules::invalidNamesMarkNothing_data()
     QTest::newRow("month 00") << "20240015083000.TXT" << 1 << 0 << false;
     QTest::newRow("month 13") << "20241315083000.TXT" << 1 << 0 << false;
     QTest::newRow("month 99") << "20249915083000.TXT" << 1 << 0 << false;
-    QTest::newRow("day 00") << "20240300083000.TXT" << 3 << 0b100 << false;
-    QTest::newRow("day 32") << "20240332083000.TXT" << 3 << 0b100 << false;
-    QTest::newRow("Feb 30") << "20240230083000.TXT" << 2 << 0b10 << false;
+    QTest::newRow("day 00") << "20240300083000.TXT" << 3 << 0 << false;
+    QTest::newRow("day 32") << "20240332083000.TXT" << 3 << 0 << false;
+    QTest::newRow("Feb 30") << "20240230083000.TXT" << 2 << 0 << false;
+    QTest::newRow("Feb 29 of a leap year") << "20240229083000.TXT" << 2 << 0b10 << true;
     QTest::newRow("time not digits marks the month") << "20240315_83000.TXT" << 3 << 0b100 << false;
-    QTest::newRow("short name") << "202403" << 3 << 0b100 << false;
+    QTest::newRow("short name") << "202403" << 3 << 0 << false;
+    QTest::newRow("day not digits") << "202403x5083000.TXT" << 3 << 0 << false;
     QTest::newRow("year not digits") << "2O24031508300.TXT" << 3 << 0 << false;
     QTest::newRow("valid") << "20240315083000.TXT" << 3 << 0b100 << true;
 }

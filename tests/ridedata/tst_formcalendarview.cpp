@@ -25,7 +25,8 @@ bool near(const QColor &a, const QColor &b, int tolerance = 8)
 // Rides of March and April 2024 and one of December 2024.
 const QStringList rides = {"20240305073000.TXT", "20240315083000.TXT", "20240315171500.TXT",
                            "20240328090000.TXT", "20240330100000.TXT", "20240402093000.TXT",
-                           "20240410180000.TXT", "20241229080000.TXT", "20241230080000.TXT"};
+                           "20240410180000.TXT", "20240428080000.TXT", "20241229080000.TXT",
+                           "20241230080000.TXT"};
 } // namespace
 
 class TstFormCalendarView : public QObject
@@ -50,10 +51,13 @@ private slots:
     void panelSizes_data();
     void panelSizes();
     void resetKeepsSelectedDate();
+    void folderButtonHasAFaceAndAsksForTheFolder();
     void paintsMarkedAndSelectedDays();
     void paintsWindowsOverMonthEnd_data();
     void paintsWindowsOverMonthEnd();
     void paintsYearGrid();
+    void paintsYearWindows_data();
+    void paintsYearWindows();
 
 private:
     void showMonth(int year, int month);
@@ -99,10 +103,15 @@ void TstFormCalendarView::cleanup()
 void TstFormCalendarView::showMonth(int year, int month)
 {
     const int target = year * 12 + month - 1;
-    while (view()->shownYear() * 12 + view()->shownMonth() - 1 > target)
-        view()->setPreMonth();
-    while (view()->shownYear() * 12 + view()->shownMonth() - 1 < target)
-        view()->setNextMonth();
+    const auto shown = [this] { return view()->shownYear() * 12 + view()->shownMonth() - 1; };
+    // bounded, so that a broken step fails instead of looping
+    for (int steps = 0; steps < 1200 && shown() != target; ++steps) {
+        if (shown() > target)
+            view()->setPreMonth();
+        else
+            view()->setNextMonth();
+    }
+    QCOMPARE(shown(), target);
 }
 
 QPoint TstFormCalendarView::dayPoint(int weekRow, int column) const
@@ -198,8 +207,8 @@ void TstFormCalendarView::marksOnlyTheShownMonth()
     QCOMPARE(model()->index(0).data(CalendarRole::dataMonthBits).toInt(), 0b1100);
     QCOMPARE(model()->index(2).data(CalendarRole::dataMonthBits).toInt(), 0b1000);
 
-    view()->setNextMonth(); // April starts on a Monday: 2nd (0, 2), 10th (1, 3)
-    const QList<int> april = {1 << 2, 1 << 3, 0, 0, 0, 0};
+    view()->setNextMonth(); // April starts on a Monday: 2nd (0, 2), 10th (1, 3), 28th (4, 0)
+    const QList<int> april = {1 << 2, 1 << 3, 0, 0, 1, 0};
     for (int r = 0; r < 6; ++r)
         QCOMPARE(weekRow(r).data(CalendarRole::dataDayBits).toInt(), april.at(r));
 
@@ -262,6 +271,11 @@ void TstFormCalendarView::dayPressEmitsSelectedDate()
     pressDay(2, 5);
     QCOMPARE(dates.count(), 1);
     QCOMPARE(dates.at(0).at(0).toString(), QStringLiteral("20240315"));
+    QCOMPARE(weekRow(2).data(CalendarRole::selectedDayBits).toInt(), 1 << 5);
+
+    view()->setNextMonth(); // away and back: the selected day is circled again
+    QCOMPARE(weekRow(2).data(CalendarRole::selectedDayBits).toInt(), 0);
+    view()->setPreMonth();
     QCOMPARE(weekRow(2).data(CalendarRole::selectedDayBits).toInt(), 1 << 5);
 
     pressDay(4, 4);
@@ -381,13 +395,14 @@ void TstFormCalendarView::yearModeReleaseOutsideKeepsPressedMonth()
     QCOMPARE(releases.count(), 0);
     QVERIFY(view()->isYearMode());
     QCOMPARE(model()->index(0).data(CalendarRole::pressedMonthBits).toInt(), 1 << 3);
+    // "Apr." is drawn light grey: its brightest pixels are #898989, not white
     const QImage image = painted();
-    bool lightGrey = false; // "Apr." drawn in #898989
     const QRect r = rowRect(0);
-    for (int x = CalendarGeometry::monthTextLeft(r, 3); x < r.right() && !lightGrey; ++x)
-        for (int y = r.top(); y < r.bottom() && !lightGrey; ++y)
-            lightGrey = near(image.pixelColor(x, y), QColor(0x89, 0x89, 0x89), 3);
-    QVERIFY(lightGrey);
+    int brightest = 0;
+    for (int x = CalendarGeometry::monthTextLeft(r, 3); x < r.right(); ++x)
+        for (int y = r.top(); y < r.bottom(); ++y)
+            brightest = qMax(brightest, image.pixelColor(x, y).red());
+    QVERIFY2(qAbs(brightest - 0x89) <= 4, qPrintable(QString::number(brightest, 16)));
 }
 
 void TstFormCalendarView::panelSizes_data()
@@ -453,12 +468,27 @@ void TstFormCalendarView::resetKeepsSelectedDate()
     QCOMPARE(weekRow(0).data(CalendarRole::dataDayBits).toInt(), 0);
 }
 
+void TstFormCalendarView::folderButtonHasAFaceAndAsksForTheFolder()
+{
+    QPushButton *folder = button("selectedFolderBtn");
+    QSignalSpy opens(form_, &FormCalendarView::openfile_trigger);
+    QTest::mouseClick(folder, Qt::LeftButton);
+    QCOMPARE(opens.count(), 1);
+    // the folder image is drawn: light grey pixels on the button
+    const QImage face = folder->grab().toImage();
+    int lit = 0;
+    for (int x = 0; x < face.width(); ++x)
+        for (int y = 0; y < face.height(); ++y)
+            lit += near(face.pixelColor(x, y), QColor(0xc9, 0xca, 0xca)) ? 1 : 0;
+    QVERIFY2(lit > face.width() * face.height() / 6, qPrintable(QString::number(lit)));
+}
+
 void TstFormCalendarView::paintsMarkedAndSelectedDays()
 {
     showMonth(2024, 3);
     form_->setDataDays(rides);
     view()->setTitle();
-    TestSupport::saveScreenshot(host_.get(), QStringLiteral("calendar-month-marked"));
+    TestSupport::saveScreenshot(host_.get(), QStringLiteral("ridedata-calendar-month-marked"));
     // the 15th's number is white, the 14th's grey, no circle yet
     const QRect row = rowRect(3);
     const QPoint below15 = CalendarGeometry::dayCentre(row, 5) + QPoint(0, 9);
@@ -466,7 +496,11 @@ void TstFormCalendarView::paintsMarkedAndSelectedDays()
 
     pressDay(2, 5);
     QVERIFY2(near(pixel(below15), blue), qPrintable(pixel(below15).name()));
-    TestSupport::saveScreenshot(host_.get(), QStringLiteral("calendar-day-selected"));
+    // without a chart period the highlight day gets no ring
+    form_->drawSelectedHighlightCircle(15);
+    QCOMPARE(weekRow(2).data(CalendarRole::highlightDayBits).toInt(), 1 << 5);
+    QVERIFY(near(pixel(below15), blue));
+    TestSupport::saveScreenshot(host_.get(), QStringLiteral("ridedata-calendar-day-selected"));
 }
 
 void TstFormCalendarView::paintsWindowsOverMonthEnd_data()
@@ -475,10 +509,10 @@ void TstFormCalendarView::paintsWindowsOverMonthEnd_data()
     QTest::addColumn<int>("year");
     QTest::addColumn<int>("month");
     QTest::addColumn<QString>("screenshot");
-    QTest::newRow("7 days, March") << 1 << 2024 << 3 << "calendar-7-days-march";
-    QTest::newRow("7 days, April") << 1 << 2024 << 4 << "calendar-7-days-april";
-    QTest::newRow("28 days, March") << 2 << 2024 << 3 << "calendar-28-days-march";
-    QTest::newRow("28 days, April") << 2 << 2024 << 4 << "calendar-28-days-april";
+    QTest::newRow("7 days, March") << 1 << 2024 << 3 << "ridedata-calendar-7-days-march";
+    QTest::newRow("7 days, April") << 1 << 2024 << 4 << "ridedata-calendar-7-days-april";
+    QTest::newRow("28 days, March") << 2 << 2024 << 3 << "ridedata-calendar-28-days-march";
+    QTest::newRow("28 days, April") << 2 << 2024 << 4 << "ridedata-calendar-28-days-april";
 }
 
 void TstFormCalendarView::paintsWindowsOverMonthEnd()
@@ -505,11 +539,13 @@ void TstFormCalendarView::paintsWindowsOverMonthEnd()
     };
     if (month == 3) {
         QVERIFY(near(between(4, 4), blue)); // 28th to 29th
+        QVERIFY(near(between(4, 5), blue)); // 29th to Saturday the 30th
         QVERIFY(near(between(4, 3), background));
         const QPoint below31 = CalendarGeometry::dayCentre(rowRect(6), 0) + QPoint(0, 9);
         QVERIFY(near(pixel(below31), blue)); // last day of March, opening week row 5
     } else {
-        QVERIFY(near(between(0, 1), blue)); // 1st to 2nd April
+        QVERIFY(near(between(0, 1), blue));               // 1st to 2nd April
+        QCOMPARE(near(between(1, 0), blue), period == 2); // Sunday joined to Monday
         QCOMPARE(near(between(0, 3), blue), period == 2);
         QCOMPARE(near(between(3, 2), blue), period == 2); // 24th closes the 28-day window
         QVERIFY(near(between(3, 3), background));
@@ -524,7 +560,7 @@ void TstFormCalendarView::paintsYearGrid()
     pressDay(4, 4);                        // 28 March: the window runs into April
     form_->drawSelectedHighlightCircle(2); // the ring on April
     view()->changeCalendarMode();
-    TestSupport::saveScreenshot(host_.get(), QStringLiteral("calendar-year"));
+    TestSupport::saveScreenshot(host_.get(), QStringLiteral("ridedata-calendar-year"));
     const QRect row = rowRect(0);
     const auto below = [&](int column) {
         return pixel(CalendarGeometry::monthCentre(row, column) + QPoint(0, 20));
@@ -536,6 +572,85 @@ void TstFormCalendarView::paintsYearGrid()
     const QPoint mid =
         (CalendarGeometry::monthCentre(row, 2) + CalendarGeometry::monthCentre(row, 3)) / 2;
     QVERIFY(near(pixel(mid + QPoint(0, 30)), blue));
+}
+
+void TstFormCalendarView::paintsYearWindows_data()
+{
+    QTest::addColumn<int>("period");
+    QTest::addColumn<int>("weekRow"); // of the pressed day
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("month"); // of the pressed day, 2024
+    QTest::addColumn<int>("shownYear");
+    QTest::addColumn<QString>("blueMonths");   // of the year grid, "x" circled
+    QTest::addColumn<QString>("orangeMonths"); // ringed: the pressed day's month
+    QTest::addColumn<int>("bandAfter");    // month column joined to the next one in row 0, or -1
+    QTest::addColumn<int>("highlightDay"); // a chart bar's day, 0 none
+    QTest::newRow("inside March: circle and ring") << 1 << 2 << 5 << 3 << 2024 << "..x./..../...."
+                                                   << "..x./..../...." << -1 << 0;
+    QTest::newRow("April into May: no band") << 1 << 4 << 0 << 4 << 2024 << "...x/x.../...."
+                                             << "...x/..../...." << -1 << 0;
+    QTest::newRow("April into May, ringed on May") << 1 << 4 << 0 << 4 << 2024 << "...x/x.../...."
+                                                   << "..../x.../...." << -1 << 2;
+    QTest::newRow("March into April: band") << 1 << 4 << 4 << 3 << 2024 << "..xx/..../...."
+                                            << "..x./..../...." << 2 << 0;
+    QTest::newRow("December in its year") << 1 << 5 << 0 << 12 << 2024 << "..../..../...x"
+                                          << "..../..../...x" << -1 << 0;
+    QTest::newRow("January of the next year") << 1 << 5 << 0 << 12 << 2025 << "x.../..../...."
+                                              << "..../..../...." << -1 << 0;
+    QTest::newRow("no chart period: the selected month")
+        << 0 << 4 << 0 << 4 << 2024 << "...x/..../...."
+        << "..../..../...." << -1 << 0;
+}
+
+void TstFormCalendarView::paintsYearWindows()
+{
+    QFETCH(int, period);
+    QFETCH(int, weekRow);
+    QFETCH(int, column);
+    QFETCH(int, month);
+    QFETCH(int, shownYear);
+    QFETCH(QString, blueMonths);
+    QFETCH(QString, orangeMonths);
+    QFETCH(int, bandAfter);
+    QFETCH(int, highlightDay);
+    showMonth(2024, month);
+    form_->setDataDays(rides);
+    form_->setChartPeriod(period);
+    pressDay(weekRow, column);
+    if (highlightDay > 0)
+        form_->drawSelectedHighlightCircle(highlightDay);
+    view()->changeCalendarMode();
+    while (view()->shownYear() < shownYear)
+        view()->setNextMonth();
+    QString blue_;
+    QString orange_;
+    for (int r = 0; r < 3; ++r) {
+        for (int m = 0; m < 4; ++m) {
+            const QColor c = pixel(CalendarGeometry::monthCentre(rowRect(r), m) + QPoint(0, 20));
+            blue_ += near(c, blue) ? QLatin1Char('x') : QLatin1Char('.');
+            orange_ += near(c, orange) ? QLatin1Char('x') : QLatin1Char('.');
+        }
+        if (r < 2) {
+            blue_ += QLatin1Char('/');
+            orange_ += QLatin1Char('/');
+        }
+    }
+    // a ring covers its blue circle
+    for (int i = 0; i < orangeMonths.size(); ++i) {
+        if (orangeMonths.at(i) == QLatin1Char('x'))
+            blue_[i] = QLatin1Char('x');
+    }
+    QCOMPARE(blue_, blueMonths);
+    QCOMPARE(orange_, orangeMonths);
+    for (int m = 0; m < 3; ++m) {
+        const QRect row = rowRect(0);
+        const QPoint mid =
+            (CalendarGeometry::monthCentre(row, m) + CalendarGeometry::monthCentre(row, m + 1)) / 2;
+        QCOMPARE(near(pixel(mid + QPoint(0, 30)), blue), m == bandAfter);
+    }
+    // rows 3 to 6 paint nothing and take no room
+    for (int row = 3; row < 7; ++row)
+        QVERIFY(rowRect(row).height() == 0);
 }
 
 TALVEX_TEST_MAIN(TstFormCalendarView)
