@@ -52,6 +52,7 @@ void MainWindow::wireRideData()
     connect(this, &MainWindow::clearPlaybackDataAll, ridePage_,
             &FormPlaybak::onClearPlaybackDataAll);
     connect(this, &MainWindow::styleApplied, ridePage_, &FormPlaybak::applyStyle);
+    connect(this, &MainWindow::languageApplied, ridePage_, &FormPlaybak::applyLanguage);
     // page -> main window: the shared dialog's ride-data pages
     connect(ridePage_, &FormPlaybak::downloadDialogTirggerd, this,
             &MainWindow::onDownloadMetadataWarning);

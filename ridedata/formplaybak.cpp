@@ -45,9 +45,7 @@ FormPlaybak::FormPlaybak(QWidget *parent) : QWidget(parent), ui(std::make_unique
 
 FormPlaybak::~FormPlaybak()
 {
-    // the lent map belongs to the main window
-    if (map && map->parent() && ui->mapGridLayout_2->indexOf(map) >= 0)
-        map->setParent(nullptr);
+    // a map still lent goes with the page, like the other children of its map area
     if (!chartView->parent())
         delete chartView;
     if (!curDateLabel->parent())
@@ -171,8 +169,24 @@ void FormPlaybak::setDateFormat(int format)
             &FormPlaybak::setClickDate, Qt::UniqueConnection);
 }
 
+void FormPlaybak::applyLanguage()
+{
+    applyDateLabelFont();
+    if (pageSize.isValid())
+        setPageSize(pageSize.width(), pageSize.height());
+}
+
+void FormPlaybak::applyDateLabelFont()
+{
+    QFont font = applyAppFont(curDateLabel->font(), 0, true);
+    font.setItalic(true);
+    font.setPixelSize(18);
+    curDateLabel->setFont(font);
+}
+
 void FormPlaybak::setPageSize(int width, int height)
 {
+    pageSize = QSize(width, height);
     const RidePageLayout l = RidePageLayout::compute(width, height);
     ui->mainGridWidget->setFixedSize(width, l.mainHeight);
     calendar()->setFixedSize(l.calendarWidth, l.topHeight);
@@ -196,11 +210,7 @@ void FormPlaybak::setMapWidget(FormMap *mapWidget)
 {
     map = mapWidget;
     ui->mapGridLayout_2->addWidget(map, 0, 0);
-    curDateLabel->setFont(applyAppFont(curDateLabel->font(), 0, true));
-    QFont font = curDateLabel->font();
-    font.setItalic(true);
-    font.setPixelSize(18);
-    curDateLabel->setFont(font);
+    applyDateLabelFont();
     ui->mapGridLayout_2->addWidget(curDateLabel, 0, 0, Qt::AlignRight | Qt::AlignTop);
     map->show();
     curDateLabel->show();

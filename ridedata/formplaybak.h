@@ -7,6 +7,7 @@
 #include "sharedtypes.h"
 
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -44,6 +45,8 @@ public:
     void setUnitSystem(int unitSystem);
     // Re-applies the page's skin images.
     void applyStyle();
+    // Fonts that follow the application font of the language (date label, period charts).
+    void applyLanguage();
     // Leaving calendar mode: playback stops and the ride is forgotten.
     void stopRidePlayback();
 
@@ -105,6 +108,7 @@ private:
     void markCalendar();
     void setPlayButton(bool pauseImage);
     void setModeButtons(bool chartSelected);
+    void applyDateLabelFont();
     void restartTimer(int intervalMs);
     QStringList folderListing() const;
 
@@ -122,5 +126,6 @@ private:
     int dateFormat = 0;
     QPointer<FormMap> map; // owned by the main window
     int chartMode_ = 0;    // 0 map, 1 period charts
+    QSize pageSize;        // the last setPageSize, empty before
     QTimer *timer = nullptr;
 };

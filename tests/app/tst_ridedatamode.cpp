@@ -1,6 +1,7 @@
 // Calendar mode end to end in the real main window: a playing clip is paused, the ride-data page
 // takes the map, a ride from a fake camera card plays on it, body data is typed into the shared
 // dialog, and Tools > Player brings back the paused clip with its own track.
+#include "appfont.h"
 #include "appglobals.h"
 #include "dashcam.h"
 #include "exporttestfiles.h"
@@ -288,6 +289,11 @@ void TstRideDataMode::settingsReachThePage()
     w.triggerMenu(action(w, "actionDate_DMY"));
     QCOMPARE(page->dateLabel()->text(),
              QStringLiteral("02/") + day_.mid(4, 2) + QLatin1Char('/') + day_.left(4));
+    w.setLanguage(LangChinese); // the charts' fonts follow the application font
+    QCOMPARE(page->chartPanel()->findChild<QLabel *>(QStringLiteral("titleTv"))->font().family(),
+             getAppFontFamily());
+    QCOMPARE(page->dateLabel()->font().family(), getAppFontFamily());
+    QCOMPARE(page->dateLabel()->font().weight(), 75);
     w.triggerMenu(action(w, "actionFactory_Settings"));
     QCOMPARE(page->rideData()->getUnitSystem(), currentSpeedUnit());
     action(w, "actionPlayer")->trigger();

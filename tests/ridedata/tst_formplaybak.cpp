@@ -137,8 +137,7 @@ void TstFormPlaybak::initTestCase()
 
 void TstFormPlaybak::cleanupTestCase()
 {
-    delete page_;
-    delete map_;
+    delete page_; // with the map it holds
     RemovableDrives::setRootsProvider({});
     QDir::setCurrent(startFolder_);
 }
