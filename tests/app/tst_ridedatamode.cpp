@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QJsonArray>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -238,6 +239,19 @@ void TstRideDataMode::rideDataPagesOfTheSharedDialog()
         QVERIFY(!dialog->isVisible());
     }
     QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("Metadata/") + later)));
+
+    // a card file that cannot be read is named in a message, and no part of it is left
+    const QString unreadable = dayOfThisMonth(7) + QStringLiteral("070000.TXT");
+    QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"),
+                        card + QStringLiteral("Metadata/") + unreadable));
+    click(page->calendar(), "selectedFolderBtn");
+    click(dialog, "downloadMetadata_btn_ok");
+    auto *message = w.findChild<QMessageBox *>();
+    QVERIFY(message && message->isVisible());
+    QVERIFY(message->text().contains(unreadable));
+    message->close();
+    QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("Metadata/") + unreadable)));
+    QFile::remove(card + QStringLiteral("Metadata/") + unreadable);
 
     // without a card: the select-folder question (page 9); one chooser however often it is asked
     roots_.clear();
