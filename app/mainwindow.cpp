@@ -47,6 +47,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireList();
     wireTripBand();
     wireOnline();
+    wireRideData();
     setUiLayout(0);
     grabKeyboard();
 }
@@ -61,6 +62,7 @@ void MainWindow::initWidgets()
 {
     ui->widgetPlaybackArea->hide();
     initPlayers();
+    initRideDataPage();
 }
 
 void MainWindow::initStatus()
@@ -151,6 +153,8 @@ void MainWindow::onPIPChange()
 void MainWindow::setUiLayout(int mode)
 {
     const bool calendar = mode == 1;
+    if (!calendar)
+        leaveRideDataMode();
     if (calendar)
         storeSetting(SettingKeys::mode, 1);
     else if (gMode == 1)
@@ -173,15 +177,20 @@ void MainWindow::setUiLayout(int mode)
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);
     if (calendar) {
+        enterRideDataMode();
         emit autoCheckMetadataTriggerd();
     } else {
         emit clearMapAll();
         emit clearPlaybackDataAll();
+        finishLeavingRideDataMode();
     }
 }
 
 void MainWindow::onGrabKeyboard()
 {
+    // the ride-data page and its dialogs take typing
+    if (gMode == 1)
+        return;
     grabKeyboard();
 }
 

@@ -25,6 +25,7 @@ class FormList;
 class FormMap;
 class FileDialog_C;
 class FormPlayer;
+class FormPlaybak;
 class FormVideoSetupWidget;
 class PlayerSync;
 class FormShowData;
@@ -199,10 +200,10 @@ private:
     PlayerSync *sync_ = nullptr;
     FormDialog *dialog_ = nullptr; // no parent; deleted with the window
     bool pipMode_ = false;
-    FormList *list_ = nullptr;                  // owned by the list area's layout
-    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
-    QUrl subMediaUrl_;                          // partner of the main player's file
-    bool autoPlayCancelled_ = false;            // the next stop is no clip end
+    FormList *list_ = nullptr;             // owned by the list area's layout
+    QPointer<FileDialog_C> addFileDialog_; // deletes itself when closed
+    QUrl subMediaUrl_;                     // partner of the main player's file
+    bool autoPlayCancelled_ = false;       // the next stop is no clip end
 
     // trip-data band: owned by the band's area layout
     FormShowData *showData_ = nullptr;
@@ -220,4 +221,31 @@ private:
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
+
+    // ---- ride-data mode (mainwindow_ridedata.cpp) ----
+public:
+    FormPlaybak *ridePage() const { return ridePage_; }
+
+public slots:
+    void onDownloadMetadataWarning();
+    void onSelectedMetadataFolderWarning();
+    void onDeleterMetadataFilesWarning();
+
+private:
+    void initRideDataPage();
+    void wireRideData();
+    // Calendar mode in: page laid out with the map, players paused, keyboard free.
+    void enterRideDataMode();
+    // Calendar mode out: ride playback stopped, the map handed back (placeMap puts it back).
+    void leaveRideDataMode();
+    // After player mode's clearMapAll(): the clip's track again, the keyboard grabbed.
+    void finishLeavingRideDataMode();
+    // Date format and speed unit of the settings to the page and its panels.
+    void applyRideDataSettings();
+    void refreshRidePageSize();
+    void onMetadataCopyFailed(const QStringList &names);
+    FormPlaybak *ridePage_ = nullptr; // owned by the page area's layout
+    QVector<VideoInfo_t> clipSamples_; // the main clip's track, drawn again after the mode
+    bool rideModeShown_ = false;
+    bool clipTrackPending_ = false; // the map was lent: the clip's track is drawn again
 };

@@ -6,6 +6,7 @@
 #include "dashcam.h"
 #include "formcontrol.h"
 #include "formdialog.h"
+#include "formplaybak.h"
 
 #include <QDebug>
 #include <QDir>
@@ -77,6 +78,7 @@ void MainWindow::onDeleteMetadata()
         if (!folder.remove(name))
             qDebug() << "MainWindow: cannot delete ride file" << folder.filePath(name);
     }
+    ridePage_->initCalendarParameter();
 }
 
 void MainWindow::onCheckShare()

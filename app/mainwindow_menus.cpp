@@ -130,6 +130,7 @@ void MainWindow::setSpeedUnit(int unit)
     storeSetting(SettingKeys::speedUnit, unit == SpeedKmh ? SpeedKmh : SpeedMph);
     updateMenuChecks();
     applyTripBandSettings();
+    applyRideDataSettings();
 }
 
 void MainWindow::setDateFormat(int format)
@@ -139,6 +140,7 @@ void MainWindow::setDateFormat(int format)
     gDateFormat = format >= 0 && format <= 2 ? format : 0;
     updateMenuChecks();
     applyTripBandSettings();
+    applyRideDataSettings();
 }
 
 void MainWindow::setMaps(int v)

@@ -174,7 +174,7 @@ private slots:
 
     void playedClipShowsItsTrackAndTheArrowFollows();
     void storedSettingsReachTheMapWhenItsPageHasLoaded();
-    void playerModeClearsTheMap();
+    void playerModeDrawsTheClipTrackAgain();
 };
 
 void TstMainWindowMap::playedClipShowsItsTrackAndTheArrowFollows()
@@ -266,7 +266,7 @@ void TstMainWindowMap::storedSettingsReachTheMapWhenItsPageHasLoaded()
     QVERIFY(!mapState(w).value("dark").toBool());
 }
 
-void TstMainWindowMap::playerModeClearsTheMap()
+void TstMainWindowMap::playerModeDrawsTheClipTrackAgain()
 {
     MainWindow w;
     showWindow(w);
@@ -274,21 +274,13 @@ void TstMainWindowMap::playerModeClearsTheMap()
     addClip(w);
     QTRY_COMPARE_WITH_TIMEOUT(mapState(w).value("track").toArray().size(), clipSeconds, 10000);
 
-    // into the calendar and back: entering player mode clears the map
+    // into the calendar and back: player mode clears the map, then the paused clip's own track
+    // is drawn again
     w.triggerMenu(action(w, "actionCalendar"));
     w.triggerMenu(action(w, "actionPlayer"));
     QVERIFY(w.formMap()->isVisible());
     const QJsonObject s = mapState(w);
-    QVERIFY(s.value("track").isNull());
-    QVERIFY(s.value("symbol").isNull());
-    QVERIFY(s.value("start").isNull());
-    QVERIFY(s.value("end").isNull());
-    QVERIFY(near(s.value("arrow").toObject(), 34.146343, -118.145064));
-    const QPoint arrow = MapPageTest::insideArrow(s.value("arrow").toObject());
-    const auto showsArrow = [&](const QImage &grab) {
-        return mapPixel(w, grab, arrow).name() == QLatin1String("#00afcc");
-    };
-    QVERIFY(showsArrow(MapPageTest::grabShowing(&w, showsArrow)));
+    QCOMPARE(s.value("track").toArray().size(), clipSeconds);
     TestSupport::saveScreenshot(&w, QStringLiteral("mainwindow_map_cleared"));
 }
 

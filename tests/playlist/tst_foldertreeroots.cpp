@@ -20,6 +20,7 @@ private slots:
     void removableRoots();
     void linkedDeviceNameIsResolved();
     void systemRootsEndInSlash();
+    void searchRootsComeFromTheProvider();
 
 private:
     void writeFlag(const QString &disk, const QByteArray &value);
@@ -43,6 +44,16 @@ void TstFolderTreeRoots::initTestCase()
     writeFlag(QStringLiteral("sdd"), "0\n");
     writeFlag(QStringLiteral("mmcblk0"), "1\n");
     writeFlag(QStringLiteral("nvme0n1"), "0\n");
+    // a built-in SD reader: not flagged removable
+    writeFlag(QStringLiteral("mmcblk1"), "0\n");
+    // a USB disk that calls itself fixed: its sysfs entry links through a usb bus
+    const QString usbDisk = QStringLiteral("devices/pci0000:00/0000:00:14.0/usb2/2-1/block/sde");
+    QVERIFY(QDir(sysBlock.path()).mkpath(usbDisk));
+    QFile usbFlag(sysBlock.filePath(usbDisk + QStringLiteral("/removable")));
+    QVERIFY(usbFlag.open(QIODevice::WriteOnly));
+    usbFlag.write("0\n");
+    usbFlag.close();
+    QVERIFY(QFile::link(sysBlock.filePath(usbDisk), sysBlock.filePath(QStringLiteral("sde"))));
 }
 
 void TstFolderTreeRoots::removableRoots_data()
@@ -58,6 +69,12 @@ void TstFolderTreeRoots::removableRoots_data()
     QTest::newRow("SD card reader under /mnt")
         << QVector<MountedVolume>{{QStringLiteral("/mnt/sd"), "/dev/mmcblk0p1"}}
         << QStringList{QStringLiteral("/mnt/sd/")};
+    QTest::newRow("built-in SD reader not flagged removable")
+        << QVector<MountedVolume>{{QStringLiteral("/media/u/SD"), "/dev/mmcblk1p1"}}
+        << QStringList{QStringLiteral("/media/u/SD/")};
+    QTest::newRow("USB disk flagged fixed")
+        << QVector<MountedVolume>{{QStringLiteral("/media/u/USBHDD"), "/dev/sde1"}}
+        << QStringList{QStringLiteral("/media/u/USBHDD/")};
     QTest::newRow("fixed disk under /media")
         << QVector<MountedVolume>{{QStringLiteral("/media/u/DATA"), "/dev/sdd1"}} << QStringList();
     QTest::newRow("fixed NVMe partition")
@@ -105,6 +122,15 @@ void TstFolderTreeRoots::systemRootsEndInSlash()
         QVERIFY(root.endsWith(QLatin1Char('/')));
         QVERIFY(QFileInfo(root).isDir());
     }
+}
+
+void TstFolderTreeRoots::searchRootsComeFromTheProvider()
+{
+    const QStringList fake{QStringLiteral("/tmp/a/"), QStringLiteral("/tmp/b/")};
+    RemovableDrives::setRootsProvider([fake] { return fake; });
+    QCOMPARE(RemovableDrives::removableRootsForSearch(), fake);
+    RemovableDrives::setRootsProvider({});
+    QCOMPARE(RemovableDrives::removableRootsForSearch(), RemovableDrives::mountedRemovableRoots());
 }
 
 TALVEX_TEST_MAIN(TstFolderTreeRoots)

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 namespace RemovableDrives {
 
 // One mounted file system: where it is mounted and the block device behind it.
@@ -18,8 +20,9 @@ struct MountedVolume
 // Mount points under which the desktop mounts removable media.
 const QStringList &mountParents();
 
-// True when the disk holding device (a partition or a whole disk, or a link to one) carries
-// removable = 1 under sysBlockRoot (normally "/sys/block").
+// True when the disk holding device (a partition or a whole disk, or a link to one) is removable
+// under sysBlockRoot (normally "/sys/block"): it carries removable = 1, is an SD card (mmcblk*,
+// built-in card readers are not flagged removable) or its sysfs entry sits on a USB bus.
 bool isRemovableDevice(const QByteArray &device, const QString &sysBlockRoot);
 
 // Roots of the removable volumes among volumes that are mounted under mountParents(), each
@@ -28,5 +31,12 @@ QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString 
 
 // removableRoots() of the system's mounted volumes and /sys/block.
 QStringList mountedRemovableRoots();
+
+// Where the camera-card search takes its volume roots from; tests give temporary folders.
+using RootsProvider = std::function<QStringList()>;
+// An empty provider restores mountedRemovableRoots().
+void setRootsProvider(RootsProvider provider);
+// The roots of the current provider, in its order.
+QStringList removableRootsForSearch();
 
 } // namespace RemovableDrives

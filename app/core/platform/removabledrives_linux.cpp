@@ -31,6 +31,25 @@ bool readsOne(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.readAll().trimmed() == "1";
 }
 
+// SD cards show as mmcblk*; built-in readers leave their removable flag at 0.
+bool isSdCard(const QString &disk)
+{
+    return disk.startsWith(QLatin1String("mmcblk"));
+}
+
+// /sys/block/<disk> links into the device tree; a USB disk's path passes through a usb bus.
+bool sitsOnUsb(const QString &sysDiskPath)
+{
+    const QString devicePath = QFileInfo(sysDiskPath).canonicalFilePath();
+    return devicePath.contains(QLatin1String("/usb"));
+}
+
+RootsProvider &rootsProvider()
+{
+    static RootsProvider provider;
+    return provider;
+}
+
 bool isUnderMountParent(const QString &rootPath)
 {
     for (const QString &parent : mountParents()) {
@@ -65,7 +84,7 @@ bool isRemovableDevice(const QByteArray &device, const QString &sysBlockRoot)
     for (const QString &disk : diskCandidates(blockName)) {
         const QString flag = sysBlock.filePath(disk + QStringLiteral("/removable"));
         if (QFileInfo::exists(flag))
-            return readsOne(flag);
+            return readsOne(flag) || isSdCard(disk) || sitsOnUsb(sysBlock.filePath(disk));
     }
     return false;
 }
@@ -94,6 +113,16 @@ QStringList mountedRemovableRoots()
             volumes.push_back({storage.rootPath(), storage.device()});
     }
     return removableRoots(volumes, QStringLiteral("/sys/block"));
+}
+
+void setRootsProvider(RootsProvider provider)
+{
+    rootsProvider() = std::move(provider);
+}
+
+QStringList removableRootsForSearch()
+{
+    return rootsProvider() ? rootsProvider()() : mountedRemovableRoots();
 }
 
 } // namespace RemovableDrives
