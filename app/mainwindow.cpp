@@ -39,7 +39,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     initStatus();
     applyParameters(LoadAtStartUp);
     applySkin();
-    // panels' wiring
+    // panels' wiring; the map first: its setData fills the samples the later receivers get
+    wireMap();
     wirePlayers();
     wireControl();
     wireDialog();
@@ -103,13 +104,10 @@ void MainWindow::refreshWidgetSize(int w, int h)
     const int rightWidth = qBound(320, w * 30 / 100, 640);
     ui->widgetRightColumn->setFixedWidth(rightWidth);
     ui->widgetChartArea->setFixedWidth(rightWidth);
-    // the list shares its column with the map, or has it to itself
-    if (ui->widgetMapArea->isVisibleTo(this)) {
-        ui->widgetListArea->setFixedHeight(qMax(200, h * 36 / 100));
-    } else {
-        ui->widgetListArea->setMinimumHeight(0);
-        ui->widgetListArea->setMaximumHeight(QWIDGETSIZE_MAX);
-    }
+    // the map has a fixed size above the list; the list takes the rest of the column
+    ui->widgetListArea->setMinimumHeight(0);
+    ui->widgetListArea->setMaximumHeight(QWIDGETSIZE_MAX);
+    refreshMapSize(rightWidth, h);
     const int bottomHeight = qBound(120, h * 22 / 100, 260);
     ui->widgetShowDataArea->setFixedHeight(bottomHeight);
     ui->widgetChartArea->setFixedHeight(bottomHeight);
@@ -157,6 +155,8 @@ void MainWindow::setUiLayout(int mode)
     else if (gMode == 1)
         storeSetting(SettingKeys::mode, 0);
     gMode = mode;
+    if (!calendar)
+        placeMap();
     // an area shows only once a panel has been put into it
     const auto showArea = [](QWidget *area, bool on) {
         area->setVisible(on && area->layout()->count() > 0);
@@ -165,8 +165,9 @@ void MainWindow::setUiLayout(int mode)
     for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
                           ui->widgetChartArea})
         showArea(area, !calendar);
-    ui->widgetRightColumn->setVisible(!calendar && (ui->widgetListArea->isVisibleTo(this) ||
-                                                    ui->widgetMapArea->isVisibleTo(this)));
+    // isHidden, not isVisibleTo: the column itself may still be hidden here
+    ui->widgetRightColumn->setVisible(!calendar && (!ui->widgetListArea->isHidden() ||
+                                                    !ui->widgetMapArea->isHidden()));
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);

@@ -19,6 +19,7 @@ class FormControlSecond;
 class FormDialog;
 class FormDashcamPreview;
 class FormList;
+class FormMap;
 class FileDialog_C;
 class FormPlayer;
 class FormVideoSetupWidget;
@@ -151,6 +152,22 @@ private:
     // The speed unit or date format changed: the panel shows the last sample again at once.
     void applyTripBandSettings();
     void onTripBandPlayStatus(MediaPlayerStatus state);
+
+    // map (mainwindow_map.cpp)
+public:
+    FormMap *formMap() const { return map_; }
+public slots:
+    // The map page has loaded: the stored settings reach the panels, then the map is styled.
+    void onInitParameter(bool ok);
+
+private:
+    void wireMap();
+    // Puts the map back into its area above the list when another page has borrowed it.
+    void placeMap();
+    // Fixed size and rounded mask of the map while it sits in its area.
+    void refreshMapSize(int width, int height);
+    FormMap *map_ = nullptr; // owned by the layout that holds it
+    // end of map
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;

@@ -5,6 +5,7 @@
 #include "appglobals.h"
 #include "appsettings.h"
 #include "formlist.h"
+#include "formmap.h"
 #include "menutexts.h"
 #include "settingkeys.h"
 #include "ui_mainwindow.h"
@@ -134,7 +135,11 @@ void MainWindow::setDateFormat(int format)
 
 void MainWindow::setMaps(int v)
 {
-    storeSetting(SettingKeys::maps, v == MapSecondSource ? MapSecondSource : MapWebPage);
+    const Map_e source = v == MapSecondSource ? MapSecondSource : MapWebPage;
+    if (source == MapWebPage)
+        map_->setDarkMode(gStyle);
+    storeSetting(SettingKeys::maps, source);
+    map_->changeMap(source);
     updateMenuChecks();
 }
 

@@ -1,0 +1,281 @@
+// End to end: the map in the real main window. A clip with a GPS trailer is added through the
+// play list and played; the map shows its track and the arrow follows playback.
+#include "appglobals.h"
+#include "appsettings.h"
+#include "choosertest.h"
+#include "dashcam.h"
+#include "formlist.h"
+#include "formmap.h"
+#include "mainwindow.h"
+#include "mappagestate.h"
+#include "settingkeys.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QJsonArray>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+#include <memory>
+
+namespace {
+constexpr int clipSeconds = 8;
+
+double latitudeAt(int second)
+{
+    return 25.0330 + second * 0.0002;
+}
+
+double longitudeAt(int second)
+{
+    return 121.5645 + second * 0.0001;
+}
+
+// A GPS trailer as exports append it: marker, one 121-byte record per second, cut signature.
+QByteArray trailer(int seconds)
+{
+    const auto field = [](const QByteArray &text) { return text.leftJustified(14, '0'); };
+    QByteArray bytes(22, 'C');
+    for (int i = 0; i < seconds; ++i) {
+        const QByteArray time = QDateTime(QDate(2026, 12, 7), QTime(10, 15, i))
+                                    .toString(QStringLiteral("yyyyMMddhhmmss"))
+                                    .toLatin1();
+        bytes += "GPSDATA--" + time + field('N' + QByteArray::number(latitudeAt(i), 'f', 6)) +
+                 field('E' + QByteArray::number(longitudeAt(i), 'f', 6));
+        for (double value : {40.0, 0.0, 0.0, 0.0, 1.0})
+            bytes += QByteArray::number(value, 'f', 12).left(14);
+    }
+    return bytes + "fmt....NOVATEK.....?inf....trim....?";
+}
+
+bool near(const QJsonObject &point, double lat, double lng, double tolerance = 1e-6)
+{
+    return qAbs(point.value("lat").toDouble() - lat) < tolerance &&
+           qAbs(point.value("lng").toDouble() - lng) < tolerance;
+}
+
+QAction *action(MainWindow &w, const char *name)
+{
+    return w.findChild<QAction *>(QLatin1String(name));
+}
+
+QWebEnginePage *mapPage(MainWindow &w)
+{
+    return w.formMap()->webView()->page();
+}
+
+QJsonObject mapState(MainWindow &w)
+{
+    return MapPageTest::state(mapPage(w));
+}
+
+bool waitForMap(MainWindow &w)
+{
+    if (w.formMap()->isPageLoaded())
+        return true;
+    QSignalSpy loaded(w.formMap()->webView(), &QWebEngineView::loadFinished);
+    return loaded.wait(30000) && w.formMap()->isPageLoaded();
+}
+
+// The window at the screenshot size with the keyboard free for the test.
+void showWindow(MainWindow &w)
+{
+    w.resize(1600, 900);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.releaseKeyboard();
+}
+
+// A grab pixel of the window at a point of the map panel.
+QColor mapPixel(MainWindow &w, const QImage &grab, QPoint inMap)
+{
+    const QPoint at = w.formMap()->mapTo(&w, inMap);
+    return grab.pixelColor(at * grab.devicePixelRatio());
+}
+
+} // namespace
+
+class TstMainWindowMap : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString oldCwd_;
+    QString clip_;
+    std::unique_ptr<MapPageTest::RequestRecorder> requests_;
+
+    // Adds the clip through the list's Add button and the chooser, which opens in its folder.
+    void addClip(MainWindow &w)
+    {
+        gFileDialogPath = QFileInfo(clip_).path();
+        QTest::mouseClick(w.formList()->addButton(), Qt::LeftButton);
+        QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
+        QVERIFY(chooser);
+        auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
+        QTRY_VERIFY(!files->findItems(QFileInfo(clip_).fileName(), Qt::MatchExactly).isEmpty());
+        QTableWidgetItem *item =
+            files->findItems(QFileInfo(clip_).fileName(), Qt::MatchExactly).first();
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          files->visualItemRect(item).center());
+        QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("open_btn")),
+                          Qt::LeftButton);
+        QTRY_VERIFY(!chooser);
+        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), clip_, 15000);
+    }
+
+    // The arrow symbol once its move has ended.
+    QJsonObject restingArrow(MainWindow &w)
+    {
+        QJsonObject s;
+        for (int i = 0; i < 100; ++i) {
+            s = mapState(w);
+            if (!s.value("animating").toBool() && !s.value("symbol").isNull())
+                break;
+            QTest::qWait(50);
+        }
+        return s.value("symbol").toObject();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        oldCwd_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path()); // the settings file stays in the test folder
+        clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
+        QVERIFY(TestSupport::makeClip(clip_, clipSeconds, QStringLiteral("640x360")));
+        QFile file(clip_);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(trailer(clipSeconds));
+        file.close();
+        requests_ = std::make_unique<MapPageTest::RequestRecorder>();
+    }
+
+    void cleanupTestCase()
+    {
+        requests_.reset();
+        QDir::setCurrent(oldCwd_);
+    }
+
+    void init() { QFile::remove(AppSettings::infoFilePath()); }
+
+    void cleanup()
+    {
+        QVERIFY2(requests_->foreignRequests().isEmpty(),
+                 qPrintable(requests_->foreignRequests().join(QLatin1Char(' '))));
+    }
+
+    void playedClipShowsItsTrackAndTheArrowFollows();
+    void storedSettingsReachTheMapWhenItsPageHasLoaded();
+    void playerModeClearsTheMap();
+};
+
+void TstMainWindowMap::playedClipShowsItsTrackAndTheArrowFollows()
+{
+    MainWindow w;
+    showWindow(w);
+    QVERIFY(waitForMap(w));
+    // the map sits above the list, in the rounded shape of its area
+    QVERIFY(w.formMap()->isVisible());
+    QVERIFY(w.formMap()->mapTo(&w, QPoint()).y() < w.formList()->mapTo(&w, QPoint()).y());
+    QVERIFY(!w.formMap()->mask().contains(QPoint(0, 0)));
+    QVERIFY(w.formMap()->mask().contains(w.formMap()->rect().center()));
+
+    QSignalSpy distance(w.formMap(), &FormMap::distanceTotalLengthTrigger);
+    addClip(w);
+    QTRY_COMPARE_WITH_TIMEOUT(distance.count(), 1, 10000);
+    QJsonObject s = mapState(w);
+    const QJsonArray track = s.value("track").toArray();
+    QCOMPARE(track.size(), clipSeconds);
+    QVERIFY(qAbs(track.at(7).toArray().at(0).toDouble() - latitudeAt(7)) < 1e-6);
+    QVERIFY(near(s.value("start").toObject(), latitudeAt(0), longitudeAt(0)));
+    QVERIFY(near(s.value("end").toObject(), latitudeAt(7), longitudeAt(7)));
+
+    // the arrow moves on with playback
+    if (w.mainDashcam()->playStatus() != PlayingState)
+        w.onPlayPause();
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->positionMs() >= 2500, 10000);
+    const double earlier = mapState(w).value("symbol").toObject().value("lat").toDouble();
+    QVERIFY(earlier > latitudeAt(0));
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->positionMs() >= 4500, 10000);
+    w.onPlayPause();
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->playStatus() == PausedState, 5000);
+    const int second = int(w.mainDashcam()->positionMs() / 1000);
+    QJsonObject arrow = restingArrow(w);
+    QVERIFY(arrow.value("lat").toDouble() > earlier);
+    QVERIFY(near(arrow, latitudeAt(second), longitudeAt(second)));
+
+    // the arrow's colour where the arrow is; the track is drawn in red
+    const QPoint corner(w.formMap()->width() - 30, 30);
+    const auto showsArrow = [&](const QImage &grab) {
+        return mapPixel(w, grab, MapPageTest::insideArrow(arrow)).name() ==
+               QLatin1String("#00afcc");
+    };
+    const QImage white = MapPageTest::grabShowing(&w, showsArrow);
+    QVERIFY(showsArrow(white));
+    QVERIFY(mapPixel(w, white, corner).lightness() > 200);
+    TestSupport::saveScreenshot(&w, QStringLiteral("mainwindow_map_white"));
+
+    // a style change restyles the map and keeps the track, markers and arrow
+    w.triggerMenu(action(w, "actionStyle_Black"));
+    s = mapState(w);
+    QVERIFY(s.value("dark").toBool());
+    QCOMPARE(s.value("track").toArray().size(), clipSeconds);
+    QVERIFY(!s.value("end").isNull());
+    QVERIFY(near(s.value("symbol").toObject(), latitudeAt(second), longitudeAt(second)));
+    const auto showsDarkMap = [&](const QImage &grab) {
+        return showsArrow(grab) && mapPixel(w, grab, corner).lightness() < 100;
+    };
+    QVERIFY(showsDarkMap(MapPageTest::grabShowing(&w, showsDarkMap)));
+    TestSupport::saveScreenshot(&w, QStringLiteral("mainwindow_map_black"));
+}
+
+void TstMainWindowMap::storedSettingsReachTheMapWhenItsPageHasLoaded()
+{
+    QVERIFY(AppSettings::set(SettingKeys::style, 1));
+    QVERIFY(AppSettings::set(SettingKeys::maps, MapSecondSource));
+    MainWindow w;
+    showWindow(w);
+    QVERIFY(waitForMap(w));
+    QCOMPARE(w.formMap()->getMapType(), MapSecondSource);
+    QVERIFY(mapState(w).value("dark").toBool());
+    QVERIFY(w.formMap()->webView()->isVisible()); // the second source shows the same page
+
+    w.triggerMenu(action(w, "actionMap_Web"));
+    QCOMPARE(w.formMap()->getMapType(), MapWebPage);
+    QCOMPARE(parameterValue(SettingKeys::maps), int(MapWebPage));
+    w.triggerMenu(action(w, "actionStyle_White"));
+    QVERIFY(!mapState(w).value("dark").toBool());
+}
+
+void TstMainWindowMap::playerModeClearsTheMap()
+{
+    MainWindow w;
+    showWindow(w);
+    QVERIFY(waitForMap(w));
+    addClip(w);
+    QTRY_COMPARE_WITH_TIMEOUT(mapState(w).value("track").toArray().size(), clipSeconds, 10000);
+
+    // into the calendar and back: entering player mode clears the map
+    w.triggerMenu(action(w, "actionCalendar"));
+    w.triggerMenu(action(w, "actionPlayer"));
+    QVERIFY(w.formMap()->isVisible());
+    const QJsonObject s = mapState(w);
+    QVERIFY(s.value("track").isNull());
+    QVERIFY(s.value("symbol").isNull());
+    QVERIFY(s.value("start").isNull());
+    QVERIFY(s.value("end").isNull());
+    QVERIFY(near(s.value("arrow").toObject(), 34.146343, -118.145064));
+    const QPoint arrow = MapPageTest::insideArrow(s.value("arrow").toObject());
+    const auto showsArrow = [&](const QImage &grab) {
+        return mapPixel(w, grab, arrow).name() == QLatin1String("#00afcc");
+    };
+    QVERIFY(showsArrow(MapPageTest::grabShowing(&w, showsArrow)));
+    TestSupport::saveScreenshot(&w, QStringLiteral("mainwindow_map_cleared"));
+}
+
+TALVEX_TEST_MAIN(TstMainWindowMap)
+#include "tst_mainwindowmap.moc"
