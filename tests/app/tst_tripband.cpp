@@ -193,6 +193,18 @@ private slots:
         QCOMPARE(panel->maximumText(), QStringLiteral("60.0 kmh"));
     }
 
+    void languageReachesTheCaptions()
+    {
+        MainWindow w;
+        auto *caption = w.showData()->findChild<QLabel *>(QStringLiteral("label_time_tv"));
+        QCOMPARE(caption->text(), QStringLiteral("Time"));
+        w.setLanguage(LangGerman);
+        QCOMPARE(caption->text(), gLangShowData.value(4));
+        QVERIFY(caption->text() != QLatin1String("Time"));
+        w.setLanguage(LangEnglish);
+        QCOMPARE(caption->text(), QStringLiteral("Time"));
+    }
+
     void clipEndClearsThePanel()
     {
         Session s(clip_);
