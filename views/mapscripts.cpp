@@ -1,7 +1,5 @@
 #include "mapscripts.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 
 namespace {
@@ -90,10 +88,7 @@ namespace MapScripts {
 
 bool isNumberText(const QString &text)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^[-+]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][-+]?[0-9]+)?$"));
-    if (!number.match(text).hasMatch())
-        return false;
+    // QString::toDouble reads only plain C-locale numbers: no names, calls or separators
     bool ok = false;
     const double value = text.toDouble(&ok);
     return ok && std::isfinite(value);

@@ -14,7 +14,7 @@ inline const QString defaultLongitude = QStringLiteral("-118.145064");
 inline const QString startIconName = QStringLiteral("map_start.svg");
 inline const QString endIconName = QStringLiteral("map_final.svg");
 
-// A plain decimal number ("-25.5", "1e3") of finite value: only such texts enter a script.
+// A decimal number ("-25.5", "1e3") of finite value: only such texts enter a script.
 bool isNumberText(const QString &text);
 // The text's value when it is a number text, else 0.
 double numberOf(const QString &text);
