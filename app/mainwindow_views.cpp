@@ -12,6 +12,8 @@
 
 #include <QEvent>
 
+#include <functional>
+
 namespace {
 // Sizes the band again once its area has its final width (the window's layout settles after
 // refreshWidgetSize has run).
