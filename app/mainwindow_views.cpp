@@ -5,11 +5,14 @@
 #include "appglobals.h"
 #include "dashcam.h"
 #include "formchart.h"
+#include "formmap.h"
 #include "formshowdata.h"
 #include "tripdatatexts.h"
 #include "ui_mainwindow.h"
 
 #include <QEvent>
+
+#include <functional>
 
 namespace {
 // Sizes the band again once its area has its final width (the window's layout settles after
@@ -65,6 +68,8 @@ void MainWindow::wireTripBand()
     connect(this, &MainWindow::onPlayerStopChanged, this, &MainWindow::onInfoChanged);
     // chart -> player
     connect(chart_, &FormChart::sliderMoved, main, &Dashcam::setPosition);
+    // map -> panel
+    connect(map_, &FormMap::distanceTotalLengthTrigger, showData_, &FormShowData::distanceChanged);
     // language and skin -> panel
     connect(this, &MainWindow::languageApplied, showData_, [this] {
         showData_->applyLanguageTexts();

@@ -17,6 +17,8 @@ constexpr int needleTickMs = 5;
 // The panel's images come from the default brand's skin whatever the style.
 const QString panelFolder = QStringLiteral(":/image/TALVEXStyle/");
 const QString dividerColor = QStringLiteral("#898989");
+const QSize formMaximum(825, 500); // the form's own maximum, raised to hold a larger frame
+constexpr int frameTop = 5;
 } // namespace
 
 FormShowData::FormShowData(QWidget *parent)
@@ -241,8 +243,8 @@ void FormShowData::setPanelSize(int width, int height)
 {
     ui->maingridFrame->setMinimumSize(width, height);
     ui->maingridFrame->setMaximumSize(width, height);
-    ui->maingridFrame->setGeometry(0, 5, width, height);
-    setMaximumSize(qMax(width, 825), qMax(height + 5, 500));
+    ui->maingridFrame->setGeometry(0, frameTop, width, height);
+    setMaximumSize(qMax(width, formMaximum.width()), qMax(height + frameTop, formMaximum.height()));
 }
 
 void FormShowData::installChart(QWidget *chart)

@@ -4,10 +4,12 @@
 #include "formchart.h"
 #include "formcontrol.h"
 #include "formgsensorview.h"
+#include "formmap.h"
 #include "formshowdata.h"
 #include "formspeedstyle.h"
 #include "gpstrailer.h"
 #include "mainwindow.h"
+#include "mappagestate.h"
 #include "speedstyle.h"
 #include "testsupport.h"
 #include "tripdatatexts.h"
@@ -16,12 +18,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QJsonArray>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QWebEngineView>
 #include <QtCharts/QLineSeries>
+
+#include <memory>
 
 #include <cmath>
 
@@ -33,6 +39,7 @@ private:
     QTemporaryDir dir_;
     QString oldCwd_;
     QString clip_;
+    std::unique_ptr<MapPageTest::RequestRecorder> requests_; // keeps map tiles off the network
 
     // Distinct samples: 10, 20, ... km/h, a moving position, sine G values.
     static QVector<VideoInfo_t> makeSamples()
@@ -92,6 +99,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir_.isValid());
+        requests_ = std::make_unique<MapPageTest::RequestRecorder>();
         oldCwd_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
         clip_ = dir_.filePath(QStringLiteral("20261207093000_F.mp4"));
@@ -100,7 +108,11 @@ private slots:
         QVERIFY(file.open(QIODevice::Append));
         QVERIFY(file.write(GpsTrailer::cutTrailer(makeSamples(), CutSpan{0, seconds})) > 0);
     }
-    void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(oldCwd_);
+        QCOMPARE(requests_->foreignRequests(), QStringList());
+    }
     void init() { gDateFormat = 0; }
 
     void panelAndChartFollowPlayback()
@@ -133,6 +145,8 @@ private slots:
                      TripData::needleTarget(10.0 * (second + 1))) < 1);
         QCOMPARE(s.w.chart()->slider()->value(), int(s.w.mainDashcam()->positionMs() / 10));
         QCOMPARE(s.w.chart()->slider()->maximum(), int(s.w.mainDashcam()->durationMs() / 10));
+        // the map's track length reaches the panel: five steps of about 150 m
+        QTRY_VERIFY_WITH_TIMEOUT(panel->distance() > 600 && panel->distance() < 900, 10000);
     }
 
     void draggingTheChartSeeks()
@@ -179,6 +193,18 @@ private slots:
         QCOMPARE(panel->maximumText(), QStringLiteral("60.0 kmh"));
     }
 
+    void languageReachesTheCaptions()
+    {
+        MainWindow w;
+        auto *caption = w.showData()->findChild<QLabel *>(QStringLiteral("label_time_tv"));
+        QCOMPARE(caption->text(), QStringLiteral("Time"));
+        w.setLanguage(LangGerman);
+        QCOMPARE(caption->text(), gLangShowData.value(4));
+        QVERIFY(caption->text() != QLatin1String("Time"));
+        w.setLanguage(LangEnglish);
+        QCOMPARE(caption->text(), QStringLiteral("Time"));
+    }
+
     void clipEndClearsThePanel()
     {
         Session s(clip_);
@@ -201,9 +227,28 @@ private slots:
     void mainWindowScreenshot()
     {
         Session s(clip_);
+        FormMap *map = s.w.formMap();
+        if (!map->isPageLoaded()) {
+            QSignalSpy loaded(map->webView(), &QWebEngineView::loadFinished);
+            QVERIFY(loaded.wait(30000));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(
+            MapPageTest::state(map->webView()->page()).value("track").toArray().size(), seconds,
+            10000);
         s.playTo(3200);
         QTRY_VERIFY(!s.w.showData()->gauge()->animation().isRunning());
-        QTest::qWait(100);
+        // the page paints in its own time: wait for the red track in the map
+        const QRect mapArea(map->mapTo(&s.w, QPoint(0, 0)), map->size());
+        const auto showsTrack = [&](const QImage &grab) {
+            int red = 0;
+            for (int y = mapArea.top(); y < mapArea.bottom(); y += 2)
+                for (int x = mapArea.left(); x < mapArea.right(); x += 2) {
+                    const QColor c = grab.pixelColor(x, y);
+                    red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+                }
+            return red > 10;
+        };
+        QVERIFY(showsTrack(MapPageTest::grabShowing(&s.w, showsTrack)));
         TestSupport::saveScreenshot(&s.w, QStringLiteral("band-main-window"));
         // the band lies under the video, as wide as it, and shows the gauge's sweep
         QWidget *band = s.w.showData();

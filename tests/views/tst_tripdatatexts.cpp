@@ -153,6 +153,12 @@ private slots:
         QCOMPARE(got, sizes);
     }
 
+    // 7.69 x 13.037 = 100.25: the factor's last digits count
+    void dividerHeightAtItsBoundary()
+    {
+        QCOMPARE(TripData::layoutSizes(1280, 769, 825, 112).dividerHeight, 100);
+    }
+
     // 1600 x 900: area 144 high, frame 139, gauge of a 119 panel 127 high fits the frame.
     void bandSizesInTheMainWindow()
     {
