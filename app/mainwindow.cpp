@@ -44,6 +44,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireControl();
     wireDialog();
     wireList();
+    wireOverlays();
     setUiLayout(0);
     grabKeyboard();
 }

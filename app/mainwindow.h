@@ -21,6 +21,7 @@ class FormDashcamPreview;
 class FormList;
 class FileDialog_C;
 class FormPlayer;
+class FormWatermarkView;
 class FormVideoSetupWidget;
 class PlayerSync;
 
@@ -97,6 +98,8 @@ public slots:
     void onCancelAutoPlay();
     void onDashCamAddFile_L();
     void onOpenFile_L(QList<QUrl> urls);
+    // overlays (mainwindow_overlays.cpp)
+    void onWatermark();
 
 signals:
     void clearMapAll();
@@ -132,6 +135,8 @@ private:
     void wireList();
     // A player opened a file: its row gets the picture size while it still reads "0x0".
     void fillListResolution(const FileInfo_t &info);
+    // overlays (mainwindow_overlays.cpp)
+    void wireOverlays();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
@@ -149,6 +154,10 @@ private:
     QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
     QUrl subMediaUrl_;                          // partner of the main player's file
     bool autoPlayCancelled_ = false;            // the next stop is no clip end
+    // overlays
+    QVector<VideoInfo_t> overlaySamples_;         // last MediaChanged samples of the main camera
+    QPointer<FormWatermarkView> watermarkView_;  // deletes itself when closed
+    QMetaObject::Connection watermarkSamples_;   // main player -> open editor
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;

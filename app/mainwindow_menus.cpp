@@ -92,6 +92,8 @@ void MainWindow::triggerMenu(QAction *act)
         setVerticalFlip(act == ui->actionVertical_Flip_Main ? 0 : 1, act->isChecked());
     } else if (act == ui->actionCalendar || act == ui->actionPlayer) {
         setUiLayout(act == ui->actionCalendar ? 1 : 0);
+    } else if (act == ui->actionWatermark) {
+        onWatermark();
     } else if (act == ui->actionExit) {
         close();
     }

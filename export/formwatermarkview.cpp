@@ -67,6 +67,9 @@ FormWatermarkView::FormWatermarkView(QWidget *parent)
 FormWatermarkView::~FormWatermarkView()
 {
     stopRenderer();
+    // The objects go with the preview after this object's members.
+    for (QWidget *object : objects)
+        object->disconnect(this);
 }
 
 void FormWatermarkView::setButtonStyle(int)
@@ -207,7 +210,7 @@ void FormWatermarkView::pictureshot()
     if (rendering_ || !preview)
         return;
     if (sampleVideo_.isEmpty() || videoSize().isEmpty()) {
-        showMessage(noVideoText);
+        endRender(false, noVideoText);
         return;
     }
     const bool hasOverlay = std::any_of(objects.cbegin(), objects.cend(), [](QWidget *w) {
@@ -215,14 +218,14 @@ void FormWatermarkView::pictureshot()
                w->objectName() == OverlayRender::meterObjectName;
     });
     if (!hasOverlay) {
-        showMessage(noOverlayText);
+        endRender(false, noOverlayText);
         return;
     }
     auto *thread = new SaveFileThread;
     thread->setObjects(preview.get(), objects);
     if (thread->totalFrames() < 1) {
         delete thread;
-        showMessage(tooShortText);
+        endRender(false, tooShortText);
         return;
     }
     renderer = thread;
@@ -382,7 +385,7 @@ void FormWatermarkView::processFinish(int code)
 void FormWatermarkView::endRender(bool ok, const QString &message)
 {
     rendering_ = false;
-    if (message.isEmpty())
+    if (message.isEmpty() && progressLabel)
         progressLabel->hide();
     else
         showMessage(message);
