@@ -43,6 +43,9 @@ public:
     DrawInfo_t drawInfo() const { return bounds; }
     bool isRendering() const;
     FFmpeg_editor_p *overlayRunner() const { return runner.get(); }
+    // Scales the objects from the preview to the video's own size, and back.
+    void resizeObjects();
+    void updateObjects();
 
 signals:
     void start(QString command);
@@ -74,8 +77,6 @@ protected:
 private:
     QSize videoSize() const;
     void addMapObject(QWidget *widget);
-    void resizeObjects();
-    void updateObjects();
     void showProgress();
     void showMessage(const QString &text);
     void endRender(bool ok, const QString &message);

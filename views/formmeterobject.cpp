@@ -150,6 +150,9 @@ void FormMeterObject::setObjectSize(const QSize &size)
 void FormMeterObject::saveObjectSize()
 {
     savedSpeedSize_ = ui->gridWidget_speed->size();
+    // A size fixed by an earlier restore must not hold the gauge area at the scaled size.
+    ui->gridWidget_speed->setMinimumSize(0, 0);
+    ui->gridWidget_speed->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     scaled_ = true;
 }
 

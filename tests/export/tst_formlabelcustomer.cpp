@@ -97,7 +97,7 @@ private slots:
         const QColor line = framed.pixelColor(10, 20); // antialiased: part covered
         QVERIFY(line.alpha() > 100);
         QVERIFY(qAbs(line.red() - 0xF3) <= 2 && qAbs(line.green() - 0x98) <= 2 && line.blue() <= 2);
-        TestSupport::saveScreenshot(label, QStringLiteral("overlay_label_selected"));
+        TestSupport::saveScreenshot(label, QStringLiteral("overlay-label-selected"));
 
         move(label, QPoint(9, 9));
         QCOMPARE(label->zone(), 2);

@@ -293,7 +293,7 @@ private slots:
         QVERIFY(part<QLabel>(strips[2], "label_maxSpeedValue")
                     ->text()
                     .endsWith(QStringLiteral(" mph")));
-        TestSupport::saveScreenshot(&back, QStringLiteral("overlay_dashboard_states"));
+        TestSupport::saveScreenshot(&back, QStringLiteral("overlay-dashboard-states"));
     }
 };
 

@@ -254,7 +254,7 @@ private slots:
         const QPoint middle = maps[1]->framePosition(last / 4).toPoint();
         QVERIFY(near(maps[1]->grab().toImage().pixelColor(middle), QColor(255, 0, 0)));
         QVERIFY(near(first.pixelColor(middle), QColor(255, 255, 255)));
-        TestSupport::saveScreenshot(&back, QStringLiteral("overlay_map_first_middle_last"));
+        TestSupport::saveScreenshot(&back, QStringLiteral("overlay-map-first-middle-last"));
     }
 };
 
