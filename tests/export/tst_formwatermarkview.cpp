@@ -152,6 +152,50 @@ private slots:
                 c.args.indexOf(QStringLiteral("-vtag xvid")));
     }
 
+    void dragListOffersThreeItems_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("image");
+        QTest::newRow("map") << 1 << "mapWaterMark" << false;
+        QTest::newRow("dashboard") << 2 << "dashboard" << false;
+        QTest::newRow("picture") << 3 << "QLabelImage" << true;
+    }
+    void dragListOffersThreeItems()
+    {
+        QFETCH(int, column);
+        WatermarkView view;
+        WatermarkModel *model = view.watermarkModel();
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->item(1), model->item(2));
+        const QModelIndex row1 = model->index(1);
+        QCOMPARE(row1.data(Qt::SizeHintRole).toSize(), QSize(400, 133));
+        QCOMPARE(row1.data(WatermarkModel::Image2Role).toString(),
+                 getStylePath() + QStringLiteral("adjustbar_4x_blue"));
+        QCOMPARE(row1.data(WatermarkModel::Anchor3Role).toPoint(), QPoint(332, 0));
+        QVERIFY(model->index(0).data(WatermarkModel::TitleRole).toBool());
+
+        // A press on a cell reaches the view's selection through role 265.
+        QVERIFY(!model->setData(row1, QVariant(), Qt::EditRole));
+        QVERIFY(model->setData(
+            row1, QVariantMap{{QStringLiteral("column"), column}, {QStringLiteral("row"), 2}},
+            WatermarkModel::SelectRole));
+        QCOMPARE(view.selectedColumn(), column);
+        QCOMPARE(view.selectedRow(), 2);
+
+        std::unique_ptr<QMimeData> mime(WatermarkDelegate::itemMimeData(
+            column, row1.data(WatermarkModel::Image1Role).toString(), QPoint(-5, 7)));
+        QTEST(mime->text(), "text");
+        QTEST(mime->hasImage(), "image");
+        QByteArray payload = mime->data(QStringLiteral("application/x-dnditemdata"));
+        QDataStream stream(&payload, QIODevice::ReadOnly);
+        QPixmap pixmap;
+        QPoint offset;
+        stream >> pixmap >> offset;
+        QCOMPARE(pixmap.size(), QSize(120, 120));
+        QCOMPARE(offset, QPoint(-5, 7));
+    }
+
     void noVideoSaysSo()
     {
         FormWatermarkView editor;
