@@ -102,6 +102,7 @@ void FormWatermarkView::initDashcam()
     // video view -> editor
     connect(video, &VideoWidget::objectMapWaterMarkTriggered, this,
             &FormWatermarkView::checkWidget);
+    connect(video, &VideoWidget::objectRemoveTriggered, this, &FormWatermarkView::removeWidget);
     if (sampleVideo_.isEmpty() || !QFileInfo::exists(sampleVideo_)) {
         showMessage(noVideoText);
         return;
@@ -155,7 +156,6 @@ void FormWatermarkView::checkWidget(QDropEvent *event, QWidget *widget)
             if (shown == itemImage) {
                 const QSize size = OverlayRender::pictureSize(videoSize(), this->size());
                 label->setPixmap(QPixmap::fromImage(payload).scaled(size));
-                label->adjustSize();
             }
         }
         objects.append(widget);
