@@ -232,6 +232,13 @@ private slots:
         QCOMPARE(meter->frameCount(), 72);
         editor->checkWidget(nullptr, map);
         QCOMPARE(editor->objectList().size(), 2);
+        // A picture label gets the item's image at video size x 16 / editor size.
+        dropItem(view, 3, QPoint(200, 50));
+        QCOMPARE(editor->objectList().size(), 3);
+        auto *label = qobject_cast<QLabel *>(child(editor.get(), OverlayRender::pictureObjectName));
+        QVERIFY(label);
+        QCOMPARE(label->pixmap(Qt::ReturnByValue).size(),
+                 OverlayRender::pictureSize(QSize(320, 240), editor->size()));
         // The editor's bounds reach the map.
         QCOMPARE(editor->drawInfo().maxX, samples_.last().lon);
     }
@@ -257,6 +264,9 @@ private slots:
         VideoWidget *view = editor->previewPlayer()->getVideoWidget();
         dropItem(view, 1, QPoint(10, 10));
         dropItem(view, 2, QPoint(0, view->height() - 100));
+        dropItem(view, 3, QPoint(200, 20));
+        QWidget *picture = child(editor.get(), OverlayRender::pictureObjectName);
+        const QRect pictureOnView = picture->geometry();
         QWidget *map = child(editor.get(), OverlayRender::mapObjectName);
         QWidget *meter = child(editor.get(), OverlayRender::meterObjectName);
         const QRect mapOnView = map->geometry();
@@ -286,6 +296,7 @@ private slots:
         QVERIFY(view->isVisible());
         QCOMPARE(map->geometry(), mapOnView); // restored after the render
         QCOMPARE(meter->geometry(), meterOnView);
+        QCOMPARE(picture->geometry(), pictureOnView);
         QCOMPARE(editor->progressText()->isVisible(), false);
 
         QVERIFY(QFile::exists(QStringLiteral("example_000.png")));
