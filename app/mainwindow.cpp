@@ -48,6 +48,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireTripBand();
     wireOnline();
     wireRideData();
+    wireOverlays();
     setUiLayout(0);
     grabKeyboard();
 }

@@ -26,6 +26,7 @@ class FormMap;
 class FileDialog_C;
 class FormPlayer;
 class FormPlaybak;
+class FormWatermarkView;
 class FormVideoSetupWidget;
 class PlayerSync;
 class FormShowData;
@@ -123,6 +124,8 @@ public slots:
     void showInstruction();
     void closeInstuctionSlot();
     void showAbout();
+    // overlays (mainwindow_overlays.cpp)
+    void onWatermark();
 
 signals:
     void clearMapAll();
@@ -187,6 +190,8 @@ private:
     void refreshInstruction();
     // update wizards (mainwindow_updates.cpp)
     void openUpdateWizard(bool firmware);
+    // overlays (mainwindow_overlays.cpp)
+    void wireOverlays();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QVector<QAction *> languageActions_;
@@ -218,6 +223,14 @@ private:
     // the last update wizard of each kind; each deletes itself when closed
     QPointer<FormUpdateWizard> firmwareWizard_;
     QPointer<FormUpdateWizard> applicationWizard_;
+    FormList *list_ = nullptr;                  // owned by the list area's layout
+    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
+    QUrl subMediaUrl_;                          // partner of the main player's file
+    bool autoPlayCancelled_ = false;            // the next stop is no clip end
+    // overlays
+    QVector<VideoInfo_t> overlaySamples_;         // last MediaChanged samples of the main camera
+    QPointer<FormWatermarkView> watermarkView_;  // deletes itself when closed
+    QMetaObject::Connection watermarkSamples_;   // main player -> open editor
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;

@@ -95,6 +95,8 @@ void MainWindow::triggerMenu(QAction *act)
         setUiLayout(act == ui->actionCalendar ? 1 : 0);
     } else if (act == ui->actionUpdate_Firmware || act == ui->actionUpdate_Application) {
         openUpdateWizard(act == ui->actionUpdate_Firmware);
+    } else if (act == ui->actionWatermark) {
+        onWatermark();
     } else if (act == ui->actionExit) {
         close();
     } else if (act == ui->actionShare) {

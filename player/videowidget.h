@@ -49,6 +49,8 @@ signals:
     void renderContextChanged(bool ready);
     // An overlay item was dropped and created as a child of this view.
     void objectMapWaterMarkTriggered(QDropEvent *event, QWidget *widget);
+    // For owners that forget a removed overlay item; the view itself never emits it.
+    void objectRemoveTriggered(QWidget *widget);
 
 protected:
     void initializeGL() override;
