@@ -223,14 +223,10 @@ private:
     // the last update wizard of each kind; each deletes itself when closed
     QPointer<FormUpdateWizard> firmwareWizard_;
     QPointer<FormUpdateWizard> applicationWizard_;
-    FormList *list_ = nullptr;                  // owned by the list area's layout
-    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
-    QUrl subMediaUrl_;                          // partner of the main player's file
-    bool autoPlayCancelled_ = false;            // the next stop is no clip end
     // overlays
-    QVector<VideoInfo_t> overlaySamples_;         // last MediaChanged samples of the main camera
-    QPointer<FormWatermarkView> watermarkView_;  // deletes itself when closed
-    QMetaObject::Connection watermarkSamples_;   // main player -> open editor
+    QVector<VideoInfo_t> overlaySamples_;       // last MediaChanged samples of the main camera
+    QPointer<FormWatermarkView> watermarkView_; // deletes itself when closed
+    QMetaObject::Connection watermarkSamples_;  // main player -> open editor
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
@@ -257,7 +253,7 @@ private:
     void applyRideDataSettings();
     void refreshRidePageSize();
     void onMetadataCopyFailed(const QStringList &names);
-    FormPlaybak *ridePage_ = nullptr; // owned by the page area's layout
+    FormPlaybak *ridePage_ = nullptr;  // owned by the page area's layout
     QVector<VideoInfo_t> clipSamples_; // the main clip's track, drawn again after the mode
     bool rideModeShown_ = false;
     bool clipTrackPending_ = false; // the map was lent: the clip's track is drawn again
