@@ -54,6 +54,8 @@ public:
     ExportFailure lastFailure() const { return failure; }
     // Every clip of the last group probe pass showed an audio stream.
     bool everyClipHasAudio() const { return everyClipAudio; }
+    // ffmpeg's arguments of the last run, with the output named as the caller gave it.
+    QStringList lastRunArguments() const { return runArguments(lastInput, lastArgs, lastOutput); }
     // The last part of ffmpeg's output, for diagnostics.
     QString outputLog() const { return log; }
 
