@@ -5,8 +5,10 @@
 #include "appsettings.h"
 #include "appstyle.h"
 #include "dashcam.h"
-#include "formdialog.h"
+#include "exportcontroller.h"
+#include "ffmpeg_editor_p.h"
 #include "formcontrol.h"
+#include "formdialog.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
 #include "languagetable.h"
@@ -18,7 +20,8 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
@@ -44,6 +47,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireControl();
     wireDialog();
     wireList();
+    wireExport();
     setUiLayout(0);
     grabKeyboard();
 }
@@ -52,6 +56,7 @@ MainWindow::~MainWindow()
 {
     delete videoSetup_;
     delete dialog_;
+    delete editor_;
 }
 
 void MainWindow::initWidgets()
@@ -160,8 +165,8 @@ void MainWindow::setUiLayout(int mode)
         area->setVisible(on && area->layout()->count() > 0);
     };
     ui->widgetLeftColumn->setVisible(!calendar);
-    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
-                          ui->widgetChartArea})
+    for (QWidget *area :
+         {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea, ui->widgetChartArea})
         showArea(area, !calendar);
     ui->widgetRightColumn->setVisible(!calendar && (ui->widgetListArea->isVisibleTo(this) ||
                                                     ui->widgetMapArea->isVisibleTo(this)));

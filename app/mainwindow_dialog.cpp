@@ -6,6 +6,7 @@
 #include "dashcam.h"
 #include "formcontrol.h"
 #include "formdialog.h"
+#include "formlist.h"
 
 #include <QDebug>
 #include <QDir>
@@ -47,8 +48,7 @@ void MainWindow::onEditOK()
 {
     mainDashcam()->pause();
     secondDashcam()->pause();
-    // a group export needs the play list's group row, which the window does not hold yet
-    dialog_->initOutputSetting(gDisplayMode == 1, false);
+    dialog_->initOutputSetting(gDisplayMode == 1, list_->isCurrentGroup());
     dialog_->applyStyle(gStyle);
     releaseKeyboard();
     dialog_->show();

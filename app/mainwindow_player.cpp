@@ -99,8 +99,7 @@ void MainWindow::wireControl()
     connect(control_, &FormControl::pipClicked, this, &MainWindow::onPipModeChange);
     connect(control_, &FormControl::syncClicked, this,
             [this] { sync_->setEnabled(!sync_->isEnabled()); });
-    connect(control_, &FormControl::editModeRequested, this,
-            [this] { onViewSliderCheanged(OP_Edit); });
+    connect(control_, &FormControl::editModeRequested, this, &MainWindow::onEditModeRequested);
     connect(this, &MainWindow::languageApplied, control_, &FormControl::applyLanguage);
     connect(this, &MainWindow::languageApplied, controlSecond_, &FormControlSecond::applyLanguage);
     connect(this, &MainWindow::styleApplied, control_, &FormControl::applyStyle);
@@ -136,9 +135,8 @@ void MainWindow::toggleFullScreen()
 
 void MainWindow::onSnapshot()
 {
-    const QStringList files =
-        sync_->takeSnapshots(QDir::current().filePath(QStringLiteral("Snapshot")),
-                             QDateTime::currentDateTime());
+    const QStringList files = sync_->takeSnapshots(
+        QDir::current().filePath(QStringLiteral("Snapshot")), QDateTime::currentDateTime());
     if (!files.isEmpty())
         QToolTip::showText(playerForm_->mapToGlobal(playerForm_->rect().center()),
                            gLangMenuBar.value(MenuText::SnapshotSaved), playerForm_);
@@ -155,9 +153,9 @@ void MainWindow::layoutPlayers()
 {
     const bool mainOpen = !mainDashcam()->getMediaPath().isEmpty();
     const bool secondOpen = gDisplayMode == 1 && !secondDashcam()->getMediaPath().isEmpty();
-    const PlayerLayout layout = PlayerLayout::compute(playerForm_->rect(), secondOpen ? 1 : 0,
-                                                      pipMode_, gPipSwap,
-                                                      parameterValue(SettingKeys::locationSecond, 7));
+    const PlayerLayout layout =
+        PlayerLayout::compute(playerForm_->rect(), secondOpen ? 1 : 0, pipMode_, gPipSwap,
+                              parameterValue(SettingKeys::locationSecond, 7));
     mainPreview_->setGeometry(layout.mainView);
     secondPreview_->setGeometry(layout.secondView);
     mainPreview_->setVisible(mainOpen);
