@@ -135,8 +135,9 @@ void MainWindow::toggleFullScreen()
 
 void MainWindow::onSnapshot()
 {
-    const QStringList files = sync_->takeSnapshots(
-        QDir::current().filePath(QStringLiteral("Snapshot")), QDateTime::currentDateTime());
+    const QStringList files =
+        sync_->takeSnapshots(QDir::current().filePath(QStringLiteral("Snapshot")),
+                             QDateTime::currentDateTime());
     if (!files.isEmpty())
         QToolTip::showText(playerForm_->mapToGlobal(playerForm_->rect().center()),
                            gLangMenuBar.value(MenuText::SnapshotSaved), playerForm_);
@@ -153,9 +154,9 @@ void MainWindow::layoutPlayers()
 {
     const bool mainOpen = !mainDashcam()->getMediaPath().isEmpty();
     const bool secondOpen = gDisplayMode == 1 && !secondDashcam()->getMediaPath().isEmpty();
-    const PlayerLayout layout =
-        PlayerLayout::compute(playerForm_->rect(), secondOpen ? 1 : 0, pipMode_, gPipSwap,
-                              parameterValue(SettingKeys::locationSecond, 7));
+    const PlayerLayout layout = PlayerLayout::compute(playerForm_->rect(), secondOpen ? 1 : 0,
+                                                      pipMode_, gPipSwap,
+                                                      parameterValue(SettingKeys::locationSecond, 7));
     mainPreview_->setGeometry(layout.mainView);
     secondPreview_->setGeometry(layout.secondView);
     mainPreview_->setVisible(mainOpen);
