@@ -134,10 +134,9 @@ void MainWindow::onEditSpanChanged_left(int lower, int upper)
 
 void MainWindow::onEditModeRequested()
 {
-    // both pictures shown, but the second one is no partner of the main row: only the main
+    // both cameras asked for, but the main row has no second-camera partner: only the main
     // video can be cut
-    const bool secondShown = gDisplayMode == 1 && !secondDashcam()->getMediaPath().isEmpty();
-    if (secondShown && !list_->checkSubGroupFile() && !gSupportPromptHidden)
+    if (gDisplayMode == 1 && !list_->checkSubGroupFile() && !gSupportPromptHidden)
         onNotSupportEditPromptDialog();
     else
         onCut();

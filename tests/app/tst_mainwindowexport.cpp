@@ -6,6 +6,7 @@
 #include "formcontrol.h"
 #include "formdialog.h"
 #include "formlist.h"
+#include "listrows.h"
 #include "mainwindow.h"
 #include "sliderstyle.h"
 #include "testsupport.h"
@@ -82,16 +83,22 @@ private slots:
     void init();
     void cutFromThePlayBarOpensTheExportedFile();
     void cutEditorShowsSpansPastOneHour();
+    void groupCutFromThePlayBar();
+    void failedExportSaysWhyAndKeepsTheOldFile_data();
+    void failedExportSaysWhyAndKeepsTheOldFile();
 
 private:
     // Opens path through the Add Video road and waits until the play bar knows its length.
     void openFile(MainWindow &w, const QString &path);
     void enterEditMode(MainWindow &w);
+    // Edit mode, span 1 s to 7 s, OK, the output path on page 3, and page 3's OK.
+    void startCut(MainWindow &w, const QString &output);
 
     QTemporaryDir dir_;
     QString oldCwd_;
     QString clip_;
     QString longClip_;
+    QStringList groupClips_;
 };
 
 void TstMainWindowExport::initTestCase()
@@ -101,6 +108,11 @@ void TstMainWindowExport::initTestCase()
     QDir::setCurrent(dir_.path()); // settings file, clip.txt and outputs stay here
     clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
     QVERIFY(TestSupport::makeClip(clip_, 8, QStringLiteral("1280x720")));
+    for (const char *name :
+         {"20261207120000_F.mp4", "20261207120300_F.mp4", "20261207120600_F.mp4"}) {
+        groupClips_ << dir_.filePath(QString::fromLatin1(name));
+        QVERIFY(TestSupport::makeClip(groupClips_.last(), 3, QStringLiteral("640x360")));
+    }
     longClip_ = dir_.filePath(QStringLiteral("20261207110000_F.mp4"));
     QVERIFY(TestSupport::runFfmpeg({"-f", "lavfi", "-i", "testsrc=s=64x36:r=1:d=3800", "-c:v",
                                     "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
@@ -131,6 +143,18 @@ void TstMainWindowExport::enterEditMode(MainWindow &w)
     auto *edit = child<QAbstractButton>(w.control(), "btnEdit");
     QVERIFY(edit);
     QTest::mouseClick(edit, Qt::LeftButton);
+    FormDialog *dialog = w.formDialog();
+    if (gDisplayMode == 1) {
+        // both cameras asked for, the file has no partner: the prompt that only the main video
+        // is cut comes first, its OK opens the editor
+        QTRY_VERIFY(dialog->isVisible());
+        QVERIFY(child<QWidget>(dialog, "f_supportPrompt")->isVisible());
+        QCOMPARE(child<QLabel>(dialog, "supportPrompt_comtent")->text(),
+                 QStringLiteral("The Edit function only supports the main video."));
+        QCOMPARE(w.opMode(), OP_Play);
+        QTest::mouseClick(child<QPushButton>(dialog, "supportPrompt_okbtn"), Qt::LeftButton);
+        QTRY_VERIFY(!dialog->isVisible());
+    }
     QCOMPARE(w.opMode(), OP_Edit);
     QCOMPARE(w.control()->opMode(), OP_Edit);
 }
@@ -142,6 +166,8 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.releaseKeyboard();
+    if (gDisplayMode != 1)
+        w.onDisplayModeChange();
     openFile(w, clip_);
     enterEditMode(w);
 
@@ -210,6 +236,8 @@ void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.releaseKeyboard();
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
     openFile(w, longClip_);
     enterEditMode(w);
 
@@ -222,6 +250,125 @@ void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
     const QImage bar = w.control()->grab().toImage();
     QVERIFY(colourCount(bar, bar.rect().adjusted(0, 0, -1, -1)) > 10);
     saveImage(w.grab().toImage(), QStringLiteral("export-cut-editor-past-one-hour"));
+}
+
+// Three files grouped in the list and played as one: the cut spans all of them.
+void TstMainWindowExport::groupCutFromThePlayBar()
+{
+    MainWindow w;
+    w.resize(1600, 860);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.releaseKeyboard();
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
+    QList<QUrl> urls;
+    for (const QString &clip : groupClips_)
+        urls << QUrl::fromLocalFile(clip);
+    w.onOpenFile_L(urls);
+    FormList *list = w.formList();
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 3, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(list->fileDuration(2) == QStringLiteral("00:00:03"), 20000);
+    list->table()->selectAll();
+    list->findChild<QPushButton *>(QStringLiteral("btnGroup"))->click();
+    QCOMPARE(list->rowCount(), 4);
+    QCOMPARE(list->table()->item(3, ListRows::ColResolution)->text(), QStringLiteral("Group1"));
+    QTableWidget *table = list->table();
+    const QModelIndex index = table->model()->index(3, ListRows::ColName);
+    const QPoint at = table->visualRect(index).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 9000) <= 200, 20000);
+    QVERIFY(list->isCurrentGroup());
+
+    // 00:01 to 00:07 over the three 3-second files
+    const QString output = dir_.filePath(QStringLiteral("group out/joined.mov"));
+    startCut(w, output);
+    FormDialog *dialog = w.formDialog();
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(dialog, "pv_la_msg")->text(),
+                              QStringLiteral("Finished."), exportTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), output, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 6000) <= 150, 20000);
+    QVERIFY(QDir(dir_.filePath("group out")).entryList({"temp*"}, QDir::Files).isEmpty());
+    QTest::mouseClick(child<QPushButton>(dialog, "pv_btn_ok"), Qt::LeftButton);
+}
+
+void TstMainWindowExport::startCut(MainWindow &w, const QString &output)
+{
+    enterEditMode(w);
+    w.control()->editSlider()->setSpan(100, 700);
+    QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
+    FormDialog *dialog = w.formDialog();
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(child<QWidget>(dialog, "f_os")->isVisible());
+    child<QLineEdit>(dialog, "os_le")->setText(output);
+    QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
+}
+
+void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("text");
+    // the stand-in passes the probe on to ffmpeg and fails the cut, which names its output
+    // after "-map_metadata 0"
+    QTest::newRow("disk full")
+        << QByteArray("case \"$*\" in *map_metadata*) echo 'x.mov: No space left on device' >&2; "
+                      "exit 1;; esac\nexec ffmpeg \"$@\"\n")
+        << true << "f_pvErr"
+        << "Insufficient disk space.\nPlease re-select the output/destination drive.";
+    QTest::newRow("ffmpeg missing")
+        << QByteArray("exit 0\n") << false << "f_pvErr"
+        << "Unable to edit.\nffmpeg was not found. Please install ffmpeg or put it into the "
+           "FFmpeg folder.";
+    QTest::newRow("ffmpeg's own error")
+        << QByteArray("case \"$*\" in *map_metadata*) echo 'Invalid argument' >&2; exit 1;; "
+                      "esac\nexec ffmpeg \"$@\"\n")
+        << true << "f_pvErr"
+        << "Unable to edit.\nffmpeg reported:\nInvalid argument";
+}
+
+void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, executable);
+    QFETCH(QString, page);
+    QFETCH(QString, text);
+    QDir().mkpath(QStringLiteral("FFmpeg"));
+    QFile standIn(QStringLiteral("FFmpeg/ffmpeg"));
+    QVERIFY(standIn.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    standIn.write("#!/bin/sh\n" + script);
+    standIn.close();
+    if (executable)
+        QVERIFY(standIn.setPermissions(standIn.permissions() | QFileDevice::ExeOwner));
+    const QString output = dir_.filePath(QStringLiteral("kept.mov"));
+    QFile::remove(output);
+    QVERIFY(QFile::copy(clip_, output));
+    QFile old(output);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
+
+    MainWindow w;
+    w.resize(1600, 860);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.releaseKeyboard();
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
+    openFile(w, clip_);
+    startCut(w, output);
+
+    FormDialog *dialog = w.formDialog();
+    QTRY_VERIFY_WITH_TIMEOUT(child<QWidget>(dialog, page.toLatin1().constData())->isVisible(),
+                             exportTimeoutMs);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(child<QLabel>(dialog, "pvErr_la_msg")->text(), text);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), before);
+    QVERIFY(QDir(dir_.path()).entryList({".*part*"}, QDir::Files | QDir::Hidden).isEmpty());
+    QFile::remove(QStringLiteral("FFmpeg/ffmpeg"));
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)
