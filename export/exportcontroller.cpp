@@ -147,7 +147,8 @@ bool ExportController::checkTarget(const QString &outputPath)
 
 bool ExportController::bigIsMainCamera() const
 {
-    return !(host->displayMode() == 1 && host->pipSwap() == 1);
+    // the second camera is big only while it shows the main row's partner
+    return !(host->displayMode() == 1 && host->pipSwap() == 1 && host->hasPartner());
 }
 
 QStringList ExportController::splitGroup(const QString &cell)

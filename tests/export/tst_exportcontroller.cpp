@@ -391,6 +391,31 @@ private slots:
         QVERIFY(qAbs(ExportTestFiles::decodedDuration(value.outputPath) - 2.0) <= 0.1);
     }
 
+    void bigPictureIsTheFirstInput_data()
+    {
+        QTest::addColumn<bool>("partner");
+        QTest::addColumn<QStringList>("inputs");
+        QTest::newRow("swapped, with partner")
+            << true << QStringList{"-i", fixture("rear.mov"), "-i", fixture("front.mov")};
+        QTest::newRow("swapped, no partner") << false << QStringList{"-i", fixture("front.mov")};
+    }
+    void bigPictureIsTheFirstInput()
+    {
+        QFETCH(bool, partner);
+        QFETCH(QStringList, inputs);
+        host.display = 1;
+        host.swap = 1;
+        host.partner = partner;
+        host.secondPath = fixture("rear.mov");
+        host.location = 7;
+        host.range = "00:00 ~ 00:01";
+        EditorOutputSetting_t value = setting(workFile("big.mov"));
+        value.mainVideoSide = 0;
+        QCOMPARE(exportAndWait(value, false), End::Finished);
+        QCOMPARE(editor->lastRunArguments().mid(0, inputs.size()), inputs);
+        QCOMPARE(editor->lastRunArguments().contains("-filter_complex"), partner);
+    }
+
     // Times of an hour and more are read as they are shown ("61:00" is 3660 s).
     void cutPastOneHour()
     {
