@@ -365,6 +365,14 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
                              exportTimeoutMs);
     QVERIFY(dialog->isVisible());
     QCOMPARE(child<QLabel>(dialog, "pvErr_la_msg")->text(), text);
+    const QImage shot = windowWithDialog(&w, dialog);
+    const QRect area(dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
+                     dialog->size());
+    QVERIFY(colourCount(shot, area) > 10);
+    saveImage(
+        shot,
+        QStringLiteral("export-failed-") +
+            QString::fromLatin1(QTest::currentDataTag()).replace(QRegularExpression("\\W+"), "-"));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), before);
     QVERIFY(QDir(dir_.path()).entryList({".*part*"}, QDir::Files | QDir::Hidden).isEmpty());
