@@ -307,7 +307,32 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
         fail(EditorFailed, ExportFailure::Other);
         return;
     }
-    mix = !secondPass.files.isEmpty();
+    // the cut is placed before any probe, so that a second group that does not reach it leaves
+    // the export of one camera
+    const auto range = CutTime::parseRangeText(host->editTimeRangeText());
+    if (!range) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    if (range->endSec - range->startSec < CutTime::minimumCutSec) {
+        emit cutTooShort();
+        return;
+    }
+    mainPass.cut = GroupCut::locate(durations(mainPass.files), range->startSec, range->endSec);
+    if (!mainPass.cut.isValid()) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    if (!secondPass.files.isEmpty()) {
+        secondPass.cut =
+            GroupCut::locate(durations(secondPass.files), range->startSec, range->endSec);
+        mix = secondPass.cut.isValid();
+    }
+    if (!mix) {
+        secondPass.files.clear();
+        setting.mainVideoSide = 1;
+    }
+    record.secondFiles = secondPass.files;
     editor->probeGroupVideo(QLatin1Char(' ') + FfmpegArguments::quotedPath(mainPass.files.first()),
                             setting, 0, mainPass.files.size(), false);
 }
@@ -338,30 +363,8 @@ void ExportController::onEditorSettingGroup(EditorOutputSetting_t value, bool ha
         return;
     }
 
-    const auto range = CutTime::parseRangeText(host->editTimeRangeText());
-    if (!range) {
-        fail(EditorFailed, ExportFailure::Other);
-        return;
-    }
-    if (range->endSec - range->startSec < CutTime::minimumCutSec) {
-        emit cutTooShort();
-        return;
-    }
     mainPass.keepAudio = audio;
     mainPass.size = resSize;
-    mainPass.cut = GroupCut::locate(durations(mainPass.files), range->startSec, range->endSec);
-    if (!mainPass.cut.isValid()) {
-        fail(EditorFailed, ExportFailure::Other);
-        return;
-    }
-    if (mix) {
-        secondPass.cut =
-            GroupCut::locate(durations(secondPass.files), range->startSec, range->endSec);
-        // a second group that does not reach the cut gives no second picture
-        mix = secondPass.cut.isValid();
-        if (!mix)
-            secondPass.files.clear();
-    }
     const GroupCut &cut = mainPass.cut;
     record.clip[firstMain] = cut.first;
     record.clip[lastMain] = cut.last;
@@ -370,8 +373,6 @@ void ExportController::onEditorSettingGroup(EditorOutputSetting_t value, bool ha
         record.clip[firstDurationMain] = cut.firstLength + cut.startOffset;
     record.clip[endOffsetMain] = cut.endOffset;
     record.clip[firstLengthMain] = cut.firstLength;
-    if (!mix)
-        setting.mainVideoSide = 1;
 
     editor->setProgressKind(mix ? 4 : 1);
     editor->setStep(0);

@@ -528,6 +528,26 @@ private slots:
         QVERIFY(!hasAudio);
     }
 
+    // A second group that ends before the cut begins leaves the main camera's export.
+    void secondGroupShortOfTheCutIsLeftOut()
+    {
+        useGroups(true);
+        host.secondCell = groupSecond.first() + ';';
+        host.display = 1;
+        host.partner = true;
+        host.location = 3;
+        host.range = "00:05 ~ 00:10";
+        EditorOutputSetting_t value = setting(workFile("main only.mov"));
+        value.mainVideoSide = 0;
+        QSignalSpy mixed(editor.get(), &FFmpeg_editor_p::mixtureVideoGroup);
+        QCOMPARE(exportAndWait(value, true), End::Finished);
+        QCOMPARE(mixed.count(), 0);
+        QVERIFY(qAbs(ExportTestFiles::decodedDuration(value.outputPath) - 5.0) <= 0.15);
+        DashcamType type = 0;
+        QCOMPARE(readBack(value.outputPath, &type).size(), 5);
+        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(',')));
+    }
+
     // A folder with a blank and a quote in its name, through the concat list.
     void groupIntoAnOddFolder()
     {
@@ -631,21 +651,21 @@ private slots:
         QCOMPARE((QVector<int>{g.pipW, g.frame, g.margin}), expected);
     }
 
+    // The concat list names the planned pieces, CRLF-ended, a quote in the folder escaped.
     void clipListQuotesPaths()
     {
         useGroups(false);
         host.range = "00:02 ~ 00:10";
-        host.mainCell = groupMain.join(';') + ';';
-        EditorOutputSetting_t value = setting(workFile("it's/out.mov"));
         QDir().mkpath(workFile("it's"));
-        // the list of the planned pieces, written without running anything
-        controller->onGetVideoGroupInfo(value, false);
-        editor->cancel();
+        controller->onGetVideoGroupInfo(setting(workFile("it's/out.mov")), false);
+        editor->cancel(); // the probes are not needed
         QTRY_VERIFY(!editor->isRunning());
         QVERIFY(controller->saveClipList(false));
         const QString prefix = workFile("it'\\''s/temp1_main_");
-        QCOMPARE(QString::fromUtf8(contentOf("clip.txt")),
-                 QStringLiteral("file '%1%2.mov'\r\n").arg(prefix).arg(0));
+        QString expected;
+        for (int n = 0; n < 3; ++n)
+            expected += QStringLiteral("file '%1%2.mov'\r\n").arg(prefix).arg(n);
+        QCOMPARE(QString::fromUtf8(contentOf("clip.txt")), expected);
     }
 };
 
