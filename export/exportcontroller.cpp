@@ -287,11 +287,10 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
         mainText = host->groupPathCell(true);
     }
     mainPass.files = splitGroup(mainText);
-    mainPass.isMainCamera = bigIsMainCamera() || !partner;
+    mainPass.isMainCamera = bigIsMainCamera();
     secondPass.files = splitGroup(secondText);
     secondPass.isMainCamera = !mainPass.isMainCamera;
     record.mainFiles = mainPass.files;
-    record.secondFiles = secondPass.files;
     record.workFolder = workFolder;
 
     const qint64 freeMb = QStorageInfo(workFolder).bytesAvailable() / bytesPerMb;
