@@ -5,6 +5,8 @@
 #include "appsettings.h"
 #include "appstyle.h"
 #include "dashcam.h"
+#include "exportcontroller.h"
+#include "ffmpeg_editor_p.h"
 #include "formdialog.h"
 #include "formcontrol.h"
 #include "formplayer.h"
@@ -49,6 +51,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireOnline();
     wireRideData();
     wireOverlays();
+    wireExport();
     setUiLayout(0);
     grabKeyboard();
 }
@@ -57,6 +60,7 @@ MainWindow::~MainWindow()
 {
     delete videoSetup_;
     delete dialog_;
+    delete editor_;
 }
 
 void MainWindow::initWidgets()

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSize>
 #include <QTime>
 #include <QUrl>
 #include <QVector>
@@ -14,6 +15,9 @@
 class QAction;
 class QActionGroup;
 class Dashcam;
+class ExportController;
+class ExportHost;
+class FFmpeg_editor_p;
 class FormControl;
 class FormControlSecond;
 class FormAbout;
@@ -126,6 +130,43 @@ public slots:
     void showAbout();
     // overlays (mainwindow_overlays.cpp)
     void onWatermark();
+
+    // ---- export: single cut and group export (mainwindow_export.cpp) ----
+public slots:
+    void onEditSpanChanged_left(int lower, int upper);
+    void onGetVideoInfo(EditorOutputSetting_t value);
+    void onEditorSetting(EditorOutputSetting_t value, bool haveAudioCodec, QSize resSize);
+    void onEditorFinished();
+    void onEditorError(Editor_e error);
+    void onGetVideoGroupInfo(EditorOutputSetting_t value, bool isSubVideo);
+    void onGetIndexVideoGroupInfo(int index, bool isSubVideo);
+    void onEditorSettingGroup(EditorOutputSetting_t value, bool haveAudioCodec, int audioIndex,
+                              QSize resSize, bool isSubVideo);
+    void onProcessGroupOutputSetting(int index, EditorOutputSetting_t value, bool haveAudio,
+                                     int audioIndex, QSize resSize, bool isSubVideo);
+    void onMixtureVideoGroup(EditorOutputSetting_t value, bool haveAudio, int audioIndex,
+                             QSize resSize);
+    void getGroupOutputSetting();
+    // The play bar's edit button: the prompt page first when the second camera cannot be cut.
+    void onEditModeRequested();
+
+public:
+    bool saveClipList(bool secondCamera);
+    FFmpeg_editor_p *exportRunner() const { return editor_; }
+    // Location code of the Location action that carries the check icon, -1 when none does.
+    int checkedLocationCode() const;
+
+signals:
+    void getGroupOutputSettingTrigger(GroupOutputSetting_t value);
+
+private:
+    void wireExport();
+    FFmpeg_editor_p *editor_ = nullptr; // no parent; deleted with the window
+    std::unique_ptr<ExportHost> exportHost_;
+    ExportController *exportController_ = nullptr; // child of the window
+    // ---- end of export ----
+
+public slots:
 
 signals:
     void clearMapAll();

@@ -7,6 +7,7 @@
 #include "formcontrol.h"
 #include "formdialog.h"
 #include "formplaybak.h"
+#include "formlist.h"
 
 #include <QDebug>
 #include <QDir>
@@ -48,8 +49,7 @@ void MainWindow::onEditOK()
 {
     mainDashcam()->pause();
     secondDashcam()->pause();
-    // a group export needs the play list's group row, which the window does not hold yet
-    dialog_->initOutputSetting(gDisplayMode == 1, false);
+    dialog_->initOutputSetting(gDisplayMode == 1, list_->isCurrentGroup());
     dialog_->applyStyle(gStyle);
     releaseKeyboard();
     dialog_->show();

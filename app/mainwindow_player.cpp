@@ -99,8 +99,7 @@ void MainWindow::wireControl()
     connect(control_, &FormControl::pipClicked, this, &MainWindow::onPipModeChange);
     connect(control_, &FormControl::syncClicked, this,
             [this] { sync_->setEnabled(!sync_->isEnabled()); });
-    connect(control_, &FormControl::editModeRequested, this,
-            [this] { onViewSliderCheanged(OP_Edit); });
+    connect(control_, &FormControl::editModeRequested, this, &MainWindow::onEditModeRequested);
     connect(this, &MainWindow::languageApplied, control_, &FormControl::applyLanguage);
     connect(this, &MainWindow::languageApplied, controlSecond_, &FormControlSecond::applyLanguage);
     connect(this, &MainWindow::styleApplied, control_, &FormControl::applyStyle);

@@ -22,7 +22,8 @@ PictureValues ExportCommands::pictureValues(const CameraPicture &camera)
         values.saturation *= 1.1;
     else if (values.saturation > 1.0)
         values.saturation *= 1.2;
-    values.rotationDeg = camera.verticalFlip != 0 ? 0 : 180;
+    // the picture is turned exactly when the view shows it turned (flip on)
+    values.rotationDeg = camera.verticalFlip == 1 ? 180 : 0;
     return values;
 }
 

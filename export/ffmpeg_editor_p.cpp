@@ -4,8 +4,13 @@
 #include "ffmpegarguments.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -108,9 +113,21 @@ QStringList FFmpeg_editor_p::runArguments(const QString &input, const QString &a
            QStringList{QStringLiteral("-map_metadata"), QStringLiteral("0"), output};
 }
 
+QString FFmpeg_editor_p::partPath(const QString &output)
+{
+    const QFileInfo target(output);
+    const QString suffix = target.suffix();
+    const QString name = QLatin1Char('.') + target.completeBaseName() + QStringLiteral(".part") +
+                         (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+    return target.path() == QLatin1String(".") && !output.startsWith(QLatin1String("./"))
+               ? name
+               : target.path() + QLatin1Char('/') + name;
+}
+
 bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QString &output)
 {
     probingSingle = false;
+    failure = ExportFailure();
     emit started();
 
     const int duration = FfmpegOutput::durationArg(args);
@@ -122,10 +139,10 @@ bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QStri
     lastArgs = args;
     lastInput = input;
     lastOutput = output;
-    const QFileInfo before(output);
-    outputExisted = before.exists();
-    outputSizeBefore = before.size();
-    outputTimeBefore = before.lastModified();
+    // ffmpeg writes beside the output; an existing file of that name is replaced only by a
+    // complete result
+    partOutput = partPath(output);
+    QFile::remove(partOutput);
 
     const QString inputPath = FfmpegArguments::firstQuoted(input);
     if (inputPath.isEmpty()) {
@@ -133,7 +150,7 @@ bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QStri
         return false;
     }
     load(inputPath, true);
-    startProcess(runArguments(input, args, output));
+    startProcess(runArguments(input, args, partOutput));
     return false;
 }
 
@@ -159,6 +176,7 @@ void FFmpeg_editor_p::resetProbeResults()
 bool FFmpeg_editor_p::probeVideo(const QString &file, const EditorOutputSetting_t &setting)
 {
     resetProbeResults();
+    failure = ExportFailure();
     probingSingle = true;
     outputSetting = setting;
     progressKind = 0;
@@ -171,6 +189,10 @@ bool FFmpeg_editor_p::probeGroupVideo(const QString &file, const EditorOutputSet
 {
     if (index == 0 && !isSubVideo)
         resetProbeResults();
+    if (index == 0) {
+        failure = ExportFailure();
+        everyClipAudio = true; // each camera's pass is judged on its own clips
+    }
     probingMain = !isSubVideo;
     probingSecond = isSubVideo;
     groupIndex = index;
@@ -183,6 +205,7 @@ bool FFmpeg_editor_p::probeGroupVideo(const QString &file, const EditorOutputSet
 void FFmpeg_editor_p::startProbe(const QString &file)
 {
     probeSawVideo = false;
+    probeSawAudio = false;
     // Without an output ffmpeg lists the input's streams and exits with an error.
     startProcess(FfmpegArguments::split(QStringLiteral("-i") + file));
 }
@@ -259,7 +282,9 @@ void FFmpeg_editor_p::readProbeLine(const QString &line)
 {
     const bool audioSettled =
         !probingSingle && (groupIndex >= groupCount || (groupIndex >= 1 && haveAudio));
-    if (!audioSettled && line.contains(QLatin1String("Audio:"))) {
+    const bool audio = line.contains(QLatin1String("Audio:"));
+    probeSawAudio = probeSawAudio || audio;
+    if (!audioSettled && audio) {
         audioIndex = groupIndex;
         haveAudio = true;
     }
@@ -287,7 +312,7 @@ void FFmpeg_editor_p::onError(QProcess::ProcessError error)
 {
     qDebug() << error << "Make failed:" << process.errorString();
     if (error == QProcess::FailedToStart)
-        fail(QStringLiteral("ffmpeg did not start: %1").arg(process.errorString()));
+        fail(QStringLiteral("ffmpeg did not start: %1").arg(process.errorString()), true);
 }
 
 void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
@@ -313,8 +338,8 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
         finishProbe();
     } else if (exitCode != 0) {
         fail(QStringLiteral("ffmpeg exited with code %1").arg(exitCode));
-    } else if (QFileInfo(lastOutput).size() <= 0) {
-        fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(lastOutput));
+    } else if (QFileInfo(partOutput).size() <= 0) {
+        fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(partOutput));
     } else {
         finishRun();
     }
@@ -328,6 +353,7 @@ void FFmpeg_editor_p::finishProbe()
         return;
     }
     const bool isSubVideo = probingSecond;
+    everyClipAudio = everyClipAudio && probeSawAudio;
     if (groupIndex != groupCount - 1) {
         groupIndex += 1;
         emit videoIndexInfoTriggered(groupIndex, isSubVideo);
@@ -345,7 +371,7 @@ void FFmpeg_editor_p::finishRun()
     progressDone = value;
 
     TrailerJob job;
-    job.output = lastOutput;
+    job.output = partOutput;
     job.args = lastArgs;
     job.mode = mode;
     job.keepGps = keepGps;
@@ -362,6 +388,13 @@ void FFmpeg_editor_p::finishRun()
     QString error;
     if (!writer.append(job, &error)) {
         fail(error);
+        return;
+    }
+    // POSIX rename replaces an existing target in one step
+    if (std::rename(QFile::encodeName(partOutput).constData(),
+                    QFile::encodeName(lastOutput).constData()) != 0) {
+        fail(QStringLiteral("cannot rename %1 to %2: %3")
+                 .arg(partOutput, lastOutput, QString::fromLocal8Bit(std::strerror(errno))));
         return;
     }
     dispatchMode();
@@ -400,28 +433,19 @@ void FFmpeg_editor_p::dispatchMode()
     }
 }
 
-void FFmpeg_editor_p::removeChangedOutput()
-{
-    const QFileInfo now(lastOutput);
-    if (!now.exists())
-        return;
-    const bool changed =
-        !outputExisted || now.size() != outputSizeBefore || now.lastModified() != outputTimeBefore;
-    if (changed)
-        QFile::remove(lastOutput);
-}
-
-void FFmpeg_editor_p::fail(const QString &reason)
+void FFmpeg_editor_p::fail(const QString &reason, bool failedToStart)
 {
     qDebug() << "ffmpeg step failed:" << reason << log.right(maxLogTailChars);
     const bool probing = probingSingle || probingMain || probingSecond;
-    if (!probing && !lastOutput.isEmpty())
-        removeChangedOutput();
+    if (!probing && !partOutput.isEmpty())
+        QFile::remove(partOutput);
+    failure = cancelled ? ExportFailure{ExportFailure::Other, reason}
+                        : ExportFailures::classify(failedToStart, reason, log);
     probingSingle = false;
     probingMain = false;
     probingSecond = false;
     groupRun = false;
     progressDone = 0;
     mode = 0;
-    emit editorErrorTriggered(EditorFailed);
+    emit editorErrorTriggered(ExportFailures::editorError(failure));
 }

@@ -2,12 +2,12 @@
 // appends the GPS trailer and tells by signal which step comes next. GUI thread only.
 #pragma once
 
+#include "exportfailure.h"
 #include "ffmpegoutput.h"
 #include "gpstrailerwriter.h"
 #include "metadataparser.h"
 #include "sharedtypes.h"
 
-#include <QDateTime>
 #include <QObject>
 #include <QProcess>
 #include <QSize>
@@ -50,12 +50,21 @@ public:
 
     bool isRunning() const { return process.state() != QProcess::NotRunning; }
     int currentMode() const { return mode; }
+    // Why the last failed step failed (None after a success).
+    ExportFailure lastFailure() const { return failure; }
+    // Every clip of the last group probe pass showed an audio stream.
+    bool everyClipHasAudio() const { return everyClipAudio; }
+    // ffmpeg's arguments of the last run, with the output named as the caller gave it.
+    QStringList lastRunArguments() const { return runArguments(lastInput, lastArgs, lastOutput); }
     // The last part of ffmpeg's output, for diagnostics.
     QString outputLog() const { return log; }
 
     // ffmpeg's argument list of a run, as run() passes it.
     static QStringList runArguments(const QString &input, const QString &args,
                                     const QString &output);
+    // The name a run writes to before its output is complete: a hidden file beside output with
+    // the same suffix (ffmpeg chooses the container by it).
+    static QString partPath(const QString &output);
 
 public slots:
     void onGetGroupOutputSetting(const GroupOutputSetting_t &setting);
@@ -75,8 +84,10 @@ signals:
     void videoIndexInfoTriggered(int index, bool isSubVideo);
     void getGroupOutputSetting();
     // EditorFailed: ffmpeg could not start, crashed, exited non-zero, wrote an empty output,
-    // the trailer could not be written, the input path was empty or the run was cancelled.
-    // No further step follows; the run's output is removed when the run changed it.
+    // the trailer could not be written, the input path was empty or the run was cancelled;
+    // EditorNoDiskSpace: ffmpeg or the trailer write found the disk full. lastFailure() says why.
+    // No further step follows; the run's unfinished output is removed and an existing file of
+    // the output's name is left as it was.
     void editorErrorTriggered(Editor_e error);
 
 private slots:
@@ -95,8 +106,7 @@ private:
     void finishProbe();
     void finishRun();
     void dispatchMode();
-    void fail(const QString &reason);
-    void removeChangedOutput();
+    void fail(const QString &reason, bool failedToStart = false);
     void appendLog(const QString &text);
     TrailerSource load(const QString &path, bool detectOnly);
     TrailerSource loadedSource() const;
@@ -138,9 +148,10 @@ private:
     bool probeSawVideo = false; // the probe's first video stream decides its size
     bool cancelled = false;
     bool promptAnswered = false;
-    bool outputExisted = false;
-    qint64 outputSizeBefore = -1;
-    QDateTime outputTimeBefore;
+    bool probeSawAudio = false;
+    bool everyClipAudio = false;
+    QString partOutput; // what the running step writes; renamed to lastOutput on success
+    ExportFailure failure;
     QString log; // capped, see appendLog
     QTimer terminateTimer;
     QTimer killTimer;

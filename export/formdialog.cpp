@@ -272,6 +272,12 @@ void FormDialog::showProcessError(Editor_e error)
     showProcessState(processCodeForError(error));
 }
 
+void FormDialog::showProcessFailure(const QString &text)
+{
+    showProcessState(ProcessFailed);
+    ui->pvErr_la_msg->setText(text);
+}
+
 void FormDialog::mediaFileTriggeredFunction()
 {
     emit mediaFileTriggered(outputUrls);

@@ -71,6 +71,8 @@ public:
     void showProcessState(int code);
     // showProcessState for an export error.
     void showProcessError(Editor_e error);
+    // Page 1 for an export that failed, with the text that says why.
+    void showProcessFailure(const QString &text);
     // Page 3 with a new output name in the output folder; "Picture in Picture" only when dual.
     void initOutputSetting(bool dual, bool isGroup);
     QString makeOutputFileName() const;

@@ -40,6 +40,10 @@ SECTIONS = [
         "Unable to edit.",
         "Video Clips Grouping not matched\\n(Video clips in the playlist are not from the same device).",
         "Make sure that Video Clips Grouping are from the same device\\nbefore editing.",
+        # why an export failed
+        "ffmpeg was not found. Please install ffmpeg or put it into the FFmpeg folder.",
+        "The output folder cannot be written. Please choose another folder.",
+        "ffmpeg reported:",
     ]),
     ("Exit edit mode", "Exit edit mode", [
         "Notice", "You Haven't Output Your Video Yet,", "Are You Sure to Leave Without Saving?",

@@ -59,6 +59,9 @@ TRANSLATIONS = {
             "Bearbeiten nicht möglich.",
             "Gruppierung der Videoclips stimmt nicht überein\\n(Die Videoclips in der Wiedergabeliste stammen nicht vom selben Gerät).",
             "Stellen Sie sicher, dass die gruppierten Videoclips vom selben Gerät stammen,\\nbevor Sie sie bearbeiten.",
+            "ffmpeg wurde nicht gefunden. Bitte installieren Sie ffmpeg oder legen Sie es in den Ordner FFmpeg.",
+            "In den Ausgabeordner kann nicht geschrieben werden. Bitte wählen Sie einen anderen Ordner.",
+            "Meldung von ffmpeg:",
         ],
         "Exit edit mode": [
             "Bearbeitungsmodus verlassen",
@@ -151,6 +154,9 @@ TRANSLATIONS = {
             "Modification impossible.",
             "Le regroupement des clips vidéo ne correspond pas\\n(les clips de la liste de lecture ne proviennent pas du même appareil).",
             "Assurez-vous que les clips vidéo regroupés proviennent du même appareil\\navant de les modifier.",
+            "ffmpeg est introuvable. Veuillez installer ffmpeg ou le placer dans le dossier FFmpeg.",
+            "Impossible d'écrire dans le dossier de sortie. Veuillez choisir un autre dossier.",
+            "Message de ffmpeg :",
         ],
         "Exit edit mode": [
             "Quitter le mode édition",
@@ -240,6 +246,9 @@ TRANSLATIONS = {
             "Bewerken niet mogelijk.",
             "Groepering van videoclips komt niet overeen\\n(de videoclips in de afspeellijst zijn niet van hetzelfde apparaat).",
             "Zorg ervoor dat de gegroepeerde videoclips van hetzelfde apparaat zijn\\nvoordat u gaat bewerken.",
+            "ffmpeg is niet gevonden. Installeer ffmpeg of plaats het in de map FFmpeg.",
+            "Er kan niet in de uitvoermap worden geschreven. Kies een andere map.",
+            "Melding van ffmpeg:",
         ],
         "Exit edit mode": [
             "Bewerkingsmodus verlaten",
@@ -329,6 +338,9 @@ TRANSLATIONS = {
             "Impossibile modificare.",
             "Il raggruppamento dei clip video non corrisponde\\n(i clip della playlist non provengono dallo stesso dispositivo).",
             "Assicurati che i clip video raggruppati provengano dallo stesso dispositivo\\nprima di modificarli.",
+            "ffmpeg non è stato trovato. Installare ffmpeg o copiarlo nella cartella FFmpeg.",
+            "Impossibile scrivere nella cartella di output. Scegliere un'altra cartella.",
+            "Messaggio di ffmpeg:",
         ],
         "Exit edit mode": [
             "Esci dalla modalità modifica",
@@ -417,6 +429,9 @@ TRANSLATIONS = {
             "No se puede editar.",
             "La agrupación de clips de vídeo no coincide\\n(los clips de la lista de reproducción no son del mismo dispositivo).",
             "Asegúrese de que los clips de vídeo agrupados sean del mismo dispositivo\\nantes de editarlos.",
+            "No se encontró ffmpeg. Instale ffmpeg o colóquelo en la carpeta FFmpeg.",
+            "No se puede escribir en la carpeta de salida. Elija otra carpeta.",
+            "Mensaje de ffmpeg:",
         ],
         "Exit edit mode": [
             "Salir del modo de edición",
@@ -505,6 +520,9 @@ TRANSLATIONS = {
             "Não é possível editar.",
             "O agrupamento dos clipes de vídeo não corresponde\\n(os clipes da lista de reprodução não são do mesmo dispositivo).",
             "Certifique-se de que os clipes de vídeo agrupados são do mesmo dispositivo\\nantes de editar.",
+            "O ffmpeg não foi encontrado. Instale o ffmpeg ou coloque-o na pasta FFmpeg.",
+            "Não é possível gravar na pasta de saída. Escolha outra pasta.",
+            "Mensagem do ffmpeg:",
         ],
         "Exit edit mode": [
             "Sair do modo de edição",
@@ -596,6 +614,9 @@ TRANSLATIONS = {
             "Редактирование невозможно.",
             "Группировка видеоклипов не совпадает\\n(клипы в списке воспроизведения сняты разными устройствами).",
             "Убедитесь, что сгруппированные видеоклипы сняты одним устройством,\\nпрежде чем редактировать их.",
+            "ffmpeg не найден. Установите ffmpeg или поместите его в папку FFmpeg.",
+            "Невозможно записать в папку вывода. Выберите другую папку.",
+            "Сообщение ffmpeg:",
         ],
         "Exit edit mode": [
             "Выход из режима редактирования",
@@ -682,6 +703,9 @@ TRANSLATIONS = {
             "Nie można edytować.",
             "Grupowanie klipów wideo nie pasuje\\n(klipy na liście odtwarzania nie pochodzą z tego samego urządzenia).",
             "Upewnij się, że zgrupowane klipy wideo pochodzą z tego samego urządzenia,\\nzanim rozpoczniesz edycję.",
+            "Nie znaleziono programu ffmpeg. Zainstaluj ffmpeg lub umieść go w folderze FFmpeg.",
+            "Nie można zapisać w folderze wyjściowym. Wybierz inny folder.",
+            "Komunikat ffmpeg:",
         ],
         "Exit edit mode": [
             "Wyjście z trybu edycji",
@@ -769,6 +793,9 @@ TRANSLATIONS = {
             "Nelze upravit.",
             "Seskupení videoklipů nesouhlasí\\n(videoklipy v seznamu skladeb nepocházejí ze stejného zařízení).",
             "Před úpravou se ujistěte, že seskupené videoklipy pocházejí\\nze stejného zařízení.",
+            "Program ffmpeg nebyl nalezen. Nainstalujte ffmpeg nebo jej vložte do složky FFmpeg.",
+            "Do výstupní složky nelze zapisovat. Vyberte jinou složku.",
+            "Hlášení programu ffmpeg:",
         ],
         "Exit edit mode": [
             "Ukončení režimu úprav",
@@ -857,6 +884,9 @@ TRANSLATIONS = {
             "Editarea nu este posibilă.",
             "Gruparea videoclipurilor nu corespunde\\n(videoclipurile din lista de redare nu provin de pe același dispozitiv).",
             "Asigurați-vă că videoclipurile grupate provin de pe același dispozitiv\\nînainte de editare.",
+            "ffmpeg nu a fost găsit. Instalați ffmpeg sau puneți-l în folderul FFmpeg.",
+            "Nu se poate scrie în folderul de ieșire. Alegeți alt folder.",
+            "Mesaj ffmpeg:",
         ],
         "Exit edit mode": [
             "Ieșire din modul editare",
@@ -936,6 +966,9 @@ TRANSLATIONS = {
             "不再显示。", "磁盘空间不足。\\n请重新选择输出/目标驱动器。", "无法编辑。",
             "视频片段分组不匹配\\n（播放列表中的视频片段并非来自同一设备）。",
             "请确保分组的视频片段来自同一设备\\n后再进行编辑。",
+            "未找到 ffmpeg。请安装 ffmpeg 或将其放入 FFmpeg 文件夹。",
+            "无法写入输出文件夹。请选择其他文件夹。",
+            "ffmpeg 报告：",
         ],
         "Exit edit mode": [
             "退出编辑模式",

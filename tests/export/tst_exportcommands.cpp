@@ -7,7 +7,7 @@
 namespace {
 
 const CameraPicture mainCamera{0.2, 0.0, -1};  // brightness 0.17, saturation 1, rotation 0
-const CameraPicture secondCamera{0.0, 0.5, 0}; // brightness 0, saturation 1.8, rotation 180
+const CameraPicture secondCamera{0.0, 0.5, 1}; // brightness 0, saturation 1.8, flipped: 180
 
 QString pipTail(bool haveAudio)
 {
@@ -32,20 +32,23 @@ private slots:
         QTest::newRow("neutral, flip absent")
             << 0.0 << 0.0 << -1 << "eq=brightness=0:saturation=1,rotate=0*(PI/180)";
         QTest::newRow("brightness 0.2")
-            << 0.2 << 0.0 << 1 << "eq=brightness=0.17:saturation=1,rotate=0*(PI/180)";
+            << 0.2 << 0.0 << 0 << "eq=brightness=0.17:saturation=1,rotate=0*(PI/180)";
         QTest::newRow("brightness 1 stays")
-            << 1.0 << 0.0 << 1 << "eq=brightness=1:saturation=1,rotate=0*(PI/180)";
+            << 1.0 << 0.0 << 0 << "eq=brightness=1:saturation=1,rotate=0*(PI/180)";
         QTest::newRow("negative brightness")
-            << -0.4 << 0.0 << 1 << "eq=brightness=-0.34:saturation=1,rotate=0*(PI/180)";
+            << -0.4 << 0.0 << 0 << "eq=brightness=-0.34:saturation=1,rotate=0*(PI/180)";
         QTest::newRow("saturation 0.5")
-            << 0.0 << 0.5 << 1 << "eq=brightness=0:saturation=1.8,rotate=0*(PI/180)";
+            << 0.0 << 0.5 << 0 << "eq=brightness=0:saturation=1.8,rotate=0*(PI/180)";
         QTest::newRow("saturation -0.5")
-            << 0.0 << -0.5 << 1 << "eq=brightness=0:saturation=0.55,rotate=0*(PI/180)";
+            << 0.0 << -0.5 << 0 << "eq=brightness=0:saturation=0.55,rotate=0*(PI/180)";
         QTest::newRow("four significant digits")
             << 0.1234 << 0.1234 << -1
             << "eq=brightness=0.10489:saturation=1.34808,rotate=0*(PI/180)";
-        QTest::newRow("flip setting 0")
-            << 0.0 << 0.0 << 0 << "eq=brightness=0:saturation=1,rotate=180*(PI/180)";
+        // the export turns the picture exactly when the view shows it turned
+        QTest::newRow("flip off (setting 0)")
+            << 0.0 << 0.0 << 0 << "eq=brightness=0:saturation=1,rotate=0*(PI/180)";
+        QTest::newRow("flip on (setting 1)")
+            << 0.0 << 0.0 << 1 << "eq=brightness=0:saturation=1,rotate=180*(PI/180)";
     }
     void pictureValuesAreScaled()
     {

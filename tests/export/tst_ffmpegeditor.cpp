@@ -276,7 +276,7 @@ private slots:
         QVERIFY(ExportTestFiles::decodedDuration(output) > 1.5);
     }
 
-    void existingOutputIsOverwrittenAfterThePrompt()
+    void existingOutputIsReplacedOnSuccess()
     {
         const QString output = workFile("exists.mov");
         QFile old(output);
@@ -289,8 +289,8 @@ private slots:
                    ExportCommands::editorCommand(CameraPicture(), 0, 2), output);
         waitForStep(editor);
         QCOMPARE(finished.count(), 1);
-        QVERIFY(editor.outputLog().contains(QLatin1String("Overwrite")));
         QVERIFY(ExportTestFiles::decodedDuration(output) > 1.5);
+        QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
     }
 
     void failedRunsReportAnError_data()
@@ -312,6 +312,12 @@ private slots:
         QTest::newRow("empty input path") << QByteArray("exit 0\n") << true << "" << false;
         QTest::newRow("exit 1, existing output untouched")
             << QByteArray("exit 1\n") << true << "in" << true;
+        QTest::newRow("exit 1 after writing, existing output kept")
+            << QByteArray("for last; do :; done\nprintf 'part' > \"$last\"\nexit 1\n") << true
+            << "in" << true;
+        QTest::newRow("crash after writing, existing output kept")
+            << QByteArray("for last; do :; done\nprintf 'part' > \"$last\"\nkill -SEGV $$\n")
+            << true << "in" << true;
     }
     void failedRunsReportAnError()
     {
@@ -342,6 +348,7 @@ private slots:
         QCOMPARE(QFile::exists(output), outputLeft);
         if (outputLeft)
             QCOMPARE(contentOf(output), QByteArray("user's file"));
+        QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
         QCOMPARE(editor.currentMode(), 0);
     }
 
@@ -372,6 +379,89 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, runTimeoutMs);
         QCOMPARE(finished.count(), 0);
         QVERIFY(!QFile::exists(output));
+        QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
+    }
+
+    // A killed export over an existing file leaves that file as it was, byte for byte.
+    void cancelledRunKeepsAnExistingFile()
+    {
+        const QString output = workFile("kept.mov");
+        QVERIFY(QFile::copy(fixture("av.mov"), output));
+        const QByteArray before = contentOf(output);
+        FFmpeg_editor_p editor;
+        QSignalSpy progress(&editor, &FFmpeg_editor_p::progressChanged);
+        QSignalSpy failed(&editor, &FFmpeg_editor_p::editorErrorTriggered);
+        editor.run(" -re" + FfmpegArguments::inputText(fixture("long.mov")),
+                   ExportCommands::editorCommand(CameraPicture(), 0, 20), output);
+        QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), runTimeoutMs);
+        QVERIFY(QFileInfo(FFmpeg_editor_p::partPath(output)).size() > 0);
+        editor.cancel();
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, runTimeoutMs);
+        QCOMPARE(contentOf(output), before);
+        QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
+    }
+
+    // Why a step failed, as the error page names it.
+    void failuresSayWhy_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("executable");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("ffmpeg missing")
+            << QByteArray("exit 0\n") << false << int(ExportFailure::FfmpegMissing)
+            << int(EditorFailed) << QString();
+        QTest::newRow("disk full")
+            << QByteArray("echo 'frame=1 time=00:00:01.00'\n"
+                          "echo 'av_interleaved_write_frame(): No space left on device' >&2\n"
+                          "exit 1\n")
+            << true << int(ExportFailure::DiskFull) << int(EditorNoDiskSpace) << QString();
+        QTest::newRow("folder not writable")
+            << QByteArray("echo '/x/out.mov: Permission denied' >&2\nexit 1\n") << true
+            << int(ExportFailure::FolderNotWritable) << int(EditorFailed) << QString();
+        QTest::newRow("ffmpeg's last error line")
+            << QByteArray("echo 'Input #0, mov'\necho '  Stream #0:0: Video: h264'\n"
+                          "echo 'Unknown encoder xyz' >&2\necho 'frame=0 time=00:00:00.00'\n"
+                          "exit 1\n")
+            << true << int(ExportFailure::FfmpegError) << int(EditorFailed)
+            << QString("Unknown encoder xyz");
+    }
+    void failuresSayWhy()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, executable);
+        QFETCH(int, kind);
+        QFETCH(int, error);
+        QFETCH(QString, detail);
+        QVERIFY(ExportTestFiles::writeFfmpegStandIn(work->path(), script));
+        if (!executable)
+            QVERIFY(QFile::setPermissions("FFmpeg/ffmpeg", QFileDevice::ReadOwner));
+        FFmpeg_editor_p editor;
+        QSignalSpy failed(&editor, &FFmpeg_editor_p::editorErrorTriggered);
+        editor.run(FfmpegArguments::inputText(fixture("source30.mov")),
+                   QStringLiteral("-ss 0 -t 5 "), workFile("out.mov"));
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, runTimeoutMs);
+        QCOMPARE(int(failed.first().at(0).value<Editor_e>()), error);
+        QCOMPARE(int(editor.lastFailure().kind), kind);
+        QCOMPARE(editor.lastFailure().detail, detail);
+    }
+
+    // A full disk found while the trailer is written counts as a full disk too.
+    void trailerWriteOnFullDiskIsDiskFull()
+    {
+        if (!QFileInfo::exists("/dev/full"))
+            QSKIP("no /dev/full");
+        const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
+        TrailerJob job;
+        job.output = "/dev/full";
+        job.keepGps = false;
+        job.input.type = GpsTrailer::foldedNovatek; // gets the bare trailer
+        QString error;
+        QVERIFY(!writer.append(job, &error));
+        const ExportFailure failure = ExportFailures::classify(false, error, QString());
+        QCOMPARE(int(failure.kind), int(ExportFailure::DiskFull));
+        QCOMPARE(ExportFailures::editorError(failure), EditorNoDiskSpace);
     }
 
     // The cut is made by ffmpeg through the runner, and its trailer read back by the reader.

@@ -1,0 +1,527 @@
+#include "exportcontroller.h"
+
+#include "cuttime.h"
+#include "ffmpeg_editor_p.h"
+#include "ffmpegarguments.h"
+#include "outputname.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStorageInfo>
+
+namespace {
+
+constexpr double spaceFactor = 4.5; // free MB needed per MB of the group
+constexpr qint64 bytesPerMb = 1024 * 1024;
+const QString clipListName = QStringLiteral("clip.txt");
+const QString joinedMain = QStringLiteral("temp2_main.mov");
+const QString joinedSecond = QStringLiteral("temp2_sub.mov");
+
+enum RecordIndex
+{
+    firstMain = 0,
+    lastMain = 1,
+    firstSecond = 2,
+    lastSecond = 3,
+    startOffsetMain = 4,
+    firstDurationMain = 5,
+    endOffsetMain = 7,
+    firstLengthMain = 8,
+    endOffsetSecond = 9
+};
+
+bool isUsablePath(const QString &path)
+{
+    return !path.isEmpty() && path != QLatin1String("/");
+}
+
+// The number before "MB" of a size cell; 0 without one.
+qint64 sizeMb(const QString &cell)
+{
+    const int mb = cell.indexOf(QLatin1String("MB"));
+    return mb >= 1 ? cell.left(mb).trimmed().toLongLong() : 0;
+}
+
+// A path inside single quotes of a concat list: ' is closed, escaped and reopened.
+QString concatQuoted(const QString &path)
+{
+    QString escaped = path;
+    escaped.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
+}
+
+} // namespace
+
+PipGeometry PipGeometry::of(const QSize &picture, int viewHeight)
+{
+    PipGeometry g;
+    const int height = picture.height();
+    const int h = viewHeight > 0 ? viewHeight : height;
+    g.pipW = picture.width() * 415 / 1120;
+    if (h > 0) {
+        g.margin = int(float(height) * 38.0f / float(h));
+        g.frame = int(float(height) * 8.0f / float(h));
+    }
+    if (g.frame % 2 != 0)
+        g.frame += 1;
+    return g;
+}
+
+QString PipGeometry::whiteSource() const
+{
+    return QStringLiteral(" -f lavfi -i color=white:%1x%2:d=3,format=rgb24 ")
+        .arg(pipW + frame)
+        .arg(pipW * 9 / 16 + frame);
+}
+
+GroupCut GroupCut::locate(const QVector<int> &durations, int start, int end)
+{
+    GroupCut cut;
+    if (durations.isEmpty())
+        return cut;
+    const int lastIndex = durations.size() - 1;
+    int s = start;
+    int i = 0;
+    while (i < lastIndex && s - durations.at(i) >= 0) {
+        s -= durations.at(i);
+        ++i;
+    }
+    int e = end;
+    int j = 0;
+    while (j < lastIndex && e - durations.at(j) >= 1) {
+        e -= durations.at(j);
+        ++j;
+    }
+    if (durations.at(j) > 0)
+        e = qMin(e, durations.at(j));
+    cut.first = i;
+    cut.last = j;
+    cut.startOffset = s;
+    cut.endOffset = e;
+    if (j < i)
+        return cut;
+    cut.firstLength = (i == j ? e : durations.at(i)) - s;
+    cut.length = cut.firstLength;
+    for (int k = i + 1; k < j; ++k)
+        cut.length += durations.at(k);
+    if (j > i)
+        cut.length += e;
+    return cut;
+}
+
+ExportController::ExportController(ExportHost *host, FFmpeg_editor_p *editor, QObject *parent)
+    : QObject(parent), host(host), editor(editor)
+{
+}
+
+ExportFailure ExportController::failure() const
+{
+    return ownFailure.kind != ExportFailure::None ? ownFailure : editor->lastFailure();
+}
+
+void ExportController::fail(Editor_e error, ExportFailure::Kind kind)
+{
+    ownFailure.kind = kind;
+    emit exportError(error);
+}
+
+bool ExportController::checkTarget(const QString &outputPath)
+{
+    if (outputPath.trimmed().isEmpty()) {
+        fail(EditorFailed, ExportFailure::Other);
+        return false;
+    }
+    switch (OutputName::prepareTarget(outputPath).problem) {
+    case OutputName::Problem::None:
+        return true;
+    case OutputName::Problem::NoFileName:
+        fail(EditorFailed, ExportFailure::Other);
+        return false;
+    case OutputName::Problem::FolderNotCreated:
+    case OutputName::Problem::FolderNotWritable:
+        fail(EditorFailed, ExportFailure::FolderNotWritable);
+        return false;
+    }
+    return true;
+}
+
+bool ExportController::bigIsMainCamera() const
+{
+    // the second camera is big only while it shows the main row's partner
+    return !(host->displayMode() == 1 && host->pipSwap() == 1 && host->hasPartner());
+}
+
+QStringList ExportController::splitGroup(const QString &cell)
+{
+    QStringList files;
+    QString rest = cell;
+    int cut = rest.indexOf(QLatin1Char(';'));
+    while (cut >= 1) {
+        files.append(rest.left(cut));
+        rest = rest.mid(cut + 1);
+        cut = rest.indexOf(QLatin1Char(';'));
+    }
+    return files;
+}
+
+QVector<int> ExportController::durations(const QStringList &files) const
+{
+    QVector<int> seconds;
+    for (const QString &file : files)
+        seconds.append(ExportCommands::formatTimeToSeconds(host->clipDuration(file)));
+    return seconds;
+}
+
+// ---- single cut ----
+
+void ExportController::onGetVideoInfo(EditorOutputSetting_t value)
+{
+    ownFailure = ExportFailure();
+    workFolder.clear(); // a single cut leaves no pieces
+    if (!checkTarget(value.outputPath))
+        return;
+    const QString file = host->mediaPath(bigIsMainCamera());
+    if (!isUsablePath(file)) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    editor->probeVideo(QLatin1Char(' ') + FfmpegArguments::quotedPath(file), value);
+}
+
+void ExportController::onEditorSetting(EditorOutputSetting_t value, bool haveAudioCodec,
+                                       QSize resSize)
+{
+    Q_UNUSED(resSize)
+    const auto range = CutTime::parseRangeText(host->editTimeRangeText());
+    if (!range) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    const int start = range->startSec;
+    const int duration = range->endSec - range->startSec;
+    if (duration < CutTime::minimumCutSec) {
+        emit cutTooShort();
+        return;
+    }
+    const bool dual = host->displayMode() == 1;
+    const bool bigIsMain = bigIsMainCamera();
+    const QString mainInput = host->mediaPath(bigIsMain);
+    const QString secondInput = dual ? host->mediaPath(!bigIsMain) : QString();
+    if (!haveAudioCodec)
+        value.haveAudio = false;
+    if (!host->hasPartner())
+        value.mainVideoSide = 1;
+    if (mainInput.isEmpty() || value.outputPath.isEmpty()) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    editor->setKeepGps(value.haveGps);
+
+    QString input;
+    QString args;
+    if (dual && isUsablePath(mainInput) && isUsablePath(secondInput) && value.mainVideoSide == 0) {
+        const int code = host->locationCode();
+        if (code >= 0 && code < ExportCommands::locationCount) {
+            const PipGeometry g =
+                PipGeometry::of(host->videoSize(bigIsMain), host->viewHeight(bigIsMain));
+            input = FfmpegArguments::inputText(mainInput) +
+                    FfmpegArguments::inputText(secondInput).mid(1) + g.whiteSource().mid(1);
+            args = ExportCommands::editorCommandPip(
+                host->cameraPicture(bigIsMain), host->cameraPicture(!bigIsMain), code,
+                value.haveAudio, start, duration, g.pipW, g.frame / 2, g.margin);
+        }
+    }
+    if (args.isEmpty()) {
+        // one camera: the big picture's, or the other one when only that is open
+        const bool useSecond =
+            !isUsablePath(mainInput) && isUsablePath(secondInput) && value.mainVideoSide == 0;
+        input = FfmpegArguments::inputText(useSecond ? secondInput : mainInput);
+        args = ExportCommands::editorCommand(
+            host->cameraPicture(useSecond ? !bigIsMain : bigIsMain), start, duration);
+        if (!value.haveAudio)
+            args += QStringLiteral(" -an ");
+    }
+    editor->run(input, args, value.outputPath);
+}
+
+// ---- group export ----
+
+void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isSubVideo)
+{
+    if (isSubVideo) {
+        // the main camera's group is joined: its pieces go, the second camera's probes begin
+        removePieces(false);
+        if (secondPass.files.isEmpty())
+            return;
+        editor->probeGroupVideo(QLatin1Char(' ') +
+                                    FfmpegArguments::quotedPath(secondPass.files.first()),
+                                setting, 0, secondPass.files.size(), true);
+        return;
+    }
+
+    ownFailure = ExportFailure();
+    mainPass = Pass();
+    secondPass = Pass();
+    record = GroupOutputSetting_t();
+    mix = false;
+    workFolder.clear();
+
+    const bool partner = host->hasPartner();
+    if (!partner)
+        value.mainVideoSide = 1;
+    setting = value;
+    editor->setMode(0);
+    if (!checkTarget(value.outputPath))
+        return;
+    workFolder = value.outputPath.left(value.outputPath.lastIndexOf(QLatin1Char('/')) + 1);
+
+    const bool dual = host->displayMode() == 1;
+    const bool swap = host->pipSwap() == 1;
+    QString mainText = host->groupPathCell(false);
+    QString secondText;
+    if (dual && partner && value.mainVideoSide == 0) {
+        secondText = host->groupPathCell(true);
+        if (swap)
+            std::swap(mainText, secondText);
+    } else if (dual && partner && swap) {
+        mainText = host->groupPathCell(true);
+    }
+    mainPass.files = splitGroup(mainText);
+    mainPass.isMainCamera = bigIsMainCamera();
+    secondPass.files = splitGroup(secondText);
+    secondPass.isMainCamera = !mainPass.isMainCamera;
+    record.mainFiles = mainPass.files;
+    record.workFolder = workFolder;
+
+    const qint64 freeMb = QStorageInfo(workFolder).bytesAvailable() / bytesPerMb;
+    if (double(sizeMb(host->groupSizeCell())) * spaceFactor > double(freeMb)) {
+        fail(EditorNoDiskSpace, ExportFailure::DiskFull);
+        return;
+    }
+    if (!editor->loadMetadataList(mainPass.files)) {
+        fail(EditorDifferentDevices, ExportFailure::Other);
+        return;
+    }
+    if (mainPass.files.isEmpty()) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    // the cut is placed before any probe, so that a second group that does not reach it leaves
+    // the export of one camera
+    const auto range = CutTime::parseRangeText(host->editTimeRangeText());
+    if (!range) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    if (range->endSec - range->startSec < CutTime::minimumCutSec) {
+        emit cutTooShort();
+        return;
+    }
+    mainPass.cut = GroupCut::locate(durations(mainPass.files), range->startSec, range->endSec);
+    if (!mainPass.cut.isValid()) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    if (!secondPass.files.isEmpty()) {
+        secondPass.cut =
+            GroupCut::locate(durations(secondPass.files), range->startSec, range->endSec);
+        mix = secondPass.cut.isValid();
+    }
+    if (!mix) {
+        secondPass.files.clear();
+        setting.mainVideoSide = 1;
+    }
+    record.secondFiles = secondPass.files;
+    editor->probeGroupVideo(QLatin1Char(' ') + FfmpegArguments::quotedPath(mainPass.files.first()),
+                            setting, 0, mainPass.files.size(), false);
+}
+
+void ExportController::onGetIndexVideoGroupInfo(int index, bool isSubVideo)
+{
+    const QStringList &files = isSubVideo ? secondPass.files : mainPass.files;
+    if (index < files.size())
+        editor->probeGroupVideo(QLatin1Char(' ') + FfmpegArguments::quotedPath(files.at(index)),
+                                setting, index, files.size(), isSubVideo);
+}
+
+void ExportController::onEditorSettingGroup(EditorOutputSetting_t value, bool haveAudioCodec,
+                                            int audioIndex, QSize resSize, bool isSubVideo)
+{
+    Q_UNUSED(value)
+    Q_UNUSED(audioIndex)
+    // a pass keeps audio only when every one of its clips has some
+    const bool audio = setting.haveAudio && haveAudioCodec && editor->everyClipHasAudio();
+    if (isSubVideo) {
+        secondPass.keepAudio = audio;
+        secondPass.size = resSize;
+        secondPass.current = secondPass.cut.first;
+        record.clip[firstSecond] = secondPass.cut.first;
+        record.clip[lastSecond] = secondPass.cut.last;
+        record.clip[endOffsetSecond] = secondPass.cut.endOffset;
+        runPiece(secondPass, true);
+        return;
+    }
+
+    mainPass.keepAudio = audio;
+    mainPass.size = resSize;
+    const GroupCut &cut = mainPass.cut;
+    record.clip[firstMain] = cut.first;
+    record.clip[lastMain] = cut.last;
+    record.clip[startOffsetMain] = cut.startOffset;
+    if (cut.first != cut.last)
+        record.clip[firstDurationMain] = cut.firstLength + cut.startOffset;
+    record.clip[endOffsetMain] = cut.endOffset;
+    record.clip[firstLengthMain] = cut.firstLength;
+
+    editor->setProgressKind(mix ? 4 : 1);
+    editor->setStep(0);
+    int pieces = cut.last - cut.first + 1;
+    if (mix)
+        pieces += secondPass.cut.last - secondPass.cut.first + 1;
+    editor->setProgressStepCount(pieces - 1);
+    mainPass.current = cut.first;
+    runPiece(mainPass, false);
+}
+
+QString ExportController::tempPiece(bool isSubVideo, int n) const
+{
+    return (isSubVideo ? QStringLiteral("%1temp1_sub_%2.mov")
+                       : QStringLiteral("%1temp1_main_%2.mov"))
+        .arg(workFolder)
+        .arg(n);
+}
+
+void ExportController::runPiece(Pass &pass, bool isSubVideo)
+{
+    const GroupCut &cut = pass.cut;
+    const int k = pass.current;
+    const bool isFirst = k == cut.first;
+    const bool isLast = k == cut.last;
+    int start = 0;
+    int length = 0;
+    if (isFirst) {
+        start = cut.startOffset;
+        length = cut.firstLength;
+    } else if (isLast) {
+        length = cut.endOffset;
+    } else {
+        editor->setTotalDuration(durations({pass.files.at(k)}).first());
+    }
+    editor->setStep(isSubVideo ? 2 : 0);
+    const QString args = ExportCommands::groupPieceCommand(isFirst || isLast, start, length,
+                                                           pass.size.width(), pass.keepAudio);
+    editor->runCut(FfmpegArguments::inputText(pass.files.at(k)), args,
+                   tempPiece(isSubVideo, k - cut.first), k, cut.last, isSubVideo);
+}
+
+void ExportController::onProcessGroupOutputSetting(int index, EditorOutputSetting_t value,
+                                                   bool haveAudio, int audioIndex, QSize resSize,
+                                                   bool isSubVideo)
+{
+    Q_UNUSED(value)
+    Q_UNUSED(haveAudio)
+    Q_UNUSED(audioIndex)
+    Q_UNUSED(resSize)
+    Pass &pass = isSubVideo ? secondPass : mainPass;
+    if (index == 1 || index == 4) {
+        if (pass.current < pass.cut.last)
+            pass.current += 1;
+        runPiece(pass, isSubVideo);
+    } else if (index == 2 || index == 5) {
+        join(isSubVideo);
+    }
+}
+
+bool ExportController::saveClipList(bool secondCamera)
+{
+    const GroupCut &cut = (secondCamera ? secondPass : mainPass).cut;
+    QFile file(QDir::current().filePath(clipListName));
+    if (file.exists())
+        file.remove();
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QString lines;
+    for (int n = 0; n <= cut.last - cut.first; ++n)
+        lines += QStringLiteral("file %1\r\n").arg(concatQuoted(tempPiece(secondCamera, n)));
+    const QByteArray bytes = lines.toUtf8();
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    return written;
+}
+
+void ExportController::join(bool isSubVideo)
+{
+    const Pass &pass = isSubVideo ? secondPass : mainPass;
+    editor->setKeepGps(setting.haveGps);
+    if (!saveClipList(isSubVideo)) {
+        fail(EditorFailed, ExportFailure::FolderNotWritable);
+        return;
+    }
+    // each camera's join carries its own picture values, so a mix keeps what the views show
+    const QString args = ExportCommands::joinCommand(false, host->cameraPicture(pass.isMainCamera),
+                                                     pass.size.width(), pass.keepAudio);
+    QString output;
+    if (isSubVideo) {
+        editor->setMode(6);
+        output = workFolder + joinedSecond;
+        editor->setStep(3);
+    } else if (mix) {
+        editor->setMode(3);
+        output = workFolder + joinedMain;
+        editor->setStep(1);
+    } else {
+        editor->setMode(7);
+        output = setting.outputPath;
+        editor->setStep(1);
+    }
+    editor->setTotalDuration(pass.cut.length);
+    editor->run(ExportCommands::joinInput(), args, output);
+}
+
+void ExportController::onMixtureVideoGroup(EditorOutputSetting_t value, bool haveAudio,
+                                           int audioIndex, QSize resSize)
+{
+    Q_UNUSED(value)
+    Q_UNUSED(haveAudio)
+    Q_UNUSED(audioIndex)
+    Q_UNUSED(resSize)
+    removePieces(true);
+    // the big picture is the main pass's joined file, at the main pass's size
+    const PipGeometry g = PipGeometry::of(mainPass.size, host->viewHeight(bigIsMainCamera()));
+    const QString input = FfmpegArguments::inputText(workFolder + joinedMain) +
+                          FfmpegArguments::inputText(workFolder + joinedSecond).mid(1) +
+                          g.whiteSource().mid(1);
+    // the mix keeps the main pass's audio; the second picture shows while its clip lasts
+    QString args =
+        ExportCommands::getCommandMixture(host->locationCode(), mainPass.keepAudio,
+                                          secondPass.cut.length, g.pipW, g.frame / 2, g.margin);
+    if (args.isEmpty()) {
+        args = QStringLiteral("-map 0:v ") +
+               (mainPass.keepAudio ? QStringLiteral("-map 0:a -c:a copy ") : QString()) +
+               QStringLiteral("-c:v mpeg4 -vtag xvid -qscale:v 6 -b:v 20000K");
+    }
+    editor->setStep(4);
+    editor->setTotalDuration(mainPass.cut.length);
+    editor->setMode(7);
+    editor->run(input, args, setting.outputPath);
+}
+
+void ExportController::removePieces(bool isSubVideo)
+{
+    if (workFolder.isEmpty())
+        return;
+    const GroupCut &cut = (isSubVideo ? secondPass : mainPass).cut;
+    for (int n = 0; n <= cut.last - cut.first; ++n)
+        QFile::remove(tempPiece(isSubVideo, n));
+}
+
+void ExportController::cleanUp()
+{
+    if (!workFolder.isEmpty()) {
+        QFile::remove(workFolder + joinedMain);
+        QFile::remove(workFolder + joinedSecond);
+        removePieces(false);
+        removePieces(true);
+    }
+    QFile::remove(QDir::current().filePath(clipListName));
+}

@@ -1,0 +1,85 @@
+#include "exportfailure.h"
+
+#include <QRegularExpression>
+
+namespace ExportFailures {
+
+namespace {
+
+bool mentionsNoSpace(const QString &text)
+{
+    return text.contains(QLatin1String("No space left on device"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("Disk quota exceeded"), Qt::CaseInsensitive);
+}
+
+bool mentionsNoPermission(const QString &text)
+{
+    return text.contains(QLatin1String("Permission denied"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("Read-only file system"), Qt::CaseInsensitive);
+}
+
+bool isNoise(const QString &line)
+{
+    static const QRegularExpression progress(QStringLiteral("^\\s*(frame|size)=|time=\\S+"));
+    return line.trimmed().isEmpty() || progress.match(line).hasMatch() ||
+           line.startsWith(QLatin1String("  ")) || line.startsWith(QLatin1String("ffmpeg version"));
+}
+
+} // namespace
+
+QString lastErrorLine(const QString &log)
+{
+    const QStringList lines =
+        log.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        if (!isNoise(*it))
+            return it->trimmed();
+    }
+    return QString();
+}
+
+ExportFailure classify(bool failedToStart, const QString &reason, const QString &log)
+{
+    ExportFailure failure;
+    const QString text = reason + QLatin1Char('\n') + log;
+    if (failedToStart)
+        failure.kind = ExportFailure::FfmpegMissing;
+    else if (mentionsNoSpace(text))
+        failure.kind = ExportFailure::DiskFull;
+    else if (mentionsNoPermission(text))
+        failure.kind = ExportFailure::FolderNotWritable;
+    else if (!(failure.detail = lastErrorLine(log)).isEmpty())
+        failure.kind = ExportFailure::FfmpegError;
+    else
+        failure.kind = ExportFailure::Other;
+    return failure;
+}
+
+Editor_e editorError(const ExportFailure &failure)
+{
+    return failure.kind == ExportFailure::DiskFull ? EditorNoDiskSpace : EditorFailed;
+}
+
+QString pageText(const ExportFailure &failure, const QStringList &texts)
+{
+    QString why;
+    switch (failure.kind) {
+    case ExportFailure::FfmpegMissing:
+        why = texts.value(FfmpegMissingText);
+        break;
+    case ExportFailure::FolderNotWritable:
+        why = texts.value(FolderNotWritableText);
+        break;
+    case ExportFailure::FfmpegError:
+        why = texts.value(FfmpegErrorText) + QLatin1Char('\n') + failure.detail;
+        break;
+    case ExportFailure::DiskFull: // has a page of its own
+    case ExportFailure::None:
+    case ExportFailure::Other:
+        break;
+    }
+    const QString head = texts.value(UnableToEdit);
+    return why.isEmpty() ? head : head + QLatin1Char('\n') + why;
+}
+
+} // namespace ExportFailures

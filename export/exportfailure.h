@@ -1,0 +1,50 @@
+// Why an export step failed, read from the runner's own checks and ffmpeg's console output, and
+// the text the dialog's error page shows for it. Plain functions.
+#pragma once
+
+#include "sharedtypes.h"
+
+#include <QString>
+#include <QStringList>
+
+struct ExportFailure
+{
+    enum Kind
+    {
+        None,
+        FfmpegMissing,     // the program could not be started
+        DiskFull,          // ffmpeg or the trailer write ran out of space
+        FolderNotWritable, // the output folder cannot be made or written
+        FfmpegError,       // ffmpeg failed; detail holds its last error line
+        Other              // empty input path, crash, cancel, an unnamed problem
+    };
+    Kind kind = None;
+    QString detail;
+};
+
+namespace ExportFailures {
+
+// Rows of the "Edit dialog" language section read for failures (row 0 is the heading).
+enum Text
+{
+    UnableToEdit = 31,
+    FfmpegMissingText = 34,
+    FolderNotWritableText = 35,
+    FfmpegErrorText = 36
+};
+
+// The failure of a step: failedToStart is the process's own start error, reason the runner's
+// description, log the step's console output (or a write error text of the trailer).
+ExportFailure classify(bool failedToStart, const QString &reason, const QString &log);
+
+// The last line of ffmpeg's output that is neither progress nor the banner; empty when none.
+QString lastErrorLine(const QString &log);
+
+// EditorNoDiskSpace for a full disk (the disk-space page), EditorFailed otherwise.
+Editor_e editorError(const ExportFailure &failure);
+
+// The error page's text in the language of texts (the "Edit dialog" list): "Unable to edit."
+// and, on a line of its own, why.
+QString pageText(const ExportFailure &failure, const QStringList &texts);
+
+} // namespace ExportFailures
