@@ -5,8 +5,8 @@
 #include "appsettings.h"
 #include "appstyle.h"
 #include "dashcam.h"
-#include "formdialog.h"
 #include "formcontrol.h"
+#include "formdialog.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
 #include "languagetable.h"
@@ -18,7 +18,8 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
@@ -79,9 +80,9 @@ void MainWindow::applyParameters(LoadParameterMode mode)
 {
     Q_UNUSED(mode)
     gStyle = parameterValue(SettingKeys::style);
-    gDateFormat = parameterValue(SettingKeys::date);
     gDisplayMode = parameterValue(SettingKeys::displayMode, 1);
-    setDateFormat(gDateFormat);
+    // the list converts its dates from the format they are in, gDateFormat, to the new one
+    setDateFormat(parameterValue(SettingKeys::date));
     updateMenuChecks();
 }
 
@@ -160,8 +161,8 @@ void MainWindow::setUiLayout(int mode)
         area->setVisible(on && area->layout()->count() > 0);
     };
     ui->widgetLeftColumn->setVisible(!calendar);
-    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
-                          ui->widgetChartArea})
+    for (QWidget *area :
+         {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea, ui->widgetChartArea})
         showArea(area, !calendar);
     ui->widgetRightColumn->setVisible(!calendar && (ui->widgetListArea->isVisibleTo(this) ||
                                                     ui->widgetMapArea->isVisibleTo(this)));

@@ -1,5 +1,6 @@
 #include "appglobals.h"
 #include "appsettings.h"
+#include "formlist.h"
 #include "mainwindow.h"
 #include "settingkeys.h"
 #include "testsupport.h"
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 class TstMainWindow : public QObject
@@ -153,6 +155,24 @@ private slots:
         QCOMPARE(parameterValue(SettingKeys::locationSecond), 7);
         QCOMPARE(w.getVerticalFlip(false), 0);
         QVERIFY(infoFile().contains("Style=0"));
+    }
+
+    void factoryResetConvertsTheListsDates()
+    {
+        MainWindow w;
+        w.triggerMenu(action(w, "actionDate_MDY"));
+        FileInfo_t row;
+        row.fileName = QStringLiteral("a.mp4");
+        row.filePath = dir_.filePath(QStringLiteral("a.mp4"));
+        row.date = QStringLiteral("2024-03-07");
+        w.formList()->onInsertList(row);
+        const auto dateCell = [&w] { return w.formList()->table()->item(0, 2)->text(); };
+        QCOMPARE(dateCell(), QStringLiteral("03-07-2024"));
+        w.onRestoreFactorySettings();
+        QCOMPARE(gDateFormat, 0);
+        QCOMPARE(dateCell(), QStringLiteral("07-03-2024"));
+        w.triggerMenu(action(w, "actionDate_YMD"));
+        QCOMPARE(dateCell(), QStringLiteral("2024-03-07"));
     }
 
     void verticalFlipAbsentOrOutOfRangeIsMinusOne()

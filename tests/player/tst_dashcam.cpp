@@ -1,6 +1,7 @@
 // Dashcam on real clips made by ffmpeg, drawn in a real window.
 #include "dashcam.h"
 #include "formdashcampreview.h"
+#include "mpvcore.h"
 #include "mpvmediainfo.h"
 #include "testsupport.h"
 #include "videowidget.h"
@@ -58,6 +59,8 @@ private slots:
     void groupMemberNamesNeedNoEscaping();
     void snapshotWritesPicture();
     void releaseUnloads();
+    void mpvLoadsNoScripts_data();
+    void mpvLoadsNoScripts();
     void previewShowsPicture();
     void samplesFollowPlayback();
 
@@ -220,6 +223,22 @@ void TstDashcam::missingFileKeepsOpenMedia()
     player->setMedia2(QUrl(QStringLiteral("http://127.0.0.1/x.mp4")));
     QCOMPARE(error.size(), 2);
     QCOMPARE(player->getMediaPath(), clip("0001_F.mp4"));
+}
+
+void TstDashcam::mpvLoadsNoScripts_data()
+{
+    QTest::addColumn<QByteArray>("option");
+    for (const char *option : {"load-scripts", "ytdl", "osc", "load-stats-overlay",
+                               "load-osd-console", "load-auto-profiles", "config"})
+        QTest::newRow(option) << QByteArray(option);
+}
+
+void TstDashcam::mpvLoadsNoScripts()
+{
+    QFETCH(QByteArray, option);
+    MpvCore core(QList<QPair<QByteArray, QByteArray>>{{"vo", "null"}});
+    QVERIFY(core.isValid());
+    QCOMPARE(core.property(("options/" + option).constData()), QVariant(false));
 }
 
 void TstDashcam::notMediaIsReported()
