@@ -45,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent)
     wireControl();
     wireDialog();
     wireList();
+    wireNotices();
     setUiLayout(0);
     grabKeyboard();
 }
@@ -94,7 +95,9 @@ void MainWindow::applySkin()
 
 void MainWindow::storeSetting(const QString &key, int value)
 {
-    AppSettings::set(key, value);
+    // the value stays in memory either way
+    if (!AppSettings::set(key, value))
+        reportSettingsNotSaved();
 }
 
 void MainWindow::refreshWidgetSize(int w, int h)

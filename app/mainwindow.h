@@ -4,6 +4,7 @@
 #include "sharedtypes.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTime>
 #include <QUrl>
@@ -13,6 +14,7 @@
 
 class QAction;
 class QActionGroup;
+
 class Dashcam;
 class FormControl;
 class FormControlSecond;
@@ -145,11 +147,26 @@ private:
     PlayerSync *sync_ = nullptr;
     FormDialog *dialog_ = nullptr; // no parent; deleted with the window
     bool pipMode_ = false;
-    FormList *list_ = nullptr;                  // owned by the list area's layout
-    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
-    QUrl subMediaUrl_;                          // partner of the main player's file
-    bool autoPlayCancelled_ = false;            // the next stop is no clip end
+    FormList *list_ = nullptr;             // owned by the list area's layout
+    QPointer<FileDialog_C> addFileDialog_; // deletes itself when closed
+    QUrl subMediaUrl_;                     // partner of the main player's file
+    bool autoPlayCancelled_ = false;       // the next stop is no clip end
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;
+
+    // notices of failed operations (mainwindow_notices.cpp)
+public:
+    // The window's notice box while one is shown or was shown; null before the first notice.
+    QMessageBox *noticeBox() const { return noticeBox_; }
+
+private:
+    void wireNotices();
+    // Shows text in the non-modal notice box; a box still open gets it as a further line.
+    void showNotice(const QString &text);
+    void onMainMediaError(const QString &path);
+    void onSecondMediaError(const QString &path);
+    void reportSettingsNotSaved();
+    QPointer<QMessageBox> noticeBox_;
+    bool settingsNotSavedReported_ = false; // said once per run
 };

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
@@ -173,6 +174,32 @@ private slots:
         QCOMPARE(dateCell(), QStringLiteral("07-03-2024"));
         w.triggerMenu(action(w, "actionDate_YMD"));
         QCOMPARE(dateCell(), QStringLiteral("2024-03-07"));
+    }
+
+    void unsavableSettingsAreReportedOnceAndKeptInMemory()
+    {
+        // info.txt is a folder: nothing can be written in its place
+        QVERIFY(QDir().mkdir(AppSettings::infoFilePath()));
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        QVERIFY(!w.noticeBox());
+        w.triggerMenu(action(w, "actionStyle_Black"));
+        QCOMPARE(gStyle, 1);
+        QVERIFY(w.noticeBox() && w.noticeBox()->isVisible());
+        QVERIFY2(
+            w.noticeBox()->text().contains(QDir::toNativeSeparators(AppSettings::infoFilePath())),
+            qPrintable(w.noticeBox()->text()));
+        w.noticeBox()->close();
+
+        w.triggerMenu(action(w, "actionDate_YMD"));
+        w.onRestoreFactorySettings();
+        QVERIFY(!w.noticeBox()->isVisible()); // said once
+        QCOMPARE(gStyle, 0);
+        w.triggerMenu(action(w, "actionSpeed_mph"));
+        QCOMPARE(currentSpeedUnit(), int(SpeedMph));
+        QVERIFY(QDir().rmdir(AppSettings::infoFilePath()));
     }
 
     void verticalFlipAbsentOrOutOfRangeIsMinusOne()
