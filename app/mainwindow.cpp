@@ -5,8 +5,8 @@
 #include "appsettings.h"
 #include "appstyle.h"
 #include "dashcam.h"
-#include "formcontrol.h"
 #include "formdialog.h"
+#include "formcontrol.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
 #include "languagetable.h"
@@ -18,8 +18,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
@@ -164,8 +163,8 @@ void MainWindow::setUiLayout(int mode)
         area->setVisible(on && area->layout()->count() > 0);
     };
     ui->widgetLeftColumn->setVisible(!calendar);
-    for (QWidget *area :
-         {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea, ui->widgetChartArea})
+    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
+                          ui->widgetChartArea})
         showArea(area, !calendar);
     ui->widgetRightColumn->setVisible(!calendar && (ui->widgetListArea->isVisibleTo(this) ||
                                                     ui->widgetMapArea->isVisibleTo(this)));

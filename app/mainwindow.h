@@ -147,10 +147,10 @@ private:
     PlayerSync *sync_ = nullptr;
     FormDialog *dialog_ = nullptr; // no parent; deleted with the window
     bool pipMode_ = false;
-    FormList *list_ = nullptr;             // owned by the list area's layout
-    QPointer<FileDialog_C> addFileDialog_; // deletes itself when closed
-    QUrl subMediaUrl_;                     // partner of the main player's file
-    bool autoPlayCancelled_ = false;       // the next stop is no clip end
+    FormList *list_ = nullptr;                  // owned by the list area's layout
+    QPointer<FileDialog_C> addFileDialog_;      // deletes itself when closed
+    QUrl subMediaUrl_;                          // partner of the main player's file
+    bool autoPlayCancelled_ = false;            // the next stop is no clip end
 
     OP_Mode opMode_ = OP_Play;
     int recordedHeight_ = 0;

@@ -14,9 +14,9 @@
 
 namespace {
 // Each language's own name; these are never translated.
-const char *const languageNames[LanguageCount] = {"English",  "Deutsch", "Français",  "Nederlands",
-                                                  "Italiano", "Español", "Português", "Русский",
-                                                  "Polski",   "Čeština", "Română",    "中文"};
+const char *const languageNames[LanguageCount] = {
+    "English", "Deutsch", "Français", "Nederlands", "Italiano", "Español",
+    "Português", "Русский", "Polski", "Čeština", "Română", "中文"};
 
 QString menuText(int index)
 {
@@ -74,8 +74,7 @@ void MainWindow::triggerMenu(QAction *act)
         setStyle(act == ui->actionStyle_Black ? 1 : 0);
     } else if (act == ui->actionSpeed_mph || act == ui->actionSpeed_kmh) {
         setSpeedUnit(act == ui->actionSpeed_kmh ? SpeedKmh : SpeedMph);
-    } else if (act == ui->actionDate_DMY || act == ui->actionDate_MDY ||
-               act == ui->actionDate_YMD) {
+    } else if (act == ui->actionDate_DMY || act == ui->actionDate_MDY || act == ui->actionDate_YMD) {
         const int format = act == ui->actionDate_DMY ? 0 : act == ui->actionDate_MDY ? 1 : 2;
         setDateFormat(format);
         storeSetting(SettingKeys::date, format);
@@ -157,8 +156,7 @@ int MainWindow::getVerticalFlip(bool mainCamera) const
 
 void MainWindow::setVerticalFlip(int camera, bool on)
 {
-    storeSetting(camera == 0 ? SettingKeys::verticalFlip : SettingKeys::subVerticalFlip,
-                 on ? 1 : 0);
+    storeSetting(camera == 0 ? SettingKeys::verticalFlip : SettingKeys::subVerticalFlip, on ? 1 : 0);
     updateMenuChecks();
     applyVerticalFlips();
 }
@@ -206,17 +204,11 @@ void MainWindow::retranslateMenus()
     using namespace MenuText;
     const QFont font = getAppFont(false);
     menuBar()->setFont(font);
-    const std::pair<QMenu *, int> menus[] = {{ui->menuFile, File},
-                                             {ui->menuSettings, Settings},
-                                             {ui->menuLanguage, Language},
-                                             {ui->menuStyle, Style},
-                                             {ui->menuSpeed_Unit, MenuText::SpeedUnit},
-                                             {ui->menuDate_Format, DateFormat},
-                                             {ui->menuMaps, Maps},
-                                             {ui->menuView, View},
-                                             {ui->menuLocation, Location},
-                                             {ui->menuTools, Tools},
-                                             {ui->menuHelp, Help}};
+    const std::pair<QMenu *, int> menus[] = {
+        {ui->menuFile, File},         {ui->menuSettings, Settings}, {ui->menuLanguage, Language},
+        {ui->menuStyle, Style},       {ui->menuSpeed_Unit, MenuText::SpeedUnit}, {ui->menuDate_Format, DateFormat},
+        {ui->menuMaps, Maps},         {ui->menuView, View},         {ui->menuLocation, Location},
+        {ui->menuTools, Tools},       {ui->menuHelp, Help}};
     for (const auto &[menu, index] : menus) {
         menu->setTitle(menuText(index));
         menu->setFont(font);

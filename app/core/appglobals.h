@@ -8,12 +8,12 @@
 // Setting name -> decimal text. GUI thread only.
 extern QMap<QString, QString> gParameters;
 
-extern int gStyle;       // 0 white, 1 black
-extern int gLanguage;    // Zq_Language
-extern int gDisplayMode; // 0 main camera only, 1 both cameras
-extern int gMode;        // 0 player, 1 ride data
-extern int gDateFormat;  // 0 DD/MM/YYYY, 1 MM/DD/YYYY, 2 YYYY/MM/DD
-extern int gPipSwap;     // 0 main camera big, 1 second camera big
+extern int gStyle;        // 0 white, 1 black
+extern int gLanguage;     // Zq_Language
+extern int gDisplayMode;  // 0 main camera only, 1 both cameras
+extern int gMode;         // 0 player, 1 ride data
+extern int gDateFormat;   // 0 DD/MM/YYYY, 1 MM/DD/YYYY, 2 YYYY/MM/DD
+extern int gPipSwap;      // 0 main camera big, 1 second camera big
 extern bool gSupportPromptHidden;
 extern QString gFileDialogPath; // folder last shown by a file chooser
 

@@ -9,12 +9,11 @@
 const QStringList &LanguageTable::sectionNames()
 {
     static const QStringList names = {
-        QStringLiteral("Menu bar"),    QStringLiteral("Show data"),
-        QStringLiteral("List"),        QStringLiteral("Edit mode"),
-        QStringLiteral("Edit dialog"), QStringLiteral("Exit edit mode"),
-        QStringLiteral("About"),       QStringLiteral("Share Videos"),
-        QStringLiteral("FAQ"),         QStringLiteral("File Dialog"),
-        QStringLiteral("Update"),      QStringLiteral("Notices"),
+        QStringLiteral("Menu bar"),     QStringLiteral("Show data"),    QStringLiteral("List"),
+        QStringLiteral("Edit mode"),    QStringLiteral("Edit dialog"),  QStringLiteral("Exit edit mode"),
+        QStringLiteral("About"),        QStringLiteral("Share Videos"), QStringLiteral("FAQ"),
+        QStringLiteral("File Dialog"),  QStringLiteral("Update"),
+        QStringLiteral("Notices"),
     };
     return names;
 }
@@ -36,8 +35,7 @@ bool LanguageTable::load(const QString &path)
 void LanguageTable::parse(const QByteArray &utf16Text)
 {
     sections_.clear();
-    QTextCodec *codec =
-        QTextCodec::codecForUtfText(utf16Text, QTextCodec::codecForName("UTF-16LE"));
+    QTextCodec *codec = QTextCodec::codecForUtfText(utf16Text, QTextCodec::codecForName("UTF-16LE"));
     const QString text = codec->toUnicode(utf16Text);
     QVector<QStringList> *current = nullptr;
     for (QString line : text.split(QLatin1Char('\n'))) {
@@ -75,9 +73,10 @@ int LanguageTable::sectionSize(const QString &name) const
 
 void LanguageTable::applyToGlobals(int language) const
 {
-    QStringList *lists[] = {&gLangMenuBar,    &gLangShowData,     &gLangList,   &gLangEditMode,
-                            &gLangEditDialog, &gLangExitEditMode, &gLangAbout,  &gLangShareVideos,
-                            &gLangFAQ,        &gLangFileDialog,   &gLangUpdate, &gLangNotices};
+    QStringList *lists[] = {&gLangMenuBar, &gLangShowData,     &gLangList,  &gLangEditMode,
+                            &gLangEditDialog, &gLangExitEditMode, &gLangAbout, &gLangShareVideos,
+                            &gLangFAQ,     &gLangFileDialog,   &gLangUpdate,
+                            &gLangNotices};
     const QStringList &names = sectionNames();
     for (int i = 0; i < names.size(); ++i)
         *lists[i] = section(names.at(i), language);

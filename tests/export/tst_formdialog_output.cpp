@@ -1,10 +1,10 @@
 // The output-settings page in a real window: the folder chooser, the proposed output line,
 // typed paths that are created or refused on the page, and screenshots in single and dual view.
-#include "choosertest.h"
 #include "dialogtesthelpers.h"
 #include "filedialog.h"
 #include "foldertreemodel.h"
 #include "foldertreeview.h"
+#include "choosertest.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
