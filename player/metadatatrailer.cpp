@@ -113,6 +113,20 @@ VideoInfo_t decodeRecord(const char *record, int second)
     return sample;
 }
 
+DashcamType signatureAtEnd(const QByteArray &bytes)
+{
+    const int cutSize = int(sizeof cutSignature) - 1;
+    if (bytes.endsWith(QByteArray::fromRawData(cutSignature, cutSize)))
+        return DashcamTypes::exported;
+    const int pos =
+        bytes.lastIndexOf(QByteArray::fromRawData(joinPrefix, int(sizeof joinPrefix) - 1));
+    if (pos < 0)
+        return DashcamTypes::none;
+    int signatureEnd = -1;
+    const DashcamType type = signatureType(bytes, pos, &signatureEnd);
+    return signatureEnd == bytes.size() ? type : DashcamTypes::none;
+}
+
 TrailerContent readExportTrailer(const QByteArray &bytes)
 {
     TrailerContent content;
