@@ -45,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireDialog();
     wireList();
     wireNotices();
+    wireMarks();
     setUiLayout(0);
     grabKeyboard();
 }

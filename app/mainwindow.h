@@ -167,6 +167,10 @@ private:
     void onMainMediaError(const QString &path);
     void onSecondMediaError(const QString &path);
     void reportSettingsNotSaved();
+    // the list's "now playing" marks follow the players (mainwindow_marks.cpp)
+    void wireMarks();
+    void scheduleMarks();
+    bool marksScheduled_ = false;
     QPointer<QMessageBox> noticeBox_;
     bool settingsNotSavedReported_ = false; // said once per run
 };

@@ -64,6 +64,10 @@ public:
     bool checkSubGroupFile() const;
     bool isCurrentGroup() const;
     void setResolution(int row, const QString &text);
+    // Puts the "d" mark on the row the main camera plays and, in dual view, the "e" mark on the
+    // row the second camera plays (a group's row for a group's first member); every other mark
+    // goes. An empty path marks nothing.
+    void markPlayingRows(const QString &mainPath, const QString &subPath);
     void playGroup(int row);
     void playGroupSub(int row);
 
@@ -130,6 +134,7 @@ private:
     int nextVisibleRow(int row) const;
     int previousVisibleRow(int row) const;
     int rowOfPath(const QString &path) const; // -1 when none
+    int playingRow(const QString &path) const; // shown row playing path, -1 when none
     void moveMainMark(int row);
     void makeCurrent(int row);
     void emitFileRow(int row);

@@ -32,6 +32,7 @@ private slots:
 
     void droppedPairBecomesRows();
     void doubleClickPlaysBothCameras();
+    void marksFollowThePlayersAfterADropOfTwoPairs();
     void clipEndMovesToNextRow();
     void stopInsideClipStaysOnRow();
     void keysBAndNStepThroughTheList();
@@ -157,10 +158,45 @@ void TstFormListE2E::droppedPairBecomesRows()
         QCOMPARE(text(row, ColResolution), QString::fromLatin1(expected[row].resolution));
         QCOMPARE(text(row, ColPath), clip(QString::fromLatin1(expected[row].name)));
     }
-    // the rear row is the newest, so it carries the main mark; its front partner the second
-    QCOMPARE(text(1, ColMark), QStringLiteral("d"));
-    QCOMPARE(text(0, ColMark), QStringLiteral("e"));
+    // the marks show what the cameras play: the front file in the main player, its partner in
+    // the second
     QCOMPARE(window->mainDashcam()->getMediaPath(), clip("20261207101500_F.mp4"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->secondDashcam()->getMediaPath(), clip("20261207101500_R.mp4"),
+                              10000);
+    QTRY_COMPARE(text(0, ColMark), QStringLiteral("d"));
+    QTRY_COMPARE(text(1, ColMark), QStringLiteral("e"));
+}
+
+void TstFormListE2E::marksFollowThePlayersAfterADropOfTwoPairs()
+{
+    drop({"20261207101600_F.mp4", "20261207101600_R.mp4", "20261207101700_F.mp4",
+          "20261207101700_R.mp4"});
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 4, 15000);
+    const QString mainPath = window->mainDashcam()->getMediaPath();
+    QTRY_VERIFY_WITH_TIMEOUT(!window->secondDashcam()->getMediaPath().isEmpty(), 10000);
+    const QString secondPath = window->secondDashcam()->getMediaPath();
+    QCOMPARE(mainPath, clip("20261207101600_F.mp4"));
+    QCOMPARE(secondPath, clip("20261207101600_R.mp4"));
+    const auto marks = [this] {
+        QStringList shown;
+        for (int row = 0; row < list->rowCount(); ++row)
+            shown << text(row, ColMark) + QLatin1Char(' ') +
+                         QFileInfo(text(row, ColPath)).fileName();
+        return shown;
+    };
+    QTRY_COMPARE(marks(), QStringList({"d 20261207101600_F.mp4", "e 20261207101600_R.mp4",
+                                       " 20261207101700_F.mp4", " 20261207101700_R.mp4"}));
+    QCOMPARE(list->curSelectFile(), 0);
+    QCOMPARE(list->curSubSelectFile(), 1);
+
+    // the next pair dropped plays, and only its rows are marked
+    drop({"20261207101800_F.mp4", "20261207101800_R.mp4"});
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 6, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(window->secondDashcam()->getMediaPath(), clip("20261207101800_R.mp4"),
+                              10000);
+    QTRY_COMPARE(marks().mid(4), QStringList({"d 20261207101800_F.mp4", "e 20261207101800_R.mp4"}));
+    for (int row = 0; row < 4; ++row)
+        QCOMPARE(text(row, ColMark), QString());
 }
 
 void TstFormListE2E::doubleClickPlaysBothCameras()
