@@ -1,12 +1,15 @@
 #include "appglobals.h"
 #include "appsettings.h"
+#include "formdialog.h"
 #include "formlist.h"
+#include "framelesshelper.h"
 #include "mainwindow.h"
 #include "settingkeys.h"
 #include "testsupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -200,6 +203,65 @@ private slots:
         w.triggerMenu(action(w, "actionSpeed_mph"));
         QCOMPARE(currentSpeedUnit(), int(SpeedMph));
         QVERIFY(QDir().rmdir(AppSettings::infoFilePath()));
+    }
+
+    void windowsOpenCentredOnTheMainWindow_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QRect>("mainGeometry");
+        QTest::addColumn<bool>("centred");
+        const QRect middle(300, 150, 1280, 720);
+        const QRect nearEdge(1000, 500, 1280, 720); // partly past the screen's right edge
+        for (const char *window : {"chooser", "dialog"}) {
+            QTest::addRow("%s, window in the middle", window) << window << middle << true;
+            QTest::addRow("%s, window near the edge", window) << window << nearEdge << false;
+        }
+        QTest::newRow("window larger than the screen") << "large" << middle << false;
+    }
+    void windowsOpenCentredOnTheMainWindow()
+    {
+        QFETCH(QString, window);
+        QFETCH(QRect, mainGeometry);
+        QFETCH(bool, centred);
+        MainWindow w;
+        w.setMinimumSize(0, 0);
+        w.setGeometry(mainGeometry);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        QWidget *shown = nullptr;
+        if (window == QLatin1String("chooser")) {
+            w.onDashCamAddFile_L();
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (top->inherits("FileDialog_C") && top->isVisible())
+                    shown = top;
+            }
+        } else if (window == QLatin1String("large")) {
+            auto *large = new QDialog;
+            large->setAttribute(Qt::WA_DeleteOnClose);
+            large->setWindowFlags(Qt::FramelessWindowHint);
+            large->resize(2600, 1400);
+            FramelessHelper::install(large);
+            large->show();
+            shown = large;
+        } else {
+            w.formDialog()->initOutputSetting(false, false);
+            w.formDialog()->show();
+            shown = w.formDialog();
+        }
+        QVERIFY(shown);
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        const QRect area = w.screen()->availableGeometry();
+        QVERIFY2(area.contains(shown->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                       .arg(shown->x())
+                                                                       .arg(shown->y())
+                                                                       .arg(shown->width())
+                                                                       .arg(shown->height())));
+        if (centred)
+            QVERIFY(
+                (shown->frameGeometry().center() - w.frameGeometry().center()).manhattanLength() <=
+                2);
+        shown->close();
     }
 
     void verticalFlipAbsentOrOutOfRangeIsMinusOne()
