@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QDir>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
@@ -33,6 +34,8 @@ private slots:
     void droppedPairBecomesRows();
     void doubleClickPlaysBothCameras();
     void marksFollowThePlayersAfterADropOfTwoPairs();
+    void captionsAreReadableInEveryLanguage_data();
+    void captionsAreReadableInEveryLanguage();
     void clipEndMovesToNextRow();
     void stopInsideClipStaysOnRow();
     void keysBAndNStepThroughTheList();
@@ -197,6 +200,56 @@ void TstFormListE2E::marksFollowThePlayersAfterADropOfTwoPairs()
     QTRY_COMPARE(marks().mid(4), QStringList({"d 20261207101800_F.mp4", "e 20261207101800_R.mp4"}));
     for (int row = 0; row < 4; ++row)
         QCOMPARE(text(row, ColMark), QString());
+}
+
+void TstFormListE2E::captionsAreReadableInEveryLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    for (int language = 0; language < LanguageCount; ++language)
+        QTest::addRow("language %d", language) << language;
+}
+
+void TstFormListE2E::captionsAreReadableInEveryLanguage()
+{
+    QFETCH(int, language);
+    window->setLanguage(language);
+    dropPairAndWait();
+    QApplication::processEvents();
+    auto *captions = list->findChild<QTableWidget *>(QStringLiteral("headerTableWidget"));
+    QVERIFY(captions);
+    const QHeaderView *header = captions->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+        const QTableWidgetItem *item = captions->horizontalHeaderItem(column);
+        // painted in the item's own font, or else the header's
+        const QVariant itemFont = item->data(Qt::FontRole);
+        const QFont font = itemFont.isValid() ? itemFont.value<QFont>() : header->font();
+        const int text = QFontMetrics(font).horizontalAdvance(item->text());
+        // the caption sheet's left padding, then the whole text
+        QVERIFY2(header->sectionSize(column) >= 10 + text,
+                 qPrintable(QStringLiteral("%1: %2 px for %3 px of text")
+                                .arg(item->text())
+                                .arg(header->sectionSize(column))
+                                .arg(text)));
+        // the list's columns stay under their captions
+        if (column > 0)
+            QCOMPARE(list->table()->columnWidth(column + 1), header->sectionSize(column));
+    }
+    // all of them in view, without scrolling
+    QVERIFY2(header->length() <= captions->viewport()->width(),
+             qPrintable(QStringLiteral("%1 px of captions in %2 px")
+                            .arg(header->length())
+                            .arg(captions->viewport()->width())));
+    // the first row starts under the caption row, without a band between them
+    const int captionsBottom = captions->mapTo(window.get(), QPoint(0, captions->height())).y();
+    const QRect firstRow = list->table()->visualRect(list->table()->model()->index(0, ColName));
+    const int rowTop = list->table()->viewport()->mapTo(window.get(), firstRow.topLeft()).y();
+    QVERIFY2(
+        rowTop - captionsBottom >= 0 && rowTop - captionsBottom <= 4,
+        qPrintable(
+            QStringLiteral("caption bottom %1, first row %2").arg(captionsBottom).arg(rowTop)));
+    if (language == LangEnglish || language == LangPolish || language == LangChinese)
+        TestSupport::saveScreenshot(list, QStringLiteral("formlist-captions-%1").arg(language));
+    window->setLanguage(LangEnglish);
 }
 
 void TstFormListE2E::doubleClickPlaysBothCameras()
