@@ -375,7 +375,17 @@ void TstDashcam::snapshotWritesPicture()
 void TstDashcam::releaseUnloads()
 {
     openAndWait(clip("0001_F.mp4"));
+    QSignalSpy path(player, &Dashcam::MediaPathChanged);
+    QSignalSpy length(player, &Dashcam::lengthChanged);
+    QSignalSpy position(player, &Dashcam::positionChanged);
     player->release();
+    // receivers learn of the empty state: views hide, the play bar reads 00:00
+    QCOMPARE(path.size(), 1);
+    QCOMPARE(path.first().first().toString(), QString());
+    QCOMPARE(length.size(), 1);
+    QCOMPARE(length.first().first().toLongLong(), 0);
+    QCOMPARE(position.size(), 1);
+    QCOMPARE(position.first().first().toLongLong(), 0);
     QCOMPARE(player->getMediaPath(), QString());
     QCOMPARE(player->getResolution(), QStringLiteral("0x0"));
     QCOMPARE(player->playStatus(), StoppedState);

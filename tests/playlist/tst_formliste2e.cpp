@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
@@ -324,6 +325,10 @@ void TstFormListE2E::doubleClickOnGroupPlaysBothGroups()
     Dashcam *main = window->mainDashcam();
     Dashcam *second = window->secondDashcam();
     QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), QString(), 5000); // released by grouping
+    // nothing of the released file stays: no picture, an empty play bar
+    QVERIFY(!main->getVideoWidget()->isVisible());
+    QCOMPARE(window->control()->findChild<QLabel *>(QStringLiteral("labelTime"))->text(),
+             QStringLiteral("00:00 / 00:00"));
     doubleClick(4);
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
     QCOMPARE(main->getMediaPath(), clip("20261207101600_F.mp4")); // the group's first member
