@@ -59,10 +59,16 @@ void MainWindow::showNotice(const QString &text)
 void MainWindow::onMainMediaError(const QString &path)
 {
     showNotice(gLangNotices.value(4).arg(shownFileName(path)));
-    // A file that failed to open leaves the player empty; a missing file keeps the open one,
-    // unless it is the list's current row, whose mark must not stay on another file.
-    if (mainDashcam()->getMediaPath().isEmpty() || list_->currentFilePath() == localPath(path))
+    // A file that failed to open has left the player empty (the player goes on with the next
+    // file of the same request, if any): its mark and the second camera go too. A missing file
+    // keeps the open one, unless it is the list's current row, whose mark must not stay on
+    // another file.
+    if (mainDashcam()->getMediaPath().isEmpty()) {
+        list_->clearMainIndexMark();
+        onReleaseRightMadia();
+    } else if (list_->currentFilePath() == localPath(path)) {
         onReleaseMadia();
+    }
 }
 
 void MainWindow::onSecondMediaError(const QString &path)

@@ -34,10 +34,7 @@ private:
         return false;
     }
 
-    static QWidget *preview(Dashcam *dashcam)
-    {
-        return dashcam->getVideoWidget()->parentWidget();
-    }
+    static QWidget *preview(Dashcam *dashcam) { return dashcam->getVideoWidget()->parentWidget(); }
 
     // Shows the window at the screenshot size with both cameras shown and the keyboard free.
     static void showDual(MainWindow &w)
@@ -70,11 +67,11 @@ private slots:
         front_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
         rear_ = dir_.filePath(QStringLiteral("20261207101500_R.mp4"));
         QVERIFY(TestSupport::makeClip(front_, 6, QStringLiteral("640x360")));
-        QVERIFY(TestSupport::runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                                        QStringLiteral("smptebars=size=640x360:rate=25:duration=6"),
-                                        QStringLiteral("-c:v"), QStringLiteral("libx264"),
-                                        QStringLiteral("-preset"), QStringLiteral("ultrafast"),
-                                        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), rear_}));
+        QVERIFY(TestSupport::runFfmpeg(
+            {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+             QStringLiteral("smptebars=size=640x360:rate=25:duration=6"), QStringLiteral("-c:v"),
+             QStringLiteral("libx264"), QStringLiteral("-preset"), QStringLiteral("ultrafast"),
+             QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), rear_}));
     }
     void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
 
@@ -156,6 +153,26 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(preview(main)->isVisible(), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
         QVERIFY(time->text() != QStringLiteral("00:00 / 00:00"));
+    }
+
+    void brokenFileGivesWayToTheNextOfTheSameAdd()
+    {
+        const QString bad = dir_.filePath(QStringLiteral("notes.mp4"));
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("a shopping list, not a video\n");
+        file.close();
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        w.onOpenFile_L({QUrl::fromLocalFile(bad), QUrl::fromLocalFile(front_)});
+        QTRY_VERIFY_WITH_TIMEOUT(w.noticeBox() && w.noticeBox()->isVisible(), 10000);
+        QVERIFY(w.noticeBox()->text().contains(QStringLiteral("notes.mp4")));
+        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), front_, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.formList()->rowCount(), 1, 10000);
+        QCOMPARE(w.formList()->filePath(0), front_);
+        QTRY_VERIFY_WITH_TIMEOUT(preview(w.mainDashcam())->isVisible(), 10000);
     }
 
     void spaceAndArrowKeysControlThePlayer()
