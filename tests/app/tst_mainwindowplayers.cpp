@@ -34,7 +34,10 @@ private:
         return false;
     }
 
-    static QWidget *preview(Dashcam *dashcam) { return dashcam->getVideoWidget()->parentWidget(); }
+    static QWidget *preview(Dashcam *dashcam)
+    {
+        return dashcam->getVideoWidget()->parentWidget();
+    }
 
     // Shows the window at the screenshot size with both cameras shown and the keyboard free.
     static void showDual(MainWindow &w)
@@ -67,11 +70,11 @@ private slots:
         front_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
         rear_ = dir_.filePath(QStringLiteral("20261207101500_R.mp4"));
         QVERIFY(TestSupport::makeClip(front_, 6, QStringLiteral("640x360")));
-        QVERIFY(TestSupport::runFfmpeg(
-            {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-             QStringLiteral("smptebars=size=640x360:rate=25:duration=6"), QStringLiteral("-c:v"),
-             QStringLiteral("libx264"), QStringLiteral("-preset"), QStringLiteral("ultrafast"),
-             QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), rear_}));
+        QVERIFY(TestSupport::runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                        QStringLiteral("smptebars=size=640x360:rate=25:duration=6"),
+                                        QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                                        QStringLiteral("-preset"), QStringLiteral("ultrafast"),
+                                        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), rear_}));
     }
     void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
 
