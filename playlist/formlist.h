@@ -135,7 +135,7 @@ private:
     QVector<int> selectedRows() const;
     int nextVisibleRow(int row) const;
     int previousVisibleRow(int row) const;
-    int rowOfPath(const QString &path) const;  // -1 when none
+    int rowOfPath(const QString &path) const; // -1 when none
     int playingRow(const QString &path) const; // shown row playing path, -1 when none
     // Caption table only as high as its captions; each caption as wide as its text.
     void fitCaptions();

@@ -77,8 +77,7 @@ bool FramelessHelper::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::ChildAdded:
         watchButtons(static_cast<QChildEvent *>(event)->child());
-        if (auto *button =
-                qobject_cast<QAbstractButton *>(static_cast<QChildEvent *>(event)->child()))
+        if (auto *button = qobject_cast<QAbstractButton *>(static_cast<QChildEvent *>(event)->child()))
             button->installEventFilter(this);
         break;
     case QEvent::Show:
