@@ -52,6 +52,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireRideData();
     wireOverlays();
     wireExport();
+    wireNotices();
+    wireMarks();
     setUiLayout(0);
     grabKeyboard();
 }
@@ -89,9 +91,9 @@ void MainWindow::applyParameters(LoadParameterMode mode)
 {
     Q_UNUSED(mode)
     gStyle = parameterValue(SettingKeys::style);
-    gDateFormat = parameterValue(SettingKeys::date);
     gDisplayMode = parameterValue(SettingKeys::displayMode, 1);
-    setDateFormat(gDateFormat);
+    // the list converts its dates from the format they are in, gDateFormat, to the new one
+    setDateFormat(parameterValue(SettingKeys::date));
     updateMenuChecks();
 }
 
@@ -103,7 +105,9 @@ void MainWindow::applySkin()
 
 void MainWindow::storeSetting(const QString &key, int value)
 {
-    AppSettings::set(key, value);
+    // the value stays in memory either way
+    if (!AppSettings::set(key, value))
+        reportSettingsNotSaved();
 }
 
 void MainWindow::refreshWidgetSize(int w, int h)

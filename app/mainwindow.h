@@ -4,6 +4,7 @@
 #include "sharedtypes.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSize>
 #include <QTime>
@@ -14,6 +15,7 @@
 
 class QAction;
 class QActionGroup;
+
 class Dashcam;
 class ExportController;
 class ExportHost;
@@ -298,4 +300,22 @@ private:
     QVector<VideoInfo_t> clipSamples_; // the main clip's track, drawn again after the mode
     bool rideModeShown_ = false;
     bool clipTrackPending_ = false; // the map was lent: the clip's track is drawn again
+    // notices of failed operations (mainwindow_notices.cpp)
+public:
+    // The window's notice box while one is shown or was shown; null before the first notice.
+    QMessageBox *noticeBox() const { return noticeBox_; }
+
+private:
+    void wireNotices();
+    // Shows text in the non-modal notice box; a box still open gets it as a further line.
+    void showNotice(const QString &text);
+    void onMainMediaError(const QString &path);
+    void onSecondMediaError(const QString &path);
+    void reportSettingsNotSaved();
+    // the list's "now playing" marks follow the players (mainwindow_marks.cpp)
+    void wireMarks();
+    void scheduleMarks();
+    bool marksScheduled_ = false;
+    QPointer<QMessageBox> noticeBox_;
+    bool settingsNotSavedReported_ = false; // said once per run
 };

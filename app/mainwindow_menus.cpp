@@ -182,7 +182,8 @@ void MainWindow::setVerticalFlip(int camera, bool on)
 
 void MainWindow::onRestoreFactorySettings()
 {
-    AppSettings::restoreFactory();
+    if (!AppSettings::restoreFactory())
+        reportSettingsNotSaved();
     list_->clearMainIndexMark();
     list_->clearSubIndexMark();
     const int language = parameterValue(SettingKeys::language);

@@ -57,8 +57,12 @@ TrailerSource FFmpeg_editor_p::load(const QString &path, bool detectOnly)
     recordSeparator.clear();
     trailerHead.clear();
     trailerTail.clear();
+    // The records are needed for the trailer of the output even when only the folded code is
+    // asked for.
     dashcamType = parser.loadMetadata(path, &perSecond, &samples, &rawRecords, &recordSeparator,
-                                      &trailerHead, &trailerTail, detectOnly);
+                                      &trailerHead, &trailerTail, false);
+    if (detectOnly)
+        dashcamType = MetadataParser::foldedType(dashcamType);
     return loadedSource();
 }
 

@@ -16,11 +16,11 @@ QString problemText(OutputName::Problem problem)
 {
     switch (problem) {
     case OutputName::Problem::NoFileName:
-        return QStringLiteral("Please enter a file name after the folder.");
+        return gLangNotices.value(1);
     case OutputName::Problem::FolderNotCreated:
-        return QStringLiteral("The output folder cannot be created. Please choose another folder.");
+        return gLangNotices.value(2);
     case OutputName::Problem::FolderNotWritable:
-        return QStringLiteral("The output folder is not writable. Please choose another folder.");
+        return gLangNotices.value(3);
     case OutputName::Problem::None:
         break;
     }

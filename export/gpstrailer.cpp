@@ -87,11 +87,15 @@ QByteArray numberField(double value)
 
 QByteArray timeField(const QString &clockText)
 {
-    const QDateTime time = QDateTime::fromString(clockText, QStringLiteral("hh:mm:ss  dd/MM/yyyy"));
-    if (!time.isValid())
+    // Date and time apart: a wall-clock time has no time zone, and read as local time one in a
+    // daylight-saving gap would not exist.
+    const QTime time = QTime::fromString(clockText.left(10), QStringLiteral("hh:mm:ss  "));
+    const QDate date = QDate::fromString(clockText.mid(10), QStringLiteral("dd/MM/yyyy"));
+    if (!time.isValid() || !date.isValid())
         return QByteArray(fieldSize, '0');
     // A valid date has a four-digit year here, so the field is always 14 digits.
-    return fixedField(time.toString(QStringLiteral("yyyyMMddhhmmss")));
+    return fixedField(date.toString(QStringLiteral("yyyyMMdd")) +
+                      time.toString(QStringLiteral("hhmmss")));
 }
 
 QByteArray record(const VideoInfo_t &sample)

@@ -292,8 +292,11 @@ void Dashcam::onEndFile(qint64 entryId, int reason, int error)
     entryId_ = -1;
     mediaPath_.clear();
     samples_.clear();
+    durationMs_ = 0;
+    fileInfo_ = FileInfo_t();
     updateStatus();
     const quint64 generation = generation_;
+    reportEmpty();
     emit mediaError(path, QString::fromUtf8(mpv_error_string(error)));
     if (!wasOpening || pending_.others.isEmpty() || generation != generation_)
         return;
@@ -529,4 +532,13 @@ void Dashcam::release()
     width_ = 0;
     height_ = 0;
     updateStatus();
+    reportEmpty();
+}
+
+void Dashcam::reportEmpty()
+{
+    emit MediaPathChanged(QString());
+    emit lengthChanged(0);
+    emit durationChanged(QTime(0, 0));
+    emit positionChanged(0);
 }

@@ -60,7 +60,7 @@ public:
     void setMute(bool on);
     // Writes the current picture as image file path; true when the file was written.
     bool snapshot(const QString &path);
-    // Stops and unloads the media.
+    // Stops and unloads the media; reports the empty state (empty path, zero length and position).
     void release();
     // Seeks to ms (exact); asked while a file opens, it applies once the file is open.
     void setPositionMs(qint64 ms);
@@ -87,7 +87,8 @@ signals:
     void positionChanged(qint64 ms);
     void lengthChanged(qint64 ms);
     void playStatusChanged(MediaPlayerStatus status);
-    // A file is missing (the open media stays) or mpv could not open it.
+    // A file is missing (the open media stays) or mpv could not open it (the player is then
+    // empty, reported before this signal).
     void mediaError(QString path, QString message);
     // setPositionMs or setPosition asked for a seek to ms.
     void seeking(qint64 ms);
@@ -122,6 +123,8 @@ private:
     void updateStatus();
     void seekSeconds(double seconds);
     void setPaused(bool on);
+    // Tells receivers that no media is open: empty path, zero length and position.
+    void reportEmpty();
 
     std::unique_ptr<MpvCore> core_; // destroyed last: the view and probe use it
     std::unique_ptr<MpvProbe> probe_;

@@ -15,15 +15,6 @@ using namespace GpsTrailerFormat;
 constexpr int boxHeaderSize = 8;
 constexpr int largeBoxHeaderSize = 16;
 
-// At most size bytes from offset; never asks for more than the device holds.
-QByteArray readAt(QIODevice &device, qint64 offset, qint64 size)
-{
-    const qint64 available = device.size() - offset;
-    if (offset < 0 || available <= 0 || !device.seek(offset))
-        return QByteArray();
-    return device.read(std::min(size, available));
-}
-
 bool isMarker(const QByteArray &bytes, int pos = 0)
 {
     if (bytes.size() - pos < markerSize)
@@ -87,6 +78,14 @@ int lastMarkerIn(const QByteArray &window)
 
 namespace MetadataLocator {
 
+QByteArray readAt(QIODevice &device, qint64 offset, qint64 size)
+{
+    const qint64 available = device.size() - offset;
+    if (offset < 0 || available <= 0 || !device.seek(offset))
+        return QByteArray();
+    return device.read(std::min(size, available));
+}
+
 qint64 topLevelBoxesEnd(QIODevice &device)
 {
     const qint64 size = device.size();
@@ -125,17 +124,39 @@ qint64 topLevelBoxesEnd(QIODevice &device)
     return offset;
 }
 
-QByteArray findTrailer(QIODevice &device)
+// The trailer's range; window receives the searched window when one was read.
+static TrailerRange locate(QIODevice &device, QByteArray *window, qint64 *windowStart)
 {
     const qint64 size = device.size();
     const qint64 boxesEnd = topLevelBoxesEnd(device);
     if (boxesEnd >= 0 && boxesEnd < size && isMarker(readAt(device, boxesEnd, markerSize)))
-        return readAt(device, boxesEnd, maxTrailerBytes);
+        return {boxesEnd, std::min(size, boxesEnd + maxTrailerBytes)};
 
-    const qint64 windowStart = std::max<qint64>(0, size - searchWindowBytes);
-    const QByteArray window = readAt(device, windowStart, size - windowStart);
-    const int pos = lastMarkerIn(window);
-    return pos < 0 ? QByteArray() : window.mid(pos);
+    *windowStart = std::max<qint64>(0, size - searchWindowBytes);
+    *window = readAt(device, *windowStart, size - *windowStart);
+    const int pos = lastMarkerIn(*window);
+    if (pos < 0)
+        return {};
+    return {*windowStart + pos, size};
+}
+
+TrailerRange trailerRange(QIODevice &device)
+{
+    QByteArray window;
+    qint64 windowStart = 0;
+    return locate(device, &window, &windowStart);
+}
+
+QByteArray findTrailer(QIODevice &device)
+{
+    QByteArray window;
+    qint64 windowStart = 0;
+    const TrailerRange range = locate(device, &window, &windowStart);
+    if (range.start < 0)
+        return QByteArray();
+    if (!window.isEmpty())
+        return window.mid(int(range.start - windowStart));
+    return readAt(device, range.start, range.end - range.start);
 }
 
 } // namespace MetadataLocator

@@ -24,4 +24,15 @@ qint64 topLevelBoxesEnd(QIODevice &device);
 // there, a marker is searched in the last searchWindowBytes.
 QByteArray findTrailer(QIODevice &device);
 
+// Where findTrailer's bytes lie in device: [start, end), start -1 when there is no trailer.
+struct TrailerRange
+{
+    qint64 start = -1;
+    qint64 end = -1;
+};
+TrailerRange trailerRange(QIODevice &device);
+
+// At most size bytes from offset; never asks for more than the device holds.
+QByteArray readAt(QIODevice &device, qint64 offset, qint64 size);
+
 } // namespace MetadataLocator

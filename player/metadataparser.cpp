@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 template <typename T> void clear(T *output)
@@ -19,6 +21,30 @@ template <typename T> void set(T *output, const T &value)
 {
     if (output)
         *output = value;
+}
+
+// The folded type from the trailer's marker and closing signature only; a trailer that does not
+// end in a signature is read whole.
+DashcamType detectTrailer(QIODevice &device)
+{
+    using namespace GpsTrailerFormat;
+    const MetadataLocator::TrailerRange range = MetadataLocator::trailerRange(device);
+    if (range.start < 0)
+        return DashcamTypes::none;
+    const qint64 size = range.end - range.start;
+    if (MetadataLocator::readAt(device, range.start, 1) != QByteArray(1, exportMarkerByte)) {
+        const bool hasBody = size >= markerSize + sourceSeparatorSize;
+        return hasBody ? MetadataParser::foldedType(MetadataTrailer::sourceLayoutType)
+                       : DashcamTypes::none;
+    }
+    const qint64 tailSize =
+        std::min<qint64>(size - markerSize, MetadataTrailer::signatureWindowBytes);
+    const DashcamType signed_ = MetadataTrailer::signatureAtEnd(
+        MetadataLocator::readAt(device, range.end - tailSize, tailSize));
+    if (signed_ != DashcamTypes::none)
+        return MetadataParser::foldedType(signed_);
+    const QByteArray trailer = MetadataLocator::readAt(device, range.start, size);
+    return MetadataParser::foldedType(MetadataTrailer::readExportTrailer(trailer).type);
 }
 
 TrailerContent readTrailer(QIODevice &device)
@@ -56,8 +82,17 @@ DashcamType MetadataParser::loadMetadata(QIODevice &device, VideoInfoMap *perSec
                                          QVector<QByteArray> *rawRecords, QByteArray *separator,
                                          QByteArray *head, QByteArray *tail, bool detectOnly)
 {
-    TrailerContent content =
-        device.isOpen() && !device.isSequential() ? readTrailer(device) : TrailerContent();
+    const bool readable = device.isOpen() && !device.isSequential();
+    if (detectOnly) {
+        clear(perSecond);
+        clear(samples);
+        clear(rawRecords);
+        clear(separator);
+        clear(head);
+        clear(tail);
+        return readable ? detectTrailer(device) : DashcamTypes::none;
+    }
+    TrailerContent content = readable ? readTrailer(device) : TrailerContent();
     MetadataHeading::fillHeadings(content.samples);
 
     clear(perSecond);
@@ -73,7 +108,7 @@ DashcamType MetadataParser::loadMetadata(QIODevice &device, VideoInfoMap *perSec
     set(separator, content.separator);
     set(head, content.head);
     set(tail, content.tail);
-    return detectOnly ? foldedType(content.type) : content.type;
+    return content.type;
 }
 
 DashcamType MetadataParser::foldedType(DashcamType type)

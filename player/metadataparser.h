@@ -14,7 +14,8 @@ class MetadataParser
 public:
     // Empties perSecond, samples, rawRecords, separator, head and tail, then reads the file's
     // metadata: samples[i] is second i, perSecond maps each second's "hh:mm:ss" to it. Returns
-    // the full type 0..24, or with detectOnly the folded code (foldedType). head, separator,
+    // the full type 0..24. With detectOnly only the trailer's marker and closing signature are
+    // read, the outputs stay empty and the folded code (foldedType) is returned. head, separator,
     // tail and rawRecords hold the trailer's parts so that writing head, the raw records joined
     // by separator, and tail reproduces it. A file without metadata, or one that cannot be
     // read, gives DashcamTypes::none and empty outputs. Any output pointer may be null.

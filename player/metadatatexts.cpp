@@ -1,8 +1,5 @@
 #include "metadatatexts.h"
 
-#include <QDate>
-#include <QTime>
-
 #include <cmath>
 
 // Texts are built by hand in small buffers: this runs for every second of a recording, and
@@ -34,8 +31,7 @@ QString degreesMinutesSeconds(double deg, char positive, char negative, int degr
     char *out = text;
     *out++ = deg < 0 ? negative : positive;
     out = putNumber(out, hundredths / 360000, degreeDigits);
-    *out++ = '\xc2'; // degree sign in UTF-8
-    *out++ = '\xb0';
+    *out++ = '\xb0'; // degree sign in Latin-1
     out = putNumber(out, hundredths / 6000 % 60, 2);
     *out++ = '\'';
     if (seconds < 1000)
@@ -44,7 +40,17 @@ QString degreesMinutesSeconds(double deg, char positive, char negative, int degr
     *out++ = '.';
     out = putNumber(out, seconds % 100, 2);
     *out++ = '"';
-    return QString::fromUtf8(text, int(out - text));
+    return QString::fromLatin1(text, int(out - text));
+}
+
+// A day of the Gregorian calendar; years have four digits here.
+bool isDate(int year, int month, int day)
+{
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return false;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return day <= days[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
 } // namespace
@@ -90,8 +96,7 @@ QString clockText(const char *timeField)
             value[part] = value[part] * 10 + (c - '0');
         }
     }
-    if (!QDate(value[0], value[1], value[2]).isValid() ||
-        !QTime(value[3], value[4], value[5]).isValid())
+    if (!isDate(value[0], value[1], value[2]) || value[3] > 23 || value[4] > 59 || value[5] > 59)
         return QString();
     char text[20];
     char *out = text;

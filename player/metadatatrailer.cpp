@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -13,6 +14,38 @@ namespace {
 using namespace GpsTrailerFormat;
 
 constexpr int maxModelWordSize = 32;
+
+// Plain decimal text ("-12.5", "48.100000000000") whose digits fit a double exactly: the quotient
+// of two exact doubles is correctly rounded, so the result equals from_chars'. False for any
+// other text.
+bool plainDecimal(const char *text, const char *end, double *value)
+{
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const bool negative = text < end && *text == '-';
+    if (negative)
+        ++text;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int fraction = -1; // digits after the point; -1 before it
+    for (; text < end; ++text) {
+        if (*text == '.' && fraction < 0) {
+            fraction = 0;
+            continue;
+        }
+        if (*text < '0' || *text > '9' || ++digits > 18)
+            return false;
+        mantissa = mantissa * 10 + std::uint64_t(*text - '0');
+        if (fraction >= 0)
+            ++fraction;
+    }
+    if (digits == 0 || mantissa > (std::uint64_t(1) << 53) || fraction > 22)
+        return false;
+    const double magnitude = double(mantissa) / powers[std::max(fraction, 0)];
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
 
 // The field as a finite number, or 0 for text that is no number. Surrounding blanks are allowed.
 double fieldNumber(const char *text, int size)
@@ -23,6 +56,8 @@ double fieldNumber(const char *text, int size)
     while (end > text && end[-1] == ' ')
         --end;
     double value = 0.0;
+    if (plainDecimal(text, end, &value))
+        return value;
     const auto result = std::from_chars(text, end, value);
     if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
         return 0.0;
@@ -113,9 +148,26 @@ VideoInfo_t decodeRecord(const char *record, int second)
     return sample;
 }
 
+DashcamType signatureAtEnd(const QByteArray &bytes)
+{
+    const int cutSize = int(sizeof cutSignature) - 1;
+    if (bytes.endsWith(QByteArray::fromRawData(cutSignature, cutSize)))
+        return DashcamTypes::exported;
+    const int pos =
+        bytes.lastIndexOf(QByteArray::fromRawData(joinPrefix, int(sizeof joinPrefix) - 1));
+    if (pos < 0)
+        return DashcamTypes::none;
+    int signatureEnd = -1;
+    const DashcamType type = signatureType(bytes, pos, &signatureEnd);
+    return signatureEnd == bytes.size() ? type : DashcamTypes::none;
+}
+
 TrailerContent readExportTrailer(const QByteArray &bytes)
 {
     TrailerContent content;
+    // one sample and one raw record per record, without regrowing the vectors
+    content.samples.reserve(bytes.size() / recordSize + 1);
+    content.rawRecords.reserve(bytes.size() / recordSize + 1);
     int pos = markerSize;
     int signatureEnd = -1;
     DashcamType found = DashcamTypes::none; // type of the closing signature

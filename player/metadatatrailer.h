@@ -35,6 +35,12 @@ TrailerContent readExportTrailer(const QByteArray &bytes);
 TrailerContent readSourceTrailer(const QByteArray &bytes);
 constexpr DashcamType sourceLayoutType = 0;
 
+// The type named by a closing signature that ends exactly at the end of bytes (the last bytes of
+// an export trailer), or DashcamTypes::none.
+DashcamType signatureAtEnd(const QByteArray &bytes);
+// Bytes at the end of an export trailer that hold any closing signature.
+constexpr int signatureWindowBytes = 96;
+
 // Decodes one whole 121-byte record; second is the record's index in the trailer.
 VideoInfo_t decodeRecord(const char *record, int second);
 

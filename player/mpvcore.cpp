@@ -72,7 +72,18 @@ MpvCore::MpvCore(const QList<QPair<QByteArray, QByteArray>> &options, QObject *p
         qWarning() << "mpv_create failed";
         return;
     }
-    for (const auto &option : options) {
+    // mpv's built-in scripts (console, stats, profiles, on-screen controller, web streams) cost
+    // start-up time and serve nothing here; the caller's options come after and may differ.
+    const QList<QPair<QByteArray, QByteArray>> base{{"config", "no"},
+                                                    {"load-scripts", "no"},
+                                                    {"ytdl", "no"},
+                                                    {"osc", "no"},
+                                                    {"load-stats-overlay", "no"},
+                                                    {"load-osd-console", "no"},
+                                                    {"load-auto-profiles", "no"},
+                                                    {"input-default-bindings", "no"},
+                                                    {"input-vo-keyboard", "no"}};
+    for (const auto &option : base + options) {
         if (mpv_set_option_string(h, option.first.constData(), option.second.constData()) < 0)
             qWarning() << "mpv option refused:" << option.first << option.second;
     }

@@ -13,7 +13,8 @@ class MpvCore : public QObject
 {
     Q_OBJECT
 public:
-    // Options are applied before mpv_initialize; see Dashcam and MpvProbe for the sets used.
+    // Options are applied before mpv_initialize, after a base set that turns mpv's scripts off;
+    // see Dashcam and MpvProbe for the sets used.
     explicit MpvCore(const QList<QPair<QByteArray, QByteArray>> &options,
                      QObject *parent = nullptr);
     ~MpvCore() override;

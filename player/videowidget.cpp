@@ -35,6 +35,10 @@ VideoWidget::VideoWidget(MpvCore *core, QWidget *parent) : QOpenGLWidget(parent)
 
 VideoWidget::~VideoWidget()
 {
+    // ~QOpenGLWidget destroys the context; its aboutToBeDestroyed must not reach this half-gone
+    // object.
+    if (QOpenGLContext *glContext = context())
+        disconnect(glContext, nullptr, this, nullptr);
     releaseRenderContext();
 }
 

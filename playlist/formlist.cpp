@@ -176,6 +176,43 @@ int FormList::rowOfPath(const QString &path) const
     return -1;
 }
 
+int FormList::playingRow(const QString &path) const
+{
+    if (path.isEmpty())
+        return -1;
+    const QString firstMember = path + QLatin1Char(';');
+    int groupRow = -1;
+    for (int row = 0; row < tableWidget->rowCount(); ++row) {
+        if (isRowHidden(row))
+            continue;
+        const QString rowPath = cell(row, ColPath);
+        if (rowPath == path)
+            return row;
+        if (groupRow < 0 && isGroupRow(row) && rowPath.startsWith(firstMember))
+            groupRow = row;
+    }
+    return groupRow;
+}
+
+void FormList::markPlayingRows(const QString &mainPath, const QString &subPath)
+{
+    const int mainRow = playingRow(mainPath);
+    const int subRow = playingRow(subPath);
+    for (int row = 0; row < tableWidget->rowCount(); ++row) {
+        if (row != mainRow && row != subRow && !cell(row, ColMark).isEmpty())
+            setCell(row, ColMark, QString());
+    }
+    if (mainRow >= 0) {
+        curSelectFile_ = mainRow;
+        setCell(mainRow, ColMark, mainMark());
+    }
+    if (subRow >= 0 && subRow != mainRow) {
+        curSubSelectFile_ = subRow;
+        subFileFound_ = true;
+        setCell(subRow, ColMark, gDisplayMode == 1 ? subMark() : QString());
+    }
+}
+
 void FormList::moveMainMark(int row)
 {
     if (hasRow(curSelectFile_))

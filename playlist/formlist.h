@@ -64,6 +64,10 @@ public:
     bool checkSubGroupFile() const;
     bool isCurrentGroup() const;
     void setResolution(int row, const QString &text);
+    // Puts the "d" mark on the row the main camera plays and, in dual view, the "e" mark on the
+    // row the second camera plays (a group's row for a group's first member); every other mark
+    // goes. An empty path marks nothing.
+    void markPlayingRows(const QString &mainPath, const QString &subPath);
     void playGroup(int row);
     void playGroupSub(int row);
 
@@ -113,6 +117,8 @@ signals:
     void checkGroupTimeResult(bool isSameValue);
 
 protected:
+    // the caption table's viewport: its captions are fitted again when its width changes
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -130,6 +136,9 @@ private:
     int nextVisibleRow(int row) const;
     int previousVisibleRow(int row) const;
     int rowOfPath(const QString &path) const; // -1 when none
+    int playingRow(const QString &path) const; // shown row playing path, -1 when none
+    // Caption table only as high as its captions; each caption as wide as its text.
+    void fitCaptions();
     void moveMainMark(int row);
     void makeCurrent(int row);
     void emitFileRow(int row);
@@ -176,5 +185,7 @@ private:
     QGridLayout *listLayout = nullptr;
     bool dateAsIs = false;
     int captionWidths[5] = {};
+    int captionBaseWidths[5] = {}; // caption widths from the window size, before fitting
+    int captionPixelSize = 0;      // caption font size from the window size, before fitting
     bool subFileFound_ = false;
 };

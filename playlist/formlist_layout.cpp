@@ -12,13 +12,17 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 constexpr int captionCount = 5;
+// left padding of the caption sheet, its right border and some air
+constexpr int captionTextMargin = 10 + 1 + 8;
 const char *const lineColor = "#7d7d7d";
 const char *const accentColor = "#353DF4";
 
@@ -105,6 +109,7 @@ void FormList::initLayout()
     listLayout->setRowStretch(1, 23);
     listLayout->setRowStretch(2, 1);
     listLayout->setRowStretch(3, 70);
+    headerTableWidget->viewport()->installEventFilter(this);
     for (QPushButton *button : {btnAdd, btnRemove, btnGroup, btnUngroup})
         button->raise();
     delete ui->widget->layout();
@@ -143,12 +148,80 @@ void FormList::setWindowSize(int width, int height, int windowHeight)
     for (QTableWidget *table : {tableWidget, headerTableWidget})
         table->horizontalHeader()->setFont(font);
     headerHeight = sizes.headerHeight;
+    captionPixelSize = sizes.fontPixelSize;
+    std::copy(std::begin(sizes.captionColumns), std::end(sizes.captionColumns),
+              std::begin(captionBaseWidths));
 
     itemPixelSize = sizes.itemPixelSize;
     markPointSize = sizes.markPointSize;
     for (int row = 0; row < tableWidget->rowCount(); ++row)
         applyRowFonts(row, true);
     setStyle(styleIndex);
+    fitCaptions();
+}
+
+bool FormList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == headerTableWidget->viewport() && event->type() == QEvent::Resize &&
+        static_cast<QResizeEvent *>(event)->oldSize().width() !=
+            static_cast<QResizeEvent *>(event)->size().width())
+        fitCaptions();
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormList::fitCaptions()
+{
+    QHeaderView *header = headerTableWidget->horizontalHeader();
+    int base[captionCount];
+    int widths[captionCount];
+    for (int column = 0; column < captionCount; ++column) {
+        base[column] =
+            captionBaseWidths[column] > 0 ? captionBaseWidths[column] : header->sectionSize(column);
+        widths[column] = base[column];
+    }
+    // Every caption as wide as its text; the room comes from the file column (its names are
+    // elided anyway), then from a smaller caption font, down to the rows' size.
+    // room counts once the list is shown; until then its size is not known
+    const int available = headerTableWidget->isVisible() ? headerTableWidget->viewport()->width()
+                                                         : std::numeric_limits<int>::max() / 2;
+    QFont font = header->font();
+    const int largest = captionPixelSize > 0 ? captionPixelSize : font.pixelSize();
+    const int smallest = std::min(largest, std::max(itemPixelSize, 1));
+    for (int pixels = largest; pixels >= smallest; --pixels) {
+        if (pixels > 0)
+            font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        int total = 0;
+        int fileNeeds = 0;
+        for (int column = 0; column < captionCount; ++column) {
+            const QTableWidgetItem *item = headerTableWidget->horizontalHeaderItem(column);
+            const int needed =
+                (item ? metrics.horizontalAdvance(item->text()) : 0) + captionTextMargin;
+            widths[column] = std::max(base[column], needed);
+            if (column == 0)
+                fileNeeds = std::max(needed, markColumnWidth * 3);
+            total += widths[column];
+        }
+        const int overflow = total - available;
+        const int fileSpare = std::max(widths[0] - fileNeeds, 0);
+        if (overflow > 0)
+            widths[0] -= std::min(overflow, fileSpare);
+        if (overflow <= fileSpare || pixels <= 0)
+            break;
+    }
+    // one font for the captions: the header's and the items' own (which the header paints)
+    header->setFont(font);
+    for (int column = 0; column < captionCount; ++column) {
+        if (QTableWidgetItem *item = headerTableWidget->horizontalHeaderItem(column))
+            item->setFont(font);
+    }
+    captionsByCode = true;
+    for (int column = 0; column < captionCount; ++column)
+        header->resizeSection(column, widths[column]);
+    captionsByCode = false;
+    // the caption table is its caption row only, so the first list row starts right under it
+    headerTableWidget->setFixedHeight(header->sizeHint().height() +
+                                      2 * headerTableWidget->frameWidth());
 }
 
 void FormList::setLanguageFont()
@@ -169,6 +242,7 @@ void FormList::setLanguageFont()
     tableWidget->horizontalHeader()->setSectionResizeMode(ListRows::ColMark, QHeaderView::Fixed);
     setListHeaderTexts();
     setStyle(gStyle);
+    fitCaptions();
 }
 
 void FormList::setListHeaderTexts()
@@ -187,6 +261,7 @@ void FormList::retranslateText()
     QPushButton *const buttons[] = {btnAdd, btnRemove, btnGroup, btnUngroup};
     for (int i = 0; i < 4; ++i)
         buttons[i]->setText(gLangList.value(i + 1));
+    fitCaptions();
 }
 
 void FormList::setStyle(int style)

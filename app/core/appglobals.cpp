@@ -24,6 +24,7 @@ QStringList gLangShareVideos;
 QStringList gLangFAQ;
 QStringList gLangFileDialog;
 QStringList gLangUpdate;
+QStringList gLangNotices;
 
 int parameterValue(const QString &key, int fallback)
 {

@@ -29,6 +29,7 @@ extern QStringList gLangShareVideos;
 extern QStringList gLangFAQ;
 extern QStringList gLangFileDialog;
 extern QStringList gLangUpdate;
+extern QStringList gLangNotices; // messages of failed operations
 
 // Integer value of a setting, fallback when absent or not a number.
 int parameterValue(const QString &key, int fallback = 0);

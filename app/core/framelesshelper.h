@@ -19,6 +19,11 @@ public:
     // White bitmap of size with a black rounded rectangle over all of it.
     static QBitmap roundedMask(const QSize &size);
 
+    // Shrinks window to fit the available area of the main window's screen and centres it on
+    // the main window, kept inside that area. Without a shown main window the window's own
+    // screen is used and the window is only kept inside it. Runs whenever a window shows.
+    static void placeOnMainWindow(QWidget *window);
+
     bool canMove() const { return canMove_; }
 
 protected:

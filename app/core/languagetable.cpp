@@ -13,6 +13,7 @@ const QStringList &LanguageTable::sectionNames()
         QStringLiteral("Edit mode"),    QStringLiteral("Edit dialog"),  QStringLiteral("Exit edit mode"),
         QStringLiteral("About"),        QStringLiteral("Share Videos"), QStringLiteral("FAQ"),
         QStringLiteral("File Dialog"),  QStringLiteral("Update"),
+        QStringLiteral("Notices"),
     };
     return names;
 }
@@ -74,7 +75,8 @@ void LanguageTable::applyToGlobals(int language) const
 {
     QStringList *lists[] = {&gLangMenuBar, &gLangShowData,     &gLangList,  &gLangEditMode,
                             &gLangEditDialog, &gLangExitEditMode, &gLangAbout, &gLangShareVideos,
-                            &gLangFAQ,     &gLangFileDialog,   &gLangUpdate};
+                            &gLangFAQ,     &gLangFileDialog,   &gLangUpdate,
+                            &gLangNotices};
     const QStringList &names = sectionNames();
     for (int i = 0; i < names.size(); ++i)
         *lists[i] = section(names.at(i), language);

@@ -71,4 +71,12 @@ SECTIONS = [
     ("Update", "", [
         "Next >", "< Back", "<  Cancel", "Retry", "OK", "Please Wait.",
     ]),
+    ("Notices", "Notices", [
+        "Please enter a file name after the folder.",
+        "The output folder cannot be created. Please choose another folder.",
+        "The output folder is not writable. Please choose another folder.",
+        "%1 cannot be played. The file is missing, not a video or damaged.",
+        "The settings cannot be saved in %1. Changes apply until the player is closed.",
+        "Notice",
+    ]),
 ]

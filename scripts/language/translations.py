@@ -98,6 +98,15 @@ TRANSLATIONS = {
             "",
             "Weiter >", "< Zurück", "<  Abbrechen", "Wiederholen", "OK", "Bitte warten.",
         ],
+        "Notices": [
+            "Hinweise",
+            "Bitte geben Sie nach dem Ordner einen Dateinamen ein.",
+            "Der Ausgabeordner kann nicht angelegt werden. Bitte wählen Sie einen anderen Ordner.",
+            "In den Ausgabeordner kann nicht geschrieben werden. Bitte wählen Sie einen anderen Ordner.",
+            "%1 kann nicht abgespielt werden. Die Datei fehlt, ist kein Video oder ist beschädigt.",
+            "Die Einstellungen können nicht in %1 gespeichert werden. Änderungen gelten, bis der Player geschlossen wird.",
+            "Hinweis",
+        ],
     },
     "fr": {
         "Menu bar": [
@@ -194,6 +203,15 @@ TRANSLATIONS = {
             "",
             "Suivant >", "< Retour", "<  Annuler", "Réessayer", "OK", "Veuillez patienter.",
         ],
+        "Notices": [
+            "Avis",
+            "Veuillez saisir un nom de fichier après le dossier.",
+            "Le dossier de sortie ne peut pas être créé. Veuillez choisir un autre dossier.",
+            "Le dossier de sortie n'est pas accessible en écriture. Veuillez choisir un autre dossier.",
+            "%1 ne peut pas être lu. Le fichier est absent, n'est pas une vidéo ou est endommagé.",
+            "Les paramètres ne peuvent pas être enregistrés dans %1. Les modifications restent valables jusqu'à la fermeture du lecteur.",
+            "Avis",
+        ],
     },
     "nl": {
         "Menu bar": [
@@ -283,6 +301,15 @@ TRANSLATIONS = {
         "Update": [
             "",
             "Volgende >", "< Terug", "<  Annuleren", "Opnieuw proberen", "OK", "Even geduld.",
+        ],
+        "Notices": [
+            "Meldingen",
+            "Voer na de map een bestandsnaam in.",
+            "De uitvoermap kan niet worden aangemaakt. Kies een andere map.",
+            "Er kan niet in de uitvoermap worden geschreven. Kies een andere map.",
+            "%1 kan niet worden afgespeeld. Het bestand ontbreekt, is geen video of is beschadigd.",
+            "De instellingen kunnen niet in %1 worden opgeslagen. Wijzigingen gelden tot de speler wordt gesloten.",
+            "Melding",
         ],
     },
     "it": {
@@ -376,6 +403,15 @@ TRANSLATIONS = {
             "",
             "Avanti >", "< Indietro", "<  Annulla", "Riprova", "OK", "Attendere.",
         ],
+        "Notices": [
+            "Avvisi",
+            "Inserire un nome file dopo la cartella.",
+            "Impossibile creare la cartella di destinazione. Scegliere un'altra cartella.",
+            "La cartella di destinazione non è scrivibile. Scegliere un'altra cartella.",
+            "Impossibile riprodurre %1. Il file manca, non è un video o è danneggiato.",
+            "Impossibile salvare le impostazioni in %1. Le modifiche valgono fino alla chiusura del lettore.",
+            "Avviso",
+        ],
     },
     "es": {
         "Menu bar": [
@@ -467,6 +503,15 @@ TRANSLATIONS = {
             "",
             "Siguiente >", "< Atrás", "<  Cancelar", "Reintentar", "Aceptar",
             "Espere, por favor.",
+        ],
+        "Notices": [
+            "Avisos",
+            "Introduzca un nombre de archivo después de la carpeta.",
+            "No se puede crear la carpeta de salida. Elija otra carpeta.",
+            "No se puede escribir en la carpeta de salida. Elija otra carpeta.",
+            "No se puede reproducir %1. El archivo falta, no es un vídeo o está dañado.",
+            "No se pueden guardar los ajustes en %1. Los cambios valen hasta que se cierre el reproductor.",
+            "Aviso",
         ],
     },
     "pt": {
@@ -560,6 +605,15 @@ TRANSLATIONS = {
             "Seguinte >", "< Anterior", "<  Cancelar", "Tentar novamente", "OK",
             "Aguarde, por favor.",
         ],
+        "Notices": [
+            "Avisos",
+            "Introduza um nome de ficheiro depois da pasta.",
+            "Não é possível criar a pasta de saída. Escolha outra pasta.",
+            "Não é possível gravar na pasta de saída. Escolha outra pasta.",
+            "Não é possível reproduzir %1. O ficheiro não existe, não é um vídeo ou está danificado.",
+            "Não é possível guardar as definições em %1. As alterações valem até o leitor ser fechado.",
+            "Aviso",
+        ],
     },
     "ru": {
         "Menu bar": [
@@ -652,6 +706,15 @@ TRANSLATIONS = {
             "",
             "Далее >", "< Назад", "<  Отмена", "Повторить", "ОК", "Подождите.",
         ],
+        "Notices": [
+            "Уведомления",
+            "Введите имя файла после папки.",
+            "Не удаётся создать папку для сохранения. Выберите другую папку.",
+            "Нет прав на запись в папку для сохранения. Выберите другую папку.",
+            "Не удаётся воспроизвести %1. Файл отсутствует, не является видео или повреждён.",
+            "Не удаётся сохранить настройки в %1. Изменения действуют до закрытия плеера.",
+            "Уведомление",
+        ],
     },
     "pl": {
         "Menu bar": [
@@ -740,6 +803,15 @@ TRANSLATIONS = {
         "Update": [
             "",
             "Dalej >", "< Wstecz", "<  Anuluj", "Ponów", "OK", "Proszę czekać.",
+        ],
+        "Notices": [
+            "Powiadomienia",
+            "Wpisz nazwę pliku po folderze.",
+            "Nie można utworzyć folderu wyjściowego. Wybierz inny folder.",
+            "Nie można zapisywać w folderze wyjściowym. Wybierz inny folder.",
+            "Nie można odtworzyć %1. Brak pliku, plik nie jest wideo lub jest uszkodzony.",
+            "Nie można zapisać ustawień w %1. Zmiany obowiązują do zamknięcia odtwarzacza.",
+            "Powiadomienie",
         ],
     },
     "cs": {
@@ -830,6 +902,15 @@ TRANSLATIONS = {
         "Update": [
             "",
             "Další >", "< Zpět", "<  Zrušit", "Opakovat", "OK", "Čekejte prosím.",
+        ],
+        "Notices": [
+            "Upozornění",
+            "Za složku zadejte název souboru.",
+            "Výstupní složku nelze vytvořit. Zvolte jinou složku.",
+            "Do výstupní složky nelze zapisovat. Zvolte jinou složku.",
+            "%1 nelze přehrát. Soubor chybí, není to video nebo je poškozený.",
+            "Nastavení nelze uložit do %1. Změny platí do zavření přehrávače.",
+            "Upozornění",
         ],
     },
     "ro": {
@@ -925,6 +1006,15 @@ TRANSLATIONS = {
             "Înainte >", "< Înapoi", "<  Anulare", "Reîncercare", "OK",
             "Vă rugăm să așteptați.",
         ],
+        "Notices": [
+            "Notificări",
+            "Introduceți un nume de fișier după dosar.",
+            "Dosarul de ieșire nu poate fi creat. Alegeți alt dosar.",
+            "Nu se poate scrie în dosarul de ieșire. Alegeți alt dosar.",
+            "%1 nu poate fi redat. Fișierul lipsește, nu este un videoclip sau este deteriorat.",
+            "Setările nu pot fi salvate în %1. Modificările sunt valabile până la închiderea playerului.",
+            "Notificare",
+        ],
     },
     "zh": {
         "Menu bar": [
@@ -998,6 +1088,15 @@ TRANSLATIONS = {
         "Update": [
             "",
             "下一步 >", "< 上一步", "<  取消", "重试", "确定", "请稍候。",
+        ],
+        "Notices": [
+            "通知",
+            "请在文件夹后输入文件名。",
+            "无法创建输出文件夹。请选择其他文件夹。",
+            "输出文件夹不可写入。请选择其他文件夹。",
+            "无法播放 %1。文件不存在、不是视频或已损坏。",
+            "无法将设置保存到 %1。更改在播放器关闭前有效。",
+            "通知",
         ],
     },
 }

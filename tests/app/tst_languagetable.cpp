@@ -325,7 +325,7 @@ private slots:
             const QStringList *lists[] = {&gLangMenuBar,    &gLangShowData,    &gLangList,
                                           &gLangEditMode,   &gLangEditDialog,  &gLangExitEditMode,
                                           &gLangAbout,      &gLangShareVideos, &gLangFAQ,
-                                          &gLangFileDialog, &gLangUpdate};
+                                          &gLangFileDialog, &gLangUpdate,      &gLangNotices};
             const QStringList &names = LanguageTable::sectionNames();
             for (int i = 0; i < names.size(); ++i) {
                 QCOMPARE(*lists[i], table_.section(names.at(i), language));

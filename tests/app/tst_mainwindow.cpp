@@ -1,16 +1,22 @@
 #include "appglobals.h"
 #include "appsettings.h"
+#include "formdialog.h"
+#include "formlist.h"
+#include "framelesshelper.h"
 #include "mainwindow.h"
 #include "settingkeys.h"
 #include "testsupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 class TstMainWindow : public QObject
@@ -163,6 +169,109 @@ private slots:
         QCOMPARE(parameterValue(SettingKeys::locationSecond), 7);
         QCOMPARE(w.getVerticalFlip(false), 0);
         QVERIFY(infoFile().contains("Style=0"));
+    }
+
+    void factoryResetConvertsTheListsDates()
+    {
+        MainWindow w;
+        w.triggerMenu(action(w, "actionDate_MDY"));
+        FileInfo_t row;
+        row.fileName = QStringLiteral("a.mp4");
+        row.filePath = dir_.filePath(QStringLiteral("a.mp4"));
+        row.date = QStringLiteral("2024-03-07");
+        w.formList()->onInsertList(row);
+        const auto dateCell = [&w] { return w.formList()->table()->item(0, 2)->text(); };
+        QCOMPARE(dateCell(), QStringLiteral("03-07-2024"));
+        w.onRestoreFactorySettings();
+        QCOMPARE(gDateFormat, 0);
+        QCOMPARE(dateCell(), QStringLiteral("07-03-2024"));
+        w.triggerMenu(action(w, "actionDate_YMD"));
+        QCOMPARE(dateCell(), QStringLiteral("2024-03-07"));
+    }
+
+    void unsavableSettingsAreReportedOnceAndKeptInMemory()
+    {
+        // info.txt is a folder: nothing can be written in its place
+        QVERIFY(QDir().mkdir(AppSettings::infoFilePath()));
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        QVERIFY(!w.noticeBox());
+        w.triggerMenu(action(w, "actionStyle_Black"));
+        QCOMPARE(gStyle, 1);
+        QVERIFY(w.noticeBox() && w.noticeBox()->isVisible());
+        QVERIFY2(
+            w.noticeBox()->text().contains(QDir::toNativeSeparators(AppSettings::infoFilePath())),
+            qPrintable(w.noticeBox()->text()));
+        w.noticeBox()->close();
+
+        w.triggerMenu(action(w, "actionDate_YMD"));
+        w.onRestoreFactorySettings();
+        QVERIFY(!w.noticeBox()->isVisible()); // said once
+        QCOMPARE(gStyle, 0);
+        w.triggerMenu(action(w, "actionSpeed_mph"));
+        QCOMPARE(currentSpeedUnit(), int(SpeedMph));
+        QVERIFY(QDir().rmdir(AppSettings::infoFilePath()));
+    }
+
+    void windowsOpenCentredOnTheMainWindow_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QRect>("mainGeometry");
+        QTest::addColumn<bool>("centred");
+        const QRect middle(300, 150, 1280, 720);
+        const QRect nearEdge(1000, 500, 1280, 720); // partly past the screen's right edge
+        for (const char *window : {"chooser", "dialog"}) {
+            QTest::addRow("%s, window in the middle", window) << window << middle << true;
+            QTest::addRow("%s, window near the edge", window) << window << nearEdge << false;
+        }
+        QTest::newRow("window larger than the screen") << "large" << middle << false;
+    }
+    void windowsOpenCentredOnTheMainWindow()
+    {
+        QFETCH(QString, window);
+        QFETCH(QRect, mainGeometry);
+        QFETCH(bool, centred);
+        MainWindow w;
+        w.setMinimumSize(0, 0);
+        w.setGeometry(mainGeometry);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        QWidget *shown = nullptr;
+        if (window == QLatin1String("chooser")) {
+            w.onDashCamAddFile_L();
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (top->inherits("FileDialog_C") && top->isVisible())
+                    shown = top;
+            }
+        } else if (window == QLatin1String("large")) {
+            auto *large = new QDialog;
+            large->setAttribute(Qt::WA_DeleteOnClose);
+            large->setWindowFlags(Qt::FramelessWindowHint);
+            large->resize(2600, 1400);
+            FramelessHelper::install(large);
+            large->show();
+            shown = large;
+        } else {
+            w.formDialog()->initOutputSetting(false, false);
+            w.formDialog()->show();
+            shown = w.formDialog();
+        }
+        QVERIFY(shown);
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        const QRect area = w.screen()->availableGeometry();
+        QVERIFY2(area.contains(shown->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                       .arg(shown->x())
+                                                                       .arg(shown->y())
+                                                                       .arg(shown->width())
+                                                                       .arg(shown->height())));
+        if (centred)
+            QVERIFY(
+                (shown->frameGeometry().center() - w.frameGeometry().center()).manhattanLength() <=
+                2);
+        shown->close();
     }
 
     void verticalFlipAbsentOrOutOfRangeIsMinusOne()

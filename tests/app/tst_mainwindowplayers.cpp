@@ -1,13 +1,17 @@
 #include "appglobals.h"
 #include "dashcam.h"
 #include "formcontrol.h"
+#include "formlist.h"
 #include "mainwindow.h"
 #include "settingkeys.h"
 #include "testsupport.h"
 #include "videowidget.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 class TstMainWindowPlayers : public QObject
@@ -90,6 +94,85 @@ private slots:
         emit w.control()->positionSliderMoved(300); // 3 s
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->positionMs() - 3000) <= 40, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.secondDashcam()->positionMs() - 3000) <= 40, 5000);
+    }
+
+    void unopenableFileIsNamedAndReleasesThePlayer_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("empty file") << "empty";
+        QTest::newRow("truncated clip") << "truncated";
+        QTest::newRow("text renamed .mp4") << "text";
+    }
+    void unopenableFileIsNamedAndReleasesThePlayer()
+    {
+        QFETCH(QString, kind);
+        const QString bad = dir_.filePath(QStringLiteral("broken_%1.mp4").arg(kind));
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("truncated")) {
+            QFile clip(front_);
+            QVERIFY(clip.open(QIODevice::ReadOnly));
+            file.write(clip.read(clip.size() / 3)); // the index at the end is lost
+        } else if (kind == QLatin1String("text")) {
+            file.write("a shopping list, not a video\n");
+        }
+        file.close();
+
+        MainWindow w;
+        w.resize(1600, 860);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        Dashcam *main = w.mainDashcam();
+        w.onOpenFile_L({QUrl::fromLocalFile(front_)});
+        QTRY_COMPARE_WITH_TIMEOUT(w.formList()->rowCount(), 1, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(main->durationMs() > 0, 10000);
+        emit w.control()->positionSliderMoved(200);
+        QTRY_VERIFY_WITH_TIMEOUT(main->positionMs() >= 1900, 5000);
+        auto *time = w.control()->findChild<QLabel *>(QStringLiteral("labelTime"));
+        QVERIFY(time);
+        QTRY_VERIFY(time->text() != QStringLiteral("00:00 / 00:00"));
+
+        w.onOpenFile_L({QUrl::fromLocalFile(bad)});
+        QTRY_VERIFY_WITH_TIMEOUT(w.noticeBox() && w.noticeBox()->isVisible(), 10000);
+        QVERIFY2(w.noticeBox()->text().contains(QFileInfo(bad).fileName()),
+                 qPrintable(w.noticeBox()->text()));
+        QTRY_VERIFY(!preview(main)->isVisible());
+        QCOMPARE(main->getMediaPath(), QString());
+        QCOMPARE(time->text(), QStringLiteral("00:00 / 00:00"));
+        QCOMPARE(w.formList()->table()->item(0, 0)->text(), QString()); // no "now playing" mark
+        QCOMPARE(w.formList()->rowCount(), 1); // no row for the broken file
+
+        // the list keeps working while the notice is shown
+        QTableWidget *table = w.formList()->table();
+        const int row = w.formList()->findRowByPath(front_);
+        const QPoint at = table->visualRect(table->model()->index(row, 1)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), front_, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(preview(main)->isVisible(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
+        QVERIFY(time->text() != QStringLiteral("00:00 / 00:00"));
+    }
+
+    void brokenFileGivesWayToTheNextOfTheSameAdd()
+    {
+        const QString bad = dir_.filePath(QStringLiteral("notes.mp4"));
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("a shopping list, not a video\n");
+        file.close();
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.releaseKeyboard();
+        w.onOpenFile_L({QUrl::fromLocalFile(bad), QUrl::fromLocalFile(front_)});
+        QTRY_VERIFY_WITH_TIMEOUT(w.noticeBox() && w.noticeBox()->isVisible(), 10000);
+        QVERIFY(w.noticeBox()->text().contains(QStringLiteral("notes.mp4")));
+        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), front_, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.formList()->rowCount(), 1, 10000);
+        QCOMPARE(w.formList()->filePath(0), front_);
+        QTRY_VERIFY_WITH_TIMEOUT(preview(w.mainDashcam())->isVisible(), 10000);
     }
 
     void spaceAndArrowKeysControlThePlayer()

@@ -73,6 +73,8 @@ private slots:
     void typedFolderIsCreatedAndUsedOnce();
     void unusablePathStaysOnThePage_data();
     void unusablePathStaysOnThePage();
+    void refusalsSpeakTheUsersLanguage_data();
+    void refusalsSpeakTheUsersLanguage();
     void screenshots_data();
     void screenshots();
 
@@ -340,6 +342,39 @@ void TstFormDialogOutput::unusablePathStaysOnThePage()
     QTest::mouseClick(child(*dialog, QStringLiteral("os_btn_ok")), Qt::LeftButton);
     QCOMPARE(single.count(), 1);
     QVERIFY(child<QWidget>(*dialog, QStringLiteral("f_pv"))->isVisible());
+}
+
+void TstFormDialogOutput::refusalsSpeakTheUsersLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    for (int language = 0; language < LanguageCount; ++language)
+        QTest::addRow("language %d", language) << language;
+}
+
+void TstFormDialogOutput::refusalsSpeakTheUsersLanguage()
+{
+    QFETCH(int, language);
+    DialogTest::setLanguage(language);
+    const auto dialog = DialogTest::makeDialog();
+    dialog->initOutputSetting(false, false);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const struct
+    {
+        QString typed;
+        int text;
+    } refusals[] = {{QString(), 1}, {base.filePath(QStringLiteral("plain.txt/sub/clip.mov")), 2}};
+    for (const auto &refusal : refusals) {
+        outputLine(*dialog)->setText(refusal.typed);
+        QTest::mouseClick(child(*dialog, QStringLiteral("os_btn_ok")), Qt::LeftButton);
+        const QString shown = problemLabel(*dialog)->text();
+        QCOMPARE(shown, DialogTest::cell(QStringLiteral("Notices"), refusal.text, language));
+        QVERIFY(!shown.isEmpty());
+        if (language != LangEnglish)
+            QVERIFY(shown !=
+                    DialogTest::cell(QStringLiteral("Notices"), refusal.text, LangEnglish));
+    }
+    DialogTest::setLanguage(LangEnglish);
 }
 
 void TstFormDialogOutput::screenshots_data()

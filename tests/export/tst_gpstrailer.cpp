@@ -1,6 +1,7 @@
 #include "exporttestfiles.h"
 #include "gpstrailer.h"
 #include "gpstrailerwriter.h"
+#include "metadataparser.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <ctime>
 #include <limits>
 
 namespace {
@@ -58,7 +60,13 @@ private:
     }
 
 private slots:
-    void initTestCase() { QVERIFY(dir.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        // a zone with daylight saving time: clock texts are wall-clock times without a zone
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+    }
 
     void cleanup()
     {
@@ -117,6 +125,10 @@ private slots:
         QTest::newRow("hour 25") << "25:00:00  07/08/2024" << QByteArray("00000000000000");
         QTest::newRow("one blank") << "12:34:56 07/08/2024" << QByteArray("00000000000000");
         QTest::newRow("garbage") << "not a time" << QByteArray("00000000000000");
+        // 02:00 to 02:59 of the last Sunday of March does not exist as Berlin local time
+        QTest::newRow("spring-forward gap")
+            << "02:30:00  31/03/2024" << QByteArray("20240331023000");
+        QTest::newRow("fall-back hour") << "02:30:00  27/10/2024" << QByteArray("20241027023000");
     }
     void clockTextsBecomeTimeFields()
     {
@@ -409,6 +421,27 @@ private slots:
         QString error;
         QVERIFY(!writer.append(job, &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    void springForwardClockKeepsItsTimeWhenReadBack()
+    {
+        QVector<VideoInfo_t> samples = ExportTestFiles::makeSamples(3);
+        for (int i = 0; i < samples.size(); ++i)
+            samples[i].clockTime =
+                QStringLiteral("02:30:%1  31/03/2024").arg(i, 2, 10, QLatin1Char('0'));
+        TrailerSource source;
+        source.type = GpsTrailer::foldedNovatek;
+        source.samples = samples;
+        QByteArray bytes = QByteArray(1000, 'v') +
+                           GpsTrailerWriter::cutTrailer(source, QStringLiteral("-ss 0 -t 3 "));
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QVector<VideoInfo_t> read;
+        QVERIFY(MetadataParser().loadMetadata(buffer, nullptr, &read, nullptr, nullptr, nullptr,
+                                              nullptr, false) != DashcamTypes::none);
+        QCOMPARE(read.size(), 3);
+        for (int i = 0; i < read.size(); ++i)
+            QCOMPARE(read.at(i).clockTime, samples.at(i).clockTime);
     }
 
     void germanLocaleWritesTheSameBytes()

@@ -1,6 +1,7 @@
 // Dashcam on real clips made by ffmpeg, drawn in a real window.
 #include "dashcam.h"
 #include "formdashcampreview.h"
+#include "mpvcore.h"
 #include "mpvmediainfo.h"
 #include "testsupport.h"
 #include "videowidget.h"
@@ -58,6 +59,8 @@ private slots:
     void groupMemberNamesNeedNoEscaping();
     void snapshotWritesPicture();
     void releaseUnloads();
+    void mpvLoadsNoScripts_data();
+    void mpvLoadsNoScripts();
     void previewShowsPicture();
     void samplesFollowPlayback();
 
@@ -222,6 +225,22 @@ void TstDashcam::missingFileKeepsOpenMedia()
     QCOMPARE(player->getMediaPath(), clip("0001_F.mp4"));
 }
 
+void TstDashcam::mpvLoadsNoScripts_data()
+{
+    QTest::addColumn<QByteArray>("option");
+    for (const char *option : {"load-scripts", "ytdl", "osc", "load-stats-overlay",
+                               "load-osd-console", "load-auto-profiles", "config"})
+        QTest::newRow(option) << QByteArray(option);
+}
+
+void TstDashcam::mpvLoadsNoScripts()
+{
+    QFETCH(QByteArray, option);
+    MpvCore core(QList<QPair<QByteArray, QByteArray>>{{"vo", "null"}});
+    QVERIFY(core.isValid());
+    QCOMPARE(core.property(("options/" + option).constData()), QVariant(false));
+}
+
 void TstDashcam::notMediaIsReported()
 {
     QSignalSpy error(player, &Dashcam::mediaError);
@@ -356,7 +375,17 @@ void TstDashcam::snapshotWritesPicture()
 void TstDashcam::releaseUnloads()
 {
     openAndWait(clip("0001_F.mp4"));
+    QSignalSpy path(player, &Dashcam::MediaPathChanged);
+    QSignalSpy length(player, &Dashcam::lengthChanged);
+    QSignalSpy position(player, &Dashcam::positionChanged);
     player->release();
+    // receivers learn of the empty state: views hide, the play bar reads 00:00
+    QCOMPARE(path.size(), 1);
+    QCOMPARE(path.first().first().toString(), QString());
+    QCOMPARE(length.size(), 1);
+    QCOMPARE(length.first().first().toLongLong(), 0);
+    QCOMPARE(position.size(), 1);
+    QCOMPARE(position.first().first().toLongLong(), 0);
     QCOMPARE(player->getMediaPath(), QString());
     QCOMPARE(player->getResolution(), QStringLiteral("0x0"));
     QCOMPARE(player->playStatus(), StoppedState);

@@ -1,8 +1,11 @@
 #include "metadataparser.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace {
 
@@ -103,6 +106,22 @@ struct Outputs
     {
         return perSecond.isEmpty() && samples.isEmpty() && rawRecords.isEmpty() &&
                separator.isEmpty() && head.isEmpty() && tail.isEmpty();
+    }
+};
+
+// A buffer that counts the bytes read from it.
+class CountingBuffer : public QBuffer
+{
+public:
+    using QBuffer::QBuffer;
+    qint64 bytesRead = 0;
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 n = QBuffer::readData(data, maxSize);
+        bytesRead += std::max<qint64>(n, 0);
+        return n;
     }
 };
 
@@ -228,7 +247,7 @@ private slots:
         QCOMPARE(out.load(path), type);
         QCOMPARE(out.samples.size(), 3);
         QCOMPARE(out.load(path, true), folded);
-        QCOMPARE(out.samples.size(), 3);
+        QVERIFY(out.isEmpty()); // detection reads no records
     }
 
     void signatureWithoutRecordsNamesType()
@@ -545,6 +564,39 @@ private slots:
         QCOMPARE(out.perSecond.size(), out.samples.size() - missing.size());
         if (out.type == DashcamTypes::none)
             QVERIFY(out.isEmpty());
+        const DashcamType full = out.type;
+        QCOMPARE(out.load(path, true), MetadataParser::foldedType(full));
+        QVERIFY(out.isEmpty());
+    }
+
+    // Detection reads the marker and the signature, not the hour of records between them.
+    void detectionReadsOnlyMarkerAndSignature_data()
+    {
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<QByteArray>("signature");
+        QTest::addColumn<int>("folded");
+        QTest::newRow("mov, cut") << "mov" << cutSignature << 1;
+        QTest::newRow("mov, join") << "mov" << joinSignature("HZRQ917K") << 0;
+        QTest::newRow("mkv, cut") << "mkv" << cutSignature << 1;
+    }
+    void detectionReadsOnlyMarkerAndSignature()
+    {
+        QFETCH(QString, container);
+        QFETCH(QByteArray, signature);
+        QFETCH(int, folded);
+        QFile clip(container == "mov" ? movClip : mkvClip);
+        QVERIFY(clip.open(QIODevice::ReadOnly));
+        // without boxes the trailer must lie within the searched window
+        QByteArray bytes =
+            clip.readAll() + exportTrailer(container == "mov" ? 3600 : 1500, signature);
+        CountingBuffer device(&bytes);
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        QCOMPARE(MetadataParser().loadMetadata(device, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                               nullptr, true),
+                 folded);
+        // a box walk or the search window, then about a hundred bytes of signature
+        const qint64 locating = container == "mov" ? 1024 : 200000;
+        QVERIFY2(device.bytesRead <= locating + 1024, QByteArray::number(device.bytesRead));
     }
 
     void unreadableFilesHaveNoMetadata_data()

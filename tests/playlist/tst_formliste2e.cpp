@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QDir>
 #include <QDropEvent>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
@@ -32,6 +34,9 @@ private slots:
 
     void droppedPairBecomesRows();
     void doubleClickPlaysBothCameras();
+    void marksFollowThePlayersAfterADropOfTwoPairs();
+    void captionsAreReadableInEveryLanguage_data();
+    void captionsAreReadableInEveryLanguage();
     void clipEndMovesToNextRow();
     void stopInsideClipStaysOnRow();
     void keysBAndNStepThroughTheList();
@@ -157,10 +162,95 @@ void TstFormListE2E::droppedPairBecomesRows()
         QCOMPARE(text(row, ColResolution), QString::fromLatin1(expected[row].resolution));
         QCOMPARE(text(row, ColPath), clip(QString::fromLatin1(expected[row].name)));
     }
-    // the rear row is the newest, so it carries the main mark; its front partner the second
-    QCOMPARE(text(1, ColMark), QStringLiteral("d"));
-    QCOMPARE(text(0, ColMark), QStringLiteral("e"));
+    // the marks show what the cameras play: the front file in the main player, its partner in
+    // the second
     QCOMPARE(window->mainDashcam()->getMediaPath(), clip("20261207101500_F.mp4"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->secondDashcam()->getMediaPath(), clip("20261207101500_R.mp4"),
+                              10000);
+    QTRY_COMPARE(text(0, ColMark), QStringLiteral("d"));
+    QTRY_COMPARE(text(1, ColMark), QStringLiteral("e"));
+}
+
+void TstFormListE2E::marksFollowThePlayersAfterADropOfTwoPairs()
+{
+    drop({"20261207101600_F.mp4", "20261207101600_R.mp4", "20261207101700_F.mp4",
+          "20261207101700_R.mp4"});
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 4, 15000);
+    const QString mainPath = window->mainDashcam()->getMediaPath();
+    QTRY_VERIFY_WITH_TIMEOUT(!window->secondDashcam()->getMediaPath().isEmpty(), 10000);
+    const QString secondPath = window->secondDashcam()->getMediaPath();
+    QCOMPARE(mainPath, clip("20261207101600_F.mp4"));
+    QCOMPARE(secondPath, clip("20261207101600_R.mp4"));
+    const auto marks = [this] {
+        QStringList shown;
+        for (int row = 0; row < list->rowCount(); ++row)
+            shown << text(row, ColMark) + QLatin1Char(' ') +
+                         QFileInfo(text(row, ColPath)).fileName();
+        return shown;
+    };
+    QTRY_COMPARE(marks(), QStringList({"d 20261207101600_F.mp4", "e 20261207101600_R.mp4",
+                                       " 20261207101700_F.mp4", " 20261207101700_R.mp4"}));
+    QCOMPARE(list->curSelectFile(), 0);
+    QCOMPARE(list->curSubSelectFile(), 1);
+
+    // the next pair dropped plays, and only its rows are marked
+    drop({"20261207101800_F.mp4", "20261207101800_R.mp4"});
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 6, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(window->secondDashcam()->getMediaPath(), clip("20261207101800_R.mp4"),
+                              10000);
+    QTRY_COMPARE(marks().mid(4), QStringList({"d 20261207101800_F.mp4", "e 20261207101800_R.mp4"}));
+    for (int row = 0; row < 4; ++row)
+        QCOMPARE(text(row, ColMark), QString());
+}
+
+void TstFormListE2E::captionsAreReadableInEveryLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    for (int language = 0; language < LanguageCount; ++language)
+        QTest::addRow("language %d", language) << language;
+}
+
+void TstFormListE2E::captionsAreReadableInEveryLanguage()
+{
+    QFETCH(int, language);
+    window->setLanguage(language);
+    dropPairAndWait();
+    QApplication::processEvents();
+    auto *captions = list->findChild<QTableWidget *>(QStringLiteral("headerTableWidget"));
+    QVERIFY(captions);
+    const QHeaderView *header = captions->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+        const QTableWidgetItem *item = captions->horizontalHeaderItem(column);
+        // painted in the item's own font, or else the header's
+        const QVariant itemFont = item->data(Qt::FontRole);
+        const QFont font = itemFont.isValid() ? itemFont.value<QFont>() : header->font();
+        const int text = QFontMetrics(font).horizontalAdvance(item->text());
+        // the caption sheet's left padding, then the whole text
+        QVERIFY2(header->sectionSize(column) >= 10 + text,
+                 qPrintable(QStringLiteral("%1: %2 px for %3 px of text")
+                                .arg(item->text())
+                                .arg(header->sectionSize(column))
+                                .arg(text)));
+        // the list's columns stay under their captions
+        if (column > 0)
+            QCOMPARE(list->table()->columnWidth(column + 1), header->sectionSize(column));
+    }
+    // all of them in view, without scrolling
+    QVERIFY2(header->length() <= captions->viewport()->width(),
+             qPrintable(QStringLiteral("%1 px of captions in %2 px")
+                            .arg(header->length())
+                            .arg(captions->viewport()->width())));
+    // the first row starts under the caption row, without a band between them
+    const int captionsBottom = captions->mapTo(window.get(), QPoint(0, captions->height())).y();
+    const QRect firstRow = list->table()->visualRect(list->table()->model()->index(0, ColName));
+    const int rowTop = list->table()->viewport()->mapTo(window.get(), firstRow.topLeft()).y();
+    QVERIFY2(
+        rowTop - captionsBottom >= 0 && rowTop - captionsBottom <= 4,
+        qPrintable(
+            QStringLiteral("caption bottom %1, first row %2").arg(captionsBottom).arg(rowTop)));
+    if (language == LangEnglish || language == LangPolish || language == LangChinese)
+        TestSupport::saveScreenshot(list, QStringLiteral("formlist-captions-%1").arg(language));
+    window->setLanguage(LangEnglish);
 }
 
 void TstFormListE2E::doubleClickPlaysBothCameras()
@@ -235,6 +325,10 @@ void TstFormListE2E::doubleClickOnGroupPlaysBothGroups()
     Dashcam *main = window->mainDashcam();
     Dashcam *second = window->secondDashcam();
     QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), QString(), 5000); // released by grouping
+    // nothing of the released file stays: no picture, an empty play bar
+    QVERIFY(!main->getVideoWidget()->isVisible());
+    QCOMPARE(window->control()->findChild<QLabel *>(QStringLiteral("labelTime"))->text(),
+             QStringLiteral("00:00 / 00:00"));
     doubleClick(4);
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
     QCOMPARE(main->getMediaPath(), clip("20261207101600_F.mp4")); // the group's first member
