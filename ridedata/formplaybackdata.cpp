@@ -136,12 +136,7 @@ void FormPlaybackData::updateData(const PlaybackInfo_t &rideSummary)
 void FormPlaybackData::showData(int units)
 {
     const bool metric = units == UnitSystem::metric;
-    ui->distaceUnitChart->setText(metric ? QStringLiteral("unit : km")
-                                         : QStringLiteral("unit : mile"));
-    ui->speedUnitChart->setText(metric ? QStringLiteral("unit : kmh")
-                                       : QStringLiteral("unit : mph"));
-    ui->altitudeUnitChart->setText(metric ? QStringLiteral("unit : m")
-                                          : QStringLiteral("unit : ft"));
+    showChartUnits(metric);
 
     const double speedFactor = metric ? kmhPerMph : 1.0;
     const double heightFactor = metric ? 1.0 : feetPerMetre;
@@ -244,7 +239,11 @@ void FormPlaybackData::setUnitSystem(int units)
         return;
     }
     unitSystem = units;
-    const bool metric = units == UnitSystem::metric;
+    showChartUnits(units == UnitSystem::metric);
+}
+
+void FormPlaybackData::showChartUnits(bool metric)
+{
     ui->distaceUnitChart->setText(metric ? QStringLiteral("unit : km")
                                          : QStringLiteral("unit : mile"));
     ui->speedUnitChart->setText(metric ? QStringLiteral("unit : kmh")
