@@ -130,11 +130,7 @@ void FormChartDataView::setChartData(QVector<PlaybackInfo2_t> newInfo, int type)
 void FormChartDataView::setBodydataParameter(int age, int heightFt, int heightIn, int weight,
                                              int gender)
 {
-    body.age = age;
-    body.heightFt = heightFt;
-    body.heightIn = heightIn;
-    body.weight = weight;
-    body.gender = gender;
+    body = BodyData{age, heightFt, heightIn, weight, gender};
     updateSummary();
 }
 

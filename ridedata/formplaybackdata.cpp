@@ -317,11 +317,7 @@ void FormPlaybackData::showBodyDataDialog()
 void FormPlaybackData::setBodydataParameter(int age, int heightFt, int heightIn, int weight,
                                             int gender)
 {
-    body.age = age;
-    body.heightFt = heightFt;
-    body.heightIn = heightIn;
-    body.weight = weight;
-    body.gender = gender;
+    body = BodyData{age, heightFt, heightIn, weight, gender};
     emit bodydataParameterTriggered(age, heightFt, heightIn, weight, gender);
     showCalorie();
 }
