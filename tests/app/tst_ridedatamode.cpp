@@ -48,8 +48,7 @@ double colourShare(const QImage &image, const QRect &rect, const QColor &colour)
         for (int x = rect.left(); x <= rect.right(); x += 2) {
             const QColor c = image.pixelColor(x, y);
             ++total;
-            if (qAbs(c.red() - colour.red()) < 12 && qAbs(c.green() - colour.green()) < 12 &&
-                qAbs(c.blue() - colour.blue()) < 12)
+            if (TestSupport::isNear(c, colour, 11))
                 ++hits;
         }
     }

@@ -70,8 +70,7 @@ QByteArray contentOf(const QString &path)
 
 bool isNear(const QColor &a, const QColor &b)
 {
-    return qAbs(a.red() - b.red()) < 60 && qAbs(a.green() - b.green()) < 60 &&
-           qAbs(a.blue() - b.blue()) < 60;
+    return TestSupport::isNear(a, b, 59);
 }
 
 // A frame of a video at 0.5 s.
