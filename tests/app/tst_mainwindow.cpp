@@ -54,7 +54,6 @@ private:
     // The window with an open menu and sub-menu: both drawn over the window with their items.
     void screenshot(MainWindow &w, const QString &name, QMenu *top, QMenu *sub)
     {
-        const QString dir = QString::fromLocal8Bit(qgetenv("TALVEX_SCREENSHOT_DIR"));
         QAction *menuAction = top->menuAction();
         top->popup(w.menuBar()->mapToGlobal(w.menuBar()->actionGeometry(menuAction).bottomLeft()));
         QVERIFY(QTest::qWaitForWindowExposed(top));
@@ -76,8 +75,7 @@ private:
                                       area.topLeft() + QPoint(item.left() + 2, item.center().y())),
                 m->grab().toImage().pixelColor(item.left() + 2, item.center().y()));
         }
-        if (!dir.isEmpty())
-            QVERIFY(picture.save(QDir(dir).filePath(name + QStringLiteral(".png"))));
+        QVERIFY(TestSupport::saveScreenshot(picture, name));
         if (sub)
             sub->hide();
         top->hide();

@@ -47,15 +47,6 @@ QImage windowWithDialog(MainWindow *window, QWidget *dialog)
     return image;
 }
 
-void saveImage(const QImage &image, const QString &name)
-{
-    const QString dir = QString::fromLocal8Bit(qgetenv("TALVEX_SCREENSHOT_DIR"));
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    image.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
-
 // Distinct colours inside rect: a drawn page has many, a blank one a few.
 int colourCount(const QImage &image, const QRect &rect)
 {
@@ -195,7 +186,7 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
         const QRect page(dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
                          dialog->size());
         QVERIFY(colourCount(shot, page) > 10);
-        saveImage(shot, QStringLiteral("export-processing"));
+        TestSupport::saveScreenshot(shot, QStringLiteral("export-processing"));
     });
     QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
 
@@ -211,7 +202,7 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
     const QPoint barMiddle = bar->mapTo(dialog, bar->rect().center()) +
                              dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0));
     QCOMPARE(QColor(finished.pixel(barMiddle)), QColor(QStringLiteral("#353DF4")));
-    saveImage(finished, QStringLiteral("export-finished"));
+    TestSupport::saveScreenshot(finished, QStringLiteral("export-finished"));
 
     // 800 ms later the exported file plays and is listed, once
     QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), output, 20000);
@@ -249,7 +240,7 @@ void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
     QCOMPARE(label->text(), QStringLiteral("61:00 ~ 62:05"));
     const QImage bar = w.control()->grab().toImage();
     QVERIFY(colourCount(bar, bar.rect().adjusted(0, 0, -1, -1)) > 10);
-    saveImage(w.grab().toImage(), QStringLiteral("export-cut-editor-past-one-hour"));
+    TestSupport::saveScreenshot(&w, QStringLiteral("export-cut-editor-past-one-hour"));
 }
 
 // Three files grouped in the list and played as one: the cut spans all of them.
@@ -369,7 +360,7 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
     const QRect area(dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
                      dialog->size());
     QVERIFY(colourCount(shot, area) > 10);
-    saveImage(
+    TestSupport::saveScreenshot(
         shot,
         QStringLiteral("export-failed-") +
             QString::fromLatin1(QTest::currentDataTag()).replace(QRegularExpression("\\W+"), "-"));

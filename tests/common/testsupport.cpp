@@ -98,11 +98,17 @@ int colourCount(const QImage &picture, const QRect &area)
 
 void saveScreenshot(QWidget *widget, const QString &name)
 {
+    if (widget && qEnvironmentVariableIsSet("TALVEX_SCREENSHOT_DIR"))
+        saveScreenshot(widget->grab().toImage(), name);
+}
+
+bool saveScreenshot(const QImage &picture, const QString &name)
+{
     const QString dir = QString::fromLocal8Bit(qgetenv("TALVEX_SCREENSHOT_DIR"));
-    if (dir.isEmpty() || !widget)
-        return;
+    if (dir.isEmpty())
+        return true;
     QDir().mkpath(dir);
-    widget->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+    return picture.save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }
 
 } // namespace TestSupport

@@ -25,6 +25,8 @@ bool runFfmpeg(const QStringList &args);
 
 // Saves a grab of widget as docs-ready PNG under $TALVEX_SCREENSHOT_DIR when that is set.
 void saveScreenshot(QWidget *widget, const QString &name);
+// Saves picture the same way; false only when the folder is set and the file cannot be written.
+bool saveScreenshot(const QImage &picture, const QString &name);
 
 // Picture checks for screenshot cases.
 // The colour at point of child (a descendant of top, or top itself) in top's picture.
