@@ -47,17 +47,6 @@ QImage windowWithDialog(MainWindow *window, QWidget *dialog)
     return image;
 }
 
-// Distinct colours inside rect: a drawn page has many, a blank one a few.
-int colourCount(const QImage &image, const QRect &rect)
-{
-    QSet<QRgb> colours;
-    for (int y = rect.top(); y <= rect.bottom(); y += 2) {
-        for (int x = rect.left(); x <= rect.right(); x += 2)
-            colours.insert(image.pixel(x, y));
-    }
-    return colours.size();
-}
-
 template <typename T> T *child(QObject *parent, const char *name)
 {
     return parent->findChild<T *>(QString::fromLatin1(name));
@@ -185,7 +174,7 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
         const QImage shot = windowWithDialog(&w, dialog);
         const QRect page(dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
                          dialog->size());
-        QVERIFY(colourCount(shot, page) > 10);
+        QVERIFY(TestSupport::colourCount(shot, page) > 10);
         TestSupport::saveScreenshot(shot, QStringLiteral("export-processing"));
     });
     QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
@@ -239,7 +228,7 @@ void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
     QVERIFY(label);
     QCOMPARE(label->text(), QStringLiteral("61:00 ~ 62:05"));
     const QImage bar = w.control()->grab().toImage();
-    QVERIFY(colourCount(bar, bar.rect().adjusted(0, 0, -1, -1)) > 10);
+    QVERIFY(TestSupport::colourCount(bar, bar.rect().adjusted(0, 0, -1, -1)) > 10);
     TestSupport::saveScreenshot(&w, QStringLiteral("export-cut-editor-past-one-hour"));
 }
 
@@ -359,7 +348,7 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
     const QImage shot = windowWithDialog(&w, dialog);
     const QRect area(dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
                      dialog->size());
-    QVERIFY(colourCount(shot, area) > 10);
+    QVERIFY(TestSupport::colourCount(shot, area) > 10);
     TestSupport::saveScreenshot(
         shot,
         QStringLiteral("export-failed-") +
