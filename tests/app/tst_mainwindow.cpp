@@ -1,6 +1,7 @@
 #include "appglobals.h"
 #include "appsettings.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "settingkeys.h"
 #include "testsupport.h"
 
@@ -13,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+using MainWindowTest::action;
+
 class TstMainWindow : public QObject
 {
     Q_OBJECT
@@ -20,10 +23,6 @@ private:
     QTemporaryDir dir_;
     QString oldCwd_;
 
-    static QAction *action(MainWindow &w, const char *name)
-    {
-        return w.findChild<QAction *>(QString::fromLatin1(name));
-    }
     static QMenu *menu(MainWindow &w, const char *name)
     {
         return w.findChild<QMenu *>(QString::fromLatin1(name));

@@ -8,6 +8,7 @@
 #include "formlist.h"
 #include "listrows.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "sliderstyle.h"
 #include "testsupport.h"
 
@@ -23,19 +24,9 @@
 
 namespace {
 
-constexpr int pathColumn = 6; // the list's hidden column with the file path
-constexpr int exportTimeoutMs = 120000;
+using namespace MainWindowTest;
 
-QStringList listedPaths(FormList *list)
-{
-    QStringList paths;
-    const QTableWidget *table = list->table();
-    for (int row = 0; row < table->rowCount(); ++row) {
-        if (const QTableWidgetItem *item = table->item(row, pathColumn))
-            paths << item->text();
-    }
-    return paths;
-}
+constexpr int exportTimeoutMs = 120000;
 
 // The main window with the dialog drawn where it stands over it.
 QImage windowWithDialog(MainWindow *window, QWidget *dialog)
@@ -142,10 +133,7 @@ void TstMainWindowExport::enterEditMode(MainWindow &w)
 void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
 {
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 1)
         w.onDisplayModeChange();
     openFile(w, clip_);
@@ -212,10 +200,7 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
 void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
 {
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
     openFile(w, longClip_);
@@ -236,10 +221,7 @@ void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
 void TstMainWindowExport::groupCutFromThePlayBar()
 {
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
     QList<QUrl> urls;
@@ -331,10 +313,7 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
     old.close();
 
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
     openFile(w, clip_);

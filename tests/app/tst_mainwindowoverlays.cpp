@@ -2,6 +2,7 @@
 #include "dashcam.h"
 #include "formwatermarkview.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "mapwatermark.h"
 #include "overlayrender.h"
 #include "skin.h"
@@ -44,6 +45,8 @@ FormWatermarkView *openEditor()
 
 } // namespace
 
+using MainWindowTest::showWindow;
+
 class TstMainWindowOverlays : public QObject
 {
     Q_OBJECT
@@ -74,10 +77,7 @@ private slots:
     void hiddenEntryOpensEditorOnTheMainFile()
     {
         MainWindow w;
-        w.resize(1600, 860);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.releaseKeyboard();
+        QVERIFY(showWindow(w));
         auto *action = w.findChild<QAction *>(QStringLiteral("actionWatermark"));
         QVERIFY(action);
         QVERIFY(!action->isVisible());
@@ -117,10 +117,7 @@ private slots:
     void dropOnTheMainViewCreatesTheOverlay()
     {
         MainWindow w;
-        w.resize(1600, 860);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.releaseKeyboard();
+        QVERIFY(showWindow(w));
         VideoWidget *view = w.mainDashcam()->getVideoWidget();
         QSignalSpy dropped(view, &VideoWidget::objectMapWaterMarkTriggered);
         dropMap(view, QPoint(20, 30));

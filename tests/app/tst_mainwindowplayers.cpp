@@ -2,6 +2,7 @@
 #include "dashcam.h"
 #include "formcontrol.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "settingkeys.h"
 #include "testsupport.h"
 #include "videowidget.h"
@@ -35,10 +36,7 @@ private:
     // Shows the window at the screenshot size with both cameras shown and the keyboard free.
     static void showDual(MainWindow &w)
     {
-        w.resize(1600, 860);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.releaseKeyboard();
+        QVERIFY(MainWindowTest::showWindow(w));
         if (gDisplayMode != 1)
             w.onDisplayModeChange();
     }
