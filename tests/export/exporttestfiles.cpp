@@ -11,6 +11,13 @@
 
 namespace ExportTestFiles {
 
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
 QVector<VideoInfo_t> makeSamples(int n)
 {
     QVector<VideoInfo_t> samples;

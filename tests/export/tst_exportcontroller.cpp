@@ -61,13 +61,6 @@ struct FakeHost : ExportHost
     QString clipDuration(const QString &path) const override { return durations.value(path); }
 };
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 bool isNear(const QColor &a, const QColor &b)
 {
     return TestSupport::isNear(a, b, 59);
@@ -329,7 +322,7 @@ private slots:
         for (int second = 1; second <= 3; ++second)
             trailer += GpsTrailer::record(source.at(second));
         trailer += cutSignature;
-        QVERIFY(contentOf(output).endsWith(trailer));
+        QVERIFY(ExportTestFiles::contentOf(output).endsWith(trailer));
         DashcamType type = 0;
         const QVector<VideoInfo_t> read = readBack(output, &type);
         QCOMPARE(type, DashcamTypes::exported);
@@ -359,7 +352,7 @@ private slots:
         QVERIFY(qAbs(ExportTestFiles::decodedDuration(value.outputPath, &hasAudio) - 2.0) <= 0.1);
         QCOMPARE(hasAudio, audio);
         QCOMPARE(editor->lastRunArguments().contains("-an"), !audio);
-        const QByteArray content = contentOf(value.outputPath);
+        const QByteArray content = ExportTestFiles::contentOf(value.outputPath);
         QCOMPARE(content.endsWith(GpsTrailer::marker() + cutSignature), !gps);
         QCOMPARE(content.contains("GPSDATA--"), gps);
     }
@@ -479,7 +472,7 @@ private slots:
         for (int second : {2, 3, 4, 5, 6, 7, 8, 9})
             trailer += GpsTrailer::record(all.at(second));
         trailer += exportJoinSignature;
-        QVERIFY(contentOf(output).endsWith(trailer));
+        QVERIFY(ExportTestFiles::contentOf(output).endsWith(trailer));
         DashcamType type = 0;
         QCOMPARE(readBack(output, &type).size(), 8);
         QCOMPARE(type, DashcamTypes::exported);
@@ -664,7 +657,7 @@ private slots:
         QString expected;
         for (int n = 0; n < 3; ++n)
             expected += QStringLiteral("file '%1%2.mov'\r\n").arg(prefix).arg(n);
-        QCOMPARE(QString::fromUtf8(contentOf("clip.txt")), expected);
+        QCOMPARE(QString::fromUtf8(ExportTestFiles::contentOf("clip.txt")), expected);
     }
 };
 
