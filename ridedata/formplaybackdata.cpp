@@ -4,6 +4,7 @@
 #include "formchartview.h"
 #include "formdialog.h"
 #include "ridelog.h"
+#include "rideunits.h"
 #include "skin.h"
 #include "ui_formplaybackdata.h"
 
@@ -11,13 +12,9 @@
 
 #include <algorithm>
 
-namespace {
+using namespace RideUnits;
 
-constexpr double kmPerMetre = 0.001;
-constexpr double milesPerMetre = 0.000621371;
-constexpr double feetPerMetre = 3.28084;
-constexpr double kmhPerMph = 1.60935;
-constexpr double mphPerKmh = 0.62137;
+namespace {
 
 const QString buttonSheet = QStringLiteral(
     "QPushButton {qproperty-icon: url( );border-image: url(%1);width:%3px;height:%4px;}"
