@@ -11,6 +11,7 @@
 #include "watermarkview.h"
 
 #include "../export/exporttestfiles.h"
+#include "../export/overlaydrop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,12 +27,7 @@ namespace {
 
 void dropMap(VideoWidget *view, const QPoint &pos)
 {
-    std::unique_ptr<QMimeData> mime(WatermarkDelegate::itemMimeData(
-        1, getStylePath() + QStringLiteral("adjustbar_4x_blue"), QPoint(0, 0)));
-    QDragEnterEvent enter(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &enter);
-    QDropEvent drop(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &drop);
+    OverlayDrop::dropItem(view, 1, pos);
 }
 
 FormWatermarkView *openEditor()

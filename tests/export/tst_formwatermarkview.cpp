@@ -2,6 +2,7 @@
 #include "formmeterobject.h"
 #include "formwatermarkview.h"
 #include "mapwatermark.h"
+#include "overlaydrop.h"
 #include "overlayrender.h"
 #include "skin.h"
 #include "testsupport.h"
@@ -37,15 +38,7 @@ bool makeBlueClip(const QString &path, double seconds, bool withAudio)
     return TestSupport::runFfmpeg(args);
 }
 
-void dropItem(VideoWidget *view, int column, const QPoint &pos)
-{
-    std::unique_ptr<QMimeData> mime(WatermarkDelegate::itemMimeData(
-        column, getStylePath() + QStringLiteral("adjustbar_4x_blue"), QPoint(0, 0)));
-    QDragEnterEvent enter(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &enter);
-    QDropEvent event(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &event);
-}
+using OverlayDrop::dropItem;
 
 int colourDistance(const QColor &a, const QColor &b)
 {
