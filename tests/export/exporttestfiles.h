@@ -12,6 +12,9 @@ namespace ExportTestFiles {
 // n samples with distinct clock, position, speed and G-sensor values; sample i is second i.
 QVector<VideoInfo_t> makeSamples(int n);
 
+// Appends the export trailer of samples to the file at path; true when it was written.
+bool appendTrailer(const QString &path, const QVector<VideoInfo_t> &samples);
+
 // A clip of the given length made by ffmpeg with the export trailer of samples appended.
 bool makeSourceWithTrailer(const QString &path, int seconds, const QVector<VideoInfo_t> &samples,
                            bool withAudio = true);

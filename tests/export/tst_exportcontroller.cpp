@@ -99,12 +99,7 @@ bool makeMarkedClip(const QString &path, int seconds, const QString &colour, boo
     args << "-shortest" << path;
     if (!TestSupport::runFfmpeg(args))
         return false;
-    if (samples.isEmpty())
-        return true;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    return file.write(GpsTrailer::cutTrailer(samples, CutSpan{0, samples.size()})) > 0;
+    return samples.isEmpty() || ExportTestFiles::appendTrailer(path, samples);
 }
 
 QVector<VideoInfo_t> samplesFrom(int first, int count)
