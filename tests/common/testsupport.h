@@ -20,6 +20,11 @@ void prepareApplication();
 bool makeClip(const QString &path, double seconds, const QString &size = QStringLiteral("320x240"),
               bool withAudio = true, int fps = 25);
 
+// Writes a clip of a lavfi video source (with sine audio when withAudio), through videoFilter
+// when one is given; true on success.
+bool makeLavfiClip(const QString &path, const QString &videoSource, double seconds, bool withAudio,
+                   const QString &videoFilter = QString());
+
 // Runs ffmpeg with args; true when it exits 0.
 bool runFfmpeg(const QStringList &args);
 

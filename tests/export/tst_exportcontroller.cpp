@@ -79,25 +79,9 @@ QImage frameOf(const QString &video, const QString &png)
 bool makeMarkedClip(const QString &path, int seconds, const QString &colour, bool audio,
                     const QVector<VideoInfo_t> &samples)
 {
-    QStringList args{"-f", "lavfi", "-i",
-                     QStringLiteral("color=c=%1:s=320x240:r=25:d=%2").arg(colour).arg(seconds)};
-    if (audio)
-        args << "-f"
-             << "lavfi"
-             << "-i" << QStringLiteral("sine=frequency=440:duration=%1").arg(seconds);
-    args << "-vf"
-         << "drawbox=x=0:y=0:w=60:h=60:color=red:t=fill"
-         << "-c:v"
-         << "libx264"
-         << "-preset"
-         << "ultrafast"
-         << "-pix_fmt"
-         << "yuv420p";
-    if (audio)
-        args << "-c:a"
-             << "aac";
-    args << "-shortest" << path;
-    if (!TestSupport::runFfmpeg(args))
+    if (!TestSupport::makeLavfiClip(
+            path, QStringLiteral("color=c=%1:s=320x240:r=25:d=%2").arg(colour).arg(seconds),
+            seconds, audio, QStringLiteral("drawbox=x=0:y=0:w=60:h=60:color=red:t=fill")))
         return false;
     return samples.isEmpty() || ExportTestFiles::appendTrailer(path, samples);
 }

@@ -26,16 +26,8 @@ namespace {
 // A plain blue clip, so that overlay pixels stand out in the output.
 bool makeBlueClip(const QString &path, double seconds, bool withAudio)
 {
-    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                     QStringLiteral("color=c=blue:s=320x240:r=25:d=%1").arg(seconds)};
-    if (withAudio)
-        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
-             << QStringLiteral("sine=frequency=440:duration=%1").arg(seconds)
-             << QStringLiteral("-c:a") << QStringLiteral("aac");
-    args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-preset")
-         << QStringLiteral("ultrafast") << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p")
-         << QStringLiteral("-shortest") << path;
-    return TestSupport::runFfmpeg(args);
+    return TestSupport::makeLavfiClip(
+        path, QStringLiteral("color=c=blue:s=320x240:r=25:d=%1").arg(seconds), seconds, withAudio);
 }
 
 using OverlayDrop::dropItem;
