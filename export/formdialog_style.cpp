@@ -3,6 +3,7 @@
 
 #include "appfont.h"
 #include "appglobals.h"
+#include "buttonsheets.h"
 #include "skin.h"
 #include "ui_formdialog.h"
 
@@ -170,10 +171,7 @@ void FormDialog::applyStyle(int style)
     ui->pv_pd->setBorderInset(10);
 
     ui->btn_close->setFixedSize(25, 25);
-    ui->btn_close->setStyleSheet(
-        QStringLiteral("QPushButton{ border-image:url(%1);background-color:#00000000;}"
-                       "QPushButton:pressed { border-image:url(%2); }")
-            .arg(skinImage(QStringLiteral("pw_x.svg")),
-                 skinImage(QStringLiteral("pw_x_selected.svg"))));
+    ui->btn_close->setStyleSheet(ButtonSheets::imageButton(
+        skinImage(QStringLiteral("pw_x.svg")), skinImage(QStringLiteral("pw_x_selected.svg"))));
     ui->loading_icon->updateStyle();
 }

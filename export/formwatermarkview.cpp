@@ -1,5 +1,6 @@
 #include "formwatermarkview.h"
 
+#include "buttonsheets.h"
 #include "dashboardrules.h"
 #include "dashcam.h"
 #include "ffmpeg_editor_p.h"
@@ -77,11 +78,8 @@ void FormWatermarkView::setButtonStyle(int)
     skinFolder = getStylePath();
     setStyleSheet(QStringLiteral("QWidget{background-color:#323232}"));
     ui->btn_close->setFixedSize(25, 25);
-    ui->btn_close->setStyleSheet(
-        QStringLiteral("QPushButton{ border-image:url(%1);background-color:#00000000;}"
-                       "QPushButton:pressed { border-image:url(%2); }")
-            .arg(skinFolder + QStringLiteral("pw_x.svg"),
-                 skinFolder + QStringLiteral("pw_x_selected.svg")));
+    ui->btn_close->setStyleSheet(ButtonSheets::imageButton(
+        skinFolder + QStringLiteral("pw_x.svg"), skinFolder + QStringLiteral("pw_x_selected.svg")));
 }
 
 void FormWatermarkView::initDashcam()

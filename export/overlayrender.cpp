@@ -35,8 +35,8 @@ DrawInfo_t trackBounds(const QVector<VideoInfo_t> &samples)
 
 int frameCount(qint64 durationMs)
 {
-    const qint64 seconds = durationMs / 1000;
-    return seconds < 2 ? 0 : int((seconds - 1) * OverlayGeometry::framesPerSecond);
+    // one sample a second of the clip
+    return OverlayGeometry::frameCount(int(durationMs / 1000));
 }
 
 QString frameFileName(int index)

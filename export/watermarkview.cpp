@@ -275,10 +275,7 @@ void WatermarkView::mouseMoveEvent(QMouseEvent *event)
 
 void WatermarkView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasFormat(QLatin1String(itemMimeType)))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    dragMoveEvent(event); // the same payload check
 }
 
 void WatermarkView::dragMoveEvent(QDragMoveEvent *event)

@@ -109,14 +109,12 @@ void FormUpdateApplication::saveFileCompleted(QString path, QString name, int)
 
 void FormUpdateApplication::saveFileFailed(int errorCode)
 {
-    showErrorMessage(SaveError,
-                     QStringLiteral("Download failed, save file error:%1.").arg(errorCode));
+    showErrorMessage(SaveError, saveFailedText(errorCode));
 }
 
 void FormUpdateApplication::downloadError(QNetworkReply::NetworkError error)
 {
-    showErrorMessage(NetworkError,
-                     QStringLiteral("Download failed, network error:%1.").arg(int(error)));
+    showErrorMessage(NetworkError, networkFailedText(error));
 }
 
 void FormUpdateApplication::showErrorMessage(int state, const QString &text)

@@ -167,12 +167,12 @@ void FormUpdateFirewareInterface::saveFileCompleted(QString, QString, int)
 
 void FormUpdateFirewareInterface::saveFileFailed(int errorCode)
 {
-    showFailure(QStringLiteral("Download failed, save file error:%1.").arg(errorCode));
+    showFailure(saveFailedText(errorCode));
 }
 
 void FormUpdateFirewareInterface::downloadError(QNetworkReply::NetworkError error)
 {
-    showFailure(QStringLiteral("Download failed, network error:%1.").arg(int(error)));
+    showFailure(networkFailedText(error));
 }
 
 void FormUpdateFirewareInterface::showFailure(const QString &text)

@@ -78,6 +78,16 @@ QString FormUpdateWizard::progressText(qlonglong received, qlonglong total)
     return QStringLiteral("%1\n(%2%)").arg(updateText(6)).arg(percent);
 }
 
+QString FormUpdateWizard::saveFailedText(int errorCode)
+{
+    return QStringLiteral("Download failed, save file error:%1.").arg(errorCode);
+}
+
+QString FormUpdateWizard::networkFailedText(QNetworkReply::NetworkError error)
+{
+    return QStringLiteral("Download failed, network error:%1.").arg(int(error));
+}
+
 void FormUpdateWizard::updateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal)
 {
     if (download_->fileName() != VersionFile::fileName)

@@ -45,6 +45,9 @@ protected:
     // "Please Wait.", a line break and the whole per cent in brackets; just "Please Wait." while
     // the size is unknown.
     static QString progressText(qlonglong received, qlonglong total);
+    // The information texts of a download that failed while saving or on the network.
+    static QString saveFailedText(int errorCode);
+    static QString networkFailedText(QNetworkReply::NetworkError error);
     // Writes the downloaded file into folder on a pool worker; the downloader's signals report.
     void saveInBackground(const QString &folder);
 

@@ -1,12 +1,12 @@
 #include "onlinestyle.h"
 
+#include "buttonsheets.h"
+
 namespace OnlineStyle {
 
 QString imageButtonSheet(const QString &normal, const QString &pressed)
 {
-    return QStringLiteral("QPushButton{ border-image:url(%1);background-color:#00000000;}"
-                          "QPushButton:pressed { border-image:url(%2); }")
-        .arg(folder + normal, folder + pressed);
+    return ButtonSheets::imageButton(folder + normal, folder + pressed);
 }
 
 QString closeButtonSheet()

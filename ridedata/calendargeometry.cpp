@@ -65,24 +65,30 @@ QRect monthPressArea(const QRect &r, int column)
     return QRect(2 * u - 13 + 5 * u * column, y, 74, 74);
 }
 
-int dayColumnAt(const QRect &r, const QPoint &p)
+namespace {
+
+// The first of columns whose press area holds p (the areas are row-relative in x), or -1.
+template <typename PressArea>
+int columnAt(const QRect &r, const QPoint &p, int columns, PressArea pressArea)
 {
     const QPoint local(p.x() - r.x(), p.y());
-    for (int c = 0; c < CalendarRules::weekColumns; ++c) {
-        if (dayPressArea(r, c).contains(local))
+    for (int c = 0; c < columns; ++c) {
+        if (pressArea(r, c).contains(local))
             return c;
     }
     return -1;
 }
 
+} // namespace
+
+int dayColumnAt(const QRect &r, const QPoint &p)
+{
+    return columnAt(r, p, CalendarRules::weekColumns, dayPressArea);
+}
+
 int monthColumnAt(const QRect &r, const QPoint &p)
 {
-    const QPoint local(p.x() - r.x(), p.y());
-    for (int m = 0; m < CalendarRules::yearColumns; ++m) {
-        if (monthPressArea(r, m).contains(local))
-            return m;
-    }
-    return -1;
+    return columnAt(r, p, CalendarRules::yearColumns, monthPressArea);
 }
 
 } // namespace CalendarGeometry

@@ -1,30 +1,6 @@
 #include "calendarmodel.h"
 
-CalendarModel::CalendarModel(QObject *parent) : QAbstractListModel(parent) {}
-
-CalendarModel::~CalendarModel() = default;
-
-void CalendarModel::addItem(CalendarItem *item)
-{
-    if (!item)
-        return;
-    const int row = static_cast<int>(items_.size());
-    beginInsertRows(QModelIndex(), row, row);
-    items_.emplace_back(item);
-    endInsertRows();
-}
-
-CalendarItem *CalendarModel::getItem(int row) const
-{
-    if (row < 0 || row >= static_cast<int>(items_.size()))
-        return nullptr;
-    return items_[static_cast<size_t>(row)].get();
-}
-
-int CalendarModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(items_.size());
-}
+CalendarModel::CalendarModel(QObject *parent) : OwnedListModel<CalendarItem>(parent) {}
 
 QVariant CalendarModel::data(const QModelIndex &index, int role) const
 {

@@ -159,6 +159,13 @@ void CalendarView::remarkDataDays()
         applyDayMarks(selectedCell_, highlightCell_);
 }
 
+void CalendarView::remarkShownDays()
+{
+    recomputeHighlightCell();
+    remarkDataDays();
+    applyDayMarks(selectedCell_, highlightCell_);
+}
+
 void CalendarView::markSelectedMonth()
 {
     if (selectedDate_.isEmpty())
@@ -255,14 +262,11 @@ void CalendarView::stepMonth(int delta)
     }
     emit setCalendarTitle_s(shownYear_, shownMonth_, yearMode_);
     calcFirstWeekday(shownYear_, shownMonth_);
-    clearDayMarks();
-    applyDayMarks(selectedCell_, highlightCell_);
+    clearMarks();
     resetMonthMarks();
     selectedCell_ = Cell();
     applyDayMarks(selectedCell_, highlightCell_);
-    recomputeHighlightCell();
-    remarkDataDays();
-    applyDayMarks(selectedCell_, highlightCell_);
+    remarkShownDays();
     applyMonthMarks(selectedMonthCell_);
 }
 
@@ -307,9 +311,7 @@ void CalendarView::changeCalendarMode()
         item.sizeHint = QSize(yearRowWidth, row < yearRows ? height : 0);
     });
     resetMonthMarks();
-    recomputeHighlightCell();
-    remarkDataDays();
-    applyDayMarks(selectedCell_, highlightCell_);
+    remarkShownDays();
     applyMonthMarks(selectedMonthCell_);
     yearMode_ = true;
     emit setCalendarTitle_s(shownYear_, shownMonth_, true);
@@ -340,13 +342,10 @@ void CalendarView::releaseCalendarMode(QModelIndex index, int column)
     shownMonth_ = index.row() * yearColumns + column + 1;
     emit setCalendarTitle_s(shownYear_, shownMonth_, false);
     calcFirstWeekday(shownYear_, shownMonth_);
-    clearDayMarks();
-    applyDayMarks(selectedCell_, highlightCell_);
+    clearMarks();
     selectedCell_ = Cell();
     applyDayMarks(selectedCell_, highlightCell_);
-    recomputeHighlightCell();
-    remarkDataDays();
-    applyDayMarks(selectedCell_, highlightCell_);
+    remarkShownDays();
 }
 
 void CalendarView::clearDataDays()

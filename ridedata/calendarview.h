@@ -70,6 +70,8 @@ private:
     void applyDayMarks(const Cell &selected, const Cell &highlight);
     void applyMonthMarks(const Cell &selectedMonth);
     void remarkDataDays();
+    // The highlight cell and the data days of the shown month again, then the day marks drawn.
+    void remarkShownDays();
     void markSelectedMonth();
     // The highlight cell of the highlight day in the shown month, or none.
     void recomputeHighlightCell();

@@ -1,51 +1,46 @@
 #include "chartmodel.h"
 
-ChartModel::ChartModel(QObject *parent) : QAbstractListModel(parent) {}
-
-int ChartModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : items_.size();
-}
+ChartModel::ChartModel(QObject *parent) : OwnedListModel<ChartItem>(parent) {}
 
 QVariant ChartModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() < 0 || index.row() >= items_.size())
+    const ChartItem *item = getItem(index.row());
+    if (!index.isValid() || !item)
         return QVariant();
-    const ChartItem &item = items_.at(index.row());
     switch (role) {
     case Qt::SizeHintRole:
     case ChartRole::size:
-        return item.size;
+        return item->size;
     case ChartRole::chartType:
-        return item.chartType;
+        return item->chartType;
     case ChartRole::periodType:
-        return item.periodType;
+        return item->periodType;
     case ChartRole::min:
-        return item.min;
+        return item->min;
     case ChartRole::max:
-        return item.max;
+        return item->max;
     case ChartRole::average:
-        return item.average;
+        return item->average;
     case ChartRole::values:
-        return item.values;
+        return item->values;
     case ChartRole::position:
-        return item.position;
+        return item->position;
     case ChartRole::averageVisible:
-        return item.averageVisible;
+        return item->averageVisible;
     case ChartRole::lineVisible:
-        return item.lineVisible;
+        return item->lineVisible;
     case ChartRole::leftMargin:
-        return item.leftMargin;
+        return item->leftMargin;
     case ChartRole::rightMargin:
-        return item.rightMargin;
+        return item->rightMargin;
     case ChartRole::axisFontSize:
-        return item.axisFontSize;
+        return item->axisFontSize;
     case ChartRole::averageFontSize:
-        return item.averageFontSize;
+        return item->averageFontSize;
     case ChartRole::date:
-        return item.date;
+        return item->date;
     case ChartRole::bottomMargin:
-        return item.bottomMargin;
+        return item->bottomMargin;
     default:
         return QVariant();
     }
@@ -53,20 +48,8 @@ QVariant ChartModel::data(const QModelIndex &index, int role) const
 
 bool ChartModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || index.row() >= items_.size() || role != ChartRole::click)
+    if (!index.isValid() || !getItem(index.row()) || role != ChartRole::click)
         return false;
     emit clickEvent(value.toFloat());
     return true;
-}
-
-void ChartModel::append(const ChartItem &item)
-{
-    beginInsertRows(QModelIndex(), items_.size(), items_.size());
-    items_.append(item);
-    endInsertRows();
-}
-
-ChartItem *ChartModel::item(int row)
-{
-    return row >= 0 && row < items_.size() ? &items_[row] : nullptr;
 }

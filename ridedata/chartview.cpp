@@ -14,7 +14,7 @@ ChartView::ChartView(QWidget *parent)
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::NoFocus);
-    model_->append(ChartItem());
+    model_->addItem(new ChartItem());
     connect(model_, &ChartModel::clickEvent, this, &ChartView::clickeEvent);
 }
 
@@ -22,7 +22,7 @@ ChartView::~ChartView() = default;
 
 ChartItem *ChartView::getItem() const
 {
-    return model_->rowCount() > 0 ? model_->item(0) : nullptr;
+    return model_->getItem(0);
 }
 
 template <typename Change> void ChartView::changeItem(Change change)

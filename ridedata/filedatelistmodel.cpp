@@ -1,39 +1,6 @@
 #include "filedatelistmodel.h"
 
-FileDateListModel::FileDateListModel(QObject *parent) : QAbstractListModel(parent) {}
-
-FileDateListModel::~FileDateListModel() = default;
-
-void FileDateListModel::addItem(FileDateListItem *item)
-{
-    if (!item)
-        return;
-    const int row = static_cast<int>(items_.size());
-    beginInsertRows(QModelIndex(), row, row);
-    items_.emplace_back(item);
-    endInsertRows();
-}
-
-FileDateListItem *FileDateListModel::getItem(int row) const
-{
-    if (row < 0 || row >= static_cast<int>(items_.size()))
-        return nullptr;
-    return items_[static_cast<size_t>(row)].get();
-}
-
-void FileDateListModel::removeItem(int row)
-{
-    if (!getItem(row))
-        return;
-    beginRemoveRows(QModelIndex(), row, row);
-    items_.erase(items_.begin() + row);
-    endRemoveRows();
-}
-
-int FileDateListModel::rowCount(const QModelIndex &) const
-{
-    return static_cast<int>(items_.size());
-}
+FileDateListModel::FileDateListModel(QObject *parent) : OwnedListModel<FileDateListItem>(parent) {}
 
 QVariant FileDateListModel::data(const QModelIndex &index, int role) const
 {

@@ -4,6 +4,7 @@
 #include "chartitem.h"
 #include "formchartview.h"
 #include "formplaybackdata.h"
+#include "rideunits.h"
 #include "skin.h"
 #include "ui_formchartdataview.h"
 
@@ -14,13 +15,10 @@
 #include <cmath>
 #include <utility>
 
+using namespace RideUnits;
+
 namespace {
 
-constexpr double kmPerMetre = 0.001;
-constexpr double milesPerMetre = 0.000621371;
-constexpr double feetPerMetre = 3.28084;
-constexpr double kmhPerMph = 1.60935;
-constexpr double mphPerKmh = 0.62137;
 constexpr int chartLeftMargin = 25;
 
 const QString metricButtonSheet =
@@ -130,11 +128,7 @@ void FormChartDataView::setChartData(QVector<PlaybackInfo2_t> newInfo, int type)
 void FormChartDataView::setBodydataParameter(int age, int heightFt, int heightIn, int weight,
                                              int gender)
 {
-    body.age = age;
-    body.heightFt = heightFt;
-    body.heightIn = heightIn;
-    body.weight = weight;
-    body.gender = gender;
+    body = BodyData{age, heightFt, heightIn, weight, gender};
     updateSummary();
 }
 

@@ -4,6 +4,7 @@
 #include "formchartview.h"
 #include "formdialog.h"
 #include "ridelog.h"
+#include "rideunits.h"
 #include "skin.h"
 #include "ui_formplaybackdata.h"
 
@@ -11,13 +12,9 @@
 
 #include <algorithm>
 
-namespace {
+using namespace RideUnits;
 
-constexpr double kmPerMetre = 0.001;
-constexpr double milesPerMetre = 0.000621371;
-constexpr double feetPerMetre = 3.28084;
-constexpr double kmhPerMph = 1.60935;
-constexpr double mphPerKmh = 0.62137;
+namespace {
 
 const QString buttonSheet = QStringLiteral(
     "QPushButton {qproperty-icon: url( );border-image: url(%1);width:%3px;height:%4px;}"
@@ -136,12 +133,7 @@ void FormPlaybackData::updateData(const PlaybackInfo_t &rideSummary)
 void FormPlaybackData::showData(int units)
 {
     const bool metric = units == UnitSystem::metric;
-    ui->distaceUnitChart->setText(metric ? QStringLiteral("unit : km")
-                                         : QStringLiteral("unit : mile"));
-    ui->speedUnitChart->setText(metric ? QStringLiteral("unit : kmh")
-                                       : QStringLiteral("unit : mph"));
-    ui->altitudeUnitChart->setText(metric ? QStringLiteral("unit : m")
-                                          : QStringLiteral("unit : ft"));
+    showChartUnits(metric);
 
     const double speedFactor = metric ? kmhPerMph : 1.0;
     const double heightFactor = metric ? 1.0 : feetPerMetre;
@@ -244,7 +236,11 @@ void FormPlaybackData::setUnitSystem(int units)
         return;
     }
     unitSystem = units;
-    const bool metric = units == UnitSystem::metric;
+    showChartUnits(units == UnitSystem::metric);
+}
+
+void FormPlaybackData::showChartUnits(bool metric)
+{
     ui->distaceUnitChart->setText(metric ? QStringLiteral("unit : km")
                                          : QStringLiteral("unit : mile"));
     ui->speedUnitChart->setText(metric ? QStringLiteral("unit : kmh")
@@ -318,11 +314,7 @@ void FormPlaybackData::showBodyDataDialog()
 void FormPlaybackData::setBodydataParameter(int age, int heightFt, int heightIn, int weight,
                                             int gender)
 {
-    body.age = age;
-    body.heightFt = heightFt;
-    body.heightIn = heightIn;
-    body.weight = weight;
-    body.gender = gender;
+    body = BodyData{age, heightFt, heightIn, weight, gender};
     emit bodydataParameterTriggered(age, heightFt, heightIn, weight, gender);
     showCalorie();
 }

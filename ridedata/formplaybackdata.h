@@ -70,6 +70,8 @@ signals:
 private:
     void initValueWidgets();
     void showCalorie();
+    // The "unit : …" captions above the three charts.
+    void showChartUnits(bool metric);
     void applySkin(int width, int height, float scaleX, float scaleY);
 
     std::unique_ptr<Ui::FormPlaybackData> ui;

@@ -228,25 +228,24 @@ void FormPlaybak::setMapWidget(FormMap *mapWidget)
 
 void FormPlaybak::changeChartMode()
 {
-    setModeButtons(true);
-    calendar()->setChartPeriod(ChartPeriodType::sevenDays);
-    chartMode_ = 1;
-    if (map)
-        map->hide();
-    curDateLabel->hide();
-    chartView->show();
+    showMode(true);
     chartView->changeBarChartSevenDays();
 }
 
 void FormPlaybak::changeMapMode()
 {
-    setModeButtons(false);
-    calendar()->setChartPeriod(ChartPeriodType::none);
-    chartMode_ = 0;
+    showMode(false);
+}
+
+void FormPlaybak::showMode(bool chart)
+{
+    setModeButtons(chart);
+    calendar()->setChartPeriod(chart ? ChartPeriodType::sevenDays : ChartPeriodType::none);
+    chartMode_ = chart ? 1 : 0;
     if (map)
-        map->show();
-    curDateLabel->show();
-    chartView->hide();
+        map->setVisible(!chart);
+    curDateLabel->setVisible(!chart);
+    chartView->setVisible(chart);
 }
 
 QStringList FormPlaybak::folderListing() const

@@ -108,6 +108,8 @@ private:
     void markCalendar();
     void setPlayButton(bool pauseImage);
     void setModeButtons(bool chartSelected);
+    // The map (with its date label) or the period charts in the map area, with their buttons.
+    void showMode(bool chart);
     void applyDateLabelFont();
     void restartTimer(int intervalMs);
     QStringList folderListing() const;

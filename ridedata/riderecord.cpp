@@ -1,6 +1,7 @@
 #include "riderecord.h"
 
 #include "ridegeometry.h"
+#include "rideunits.h"
 
 #include <array>
 #include <cmath>
@@ -158,6 +159,6 @@ RideRecord decodeRideRecord(const char *record)
     speed.appendGroup(record + 25, 2);
     speed.appendGroup(record + 27, 1);
     r.speedKmh = speed.number(0, 3);
-    r.speedMph = roundThroughText(r.speedKmh * RideFormat::mphPerKmh, 6);
+    r.speedMph = roundThroughText(r.speedKmh * RideUnits::mphPerKmh, 6);
     return r;
 }

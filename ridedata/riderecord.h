@@ -7,7 +7,6 @@ namespace RideFormat {
 constexpr int recordBytes = 29;  // one record per 5 seconds of ride
 constexpr int blockBytes = 2900; // files are read 100 records at a time
 constexpr int secondsPerRecord = 5;
-constexpr double mphPerKmh = 0.62137;
 constexpr double maxLatitude = 90.0; // a coordinate beyond these bounds is no fix
 constexpr double maxLongitude = 180.0;
 constexpr int latitudeDecimals = 7;

@@ -46,11 +46,15 @@ void FormMeterObject::resetBars()
     ui->minValueGSensor->setText(QStringLiteral("-1"));
 }
 
+QVector<QLabel *> FormMeterObject::valueLabels() const
+{
+    return {ui->label_timeValue,    ui->label_latitudeValue,  ui->label_avgSpeedValue,
+            ui->label_compassValue, ui->label_longitudeValue, ui->label_maxSpeedValue};
+}
+
 void FormMeterObject::showMissingData()
 {
-    for (QLabel *value :
-         {ui->label_timeValue, ui->label_latitudeValue, ui->label_avgSpeedValue,
-          ui->label_compassValue, ui->label_longitudeValue, ui->label_maxSpeedValue})
+    for (QLabel *value : valueLabels())
         value->setText(missing);
     gauge_->setSpeed(missing, 0);
     resetBars();
@@ -141,9 +145,7 @@ void FormMeterObject::setObjectSize(const QSize &size)
     QFont value = ui->label_timeValue->font();
     value.setWeight(75);
     value.setPointSize(sizes.text);
-    for (QLabel *label :
-         {ui->label_timeValue, ui->label_latitudeValue, ui->label_avgSpeedValue,
-          ui->label_compassValue, ui->label_longitudeValue, ui->label_maxSpeedValue})
+    for (QLabel *label : valueLabels())
         label->setFont(value);
 }
 

@@ -13,6 +13,7 @@ namespace Ui {
 class FormMeterObject;
 }
 class FormSpeedStyle2;
+class QLabel;
 class QProgressBar;
 
 class FormMeterObject : public QWidget
@@ -37,6 +38,8 @@ public:
     FormSpeedStyle2 *gauge() const { return gauge_; }
 
 private:
+    // The six trip-data tiles' value labels.
+    QVector<QLabel *> valueLabels() const;
     void showMissingData();
     void resetBars();
     void setBar(QProgressBar *bar, double g);

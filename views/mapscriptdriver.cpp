@@ -12,6 +12,14 @@ QString withoutLastCharacter(QString text)
     text.chop(1);
     return text;
 }
+
+// The position the arrow is drawn at: the default centre for a missing one.
+LatLngText arrowPosition(const QString &lat, const QString &lng)
+{
+    if (isMissingPosition(lat, lng))
+        return {defaultLatitude, defaultLongitude};
+    return {lat, lng};
+}
 } // namespace
 
 MapScriptDriver::MapScriptDriver(ScriptSink sink, QString skinFolder)
@@ -34,19 +42,14 @@ void MapScriptDriver::setDarkMode(int dark)
 void MapScriptDriver::clearMapAll()
 {
     send(MapScripts::clearMapAll());
-    send(setArrow(defaultLatitude, defaultLongitude, QStringLiteral("0")));
+    sendDefaultArrow();
 }
 
 void MapScriptDriver::infoChanged(const VideoInfo_t &vi)
 {
     if (vi.latDecimalText.isEmpty() || vi.lonDecimalText.isEmpty())
         return;
-    QString lat = vi.latDecimalText;
-    QString lng = vi.lonDecimalText;
-    if (isMissingPosition(lat, lng)) {
-        lat = defaultLatitude;
-        lng = defaultLongitude;
-    }
+    const auto [lat, lng] = arrowPosition(vi.latDecimalText, vi.lonDecimalText);
     if (lat == lastLatitude_ && lng == lastLongitude_)
         return;
     // a second without a position leaves the arrow; the next fix animates from the default
@@ -61,12 +64,7 @@ void MapScriptDriver::infoPlaybackChanged(const PlaybackInfo_t &point)
 {
     if (point.latitude.isEmpty() || point.longitude.isEmpty())
         return;
-    QString lat = point.latitude;
-    QString lng = point.longitude;
-    if (isMissingPosition(lat, lng)) {
-        lat = defaultLatitude;
-        lng = defaultLongitude;
-    }
+    const auto [lat, lng] = arrowPosition(point.latitude, point.longitude);
     // the heading ends in a degree sign
     send(setArrow(lat, lng, headingForScript(withoutLastCharacter(point.heading))));
 }
@@ -75,7 +73,21 @@ void MapScriptDriver::sendEmptyTrack()
 {
     send(clearMarker());
     send(deletePolyLines());
+    sendDefaultArrow();
+}
+
+void MapScriptDriver::sendDefaultArrow()
+{
     send(setArrow(defaultLatitude, defaultLongitude, QStringLiteral("0")));
+}
+
+void MapScriptDriver::sendTrack(const QVector<LatLngText> &points)
+{
+    send(setPolyLine(points));
+    send(clearMarker());
+    send(setMarker(points.first().lat, points.first().lng, iconUrl(skinFolder_, startIconName),
+                   false));
+    send(setMarker(points.last().lat, points.last().lng, iconUrl(skinFolder_, endIconName), true));
 }
 
 std::optional<double> MapScriptDriver::drawTrack(QVector<VideoInfo_t> &samples)
@@ -98,14 +110,7 @@ std::optional<double> MapScriptDriver::drawTrack(QVector<VideoInfo_t> &samples)
         points.append({s.latDecimalText, s.lonDecimalText});
     lastLatitude_ = samples.first().latDecimalText;
     lastLongitude_ = samples.first().lonDecimalText;
-    send(setPolyLine(points));
-    send(clearMarker());
-    const VideoInfo_t &first = samples.first();
-    const VideoInfo_t &last = samples.last();
-    send(setMarker(first.latDecimalText, first.lonDecimalText, iconUrl(skinFolder_, startIconName),
-                   false));
-    send(setMarker(last.latDecimalText, last.lonDecimalText, iconUrl(skinFolder_, endIconName),
-                   true));
+    sendTrack(points);
     return total;
 }
 
@@ -127,12 +132,7 @@ void MapScriptDriver::setPlaybackData(QVector<PlaybackInfo_t> &points)
     texts.reserve(points.size());
     for (const PlaybackInfo_t &p : qAsConst(points))
         texts.append({p.latitude, p.longitude});
-    send(setPolyLine(texts));
-    send(clearMarker());
-    const PlaybackInfo_t &first = points.first();
-    const PlaybackInfo_t &last = points.last();
-    send(setMarker(first.latitude, first.longitude, iconUrl(skinFolder_, startIconName), false));
-    send(setMarker(last.latitude, last.longitude, iconUrl(skinFolder_, endIconName), true));
+    sendTrack(texts);
 }
 
 void MapScriptDriver::onLoadStarted()

@@ -3,6 +3,7 @@
 // tracks that wait for the page. No widgets; GUI thread only.
 #pragma once
 
+#include "mapscripts.h"
 #include "sharedtypes.h"
 
 #include <QString>
@@ -41,6 +42,9 @@ public:
 private:
     void send(const QString &script) const;
     void sendEmptyTrack();
+    void sendDefaultArrow();
+    // The track line with its start and end markers; points is not empty.
+    void sendTrack(const QVector<MapScripts::LatLngText> &points);
 
     ScriptSink sink_;
     QString skinFolder_;

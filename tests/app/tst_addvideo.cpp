@@ -1,6 +1,7 @@
 // End to end: the play list's Add button, the real chooser, a front file picked in a folder that
 // also holds its rear file; both files reach the list and both cameras play.
 #include "appglobals.h"
+#include "choosertest.h"
 #include "dashcam.h"
 #include "filedialog.h"
 #include "foldertreemodel.h"
@@ -8,7 +9,7 @@
 #include "formcontrol.h"
 #include "formlist.h"
 #include "mainwindow.h"
-#include "choosertest.h"
+#include "mainwindowtest.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -22,19 +23,7 @@
 namespace {
 
 using namespace ChooserTest;
-
-constexpr int pathColumn = 6; // the list's hidden column with the file path
-
-QStringList listedPaths(FormList *list)
-{
-    QStringList paths;
-    const QTableWidget *table = list->table();
-    for (int row = 0; row < table->rowCount(); ++row) {
-        if (const QTableWidgetItem *item = table->item(row, pathColumn))
-            paths << item->text();
-    }
-    return paths;
-}
+using namespace MainWindowTest;
 
 // Selects the named rows of the chooser's file table by clicking them, then presses Open.
 void pickFiles(FileDialog_C *chooser, const QStringList &names)
@@ -109,10 +98,7 @@ void TstAddVideo::cleanupTestCase()
 void TstAddVideo::addFrontFileBringsItsRearFileAndBothPlay()
 {
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 1)
         w.onDisplayModeChange();
 

@@ -4,6 +4,7 @@
 #include "formlist.h"
 #include "framelesshelper.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "settingkeys.h"
 #include "testsupport.h"
 
@@ -19,6 +20,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+using MainWindowTest::action;
+
 class TstMainWindow : public QObject
 {
     Q_OBJECT
@@ -26,10 +29,6 @@ private:
     QTemporaryDir dir_;
     QString oldCwd_;
 
-    static QAction *action(MainWindow &w, const char *name)
-    {
-        return w.findChild<QAction *>(QString::fromLatin1(name));
-    }
     static QMenu *menu(MainWindow &w, const char *name)
     {
         return w.findChild<QMenu *>(QString::fromLatin1(name));
@@ -60,7 +59,6 @@ private:
     // The window with an open menu and sub-menu: both drawn over the window with their items.
     void screenshot(MainWindow &w, const QString &name, QMenu *top, QMenu *sub)
     {
-        const QString dir = QString::fromLocal8Bit(qgetenv("TALVEX_SCREENSHOT_DIR"));
         QAction *menuAction = top->menuAction();
         top->popup(w.menuBar()->mapToGlobal(w.menuBar()->actionGeometry(menuAction).bottomLeft()));
         QVERIFY(QTest::qWaitForWindowExposed(top));
@@ -82,8 +80,7 @@ private:
                                       area.topLeft() + QPoint(item.left() + 2, item.center().y())),
                 m->grab().toImage().pixelColor(item.left() + 2, item.center().y()));
         }
-        if (!dir.isEmpty())
-            QVERIFY(picture.save(QDir(dir).filePath(name + QStringLiteral(".png"))));
+        QVERIFY(TestSupport::saveScreenshot(picture, name));
         if (sub)
             sub->hide();
         top->hide();

@@ -8,6 +8,7 @@
 #include "formlist.h"
 #include "listrows.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "sliderstyle.h"
 #include "testsupport.h"
 
@@ -23,19 +24,9 @@
 
 namespace {
 
-constexpr int pathColumn = 6; // the list's hidden column with the file path
-constexpr int exportTimeoutMs = 120000;
+using namespace MainWindowTest;
 
-QStringList listedPaths(FormList *list)
-{
-    QStringList paths;
-    const QTableWidget *table = list->table();
-    for (int row = 0; row < table->rowCount(); ++row) {
-        if (const QTableWidgetItem *item = table->item(row, pathColumn))
-            paths << item->text();
-    }
-    return paths;
-}
+constexpr int exportTimeoutMs = 120000;
 
 // The main window with the dialog drawn where it stands over it.
 QImage windowWithDialog(MainWindow *window, QWidget *dialog)
@@ -45,26 +36,6 @@ QImage windowWithDialog(MainWindow *window, QWidget *dialog)
     painter.drawPixmap(dialog->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0)),
                        dialog->grab());
     return image;
-}
-
-void saveImage(const QImage &image, const QString &name)
-{
-    const QString dir = QString::fromLocal8Bit(qgetenv("TALVEX_SCREENSHOT_DIR"));
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    image.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
-
-// Distinct colours inside rect: a drawn page has many, a blank one a few.
-int colourCount(const QImage &image, const QRect &rect)
-{
-    QSet<QRgb> colours;
-    for (int y = rect.top(); y <= rect.bottom(); y += 2) {
-        for (int x = rect.left(); x <= rect.right(); x += 2)
-            colours.insert(image.pixel(x, y));
-    }
-    return colours.size();
 }
 
 template <typename T> T *child(QObject *parent, const char *name)
@@ -162,10 +133,7 @@ void TstMainWindowExport::enterEditMode(MainWindow &w)
 void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
 {
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 1)
         w.onDisplayModeChange();
     openFile(w, clip_);
@@ -194,8 +162,8 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
         const QImage shot = windowWithDialog(&w, dialog);
         const QRect page(dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
                          dialog->size());
-        QVERIFY(colourCount(shot, page) > 10);
-        saveImage(shot, QStringLiteral("export-processing"));
+        QVERIFY(TestSupport::colourCount(shot, page) > 10);
+        TestSupport::saveScreenshot(shot, QStringLiteral("export-processing"));
     });
     QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
 
@@ -211,7 +179,7 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
     const QPoint barMiddle = bar->mapTo(dialog, bar->rect().center()) +
                              dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0));
     QCOMPARE(QColor(finished.pixel(barMiddle)), QColor(QStringLiteral("#353DF4")));
-    saveImage(finished, QStringLiteral("export-finished"));
+    TestSupport::saveScreenshot(finished, QStringLiteral("export-finished"));
 
     // 800 ms later the exported file plays and is listed, once
     QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), output, 20000);
@@ -232,10 +200,7 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
 void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
 {
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
     openFile(w, longClip_);
@@ -248,18 +213,15 @@ void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
     QVERIFY(label);
     QCOMPARE(label->text(), QStringLiteral("61:00 ~ 62:05"));
     const QImage bar = w.control()->grab().toImage();
-    QVERIFY(colourCount(bar, bar.rect().adjusted(0, 0, -1, -1)) > 10);
-    saveImage(w.grab().toImage(), QStringLiteral("export-cut-editor-past-one-hour"));
+    QVERIFY(TestSupport::colourCount(bar, bar.rect().adjusted(0, 0, -1, -1)) > 10);
+    TestSupport::saveScreenshot(&w, QStringLiteral("export-cut-editor-past-one-hour"));
 }
 
 // Three files grouped in the list and played as one: the cut spans all of them.
 void TstMainWindowExport::groupCutFromThePlayBar()
 {
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
     QList<QUrl> urls;
@@ -351,10 +313,7 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
     old.close();
 
     MainWindow w;
-    w.resize(1600, 860);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
     openFile(w, clip_);
@@ -368,8 +327,8 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
     const QImage shot = windowWithDialog(&w, dialog);
     const QRect area(dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
                      dialog->size());
-    QVERIFY(colourCount(shot, area) > 10);
-    saveImage(
+    QVERIFY(TestSupport::colourCount(shot, area) > 10);
+    TestSupport::saveScreenshot(
         shot,
         QStringLiteral("export-failed-") +
             QString::fromLatin1(QTest::currentDataTag()).replace(QRegularExpression("\\W+"), "-"));

@@ -7,6 +7,7 @@
 #include "formlist.h"
 #include "formmap.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "mappagestate.h"
 #include "settingkeys.h"
 #include "testsupport.h"
@@ -22,6 +23,8 @@
 #include <memory>
 
 namespace {
+
+using namespace MainWindowTest;
 constexpr int clipSeconds = 8;
 
 double latitudeAt(int second)
@@ -61,11 +64,6 @@ bool near(const QJsonObject &point, double lat, double lng, double tolerance = 1
            qAbs(point.value("lng").toDouble() - lng) < tolerance;
 }
 
-QAction *action(MainWindow &w, const char *name)
-{
-    return w.findChild<QAction *>(QLatin1String(name));
-}
-
 QWebEnginePage *mapPage(MainWindow &w)
 {
     return w.formMap()->webView()->page();
@@ -85,14 +83,6 @@ bool waitForMap(MainWindow &w)
 }
 
 // The window at the screenshot size with the keyboard free for the test.
-void showWindow(MainWindow &w)
-{
-    w.resize(1600, 900);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.releaseKeyboard();
-}
-
 // A grab pixel of the window at a point of the map panel.
 QColor mapPixel(MainWindow &w, const QImage &grab, QPoint inMap)
 {
@@ -180,7 +170,7 @@ private slots:
 void TstMainWindowMap::playedClipShowsItsTrackAndTheArrowFollows()
 {
     MainWindow w;
-    showWindow(w);
+    QVERIFY(showWindow(w, QSize(1600, 900)));
     QVERIFY(waitForMap(w));
     // the map sits above the list, in the rounded shape of its area
     QVERIFY(w.formMap()->isVisible());
@@ -253,7 +243,7 @@ void TstMainWindowMap::storedSettingsReachTheMapWhenItsPageHasLoaded()
     QVERIFY(AppSettings::set(SettingKeys::style, 1));
     QVERIFY(AppSettings::set(SettingKeys::maps, MapSecondSource));
     MainWindow w;
-    showWindow(w);
+    QVERIFY(showWindow(w, QSize(1600, 900)));
     QVERIFY(waitForMap(w));
     QCOMPARE(w.formMap()->getMapType(), MapSecondSource);
     QVERIFY(mapState(w).value("dark").toBool());
@@ -269,7 +259,7 @@ void TstMainWindowMap::storedSettingsReachTheMapWhenItsPageHasLoaded()
 void TstMainWindowMap::playerModeDrawsTheClipTrackAgain()
 {
     MainWindow w;
-    showWindow(w);
+    QVERIFY(showWindow(w, QSize(1600, 900)));
     QVERIFY(waitForMap(w));
     addClip(w);
     QTRY_COMPARE_WITH_TIMEOUT(mapState(w).value("track").toArray().size(), clipSeconds, 10000);

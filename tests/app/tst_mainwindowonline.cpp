@@ -6,6 +6,7 @@
 #include "formfaq.h"
 #include "formshare.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 
 // The sharing, instruction and About windows reached through the main window's menus.
+using MainWindowTest::action;
+
 class TstMainWindowOnline : public QObject
 {
     Q_OBJECT
@@ -24,10 +27,6 @@ private:
     QString oldCwd_;
     QString clip_;
 
-    static QAction *action(MainWindow &w, const char *name)
-    {
-        return w.findChild<QAction *>(QString::fromLatin1(name));
-    }
     static void showWindow(MainWindow &w)
     {
         w.resize(1600, 860);

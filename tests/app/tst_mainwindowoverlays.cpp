@@ -2,6 +2,7 @@
 #include "dashcam.h"
 #include "formwatermarkview.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "mapwatermark.h"
 #include "overlayrender.h"
 #include "skin.h"
@@ -10,6 +11,7 @@
 #include "watermarkview.h"
 
 #include "../export/exporttestfiles.h"
+#include "../export/overlaydrop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,12 +27,7 @@ namespace {
 
 void dropMap(VideoWidget *view, const QPoint &pos)
 {
-    std::unique_ptr<QMimeData> mime(WatermarkDelegate::itemMimeData(
-        1, getStylePath() + QStringLiteral("adjustbar_4x_blue"), QPoint(0, 0)));
-    QDragEnterEvent enter(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &enter);
-    QDropEvent drop(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &drop);
+    OverlayDrop::dropItem(view, 1, pos);
 }
 
 FormWatermarkView *openEditor()
@@ -43,6 +40,8 @@ FormWatermarkView *openEditor()
 }
 
 } // namespace
+
+using MainWindowTest::showWindow;
 
 class TstMainWindowOverlays : public QObject
 {
@@ -74,10 +73,7 @@ private slots:
     void hiddenEntryOpensEditorOnTheMainFile()
     {
         MainWindow w;
-        w.resize(1600, 860);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.releaseKeyboard();
+        QVERIFY(showWindow(w));
         auto *action = w.findChild<QAction *>(QStringLiteral("actionWatermark"));
         QVERIFY(action);
         QVERIFY(!action->isVisible());
@@ -117,10 +113,7 @@ private slots:
     void dropOnTheMainViewCreatesTheOverlay()
     {
         MainWindow w;
-        w.resize(1600, 860);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.releaseKeyboard();
+        QVERIFY(showWindow(w));
         VideoWidget *view = w.mainDashcam()->getVideoWidget();
         QSignalSpy dropped(view, &VideoWidget::objectMapWaterMarkTriggered);
         dropMap(view, QPoint(20, 30));

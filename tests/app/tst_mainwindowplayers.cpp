@@ -3,6 +3,7 @@
 #include "formcontrol.h"
 #include "formlist.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "settingkeys.h"
 #include "testsupport.h"
 #include "videowidget.h"
@@ -39,10 +40,7 @@ private:
     // Shows the window at the screenshot size with both cameras shown and the keyboard free.
     static void showDual(MainWindow &w)
     {
-        w.resize(1600, 860);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.releaseKeyboard();
+        QVERIFY(MainWindowTest::showWindow(w));
         if (gDisplayMode != 1)
             w.onDisplayModeChange();
     }

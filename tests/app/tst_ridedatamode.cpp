@@ -13,6 +13,7 @@
 #include "formplaybackdata.h"
 #include "formplaybak.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "mappagestate.h"
 #include "removabledrives.h"
 #include "ridepagetest.h"
@@ -32,12 +33,9 @@
 using namespace RidePageTest;
 
 namespace {
-constexpr int clipSeconds = 6;
 
-QAction *action(MainWindow &w, const char *name)
-{
-    return w.findChild<QAction *>(QLatin1String(name));
-}
+using MainWindowTest::action;
+constexpr int clipSeconds = 6;
 
 // The share of pixels of colour in rect of image (within a small tolerance).
 double colourShare(const QImage &image, const QRect &rect, const QColor &colour)
@@ -48,8 +46,7 @@ double colourShare(const QImage &image, const QRect &rect, const QColor &colour)
         for (int x = rect.left(); x <= rect.right(); x += 2) {
             const QColor c = image.pixelColor(x, y);
             ++total;
-            if (qAbs(c.red() - colour.red()) < 12 && qAbs(c.green() - colour.green()) < 12 &&
-                qAbs(c.blue() - colour.blue()) < 12)
+            if (TestSupport::isNear(c, colour, 11))
                 ++hits;
         }
     }

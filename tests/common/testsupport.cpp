@@ -52,12 +52,21 @@ bool runFfmpeg(const QStringList &args)
 
 bool makeClip(const QString &path, double seconds, const QString &size, bool withAudio, int fps)
 {
-    QStringList args{
-        QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-        QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(fps).arg(seconds)};
+    return makeLavfiClip(
+        path, QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(fps).arg(seconds),
+        seconds, withAudio);
+}
+
+bool makeLavfiClip(const QString &path, const QString &videoSource, double seconds, bool withAudio,
+                   const QString &videoFilter)
+{
+    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                     videoSource};
     if (withAudio)
         args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
              << QStringLiteral("sine=frequency=440:duration=%1").arg(seconds);
+    if (!videoFilter.isEmpty())
+        args << QStringLiteral("-vf") << videoFilter;
     args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-preset")
          << QStringLiteral("ultrafast") << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p");
     if (withAudio)
@@ -98,11 +107,17 @@ int colourCount(const QImage &picture, const QRect &area)
 
 void saveScreenshot(QWidget *widget, const QString &name)
 {
+    if (widget && qEnvironmentVariableIsSet("TALVEX_SCREENSHOT_DIR"))
+        saveScreenshot(widget->grab().toImage(), name);
+}
+
+bool saveScreenshot(const QImage &picture, const QString &name)
+{
     const QString dir = QString::fromLocal8Bit(qgetenv("TALVEX_SCREENSHOT_DIR"));
-    if (dir.isEmpty() || !widget)
-        return;
+    if (dir.isEmpty())
+        return true;
     QDir().mkpath(dir);
-    widget->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+    return picture.save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }
 
 } // namespace TestSupport

@@ -20,11 +20,18 @@ void prepareApplication();
 bool makeClip(const QString &path, double seconds, const QString &size = QStringLiteral("320x240"),
               bool withAudio = true, int fps = 25);
 
+// Writes a clip of a lavfi video source (with sine audio when withAudio), through videoFilter
+// when one is given; true on success.
+bool makeLavfiClip(const QString &path, const QString &videoSource, double seconds, bool withAudio,
+                   const QString &videoFilter = QString());
+
 // Runs ffmpeg with args; true when it exits 0.
 bool runFfmpeg(const QStringList &args);
 
 // Saves a grab of widget as docs-ready PNG under $TALVEX_SCREENSHOT_DIR when that is set.
 void saveScreenshot(QWidget *widget, const QString &name);
+// Saves picture the same way; false only when the folder is set and the file cannot be written.
+bool saveScreenshot(const QImage &picture, const QString &name);
 
 // Picture checks for screenshot cases.
 // The colour at point of child (a descendant of top, or top itself) in top's picture.

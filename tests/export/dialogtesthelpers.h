@@ -6,6 +6,8 @@
 #include "formdialog.h"
 #include "languagetable.h"
 
+#include <QAbstractButton>
+
 #include <memory>
 
 namespace DialogTest {
@@ -26,6 +28,15 @@ inline QString cell(const QString &section, int index, int lang)
     LanguageTable table;
     table.load(LanguageTable::defaultPath());
     return table.section(section, lang).value(index);
+}
+
+// The named descendant of parent; a missing one ends the test run.
+template <typename T = QAbstractButton> T *child(const QWidget &parent, const QString &name)
+{
+    T *widget = parent.findChild<T *>(name);
+    if (!widget)
+        qFatal("no widget %s", qPrintable(name));
+    return widget;
 }
 
 inline std::unique_ptr<FormDialog> makeDialog()

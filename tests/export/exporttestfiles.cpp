@@ -11,6 +11,13 @@
 
 namespace ExportTestFiles {
 
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
 QVector<VideoInfo_t> makeSamples(int n)
 {
     QVector<VideoInfo_t> samples;
@@ -36,15 +43,19 @@ QVector<VideoInfo_t> makeSamples(int n)
     return samples;
 }
 
-bool makeSourceWithTrailer(const QString &path, int seconds, const QVector<VideoInfo_t> &samples,
-                           bool withAudio)
+bool appendTrailer(const QString &path, const QVector<VideoInfo_t> &samples)
 {
-    if (!TestSupport::makeClip(path, seconds, QStringLiteral("320x240"), withAudio))
-        return false;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
     return file.write(GpsTrailer::cutTrailer(samples, CutSpan{0, samples.size()})) > 0;
+}
+
+bool makeSourceWithTrailer(const QString &path, int seconds, const QVector<VideoInfo_t> &samples,
+                           bool withAudio)
+{
+    return TestSupport::makeClip(path, seconds, QStringLiteral("320x240"), withAudio) &&
+           appendTrailer(path, samples);
 }
 
 bool writeFfmpegStandIn(const QString &dir, const QByteArray &body)

@@ -61,17 +61,9 @@ struct FakeHost : ExportHost
     QString clipDuration(const QString &path) const override { return durations.value(path); }
 };
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 bool isNear(const QColor &a, const QColor &b)
 {
-    return qAbs(a.red() - b.red()) < 60 && qAbs(a.green() - b.green()) < 60 &&
-           qAbs(a.blue() - b.blue()) < 60;
+    return TestSupport::isNear(a, b, 59);
 }
 
 // A frame of a video at 0.5 s.
@@ -87,32 +79,11 @@ QImage frameOf(const QString &video, const QString &png)
 bool makeMarkedClip(const QString &path, int seconds, const QString &colour, bool audio,
                     const QVector<VideoInfo_t> &samples)
 {
-    QStringList args{"-f", "lavfi", "-i",
-                     QStringLiteral("color=c=%1:s=320x240:r=25:d=%2").arg(colour).arg(seconds)};
-    if (audio)
-        args << "-f"
-             << "lavfi"
-             << "-i" << QStringLiteral("sine=frequency=440:duration=%1").arg(seconds);
-    args << "-vf"
-         << "drawbox=x=0:y=0:w=60:h=60:color=red:t=fill"
-         << "-c:v"
-         << "libx264"
-         << "-preset"
-         << "ultrafast"
-         << "-pix_fmt"
-         << "yuv420p";
-    if (audio)
-        args << "-c:a"
-             << "aac";
-    args << "-shortest" << path;
-    if (!TestSupport::runFfmpeg(args))
+    if (!TestSupport::makeLavfiClip(
+            path, QStringLiteral("color=c=%1:s=320x240:r=25:d=%2").arg(colour).arg(seconds),
+            seconds, audio, QStringLiteral("drawbox=x=0:y=0:w=60:h=60:color=red:t=fill")))
         return false;
-    if (samples.isEmpty())
-        return true;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    return file.write(GpsTrailer::cutTrailer(samples, CutSpan{0, samples.size()})) > 0;
+    return samples.isEmpty() || ExportTestFiles::appendTrailer(path, samples);
 }
 
 QVector<VideoInfo_t> samplesFrom(int first, int count)
@@ -330,7 +301,7 @@ private slots:
         for (int second = 1; second <= 3; ++second)
             trailer += GpsTrailer::record(source.at(second));
         trailer += cutSignature;
-        QVERIFY(contentOf(output).endsWith(trailer));
+        QVERIFY(ExportTestFiles::contentOf(output).endsWith(trailer));
         DashcamType type = 0;
         const QVector<VideoInfo_t> read = readBack(output, &type);
         QCOMPARE(type, DashcamTypes::exported);
@@ -360,7 +331,7 @@ private slots:
         QVERIFY(qAbs(ExportTestFiles::decodedDuration(value.outputPath, &hasAudio) - 2.0) <= 0.1);
         QCOMPARE(hasAudio, audio);
         QCOMPARE(editor->lastRunArguments().contains("-an"), !audio);
-        const QByteArray content = contentOf(value.outputPath);
+        const QByteArray content = ExportTestFiles::contentOf(value.outputPath);
         QCOMPARE(content.endsWith(GpsTrailer::marker() + cutSignature), !gps);
         QCOMPARE(content.contains("GPSDATA--"), gps);
     }
@@ -480,7 +451,7 @@ private slots:
         for (int second : {2, 3, 4, 5, 6, 7, 8, 9})
             trailer += GpsTrailer::record(all.at(second));
         trailer += exportJoinSignature;
-        QVERIFY(contentOf(output).endsWith(trailer));
+        QVERIFY(ExportTestFiles::contentOf(output).endsWith(trailer));
         DashcamType type = 0;
         QCOMPARE(readBack(output, &type).size(), 8);
         QCOMPARE(type, DashcamTypes::exported);
@@ -665,7 +636,7 @@ private slots:
         QString expected;
         for (int n = 0; n < 3; ++n)
             expected += QStringLiteral("file '%1%2.mov'\r\n").arg(prefix).arg(n);
-        QCOMPARE(QString::fromUtf8(contentOf("clip.txt")), expected);
+        QCOMPARE(QString::fromUtf8(ExportTestFiles::contentOf("clip.txt")), expected);
     }
 };
 

@@ -128,13 +128,7 @@ QString textOf(const FormDialog &dialog, const QString &name)
     return dialog.findChild<QWidget *>(name)->property("text").toString();
 }
 
-template <typename T = QAbstractButton> T *child(const FormDialog &dialog, const QString &name)
-{
-    T *widget = dialog.findChild<T *>(name);
-    if (!widget)
-        qFatal("no widget %s", qPrintable(name));
-    return widget;
-}
+using DialogTest::child;
 
 // Receives the URL that "Open Folder" hands to the desktop.
 class UrlCatcher : public QObject

@@ -23,13 +23,7 @@ namespace {
 
 using namespace ChooserTest;
 
-template <typename T = QAbstractButton> T *child(const QWidget &parent, const QString &name)
-{
-    T *widget = parent.findChild<T *>(name);
-    if (!widget)
-        qFatal("no widget %s", qPrintable(name));
-    return widget;
-}
+using DialogTest::child;
 
 QLineEdit *outputLine(const FormDialog &dialog)
 {

@@ -2,6 +2,7 @@
 #include "formmeterobject.h"
 #include "formwatermarkview.h"
 #include "mapwatermark.h"
+#include "overlaydrop.h"
 #include "overlayrender.h"
 #include "skin.h"
 #include "testsupport.h"
@@ -25,27 +26,11 @@ namespace {
 // A plain blue clip, so that overlay pixels stand out in the output.
 bool makeBlueClip(const QString &path, double seconds, bool withAudio)
 {
-    QStringList args{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                     QStringLiteral("color=c=blue:s=320x240:r=25:d=%1").arg(seconds)};
-    if (withAudio)
-        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
-             << QStringLiteral("sine=frequency=440:duration=%1").arg(seconds)
-             << QStringLiteral("-c:a") << QStringLiteral("aac");
-    args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-preset")
-         << QStringLiteral("ultrafast") << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p")
-         << QStringLiteral("-shortest") << path;
-    return TestSupport::runFfmpeg(args);
+    return TestSupport::makeLavfiClip(
+        path, QStringLiteral("color=c=blue:s=320x240:r=25:d=%1").arg(seconds), seconds, withAudio);
 }
 
-void dropItem(VideoWidget *view, int column, const QPoint &pos)
-{
-    std::unique_ptr<QMimeData> mime(WatermarkDelegate::itemMimeData(
-        column, getStylePath() + QStringLiteral("adjustbar_4x_blue"), QPoint(0, 0)));
-    QDragEnterEvent enter(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &enter);
-    QDropEvent event(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &event);
-}
+using OverlayDrop::dropItem;
 
 int colourDistance(const QColor &a, const QColor &b)
 {

@@ -52,13 +52,6 @@ private:
         return path;
     }
 
-    static QByteArray contentOf(const QString &path)
-    {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }
-
 private slots:
     void initTestCase()
     {
@@ -191,7 +184,7 @@ private slots:
         const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
         QString error;
         QVERIFY(writer.append(job, &error));
-        const QByteArray content = contentOf(path);
+        const QByteArray content = ExportTestFiles::contentOf(path);
         QCOMPARE(content.size(), video.size() + 22 + 11 * 121 + 36);
         QCOMPARE(content.mid(video.size(), 22), QByteArray(22, 'C'));
         QVERIFY(content.endsWith(cutSignature));
@@ -222,7 +215,7 @@ private slots:
             const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
             QString error;
             QVERIFY(writer.append(job, &error));
-            QCOMPARE(contentOf(path), video + appended);
+            QCOMPARE(ExportTestFiles::contentOf(path), video + appended);
         }
     }
 
@@ -353,7 +346,7 @@ private slots:
         const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
         QString error;
         QVERIFY(writer.append(job, &error));
-        QCOMPARE(contentOf(path), video);
+        QCOMPARE(ExportTestFiles::contentOf(path), video);
     }
 
     // append() chooses the trailer by the run's mode: joins (3, 7) write the group's records,
@@ -408,7 +401,7 @@ private slots:
         if (last >= first)
             trailer = GpsTrailer::marker() + recordsOf(samples, first, last) +
                       (join ? GpsTrailer::joinSignature(4) : cutSignature);
-        QCOMPARE(contentOf(job.output), video + trailer);
+        QCOMPARE(ExportTestFiles::contentOf(job.output), video + trailer);
     }
 
     void unopenableOutputIsAnError()

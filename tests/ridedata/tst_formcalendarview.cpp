@@ -18,8 +18,7 @@ const QColor background(0x32, 0x32, 0x32);
 
 bool near(const QColor &a, const QColor &b, int tolerance = 8)
 {
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
+    return TestSupport::isNear(a, b, tolerance);
 }
 
 // Rides of March and April 2024 and one of December 2024.

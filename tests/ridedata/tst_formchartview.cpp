@@ -18,8 +18,7 @@ const QColor blue(0x2e, 0xa7, 0xe0);
 
 bool near(const QColor &a, const QColor &b, int tolerance = 6)
 {
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
+    return TestSupport::isNear(a, b, tolerance);
 }
 
 QJsonArray rideSpeeds()

@@ -16,8 +16,7 @@ const QColor plainBackground(0x32, 0x32, 0x32);
 
 bool near(const QColor &a, const QColor &b, int tolerance = 6)
 {
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
+    return TestSupport::isNear(a, b, tolerance);
 }
 
 const QStringList twoStarts = {"20240315083000.TXT", "20240315083012.TXT", "20240315091000.TXT"};

@@ -89,11 +89,8 @@ private:
 
     static int pixelsNear(const QImage &image, const QRect &area, QColor color, int tolerance)
     {
-        return pixelsWhere(image, area, [&](QColor c) {
-            return qAbs(c.red() - color.red()) <= tolerance &&
-                   qAbs(c.green() - color.green()) <= tolerance &&
-                   qAbs(c.blue() - color.blue()) <= tolerance;
-        });
+        return pixelsWhere(image, area,
+                           [&](QColor c) { return TestSupport::isNear(c, color, tolerance); });
     }
 
 private slots:

@@ -32,8 +32,7 @@ void fill(MapWaterMark &map, QVector<VideoInfo_t> samples)
 
 bool near(const QColor &a, const QColor &b)
 {
-    return qAbs(a.red() - b.red()) < 60 && qAbs(a.green() - b.green()) < 60 &&
-           qAbs(a.blue() - b.blue()) < 60 && a.alpha() > 200;
+    return TestSupport::isNear(a, b, 59) && a.alpha() > 200;
 }
 
 bool isFinite(const QPointF &p)
