@@ -89,9 +89,9 @@ void MainWindow::applyParameters(LoadParameterMode mode)
 {
     Q_UNUSED(mode)
     gStyle = parameterValue(SettingKeys::style);
-    gDateFormat = parameterValue(SettingKeys::date);
     gDisplayMode = parameterValue(SettingKeys::displayMode, 1);
-    setDateFormat(gDateFormat);
+    // the list rewrites its dates from the format still held to the stored one
+    setDateFormat(parameterValue(SettingKeys::date));
     updateMenuChecks();
 }
 
