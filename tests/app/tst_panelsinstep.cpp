@@ -1,5 +1,5 @@
-// End to end: menu choices that several panels of the real main window share reach each of them
-// alike.
+// End to end: what one part of the real main window does reaches the other panels and windows:
+// menu choices that several panels share, and the close of the window.
 #include "appglobals.h"
 #include "dashcam.h"
 #include "formlist.h"
@@ -71,6 +71,26 @@ private slots:
         trigger(w, "actionDate_MDY");
         QCOMPARE(listedDate(w), QStringLiteral("03-21-2026"));
         w.mainDashcam()->stop();
+    }
+
+    // Closing the main window ends the program also while View > Video Adjustment is open.
+    void closingTheWindowClosesTheAdjustmentPanel()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        trigger(w, "actionVideo_Adjustment");
+        QWidget *panel = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top != &w && top->isVisible() && top->windowFlags().testFlag(Qt::Tool))
+                panel = top;
+        }
+        QVERIFY(panel);
+        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        QVERIFY(w.close());
+        // no window is left open that keeps the event loop running
+        for (QWidget *top : QApplication::topLevelWidgets())
+            QVERIFY2(!top->isVisible(), top->metaObject()->className());
     }
 };
 
