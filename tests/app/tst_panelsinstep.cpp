@@ -1,7 +1,8 @@
-// End to end: what one part of the real main window does reaches the other panels and windows:
-// menu choices that several panels share, and the close of the window.
+// End to end: where the parts of the real main window meet: menu choices that several panels
+// share, the trip band at the window's start-up size, and the close of the window.
 #include "appglobals.h"
 #include "dashcam.h"
+#include "formchart.h"
 #include "formlist.h"
 #include "formshowdata.h"
 #include "mainwindow.h"
@@ -9,8 +10,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGraphicsTextItem>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QtCharts/QChartView>
 
 namespace {
 constexpr int dateColumn = 2;
@@ -71,6 +74,43 @@ private slots:
         trigger(w, "actionDate_MDY");
         QCOMPARE(listedDate(w), QStringLiteral("03-21-2026"));
         w.mainDashcam()->stop();
+    }
+
+    // The window starts at its minimum size, 80 % of the screen's width: on screens of 1600 x 900
+    // and a little larger the G-sensor chart still shows its axis values, not "...".
+    void gsensorAxisReadableAtStartUpSizes_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1600 x 900 screen") << QSize(1280, 713);
+        QTest::newRow("1680 x 1050 screen") << QSize(1344, 749);
+        QTest::newRow("1800 x 1000 screen") << QSize(1440, 802);
+    }
+    void gsensorAxisReadableAtStartUpSizes()
+    {
+        QFETCH(QSize, size);
+        MainWindow w;
+        w.setMinimumSize(size);
+        w.resize(size);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.size(), size);
+        QStringList labels;
+        QTRY_VERIFY([&] {
+            labels.clear();
+            for (QGraphicsItem *item : w.chart()->chartView()->scene()->items()) {
+                if (auto *text = dynamic_cast<QGraphicsTextItem *>(item))
+                    if (!text->toPlainText().isEmpty())
+                        labels << text->toPlainText();
+            }
+            return labels.size() == 3;
+        }());
+        for (const QString &label : qAsConst(labels))
+            QVERIFY2(label.startsWith(QLatin1Char('+')) || label.startsWith(QLatin1Char('-')),
+                     qPrintable(labels.join(QLatin1Char(' '))));
+        // the plot stays inside the band
+        const QWidget *chart = w.chart();
+        const QRect inBand(chart->mapTo(w.showData(), QPoint(0, 0)), chart->size());
+        QVERIFY(w.showData()->rect().contains(inBand));
     }
 
     // Closing the main window ends the program also while View > Video Adjustment is open.
