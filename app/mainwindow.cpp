@@ -238,5 +238,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     releaseKeyboard();
     dialog_->close();
+    // the parentless adjustment panel would otherwise keep the program running
+    videoSetup_->close();
     event->accept();
 }

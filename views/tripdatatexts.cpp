@@ -111,6 +111,12 @@ BandSizes bandSizes(int windowHeight, int areaWidth)
     b.layoutHeight = b.panel.height() - gaugeAllowance;
     const int readoutWidth = GSensorChart::readoutSizes(areaWidth, b.layoutHeight).grid.width();
     b.chart = QSize(readoutWidth - 10, b.panel.height() - readoutTitleRow);
+    // Qt Charts shows "..." for the three axis values of a lower plot
+    constexpr int minPlotHeight = 66;
+    while (
+        GSensorChart::sliderGeometry(b.chart.width(), b.chart.height(), windowHeight).viewHeight <
+        minPlotHeight)
+        b.chart.rheight() += 1;
     return b;
 }
 

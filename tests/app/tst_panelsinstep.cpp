@@ -1,0 +1,100 @@
+// End to end: where the parts of the real main window meet: menu choices that several panels
+// share, the trip band at the window's start-up size, and the close of the window.
+#include "appglobals.h"
+#include "dashcam.h"
+#include "formchart.h"
+#include "formlist.h"
+#include "formshowdata.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGraphicsTextItem>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtCharts/QChartView>
+
+class TstPanelsInStep : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString oldCwd_;
+
+    static void trigger(MainWindow &w, const char *name)
+    {
+        auto *action = w.findChild<QAction *>(QString::fromLatin1(name));
+        QVERIFY(action);
+        action->trigger();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        oldCwd_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path()); // the settings file stays here
+    }
+    void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
+
+    // The window starts at its minimum size, 80 % of the screen's width: on screens of 1600 x 900
+    // and a little larger the G-sensor chart still shows its axis values, not "...".
+    void gsensorAxisReadableAtStartUpSizes_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1600 x 900 screen") << QSize(1280, 713);
+        QTest::newRow("1680 x 1050 screen") << QSize(1344, 749);
+        QTest::newRow("1800 x 1000 screen") << QSize(1440, 802);
+    }
+    void gsensorAxisReadableAtStartUpSizes()
+    {
+        QFETCH(QSize, size);
+        MainWindow w;
+        w.setMinimumSize(size);
+        w.resize(size);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.size(), size);
+        QStringList labels;
+        QTRY_VERIFY([&] {
+            labels.clear();
+            for (QGraphicsItem *item : w.chart()->chartView()->scene()->items()) {
+                if (auto *text = dynamic_cast<QGraphicsTextItem *>(item))
+                    if (!text->toPlainText().isEmpty())
+                        labels << text->toPlainText();
+            }
+            return labels.size() == 3;
+        }());
+        for (const QString &label : qAsConst(labels))
+            QVERIFY2(label.startsWith(QLatin1Char('+')) || label.startsWith(QLatin1Char('-')),
+                     qPrintable(labels.join(QLatin1Char(' '))));
+        // the plot stays inside the band
+        const QWidget *chart = w.chart();
+        const QRect inBand(chart->mapTo(w.showData(), QPoint(0, 0)), chart->size());
+        QVERIFY(w.showData()->rect().contains(inBand));
+    }
+
+    // Closing the main window ends the program also while View > Video Adjustment is open.
+    void closingTheWindowClosesTheAdjustmentPanel()
+    {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        trigger(w, "actionVideo_Adjustment");
+        QWidget *panel = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top != &w && top->isVisible() && top->windowFlags().testFlag(Qt::Tool))
+                panel = top;
+        }
+        QVERIFY(panel);
+        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        QVERIFY(w.close());
+        // no window is left open that keeps the event loop running
+        for (QWidget *top : QApplication::topLevelWidgets())
+            QVERIFY2(!top->isVisible(), top->metaObject()->className());
+    }
+};
+
+TALVEX_TEST_MAIN(TstPanelsInStep)
+#include "tst_panelsinstep.moc"
