@@ -37,6 +37,8 @@ private slots:
     void marksFollowThePlayersAfterADropOfTwoPairs();
     void captionsAreReadableInEveryLanguage_data();
     void captionsAreReadableInEveryLanguage();
+    void buttonTextsFitInEveryLanguage_data();
+    void buttonTextsFitInEveryLanguage();
     void clipEndMovesToNextRow();
     void stopInsideClipStaysOnRow();
     void keysBAndNStepThroughTheList();
@@ -250,6 +252,45 @@ void TstFormListE2E::captionsAreReadableInEveryLanguage()
             QStringLiteral("caption bottom %1, first row %2").arg(captionsBottom).arg(rowTop)));
     if (language == LangEnglish || language == LangPolish || language == LangChinese)
         TestSupport::saveScreenshot(list, QStringLiteral("formlist-captions-%1").arg(language));
+    window->setLanguage(LangEnglish);
+}
+
+void TstFormListE2E::buttonTextsFitInEveryLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("minimumSize");
+    for (int language = 0; language < LanguageCount; ++language) {
+        QTest::addRow("language %d", language) << language << false;
+        QTest::addRow("language %d, minimum size", language) << language << true;
+    }
+}
+
+void TstFormListE2E::buttonTextsFitInEveryLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(bool, minimumSize);
+    window->setLanguage(language);
+    if (minimumSize)
+        window->resize(window->minimumSize());
+    QApplication::processEvents();
+    QVector<QRect> taken;
+    for (const char *name : {"btnAdd", "btnRemove", "btnGroup", "btnUngroup"}) {
+        auto *button = list->findChild<QPushButton *>(QLatin1String(name));
+        QVERIFY(button);
+        // icon, gap and the whole text inside the button
+        const int needed = button->iconSize().width() + 4 +
+                           QFontMetrics(button->font()).horizontalAdvance(button->text());
+        QVERIFY2(button->width() >= needed, qPrintable(QStringLiteral("%1: %2 px for %3 px")
+                                                           .arg(button->text())
+                                                           .arg(button->width())
+                                                           .arg(needed)));
+        QVERIFY(button->font().pixelSize() >= 9); // still readable
+        const QRect area(button->mapTo(list, QPoint()), button->size());
+        for (const QRect &other : taken)
+            QVERIFY(!area.intersects(other));
+        QVERIFY(list->rect().contains(area));
+        taken << area;
+    }
     window->setLanguage(LangEnglish);
 }
 
