@@ -391,6 +391,14 @@ void TstFormListE2E::clearFileListMenuEmptiesTheList()
     QCOMPARE(main->playStatus(), StoppedState);
     QCOMPARE(list->curSubSelectFile(), 0);
     QVERIFY(!list->subFileFound());
+    // no clip of the emptied list is left in the players or on the play bar
+    QCOMPARE(main->getMediaPath(), QString());
+    QCOMPARE(window->secondDashcam()->getMediaPath(), QString());
+    QTRY_VERIFY(!main->getVideoWidget()->isVisible());
+    QVERIFY(!window->secondDashcam()->getVideoWidget()->isVisible());
+    auto *time = window->control()->findChild<QLabel *>(QStringLiteral("labelTime"));
+    QVERIFY(time);
+    QCOMPARE(time->text(), QStringLiteral("00:00 / 00:00"));
 }
 
 void TstFormListE2E::screenshots_data()
