@@ -38,11 +38,12 @@ private slots:
     }
     void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
 
-    // The window starts at its minimum size, 80 % of the screen's width: on screens of 1600 x 900
+    // The window starts at its minimum size, 80 % of the screen's width: on screens of 1366 x 768
     // and a little larger the G-sensor chart still shows its axis values, not "...".
     void gsensorAxisReadableAtStartUpSizes_data()
     {
         QTest::addColumn<QSize>("size");
+        QTest::newRow("1366 x 768 screen") << QSize(1092, 608);
         QTest::newRow("1600 x 900 screen") << QSize(1280, 713);
         QTest::newRow("1680 x 1050 screen") << QSize(1344, 749);
         QTest::newRow("1800 x 1000 screen") << QSize(1440, 802);
@@ -73,6 +74,18 @@ private slots:
         const QWidget *chart = w.chart();
         const QRect inBand(chart->mapTo(w.showData(), QPoint(0, 0)), chart->size());
         QVERIFY(w.showData()->rect().contains(inBand));
+        // whole, in the band's area and in the window
+        const QWidget *area = w.showData()->parentWidget();
+        const QRect inArea(chart->mapTo(area, QPoint(0, 0)), chart->size());
+        const QRect areaInWindow(area->mapTo(&w, QPoint(0, 0)), area->size());
+        QVERIFY2(area->rect().contains(inArea) && w.rect().contains(areaInWindow),
+                 qPrintable(QStringLiteral("chart at %1,%2 %3x%4 in an area of %5x%6")
+                                .arg(inArea.x())
+                                .arg(inArea.y())
+                                .arg(inArea.width())
+                                .arg(inArea.height())
+                                .arg(area->width())
+                                .arg(area->height())));
     }
 
     // Closing the main window ends the program also while View > Video Adjustment is open.
