@@ -3,6 +3,7 @@
 #include "appglobals.h"
 #include "dashcam.h"
 #include "formchart.h"
+#include "formcontrol.h"
 #include "formlist.h"
 #include "formshowdata.h"
 #include "mainwindow.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGraphicsTextItem>
+#include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtCharts/QChartView>
@@ -86,6 +88,31 @@ private slots:
                                 .arg(inArea.height())
                                 .arg(area->width())
                                 .arg(area->height())));
+    }
+
+    // At the same sizes every part of the play bar gets its own room: the clock is not drawn
+    // under the position slider or cut.
+    void playBarFitsAtStartUpSizes_data() { gsensorAxisReadableAtStartUpSizes_data(); }
+    void playBarFitsAtStartUpSizes()
+    {
+        QFETCH(QSize, size);
+        MainWindow w;
+        w.setMinimumSize(size);
+        w.resize(size);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QWidget *bar = w.control();
+        QVERIFY(bar->width() >= bar->minimumSizeHint().width());
+        auto *time = bar->findChild<QLabel *>(QStringLiteral("labelTime"));
+        QVERIFY(time);
+        QVERIFY(time->width() >= time->sizeHint().width());
+        const QRect timeArea(time->mapTo(bar, QPoint(0, 0)), time->size());
+        for (const char *name : {"sliderPosition", "comboSpeed"}) {
+            auto *neighbour = bar->findChild<QWidget *>(QLatin1String(name));
+            QVERIFY(neighbour);
+            QVERIFY(!timeArea.intersects(
+                QRect(neighbour->mapTo(bar, QPoint(0, 0)), neighbour->size())));
+        }
     }
 
     // Closing the main window ends the program also while View > Video Adjustment is open.
