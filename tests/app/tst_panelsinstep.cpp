@@ -115,20 +115,29 @@ private slots:
         }
     }
 
-    // Closing the main window ends the program also while View > Video Adjustment is open.
-    void closingTheWindowClosesTheAdjustmentPanel()
+    // Closing the main window ends the program also while one of its own windows is open.
+    void closingTheWindowClosesItsWindows_data()
     {
+        QTest::addColumn<QString>("action");
+        for (const char *name : {"actionVideo_Adjustment", "actionInstruction",
+                                 "actionAbout_Player", "actionUpdate_Firmware",
+                                 "actionUpdate_Application", "actionWatermark", "actionAdd_Video"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void closingTheWindowClosesItsWindows()
+    {
+        QFETCH(QString, action);
         MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        trigger(w, "actionVideo_Adjustment");
-        QWidget *panel = nullptr;
+        trigger(w, qPrintable(action));
+        QWidget *opened = nullptr;
         for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (top != &w && top->isVisible() && top->windowFlags().testFlag(Qt::Tool))
-                panel = top;
+            if (top != &w && top->isVisible())
+                opened = top;
         }
-        QVERIFY(panel);
-        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        QVERIFY(opened);
+        QVERIFY(QTest::qWaitForWindowExposed(opened));
         QVERIFY(w.close());
         // no window is left open that keeps the event loop running
         for (QWidget *top : QApplication::topLevelWidgets())
