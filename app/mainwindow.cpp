@@ -15,6 +15,7 @@
 #include "settingkeys.h"
 #include "ui_mainwindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -240,5 +241,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
     dialog_->close();
     // the parentless adjustment panel would otherwise keep the program running
     videoSetup_->close();
+    // so would the on-demand windows (choosers, sharing, help, wizards, overlay editor, notices),
+    // all of them parentless windows of this one
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this && !window->parentWidget() && window->isVisible() &&
+            !qobject_cast<MainWindow *>(window))
+            window->close();
+    }
     event->accept();
 }

@@ -95,7 +95,15 @@ void MainWindow::wireList()
     connect(list_, &FormList::checkGroupTimeResult, control_, &FormControl::checkGroupTimeResult);
     // menus, language and skin
     connect(ui->actionAdd_Video, &QAction::triggered, list_, &FormList::onOpenfileBox);
-    connect(ui->actionClear_File_List, &QAction::triggered, list_, &FormList::clearList);
+    connect(ui->actionClear_File_List, &QAction::triggered, this, [this] {
+        const bool hadRows = list_->rowCount() > 0;
+        list_->clearList();
+        // nothing listed is left playing or shown in the band and on the map
+        if (hadRows) {
+            onReleaseMadia();
+            emit clearMapAll();
+        }
+    });
     connect(this, &MainWindow::languageApplied, list_, [this] {
         list_->setLanguageFont();
         list_->retranslateText();

@@ -223,10 +223,13 @@ void FileDialog_C::cancleChoose()
 
 void FileDialog_C::reject()
 {
-    if (closing)
-        QDialog::reject();
-    else
-        cancleChoose();
+    // also from closeEvent (Escape, the window's close, its owner closing), where a nested
+    // close() would be ignored and leave the chooser open
+    if (!closing) {
+        closing = true;
+        emit openFileList(QList<QUrl>());
+    }
+    QDialog::reject();
 }
 
 void FileDialog_C::restyleHeaderMask(int widthPx)

@@ -139,6 +139,8 @@ private:
     int playingRow(const QString &path) const; // shown row playing path, -1 when none
     // Caption table only as high as its captions; each caption as wide as its text.
     void fitCaptions();
+    // Button row: every button as wide as its text needs, one font that lets all four fit.
+    void fitButtons();
     void moveMainMark(int row);
     void makeCurrent(int row);
     void emitFileRow(int row);

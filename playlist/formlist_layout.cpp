@@ -23,6 +23,8 @@ namespace {
 constexpr int captionCount = 5;
 // left padding of the caption sheet, its right border and some air
 constexpr int captionTextMargin = 10 + 1 + 8;
+constexpr int buttonTextMargin = 4 + 6; // icon to text, and a little air
+constexpr int smallestButtonPixels = 9;
 const char *const lineColor = "#7d7d7d";
 const char *const accentColor = "#353DF4";
 
@@ -158,14 +160,17 @@ void FormList::setWindowSize(int width, int height, int windowHeight)
         applyRowFonts(row, true);
     setStyle(styleIndex);
     fitCaptions();
+    fitButtons();
 }
 
 bool FormList::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == headerTableWidget->viewport() && event->type() == QEvent::Resize &&
         static_cast<QResizeEvent *>(event)->oldSize().width() !=
-            static_cast<QResizeEvent *>(event)->size().width())
+            static_cast<QResizeEvent *>(event)->size().width()) {
         fitCaptions();
+        fitButtons();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -243,6 +248,7 @@ void FormList::setLanguageFont()
     setListHeaderTexts();
     setStyle(gStyle);
     fitCaptions();
+    fitButtons();
 }
 
 void FormList::setListHeaderTexts()
@@ -262,6 +268,39 @@ void FormList::retranslateText()
     for (int i = 0; i < 4; ++i)
         buttons[i]->setText(gLangList.value(i + 1));
     fitCaptions();
+    fitButtons();
+}
+
+void FormList::fitButtons()
+{
+    // Each button as wide as its icon and text; when the row is too narrow for all four, a
+    // smaller font, down to a still readable size. Until the list is shown its width is not known.
+    QPushButton *const buttons[] = {btnAdd, btnRemove, btnGroup, btnUngroup};
+    const int available = headerTableWidget->isVisible() ? headerTableWidget->width()
+                                                         : std::numeric_limits<int>::max() / 2;
+    QFont font = btnAdd->font();
+    const int largest = captionPixelSize > 0 ? captionPixelSize : font.pixelSize();
+    const int smallest = std::min(largest, smallestButtonPixels);
+    int needs[4] = {};
+    for (int pixels = largest; pixels >= smallest; --pixels) {
+        if (pixels > 0)
+            font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        int total = 0;
+        for (int i = 0; i < 4; ++i) {
+            needs[i] = metrics.horizontalAdvance(buttons[i]->text()) +
+                       buttons[i]->iconSize().width() + buttonTextMargin;
+            total += needs[i];
+        }
+        if (total <= available || pixels <= 0)
+            break;
+    }
+    for (int i = 0; i < 4; ++i) {
+        buttons[i]->setFont(font);
+        // the stretch, not the text's size hint, shares out the row
+        buttons[i]->setSizePolicy(QSizePolicy::Ignored, buttons[i]->sizePolicy().verticalPolicy());
+        listLayout->setColumnStretch(i, needs[i]);
+    }
 }
 
 void FormList::setStyle(int style)

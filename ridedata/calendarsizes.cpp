@@ -1,11 +1,15 @@
 #include "calendarsizes.h"
 
+#include <algorithm>
+
 #include <QStringList>
 
 namespace CalendarSizes {
 
 namespace {
 constexpr int basePageHeight = 422;
+
+constexpr int minArrowButton = 8;
 
 int trunc(double value)
 {
@@ -22,7 +26,8 @@ PanelSizes panelSizes(int height)
     s.calendarTopMargin = trunc(d * 0.0365 + 15);
     s.folderLeftMargin = trunc(d * 0.34 + 24);
     s.folderButton = trunc(d * 0.073 + 33);
-    s.arrowButton = trunc(d * 0.073 + 8);
+    // on pages lower than the base the arrows would shrink to a dot: never below their base size
+    s.arrowButton = std::max(trunc(d * 0.073 + 8), minArrowButton);
     s.monthTitlePointSize = trunc(d * 0.025 + 10);
     s.yearTitlePointSize = trunc(d * 0.04 + 10);
     s.titleSize = QSize(static_cast<int>(static_cast<float>(height) / 2.35f),

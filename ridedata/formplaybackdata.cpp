@@ -237,6 +237,7 @@ void FormPlaybackData::setUnitSystem(int units)
     }
     unitSystem = units;
     showChartUnits(units == UnitSystem::metric);
+    clearData(); // the placeholders in the new units
 }
 
 void FormPlaybackData::showChartUnits(bool metric)
@@ -252,13 +253,16 @@ void FormPlaybackData::showChartUnits(bool metric)
 void FormPlaybackData::clearData()
 {
     rideShown = false;
+    // the placeholders carry the units of the chart captions, as a ride without figures does
+    const bool metric = unitSystem == UnitSystem::metric;
     for (QLabel *label : {ui->altitudeMaxValue, ui->altitudeMinValue, ui->altitudeRisingValue,
                           ui->altitudeDecreaseValue})
-        label->setText(QStringLiteral("- ft"));
-    ui->speedAvgValue->setText(QStringLiteral("- mph"));
-    ui->speedMaxValue->setText(QStringLiteral("- mph"));
+        label->setText(metric ? QStringLiteral("- m") : QStringLiteral("- ft"));
+    ui->speedAvgValue->setText(metric ? QStringLiteral("- kmh") : QStringLiteral("- mph"));
+    ui->speedMaxValue->setText(metric ? QStringLiteral("- kmh") : QStringLiteral("- mph"));
     durationValue->setText(QStringLiteral("00:00:00"));
     distanceValue->setText(QStringLiteral("0"));
+    distanceUnit->setText(metric ? QStringLiteral("m") : QStringLiteral("ft"));
     calorieValue->setText(QStringLiteral("0"));
     for (QLabel *label : {ui->distanceTotalValue, ui->speedAvgValue_2, ui->speedMaxValue_2,
                           ui->altitudeAvgValue, ui->altitudeTotalValue})

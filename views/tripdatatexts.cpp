@@ -105,8 +105,10 @@ BandSizes bandSizes(int windowHeight, int areaWidth)
     constexpr int frameTop = 5;
     constexpr int gaugeAllowance = 20; // the gauge is about 8 + 9 % larger than its panel height
     constexpr int readoutTitleRow = 60;
+    // below this the G-sensor plot, which keeps a readable height, would reach past the band
+    constexpr int minAreaHeight = 110;
     BandSizes b;
-    b.areaHeight = int(windowHeight * 0.16);
+    b.areaHeight = std::max(int(windowHeight * 0.16), minAreaHeight);
     b.panel = QSize(areaWidth, b.areaHeight - frameTop);
     b.layoutHeight = b.panel.height() - gaugeAllowance;
     const int readoutWidth = GSensorChart::readoutSizes(areaWidth, b.layoutHeight).grid.width();

@@ -37,6 +37,8 @@ private slots:
     void marksFollowThePlayersAfterADropOfTwoPairs();
     void captionsAreReadableInEveryLanguage_data();
     void captionsAreReadableInEveryLanguage();
+    void buttonTextsFitInEveryLanguage_data();
+    void buttonTextsFitInEveryLanguage();
     void clipEndMovesToNextRow();
     void stopInsideClipStaysOnRow();
     void keysBAndNStepThroughTheList();
@@ -253,6 +255,45 @@ void TstFormListE2E::captionsAreReadableInEveryLanguage()
     window->setLanguage(LangEnglish);
 }
 
+void TstFormListE2E::buttonTextsFitInEveryLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("minimumSize");
+    for (int language = 0; language < LanguageCount; ++language) {
+        QTest::addRow("language %d", language) << language << false;
+        QTest::addRow("language %d, minimum size", language) << language << true;
+    }
+}
+
+void TstFormListE2E::buttonTextsFitInEveryLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(bool, minimumSize);
+    window->setLanguage(language);
+    if (minimumSize)
+        window->resize(window->minimumSize());
+    QApplication::processEvents();
+    QVector<QRect> taken;
+    for (const char *name : {"btnAdd", "btnRemove", "btnGroup", "btnUngroup"}) {
+        auto *button = list->findChild<QPushButton *>(QLatin1String(name));
+        QVERIFY(button);
+        // icon, gap and the whole text inside the button
+        const int needed = button->iconSize().width() + 4 +
+                           QFontMetrics(button->font()).horizontalAdvance(button->text());
+        QVERIFY2(button->width() >= needed, qPrintable(QStringLiteral("%1: %2 px for %3 px")
+                                                           .arg(button->text())
+                                                           .arg(button->width())
+                                                           .arg(needed)));
+        QVERIFY(button->font().pixelSize() >= 9); // still readable
+        const QRect area(button->mapTo(list, QPoint()), button->size());
+        for (const QRect &other : taken)
+            QVERIFY(!area.intersects(other));
+        QVERIFY(list->rect().contains(area));
+        taken << area;
+    }
+    window->setLanguage(LangEnglish);
+}
+
 void TstFormListE2E::doubleClickPlaysBothCameras()
 {
     dropPairAndWait();
@@ -350,6 +391,14 @@ void TstFormListE2E::clearFileListMenuEmptiesTheList()
     QCOMPARE(main->playStatus(), StoppedState);
     QCOMPARE(list->curSubSelectFile(), 0);
     QVERIFY(!list->subFileFound());
+    // no clip of the emptied list is left in the players or on the play bar
+    QCOMPARE(main->getMediaPath(), QString());
+    QCOMPARE(window->secondDashcam()->getMediaPath(), QString());
+    QTRY_VERIFY(!main->getVideoWidget()->isVisible());
+    QVERIFY(!window->secondDashcam()->getVideoWidget()->isVisible());
+    auto *time = window->control()->findChild<QLabel *>(QStringLiteral("labelTime"));
+    QVERIFY(time);
+    QCOMPARE(time->text(), QStringLiteral("00:00 / 00:00"));
 }
 
 void TstFormListE2E::screenshots_data()

@@ -306,8 +306,10 @@ void TstCalendarRules::panelSizes_data()
     // month and year title points, title width and height
     QTest::newRow("422") << 422 << QList<int>{337, 0, 15, 24, 33, 8, 10, 10, 179, 44};
     QTest::newRow("622") << 622 << QList<int>{497, 58, 22, 92, 47, 22, 15, 18, 264, 51};
+    // lower pages keep arrows of the base size
     QTest::newRow("406, the page at 1200 x 650")
-        << 406 << QList<int>{324, -4, 14, 18, 31, 6, 9, 9, 172, 44};
+        << 406 << QList<int>{324, -4, 14, 18, 31, 8, 9, 9, 172, 44};
+    QTest::newRow("348") << 348 << QList<int>{278, -21, 12, -1, 27, 8, 8, 7, 148, 42};
 }
 
 void TstCalendarRules::panelSizes()

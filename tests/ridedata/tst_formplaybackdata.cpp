@@ -58,7 +58,8 @@ private slots:
     void distanceTexts();
     void figuresFollowTheUnitSystem();
     void rideWithoutFiguresShowsPlaceholders();
-    void clearDataKeepsUnits();
+    void placeholdersFollowTheUnitSystem_data();
+    void placeholdersFollowTheUnitSystem();
     void calorieTileRoundsAlikeAfterLoadAndSave();
     void calorieNeedsEveryMeasure();
     void defaultBodyDataResetsThePeriodPanel();
@@ -170,17 +171,56 @@ void TstFormPlaybackData::rideWithoutFiguresShowsPlaceholders()
     QCOMPARE(text("distanceTotalValue"), QStringLiteral("0.0 u"));
 }
 
-void TstFormPlaybackData::clearDataKeepsUnits()
+void TstFormPlaybackData::placeholdersFollowTheUnitSystem_data()
 {
-    panel_->setUnitSystem(UnitSystem::metric);
-    load(makeRide(12460, 3600, 20));
-    panel_->clearData();
-    QCOMPARE(text("speedAvgValue"), QStringLiteral("- mph"));
-    QCOMPARE(text("altitudeMaxValue"), QStringLiteral("- ft"));
+    QTest::addColumn<int>("units");
+    QTest::addColumn<bool>("rideFirst");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QString>("distanceUnit");
+    QTest::addColumn<QString>("distanceChart");
+    QTest::newRow("metric, cleared ride") << int(UnitSystem::metric) << true << "- kmh"
+                                          << "- m"
+                                          << "m"
+                                          << "unit : km";
+    QTest::newRow("imperial, cleared ride") << int(UnitSystem::imperial) << true << "- mph"
+                                            << "- ft"
+                                            << "ft"
+                                            << "unit : mile";
+    QTest::newRow("metric, before any ride") << int(UnitSystem::metric) << false << "- kmh"
+                                             << "- m"
+                                             << "m"
+                                             << "unit : km";
+    QTest::newRow("imperial, before any ride") << int(UnitSystem::imperial) << false << "- mph"
+                                               << "- ft"
+                                               << "ft"
+                                               << "unit : mile";
+}
+
+void TstFormPlaybackData::placeholdersFollowTheUnitSystem()
+{
+    QFETCH(int, units);
+    QFETCH(bool, rideFirst);
+    QFETCH(QString, speed);
+    QFETCH(QString, height);
+    QFETCH(QString, distanceUnit);
+    QFETCH(QString, distanceChart);
+    // the other system first, so that every text has to change
+    panel_->setUnitSystem(units == UnitSystem::metric ? UnitSystem::imperial : UnitSystem::metric);
+    panel_->setUnitSystem(units);
+    if (rideFirst) {
+        load(makeRide(12460, 3600, 20));
+        panel_->clearData();
+    }
+    QCOMPARE(text("speedAvgValue"), speed);
+    QCOMPARE(text("speedMaxValue"), speed);
+    QCOMPARE(text("altitudeMaxValue"), height);
+    QCOMPARE(text("altitudeDecreaseValue"), height);
     QCOMPARE(text("distanceTotalValue"), QStringLiteral("-"));
     QCOMPARE(panel_->durationValueLabel()->text(), QStringLiteral("00:00:00"));
-    QCOMPARE(text("distaceUnitChart"), QStringLiteral("unit : km"));
-    QCOMPARE(panel_->distanceUnitLabel()->text(), QStringLiteral("km"));
+    QCOMPARE(panel_->distanceValueLabel()->text(), QStringLiteral("0"));
+    QCOMPARE(panel_->distanceUnitLabel()->text(), distanceUnit);
+    QCOMPARE(text("distaceUnitChart"), distanceChart);
 }
 
 void TstFormPlaybackData::calorieTileRoundsAlikeAfterLoadAndSave()
