@@ -21,9 +21,9 @@ cleanup() {
 }
 trap cleanup EXIT
 # The immutable flag makes a folder unwritable even for root.
-for d in build/tests/*/; do
-    mkdir -p "$d/EditVideo"
-    if chattr +i "$d/EditVideo" 2>/dev/null; then locked+=("$d/EditVideo"); fi
+for d in "$PWD"/build/tests/*/; do
+    mkdir -p "${d}EditVideo"
+    if chattr +i "${d}EditVideo" 2>/dev/null; then locked+=("${d}EditVideo"); fi
 done
 
 cd build

@@ -5,8 +5,11 @@
 #include "appglobals.h"
 #include "formdialog.h"
 #include "languagetable.h"
+#include "outputname.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -20,6 +23,15 @@ inline void setLanguage(int lang)
     table.applyToGlobals(lang);
     gLanguage = lang;
     setAppFontForLanguage(lang);
+}
+
+// The folder the output page proposes: "EditVideo/" beside the program, or under the user's
+// video folder when the program's folder is read-only (as the screenshot script makes it).
+inline QString defaultOutputFolder()
+{
+    return OutputName::prepareDefaultFolder(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
 }
 
 // One cell of the bundle's language table.

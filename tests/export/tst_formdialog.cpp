@@ -499,7 +499,7 @@ void TstFormDialog::finishedAdvancesTheCounterOnlyOnce()
     const auto dialog = DialogTest::makeDialog();
     auto *line = child<QLineEdit>(*dialog, QStringLiteral("os_le"));
     QVERIFY(line->text().endsWith(QStringLiteral("_EditVideo_001.mov")));
-    QVERIFY(line->text().startsWith(QCoreApplication::applicationDirPath() + "/EditVideo/"));
+    QVERIFY(line->text().startsWith(DialogTest::defaultOutputFolder()));
     dialog->showProcessState(code);
     dialog->initOutputSetting(false, false);
     QVERIFY2(line->text().endsWith(nextSuffix), qPrintable(line->text()));
@@ -692,8 +692,7 @@ void TstFormDialog::openFolderShowsTheOutputFolder()
     QTest::mouseClick(child(*dialog, QStringLiteral("pv_btn_open")), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(catcher.urls.size(), 1);
-    QCOMPARE(QDir(catcher.urls.at(0).toLocalFile()),
-             QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/EditVideo")));
+    QCOMPARE(QDir(catcher.urls.at(0).toLocalFile()), QDir(DialogTest::defaultOutputFolder()));
     QVERIFY(dialog->isVisible());
 }
 

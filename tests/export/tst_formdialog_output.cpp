@@ -5,7 +5,6 @@
 #include "filedialog.h"
 #include "foldertreemodel.h"
 #include "foldertreeview.h"
-#include "outputname.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>
@@ -16,7 +15,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -270,9 +268,7 @@ void TstFormDialogOutput::typedFolderIsCreatedAndUsedOnce()
     QTest::mouseClick(child(*dialog, QStringLiteral("pv_btn_open")), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(catcher.urls.size(), 1);
-    const QString outputFolder = OutputName::prepareDefaultFolder(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
+    const QString outputFolder = DialogTest::defaultOutputFolder();
     QCOMPARE(QDir(catcher.urls.at(0).toLocalFile()), QDir(outputFolder));
 
     // the next proposal is in the output folder again
