@@ -3,6 +3,7 @@
 // Runs alternate between the two, so load on the machine falls on both alike.
 // Prints wall and CPU time (this process and its ffmpeg children) and their ratios.
 // Usage: bench_exportcontroller [repetitions]
+#include "benchsupport.h"
 #include "exportcontroller.h"
 #include "ffmpeg_editor_p.h"
 #include "ffmpegarguments.h"
@@ -22,6 +23,8 @@
 #include <cstdio>
 
 namespace {
+
+using namespace BenchSupport;
 
 struct Cost
 {
@@ -156,12 +159,6 @@ Cost directRuns(const QVector<QStringList> &steps, const QString &clipList)
         ok = ok && runFfmpeg(args);
     }
     return meter.stop(ok);
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
 struct Series

@@ -1,5 +1,6 @@
 // Overhead of the export runner over ffmpeg started directly with the same arguments, on a
 // one-minute cut of a 1080p clip. Usage: bench_ffmpegrunner [repetitions]
+#include "benchsupport.h"
 #include "exportcommands.h"
 #include "ffmpeg_editor_p.h"
 #include "ffmpegarguments.h"
@@ -18,6 +19,8 @@
 #include <ctime>
 
 namespace {
+
+using namespace BenchSupport;
 
 bool makeSource(const QString &path)
 {
@@ -71,12 +74,6 @@ double runRunner(const QString &input, const QString &args, const QString &outpu
     *cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     const double seconds = timer.nsecsElapsed() / 1e9;
     return ok ? seconds : -1;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
 }
 
 } // namespace

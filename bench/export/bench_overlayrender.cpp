@@ -4,6 +4,7 @@
 // Usage: bench_overlayrender [repetitions]
 #include "dashcam.h"
 #include "formwatermarkview.h"
+#include "overlaydrop.h"
 #include "overlayrender.h"
 #include "skin.h"
 #include "testsupport.h"
@@ -27,16 +28,6 @@
 #include <memory>
 
 namespace {
-
-void dropItem(VideoWidget *view, int column, const QPoint &pos)
-{
-    std::unique_ptr<QMimeData> mime(WatermarkDelegate::itemMimeData(
-        column, getStylePath() + QStringLiteral("adjustbar_4x_blue"), QPoint(0, 0)));
-    QDragEnterEvent enter(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &enter);
-    QDropEvent drop(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &drop);
-}
 
 struct Figures
 {
@@ -122,8 +113,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     VideoWidget *view = editor.previewPlayer()->getVideoWidget();
-    dropItem(view, 1, QPoint(10, 10));
-    dropItem(view, 2, QPoint(0, view->height() - view->width() * 120 / 790));
+    OverlayDrop::dropItem(view, 1, QPoint(10, 10));
+    OverlayDrop::dropItem(view, 2, QPoint(0, view->height() - view->width() * 120 / 790));
 
     std::printf("overlay render, 60 s 1280x720 sample, map + dashboard\n");
     std::printf("%-4s %7s %10s %9s %11s %11s %10s %10s\n", "run", "frames", "render s", "frames/s",

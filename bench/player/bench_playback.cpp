@@ -1,5 +1,6 @@
 // Playback figures on a generated 1080p H.264 clip: time to the first frame, per frame step,
 // per seek, and the drift of a second player kept in step by PlayerSync over a minute.
+#include "benchsupport.h"
 #include "dashcam.h"
 #include "formdashcampreview.h"
 #include "playersync.h"
@@ -21,27 +22,14 @@
 
 namespace {
 
+using namespace BenchSupport;
+
 constexpr int openRuns = 5;
 constexpr int forwardSteps = 30;
 constexpr int backwardSteps = 15;
 constexpr int seeks = 10;
 int driftSeconds = 60;
 constexpr qint64 settleMs = 5000;
-
-// Runs the event loop until done() holds or timeoutMs pass; false on timeout.
-bool spinUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 struct Summary
 {

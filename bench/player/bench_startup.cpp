@@ -1,6 +1,7 @@
 // Start-up cost of the mpv instances: CPU and wall time until a player and the file-row probe
 // have opened a clip, with the player's options against mpv with its built-in scripts loaded
 // (the anchor), side by side.
+#include "benchsupport.h"
 #include "dashcam.h"
 #include "mpvcore.h"
 #include "testsupport.h"
@@ -20,29 +21,9 @@
 
 namespace {
 
+using namespace BenchSupport;
+
 constexpr int runs = 10;
-
-double cpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-}
-
-bool spinUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 struct Cost
 {
@@ -50,26 +31,20 @@ struct Cost
     double wall = 0.0;
 };
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
 // Median cost of run(), which creates, uses and destroys what it measures.
 Cost measure(const std::function<bool()> &run)
 {
     std::vector<double> cpu, wall;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
-        const double cpuStart = cpuMs();
+        const double cpuStart = processCpuMs();
         clock.start();
         if (!run()) {
             std::fprintf(stderr, "a run did not finish\n");
             return {};
         }
         wall.push_back(clock.nsecsElapsed() / 1e6);
-        cpu.push_back(cpuMs() - cpuStart);
+        cpu.push_back(processCpuMs() - cpuStart);
     }
     return {median(cpu), median(wall)};
 }

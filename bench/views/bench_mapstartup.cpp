@@ -2,6 +2,7 @@
 // minimal QtWebEngine window that loads a local page. Each run is a fresh process, timed from
 // its start to its "ready" line; the two kinds alternate, side by side.
 #include "appproxystyle.h"
+#include "benchsupport.h"
 #include "formmap.h"
 #include "mainwindow.h"
 #include "sharedtypes.h"
@@ -21,6 +22,8 @@
 #include <vector>
 
 namespace {
+
+using namespace BenchSupport;
 
 constexpr int defaultRuns = 7;
 constexpr int runTimeoutMs = 60000;
@@ -94,12 +97,6 @@ double timeChild(const QString &kind, const QString &workDir, const QString &pag
     if (!child.waitForFinished(runTimeoutMs))
         child.kill();
     return readyMs;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 } // namespace

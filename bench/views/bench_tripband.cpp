@@ -1,5 +1,6 @@
 // CPU time of the main window playing a 1080p clip with a GPS trailer with the trip-data band
 // shown, against the same playback with the band hidden; runs interleaved, medians and ratio.
+#include "benchsupport.h"
 #include "dashcam.h"
 #include "formshowdata.h"
 #include "gpstrailer.h"
@@ -24,30 +25,11 @@
 
 namespace {
 
+using namespace BenchSupport;
+
 constexpr int clipSeconds = 40;
 constexpr int runsPerMode = 4;
 constexpr int runMs = 8000;
-
-double processCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
-}
-
-bool spinUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 void spinFor(int ms)
 {
@@ -75,12 +57,6 @@ QVector<VideoInfo_t> tripSamples()
         samples.append(s);
     }
     return samples;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
 } // namespace

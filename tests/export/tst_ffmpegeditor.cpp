@@ -20,13 +20,6 @@ namespace {
 constexpr int runTimeoutMs = 120000;
 const QByteArray cutSignature = "fmt....NOVATEK.....?inf....trim....?";
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 // Waits until the runner ends a step with any of its outcome signals.
 void waitForStep(FFmpeg_editor_p &editor)
 {
@@ -267,7 +260,7 @@ private slots:
         }
         if (signal == "processSubVideo")
             QCOMPARE(subVideo.first().at(1).toBool(), true);
-        const QByteArray content = contentOf(output);
+        const QByteArray content = ExportTestFiles::contentOf(output);
         if (trailerEnd.isEmpty())
             QVERIFY(!content.contains(GpsTrailer::marker()));
         else
@@ -347,7 +340,7 @@ private slots:
         QCOMPARE(finished.count(), 0);
         QCOMPARE(QFile::exists(output), outputLeft);
         if (outputLeft)
-            QCOMPARE(contentOf(output), QByteArray("user's file"));
+            QCOMPARE(ExportTestFiles::contentOf(output), QByteArray("user's file"));
         QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
         QCOMPARE(editor.currentMode(), 0);
     }
@@ -387,7 +380,7 @@ private slots:
     {
         const QString output = workFile("kept.mov");
         QVERIFY(QFile::copy(fixture("av.mov"), output));
-        const QByteArray before = contentOf(output);
+        const QByteArray before = ExportTestFiles::contentOf(output);
         FFmpeg_editor_p editor;
         QSignalSpy progress(&editor, &FFmpeg_editor_p::progressChanged);
         QSignalSpy failed(&editor, &FFmpeg_editor_p::editorErrorTriggered);
@@ -397,7 +390,7 @@ private slots:
         QVERIFY(QFileInfo(FFmpeg_editor_p::partPath(output)).size() > 0);
         editor.cancel();
         QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, runTimeoutMs);
-        QCOMPARE(contentOf(output), before);
+        QCOMPARE(ExportTestFiles::contentOf(output), before);
         QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
     }
 
@@ -486,7 +479,7 @@ private slots:
             previous = value;
         }
 
-        const QByteArray content = contentOf(output);
+        const QByteArray content = ExportTestFiles::contentOf(output);
         const int trailerSize = 22 + 11 * 121 + 36;
         QByteArray expected = GpsTrailer::marker();
         for (int second = 5; second <= 15; ++second)
@@ -533,7 +526,7 @@ private slots:
                    ExportCommands::editorCommand(CameraPicture(), 5, 3), output);
         waitForStep(editor);
         QCOMPARE(finished.count(), 1);
-        QVERIFY(contentOf(output).endsWith(GpsTrailer::marker() + cutSignature));
+        QVERIFY(ExportTestFiles::contentOf(output).endsWith(GpsTrailer::marker() + cutSignature));
     }
 
     // The final mix of both cameras carries every record of the joined main-camera file.
@@ -563,7 +556,7 @@ private slots:
         for (const VideoInfo_t &sample : sourceSamples)
             expected += GpsTrailer::record(sample);
         expected += GpsTrailer::joinSignature(DashcamTypes::exported);
-        QCOMPARE(contentOf(value.outputPath).right(expected.size()), expected);
+        QCOMPARE(ExportTestFiles::contentOf(value.outputPath).right(expected.size()), expected);
     }
 
     // Every Location's filter graph is accepted by ffmpeg, with and without audio.
