@@ -3,7 +3,6 @@
 #include "mainwindow.h"
 
 #include "appglobals.h"
-#include "cuttime.h"
 #include "dashcam.h"
 #include "exportcontroller.h"
 #include "ffmpeg_editor_p.h"
@@ -124,12 +123,8 @@ void MainWindow::wireExport()
 
 void MainWindow::onEditSpanChanged_left(int lower, int upper)
 {
-    // minutes run on past 59, so a span past one hour reads as it is
-    const int startSec = CutTime::secondsFromHundredths(lower);
-    const int endSec = CutTime::secondsFromHundredths(upper);
-    control_->setEditTimeRangeLeftText(CutTime::rangeText(startSec, endSec));
-    control_->setEditTimeRangeText(CutTime::minutesField(startSec), CutTime::secondsField(startSec),
-                                   CutTime::minutesField(endSec), CutTime::secondsField(endSec));
+    // the bar's own texts of the span (it also follows its slider; writing them twice is harmless)
+    control_->onEditSpanChanged(lower, upper);
 }
 
 void MainWindow::onEditModeRequested()

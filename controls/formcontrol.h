@@ -70,11 +70,14 @@ signals:
     // OK on a cut shorter than one second (or unreadable times).
     void edit_warning();
 
+public:
+    // The cut range label and the four time fields of a span in hundredths of a second.
+    void onEditSpanChanged(int lower, int upper);
+
 private:
     void connectPlayPage();
     void connectEditPage();
     void onPositionAction();
-    void onEditSpanChanged(int lower, int upper);
     void onEditFieldsFinished();
     void onEditOkClicked();
     void updateIcons();
