@@ -47,26 +47,25 @@ bool plainDecimal(const char *text, const char *end, double *value)
     return true;
 }
 
-// The field as a finite number, or 0 for text that is no number. Surrounding blanks are allowed.
-double fieldNumber(const char *text, int size)
+// The field as a finite number; false for text that is no number. Surrounding blanks are allowed.
+bool readNumber(const char *text, int size, double *value)
 {
     const char *end = text + size;
     while (text < end && *text == ' ')
         ++text;
     while (end > text && end[-1] == ' ')
         --end;
-    double value = 0.0;
-    if (plainDecimal(text, end, &value))
-        return value;
-    const auto result = std::from_chars(text, end, value);
-    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-        return 0.0;
-    return value;
+    if (plainDecimal(text, end, value))
+        return true;
+    const auto result = std::from_chars(text, end, *value);
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(*value);
 }
 
+// The field as a finite number, or 0 for text that is no number.
 double fieldNumber(const char *record, RecordField field)
 {
-    return fieldNumber(record + fieldOffset(field), fieldSize);
+    double value = 0.0;
+    return readNumber(record + fieldOffset(field), fieldSize, &value) ? value : 0.0;
 }
 
 float fieldFloat(const char *record, RecordField field)
@@ -75,17 +74,22 @@ float fieldFloat(const char *record, RecordField field)
     return std::fabs(value) <= 3.4e38 ? float(value) : 0.0f;
 }
 
-// Hemisphere letter then decimal degrees; a letter of the negative hemisphere makes a positive
-// number negative. Out-of-range values count as no position.
-double fieldCoordinate(const char *record, RecordField field, char negative, double limit)
+// Hemisphere letter (either case) then decimal degrees; the negative hemisphere's letter makes a
+// positive number negative. False when the field is no coordinate: another first character, no
+// number, or a value beyond limit.
+bool readCoordinate(const char *record, RecordField field, char positive, char negative,
+                    double limit, double *value)
 {
     const char *text = record + fieldOffset(field);
-    double value = fieldNumber(text + 1, fieldSize - 1);
-    if (std::fabs(value) > limit)
-        return 0.0;
-    if ((text[0] == negative || text[0] == negative + ('a' - 'A')) && value > 0)
-        value = -value;
-    return value;
+    const auto is = [letter = text[0]](char upper) {
+        return letter == upper || letter == upper + ('a' - 'A');
+    };
+    if ((!is(positive) && !is(negative)) || !readNumber(text + 1, fieldSize - 1, value) ||
+        std::fabs(*value) > limit)
+        return false;
+    if (is(negative) && *value > 0)
+        *value = -*value;
+    return true;
 }
 
 bool startsWith(const QByteArray &bytes, int pos, const char *text, int size)
@@ -133,12 +137,18 @@ VideoInfo_t decodeRecord(const char *record, int second)
     VideoInfo_t sample;
     sample.recordTime = MetadataTexts::elapsedText(second);
     sample.clockTime = MetadataTexts::clockText(record + fieldOffset(TimeField));
-    sample.lat = fieldCoordinate(record, LatitudeField, 'S', 90.0);
-    sample.lon = fieldCoordinate(record, LongitudeField, 'W', 180.0);
-    sample.latText = MetadataTexts::latitudeText(sample.lat);
-    sample.lonText = MetadataTexts::longitudeText(sample.lon);
-    sample.latDecimalText = MetadataTexts::decimalText(sample.lat);
-    sample.lonDecimalText = MetadataTexts::decimalText(sample.lon);
+    double lat = 0.0;
+    double lon = 0.0;
+    // A damaged position is no position: texts empty, numbers 0, never a place at 0 degrees.
+    if (readCoordinate(record, LatitudeField, 'N', 'S', 90.0, &lat) &&
+        readCoordinate(record, LongitudeField, 'E', 'W', 180.0, &lon)) {
+        sample.lat = lat;
+        sample.lon = lon;
+        sample.latText = MetadataTexts::latitudeText(lat);
+        sample.lonText = MetadataTexts::longitudeText(lon);
+        sample.latDecimalText = MetadataTexts::decimalText(lat);
+        sample.lonDecimalText = MetadataTexts::decimalText(lon);
+    }
     sample.speedKmh = std::max(0.0, fieldNumber(record, SpeedKmhField));
     sample.speedMph = MetadataTexts::mphFromKmh(sample.speedKmh);
     sample.extraValue = fieldFloat(record, ExtraValueField);

@@ -41,7 +41,9 @@ DashcamType signatureAtEnd(const QByteArray &bytes);
 // Bytes at the end of an export trailer that hold any closing signature.
 constexpr int signatureWindowBytes = 96;
 
-// Decodes one whole 121-byte record; second is the record's index in the trailer.
+// Decodes one whole 121-byte record; second is the record's index in the trailer. A record whose
+// coordinate fields do not both read as a hemisphere letter and degrees in range has no
+// position: its four position texts stay empty and its numbers 0.
 VideoInfo_t decodeRecord(const char *record, int second);
 
 } // namespace MetadataTrailer
