@@ -102,10 +102,17 @@ bool isWholeRecord(const QByteArray &bytes, int pos)
 {
     if (bytes.size() - pos < recordSize || !startsWith(bytes, pos, recordTag, recordTagSize))
         return false;
+    // memchr finds the candidates far faster than a byte-wise search
     const char *start = bytes.constData() + pos;
-    const char *next =
-        std::search(start + 1, start + recordSize, recordTag, recordTag + recordTagSize);
-    return next == start + recordSize;
+    const char *lastTagStart = start + recordSize - recordTagSize;
+    for (const char *c = start + 1; c <= lastTagStart; ++c) {
+        c = static_cast<const char *>(std::memchr(c, recordTag[0], size_t(lastTagStart - c + 1)));
+        if (!c)
+            return true;
+        if (std::memcmp(c, recordTag, recordTagSize) == 0)
+            return false;
+    }
+    return true;
 }
 
 // The type a closing signature at pos names, or none when there is no known signature there.
@@ -172,19 +179,23 @@ DashcamType signatureAtEnd(const QByteArray &bytes)
     return signatureEnd == bytes.size() ? type : DashcamTypes::none;
 }
 
-TrailerContent readExportTrailer(const QByteArray &bytes)
+TrailerContent readExportTrailer(const QByteArray &bytes, bool withRawRecords)
 {
     TrailerContent content;
     // one sample and one raw record per record, without regrowing the vectors
     content.samples.reserve(bytes.size() / recordSize + 1);
-    content.rawRecords.reserve(bytes.size() / recordSize + 1);
+    if (withRawRecords)
+        content.rawRecords.reserve(bytes.size() / recordSize + 1);
+    int records = 0;
     int pos = markerSize;
     int signatureEnd = -1;
     DashcamType found = DashcamTypes::none; // type of the closing signature
     while (pos < bytes.size()) {
         if (isWholeRecord(bytes, pos)) {
             content.samples.append(decodeRecord(bytes.constData() + pos, content.samples.size()));
-            content.rawRecords.append(bytes.mid(pos, recordSize));
+            if (withRawRecords)
+                content.rawRecords.append(bytes.mid(pos, recordSize));
+            ++records;
             pos += recordSize;
             continue;
         }
@@ -201,7 +212,7 @@ TrailerContent readExportTrailer(const QByteArray &bytes)
     }
     if (found != DashcamTypes::none)
         content.type = found;
-    else if (!content.rawRecords.isEmpty())
+    else if (records > 0)
         content.type = DashcamTypes::exported;
     else
         return TrailerContent();
