@@ -26,6 +26,11 @@ bool plainDecimal(const char *text, const char *end, double *value)
     const bool negative = text < end && *text == '-';
     if (negative)
         ++text;
+    // Trailing zeros of a fraction change nothing, and writers pad with them: skip them.
+    if (const void *point = std::memchr(text, '.', size_t(end - text))) {
+        while (end - static_cast<const char *>(point) > 2 && end[-1] == '0')
+            --end;
+    }
     std::uint64_t mantissa = 0;
     int digits = 0;
     int fraction = -1; // digits after the point; -1 before it
