@@ -2,6 +2,7 @@
 
 #include "ffmpegarguments.h"
 #include "overlaygeometry.h"
+#include "sampleposition.h"
 
 #include <QDir>
 
@@ -12,10 +13,10 @@ DrawInfo_t trackBounds(const QVector<VideoInfo_t> &samples)
     DrawInfo_t bounds;
     bool first = true;
     for (const VideoInfo_t &vi : samples) {
+        if (!SamplePosition::hasPosition(vi))
+            continue;
         const double lon = vi.lonDecimalText.toDouble();
         const double lat = vi.latDecimalText.toDouble();
-        if (!OverlayGeometry::hasFix(lon, lat))
-            continue;
         if (first) {
             bounds = DrawInfo_t{lon, lon, lat, lat};
             first = false;

@@ -20,14 +20,9 @@ constexpr double defaultFrameMs = 40.0;
 
 QVector<VideoInfo_t> readFileSamples(const QString &path)
 {
-    MetadataParser parser;
-    VideoInfoMap perSecond;
     QVector<VideoInfo_t> samples;
-    QVector<QByteArray> raw;
-    QByteArray separator;
-    QByteArray head;
-    QByteArray tail;
-    parser.loadMetadata(path, &perSecond, &samples, &raw, &separator, &head, &tail, false);
+    MetadataParser().loadMetadata(path, nullptr, &samples, nullptr, nullptr, nullptr, nullptr,
+                                  false);
     return samples;
 }
 

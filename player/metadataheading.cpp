@@ -29,31 +29,52 @@ void setHeading(VideoInfo_t &sample, double headingDeg)
     sample.compassText = MetadataHeading::compassPoint(headingDeg);
 }
 
+// A fix with the sine and cosine of its latitude, which both formulas take: a track computes
+// them once per fix.
+struct Point
+{
+    double lat;
+    double lon;
+    double sinPhi;
+    double cosPhi;
+};
+
+Point point(double lat, double lon)
+{
+    const double phi = qDegreesToRadians(lat);
+    return {lat, lon, std::sin(phi), std::cos(phi)};
+}
+
+double bearing(const Point &from, const Point &to)
+{
+    const double dLambda = qDegreesToRadians(to.lon - from.lon);
+    const double y = std::sin(dLambda) * to.cosPhi;
+    const double x = from.cosPhi * to.sinPhi - from.sinPhi * to.cosPhi * std::cos(dLambda);
+    const double deg = qRadiansToDegrees(std::atan2(y, x));
+    return deg < 0 ? deg + 360.0 : deg;
+}
+
+double distance(const Point &from, const Point &to)
+{
+    constexpr double earthRadiusMetres = 6371000.0;
+    const double halfPhi = std::sin(qDegreesToRadians(to.lat - from.lat) / 2);
+    const double halfLambda = std::sin(qDegreesToRadians(to.lon - from.lon) / 2);
+    const double a = halfPhi * halfPhi + from.cosPhi * to.cosPhi * halfLambda * halfLambda;
+    return 2 * earthRadiusMetres * std::asin(std::sqrt(std::min(1.0, a)));
+}
+
 } // namespace
 
 namespace MetadataHeading {
 
 double bearingDegrees(double lat1, double lon1, double lat2, double lon2)
 {
-    const double phi1 = qDegreesToRadians(lat1);
-    const double phi2 = qDegreesToRadians(lat2);
-    const double dLambda = qDegreesToRadians(lon2 - lon1);
-    const double y = std::sin(dLambda) * std::cos(phi2);
-    const double x =
-        std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dLambda);
-    const double deg = qRadiansToDegrees(std::atan2(y, x));
-    return deg < 0 ? deg + 360.0 : deg;
+    return bearing(point(lat1, lon1), point(lat2, lon2));
 }
 
 double distanceMetres(double lat1, double lon1, double lat2, double lon2)
 {
-    constexpr double earthRadiusMetres = 6371000.0;
-    const double dPhi = qDegreesToRadians(lat2 - lat1);
-    const double dLambda = qDegreesToRadians(lon2 - lon1);
-    const double a = std::sin(dPhi / 2) * std::sin(dPhi / 2) +
-                     std::cos(qDegreesToRadians(lat1)) * std::cos(qDegreesToRadians(lat2)) *
-                         std::sin(dLambda / 2) * std::sin(dLambda / 2);
-    return 2 * earthRadiusMetres * std::asin(std::sqrt(std::min(1.0, a)));
+    return distance(point(lat1, lon1), point(lat2, lon2));
 }
 
 QString compassPoint(double headingDeg)
@@ -69,6 +90,7 @@ void fillHeadings(QVector<VideoInfo_t> &samples)
 {
     const QString &noHeading = headingText(0);
     int lastFix = -1;
+    Point from{};           // lastFix's point
     int firstUnheaded = -1; // first fix that still waits for the first heading
     bool headed = false;
     double heading = 0.0;
@@ -78,15 +100,15 @@ void fillHeadings(QVector<VideoInfo_t> &samples)
         sample.compassText.clear();
         if (!hasFix(sample))
             continue;
+        const Point here = point(sample.lat, sample.lon);
         if (lastFix < 0) {
             lastFix = i;
-        } else {
-            const VideoInfo_t &from = samples.at(lastFix);
-            if (distanceMetres(from.lat, from.lon, sample.lat, sample.lon) >= minMoveMetres) {
-                heading = bearingDegrees(from.lat, from.lon, sample.lat, sample.lon);
-                headed = true;
-                lastFix = i;
-            }
+            from = here;
+        } else if (distance(from, here) >= minMoveMetres) {
+            heading = bearing(from, here);
+            headed = true;
+            lastFix = i;
+            from = here;
         }
         if (!headed) {
             if (firstUnheaded < 0)

@@ -47,13 +47,13 @@ DashcamType detectTrailer(QIODevice &device)
     return MetadataParser::foldedType(MetadataTrailer::readExportTrailer(trailer).type);
 }
 
-TrailerContent readTrailer(QIODevice &device)
+TrailerContent readTrailer(QIODevice &device, bool withRawRecords)
 {
     const QByteArray trailer = MetadataLocator::findTrailer(device);
     if (trailer.isEmpty())
         return TrailerContent();
     if (trailer.at(0) == GpsTrailerFormat::exportMarkerByte)
-        return MetadataTrailer::readExportTrailer(trailer);
+        return MetadataTrailer::readExportTrailer(trailer, withRawRecords);
     return MetadataTrailer::readSourceTrailer(trailer);
 }
 
@@ -92,7 +92,8 @@ DashcamType MetadataParser::loadMetadata(QIODevice &device, VideoInfoMap *perSec
         clear(tail);
         return readable ? detectTrailer(device) : DashcamTypes::none;
     }
-    TrailerContent content = readable ? readTrailer(device) : TrailerContent();
+    TrailerContent content =
+        readable ? readTrailer(device, rawRecords != nullptr) : TrailerContent();
     MetadataHeading::fillHeadings(content.samples);
 
     clear(perSecond);

@@ -98,16 +98,11 @@ QString clockText(const char *timeField)
     }
     if (!isDate(value[0], value[1], value[2]) || value[3] > 23 || value[4] > 59 || value[5] > 59)
         return QString();
-    char text[20];
-    char *out = text;
-    const int order[6] = {3, 4, 5, 2, 1, 0}; // "hh:mm:ss  dd/MM/yyyy"
-    const char *const after[6] = {":", ":", "  ", "/", "/", ""};
-    for (int i = 0; i < 6; ++i) {
-        out = putNumber(out, value[order[i]], widths[order[i]]);
-        for (const char *c = after[i]; *c; ++c)
-            *out++ = *c;
-    }
-    return QString::fromLatin1(text, int(out - text));
+    // "hh:mm:ss  dd/MM/yyyy": the field's digits in another order
+    const char *f = timeField;
+    const char text[20] = {f[8], f[9], ':', f[10], f[11], ':', f[12], f[13], ' ',  ' ',
+                           f[6], f[7], '/', f[4],  f[5],  '/', f[0],  f[1],  f[2], f[3]};
+    return QString::fromLatin1(text, int(sizeof text));
 }
 
 QString elapsedText(int second)

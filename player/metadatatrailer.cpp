@@ -26,6 +26,11 @@ bool plainDecimal(const char *text, const char *end, double *value)
     const bool negative = text < end && *text == '-';
     if (negative)
         ++text;
+    // Trailing zeros of a fraction change nothing, and writers pad with them: skip them.
+    if (const void *point = std::memchr(text, '.', size_t(end - text))) {
+        while (end - static_cast<const char *>(point) > 2 && end[-1] == '0')
+            --end;
+    }
     std::uint64_t mantissa = 0;
     int digits = 0;
     int fraction = -1; // digits after the point; -1 before it
@@ -47,26 +52,25 @@ bool plainDecimal(const char *text, const char *end, double *value)
     return true;
 }
 
-// The field as a finite number, or 0 for text that is no number. Surrounding blanks are allowed.
-double fieldNumber(const char *text, int size)
+// The field as a finite number; false for text that is no number. Surrounding blanks are allowed.
+bool readNumber(const char *text, int size, double *value)
 {
     const char *end = text + size;
     while (text < end && *text == ' ')
         ++text;
     while (end > text && end[-1] == ' ')
         --end;
-    double value = 0.0;
-    if (plainDecimal(text, end, &value))
-        return value;
-    const auto result = std::from_chars(text, end, value);
-    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-        return 0.0;
-    return value;
+    if (plainDecimal(text, end, value))
+        return true;
+    const auto result = std::from_chars(text, end, *value);
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(*value);
 }
 
+// The field as a finite number, or 0 for text that is no number.
 double fieldNumber(const char *record, RecordField field)
 {
-    return fieldNumber(record + fieldOffset(field), fieldSize);
+    double value = 0.0;
+    return readNumber(record + fieldOffset(field), fieldSize, &value) ? value : 0.0;
 }
 
 float fieldFloat(const char *record, RecordField field)
@@ -75,17 +79,22 @@ float fieldFloat(const char *record, RecordField field)
     return std::fabs(value) <= 3.4e38 ? float(value) : 0.0f;
 }
 
-// Hemisphere letter then decimal degrees; a letter of the negative hemisphere makes a positive
-// number negative. Out-of-range values count as no position.
-double fieldCoordinate(const char *record, RecordField field, char negative, double limit)
+// Hemisphere letter (either case) then decimal degrees; the negative hemisphere's letter makes a
+// positive number negative. False when the field is no coordinate: another first character, no
+// number, or a value beyond limit.
+bool readCoordinate(const char *record, RecordField field, char positive, char negative,
+                    double limit, double *value)
 {
     const char *text = record + fieldOffset(field);
-    double value = fieldNumber(text + 1, fieldSize - 1);
-    if (std::fabs(value) > limit)
-        return 0.0;
-    if ((text[0] == negative || text[0] == negative + ('a' - 'A')) && value > 0)
-        value = -value;
-    return value;
+    const auto is = [letter = text[0]](char upper) {
+        return letter == upper || letter == upper + ('a' - 'A');
+    };
+    if ((!is(positive) && !is(negative)) || !readNumber(text + 1, fieldSize - 1, value) ||
+        std::fabs(*value) > limit)
+        return false;
+    if (is(negative) && *value > 0)
+        *value = -*value;
+    return true;
 }
 
 bool startsWith(const QByteArray &bytes, int pos, const char *text, int size)
@@ -98,10 +107,17 @@ bool isWholeRecord(const QByteArray &bytes, int pos)
 {
     if (bytes.size() - pos < recordSize || !startsWith(bytes, pos, recordTag, recordTagSize))
         return false;
+    // memchr finds the candidates far faster than a byte-wise search
     const char *start = bytes.constData() + pos;
-    const char *next =
-        std::search(start + 1, start + recordSize, recordTag, recordTag + recordTagSize);
-    return next == start + recordSize;
+    const char *lastTagStart = start + recordSize - recordTagSize;
+    for (const char *c = start + 1; c <= lastTagStart; ++c) {
+        c = static_cast<const char *>(std::memchr(c, recordTag[0], size_t(lastTagStart - c + 1)));
+        if (!c)
+            return true;
+        if (std::memcmp(c, recordTag, recordTagSize) == 0)
+            return false;
+    }
+    return true;
 }
 
 // The type a closing signature at pos names, or none when there is no known signature there.
@@ -133,12 +149,18 @@ VideoInfo_t decodeRecord(const char *record, int second)
     VideoInfo_t sample;
     sample.recordTime = MetadataTexts::elapsedText(second);
     sample.clockTime = MetadataTexts::clockText(record + fieldOffset(TimeField));
-    sample.lat = fieldCoordinate(record, LatitudeField, 'S', 90.0);
-    sample.lon = fieldCoordinate(record, LongitudeField, 'W', 180.0);
-    sample.latText = MetadataTexts::latitudeText(sample.lat);
-    sample.lonText = MetadataTexts::longitudeText(sample.lon);
-    sample.latDecimalText = MetadataTexts::decimalText(sample.lat);
-    sample.lonDecimalText = MetadataTexts::decimalText(sample.lon);
+    double lat = 0.0;
+    double lon = 0.0;
+    // A damaged position is no position: texts empty, numbers 0, never a place at 0 degrees.
+    if (readCoordinate(record, LatitudeField, 'N', 'S', 90.0, &lat) &&
+        readCoordinate(record, LongitudeField, 'E', 'W', 180.0, &lon)) {
+        sample.lat = lat;
+        sample.lon = lon;
+        sample.latText = MetadataTexts::latitudeText(lat);
+        sample.lonText = MetadataTexts::longitudeText(lon);
+        sample.latDecimalText = MetadataTexts::decimalText(lat);
+        sample.lonDecimalText = MetadataTexts::decimalText(lon);
+    }
     sample.speedKmh = std::max(0.0, fieldNumber(record, SpeedKmhField));
     sample.speedMph = MetadataTexts::mphFromKmh(sample.speedKmh);
     sample.extraValue = fieldFloat(record, ExtraValueField);
@@ -162,19 +184,23 @@ DashcamType signatureAtEnd(const QByteArray &bytes)
     return signatureEnd == bytes.size() ? type : DashcamTypes::none;
 }
 
-TrailerContent readExportTrailer(const QByteArray &bytes)
+TrailerContent readExportTrailer(const QByteArray &bytes, bool withRawRecords)
 {
     TrailerContent content;
     // one sample and one raw record per record, without regrowing the vectors
     content.samples.reserve(bytes.size() / recordSize + 1);
-    content.rawRecords.reserve(bytes.size() / recordSize + 1);
+    if (withRawRecords)
+        content.rawRecords.reserve(bytes.size() / recordSize + 1);
+    int records = 0;
     int pos = markerSize;
     int signatureEnd = -1;
     DashcamType found = DashcamTypes::none; // type of the closing signature
     while (pos < bytes.size()) {
         if (isWholeRecord(bytes, pos)) {
             content.samples.append(decodeRecord(bytes.constData() + pos, content.samples.size()));
-            content.rawRecords.append(bytes.mid(pos, recordSize));
+            if (withRawRecords)
+                content.rawRecords.append(bytes.mid(pos, recordSize));
+            ++records;
             pos += recordSize;
             continue;
         }
@@ -191,7 +217,7 @@ TrailerContent readExportTrailer(const QByteArray &bytes)
     }
     if (found != DashcamTypes::none)
         content.type = found;
-    else if (!content.rawRecords.isEmpty())
+    else if (records > 0)
         content.type = DashcamTypes::exported;
     else
         return TrailerContent();

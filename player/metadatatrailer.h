@@ -25,8 +25,8 @@ namespace MetadataTrailer {
 // signature 22, a join signature the type its word names; an unknown or missing signature after
 // at least one record still means a file this player wrote (22); no record and no signature
 // means no metadata. head, separator and tail are set so that writing head, the raw records and
-// tail back gives the same trailer.
-TrailerContent readExportTrailer(const QByteArray &bytes);
+// tail back gives the same trailer. Without withRawRecords the raw records stay empty.
+TrailerContent readExportTrailer(const QByteArray &bytes, bool withRawRecords = true);
 
 // bytes start with the 22-byte "U" marker, then a 2-byte separator between raw records; the
 // closing part starts at the first "inf" or "XXXXXXXX" in the last record. The records'
@@ -41,7 +41,9 @@ DashcamType signatureAtEnd(const QByteArray &bytes);
 // Bytes at the end of an export trailer that hold any closing signature.
 constexpr int signatureWindowBytes = 96;
 
-// Decodes one whole 121-byte record; second is the record's index in the trailer.
+// Decodes one whole 121-byte record; second is the record's index in the trailer. A record whose
+// coordinate fields do not both read as a hemisphere letter and degrees in range has no
+// position: its four position texts stay empty and its numbers 0.
 VideoInfo_t decodeRecord(const char *record, int second);
 
 } // namespace MetadataTrailer

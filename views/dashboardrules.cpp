@@ -67,11 +67,6 @@ QString timeText(const QString &clockText, int dateFormat)
     return clockText;
 }
 
-bool isZeroFix(const VideoInfo_t &frame)
-{
-    return frame.latText.contains(zeroFixMark) && frame.lonText.contains(zeroFixMark);
-}
-
 QString speedText(double speed)
 {
     return QString::number(qint64(std::floor(speed + 0.5)));

@@ -9,9 +9,6 @@
 
 namespace DashboardRules {
 
-// Marks the display text of a fix at 0, 0 carries in both coordinates.
-inline const QString zeroFixMark = QStringLiteral("00°00' 0");
-
 // One record per overlay frame: G values and both speeds interpolated, the rest of s(i).
 QVector<VideoInfo_t> expandFrames(const QVector<VideoInfo_t> &samples);
 
@@ -29,7 +26,6 @@ bool isBarValue(int value);
 
 // The clock text "hh:mm:ss  dd/MM/yyyy" in the date format (1 month first, 2 year first).
 QString timeText(const QString &clockText, int dateFormat);
-bool isZeroFix(const VideoInfo_t &frame);
 // The speed rounded to the nearest integer, halves up.
 QString speedText(double speed);
 // Arc span in degrees for the km/h speed: 1.3 degrees per km/h, rounded.

@@ -3,6 +3,7 @@
 #include "appglobals.h"
 #include "dashboardrules.h"
 #include "formspeedstyle2.h"
+#include "sampleposition.h"
 #include "ui_formmeterobject.h"
 
 #include <QDebug>
@@ -80,7 +81,7 @@ void FormMeterObject::setIndex(int index)
     }
     const VideoInfo_t &frame = viContinuous.at(index);
     const QString time = DashboardRules::timeText(frame.clockTime, gDateFormat);
-    if (DashboardRules::isZeroFix(frame)) {
+    if (!SamplePosition::hasPosition(frame)) {
         showMissingData();
         ui->label_timeValue->setText(time);
         return;

@@ -1,5 +1,7 @@
 #include "overlaygeometry.h"
 
+#include "sampleposition.h"
+
 #include <QLineF>
 
 #include <algorithm>
@@ -36,22 +38,16 @@ MapSizes mapSizes(const QSize &size)
     return sizes;
 }
 
-bool hasFix(double lon, double lat)
-{
-    return lon != 0.0 || lat != 0.0;
-}
-
 QVector<QPointF> trackPoints(const QVector<VideoInfo_t> &samples, double minX)
 {
-    const auto first = std::find_if(samples.cbegin(), samples.cend(),
-                                    [](const VideoInfo_t &vi) { return hasFix(vi.lon, vi.lat); });
+    const auto first = std::find_if(samples.cbegin(), samples.cend(), SamplePosition::hasPosition);
     if (first == samples.cend())
         return {};
     QVector<QPointF> points;
     points.reserve(samples.size());
     QPointF last(first->lon - minX, -first->lat);
     for (const VideoInfo_t &vi : samples) {
-        if (hasFix(vi.lon, vi.lat))
+        if (SamplePosition::hasPosition(vi))
             last = QPointF(vi.lon - minX, -vi.lat);
         points.append(last);
     }

@@ -30,12 +30,9 @@ struct MapSizes
 };
 MapSizes mapSizes(const QSize &size);
 
-// A sample counts as a position only when it is away from 0, 0 (no fix otherwise).
-bool hasFix(double lon, double lat);
-
-// Track positions of the samples: x = lon - minX, y = -lat; samples without a fix take the
-// nearest earlier fix (or the first fix), so they do not pull the track to 0 degrees.
-// Empty when no sample has a fix.
+// Track positions of the samples: x = lon - minX, y = -lat; samples without a position
+// (SamplePosition) take the nearest earlier one (or the first one), so they do not pull the
+// track to 0 degrees. Empty when no sample has a position.
 QVector<QPointF> trackPoints(const QVector<VideoInfo_t> &samples, double minX);
 
 // Scale of the track: positions map to (x / sx + margin, y / sy + margin) in a square of side

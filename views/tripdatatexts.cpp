@@ -1,6 +1,7 @@
 #include "tripdatatexts.h"
 
 #include "gsensorchartmath.h"
+#include "sampleposition.h"
 
 #include <QtMath>
 
@@ -30,7 +31,7 @@ QString formatDateTime(const QString &text, int dateFormat)
 
 bool isShownValid(const VideoInfo_t &vi, bool isValid)
 {
-    return !vi.clockTime.isEmpty() && isValid && !(vi.lat == 0.0 && vi.lon == 0.0);
+    return !vi.clockTime.isEmpty() && isValid && SamplePosition::hasPosition(vi);
 }
 
 std::optional<SpeedSummary> computeSpeedAvgMax(const QVector<VideoInfo_t> &samples, int unit)

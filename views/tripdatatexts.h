@@ -16,7 +16,7 @@ namespace TripData {
 // "-" for any other format; a text not 20 characters long is returned unchanged.
 QString formatDateTime(const QString &text, int dateFormat);
 
-// A sample shows as valid with a clock time, isValid set and a position other than 0, 0.
+// A sample shows as valid with a clock time, isValid set and a position (SamplePosition).
 bool isShownValid(const VideoInfo_t &vi, bool isValid);
 
 struct SpeedSummary

@@ -290,15 +290,32 @@ private slots:
             << "E000\u00b001' 0.00\""
             << "11.000000"
             << "0.016667";
+        // a position that does not read is none: no texts, never 0 degrees
         QTest::newRow("out of range")
-            << QByteArray("N91.0000000000") << QByteArray("E180.500000000") << "N00\u00b000' 0.00\""
-            << "E000\u00b000' 0.00\""
+            << QByteArray("N91.0000000000") << QByteArray("E180.500000000") << QString()
+            << QString() << QString() << QString();
+        QTest::newRow("not numbers") << QByteArray("Nnan0000000000") << QByteArray("E12.3.4xx00000")
+                                     << QString() << QString() << QString() << QString();
+        QTest::newRow("longitude two decimal points")
+            << QByteArray("N25.0330000000") << QByteArray("E121.5.6453900") << QString()
+            << QString() << QString() << QString();
+        QTest::newRow("latitude without a letter")
+            << QByteArray("25.03300000000") << QByteArray("E121.564539000") << QString()
+            << QString() << QString() << QString();
+        QTest::newRow("letter of the other axis")
+            << QByteArray("N25.0330000000") << QByteArray("N121.564539000") << QString()
+            << QString() << QString() << QString();
+        QTest::newRow("blank latitude") << QByteArray(14, ' ') << QByteArray("E121.564539000")
+                                        << QString() << QString() << QString() << QString();
+        QTest::newRow("on the equator")
+            << QByteArray("N0.00000000000") << QByteArray("E10.5000000000") << "N00\u00b000' 0.00\""
+            << "E010\u00b030' 0.00\""
             << "0"
-            << "0";
-        QTest::newRow("not numbers")
-            << QByteArray("Nnan0000000000") << QByteArray("E12.3.4xx00000") << "N00\u00b000' 0.00\""
+            << "10.500000";
+        QTest::newRow("on the prime meridian")
+            << QByteArray("S0.50000000000") << QByteArray("W0.00000000000") << "S00\u00b030' 0.00\""
             << "E000\u00b000' 0.00\""
-            << "0"
+            << "-0.500000"
             << "0";
     }
     void displayTexts()
@@ -316,8 +333,11 @@ private slots:
         QTEST(s.lonText, "lonText");
         QTEST(s.latDecimalText, "latDecimal");
         QTEST(s.lonDecimalText, "lonDecimal");
-        QCOMPARE(QString::number(s.lat, 'f', 6),
-                 s.latDecimalText == "0" ? "0.000000" : s.latDecimalText);
+        const auto number = [](const QString &decimal) {
+            return decimal.isEmpty() || decimal == "0" ? QStringLiteral("0.000000") : decimal;
+        };
+        QCOMPARE(QString::number(s.lat, 'f', 6), number(s.latDecimalText));
+        QCOMPARE(QString::number(s.lon, 'f', 6), number(s.lonDecimalText));
         QCOMPARE(s.clockTime, QStringLiteral("12:34:56  31/12/2023"));
         QCOMPARE(s.clockTime.size(), 20);
         QCOMPARE(s.speedKmh, 100.0);
@@ -386,6 +406,9 @@ private slots:
         QTest::newRow("largest float")
             << QByteArray("N1.00000000000") << QByteArray("1.0           ")
             << QByteArray("3.3e38        ") << 1.0 << 1.0 << 3.3e38f;
+        QTest::newRow("two decimal points")
+            << QByteArray("N2.5.500000000") << QByteArray("12.5.500000000")
+            << QByteArray("0.5.5         ") << 0.0 << 0.0 << 0.0f;
     }
     void fieldValues()
     {
@@ -405,7 +428,8 @@ private slots:
         QTEST(s.speedKmh, "speedKmh");
         QTEST(s.gX, "g");
         QTEST(s.gZ, "g");
-        QCOMPARE(s.lon, 121.564539);
+        // a latitude that does not read leaves the sample without a position
+        QCOMPARE(s.lon, s.latText.isEmpty() ? 0.0 : 121.564539);
     }
 
     // Both kinds of marker in the searched tail: the one nearer the end opens the trailer.
@@ -515,6 +539,74 @@ private slots:
         QCOMPARE(out.samples.at(4).latDecimalText, QStringLiteral("0"));
     }
 
+    // Each heading comes from the last fix a metre or more behind, so a turn shows at once.
+    void headingFollowsATurn()
+    {
+        // north, north, east, east, south
+        const QVector<QPair<double, double>> track = {{0.500, 10.000}, {0.501, 10.000},
+                                                      {0.502, 10.000}, {0.502, 10.001},
+                                                      {0.502, 10.002}, {0.501, 10.002}};
+        QByteArray bytes(22, 'C');
+        for (const auto &[lat, lon] : track) {
+            Fix fix;
+            fix.lat = lat;
+            fix.lon = lon;
+            bytes += record(fix);
+        }
+        Outputs out;
+        out.load(clipWith(movClip, bytes + cutSignature));
+        QStringList headings;
+        QStringList compass;
+        for (const VideoInfo_t &s : qAsConst(out.samples)) {
+            headings << s.headingText;
+            compass << s.compassText;
+        }
+        QCOMPARE(headings, QStringList({"0", "0", "0", "90", "90", "180"}));
+        QCOMPARE(compass, QStringList({"N", "N", "N", "E", "E", "S"}));
+    }
+
+    void clockOfLeapDays_data()
+    {
+        QTest::addColumn<QByteArray>("time");
+        QTest::addColumn<QString>("clock");
+        QTest::newRow("29 February 2024") << QByteArray("20240229235959") << "23:59:59  29/02/2024";
+        QTest::newRow("29 February 2000") << QByteArray("20000229000000") << "00:00:00  29/02/2000";
+        QTest::newRow("29 February 2023") << QByteArray("20230229120000") << QString();
+        QTest::newRow("29 February 2100") << QByteArray("21000229120000") << QString();
+        QTest::newRow("30 February 2024") << QByteArray("20240230120000") << QString();
+    }
+    void clockOfLeapDays()
+    {
+        Fix fix;
+        QFETCH(QByteArray, time);
+        fix.time = time;
+        Outputs out;
+        out.load(clipWith(movClip, QByteArray(22, 'C') + record(fix) + cutSignature));
+        QCOMPARE(out.samples.size(), 1);
+        QTEST(out.samples.first().clockTime, "clock");
+    }
+
+    // What follows the closing signature belongs to no trailer part.
+    void bytesAfterSignature_data()
+    {
+        QTest::addColumn<QByteArray>("signature");
+        QTest::addColumn<int>("type");
+        QTest::newRow("cut") << cutSignature << 22;
+        QTest::newRow("join") << joinSignature("R4M") << 9;
+    }
+    void bytesAfterSignature()
+    {
+        QFETCH(QByteArray, signature);
+        QFETCH(int, type);
+        const QString path = clipWith(movClip, exportTrailer(3, signature) + "tail of something");
+        Outputs out;
+        QCOMPARE(out.load(path), type);
+        QCOMPARE(out.samples.size(), 3);
+        QCOMPARE(out.head, QByteArray(22, 'C'));
+        QCOMPARE(out.tail, signature);
+        QCOMPARE(out.load(path, true), MetadataParser::foldedType(type));
+    }
+
     // Broken trailers give their whole records and nothing else.
     void damagedTrailers_data()
     {
@@ -546,6 +638,11 @@ private slots:
             << QByteArray(22, 'C') + "not a trailer" + five << 22 << 5 << QList<int>();
         QTest::newRow("garbage after signature")
             << five + QByteArray(3000, '\x7f') << 22 << 5 << QList<int>();
+        // damage with no whole record after it adds no empty seconds
+        QByteArray garbledThenCut = five.left(22 + 4 * 121 + 60);
+        garbledThenCut.replace(22 + 3 * 121, 9, "GARBLED!!");
+        QTest::newRow("garbled record, then a cut-off one")
+            << garbledThenCut << 22 << 3 << QList<int>();
     }
     void damagedTrailers()
     {
@@ -634,20 +731,34 @@ private slots:
     }
 
     // A box that claims more than the file holds hides where the boxes end; the trailer is
-    // still found near the end of the file.
+    // still found near the end of the file, whole, also when the file is longer than the search.
+    void lyingBoxFallsBackToSearch_data()
+    {
+        QTest::addColumn<int>("mediaBytes");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("short file") << 5000 << 30;
+        QTest::newRow("file over 200 kB, short trailer") << 400000 << 30;
+        QTest::newRow("file over 200 kB, trailer of 180 kB") << 400000 << 1500;
+    }
     void lyingBoxFallsBackToSearch()
     {
+        QFETCH(int, mediaBytes);
+        QFETCH(int, seconds);
         QByteArray bytes = QByteArray::fromHex("000000186674797069736f6d0000020069736f6d69736f32");
-        bytes += QByteArray::fromHex("7fffffff6d646174") + QByteArray(5000, '\0');
-        bytes += exportTrailer(30);
-        const QString path = dir.filePath(QStringLiteral("lying.mp4"));
+        bytes += QByteArray::fromHex("7fffffff6d646174") + QByteArray(mediaBytes, '\0');
+        bytes += exportTrailer(seconds);
+        const QString path = dir.filePath(QStringLiteral("lying%1.mp4").arg(++fileCount));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         file.close();
         Outputs out;
         QCOMPARE(out.load(path), DashcamTypes::exported);
-        QCOMPARE(out.samples.size(), 30);
+        QCOMPARE(out.samples.size(), seconds);
+        QCOMPARE(out.rawRecords.first(), record(trackFix(0)));
+        QCOMPARE(out.rawRecords.last(), record(trackFix(seconds - 1)));
+        QCOMPARE(out.tail, cutSignature);
+        QCOMPARE(out.load(path, true), 1);
     }
 
     // A 64-bit mdat size leads past the media to a long trailer.

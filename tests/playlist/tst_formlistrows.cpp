@@ -53,6 +53,7 @@ private slots:
     void groupTimeBoundaries();
     void fiveFileGroupingExample();
     void onlyRearOrOnlyUntaggedMakeOneGroup();
+    void lowerCaseRearFilesMakeTheirOwnSet();
     void tagsAreReadFromFileNamesOnly();
     void groupRowSums_data();
     void groupRowSums();
@@ -169,6 +170,10 @@ void TstFormListRows::subRowByLetter_data()
         << 1;
     QTest::newRow("untagged name")
         << QStringList{"note.mp4", "nope.mp4"} << QList<bool>{false, false} << 0 << -1;
+    QTest::newRow("opposite letter of another recording")
+        << QStringList{"A_R.MP4", "B_F.MP4"} << QList<bool>{false, false} << 0 << -1;
+    QTest::newRow("front misses another recording's rear")
+        << QStringList{"B_R.MP4", "A_F.MP4"} << QList<bool>{false, false} << 1 << -1;
     QTest::newRow("main row missing") << QStringList{"A_F.MP4"} << QList<bool>{false} << 3 << -1;
 }
 
@@ -191,6 +196,7 @@ void TstFormListRows::subRowByKeyScansFromTop()
     QCOMPARE(findSubRowByKey(rows, 0), 1);
     QCOMPARE(findSubRowByKey(rows, 3), -1);
     QCOMPARE(findSubRowByKey(rows, 9), -1);
+    QCOMPARE(findSubRowByKey({"A_R.MP4", "B_F.MP4"}, 0), -1); // another recording
     QCOMPARE(partnerKey(QStringLiteral("NAME_F.MP4")), QStringLiteral("NAME"));
     QCOMPARE(partnerKey(QStringLiteral("a.ts")), QStringLiteral("a.ts"));
     QCOMPARE(partnerKey(QStringLiteral("ab.mp4")), QString());
@@ -312,6 +318,14 @@ void TstFormListRows::onlyRearOrOnlyUntaggedMakeOneGroup()
     // left files count as untagged
     const QVector<RowCells> left = ListGroups::orderMembers({row("A_L.MP4"), row("A_F.MP4")});
     QCOMPARE(ListGroups::cameraSets(left), QVector<QVector<int>>({{0}, {1}}));
+}
+
+void TstFormListRows::lowerCaseRearFilesMakeTheirOwnSet()
+{
+    const QVector<RowCells> ordered = ListGroups::orderMembers(
+        {row("NOTE.MP4"), row("B_r.MP4"), row("B_F.MP4"), row("A_r.MP4"), row("A_F.MP4")});
+    QCOMPARE(names(ordered), QStringList({"A_F.MP4", "A_r.MP4", "B_F.MP4", "B_r.MP4", "NOTE.MP4"}));
+    QCOMPARE(ListGroups::cameraSets(ordered), QVector<QVector<int>>({{0, 2}, {1, 3}, {4}}));
 }
 
 void TstFormListRows::tagsAreReadFromFileNamesOnly()

@@ -192,6 +192,20 @@ private slots:
         zero.lonText = QStringLiteral("E00°00' 0000");
         VideoInfo_t noClock = fast;
         noClock.clockTime.clear();
+        VideoInfo_t damaged = fast; // the reader leaves a position that does not read empty
+        damaged.latText.clear();
+        damaged.lonText.clear();
+        const VideoInfo_t equator = sample(0.0, 100.0, 99.5, 1);
+        const VideoInfo_t meridian = sample(51.5, 0.0, 99.5, 1);
+        QTest::newRow("on the equator at 100 degrees east")
+            << twoSamples(equator, equator) << 1 << 0 << equator.clockTime << "99.5 kmh"
+            << "100" << 129;
+        QTest::newRow("on the prime meridian")
+            << twoSamples(meridian, meridian) << 1 << 0 << meridian.clockTime << "99.5 kmh"
+            << "100" << 129;
+        QTest::newRow("damaged position")
+            << twoSamples(damaged, damaged) << 1 << 0 << damaged.clockTime << "-"
+            << "-" << 0;
         QTest::newRow("kmh") << twoSamples(fast, fast) << 1 << 0 << fast.clockTime << "99.5 kmh"
                              << "100" << 129;
         QTest::newRow("mph") << twoSamples(fast, fast) << 0 << 0 << fast.clockTime << "61.8 mph"

@@ -40,6 +40,14 @@ private:
         return vi;
     }
 
+    // The sample as the reader gives a record at 0, 0: a camera's second without a fix.
+    static void clearFix(VideoInfo_t &vi)
+    {
+        vi.lat = vi.lon = 0;
+        vi.latText = QStringLiteral("N00°00' 0.00\"");
+        vi.lonText = QStringLiteral("E000°00' 0.00\"");
+    }
+
     static QVector<VideoInfo_t> fileOf(const QVector<double> &kmh)
     {
         QVector<VideoInfo_t> samples;
@@ -153,7 +161,7 @@ private slots:
         VideoInfo_t vi = sample(80);
         vi.recordTime = recordTime;
         if (noFix)
-            vi.lat = vi.lon = 0;
+            clearFix(vi);
         QSignalSpy needle(&panel, &FormShowData::updateSpeed);
         panel.setInfoData(vi, SpeedKmh, !noFix ? false : true);
         QCOMPARE(panel.timeText(), QStringLiteral("12:34:56  31/12/2023"));
@@ -336,7 +344,7 @@ private slots:
         band.chart->positionChanged(QTime(), 1200);
         VideoInfo_t vi = sample(100.5);
         if (!valid)
-            vi.lat = vi.lon = 0;
+            clearFix(vi);
         band.panel->setInfoData(vi, unit, true);
         QTRY_VERIFY(!band.panel->gauge()->animation().isRunning());
         QTest::qWait(30);

@@ -292,6 +292,13 @@ void TstMapScriptDriver::arrowMoves_data()
         << QStringList{"1/2/90"} << QStringList{anim.arg("0.0", "0.0", "1", "2", "90")};
     QTest::newRow("same position twice animates once")
         << QStringList{"1/2/90", "1/2/95"} << QStringList{anim.arg("0.0", "0.0", "1", "2", "90")};
+    QTest::newRow("moving north only animates")
+        << QStringList{"1/2/0", "1.5/2/0"}
+        << QStringList{anim.arg("0.0", "0.0", "1", "2", "0"), anim.arg("1", "2", "1.5", "2", "0")};
+    QTest::newRow("moving east only animates")
+        << QStringList{"1/2/90", "1/2.5/90"}
+        << QStringList{anim.arg("0.0", "0.0", "1", "2", "90"),
+                       anim.arg("1", "2", "1", "2.5", "90")};
     QTest::newRow("empty text sends nothing and keeps the last position")
         << QStringList{"1/2/0", "-/2/0", "3/4/0"}
         << QStringList{anim.arg("0.0", "0.0", "1", "2", "0"), anim.arg("1", "2", "3", "4", "0")};

@@ -203,6 +203,34 @@ private slots:
             QVERIFY(map.samplePosition(i).x() >= 18 && map.samplePosition(i).y() <= 102);
     }
 
+    // A position is one the reader read, also on the equator or the prime meridian; a sample
+    // whose position did not read takes the one before.
+    void samplesWithAndWithoutPosition_data()
+    {
+        QTest::addColumn<QVector<VideoInfo_t>>("samples");
+        QTest::addColumn<bool>("middleIsPosition");
+        QTest::newRow("across the equator")
+            << QVector<VideoInfo_t>{sample(0.01, 10.0), sample(0.0, 10.01), sample(-0.01, 10.02)}
+            << true;
+        QTest::newRow("across the prime meridian")
+            << QVector<VideoInfo_t>{sample(51.0, 0.01), sample(51.01, 0.0), sample(51.02, -0.01)}
+            << true;
+        VideoInfo_t damaged;
+        damaged.clockTime = sample(51.01, 0.0).clockTime;
+        QTest::newRow("damaged record")
+            << QVector<VideoInfo_t>{sample(51.0, 0.01), damaged, sample(51.02, -0.01)} << false;
+    }
+    void samplesWithAndWithoutPosition()
+    {
+        QFETCH(QVector<VideoInfo_t>, samples);
+        QFETCH(bool, middleIsPosition);
+        MapWaterMark map;
+        map.setObjectSize(QSize(130, 120));
+        map.setMapData(samples, boundsOf({samples.first(), samples.last()}));
+        QCOMPARE(map.samplePosition(1) != map.samplePosition(0), middleIsPosition);
+        QVERIFY(map.samplePosition(1).x() >= 18 && map.samplePosition(1).x() <= 102);
+    }
+
     void outOfRangeIndexIsIgnored()
     {
         MapWaterMark map;

@@ -1,3 +1,4 @@
+#include "overlaysamples.h"
 #include "testsupport.h"
 #include "tripdatatexts.h"
 
@@ -35,13 +36,17 @@ private slots:
         QTest::addColumn<double>("lat");
         QTest::addColumn<double>("lon");
         QTest::addColumn<bool>("isValid");
+        QTest::addColumn<bool>("positionRead"); // false: the reader left the texts empty
         QTest::addColumn<bool>("shown");
         const QString clock = QStringLiteral("12:34:56  31/12/2023");
-        QTest::newRow("position and time") << clock << 25.0 << 121.5 << true << true;
-        QTest::newRow("latitude 0 only") << clock << 0.0 << 121.5 << true << true;
-        QTest::newRow("no fix at 0, 0") << clock << 0.0 << 0.0 << true << false;
-        QTest::newRow("player says invalid") << clock << 25.0 << 121.5 << false << false;
-        QTest::newRow("no time") << QString() << 25.0 << 121.5 << true << false;
+        QTest::newRow("position and time") << clock << 25.0 << 121.5 << true << true << true;
+        QTest::newRow("latitude 0 only") << clock << 0.0 << 121.5 << true << true << true;
+        QTest::newRow("longitude 0 only") << clock << 25.0 << 0.0 << true << true << true;
+        QTest::newRow("no fix at 0, 0") << clock << 0.0 << 0.0 << true << true << false;
+        QTest::newRow("player says invalid") << clock << 25.0 << 121.5 << false << true << false;
+        QTest::newRow("no time") << QString() << 25.0 << 121.5 << true << true << false;
+        // the map has filled its numbers from the previous second
+        QTest::newRow("damaged record") << clock << 25.0 << 121.5 << true << false << false;
     }
     void validSamples()
     {
@@ -49,10 +54,13 @@ private slots:
         QFETCH(double, lat);
         QFETCH(double, lon);
         QFETCH(bool, isValid);
-        VideoInfo_t vi;
+        QFETCH(bool, positionRead);
+        VideoInfo_t vi = OverlaySamples::sample(lat, lon);
         vi.clockTime = clock;
-        vi.lat = lat;
-        vi.lon = lon;
+        if (!positionRead) {
+            vi.latText.clear();
+            vi.lonText.clear();
+        }
         QTEST(TripData::isShownValid(vi, isValid), "shown");
     }
 
