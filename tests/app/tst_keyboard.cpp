@@ -5,6 +5,7 @@
 #include "dashcam.h"
 #include "filedialog.h"
 #include "formcontrol.h"
+#include "formdialog.h"
 #include "formlist.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
@@ -25,7 +26,7 @@ namespace {
 
 using namespace MainWindowTest;
 
-constexpr int clipSec = 250; // 04:10: the cut editor's end fields read "04" and "10"
+constexpr int clipSec = 250; // 04:10
 constexpr int openTimeoutMs = 20000;
 
 template <typename T> T *child(QObject *parent, const QString &name)
@@ -52,15 +53,21 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void init();
+    void cleanup();
     void cutEditorFieldsSetTheTypedSpan_data();
     void cutEditorFieldsSetTheTypedSpan();
     void fileChooserNameFieldTakesTyping();
+    void outputPageTakesTyping();
     void anotherWindowTypesWhileThePlayerPlays();
     void playerKeysReachThePlayerWithNoFieldFocused();
 
 private:
     // Shows w on the screen it runs on, makes it the active window and opens the clip (paused).
     void showWithClip(MainWindow &w);
+    // Clicks into field, selects its text and types text over it.
+    void typeInto(QLineEdit *field, const QString &text);
+    // The cut editor of w, entered through the play bar's edit button.
+    void enterEditMode(MainWindow &w);
 
     QTemporaryDir dir_;
     QString oldCwd_;
@@ -88,6 +95,15 @@ void TstKeyboard::init()
     gSupportPromptHidden = false;
 }
 
+void TstKeyboard::cleanup()
+{
+    // a window a failed case left open would take the input focus from the next case
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            window->close();
+    }
+}
+
 void TstKeyboard::showWithClip(MainWindow &w)
 {
     if (gDisplayMode != 0)
@@ -103,21 +119,39 @@ void TstKeyboard::showWithClip(MainWindow &w)
     QTRY_VERIFY(w.control()->editSlider()->maximum() > 0);
 }
 
+void TstKeyboard::typeInto(QLineEdit *field, const QString &text)
+{
+    QVERIFY(field);
+    input_.click(field);
+    QTRY_VERIFY(field->hasFocus());
+    input_.chord({"Control_L", "a"});
+    input_.type(text);
+    QTRY_COMPARE(field->text(), text);
+}
+
+void TstKeyboard::enterEditMode(MainWindow &w)
+{
+    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEdit")));
+    QTRY_COMPARE(w.control()->opMode(), OP_Edit);
+}
+
 void TstKeyboard::cutEditorFieldsSetTheTypedSpan_data()
 {
-    // field name -> typed text, in typing order; -1 leaves that end of the span where it was
+    // fields in typing order, what is typed into each, and the span it gives on the 04:10 clip
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<int>("lowerSec");
     QTest::addColumn<int>("upperSec");
+    QTest::addColumn<QString>("range");
     QTest::newRow("start 01:02") << QStringList{"editStartMin", "editStartSec"}
-                                 << QStringList{"01", "02"} << 62 << -1;
+                                 << QStringList{"01", "02"} << 62 << clipSec << "01:02 ~ 04:10";
     QTest::newRow("end minute 03")
-        << QStringList{"editEndMin"} << QStringList{"03"} << -1 << 3 * 60 + 10;
+        << QStringList{"editEndMin"} << QStringList{"03"} << 0 << 3 * 60 + 10 << "00:00 ~ 03:10";
     QTest::newRow("01:02 to 03") << QStringList{"editStartMin", "editStartSec", "editEndMin"}
-                                 << QStringList{"01", "02", "03"} << 62 << 3 * 60 + 10;
+                                 << QStringList{"01", "02", "03"} << 62 << 3 * 60 + 10
+                                 << "01:02 ~ 03:10";
     QTest::newRow("one digit") << QStringList{"editStartMin", "editStartSec"}
-                               << QStringList{"2", "5"} << 125 << -1;
+                               << QStringList{"2", "5"} << 125 << clipSec << "02:05 ~ 04:10";
 }
 
 void TstKeyboard::cutEditorFieldsSetTheTypedSpan()
@@ -126,35 +160,25 @@ void TstKeyboard::cutEditorFieldsSetTheTypedSpan()
     QFETCH(QStringList, typed);
     QFETCH(int, lowerSec);
     QFETCH(int, upperSec);
+    QFETCH(QString, range);
     MainWindow w;
     showWithClip(w);
-    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEdit")));
-    QTRY_COMPARE(w.control()->opMode(), OP_Edit);
-    SliderStyle *span = w.control()->editSlider();
-    const int lower = lowerSec < 0 ? span->lowerValue() : lowerSec * 100;
-    const int upper = upperSec < 0 ? span->upperValue() : upperSec * 100;
-
+    enterEditMode(w);
     for (int i = 0; i < fields.size(); ++i) {
         auto *field = child<QLineEdit>(w.control(), fields.at(i));
-        QVERIFY(field);
-        input_.click(field);
-        QTRY_VERIFY(field->hasFocus());
-        input_.chord({"Control_L", "a"});
-        input_.type(typed.at(i));
-        QTRY_COMPARE(field->text(), typed.at(i));
+        typeInto(field, typed.at(i));
+        if (QTest::currentTestFailed())
+            return;
         // the field, not the player, takes Left
         input_.chord({"Left"});
         QTRY_COMPARE(field->cursorPosition(), typed.at(i).size() - 1);
         input_.chord({"Return"});
     }
-    QTRY_COMPARE(span->lowerValue(), lower);
-    QTRY_COMPARE(span->upperValue(), upper);
-    const auto *range = child<QLabel>(w.control(), QStringLiteral("labelEditTimeRange"));
-    QCOMPARE(range->text(), QStringLiteral("%1:%2 ~ %3:%4")
-                                .arg(lower / 6000, 2, 10, QLatin1Char('0'))
-                                .arg(lower / 100 % 60, 2, 10, QLatin1Char('0'))
-                                .arg(upper / 6000, 2, 10, QLatin1Char('0'))
-                                .arg(upper / 100 % 60, 2, 10, QLatin1Char('0')));
+    // the slider counts hundredths
+    const SliderStyle *span = w.control()->editSlider();
+    QTRY_COMPARE(span->lowerValue() / 100, lowerSec);
+    QTRY_COMPARE(span->upperValue() / 100, upperSec);
+    QCOMPARE(child<QLabel>(w.control(), QStringLiteral("labelEditTimeRange"))->text(), range);
     TestSupport::saveScreenshot(w.control(), QStringLiteral("keyboard-cut-editor-typed"));
 }
 
@@ -166,16 +190,27 @@ void TstKeyboard::fileChooserNameFieldTakesTyping()
     QTRY_VERIFY(openChooser());
     FileDialog_C *chooser = openChooser();
     QVERIFY(QTest::qWaitForWindowActive(chooser));
-    auto *name = child<QLineEdit>(chooser, QStringLiteral("chooseFileName"));
-    input_.click(name);
-    QTRY_VERIFY(name->hasFocus());
     // blanks and the player's letters too
-    input_.type(QStringLiteral("trip by night"));
-    QTRY_COMPARE(name->text(), QStringLiteral("trip by night"));
+    typeInto(child<QLineEdit>(chooser, QStringLiteral("chooseFileName")),
+             QStringLiteral("trip by night"));
     TestSupport::saveScreenshot(chooser, QStringLiteral("keyboard-chooser-typed"));
     input_.chord({"Escape"});
     QTRY_VERIFY(!openChooser());
     QCOMPARE(w.mainDashcam()->playStatus(), PausedState);
+}
+
+void TstKeyboard::outputPageTakesTyping()
+{
+    MainWindow w;
+    showWithClip(w);
+    enterEditMode(w);
+    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+    FormDialog *dialog = w.formDialog();
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    typeInto(child<QLineEdit>(dialog, QStringLiteral("os_le")), QStringLiteral("clip b n"));
+    input_.chord({"Escape"});
+    QTRY_VERIFY(!dialog->isVisible());
 }
 
 void TstKeyboard::anotherWindowTypesWhileThePlayerPlays()
@@ -197,10 +232,7 @@ void TstKeyboard::anotherWindowTypesWhileThePlayerPlays()
     QVERIFY(QTest::qWaitForWindowExposed(&other));
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
-    input_.click(field);
-    QTRY_VERIFY(field->hasFocus());
-    input_.type(QStringLiteral("b n 42"));
-    QTRY_COMPARE(field->text(), QStringLiteral("b n 42"));
+    typeInto(field, QStringLiteral("b n 42"));
     QCOMPARE(main->playStatus(), PlayingState);
     QCOMPARE(main->getMediaPath(), clip_);
 }

@@ -11,6 +11,7 @@
 #include "videowidget.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -345,8 +346,7 @@ void TstFormListE2E::keysBAndNStepThroughTheList()
 {
     dropPairAndWait();
     Dashcam *main = window->mainDashcam();
-    window->activateWindow(); // the player keys act in the active window
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QApplication::setActiveWindow(window.get()); // the player keys act in the active window
     QTest::keyClick(window.get(), Qt::Key_B);
     QTRY_COMPARE_WITH_TIMEOUT(list->curSelectFile(), 0, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101500_F.mp4"), 10000);
