@@ -7,6 +7,7 @@
 #include "formcontrol.h"
 #include "formdialog.h"
 #include "formlist.h"
+#include "formmap.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
 #include "sliderstyle.h"
@@ -21,6 +22,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+#include <QWebEngineView>
 
 namespace {
 
@@ -59,6 +61,7 @@ private slots:
     void fileChooserNameFieldTakesTyping();
     void outputPageTakesTyping();
     void anotherWindowTypesWhileThePlayerPlays();
+    void playerKeysReachThePlayerWithNoFieldFocused_data();
     void playerKeysReachThePlayerWithNoFieldFocused();
 
 private:
@@ -237,11 +240,25 @@ void TstKeyboard::anotherWindowTypesWhileThePlayerPlays()
     QCOMPARE(main->getMediaPath(), clip_);
 }
 
+void TstKeyboard::playerKeysReachThePlayerWithNoFieldFocused_data()
+{
+    QTest::addColumn<bool>("mapClicked"); // else no widget has the focus
+    QTest::newRow("no focus") << false;
+    QTest::newRow("map clicked") << true;
+}
+
 void TstKeyboard::playerKeysReachThePlayerWithNoFieldFocused()
 {
+    QFETCH(bool, mapClicked);
     MainWindow w;
     showWithClip(w);
-    QVERIFY(!qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+    if (mapClicked) {
+        input_.click(w.formMap()->webView());
+        QTRY_VERIFY(w.formMap()->webView()->isAncestorOf(QApplication::focusWidget()));
+    } else if (QWidget *focus = QApplication::focusWidget()) {
+        focus->clearFocus();
+        QVERIFY(!QApplication::focusWidget());
+    }
     Dashcam *main = w.mainDashcam();
     QCOMPARE(main->playStatus(), PausedState);
     const qint64 start = main->positionMs();
