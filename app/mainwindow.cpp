@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QScreen>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
@@ -55,8 +54,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     wireExport();
     wireNotices();
     wireMarks();
+    wireKeys();
     setUiLayout(0);
-    grabKeyboard();
 }
 
 MainWindow::~MainWindow()
@@ -196,48 +195,8 @@ void MainWindow::setUiLayout(int mode)
     }
 }
 
-void MainWindow::onGrabKeyboard()
-{
-    // the ride-data page and its dialogs take typing
-    if (gMode == 1)
-        return;
-    grabKeyboard();
-}
-
-void MainWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (gMode != 0) {
-        QMainWindow::keyPressEvent(event);
-        return;
-    }
-    switch (event->key()) {
-    case Qt::Key_Space:
-        onPlayPause();
-        break;
-    case Qt::Key_Left:
-        mainDashcam()->stepBackward();
-        break;
-    case Qt::Key_Right:
-        mainDashcam()->stepForward();
-        break;
-    case Qt::Key_Escape:
-        if (isFullScreen())
-            showNormal();
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (event->modifiers() & Qt::AltModifier)
-            toggleFullScreen();
-        break;
-    default:
-        QMainWindow::keyPressEvent(event);
-        break;
-    }
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    releaseKeyboard();
     dialog_->close();
     // the parentless adjustment panel would otherwise keep the program running
     videoSetup_->close();

@@ -15,6 +15,7 @@
 
 class QAction;
 class QActionGroup;
+class QShortcut;
 
 class Dashcam;
 class ExportController;
@@ -91,6 +92,7 @@ public slots:
     void setLocation(int code);
     void setUiLayout(int mode);
     void triggerMenu(QAction *act);
+    // Player keys on in player mode, off in calendar mode.
     void onGrabKeyboard();
     void onRestoreFactorySettings();
     void onPlayPause();
@@ -181,7 +183,6 @@ signals:
     void onPlayerStopChanged(VideoInfo_t vi, bool isValid);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -196,6 +197,9 @@ private:
     void retranslateMenus();
     void updateMenuChecks();
     void storeSetting(const QString &key, int value);
+    // player keys (mainwindow_keys.cpp)
+    void wireKeys();
+    void enablePlayerKeys(bool on);
     void initPlayers();
     void wirePlayers();
     void wireControl();
@@ -272,6 +276,7 @@ private:
     QMetaObject::Connection watermarkSamples_;  // main player -> open editor
 
     OP_Mode opMode_ = OP_Play;
+    QVector<QShortcut *> playerKeys_; // children of the window
     int recordedHeight_ = 0;
 
     // ---- ride-data mode (mainwindow_ridedata.cpp) ----
@@ -286,11 +291,11 @@ public slots:
 private:
     void initRideDataPage();
     void wireRideData();
-    // Calendar mode in: page laid out with the map, players paused, keyboard free.
+    // Calendar mode in: page laid out with the map, players paused, player keys off.
     void enterRideDataMode();
     // Calendar mode out: ride playback stopped, the map handed back (placeMap puts it back).
     void leaveRideDataMode();
-    // After player mode's clearMapAll(): the clip's track again, the keyboard grabbed.
+    // After player mode's clearMapAll(): the clip's track again, the player keys on.
     void finishLeavingRideDataMode();
     // Date format and speed unit of the settings to the page and its panels.
     void applyRideDataSettings();

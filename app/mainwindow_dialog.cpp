@@ -22,9 +22,6 @@ void MainWindow::wireDialog()
     connect(dialog_, &FormDialog::edit_cancel, this, &MainWindow::onEditCancel);
     connect(dialog_, &FormDialog::deleteMetadataFileOkTriggered, this,
             &MainWindow::onDeleteMetadata);
-    connect(dialog_, &FormDialog::closed, this, &MainWindow::onGrabKeyboard);
-    // the silent closes (Cancel, the error pages) give the keyboard back too
-    connect(dialog_, &QDialog::finished, this, &MainWindow::onGrabKeyboard);
     connect(this, &MainWindow::languageApplied, dialog_, &FormDialog::applyLanguage);
 
     // play bar -> dialog
@@ -51,7 +48,6 @@ void MainWindow::onEditOK()
     secondDashcam()->pause();
     dialog_->initOutputSetting(gDisplayMode == 1, list_->isCurrentGroup());
     dialog_->applyStyle(gStyle);
-    releaseKeyboard();
     dialog_->show();
     connect(dialog_, &FormDialog::mediaFileTriggered, mainDashcam(), &Dashcam::setMedia,
             Qt::UniqueConnection);

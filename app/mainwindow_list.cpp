@@ -9,7 +9,7 @@
 #include "settingkeys.h"
 #include "ui_mainwindow.h"
 
-#include <QKeyEvent>
+#include <QEvent>
 #include <QLayout>
 #include <QPushButton>
 
@@ -17,8 +17,7 @@ namespace {
 constexpr qint64 endOfClipMs = 1000; // a stop this close to the end is the clip's end
 const QString noPartner = QStringLiteral("file:///");
 
-// Keys B and N of the player page, and the list panel's resizes. The main window grabs the
-// keyboard, so its key events pass here first.
+// Tells the list its new size on every resize.
 class ListEventFilter : public QObject
 {
 public:
@@ -29,14 +28,6 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == window_ && event->type() == QEvent::KeyPress && gMode == 0) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_B || key == Qt::Key_N) {
-                window_->onCancelAutoPlay(); // the stop of the left file is no clip end
-                key == Qt::Key_B ? list_->onPreviousFileTriggered() : list_->onNextFileTriggered();
-                return true;
-            }
-        }
         if (watched == list_ && event->type() == QEvent::Resize)
             list_->setWindowSize(list_->width(), list_->height(), window_->height());
         return false;
@@ -54,9 +45,7 @@ void MainWindow::wireList()
     ui->widgetListArea->layout()->addWidget(list_);
     list_->setLanguageFont();
     list_->retranslateText();
-    auto *filter = new ListEventFilter(this, list_);
-    installEventFilter(filter);
-    list_->installEventFilter(filter);
+    list_->installEventFilter(new ListEventFilter(this, list_));
 
     Dashcam *main = mainDashcam();
     Dashcam *second = secondDashcam();

@@ -45,10 +45,8 @@ void MainWindow::onShare()
     share->onCurrentVideoPath(path);
     share->onCurrentVideoFileInfo(camera->fileInfo());
     share->show();
-    connect(share, &FormShare::cloesd, this, &MainWindow::onGrabKeyboard);
     // the window outlives no main window
     connect(this, &QObject::destroyed, share, &QObject::deleteLater);
-    releaseKeyboard();
     share_ = share;
 }
 

@@ -96,7 +96,7 @@ void MainWindow::enterRideDataMode()
     // nothing plays behind the page
     mainDashcam()->pause();
     secondDashcam()->pause();
-    releaseKeyboard();
+    enablePlayerKeys(false);
 }
 
 void MainWindow::leaveRideDataMode()

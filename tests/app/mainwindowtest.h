@@ -12,15 +12,13 @@ namespace MainWindowTest {
 
 constexpr int pathColumn = 6; // the list's hidden column with the file path
 
-// Shows w at size, waits until it is exposed and releases the window's keyboard grab so that
-// focus moves as in use; false when the window was not exposed.
+// Shows w at size and waits until it is exposed; false when the window was not exposed.
 inline bool showWindow(MainWindow &w, const QSize &size = QSize(1600, 860))
 {
     w.resize(size);
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
         return false;
-    w.releaseKeyboard();
     return true;
 }
 

@@ -48,7 +48,7 @@ private slots:
     void cleanup() { gSupportPromptHidden = false; }
 
     // Share in dual view goes through the support prompt; the share window gets the playing
-    // file and the keyboard, which comes back when it closes.
+    // file. No window grabs the keyboard.
     void shareMenuOpensShareWindowWithPlayingFile()
     {
         MainWindow w;
@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(gDisplayMode, 1);
         w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
         QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
-        QCOMPARE(QWidget::keyboardGrabber(), &w);
+        QVERIFY(!QWidget::keyboardGrabber());
 
         action(w, "actionShare")->trigger();
         QVERIFY(!w.shareWindow());
@@ -71,11 +71,11 @@ private slots:
         QVERIFY(share->isModal() || share->windowModality() == Qt::ApplicationModal);
         QCOMPARE(share->findChild<QLineEdit *>(QStringLiteral("s1_le_current"))->text(), clip_);
         QCOMPARE(w.mainDashcam()->playStatus(), PausedState);
-        QVERIFY(QWidget::keyboardGrabber() != &w);
+        QVERIFY(!QWidget::keyboardGrabber());
 
         QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_close")),
                           Qt::LeftButton);
-        QCOMPARE(QWidget::keyboardGrabber(), &w);
+        QVERIFY(!QWidget::keyboardGrabber());
         QTRY_VERIFY(!share);
     }
 

@@ -120,7 +120,6 @@ private slots:
         w.resize(1600, 860);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.releaseKeyboard();
         Dashcam *main = w.mainDashcam();
         w.onOpenFile_L({QUrl::fromLocalFile(front_)});
         QTRY_COMPARE_WITH_TIMEOUT(w.formList()->rowCount(), 1, 15000);
@@ -163,7 +162,6 @@ private slots:
         MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.releaseKeyboard();
         w.onOpenFile_L({QUrl::fromLocalFile(bad), QUrl::fromLocalFile(front_)});
         QTRY_VERIFY_WITH_TIMEOUT(w.noticeBox() && w.noticeBox()->isVisible(), 10000);
         QVERIFY(w.noticeBox()->text().contains(QStringLiteral("notes.mp4")));
@@ -178,6 +176,7 @@ private slots:
         MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QApplication::setActiveWindow(&w); // the player keys act in the active window
         openPair(w);
         const qint64 start = w.mainDashcam()->positionMs();
         QTest::keyClick(&w, Qt::Key_Right);
@@ -186,7 +185,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->playStatus(), PlayingState, 5000);
         QTest::keyClick(&w, Qt::Key_Space);
         QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->playStatus(), PausedState, 5000);
-        w.releaseKeyboard();
     }
 
     void displayModesPlaceTheViews()

@@ -11,6 +11,7 @@
 #include "videowidget.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -93,7 +94,6 @@ void TstFormListE2E::init()
     window->resize(1600, 900);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    window->releaseKeyboard(); // keys are sent to the window directly
     list = window->formList();
     QVERIFY(list);
     QVERIFY(list->isVisible());
@@ -346,6 +346,7 @@ void TstFormListE2E::keysBAndNStepThroughTheList()
 {
     dropPairAndWait();
     Dashcam *main = window->mainDashcam();
+    QApplication::setActiveWindow(window.get()); // the player keys act in the active window
     QTest::keyClick(window.get(), Qt::Key_B);
     QTRY_COMPARE_WITH_TIMEOUT(list->curSelectFile(), 0, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101500_F.mp4"), 10000);

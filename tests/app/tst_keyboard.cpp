@@ -1,0 +1,277 @@
+// End to end: keys typed through the X server reach the text fields of the program and of other
+// windows, and the player keys reach the player while the main window is active and no field has
+// the focus. The main window never takes the display's keyboard.
+#include "appglobals.h"
+#include "dashcam.h"
+#include "filedialog.h"
+#include "formcontrol.h"
+#include "formdialog.h"
+#include "formlist.h"
+#include "formmap.h"
+#include "mainwindow.h"
+#include "mainwindowtest.h"
+#include "sliderstyle.h"
+#include "testsupport.h"
+#include "xtestinput.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace {
+
+using namespace MainWindowTest;
+
+constexpr int clipSec = 250; // 04:10
+constexpr int openTimeoutMs = 20000;
+
+template <typename T> T *child(QObject *parent, const QString &name)
+{
+    return parent->findChild<T *>(name);
+}
+
+// The visible file chooser, or null.
+FileDialog_C *openChooser()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *chooser = qobject_cast<FileDialog_C *>(window); chooser && chooser->isVisible())
+            return chooser;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TstKeyboard : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void cutEditorFieldsSetTheTypedSpan_data();
+    void cutEditorFieldsSetTheTypedSpan();
+    void fileChooserNameFieldTakesTyping();
+    void outputPageTakesTyping();
+    void anotherWindowTypesWhileThePlayerPlays();
+    void playerKeysReachThePlayerWithNoFieldFocused_data();
+    void playerKeysReachThePlayerWithNoFieldFocused();
+
+private:
+    // Shows w on the screen it runs on, makes it the active window and opens the clip (paused).
+    void showWithClip(MainWindow &w);
+    // Clicks into field, selects its text and types text over it.
+    void typeInto(QLineEdit *field, const QString &text);
+    // The cut editor of w, entered through the play bar's edit button.
+    void enterEditMode(MainWindow &w);
+
+    QTemporaryDir dir_;
+    QString oldCwd_;
+    QString clip_;
+    XTestInput input_;
+};
+
+void TstKeyboard::initTestCase()
+{
+    QVERIFY(input_.isReady());
+    QVERIFY(dir_.isValid());
+    oldCwd_ = QDir::currentPath();
+    QDir::setCurrent(dir_.path()); // settings file and clip.txt stay here
+    clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
+    QVERIFY(TestSupport::makeClip(clip_, clipSec, QStringLiteral("160x120"), false, 5));
+}
+
+void TstKeyboard::cleanupTestCase()
+{
+    QDir::setCurrent(oldCwd_);
+}
+
+void TstKeyboard::init()
+{
+    gSupportPromptHidden = false;
+}
+
+void TstKeyboard::cleanup()
+{
+    // a window a failed case left open would take the input focus from the next case
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            window->close();
+    }
+}
+
+void TstKeyboard::showWithClip(MainWindow &w)
+{
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange(); // one camera: the edit button opens the editor at once
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    w.move(screen.topLeft());
+    QVERIFY(showWindow(w, screen.size() * 9 / 10));
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.onOpenFile_L({QUrl::fromLocalFile(clip_)});
+    QTRY_VERIFY_WITH_TIMEOUT(listedPaths(w.formList()).contains(clip_), openTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, openTimeoutMs);
+    QTRY_VERIFY(w.control()->editSlider()->maximum() > 0);
+}
+
+void TstKeyboard::typeInto(QLineEdit *field, const QString &text)
+{
+    QVERIFY(field);
+    input_.click(field);
+    QTRY_VERIFY(field->hasFocus());
+    input_.chord({"Control_L", "a"});
+    input_.type(text);
+    QTRY_COMPARE(field->text(), text);
+}
+
+void TstKeyboard::enterEditMode(MainWindow &w)
+{
+    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEdit")));
+    QTRY_COMPARE(w.control()->opMode(), OP_Edit);
+}
+
+void TstKeyboard::cutEditorFieldsSetTheTypedSpan_data()
+{
+    // fields in typing order, what is typed into each, and the span it gives on the 04:10 clip
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<int>("lowerSec");
+    QTest::addColumn<int>("upperSec");
+    QTest::addColumn<QString>("range");
+    QTest::newRow("start 01:02") << QStringList{"editStartMin", "editStartSec"}
+                                 << QStringList{"01", "02"} << 62 << clipSec << "01:02 ~ 04:10";
+    QTest::newRow("end minute 03")
+        << QStringList{"editEndMin"} << QStringList{"03"} << 0 << 3 * 60 + 10 << "00:00 ~ 03:10";
+    QTest::newRow("01:02 to 03") << QStringList{"editStartMin", "editStartSec", "editEndMin"}
+                                 << QStringList{"01", "02", "03"} << 62 << 3 * 60 + 10
+                                 << "01:02 ~ 03:10";
+    QTest::newRow("one digit") << QStringList{"editStartMin", "editStartSec"}
+                               << QStringList{"2", "5"} << 125 << clipSec << "02:05 ~ 04:10";
+}
+
+void TstKeyboard::cutEditorFieldsSetTheTypedSpan()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, typed);
+    QFETCH(int, lowerSec);
+    QFETCH(int, upperSec);
+    QFETCH(QString, range);
+    MainWindow w;
+    showWithClip(w);
+    enterEditMode(w);
+    for (int i = 0; i < fields.size(); ++i) {
+        auto *field = child<QLineEdit>(w.control(), fields.at(i));
+        typeInto(field, typed.at(i));
+        if (QTest::currentTestFailed())
+            return;
+        // the field, not the player, takes Left
+        input_.chord({"Left"});
+        QTRY_COMPARE(field->cursorPosition(), typed.at(i).size() - 1);
+        input_.chord({"Return"});
+    }
+    // the slider counts hundredths
+    const SliderStyle *span = w.control()->editSlider();
+    QTRY_COMPARE(span->lowerValue() / 100, lowerSec);
+    QTRY_COMPARE(span->upperValue() / 100, upperSec);
+    QCOMPARE(child<QLabel>(w.control(), QStringLiteral("labelEditTimeRange"))->text(), range);
+    TestSupport::saveScreenshot(w.control(), QStringLiteral("keyboard-cut-editor-typed"));
+}
+
+void TstKeyboard::fileChooserNameFieldTakesTyping()
+{
+    MainWindow w;
+    showWithClip(w);
+    input_.click(w.formList()->addButton());
+    QTRY_VERIFY(openChooser());
+    FileDialog_C *chooser = openChooser();
+    QVERIFY(QTest::qWaitForWindowActive(chooser));
+    // blanks and the player's letters too
+    typeInto(child<QLineEdit>(chooser, QStringLiteral("chooseFileName")),
+             QStringLiteral("trip by night"));
+    TestSupport::saveScreenshot(chooser, QStringLiteral("keyboard-chooser-typed"));
+    input_.chord({"Escape"});
+    QTRY_VERIFY(!openChooser());
+    QCOMPARE(w.mainDashcam()->playStatus(), PausedState);
+}
+
+void TstKeyboard::outputPageTakesTyping()
+{
+    MainWindow w;
+    showWithClip(w);
+    enterEditMode(w);
+    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+    FormDialog *dialog = w.formDialog();
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    typeInto(child<QLineEdit>(dialog, QStringLiteral("os_le")), QStringLiteral("clip b n"));
+    input_.chord({"Escape"});
+    QTRY_VERIFY(!dialog->isVisible());
+}
+
+void TstKeyboard::anotherWindowTypesWhileThePlayerPlays()
+{
+    MainWindow w;
+    showWithClip(w);
+    Dashcam *main = w.mainDashcam();
+    main->play();
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, openTimeoutMs);
+
+    // a window of its own, no child of the main window, as another program's window
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("Notes"));
+    auto *field = new QLineEdit(&other);
+    (new QVBoxLayout(&other))->addWidget(field);
+    other.resize(320, 80);
+    other.move(w.geometry().center());
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    typeInto(field, QStringLiteral("b n 42"));
+    QCOMPARE(main->playStatus(), PlayingState);
+    QCOMPARE(main->getMediaPath(), clip_);
+}
+
+void TstKeyboard::playerKeysReachThePlayerWithNoFieldFocused_data()
+{
+    QTest::addColumn<bool>("mapClicked"); // else no widget has the focus
+    QTest::newRow("no focus") << false;
+    QTest::newRow("map clicked") << true;
+}
+
+void TstKeyboard::playerKeysReachThePlayerWithNoFieldFocused()
+{
+    QFETCH(bool, mapClicked);
+    MainWindow w;
+    showWithClip(w);
+    if (mapClicked) {
+        input_.click(w.formMap()->webView());
+        QTRY_VERIFY(w.formMap()->webView()->isAncestorOf(QApplication::focusWidget()));
+    } else if (QWidget *focus = QApplication::focusWidget()) {
+        focus->clearFocus();
+        QVERIFY(!QApplication::focusWidget());
+    }
+    Dashcam *main = w.mainDashcam();
+    QCOMPARE(main->playStatus(), PausedState);
+    const qint64 start = main->positionMs();
+    input_.chord({"Right"});
+    QTRY_VERIFY_WITH_TIMEOUT(main->positionMs() > start, 5000);
+    const qint64 stepped = main->positionMs();
+    input_.chord({"Left"});
+    QTRY_VERIFY_WITH_TIMEOUT(main->positionMs() < stepped, 5000);
+    input_.chord({"space"});
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 5000);
+    input_.chord({"space"});
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PausedState, 5000);
+}
+
+TALVEX_TEST_MAIN(TstKeyboard)
+#include "tst_keyboard.moc"

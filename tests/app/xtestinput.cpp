@@ -1,0 +1,60 @@
+#include "xtestinput.h"
+
+#include <QWidget>
+
+// after Qt: Xlib defines macros (KeyPress, None, ...) that Qt's names would collide with
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+XTestInput::XTestInput() : display_(XOpenDisplay(nullptr)) {}
+
+XTestInput::~XTestInput()
+{
+    if (display_)
+        XCloseDisplay(display_);
+}
+
+bool XTestInput::isReady() const
+{
+    int event = 0;
+    int error = 0;
+    int major = 0;
+    int minor = 0;
+    return display_ && XTestQueryExtension(display_, &event, &error, &major, &minor);
+}
+
+void XTestInput::click(const QWidget *widget)
+{
+    const QPoint at = widget->mapToGlobal(widget->rect().center());
+    XTestFakeMotionEvent(display_, -1, at.x(), at.y(), CurrentTime);
+    XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
+    flush();
+}
+
+void XTestInput::chord(const QStringList &keyNames)
+{
+    for (const QString &name : keyNames)
+        key(name, true);
+    for (auto it = keyNames.crbegin(); it != keyNames.crend(); ++it)
+        key(*it, false);
+    flush();
+}
+
+void XTestInput::type(const QString &text)
+{
+    for (const QChar c : text)
+        chord({c == QLatin1Char(' ') ? QStringLiteral("space") : QString(c)});
+}
+
+void XTestInput::key(const QString &name, bool press)
+{
+    const KeySym symbol = XStringToKeysym(name.toLatin1().constData());
+    const KeyCode code = XKeysymToKeycode(display_, symbol);
+    XTestFakeKeyEvent(display_, code, press ? True : False, CurrentTime);
+}
+
+void XTestInput::flush()
+{
+    XSync(display_, False);
+}

@@ -1,0 +1,34 @@
+// Keys and clicks sent through the X server with XTest, as a user's keyboard and mouse send them:
+// the server hands them to the window that has its input focus (or to a grab), not to a widget
+// chosen by the test.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+class XTestInput
+{
+public:
+    XTestInput();
+    ~XTestInput();
+    XTestInput(const XTestInput &) = delete;
+    XTestInput &operator=(const XTestInput &) = delete;
+
+    // False when no X display or no XTest extension is there.
+    bool isReady() const;
+    // Left click at the centre of widget, in screen coordinates.
+    void click(const QWidget *widget);
+    // Presses the keys in order and releases them in reverse: {"Control_L", "a"}, {"Return"}.
+    // Names are X key symbol names.
+    void chord(const QStringList &keyNames);
+    // Types text of digits, lower-case letters and blanks.
+    void type(const QString &text);
+
+private:
+    void key(const QString &name, bool press);
+    void flush();
+
+    struct _XDisplay *display_ = nullptr;
+};
