@@ -110,8 +110,12 @@ void YoutubeWrapper::onFlowReplyFinished(QNetworkReply *reply)
     if (!awaitingGrant || reply->url() != config_.tokenUrl)
         return;
     // The flow reads the answer after this; one that gave no token leaves the sign-in waiting
-    // (the flow reports no failure of its own): it has failed.
-    QTimer::singleShot(0, this, [this] { endSignIn(false); });
+    // (the flow reports no failure of its own): it has failed, unless a new one began since.
+    const quint64 attempt = signInAttempt;
+    QTimer::singleShot(0, this, [this, attempt] {
+        if (attempt == signInAttempt)
+            endSignIn(false);
+    });
 }
 
 void YoutubeWrapper::authorize()
@@ -123,6 +127,7 @@ void YoutubeWrapper::authorize()
     flow.setClientIdentifierSharedKey(config_.clientSecret);
     awaitingGrant = false;
     signInTimer_.stop();
+    ++signInAttempt;
     // a placeholder address would send the browser nowhere
     if (config_.isPlaceholder() || !startListener()) {
         emit authorizationFailed();

@@ -77,4 +77,5 @@ private:
     bool errorReported = false;           // networkErrorOccur already sent for currentReply
     bool awaitingGrant = false;           // authorize() ran and no grant or failure came yet
     bool uploadCancelled = false;         // cancelUpload() aborted currentReply
+    quint64 signInAttempt = 0;            // counts authorize() calls
 };
