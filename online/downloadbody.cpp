@@ -18,15 +18,15 @@ DownloadBody::DownloadBody(qint64 maxBytes, const QString &targetPath, QObject *
 
 DownloadBody::~DownloadBody()
 {
+    // a transfer still running leaves nothing; an ended one was settled by onFinished()
     if (reply_) {
         reply_->disconnect(this);
         reply_->abort();
         reply_->deleteLater();
-        end_ = End::Failed;
+        part_.close();
+        if (toFile_)
+            part_.remove();
     }
-    part_.close();
-    if (toFile_ && end_ != End::Complete)
-        part_.remove();
 }
 
 bool DownloadBody::open()
