@@ -14,6 +14,12 @@ Dropbox::Dropbox(QObject *parent) : QObject(parent)
     manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
 }
 
+Dropbox::~Dropbox()
+{
+    // before the manager takes the reply with it: a running transfer leaves no part file
+    delete body_.data();
+}
+
 void Dropbox::setTransferTimeout(int ms)
 {
     manager_.setTransferTimeout(ms);

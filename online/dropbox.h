@@ -16,6 +16,7 @@ class Dropbox : public QObject
     Q_OBJECT
 public:
     explicit Dropbox(QObject *parent = nullptr);
+    ~Dropbox() override;
 
     // Sets up a batch of names and fetches the first one.
     void startBatch(const QStringList &names);

@@ -34,6 +34,12 @@ FileDownload::FileDownload(QObject *parent) : QObject(parent)
     manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
 }
 
+FileDownload::~FileDownload()
+{
+    // before the manager takes the reply with it: a running transfer leaves no part file
+    delete body_.data();
+}
+
 void FileDownload::setTransferTimeout(int ms)
 {
     manager_.setTransferTimeout(ms);

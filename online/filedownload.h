@@ -25,6 +25,7 @@ public:
     };
 
     explicit FileDownload(QObject *parent = nullptr);
+    ~FileDownload() override;
 
     // Stores name; when idle, starts a GET of url. With folder empty the body is kept in memory
     // (the version file, at most NetworkLimits::versionFileMaxBytes); otherwise it streams into

@@ -107,7 +107,7 @@ void YoutubeWrapper::cancelAuthorization()
 
 void YoutubeWrapper::onFlowReplyFinished(QNetworkReply *reply)
 {
-    if (!awaitingGrant || reply->url() != config_.tokenUrl)
+    if (!awaitingGrant || reply->request().url() != config_.tokenUrl)
         return;
     // The flow reads the answer after this; one that gave no token leaves the sign-in waiting
     // (the flow reports no failure of its own): it has failed, unless a new one began since.

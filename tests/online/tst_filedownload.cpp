@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 class TstFileDownload : public QObject
@@ -382,6 +383,20 @@ private slots:
                  QNetworkReply::UnknownContentError);
         QCOMPARE(filesIn(folder), QStringList());
         QCOMPARE(download.downloadedData(), fileOf(10));
+    }
+
+    // A downloader that goes away mid-transfer (its window closed) leaves no part file.
+    void destroyedMidTransferLeavesNothing()
+    {
+        const QString folder = emptyFolder(QStringLiteral("closed"));
+        auto download = std::make_unique<FileDownload>();
+        QSignalSpy progress(download.get(), &FileDownload::downloadProgress);
+        download->startDownload(QUrl(http.url(QStringLiteral("/endless"))),
+                                QStringLiteral("FW_X7.bin"), folder);
+        QTRY_VERIFY(!progress.isEmpty() && progress.last().at(0).toLongLong() > 0);
+        QCOMPARE(filesIn(folder), QStringList{"FW_X7.bin.part"});
+        download.reset();
+        QCOMPARE(filesIn(folder), QStringList());
     }
 
     // A server that stops sending ends the request after the transfer timeout.
