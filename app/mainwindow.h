@@ -106,6 +106,8 @@ public slots:
     void onEditCancel();
     void onDeleteMetadata();
     void onCheckShare();
+    // False, with a notice saying so, when this build's upload service is a placeholder.
+    bool shareIsSetUp();
     void onShare();
     void onCut();
     void onNotSupportEditPromptDialog();

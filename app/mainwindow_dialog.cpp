@@ -79,6 +79,8 @@ void MainWindow::onDeleteMetadata()
 
 void MainWindow::onCheckShare()
 {
+    if (!shareIsSetUp())
+        return;
     if (!gSupportPromptHidden && gDisplayMode == 1)
         onNotSupportSharePromptDialog();
     else

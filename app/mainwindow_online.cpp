@@ -7,6 +7,7 @@
 #include "formabout.h"
 #include "formfaq.h"
 #include "formshare.h"
+#include "uploadserviceconfig.h"
 
 FormShare *MainWindow::shareWindow() const
 {
@@ -27,6 +28,15 @@ void MainWindow::wireOnline()
 {
     // main window -> instruction window
     connect(this, &MainWindow::languageApplied, this, &MainWindow::refreshInstruction);
+}
+
+bool MainWindow::shareIsSetUp()
+{
+    if (!UploadServiceConfig::current().isPlaceholder())
+        return true;
+    // no browser is sent to an address that does not exist
+    showNotice(gLangShareVideos.value(27));
+    return false;
 }
 
 void MainWindow::onShare()

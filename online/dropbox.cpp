@@ -1,16 +1,28 @@
 #include "dropbox.h"
 
+#include "jsoninfo.h"
 #include "updateconfig.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkRequest>
-
-#include <cstdio>
 
 Dropbox::Dropbox(QObject *parent) : QObject(parent)
 {
     manager_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-    connect(&manager_, &QNetworkAccessManager::finished, this, &Dropbox::replyFinished);
+    manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
+}
+
+Dropbox::~Dropbox()
+{
+    // before the manager takes the reply with it: a running transfer leaves no part file
+    delete body_.data();
+}
+
+void Dropbox::setTransferTimeout(int ms)
+{
+    manager_.setTransferTimeout(ms);
 }
 
 QString Dropbox::targetPath(const QString &name)
@@ -22,9 +34,17 @@ QString Dropbox::targetPath(const QString &name)
 
 QByteArray Dropbox::apiArgument(const QString &folder, const QString &name)
 {
-    return (QLatin1Char('{') + QString(43, QLatin1Char(' ')) + QStringLiteral("\"path\": \"") +
-            folder + name + QLatin1Char('"') + QString(39, QLatin1Char(' ')) + QLatin1Char('}'))
-        .toUtf8();
+    const QJsonObject argument{{QStringLiteral("path"), folder + name}};
+    const QString json = QString::fromUtf8(QJsonDocument(argument).toJson(QJsonDocument::Compact));
+    // a header carries ASCII only: the rest as JSON escapes (UTF-16 units, as JSON counts them)
+    QString ascii;
+    for (const QChar c : json) {
+        if (c.unicode() < 0x7f)
+            ascii += c;
+        else
+            ascii += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+    return ascii.toLatin1();
 }
 
 void Dropbox::startBatch(const QStringList &names)
@@ -36,28 +56,31 @@ void Dropbox::startBatch(const QStringList &names)
 
 void Dropbox::downloadFile(QStringList names)
 {
-    if (names.isEmpty())
+    if (names.isEmpty() || body_)
         return;
-    const UpdateConfig &config = UpdateConfig::current();
-    target_ = targetPath(names.first());
-    file_ = std::make_unique<QFile>(target_ + QStringLiteral(".part"));
-    writeFailed_ = !file_->open(QIODevice::WriteOnly | QIODevice::Truncate);
-
-    QNetworkRequest request(config.cloudDownloadUrl);
-    request.setRawHeader("Authorization", "Bearer " + config.cloudToken);
-    request.setRawHeader("Dropbox-API-Arg", apiArgument(config.cloudFolder, names.first()));
-    reply_ = manager_.post(request, QByteArray());
-    connect(reply_, &QNetworkReply::downloadProgress, this, &Dropbox::onDownloadProgress);
-    connect(reply_, &QNetworkReply::readyRead, this, &Dropbox::onReadyRead);
+    name_ = names.first();
     if (!queue_.isEmpty())
         queue_.removeFirst();
-}
-
-void Dropbox::onReadyRead()
-{
-    const QByteArray bytes = reply_->readAll();
-    if (!writeFailed_)
-        writeFailed_ = file_->write(bytes) != bytes.size();
+    if (!VersionFile::isBareFileName(name_)) {
+        fail(QStringLiteral("%1: not a bare file name").arg(name_));
+        return;
+    }
+    const UpdateConfig &config = UpdateConfig::current();
+    target_ = targetPath(name_);
+    auto *body = new DownloadBody(config.publishedFileMaxBytes, target_, this);
+    if (!body->open()) {
+        delete body;
+        fail(QStringLiteral("%1: cannot write %2.part").arg(name_, target_));
+        return;
+    }
+    body_ = body;
+    QNetworkRequest request(config.cloudDownloadUrl);
+    request.setRawHeader("Authorization", "Bearer " + config.cloudToken);
+    request.setRawHeader("Dropbox-API-Arg", apiArgument(config.cloudFolder, name_));
+    QNetworkReply *reply = manager_.post(request, QByteArray());
+    connect(reply, &QNetworkReply::downloadProgress, this, &Dropbox::onDownloadProgress);
+    connect(body, &DownloadBody::ended, this, &Dropbox::onBodyEnded);
+    body->attach(reply);
 }
 
 void Dropbox::onDownloadProgress(qlonglong d1, qlonglong d2)
@@ -65,22 +88,35 @@ void Dropbox::onDownloadProgress(qlonglong d1, qlonglong d2)
     emit onDownloadProgressSignal(d1, d2);
 }
 
-void Dropbox::replyFinished(QNetworkReply *reply)
+void Dropbox::onBodyEnded()
 {
-    reply->deleteLater();
-    reply_ = nullptr;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const bool whole = reply->error() == QNetworkReply::NoError && status >= 200 && status <= 299 &&
-                       !writeFailed_ && file_->flush();
-    file_->close();
-    if (!whole || (QFile::exists(target_) && !QFile::remove(target_)) || !file_->rename(target_)) {
-        // A broken transfer ends the batch and leaves nothing behind.
-        file_->remove();
+    DownloadBody *body = body_;
+    body_ = nullptr;
+    body->deleteLater();
+    if (body->end() == DownloadBody::End::WriteFailed) {
+        fail(QStringLiteral("%1: cannot write %2.part").arg(name_, target_));
+        return;
+    }
+    if (body->end() == DownloadBody::End::Failed) {
+        fail(QStringLiteral("%1: network error %2").arg(name_).arg(int(body->error())));
+        return;
+    }
+    if (!DownloadBody::replace(body->partPath(), target_)) {
+        QFile::remove(body->partPath());
+        fail(QStringLiteral("%1: cannot replace %2").arg(name_, target_));
         return;
     }
     emit onDownloadCount(static_cast<signed char>(queue_.size()), total_);
-    if (!queue_.isEmpty())
+    if (!queue_.isEmpty()) {
         downloadFile(queue_);
-    else
-        emit updateComplete();
+        return;
+    }
+    emit updateComplete();
+    emit batchFinished(true, QString());
+}
+
+void Dropbox::fail(const QString &error)
+{
+    queue_.clear();
+    emit batchFinished(false, error);
 }

@@ -1,29 +1,35 @@
 // Downloads a queue of update files from a folder of the cloud drive into the working folder,
-// one after the other, reporting per-file progress and the files still to come.
+// one after the other, reporting per-file progress, the files still to come and how the batch
+// ended.
 #pragma once
 
-#include <QFile>
+#include "downloadbody.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
-
-#include <memory>
 
 class Dropbox : public QObject
 {
     Q_OBJECT
 public:
     explicit Dropbox(QObject *parent = nullptr);
+    ~Dropbox() override;
 
     // Sets up a batch of names and fetches the first one.
     void startBatch(const QStringList &names);
-    // Fetches the first name of names into the working folder.
+    // Fetches the first name of names into the working folder. A name that is no bare file
+    // name ends the batch at once.
     void downloadFile(QStringList names);
+    // Milliseconds without a byte after which a request ends with TimeoutError.
+    void setTransferTimeout(int ms);
 
     // The file a name is stored as in the working folder ("Zq Player.exe" is stored aside).
     static QString targetPath(const QString &name);
-    // The "Dropbox-API-Arg" header value naming the file in the cloud folder.
+    // The "Dropbox-API-Arg" header value naming the file in the cloud folder: {"path": ...} by a
+    // JSON writer, non-ASCII escaped.
     static QByteArray apiArgument(const QString &folder, const QString &name);
 
 signals:
@@ -31,19 +37,22 @@ signals:
     void onDownloadCount(signed char count, signed char total);
     void hasUpdateData(QString version);
     void updateComplete();
+    // Every end of a batch: ok after updateComplete(); otherwise error names the file and why
+    // (refused name, network error or error answer, too large, write failure). A failed file
+    // leaves nothing of itself; files fetched before it stay.
+    void batchFinished(bool ok, const QString &error);
 
 private slots:
-    void onReadyRead();
-    void replyFinished(QNetworkReply *reply);
     void onDownloadProgress(qlonglong d1, qlonglong d2);
 
 private:
+    void onBodyEnded();
+    void fail(const QString &error);
+
     QNetworkAccessManager manager_;
-    QNetworkReply *reply_ = nullptr;
+    QPointer<DownloadBody> body_; // the file in flight
     signed char total_ = 0;
-    // Written as "<target>.part" and renamed over the target once the whole file arrived.
-    std::unique_ptr<QFile> file_;
-    QString target_;
-    bool writeFailed_ = false;
+    QString name_;   // the file in flight, as the batch names it
+    QString target_; // where it lands once whole
     QStringList queue_;
 };

@@ -1,35 +1,82 @@
 #include "filedownload.h"
 
+#include "jsoninfo.h"
+#include "updateconfig.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QMutexLocker>
 #include <QNetworkRequest>
-#include <QSaveFile>
+
+namespace {
+
+bool sameContents(const QString &a, const QString &b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (first.size() != second.size() || !first.open(QIODevice::ReadOnly) ||
+        !second.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 chunk = 1024 * 1024;
+    while (!first.atEnd()) {
+        if (first.read(chunk) != second.read(chunk))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 FileDownload::FileDownload(QObject *parent) : QObject(parent)
 {
     // Redirects are followed, but never from HTTPS to HTTP.
     manager_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-    connect(&manager_, &QNetworkAccessManager::finished, this, &FileDownload::fileDownloaded);
+    manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
 }
 
-void FileDownload::startDownload(const QUrl &url, const QString &name)
+FileDownload::~FileDownload()
+{
+    // before the manager takes the reply with it: a running transfer leaves no part file
+    delete body_.data();
+}
+
+void FileDownload::setTransferTimeout(int ms)
+{
+    manager_.setTransferTimeout(ms);
+}
+
+void FileDownload::startDownload(const QUrl &url, const QString &name, const QString &folder)
 {
     {
         QMutexLocker lock(&mutex_);
         fileName_ = name;
     }
-    if (busy_) {
-        reply_->abort();
+    if (body_) {
+        body_->cancel();
         return;
     }
-    reply_ = manager_.get(QNetworkRequest(url));
-    connect(reply_, &QNetworkReply::downloadProgress, this, &FileDownload::downloadProgress);
-    busy_ = true;
+    const bool toFile = !folder.isEmpty();
+    auto *body = new DownloadBody(toFile ? UpdateConfig::current().publishedFileMaxBytes
+                                         : NetworkLimits::versionFileMaxBytes,
+                                  toFile ? folder + QLatin1Char('/') + name : QString(), this);
+    if ((toFile && !VersionFile::isBareFileName(name)) || !body->open()) {
+        delete body;
+        // queued: the caller disables its buttons after this returns
+        QMetaObject::invokeMethod(
+            this, [this] { emit saveFileFailed(1); }, Qt::QueuedConnection);
+        return;
+    }
+    body_ = body;
+    QNetworkReply *reply = manager_.get(QNetworkRequest(url));
+    connect(reply, &QNetworkReply::downloadProgress, this, &FileDownload::downloadProgress);
+    connect(body, &DownloadBody::ended, this, &FileDownload::onBodyEnded);
+    body->attach(reply);
 }
 
 void FileDownload::abort()
 {
-    if (busy_)
-        reply_->abort();
+    if (body_)
+        body_->cancel();
 }
 
 QByteArray FileDownload::downloadedData() const
@@ -44,44 +91,67 @@ QString FileDownload::fileName() const
     return fileName_;
 }
 
-void FileDownload::fileDownloaded(QNetworkReply *pReply)
+void FileDownload::onBodyEnded()
 {
-    busy_ = false;
-    reply_ = nullptr;
-    pReply->deleteLater();
-    QNetworkReply::NetworkError error = pReply->error();
-    const int status = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (error == QNetworkReply::NoError && (status < 200 || status > 299))
-        error = QNetworkReply::UnknownContentError; // an answer that is no file
-    if (error != QNetworkReply::NoError) {
-        emit downloadError(error);
-        return;
+    DownloadBody *body = body_;
+    body_ = nullptr;
+    body->deleteLater();
+    switch (body->end()) {
+    case DownloadBody::End::Complete: {
+        {
+            QMutexLocker lock(&mutex_);
+            if (!readyPart_.isEmpty() && readyPart_ != body->partPath())
+                QFile::remove(readyPart_); // an earlier download nobody saved
+            data_ = body->data();
+            readyPart_ = body->partPath();
+            readySize_ = body->size();
+        }
+        emit downloaded();
+        break;
     }
-    {
-        QMutexLocker lock(&mutex_);
-        data_ = pReply->readAll();
+    case DownloadBody::End::WriteFailed:
+        emit saveFileFailed(1);
+        break;
+    case DownloadBody::End::Failed:
+        emit downloadError(body->error());
+        break;
     }
-    emit downloaded();
 }
 
-bool FileDownload::saveFile(const QString &folder)
+QString FileDownload::freeTarget(const QString &folder, const QString &name, const QString &part)
 {
-    QByteArray data;
+    const QString target = folder + QLatin1Char('/') + name;
+    if (!QFileInfo::exists(target) || sameContents(target, part))
+        return target;
+    const QFileInfo info(name);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    for (int n = 1;; ++n) {
+        const QString candidate =
+            QStringLiteral("%1/%2 (%3)%4").arg(folder, info.completeBaseName()).arg(n).arg(suffix);
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
+}
+
+bool FileDownload::saveFile(const QString &folder, Existing existing)
+{
+    QString part;
     QString name;
+    qint64 size = 0;
     {
         QMutexLocker lock(&mutex_);
-        data = data_;
+        part = std::exchange(readyPart_, QString());
+        size = readySize_;
         name = fileName_;
     }
-    const QString path = folder + QLatin1Char('/') + name;
-    // Written beside the target and renamed over it only when every byte is on disk.
-    QSaveFile file(path);
-    const bool saved = !name.isEmpty() && file.open(QIODevice::WriteOnly) &&
-                       file.write(data) == data.size() && file.commit();
-    if (!saved) {
+    const QString target = existing == Existing::Replace ? folder + QLatin1Char('/') + name
+                                                         : freeTarget(folder, name, part);
+    if (part.isEmpty() || name.isEmpty() || !DownloadBody::replace(part, target)) {
+        if (!part.isEmpty())
+            QFile::remove(part);
         emit saveFileFailed(1);
         return false;
     }
-    emit saveFileCompleted(path, name, int(data.size() / 1024));
+    emit saveFileCompleted(target, name, int(size / 1024));
     return true;
 }

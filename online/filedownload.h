@@ -1,12 +1,15 @@
-// One download at a time into memory, and the step that writes it into a folder: the version
-// file and the published file of the update wizards.
+// One download at a time, bounded and timed: the version file into memory, a published file
+// streamed into "<name>.part" in its folder and moved into place by saveFile.
 #pragma once
+
+#include "downloadbody.h"
 
 #include <QByteArray>
 #include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -14,37 +17,58 @@ class FileDownload : public QObject
 {
     Q_OBJECT
 public:
-    explicit FileDownload(QObject *parent = nullptr);
+    // What saveFile does with a file already at the target.
+    enum class Existing
+    {
+        Replace,        // the new file replaces it
+        KeepIfDifferent // a different file stays; the new one takes "name (1).ext", ...
+    };
 
-    // Stores name; starts a GET of url when idle, or aborts the running request (which ends
-    // with downloadError(OperationCanceledError)) and sends nothing.
-    void startDownload(const QUrl &url, const QString &name);
+    explicit FileDownload(QObject *parent = nullptr);
+    ~FileDownload() override;
+
+    // Stores name; when idle, starts a GET of url. With folder empty the body is kept in memory
+    // (the version file, at most NetworkLimits::versionFileMaxBytes); otherwise it streams into
+    // folder/name.part (at most the configured published-file size). A name that is no bare
+    // file name, or a part file that cannot be created, reports saveFileFailed(1) and sends
+    // nothing. When busy, aborts the running
+    // request (which ends with downloadError(OperationCanceledError)) and sends nothing.
+    void startDownload(const QUrl &url, const QString &name, const QString &folder = QString());
     void abort();
+    // The version file's body; empty for a streamed download.
     QByteArray downloadedData() const;
     QString fileName() const;
+    // Milliseconds without a byte after which a request ends with TimeoutError.
+    void setTransferTimeout(int ms);
 
-    // Writes the downloaded bytes to folder + "/" + fileName() atomically; any thread. The
-    // result is also reported by saveFileCompleted or saveFileFailed(1).
-    bool saveFile(const QString &folder);
+    // Moves the last streamed download to folder + "/" + fileName() (or a free name, see
+    // Existing); any thread. Reported by saveFileCompleted or saveFileFailed(1) as well.
+    bool saveFile(const QString &folder, Existing existing = Existing::Replace);
+
+    // folder/name when it is free or holds the same bytes as part, else the first free
+    // "base (n).suffix".
+    static QString freeTarget(const QString &folder, const QString &name, const QString &part);
 
 signals:
-    // The request ended with a 2xx answer; its body is downloadedData().
+    // The request ended with a 2xx answer and every announced byte.
     void downloaded();
-    // The request failed or was answered with another status; nothing was kept.
+    // The request failed, timed out (TimeoutError), was too large or was answered with another
+    // status (UnknownContentError); nothing was kept.
     void downloadError(QNetworkReply::NetworkError error);
     void downloadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
+    // The part file could not be created or written, or the file not moved into place.
     void saveFileFailed(int errorCode);
     // filesize in KiB, remainder dropped
     void saveFileCompleted(QString path, QString name, int filesize);
 
-private slots:
-    void fileDownloaded(QNetworkReply *pReply);
-
 private:
+    void onBodyEnded();
+
     QNetworkAccessManager manager_;
-    QNetworkReply *reply_ = nullptr;
-    bool busy_ = false;
-    mutable QMutex mutex_; // guards data_ and fileName_, which saveFile reads on a pool worker
+    QPointer<DownloadBody> body_; // the request in flight
+    mutable QMutex mutex_;        // guards what saveFile reads on a pool worker
     QByteArray data_;
     QString fileName_;
+    QString readyPart_; // a streamed download that arrived whole, waiting for saveFile
+    qint64 readySize_ = 0;
 };

@@ -45,12 +45,15 @@ FormShare::FormShare(QWidget *parent, UploadClient *uploadClient)
     connect(client, &UploadClient::authenticated, this, &FormShare::onAuthorized);
     connect(client, &UploadClient::uploadFinished, this, &FormShare::onFinished);
     connect(client, &UploadClient::networkErrorOccur, this, &FormShare::onNetworkErrorDialog);
-    connect(client, &UploadClient::authorizationFailed, this,
-            [this] { onNetworkErrorDialog(QNetworkReply::AuthenticationRequiredError); });
+    connect(client, &UploadClient::authorizationFailed, this, [this] {
+        ui->s2_la_signin->hide();
+        onNetworkErrorDialog(QNetworkReply::AuthenticationRequiredError);
+    });
     connect(&preview, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             &FormShare::onProcessFinished);
 
     ui->btn_back->hide();
+    ui->s2_la_signin->hide();
     ui->shareDescription_tv->hide();
     ui->description_ed->hide();
     ui->s3_pv_pd->setRange(0, 100);
@@ -233,6 +236,8 @@ void FormShare::onNext()
 
 void FormShare::onBack()
 {
+    if (page_ == 2)
+        giveUpSignIn();
     if (page_ == 3)
         client->cancelUpload();
     if (page_ >= 2)
@@ -241,6 +246,7 @@ void FormShare::onBack()
 
 void FormShare::onClose()
 {
+    giveUpSignIn();
     client->cancelUpload();
     close();
 }
@@ -286,13 +292,22 @@ void FormShare::onYouTube()
 {
     ui->s3_la_wait->setText(
         QString(shareText(17) + QLatin1Char('\n') + shareText(18)).remove(QLatin1Char('"')));
+    // the browser has the sign-in now; Back gives it up
+    ui->s2_la_signin->show();
     client->authorize();
+}
+
+void FormShare::giveUpSignIn()
+{
+    ui->s2_la_signin->hide();
+    client->cancelAuthorization();
 }
 
 void FormShare::onAuthorized()
 {
     if (page_ != 2)
         return; // a grant that arrives after the user left the sign-in page
+    ui->s2_la_signin->hide();
     ui->btn_next->show();
     setSiteButtonImages(QStringLiteral("pw_share_youtube_select"),
                         QStringLiteral("pw_share_youtube_select"));

@@ -76,6 +76,8 @@ private:
     void goToPage(int p);
     void makePreview(const QString &path);
     void startUpload();
+    // Ends a running sign-in and its note on page 2.
+    void giveUpSignIn();
     QString makeTitle() const;
     void setSiteButtonImages(const QString &normal, const QString &hover);
     void setStepColours(int activeStep);

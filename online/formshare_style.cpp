@@ -63,6 +63,7 @@ void FormShare::setLanguageFont()
     setWidgetFont(ui->btn_back, 23, Weight::Language);
     setWidgetFont(ui->btn_next, 23, Weight::Language);
     setWidgetFont(ui->s3_la_wait, 25, Weight::Language);
+    setWidgetFont(ui->s2_la_signin, 17, Weight::Language);
     setWidgetFont(ui->s3_la_progress, 73, Weight::Bold);
     setWidgetFont(ui->s3_la_number, 19, Weight::Normal);
     setWidgetFont(ui->s1_le_current, 13, Weight::Normal);
@@ -89,6 +90,7 @@ void FormShare::setLanguageFont()
         QString(shareText(17) + QLatin1Char('\n') + shareText(18)).remove(QLatin1Char('"')));
     ui->shareRadioPrivacy_tv->setText(shareText(23));
     ui->shareRadioTitle_tv->setText(shareText(24));
+    ui->s2_la_signin->setText(shareText(26));
     ui->rb_public->setText(shareText(20));
     ui->rb_private->setText(shareText(21));
     ui->rb_unlisted->setText(shareText(22));
@@ -148,6 +150,7 @@ void FormShare::setStyle(int style)
     ui->s3_la_progress->setStyleSheet(QStringLiteral("color:%1").arg(QStringLiteral("#ffffff")));
     ui->s3_la_number->setStyleSheet(QStringLiteral("color:%1").arg(QStringLiteral("#DCDDDD")));
     ui->s3_la_wait->setStyleSheet(QStringLiteral("color:%1").arg(QStringLiteral("#EFEFEF")));
+    ui->s2_la_signin->setStyleSheet(QStringLiteral("color:%1").arg(QStringLiteral("#EFEFEF")));
     const QString editSheet =
         QStringLiteral("QLineEdit {background-color:#00000000;color:#DCDDDD;border: 2px solid "
                        "#DCDDDD;border-radius:4px;}");

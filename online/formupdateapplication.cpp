@@ -11,6 +11,13 @@
 const QString FormUpdateApplication::builtInVersion = AboutTexts::builtInVersion();
 const QString FormUpdateApplication::installerName = QStringLiteral("TALVEX VIDEO PLAYER.exe");
 
+namespace {
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+} // namespace
+
 FormUpdateApplication::FormUpdateApplication(QWidget *parent)
     : FormUpdateWizard(QStringLiteral("FormUpdateApplication"),
                        QStringLiteral("Update TALVEX VIDEO PLAYER"), parent),
@@ -48,7 +55,7 @@ void FormUpdateApplication::onNext()
         break;
     case Offer:
         if (!info_.version.isEmpty())
-            download_->startDownload(QUrl(info_.url), info_.name);
+            download_->startDownload(QUrl(info_.url), info_.name, desktopFolder());
         enableButtons(false);
         break;
     default:
@@ -75,23 +82,27 @@ void FormUpdateApplication::onClose()
 void FormUpdateApplication::downloadedProcess()
 {
     if (download_->fileName() != VersionFile::fileName) {
-        saveInBackground(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        // a file of the user's on the Desktop is never replaced
+        saveInBackground(desktopFolder(), FileDownload::Existing::KeepIfDifferent);
         return;
     }
     const std::optional<JsonInfo_t> parsed =
         VersionFile::parseUpdateJson(download_->downloadedData(), VersionFile::Kind::Application);
-    if (parsed) {
-        info_ = *parsed;
-        if (!info_.product.isEmpty()) {
-            qDebug() << "AAjsonInfo.version " << info_.version << "  VER_FILEVERSION_STR  "
-                     << builtInVersion;
-            if (info_.version == builtInVersion)
-                setState(Latest);
-            else if (VersionFile::isBareFileName(info_.name))
-                setState(Offer);
-            else
-                showErrorMessage(NetworkError, QStringLiteral("Version check error!"));
-        }
+    if (!parsed) {
+        showErrorMessage(NetworkError, versionCheckErrorText());
+        return;
+    }
+    info_ = *parsed;
+    if (!info_.product.isEmpty()) {
+        qDebug() << "AAjsonInfo.version " << info_.version << "  VER_FILEVERSION_STR  "
+                 << builtInVersion;
+        // the installer is run: it comes only over an authenticated channel
+        if (info_.version == builtInVersion)
+            setState(Latest);
+        else if (VersionFile::isBareFileName(info_.name) && VersionFile::isSafeLink(info_.url))
+            setState(Offer);
+        else
+            showErrorMessage(NetworkError, versionCheckErrorText());
     }
     enableButtons(true);
 }

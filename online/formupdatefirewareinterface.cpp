@@ -101,7 +101,7 @@ void FormUpdateFirewareInterface::onNext()
     case Offer:
         state_ = Downloading;
         if (!info_.url.isEmpty())
-            download_->startDownload(QUrl(info_.url), info_.name);
+            download_->startDownload(QUrl(info_.url), info_.name, cameraDrive());
         break;
     default:
         break;
@@ -143,15 +143,17 @@ void FormUpdateFirewareInterface::downloadedProcess()
 {
     if (download_->fileName() != VersionFile::fileName) {
         // the firmware has arrived: into the root of the one camera drive
-        const QJsonArray disks = deviceRecord_.value(QStringLiteral("Disk")).toArray();
-        if (disks.size() == 1)
-            saveInBackground(disks.at(0).toString());
+        if (!cameraDrive().isEmpty())
+            saveInBackground(cameraDrive());
         return;
     }
     const std::optional<JsonInfo_t> parsed =
         VersionFile::parseUpdateJson(download_->downloadedData(), VersionFile::Kind::Firmware);
-    if (!parsed)
+    if (!parsed) {
+        if (state_ == Checking)
+            setState(VersionCheckError);
         return;
+    }
     info_ = *parsed;
     if (info_.product.isEmpty() || info_.version.isEmpty() || state_ != Checking)
         return;
@@ -181,6 +183,12 @@ void FormUpdateFirewareInterface::showFailure(const QString &text)
     ui->btn_next->setEnabled(true);
     updateButtonText();
     ui->info_text->setText(text);
+}
+
+QString FormUpdateFirewareInterface::cameraDrive() const
+{
+    const QJsonArray disks = deviceRecord_.value(QStringLiteral("Disk")).toArray();
+    return disks.size() == 1 ? disks.at(0).toString() : QString();
 }
 
 QString FormUpdateFirewareInterface::singleVersionEntry() const
@@ -219,7 +227,7 @@ void FormUpdateFirewareInterface::updateStatus()
         }
         break;
     case VersionCheckError:
-        ui->info_text->setText(QStringLiteral("Version check error!"));
+        ui->info_text->setText(versionCheckErrorText());
         enableNext = true;
         break;
     case SeveralDevices:

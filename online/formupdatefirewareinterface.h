@@ -67,6 +67,8 @@ private:
     void showFailure(const QString &text);
     // The camera's single version entry, or null when the record holds not exactly one.
     QString singleVersionEntry() const;
+    // The root of the one camera drive of the record, or empty when it holds not exactly one.
+    QString cameraDrive() const;
 
     std::shared_ptr<CameraDevice> camera_;
     QFutureWatcher<DeviceCheckResult> check_;

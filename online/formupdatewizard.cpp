@@ -88,13 +88,18 @@ QString FormUpdateWizard::networkFailedText(QNetworkReply::NetworkError error)
     return QStringLiteral("Download failed, network error:%1.").arg(int(error));
 }
 
+QString FormUpdateWizard::versionCheckErrorText()
+{
+    return QStringLiteral("Version check error!");
+}
+
 void FormUpdateWizard::updateDownloadProgress(qlonglong bytesReceived, qlonglong bytesTotal)
 {
     if (download_->fileName() != VersionFile::fileName)
         ui->info_text->setText(progressText(bytesReceived, bytesTotal));
 }
 
-void FormUpdateWizard::saveInBackground(const QString &folder)
+void FormUpdateWizard::saveInBackground(const QString &folder, FileDownload::Existing existing)
 {
-    save_ = QtConcurrent::run(download_, &FileDownload::saveFile, folder);
+    save_ = QtConcurrent::run(download_, &FileDownload::saveFile, folder, existing);
 }

@@ -48,8 +48,11 @@ protected:
     // The information texts of a download that failed while saving or on the network.
     static QString saveFailedText(int errorCode);
     static QString networkFailedText(QNetworkReply::NetworkError error);
-    // Writes the downloaded file into folder on a pool worker; the downloader's signals report.
-    void saveInBackground(const QString &folder);
+    // "Version check error!": a version file that cannot be read or names no safe file.
+    static QString versionCheckErrorText();
+    // Moves the downloaded file into folder on a pool worker; the downloader's signals report.
+    void saveInBackground(const QString &folder,
+                          FileDownload::Existing existing = FileDownload::Existing::Replace);
 
     std::unique_ptr<Ui::FormUpdateWizard> ui;
     FileDownload *download_; // child

@@ -1,8 +1,10 @@
 #include "jsoninfo.h"
 
+#include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 
 namespace VersionFile {
 
@@ -51,6 +53,14 @@ bool isBareFileName(const QString &name)
     return !name.isEmpty() && name != QLatin1String(".") && !name.contains(QLatin1String("..")) &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            !name.contains(QLatin1Char(':'));
+}
+
+bool isSafeLink(const QString &url)
+{
+    const QUrl link(url);
+    if (link.scheme() == QLatin1String("https"))
+        return !link.host().isEmpty();
+    return link.scheme() == QLatin1String("http") && QHostAddress(link.host()).isLoopback();
 }
 
 } // namespace VersionFile

@@ -34,6 +34,10 @@ std::optional<JsonInfo_t> parseUpdateJson(const QByteArray &bytes, Kind kind);
 // ":" or "..".
 bool isBareFileName(const QString &name);
 
+// True when a published file may be fetched from url: HTTPS, or plain HTTP to a loopback
+// address (the bytes never leave this machine).
+bool isSafeLink(const QString &url);
+
 } // namespace VersionFile
 
 Q_DECLARE_METATYPE(JsonInfo_t)

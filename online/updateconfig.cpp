@@ -28,6 +28,9 @@ UpdateConfig UpdateConfig::fromJson(const QByteArray &json)
     config.cloudDownloadUrl = QUrl(root.value(QStringLiteral("cloudDownloadUrl")).toString());
     config.cloudFolder = root.value(QStringLiteral("cloudFolder")).toString();
     config.cloudToken = root.value(QStringLiteral("cloudToken")).toString().toUtf8();
+    const qint64 maxBytes = qint64(root.value(QStringLiteral("publishedFileMaxBytes")).toDouble());
+    if (maxBytes > 0)
+        config.publishedFileMaxBytes = maxBytes;
     return config;
 }
 

@@ -12,8 +12,11 @@ class UploadClient : public QObject
 public:
     explicit UploadClient(QObject *parent = nullptr) : QObject(parent) {}
 
-    // Starts the sign-in; authenticated() once the service grants access.
+    // Starts the sign-in; authenticated() once the service grants access, authorizationFailed()
+    // when it cannot go on or is not completed in time.
     virtual void authorize() = 0;
+    // Gives up a running sign-in: no signal follows, a late grant is ignored.
+    virtual void cancelAuthorization() = 0;
     // Posts path with its metadata; progress, then uploadFinished() or networkErrorOccur().
     virtual void startUploadingVideo(const QString &path, const QByteArray &title,
                                      const QByteArray &description,
@@ -25,7 +28,8 @@ public slots:
 
 signals:
     void authenticated();
-    // The sign-in cannot go on: the loopback listener did not start or the token was refused.
+    // The sign-in cannot go on: the loopback listener did not start, the service is not set up,
+    // the token request failed or timed out, or the sign-in was not completed in time.
     void authorizationFailed();
     void uploadStarted();
     // Only after a 2xx answer.

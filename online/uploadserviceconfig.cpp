@@ -10,6 +10,16 @@ bool UploadServiceConfig::isValid() const
            uploadUrl.isValid() && !uploadUrl.isEmpty() && !clientId.isEmpty();
 }
 
+bool UploadServiceConfig::isPlaceholder() const
+{
+    for (const QUrl &url : {authUrl, tokenUrl, uploadUrl}) {
+        const QString host = url.host().toLower();
+        if (host == QLatin1String("invalid") || host.endsWith(QLatin1String(".invalid")))
+            return true;
+    }
+    return false;
+}
+
 UploadServiceConfig UploadServiceConfig::fromJson(const QByteArray &json, QString *error)
 {
     UploadServiceConfig config;
@@ -42,4 +52,22 @@ UploadServiceConfig UploadServiceConfig::bundled()
     if (!file.open(QIODevice::ReadOnly))
         return UploadServiceConfig();
     return fromJson(file.readAll());
+}
+
+namespace {
+UploadServiceConfig &configInUse()
+{
+    static UploadServiceConfig config = UploadServiceConfig::bundled();
+    return config;
+}
+} // namespace
+
+const UploadServiceConfig &UploadServiceConfig::current()
+{
+    return configInUse();
+}
+
+void UploadServiceConfig::setCurrent(const UploadServiceConfig &config)
+{
+    configInUse() = config;
 }

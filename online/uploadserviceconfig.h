@@ -17,10 +17,17 @@ struct UploadServiceConfig
     quint16 redirectPort = 10011; // loopback listener of the sign-in; 0 picks a free port
 
     bool isValid() const;
+    // True when an address of the service is a placeholder (a host under ".invalid"): sharing
+    // is not set up in this build.
+    bool isPlaceholder() const;
 
     // Reads the installed-application record ("installed") and the "service" object; missing
     // keys stay empty and the port keeps its default. error (optional) names what is wrong.
     static UploadServiceConfig fromJson(const QByteArray &json, QString *error = nullptr);
     // The bundle's ":/excel/UploadService.json".
     static UploadServiceConfig bundled();
+    // The configuration in use: bundled() unless replaced.
+    static const UploadServiceConfig &current();
+    // Replaces the configuration in use (tests point the service at 127.0.0.1).
+    static void setCurrent(const UploadServiceConfig &config);
 };

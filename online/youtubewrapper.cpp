@@ -1,5 +1,6 @@
 #include "youtubewrapper.h"
 
+#include "downloadbody.h"
 #include "uploadrequest.h"
 
 #include <QDebug>
@@ -10,8 +11,12 @@
 #include <QOAuthHttpServerReplyHandler>
 
 YoutubeWrapper::YoutubeWrapper(QObject *parent)
-    : UploadClient(parent), config_(UploadServiceConfig::bundled())
+    : UploadClient(parent), config_(UploadServiceConfig::current())
 {
+    manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
+    flow.setNetworkAccessManager(&manager_);
+    signInTimer_.setSingleShot(true);
+    signInTimer_.setInterval(signInTimeoutMs);
 }
 
 YoutubeWrapper::~YoutubeWrapper()
@@ -30,23 +35,17 @@ void YoutubeWrapper::init()
     // One authenticated() per grant: the first grant changes the status, a later one only the
     // token (the status stays Granted).
     connect(&flow, &QAbstractOAuth::statusChanged, this, [this](QAbstractOAuth::Status status) {
-        if (status == QAbstractOAuth::Status::Granted && awaitingGrant) {
-            awaitingGrant = false;
-            emit authenticated();
-        }
+        if (status == QAbstractOAuth::Status::Granted)
+            endSignIn(true);
     });
     connect(&flow, &QAbstractOAuth::tokenChanged, this, [this](const QString &token) {
-        if (!token.isEmpty() && flow.status() == QAbstractOAuth::Status::Granted && awaitingGrant) {
-            awaitingGrant = false;
-            emit authenticated();
-        }
+        if (!token.isEmpty() && flow.status() == QAbstractOAuth::Status::Granted)
+            endSignIn(true);
     });
-    connect(&flow, &QAbstractOAuth2::error, this, [this] {
-        if (awaitingGrant) {
-            awaitingGrant = false;
-            emit authorizationFailed();
-        }
-    });
+    connect(&flow, &QAbstractOAuth2::error, this, [this] { endSignIn(false); });
+    connect(&manager_, &QNetworkAccessManager::finished, this,
+            &YoutubeWrapper::onFlowReplyFinished);
+    connect(&signInTimer_, &QTimer::timeout, this, [this] { endSignIn(false); });
     connect(&flow, &QAbstractOAuth::authorizeWithBrowser, this, &YoutubeWrapper::onLoad);
     // Qt 5.15's listener hands the code on still percent-encoded and the flow encodes it again:
     // decode that layer so that the token request carries the code as the service sent it.
@@ -79,6 +78,46 @@ bool YoutubeWrapper::startListener()
     return true;
 }
 
+void YoutubeWrapper::stopListener()
+{
+    flow.setReplyHandler(nullptr);
+    replyHandler.reset();
+}
+
+void YoutubeWrapper::endSignIn(bool granted)
+{
+    if (!awaitingGrant)
+        return;
+    awaitingGrant = false;
+    signInTimer_.stop();
+    if (granted) {
+        emit authenticated();
+        return;
+    }
+    stopListener(); // a late redirect finds nobody
+    emit authorizationFailed();
+}
+
+void YoutubeWrapper::cancelAuthorization()
+{
+    awaitingGrant = false;
+    signInTimer_.stop();
+    stopListener();
+}
+
+void YoutubeWrapper::onFlowReplyFinished(QNetworkReply *reply)
+{
+    if (!awaitingGrant || reply->request().url() != config_.tokenUrl)
+        return;
+    // The flow reads the answer after this; one that gave no token leaves the sign-in waiting
+    // (the flow reports no failure of its own): it has failed, unless a new one began since.
+    const quint64 attempt = signInAttempt;
+    QTimer::singleShot(0, this, [this, attempt] {
+        if (attempt == signInAttempt)
+            endSignIn(false);
+    });
+}
+
 void YoutubeWrapper::authorize()
 {
     flow.setScope(config_.scope);
@@ -87,12 +126,16 @@ void YoutubeWrapper::authorize()
     flow.setClientIdentifier(config_.clientId);
     flow.setClientIdentifierSharedKey(config_.clientSecret);
     awaitingGrant = false;
-    if (!startListener()) {
+    signInTimer_.stop();
+    ++signInAttempt;
+    // a placeholder address would send the browser nowhere
+    if (config_.isPlaceholder() || !startListener()) {
         emit authorizationFailed();
         return;
     }
     flow.setReplyHandler(replyHandler.get());
     awaitingGrant = true;
+    signInTimer_.start();
     flow.grant();
 }
 
@@ -106,6 +149,7 @@ void YoutubeWrapper::startUploadingVideo(const QString &path, const QByteArray &
                                          const QByteArray &privacyStatus)
 {
     cancelUpload();
+    uploadCancelled = false;
     if (flow.token().isEmpty()) {
         emit networkErrorOccur(QNetworkReply::AuthenticationRequiredError);
         return;
@@ -173,6 +217,11 @@ void YoutubeWrapper::onUploadFinished()
             errorReported = true;
             emit networkErrorOccur(QNetworkReply::UnknownContentError);
         }
+    } else if (!errorReported && !uploadCancelled &&
+               reply->error() == QNetworkReply::OperationCanceledError) {
+        // aborted by the transfer timeout, not by cancelUpload()
+        errorReported = true;
+        emit networkErrorOccur(QNetworkReply::TimeoutError);
     }
     if (reply == currentReply)
         releaseUpload();
@@ -194,6 +243,8 @@ void YoutubeWrapper::releaseUpload()
 
 void YoutubeWrapper::cancelUpload()
 {
-    if (currentReply)
+    if (currentReply) {
+        uploadCancelled = true;
         currentReply->abort(); // finished() follows at once and releases the upload
+    }
 }

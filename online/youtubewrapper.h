@@ -7,8 +7,10 @@
 #include "uploadserviceconfig.h"
 
 #include <QFile>
+#include <QNetworkAccessManager>
 #include <QOAuth2AuthorizationCodeFlow>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -23,13 +25,22 @@ public:
     explicit YoutubeWrapper(QObject *parent = nullptr);
     ~YoutubeWrapper() override;
 
-    // Addresses and client record; the bundled placeholders until set. Before authorize().
+    // A sign-in not completed in the browser within this time fails.
+    static constexpr int signInTimeoutMs = 5 * 60 * 1000;
+
+    // Addresses and client record; UploadServiceConfig::current() until set. Before authorize().
     void setConfig(const UploadServiceConfig &config) { config_ = config; }
     const UploadServiceConfig &config() const { return config_; }
 
     // One-time wiring; called once right after construction.
     void init();
+    // Fails at once, opening no browser, when the configuration holds placeholders.
     void authorize() override;
+    void cancelAuthorization() override;
+    // Milliseconds without a byte after which the token request or the upload fails.
+    void setTransferTimeout(int ms) { manager_.setTransferTimeout(ms); }
+    // Milliseconds the sign-in may take in the browser.
+    void setSignInTimeout(int ms) { signInTimer_.setInterval(ms); }
     void startUploadingVideo(const QString &path, const QByteArray &title,
                              const QByteArray &description,
                              const QByteArray &privacyStatus) override;
@@ -47,10 +58,17 @@ private slots:
 
 private:
     bool startListener();
+    void stopListener();
+    // The end of a running sign-in: authenticated() or authorizationFailed(), once.
+    void endSignIn(bool granted);
+    // A finished request of the flow: a token request that gave no grant fails the sign-in.
+    void onFlowReplyFinished(QNetworkReply *reply);
     void releaseUpload();
 
     UploadServiceConfig config_;
+    QNetworkAccessManager manager_; // the token requests and the upload; outlives the flow
     QOAuth2AuthorizationCodeFlow flow;
+    QTimer signInTimer_;
     // created by authorize(): bound to 127.0.0.1 only
     std::unique_ptr<QOAuthHttpServerReplyHandler> replyHandler;
     QPointer<QNetworkReply> currentReply; // the running upload; null between uploads
@@ -58,4 +76,6 @@ private:
     QHttpMultiPart *multiPart = nullptr;  // body of currentReply, released with it
     bool errorReported = false;           // networkErrorOccur already sent for currentReply
     bool awaitingGrant = false;           // authorize() ran and no grant or failure came yet
+    bool uploadCancelled = false;         // cancelUpload() aborted currentReply
+    quint64 signInAttempt = 0;            // counts authorize() calls
 };

@@ -60,6 +60,8 @@ SECTIONS = [
         "\"Step 4. Upload Completed\"", "OK", "\"Uploading Videos to Youtube \u2026\"",
         "\"Please Wait.\"", "Videos Upload To Youtube Successfully.", "Public", "Private",
         "Unlisted", "Privacy :", "Title :", "Auto",
+        "The sign-in continues in your browser. Back gives it up.",
+        "Sharing is not set up in this build.",
     ]),
     ("FAQ", "FAQ", [
         "Instruction", "Contents", "Introduction of UI", "Edit your Video", "Share your Video",

@@ -83,6 +83,8 @@ TRANSLATIONS = {
             "\"Videos werden auf Youtube hochgeladen …\"", "\"Bitte warten.\"",
             "Videos erfolgreich auf Youtube hochgeladen.", "Öffentlich", "Privat",
             "Nicht gelistet", "Sichtbarkeit:", "Titel:", "Auto",
+            "Die Anmeldung geht im Browser weiter. Mit Zurück brechen Sie sie ab.",
+            "Das Teilen ist in dieser Version nicht eingerichtet.",
         ],
         "FAQ": [
             "FAQ",
@@ -188,6 +190,8 @@ TRANSLATIONS = {
             "\"Mise en ligne des vidéos sur Youtube …\"", "\"Veuillez patienter.\"",
             "Vidéos mises en ligne sur Youtube avec succès.", "Publique", "Privée",
             "Non répertoriée", "Confidentialité :", "Titre :", "Auto",
+            "La connexion se poursuit dans votre navigateur. Retour l'abandonne.",
+            "Le partage n'est pas configuré dans cette version.",
         ],
         "FAQ": [
             "FAQ",
@@ -287,6 +291,8 @@ TRANSLATIONS = {
             "OK", "\"Video's uploaden naar Youtube …\"", "\"Even geduld.\"",
             "Video's zijn geüpload naar Youtube.", "Openbaar", "Privé", "Verborgen", "Privacy:",
             "Titel:", "Auto",
+            "Het aanmelden gaat verder in uw browser. Met Terug breekt u het af.",
+            "Delen is in deze versie niet ingesteld.",
         ],
         "FAQ": [
             "Veelgestelde vragen",
@@ -388,6 +394,8 @@ TRANSLATIONS = {
             "\"Passo 4. Caricamento completato\"", "OK", "\"Caricamento video su Youtube …\"",
             "\"Attendere.\"", "Video caricati su Youtube correttamente.", "Pubblico", "Privato",
             "Non in elenco", "Privacy:", "Titolo:", "Auto",
+            "L'accesso continua nel browser. Indietro lo annulla.",
+            "La condivisione non è configurata in questa versione.",
         ],
         "FAQ": [
             "Domande frequenti",
@@ -488,6 +496,8 @@ TRANSLATIONS = {
             "Aceptar", "\"Subiendo vídeos a Youtube …\"", "\"Espere, por favor.\"",
             "Vídeos subidos a Youtube correctamente.", "Público", "Privado", "Oculto",
             "Privacidad:", "Título:", "Automático",
+            "El inicio de sesión continúa en el navegador. Atrás lo cancela.",
+            "Compartir no está configurado en esta versión.",
         ],
         "FAQ": [
             "Preguntas frecuentes",
@@ -589,6 +599,8 @@ TRANSLATIONS = {
             "\"A carregar vídeos para o Youtube …\"", "\"Aguarde, por favor.\"",
             "Vídeos carregados no Youtube com êxito.", "Público", "Privado", "Não listado",
             "Privacidade:", "Título:", "Automático",
+            "O início de sessão continua no navegador. Voltar cancela-o.",
+            "A partilha não está configurada nesta versão.",
         ],
         "FAQ": [
             "Perguntas frequentes",
@@ -691,6 +703,8 @@ TRANSLATIONS = {
             "ОК", "\"Загрузка видео на Youtube …\"", "\"Подождите.\"",
             "Видео успешно загружены на Youtube.", "Открытый доступ", "Ограниченный доступ",
             "Доступ по ссылке", "Доступ:", "Название:", "Авто",
+            "Вход продолжается в браузере. Кнопка «Назад» отменяет его.",
+            "Публикация не настроена в этой сборке.",
         ],
         "FAQ": [
             "Вопросы и ответы",
@@ -789,6 +803,8 @@ TRANSLATIONS = {
             "\"Krok 4. Przesyłanie zakończone\"", "OK", "\"Przesyłanie filmów do Youtube …\"",
             "\"Proszę czekać.\"", "Filmy zostały przesłane do Youtube.", "Publiczny",
             "Prywatny", "Niepubliczny", "Prywatność:", "Tytuł:", "Auto",
+            "Logowanie trwa w przeglądarce. Wstecz je przerywa.",
+            "Udostępnianie nie jest skonfigurowane w tej wersji.",
         ],
         "FAQ": [
             "Często zadawane pytania",
@@ -888,6 +904,8 @@ TRANSLATIONS = {
             "OK", "\"Nahrávání videí na Youtube …\"", "\"Čekejte prosím.\"",
             "Videa byla úspěšně nahrána na Youtube.", "Veřejné", "Soukromé", "Neveřejné",
             "Soukromí:", "Název:", "Auto",
+            "Přihlášení pokračuje v prohlížeči. Zpět je zruší.",
+            "Sdílení není v této verzi nastaveno.",
         ],
         "FAQ": [
             "Časté dotazy",
@@ -990,6 +1008,8 @@ TRANSLATIONS = {
             "\"Se încarcă videoclipurile pe Youtube …\"", "\"Vă rugăm să așteptați.\"",
             "Videoclipurile au fost încărcate pe Youtube.", "Public", "Privat", "Nelistat",
             "Confidențialitate:", "Titlu:", "Automat",
+            "Autentificarea continuă în browser. Înapoi o anulează.",
+            "Partajarea nu este configurată în această versiune.",
         ],
         "FAQ": [
             "Întrebări frecvente",
@@ -1076,6 +1096,8 @@ TRANSLATIONS = {
             "< 上一步", "\"步骤 3. 上传视频\"", "<  取消", "\"步骤 4. 上传完成\"", "确定",
             "\"正在上传视频到 Youtube …\"", "\"请稍候。\"", "视频已成功上传到 Youtube。",
             "公开", "私享", "不公开列出", "隐私设置：", "标题：", "自动",
+            "登录正在浏览器中继续。按“上一步”可放弃。",
+            "此版本未设置分享功能。",
         ],
         "FAQ": [
             "常见问题",

@@ -25,24 +25,6 @@ namespace {
 using namespace ChooserTest;
 using namespace MainWindowTest;
 
-// Selects the named rows of the chooser's file table by clicking them, then presses Open.
-void pickFiles(FileDialog_C *chooser, const QStringList &names)
-{
-    auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
-    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-    for (const QString &name : names) {
-        const auto found = files->findItems(name, Qt::MatchExactly);
-        QCOMPARE(found.size(), 1);
-        files->scrollToItem(found.first());
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, modifiers,
-                          files->visualItemRect(found.first()).center());
-        modifiers = Qt::ControlModifier;
-    }
-    QCOMPARE(files->selectedItems().size(), names.size() * files->columnCount());
-    QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("open_btn")),
-                      Qt::LeftButton);
-}
-
 bool playsOn(Dashcam *dashcam, qint64 pastMs)
 {
     QSignalSpy ticks(dashcam, &Dashcam::positionChanged);

@@ -1,5 +1,6 @@
 #include "appglobals.h"
 #include "appsettings.h"
+#include "choosertest.h"
 #include "dashcam.h"
 #include "formabout.h"
 #include "formdialog.h"
@@ -7,17 +8,37 @@
 #include "formshare.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
+#include "oauthredirect.h"
+#include "testhttpserver.h"
 #include "testsupport.h"
+#include "uploadserviceconfig.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 // The sharing, instruction and About windows reached through the main window's menus.
 using MainWindowTest::action;
+
+// Stands in for the system browser: keeps every address QDesktopServices::openUrl is given.
+class BrowserCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
 
 class TstMainWindowOnline : public QObject
 {
@@ -26,6 +47,35 @@ private:
     QTemporaryDir dir_;
     QString oldCwd_;
     QString clip_;
+    TestHttpServer service_; // the upload service's sign-in, whose token endpoint fails
+    std::atomic<bool> tokenNeverAnswers_{false};
+    std::atomic<bool> releaseStalls_{false};
+    BrowserCatcher browser_;
+
+    // The service on 127.0.0.1; the sign-in listener on a free port.
+    UploadServiceConfig localService() const
+    {
+        UploadServiceConfig c;
+        c.authUrl = QUrl(service_.url(QStringLiteral("/o/oauth2/auth")));
+        c.tokenUrl = QUrl(service_.url(QStringLiteral("/token")));
+        c.clientId = QStringLiteral("418207736591-tq8wzn3kd6hrvy2mxp5jc9bfg4lsa7ue.test");
+        c.clientSecret = QStringLiteral("q3R_TvkWPHsd9Lx2MbNe6cYa");
+        c.scope = QStringLiteral("http://127.0.0.1/auth/youtube.upload");
+        c.uploadUrl = QUrl(service_.url(QStringLiteral("/upload/youtube/v3/videos")));
+        c.redirectPort = 0;
+        return c;
+    }
+
+    // Tools > Share without the support prompt; the share window it opened.
+    static FormShare *openShare(MainWindow &w)
+    {
+        gSupportPromptHidden = true;
+        action(w, "actionShare")->trigger();
+        FormShare *share = w.shareWindow();
+        if (share && !QTest::qWaitForWindowExposed(share))
+            return nullptr;
+        return share;
+    }
 
     static void showWindow(MainWindow &w)
     {
@@ -42,10 +92,138 @@ private slots:
         QDir::setCurrent(dir_.path());
         clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
         QVERIFY(TestSupport::makeClip(clip_, 3, QStringLiteral("320x240"), false));
+        service_.server().Post("/token", [this](const httplib::Request &, httplib::Response &res) {
+            if (tokenNeverAnswers_) {
+                for (int i = 0; i < 2000 && !releaseStalls_; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                return;
+            }
+            res.status = 500;
+            res.set_content("{\"error\":\"internal\"}", "application/json");
+        });
+        QVERIFY(service_.start());
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser_, "open");
     }
-    void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
-    void init() { QFile::remove(AppSettings::infoFilePath()); }
-    void cleanup() { gSupportPromptHidden = false; }
+    void cleanupTestCase()
+    {
+        releaseStalls_ = true;
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDir::setCurrent(oldCwd_);
+    }
+    void init()
+    {
+        QFile::remove(AppSettings::infoFilePath());
+        UploadServiceConfig::setCurrent(localService());
+        releaseStalls_ = false;
+    }
+    void cleanup()
+    {
+        gSupportPromptHidden = false;
+        releaseStalls_ = true;
+        gFileDialogPath.clear();
+    }
+
+    // The bundled placeholders: Share says at once that sharing is not set up, opens no share
+    // window and sends no browser anywhere.
+    void sharePlaceholderSaysNotSetUp()
+    {
+        UploadServiceConfig::setCurrent(UploadServiceConfig::bundled());
+        MainWindow w;
+        showWindow(w);
+        browser_.opened.clear();
+        action(w, "actionShare")->trigger();
+        QVERIFY(!w.shareWindow());
+        QVERIFY(w.noticeBox());
+        QVERIFY(w.noticeBox()->isVisible());
+        QCOMPARE(w.noticeBox()->text(), gLangShareVideos.value(27));
+        QCOMPARE(w.noticeBox()->text(), QStringLiteral("Sharing is not set up in this build."));
+        TestSupport::saveScreenshot(w.noticeBox(), QStringLiteral("share-not-set-up"));
+        QCOMPARE(browser_.opened.size(), 0);
+        w.setLanguage(LangGerman);
+        action(w, "actionShare")->trigger();
+        QVERIFY(w.noticeBox()->text().contains(gLangShareVideos.value(27)));
+        QVERIFY(gLangShareVideos.value(27) !=
+                QLatin1String("Sharing is not set up in this build."));
+        w.setLanguage(LangEnglish);
+    }
+
+    // A token request that fails or never answers ends on the network-error page.
+    void failedSignInReachesNetworkErrorPage_data()
+    {
+        QTest::addColumn<bool>("neverAnswers");
+        QTest::newRow("500") << false;
+        QTest::newRow("never answers") << true;
+    }
+    void failedSignInReachesNetworkErrorPage()
+    {
+        QFETCH(bool, neverAnswers);
+        tokenNeverAnswers_ = neverAnswers;
+        MainWindow w;
+        showWindow(w);
+        w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
+        QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
+        QPointer<FormShare> share = openShare(w);
+        QVERIFY(share);
+        share->youtubeWrapper().setTransferTimeout(300);
+        QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_next")),
+                          Qt::LeftButton);
+        QCOMPARE(share->page(), 2);
+        browser_.opened.clear();
+        QTest::mouseClick(share->findChild<QToolButton *>(QStringLiteral("s2_tbtn_youtube")),
+                          Qt::LeftButton);
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        QVERIFY(share->findChild<QLabel *>(QStringLiteral("s2_la_signin"))->isVisible());
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
+        QTRY_VERIFY_WITH_TIMEOUT(share->errorDialog(), 10000);
+        QPointer<FormDialog> error = share->errorDialog();
+        QVERIFY(error->findChild<QWidget *>(QStringLiteral("f_networkError"))->isVisible());
+        QVERIFY(!share->findChild<QLabel *>(QStringLiteral("s2_la_signin"))->isVisible());
+        QVERIFY(!share->findChild<QPushButton *>(QStringLiteral("btn_next"))->isVisible());
+        // its OK returns to the first page
+        emit error->networkErrorOkTriggered();
+        QCOMPARE(share->page(), 1);
+        error->close();
+        share->close();
+        QTRY_VERIFY(!share);
+    }
+
+    // Share > "Select Folder": the real chooser opens, a file picked in it gets its preview and
+    // is the one Next takes.
+    void selectFolderPicksAFileWithItsPreview()
+    {
+        MainWindow w;
+        showWindow(w);
+        QPointer<FormShare> share = openShare(w);
+        QVERIFY(share);
+        gFileDialogPath = QFileInfo(clip_).path(); // the chooser opens in the clip's folder
+        QSignalSpy previewed(share.data(), &FormShare::previewFinished);
+        QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_select")),
+                          Qt::LeftButton);
+        QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
+        QVERIFY(chooser);
+        QVERIFY(QTest::qWaitForWindowExposed(chooser));
+        QTRY_COMPARE(chooser->currentFolder(), QFileInfo(clip_).path());
+        ChooserTest::pickFiles(chooser, {QFileInfo(clip_).fileName()});
+        QTRY_VERIFY(!chooser);
+        QVERIFY(previewed.wait(30000) || previewed.size() == 1);
+        QCOMPARE(previewed.first().first().toBool(), true);
+        QCOMPARE(share->findChild<QLineEdit *>(QStringLiteral("s1_le_file"))->text(), clip_);
+        auto *image = share->findChild<QLabel *>(QStringLiteral("la_image_other"));
+        QVERIFY(image->isEnabled());
+        QCOMPARE(image->pixmap(Qt::ReturnByValue).size(), image->size());
+        // the frame is on screen: testsrc's colour bars, not the empty label's grey
+        const QImage shot = share->grab().toImage();
+        const QPoint centre = image->mapTo(share.data(), image->rect().center());
+        QVERIFY(TestSupport::colourCount(shot, QRect(centre - QPoint(50, 50), QSize(100, 100))) >
+                3);
+        TestSupport::saveScreenshot(share, QStringLiteral("share-select-folder-preview"));
+        QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_next")),
+                          Qt::LeftButton);
+        QCOMPARE(share->page(), 2);
+        QCOMPARE(share->chosenVideoPath(), clip_);
+        share->close();
+        QTRY_VERIFY(!share);
+    }
 
     // Share in dual view goes through the support prompt; the share window gets the playing
     // file. No window grabs the keyboard.

@@ -6,6 +6,8 @@
 #include "foldertreeview.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 namespace ChooserTest {
@@ -40,6 +42,24 @@ inline void clickTreeRow(FileListView_C *tree, int row, bool onArrow)
     const int x = rect.x() + tree->itemAt(row)->indent + (onArrow ? 10 : 80);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(x, rect.center().y()));
+}
+
+// Selects the named rows of the chooser's file table by clicking them, then presses Open.
+inline void pickFiles(FileDialog_C *chooser, const QStringList &names)
+{
+    auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    for (const QString &name : names) {
+        const auto found = files->findItems(name, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        files->scrollToItem(found.first());
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, modifiers,
+                          files->visualItemRect(found.first()).center());
+        modifiers = Qt::ControlModifier;
+    }
+    QCOMPARE(files->selectedItems().size(), names.size() * files->columnCount());
+    QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("open_btn")),
+                      Qt::LeftButton);
 }
 
 } // namespace ChooserTest

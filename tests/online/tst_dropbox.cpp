@@ -9,7 +9,17 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <mutex>
+#include <thread>
+
+#include <sys/resource.h>
 
 class TstDropbox : public QObject
 {
@@ -19,6 +29,7 @@ private:
     QTemporaryDir dir;
     QString oldCwd;
     std::mutex mutex;
+    std::atomic<bool> releaseStalls{false};
     QStringList requested; // the file names asked for, in order
     QStringList badHeaders;
 
@@ -54,36 +65,52 @@ private slots:
         QVERIFY(QDir().mkpath(work));
         oldCwd = QDir::currentPath();
         QDir::setCurrent(work);
-        http.server().Post("/2/files/download", [this](const httplib::Request &req,
-                                                       httplib::Response &res) {
-            const QString arg = QString::fromStdString(req.get_header_value("Dropbox-API-Arg"));
-            const QString prefix = QLatin1Char('{') + QString(43, QLatin1Char(' ')) +
-                                   QStringLiteral("\"path\": \"/Windows Update/");
-            const QString suffix =
-                QLatin1Char('"') + QString(39, QLatin1Char(' ')) + QLatin1Char('}');
-            const QString name = arg.mid(prefix.size(), arg.size() - prefix.size() - suffix.size());
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                requested << name;
-                if (!arg.startsWith(prefix) || !arg.endsWith(suffix) ||
-                    req.get_header_value("Authorization") != "Bearer TEST_TOKEN_0123")
-                    badHeaders << name;
-            }
-            if (name == QLatin1String("denied.bin")) {
-                res.status = 401;
-                res.set_content("{\"error\": \"expired token\"}", "application/json");
-            } else if (name == QLatin1String("broken.bin")) {
-                res.set_content_provider(4000, "application/octet-stream",
-                                         [](size_t offset, size_t, httplib::DataSink &sink) {
-                                             if (offset > 0)
-                                                 return false;
-                                             sink.write(std::string(1000, 'b').data(), 1000);
-                                             return true;
-                                         });
-            } else {
-                res.set_content(body(name).toStdString(), "application/octet-stream");
-            }
-        });
+        http.server().Post(
+            "/2/files/download", [this](const httplib::Request &req, httplib::Response &res) {
+                const QByteArray arg =
+                    QByteArray::fromStdString(req.get_header_value("Dropbox-API-Arg"));
+                QJsonParseError error;
+                const QJsonObject json = QJsonDocument::fromJson(arg, &error).object();
+                const QString path = json.value(QStringLiteral("path")).toString();
+                const QString folder = QStringLiteral("/Windows Update/");
+                const QString name = path.mid(folder.size());
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    requested << name;
+                    const bool ascii = std::all_of(arg.begin(), arg.end(),
+                                                   [](char c) { return c > 0x1f && c < 0x7f; });
+                    if (error.error != QJsonParseError::NoError || json.size() != 1 ||
+                        !path.startsWith(folder) || !ascii ||
+                        req.get_header_value("Authorization") != "Bearer TEST_TOKEN_0123")
+                        badHeaders << name;
+                }
+                if (name == QLatin1String("denied.bin")) {
+                    res.status = 401;
+                    res.set_content("{\"error\": \"expired token\"}", "application/json");
+                } else if (name == QLatin1String("failing.bin")) {
+                    res.status = 500;
+                    res.set_content("server error page", "text/html");
+                } else if (name == QLatin1String("choices.bin")) {
+                    res.status = 300; // no network error, and still no file
+                    res.set_content("pick one of several", "text/html");
+                } else if (name == QLatin1String("silent.bin")) {
+                    for (int i = 0; i < 2000 && !releaseStalls; ++i)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                    res.set_content("late", "text/plain");
+                } else if (name == QLatin1String("big.bin")) {
+                    res.set_content(std::string(4 * 1024 * 1024, 'g'), "application/octet-stream");
+                } else if (name == QLatin1String("broken.bin")) {
+                    res.set_content_provider(4000, "application/octet-stream",
+                                             [](size_t offset, size_t, httplib::DataSink &sink) {
+                                                 if (offset > 0)
+                                                     return false;
+                                                 sink.write(std::string(1000, 'b').data(), 1000);
+                                                 return true;
+                                             });
+                } else {
+                    res.set_content(body(name).toStdString(), "application/octet-stream");
+                }
+            });
         QVERIFY(http.start());
         UpdateConfig config;
         config.cloudDownloadUrl = QUrl(http.url(QStringLiteral("/2/files/download")));
@@ -91,18 +118,30 @@ private slots:
         config.cloudToken = "TEST_TOKEN_0123";
         UpdateConfig::setCurrent(config);
     }
-    void cleanupTestCase() { QDir::setCurrent(oldCwd); }
-    void init() { clearFolder(); }
+    void cleanupTestCase()
+    {
+        releaseStalls = true;
+        QDir::setCurrent(oldCwd);
+    }
+    void init()
+    {
+        releaseStalls = false;
+        clearFolder();
+    }
+    void cleanup() { releaseStalls = true; }
 
     void batchOfThreeCountsDown()
     {
         Dropbox dropbox;
         QSignalSpy counts(&dropbox, &Dropbox::onDownloadCount);
         QSignalSpy complete(&dropbox, &Dropbox::updateComplete);
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
         dropbox.startBatch(
             {QStringLiteral("a.bin"), QStringLiteral("Zq Player.exe"), QStringLiteral("c.bin")});
         QVERIFY(complete.wait(10000));
         QCOMPARE(complete.count(), 1);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
         QList<QPair<int, int>> seen;
         for (const QList<QVariant> &c : counts)
             seen << qMakePair(int(c.at(0).value<signed char>()), int(c.at(1).value<signed char>()));
@@ -116,32 +155,115 @@ private slots:
         QCOMPARE(QFileInfo(QStringLiteral("c.bin")).size(), 0);
     }
 
-    // A failed file ends the batch and leaves nothing of itself; an older file stays as it was.
+    // A failed file ends the batch with batchFinished(false) and leaves nothing of itself; an
+    // older file stays as it was.
     void failedFileEndsTheBatch_data()
     {
         QTest::addColumn<QString>("failing");
-        QTest::newRow("connection drops") << "broken.bin";
-        QTest::newRow("401 answer") << "denied.bin";
+        QTest::addColumn<QString>("why");
+        QTest::newRow("connection drops") << "broken.bin"
+                                          << "network error";
+        QTest::newRow("401 answer") << "denied.bin"
+                                    << "network error 204";
+        QTest::newRow("500 answer") << "failing.bin"
+                                    << "network error 401";
+        QTest::newRow("300 answer, no network error") << "choices.bin"
+                                                      << "network error 299";
+        QTest::newRow("silent server") << "silent.bin"
+                                       << "network error 4";
     }
     void failedFileEndsTheBatch()
     {
         QFETCH(QString, failing);
+        QFETCH(QString, why);
         QFile old(failing);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("previous version");
         old.close();
         Dropbox dropbox;
+        dropbox.setTransferTimeout(300);
         QSignalSpy counts(&dropbox, &Dropbox::onDownloadCount);
         QSignalSpy complete(&dropbox, &Dropbox::updateComplete);
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
         dropbox.startBatch({QStringLiteral("a.bin"), failing, QStringLiteral("c.bin")});
-        QTRY_COMPARE(requested.size(), 2);
-        QTest::qWait(300);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QVERIFY2(finished.at(0).at(1).toString().startsWith(failing + QStringLiteral(": ") + why),
+                 qPrintable(finished.at(0).at(1).toString()));
         QCOMPARE(counts.count(), 1);
         QCOMPARE(complete.count(), 0);
         QCOMPARE(requested, (QStringList{"a.bin", failing}));
         QCOMPARE(filesHere(), (QStringList{"a.bin", failing}));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("previous version"));
+    }
+
+    // Names are bare file names: one with a path ends the batch before any request or write.
+    void nameWithPathIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("parent folder") << "../escape.bin";
+        QTest::newRow("sub folder") << "sub/a.bin";
+        QTest::newRow("absolute") << "/tmp/a.bin";
+    }
+    void nameWithPathIsRefused()
+    {
+        QFETCH(QString, name);
+        Dropbox dropbox;
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        dropbox.startBatch({name, QStringLiteral("a.bin")});
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QTest::qWait(100);
+        QCOMPARE(requested, QStringList());
+        QCOMPARE(filesHere(), QStringList());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("../escape.bin")));
+    }
+
+    // The header is JSON whatever the name holds.
+    void headerIsJsonForAnyName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("double quote") << "say \"hi\".bin";
+        QTest::newRow("braces and quotes") << "{\"path\", x}.bin";
+        QTest::newRow("non-ASCII") << QStringLiteral("Fahrt \u00fcber \u65e5.bin");
+    }
+    void headerIsJsonForAnyName()
+    {
+        QFETCH(QString, name);
+        Dropbox dropbox;
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        dropbox.startBatch({name});
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QCOMPARE(requested, QStringList{name});
+        QCOMPARE(badHeaders, QStringList());
+        QCOMPARE(filesHere(), QStringList{name});
+        QCOMPARE(QFileInfo(name).size(), body(name).size());
+    }
+
+    // A disk that takes no more bytes stops the transfer; nothing of the file stays.
+    void fullDiskStopsTheBatch()
+    {
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending us
+        rlimit old;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = 256 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        Dropbox dropbox;
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        QSignalSpy complete(&dropbox, &Dropbox::updateComplete);
+        dropbox.startBatch({QStringLiteral("big.bin"), QStringLiteral("a.bin")});
+        const bool ended = finished.wait(10000);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(ended);
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QVERIFY(finished.at(0).at(1).toString().contains(QStringLiteral("cannot write")));
+        QCOMPARE(complete.count(), 0);
+        QCOMPARE(requested, QStringList{"big.bin"});
+        QCOMPARE(filesHere(), QStringList());
     }
 
     void storedNames_data()

@@ -1,14 +1,18 @@
 // The wizards' downloader against a real HTTP server on 127.0.0.1.
 #include "filedownload.h"
+#include "peakmemory.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
+#include "updateconfig.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 class TstFileDownload : public QObject
@@ -19,18 +23,61 @@ private:
     QTemporaryDir dir;
     std::atomic<int> versionHits{0};
     std::atomic<bool> releaseSlow{false};
+    std::atomic<bool> releaseStalls{false};
 
     static QByteArray fileOf(int size) { return QByteArray(size, 'f'); }
 
-    // Downloads path and waits for its end; true when it ended with downloaded().
-    bool fetch(FileDownload &download, const QString &path, const QString &name)
+    // Downloads path (into folder when given) and waits for its end; true when it ended with
+    // downloaded().
+    bool fetch(FileDownload &download, const QString &path, const QString &name,
+               const QString &folder = QString(), int waitMs = 10000)
     {
         QSignalSpy done(&download, &FileDownload::downloaded);
         QSignalSpy failed(&download, &FileDownload::downloadError);
-        download.startDownload(QUrl(http.url(path)), name);
-        if (!QTest::qWaitFor([&] { return done.count() + failed.count() > 0; }, 10000))
+        download.startDownload(QUrl(http.url(path)), name, folder);
+        if (!QTest::qWaitFor([&] { return done.count() + failed.count() > 0; }, waitMs))
             return false;
         return done.count() == 1;
+    }
+
+    // Waits up to 20 s for the test to let go; a handler never outlives the server.
+    void stall()
+    {
+        for (int i = 0; i < 2000 && !releaseStalls; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+
+    // A fresh empty folder for one case's files.
+    QString emptyFolder(const QString &name)
+    {
+        const QString folder = dir.filePath(name);
+        QDir(folder).removeRecursively();
+        return QDir().mkpath(folder) ? folder : QString();
+    }
+
+    static QStringList filesIn(const QString &folder)
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+
+    static QByteArray contentOf(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static void setPublishedFileLimit(qint64 bytes)
+    {
+        UpdateConfig config = UpdateConfig::current();
+        config.publishedFileMaxBytes = bytes;
+        UpdateConfig::setCurrent(config);
     }
 
 private slots:
@@ -76,12 +123,50 @@ private slots:
                                          return true;
                                      });
         });
+        // 64 KiB pieces of a body of the asked size
+        s.Get(R"(/stream/(\d+))", [](const httplib::Request &req, httplib::Response &res) {
+            const size_t size = std::stoull(req.matches[1]);
+            res.set_content_provider(size, "application/octet-stream",
+                                     [](size_t, size_t length, httplib::DataSink &sink) {
+                                         static const std::string piece(65536, 's');
+                                         return sink.write(piece.data(),
+                                                           std::min(length, piece.size()));
+                                     });
+        });
+        s.Get("/endless", [](const httplib::Request &, httplib::Response &res) {
+            res.set_chunked_content_provider("application/octet-stream",
+                                             [](size_t, httplib::DataSink &sink) {
+                                                 static const std::string piece(65536, 'e');
+                                                 return sink.write(piece.data(), piece.size());
+                                             });
+        });
+        s.Get("/stall-headers", [this](const httplib::Request &, httplib::Response &res) {
+            stall();
+            res.set_content("late", "text/plain");
+        });
+        s.Get("/stall-body", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content_provider(1000, "application/octet-stream",
+                                     [this](size_t offset, size_t, httplib::DataSink &sink) {
+                                         if (offset > 0) {
+                                             stall();
+                                             return false;
+                                         }
+                                         return sink.write("0123456789", 10);
+                                     });
+        });
         QVERIFY(http.start());
     }
     void cleanupTestCase()
     {
         releaseSlow = true;
+        releaseStalls = true;
         http.stop();
+    }
+    void init() { releaseStalls = false; }
+    void cleanup()
+    {
+        releaseStalls = true;
+        setPublishedFileLimit(UpdateConfig::defaultPublishedFileMaxBytes);
     }
 
     void okAnswerKeepsTheBody()
@@ -165,8 +250,9 @@ private slots:
         QFETCH(int, bytes);
         QFETCH(int, kib);
         FileDownload download;
-        QVERIFY(
-            fetch(download, QStringLiteral("/size/%1").arg(bytes), QStringLiteral("saved.bin")));
+        QVERIFY(fetch(download, QStringLiteral("/size/%1").arg(bytes), QStringLiteral("saved.bin"),
+                      dir.path()));
+        QVERIFY(download.downloadedData().isEmpty()); // on disk, not in memory
         const QString target = dir.filePath(QStringLiteral("saved.bin"));
         QFile old(target);
         QVERIFY(old.open(QIODevice::WriteOnly));
@@ -183,24 +269,182 @@ private slots:
         QCOMPARE(saved.readAll(), fileOf(bytes));
     }
 
+    // A target that cannot be written fails before anything is sent.
     void unwritableTargetsFail_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("folder");
         QTest::newRow("empty name") << "" << dir.path();
+        QTest::newRow("name with a path") << "../fw.bin" << dir.filePath(QStringLiteral("sub"));
         QTest::newRow("missing folder") << "fw.bin" << dir.filePath(QStringLiteral("gone"));
     }
     void unwritableTargetsFail()
     {
         QFETCH(QString, name);
         QFETCH(QString, folder);
+        QDir().mkpath(dir.filePath(QStringLiteral("sub")));
         FileDownload download;
-        QVERIFY(fetch(download, QStringLiteral("/size/100"), name));
         QSignalSpy failed(&download, &FileDownload::saveFileFailed);
-        QVERIFY(!download.saveFile(folder));
-        QCOMPARE(failed.count(), 1);
+        QSignalSpy progress(&download, &FileDownload::downloadProgress);
+        download.startDownload(QUrl(http.url(QStringLiteral("/size/100"))), name, folder);
+        QVERIFY(failed.wait(5000));
         QCOMPARE(failed.at(0).at(0).toInt(), 1);
-        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/fw.bin")));
+        QCOMPARE(progress.count(), 0);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("fw.bin"))));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral(".part"))));
+        // nothing arrived, so nothing can be saved
+        QVERIFY(!download.saveFile(folder));
+        QCOMPARE(failed.count(), 2);
+    }
+
+    // The published file replaces the old one only after a 2xx answer with every byte; any other
+    // end leaves the old file as it was and no part file.
+    void streamedFileReplacesTargetOnlyWhenWhole_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("error");
+        QTest::newRow("whole") << "/size/5000" << int(QNetworkReply::NoError);
+        QTest::newRow("404") << "/missing" << int(QNetworkReply::ContentNotFoundError);
+        QTest::newRow("500") << "/error" << int(QNetworkReply::InternalServerError);
+        QTest::newRow("300, no network error")
+            << "/choices" << int(QNetworkReply::UnknownContentError);
+        QTest::newRow("connection drops") << "/broken" << int(QNetworkReply::RemoteHostClosedError);
+        QTest::newRow("silent after 10 bytes") << "/stall-body" << int(QNetworkReply::TimeoutError);
+    }
+    void streamedFileReplacesTargetOnlyWhenWhole()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, error);
+        const QString folder = emptyFolder(QStringLiteral("card"));
+        const QString target = folder + QStringLiteral("/FW_X7.bin");
+        writeFile(target, "old firmware");
+        FileDownload download;
+        download.setTransferTimeout(300);
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        const bool whole = fetch(download, path, QStringLiteral("FW_X7.bin"), folder);
+        QCOMPARE(whole, error == QNetworkReply::NoError);
+        if (whole) {
+            QCOMPARE(contentOf(target), QByteArray("old firmware")); // not before saveFile
+            QVERIFY(download.saveFile(folder));
+            QCOMPARE(contentOf(target), fileOf(5000));
+        } else {
+            QCOMPARE(failed.count(), 1);
+            QCOMPARE(int(failed.at(0).at(0).value<QNetworkReply::NetworkError>()), error);
+            QCOMPARE(contentOf(target), QByteArray("old firmware"));
+            QVERIFY(!download.saveFile(folder));
+            QCOMPARE(contentOf(target), QByteArray("old firmware"));
+        }
+        QCOMPARE(filesIn(folder), QStringList{"FW_X7.bin"});
+    }
+
+    // A body larger than any memory budget goes to disk piece by piece.
+    void bigBodyStreamsToDiskNotMemory()
+    {
+        const qint64 size = qint64(192) * 1024 * 1024;
+        const QString folder = emptyFolder(QStringLiteral("big"));
+        FileDownload download;
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QVERIFY(fetch(download, QStringLiteral("/stream/%1").arg(size), QStringLiteral("big.bin"),
+                      folder, 60000));
+        QVERIFY2(growth.bytes() < 64 * 1024 * 1024, qPrintable(QString::number(growth.bytes())));
+        QSignalSpy completed(&download, &FileDownload::saveFileCompleted);
+        QVERIFY(download.saveFile(folder));
+        QCOMPARE(QFileInfo(folder + QStringLiteral("/big.bin")).size(), size);
+        QCOMPARE(completed.at(0).at(2).toInt(), int(size / 1024));
+    }
+
+    // A body past its kind's limit ends as an error with nothing kept, while memory stays low.
+    void oversizedBodiesAreRefused_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("endless version file") << "/endless" << false;
+        QTest::newRow("version file of 1 GiB") << "/stream/1073741824" << false;
+        QTest::newRow("endless published file") << "/endless" << true;
+        QTest::newRow("published file of 1 GiB") << "/stream/1073741824" << true;
+    }
+    void oversizedBodiesAreRefused()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, toFile);
+        setPublishedFileLimit(32 * 1024 * 1024);
+        const QString folder = emptyFolder(QStringLiteral("limits"));
+        FileDownload download;
+        QVERIFY(fetch(download, QStringLiteral("/size/10"), QStringLiteral("good.bin")));
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QVERIFY(!fetch(download, path, QStringLiteral("FW_X7.bin"), toFile ? folder : QString(),
+                       60000));
+        QVERIFY2(growth.bytes() < 64 * 1024 * 1024, qPrintable(QString::number(growth.bytes())));
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::UnknownContentError);
+        QCOMPARE(filesIn(folder), QStringList());
+        QCOMPARE(download.downloadedData(), fileOf(10));
+    }
+
+    // A downloader that goes away mid-transfer (its window closed) leaves no part file.
+    void destroyedMidTransferLeavesNothing()
+    {
+        const QString folder = emptyFolder(QStringLiteral("closed"));
+        auto download = std::make_unique<FileDownload>();
+        QSignalSpy progress(download.get(), &FileDownload::downloadProgress);
+        download->startDownload(QUrl(http.url(QStringLiteral("/endless"))),
+                                QStringLiteral("FW_X7.bin"), folder);
+        QTRY_VERIFY(!progress.isEmpty() && progress.last().at(0).toLongLong() > 0);
+        QCOMPARE(filesIn(folder), QStringList{"FW_X7.bin.part"});
+        download.reset();
+        QCOMPARE(filesIn(folder), QStringList());
+    }
+
+    // A server that stops sending ends the request after the transfer timeout.
+    void silentServerTimesOut_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("no headers") << "/stall-headers";
+        QTest::newRow("silent after 10 bytes") << "/stall-body";
+    }
+    void silentServerTimesOut()
+    {
+        QFETCH(QString, path);
+        FileDownload download;
+        download.setTransferTimeout(300);
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QVERIFY(!fetch(download, path, QStringLiteral("FWVersion_TVX.txt")));
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::TimeoutError);
+        QVERIFY(download.downloadedData().isEmpty());
+    }
+
+    // A user's file is kept unless it holds the same bytes; the new file takes a free name.
+    void freeTargetKeepsOtherFiles_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("free") << QStringList() << "TALVEX VIDEO PLAYER.exe";
+        QTest::newRow("same installer")
+            << QStringList{"TALVEX VIDEO PLAYER.exe=new"} << "TALVEX VIDEO PLAYER.exe";
+        QTest::newRow("user's file")
+            << QStringList{"TALVEX VIDEO PLAYER.exe=mine"} << "TALVEX VIDEO PLAYER (1).exe";
+        QTest::newRow("two taken")
+            << QStringList{"TALVEX VIDEO PLAYER.exe=mine", "TALVEX VIDEO PLAYER (1).exe=old"}
+            << "TALVEX VIDEO PLAYER (2).exe";
+    }
+    void freeTargetKeepsOtherFiles()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, expected);
+        const QString folder = emptyFolder(QStringLiteral("desktop"));
+        const QString part = folder + QStringLiteral("/TALVEX VIDEO PLAYER.exe.part");
+        writeFile(part, "new");
+        for (const QString &file : existing)
+            writeFile(folder + QLatin1Char('/') + file.section(QLatin1Char('='), 0, 0),
+                      file.section(QLatin1Char('='), 1).toUtf8());
+        QCOMPARE(FileDownload::freeTarget(folder, QStringLiteral("TALVEX VIDEO PLAYER.exe"), part),
+                 folder + QLatin1Char('/') + expected);
     }
 };
 

@@ -25,10 +25,12 @@ public:
         QByteArray privacy;
     };
     int authorizeCalls = 0;
+    int signInCancels = 0;
     int cancels = 0;
     QList<Upload> uploads;
 
     void authorize() override { ++authorizeCalls; }
+    void cancelAuthorization() override { ++signInCancels; }
     void startUploadingVideo(const QString &path, const QByteArray &title, const QByteArray &,
                              const QByteArray &privacy) override
     {
@@ -323,8 +325,11 @@ private slots:
         QPointer<FormDialog> error = d.errorDialog();
         QVERIFY(error);
         QVERIFY(error->isVisible());
-        QCOMPARE(error->findChild<QWidget *>(QStringLiteral("stackedWidget")) != nullptr || true,
-                 true);
+        QVERIFY(error->findChild<QWidget *>(QStringLiteral("f_networkError"))->isVisible());
+        QVERIFY(error->findChild<QLabel *>(QStringLiteral("networkError_tv"))
+                    ->text()
+                    .contains(QStringLiteral("Error:%1")
+                                  .arg(int(QNetworkReply::AuthenticationRequiredError))));
         if (ok) {
             emit error->networkErrorOkTriggered();
             QCOMPARE(d.page(), 1);
@@ -427,6 +432,46 @@ private slots:
         QCOMPARE(d.page(), 1);
     }
 
+    // Page 2 says the sign-in goes on in the browser until it is granted, fails or is given up
+    // with Back; a failure opens the network-error page.
+    void signInNoteUntilGrantFailureOrBack_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("granted") << "granted";
+        QTest::newRow("failed") << "failed";
+        QTest::newRow("Back") << "back";
+    }
+    void signInNoteUntilGrantFailureOrBack()
+    {
+        QFETCH(QString, end);
+        FakeClient client;
+        FormShare d(nullptr, &client);
+        openWithClip(d);
+        click(d, "btn_next");
+        QVERIFY(!visible(d, "s2_la_signin"));
+        click(d, "s2_tbtn_youtube");
+        QVERIFY(visible(d, "s2_la_signin"));
+        QCOMPARE(child<QLabel>(d, "s2_la_signin")->text(), gLangShareVideos.value(26));
+        QVERIFY(!child<QLabel>(d, "s2_la_signin")->text().isEmpty());
+        TestSupport::saveScreenshot(&d, QStringLiteral("share_page2_signing_in"));
+        if (end == QLatin1String("granted")) {
+            emit client.authenticated();
+            QVERIFY(visible(d, "btn_next"));
+        } else if (end == QLatin1String("failed")) {
+            emit client.authorizationFailed();
+            QPointer<FormDialog> error = d.errorDialog();
+            QVERIFY(error);
+            QVERIFY(error->findChild<QWidget *>(QStringLiteral("f_networkError"))->isVisible());
+            error->close();
+        } else {
+            click(d, "btn_back");
+            QCOMPARE(d.page(), 1);
+            QCOMPARE(client.signInCancels, 1);
+        }
+        QVERIFY(!visible(d, "s2_la_signin"));
+        QCOMPARE(client.signInCancels, end == QLatin1String("back") ? 1 : 0);
+    }
+
     void closeCancelsTheUpload()
     {
         FakeClient client;
@@ -436,6 +481,7 @@ private slots:
         QSignalSpy closed(&d, &FormShare::cloesd);
         click(d, "btn_close");
         QCOMPARE(client.cancels, 1);
+        QCOMPARE(client.signInCancels, 1);
         QCOMPARE(closed.size(), 1);
     }
 };

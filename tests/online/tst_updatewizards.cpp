@@ -18,6 +18,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 namespace {
 
 const QByteArray firmwareBytes = [] {
@@ -79,6 +83,35 @@ private:
     TestHttpServer http;
     QTemporaryDir dir;
     QString card;
+    std::atomic<bool> releaseStalls{false};
+
+    static QString desktop()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    }
+
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+
+    static QByteArray contentOf(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The application wizard on its offer page for the version file at path.
+    void toApplicationOffer(FormUpdateApplication &wizard, const QString &path)
+    {
+        useVersionFiles(QString(), path);
+        wizard.setStyle();
+        wizard.show();
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard.state(), int(FormUpdateApplication::Offer));
+    }
 
     static std::string versionFile(const char *member, const char *key, const QString &product,
                                    const QString &version, const QString &url, const QString &name)
@@ -134,6 +167,54 @@ private slots:
         s.Get("/firmware", [](const httplib::Request &, httplib::Response &res) {
             res.set_content(firmwareBytes.toStdString(), "application/octet-stream");
         });
+        s.Get("/fw/offer-cut", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateFW", "FW", "X7", "V2.0",
+                                        http.url(QStringLiteral("/firmware-cut")),
+                                        QStringLiteral("FW_X7.bin")),
+                            "text/plain");
+        });
+        s.Get("/firmware-cut", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content_provider(firmwareBytes.size(), "application/octet-stream",
+                                     [](size_t offset, size_t, httplib::DataSink &sink) {
+                                         if (offset > 0)
+                                             return false; // the connection drops half-way
+                                         return sink.write(firmwareBytes.constData(), 1000);
+                                     });
+        });
+        for (const char *path : {"/fw/truncated", "/app/truncated"}) {
+            s.Get(path, [](const httplib::Request &, httplib::Response &res) {
+                res.set_content("{\"UpdateFW\":[{\"FW\":\"X7\",\"Ver\":\"V2", "text/plain");
+            });
+        }
+        s.Get("/app/endless", [](const httplib::Request &, httplib::Response &res) {
+            res.set_chunked_content_provider("text/plain", [](size_t, httplib::DataSink &sink) {
+                static const std::string piece(65536, ' ');
+                return sink.write(piece.data(), piece.size());
+            });
+        });
+        s.Get("/app/silent", [this](const httplib::Request &, httplib::Response &res) {
+            for (int i = 0; i < 2000 && !releaseStalls; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            res.set_content("late", "text/plain");
+        });
+        s.Get("/app/plain-http", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
+                                        QStringLiteral("http://updates.example.invalid/setup"),
+                                        FormUpdateApplication::installerName),
+                            "text/plain");
+        });
+        s.Get("/app/unsafe-name", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
+                                        http.url(QStringLiteral("/installer")),
+                                        QStringLiteral("../TALVEX VIDEO PLAYER.exe")),
+                            "text/plain");
+        });
+        s.Get("/app/other-name", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
+                                        http.url(QStringLiteral("/installer")),
+                                        QStringLiteral("keep.txt")),
+                            "text/plain");
+        });
         s.Get("/app/offer", [this](const httplib::Request &, httplib::Response &res) {
             res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
                                         http.url(QStringLiteral("/installer")),
@@ -152,6 +233,7 @@ private slots:
         });
         QVERIFY(http.start());
     }
+    void cleanupTestCase() { releaseStalls = true; }
 
     void firmwareLandsOnTheCameraDrive()
     {
@@ -205,6 +287,8 @@ private slots:
             << QStringLiteral("Download failed, network error:%1.")
                    .arg(int(QNetworkReply::ContentNotFoundError));
         QTest::newRow("name with a path") << "/fw/unsafe" << 1 << 15 << "Version check error!";
+        QTest::newRow("truncated version file")
+            << "/fw/truncated" << 1 << 15 << "Version check error!";
     }
     void firmwareCheckFailures()
     {
@@ -230,6 +314,25 @@ private slots:
         QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
         QCOMPARE(wizard->state(), 1);
         QTRY_COMPARE(wizard->state(), state);
+    }
+
+    // A firmware download that breaks off leaves the card's file as it was.
+    void cutFirmwareKeepsTheCardFile()
+    {
+        useVersionFiles(QStringLiteral("/fw/offer-cut"), QString());
+        const QString onCard = card + QStringLiteral("/FW_X7.bin");
+        writeFile(onCard, "firmware in use");
+        auto wizard = firmwareWizard({card});
+        QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard->state(), 2);
+        QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(wizard->state(), 13);
+        QVERIFY(label(wizard.get(), "info_text")
+                    ->text()
+                    .startsWith(QStringLiteral("Download failed, network error:")));
+        QCOMPARE(contentOf(onCard), QByteArray("firmware in use"));
+        QCOMPARE(QDir(card).entryList(QDir::Files | QDir::Hidden), QStringList{"FW_X7.bin"});
+        QVERIFY(QFile::remove(onCard));
     }
 
     void emptyPublishedVersionWaitsInTheCheck()
@@ -336,6 +439,94 @@ private slots:
         QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
         QCOMPARE(label(&wizard, "info_text")->text(), QStringLiteral("Please Wait."));
         QTRY_COMPARE(wizard.state(), 2);
+    }
+
+    // A version file that cannot be read, names a path or a plain-HTTP link, or does not end,
+    // or a server that falls silent: the error page with Retry, never a wait without a word.
+    void applicationVersionCheckFailures_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("truncated JSON") << "/app/truncated"
+                                        << "Version check error!";
+        QTest::newRow("plain-HTTP link") << "/app/plain-http"
+                                         << "Version check error!";
+        QTest::newRow("name with a path") << "/app/unsafe-name"
+                                          << "Version check error!";
+        QTest::newRow("endless version file")
+            << "/app/endless"
+            << QStringLiteral("Download failed, network error:%1.")
+                   .arg(int(QNetworkReply::UnknownContentError));
+        QTest::newRow("silent server") << "/app/silent"
+                                       << QStringLiteral("Download failed, network error:%1.")
+                                              .arg(int(QNetworkReply::TimeoutError));
+    }
+    void applicationVersionCheckFailures()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, text);
+        releaseStalls = false;
+        useVersionFiles(QString(), path);
+        FormUpdateApplication wizard;
+        wizard.downloader()->setTransferTimeout(300);
+        wizard.setStyle();
+        wizard.show();
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(label(&wizard, "info_text")->text(), text, 20000);
+        releaseStalls = true;
+        QCOMPARE(wizard.state(), int(FormUpdateApplication::NetworkError));
+        QCOMPARE(shownButtons(&wizard), (QStringList{"btn_next=Retry", "btn_back=<  Cancel"}));
+        QVERIFY(button(&wizard, "btn_next")->isEnabled());
+        QVERIFY(button(&wizard, "btn_back")->isEnabled());
+        if (path == QLatin1String("/app/truncated"))
+            checkPage(&wizard, QStringLiteral("update-application-version-check-error"));
+    }
+
+    // A Desktop file of the same name is replaced only by the same installer; any other file
+    // stays and the download takes a free name, which is the one started.
+    void applicationKeepsTheUsersDesktopFiles_data()
+    {
+        QTest::addColumn<QString>("versionPath");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("existing");
+        QTest::addColumn<QString>("landed");
+        QTest::newRow("user's file, installer's name")
+            << "/app/offer" << FormUpdateApplication::installerName << QByteArray("mine")
+            << "TALVEX VIDEO PLAYER (1).exe";
+        QTest::newRow("earlier download of the installer")
+            << "/app/offer" << FormUpdateApplication::installerName << QByteArray(5000, 'i')
+            << "TALVEX VIDEO PLAYER.exe";
+        QTest::newRow("user's file, other name")
+            << "/app/other-name"
+            << "keep.txt" << QByteArray("notes") << "keep (1).txt";
+    }
+    void applicationKeepsTheUsersDesktopFiles()
+    {
+        QFETCH(QString, versionPath);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, existing);
+        QFETCH(QString, landed);
+        QDir(desktop()).removeRecursively();
+        QVERIFY(QDir().mkpath(desktop()));
+        writeFile(desktop() + QLatin1Char('/') + name, existing);
+        FormUpdateApplication wizard;
+        auto launcher = std::make_shared<RecordingLauncher>();
+        wizard.setLauncher(launcher);
+        wizard.setExitFunction([](int) {});
+        QSignalSpy saved(wizard.downloader(), &FileDownload::saveFileCompleted);
+        toApplicationOffer(wizard, versionPath);
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(saved.count(), 1);
+        const QString path = desktop() + QLatin1Char('/') + landed;
+        QCOMPARE(saved.at(0).at(0).toString(), path);
+        QCOMPARE(contentOf(path), QByteArray(5000, 'i'));
+        if (landed != name)
+            QCOMPARE(contentOf(desktop() + QLatin1Char('/') + name), existing);
+        QCOMPARE(QDir(desktop()).entryList(QDir::Files | QDir::Hidden).size(),
+                 landed == name ? 1 : 2);
+        QTRY_COMPARE(launcher->started, name == FormUpdateApplication::installerName
+                                            ? QStringList{path}
+                                            : QStringList());
     }
 
     // The entries are hidden, but their actions open the wizards from the main window.

@@ -1,4 +1,5 @@
 #include "formshare.h"
+#include "oauthredirect.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadrequest.h"
@@ -18,7 +19,10 @@
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 // Stands in for the system browser: keeps every address QDesktopServices::openUrl is given.
 class BrowserCatcher : public QObject
@@ -49,7 +53,24 @@ class TstYoutubeWrapper : public QObject
 private:
     TestHttpServer server_;
     Seen seen_;
-    std::atomic<int> uploadStatus_{200};
+    std::atomic<int> uploadStatus_{200}; // 0: never answers
+    std::atomic<int> tokenAnswer_{0};    // a TokenAnswer
+    std::atomic<bool> releaseStalls_{false};
+
+    enum TokenAnswer
+    {
+        TokenGranted,
+        TokenServerError,
+        TokenTruncated,
+        TokenWithoutAccessToken,
+        TokenNever
+    };
+
+    void stall()
+    {
+        for (int i = 0; i < 2000 && !releaseStalls_; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     BrowserCatcher browser_;
     QTemporaryDir dir_;
     QString video_;
@@ -69,23 +90,6 @@ private:
         return c;
     }
 
-    // Plays the service's redirect into the client's listener, as the browser would.
-    static int playRedirect(const QUrl &browserUrl, const QByteArray &rawCodeQuery)
-    {
-        const QUrlQuery query(browserUrl);
-        QUrl redirect(query.queryItemValue(QStringLiteral("redirect_uri"), QUrl::FullyDecoded));
-        const QByteArray state = QUrl::toPercentEncoding(
-            query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded));
-        redirect.setQuery(QString::fromLatin1(rawCodeQuery + "&state=" + state), QUrl::StrictMode);
-        QNetworkAccessManager manager;
-        QNetworkReply *reply = manager.get(QNetworkRequest(redirect));
-        QSignalSpy done(reply, &QNetworkReply::finished);
-        done.wait(10000);
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        delete reply;
-        return status;
-    }
-
     // Signs client in through the test server; the grant arrives as authenticated().
     void signIn(YoutubeWrapper &client)
     {
@@ -93,7 +97,7 @@ private:
         QSignalSpy granted(&client, &UploadClient::authenticated);
         client.authorize();
         QTRY_COMPARE(browser_.opened.size(), 1);
-        QCOMPARE(playRedirect(browser_.opened.first(), "code=4%2F0Ab-c%2Bd"), 200);
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=4%2F0Ab-c%2Bd"), 200);
         QVERIFY(granted.wait(10000) || granted.size() == 1);
         QCOMPARE(granted.size(), 1);
     }
@@ -144,6 +148,24 @@ private slots:
                     seen_.tokenBody = QByteArray::fromStdString(req.body);
                     n = ++seen_.tokenRequests;
                 }
+                switch (tokenAnswer_) {
+                case TokenServerError:
+                    res.status = 500;
+                    res.set_content("{\"error\":\"internal\"}", "application/json");
+                    return;
+                case TokenTruncated:
+                    res.set_content("{\"access_token\":\"tok", "application/json");
+                    return;
+                case TokenWithoutAccessToken:
+                    res.set_content("{\"token_type\":\"Bearer\",\"expires_in\":3600}",
+                                    "application/json");
+                    return;
+                case TokenNever:
+                    stall();
+                    return;
+                default:
+                    break;
+                }
                 res.set_content("{\"access_token\":\"token-" + std::to_string(n) +
                                     "\",\"token_type\":\"Bearer\",\"expires_in\":3600}",
                                 "application/json");
@@ -160,6 +182,10 @@ private slots:
                 seen_.uploadQuery = QByteArray::fromStdString(req.get_param_value("part"));
                 ++seen_.uploads;
             }
+            if (uploadStatus_ == 0) {
+                stall();
+                return;
+            }
             res.status = uploadStatus_;
             res.set_content("{\"id\":\"v1\"}", "application/json");
         });
@@ -168,11 +194,18 @@ private slots:
 
     void cleanupTestCase()
     {
+        releaseStalls_ = true;
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         server_.stop();
     }
 
-    void init() { uploadStatus_ = 200; }
+    void init()
+    {
+        uploadStatus_ = 200;
+        tokenAnswer_ = TokenGranted;
+        releaseStalls_ = false;
+    }
+    void cleanup() { releaseStalls_ = true; }
 
     void metadataIsEscapedJson_data()
     {
@@ -212,6 +245,90 @@ private slots:
         QVERIFY(
             c.clientId.startsWith(QStringLiteral("418207736591-tq8wzn3kd6hrvy2mxp5jc9bfg4lsa7ue")));
         QVERIFY(c.scope.endsWith(QStringLiteral("/auth/youtube.upload")));
+        // no address of a real service is bundled
+        QVERIFY(c.isPlaceholder());
+        for (const QUrl &url : {c.authUrl, c.tokenUrl, c.uploadUrl})
+            QVERIFY2(url.host().endsWith(QLatin1String(".invalid")), qPrintable(url.host()));
+        QVERIFY(!config().isPlaceholder());
+    }
+
+    void placeholderServiceOpensNoBrowser()
+    {
+        UploadServiceConfig c = config();
+        c.tokenUrl = QUrl(QStringLiteral("https://oauth2.example.invalid/token"));
+        YoutubeWrapper client;
+        client.setConfig(c);
+        client.init();
+        QSignalSpy failed(&client, &UploadClient::authorizationFailed);
+        browser_.opened.clear();
+        client.authorize();
+        QCOMPARE(failed.size(), 1);
+        QTest::qWait(100);
+        QCOMPARE(browser_.opened.size(), 0);
+    }
+
+    // A token request that gives no token fails the sign-in, once, and grants nothing.
+    void failedTokenRequestFailsTheSignIn_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("500") << int(TokenServerError);
+        QTest::newRow("truncated JSON") << int(TokenTruncated);
+        QTest::newRow("no access token") << int(TokenWithoutAccessToken);
+        QTest::newRow("never answers") << int(TokenNever);
+    }
+    void failedTokenRequestFailsTheSignIn()
+    {
+        QFETCH(int, answer);
+        tokenAnswer_ = answer;
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.setTransferTimeout(300);
+        client.init();
+        QSignalSpy failed(&client, &UploadClient::authorizationFailed);
+        QSignalSpy granted(&client, &UploadClient::authenticated);
+        browser_.opened.clear();
+        client.authorize();
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
+        QVERIFY(failed.wait(10000) || failed.size() == 1);
+        QTest::qWait(100);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(granted.size(), 0);
+        QVERIFY(!client.hasToken());
+    }
+
+    // A sign-in nobody completes fails after its time; one given up fails nothing. Either way
+    // the listener is gone and a late redirect grants nothing.
+    void unfinishedSignInEnds_data()
+    {
+        QTest::addColumn<bool>("givenUp");
+        QTest::newRow("time runs out") << false;
+        QTest::newRow("given up") << true;
+    }
+    void unfinishedSignInEnds()
+    {
+        QFETCH(bool, givenUp);
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.setSignInTimeout(300);
+        client.init();
+        QSignalSpy failed(&client, &UploadClient::authorizationFailed);
+        QSignalSpy granted(&client, &UploadClient::authenticated);
+        browser_.opened.clear();
+        client.authorize();
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        if (givenUp) {
+            client.cancelAuthorization();
+            QTest::qWait(600);
+            QCOMPARE(failed.size(), 0);
+        } else {
+            QVERIFY(failed.wait(10000));
+            QCOMPARE(failed.size(), 1);
+        }
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=late"), 0); // nobody listens
+        QTest::qWait(100);
+        QCOMPARE(granted.size(), 0);
+        QCOMPARE(failed.size(), givenUp ? 0 : 1);
     }
 
     // The browser gets the flow's address with the two extra items; the redirect reaches the
@@ -384,6 +501,26 @@ private slots:
         QCOMPARE(failed.size(), 1);
     }
 
+    void silentServerTimesTheUploadOut()
+    {
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.setTransferTimeout(300);
+        client.init();
+        signIn(client);
+        QSignalSpy finished(&client, &UploadClient::uploadFinished);
+        QSignalSpy failed(&client, &UploadClient::networkErrorOccur);
+        uploadStatus_ = 0;
+        client.startUploadingVideo(video_, "t", "", "Public");
+        QVERIFY(failed.wait(20000));
+        QTest::qWait(50);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.first().first().value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::TimeoutError);
+        QCOMPARE(finished.size(), 0);
+        QTRY_VERIFY(!client.isUploading());
+    }
+
     void cancelGivesNeitherSuccessNorError()
     {
         YoutubeWrapper client;
@@ -424,7 +561,7 @@ private slots:
         QTest::mouseClick(dialog.findChild<QAbstractButton *>(QStringLiteral("s2_tbtn_youtube")),
                           Qt::LeftButton);
         QTRY_COMPARE(browser_.opened.size(), 1);
-        QCOMPARE(playRedirect(browser_.opened.first(), "code=abc"), 200);
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
         QTRY_VERIFY(next->isVisible());
         QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(dialog.page(), 3);
