@@ -1,0 +1,13 @@
+#include "rideload.h"
+
+RideLoad loadRide(const QString &path)
+{
+    RideLoad load;
+    load.path = path;
+    load.reader = std::make_shared<PlaybackDataParser>(path);
+    if (load.reader->parse()) {
+        load.points = load.reader->getPoints();
+        load.summary = load.reader->getSummary();
+    }
+    return load;
+}
