@@ -364,6 +364,7 @@ void TstRideDataMode::onlyRideFilesAreCopiedListedAndRead()
     writeRide(card, dayOfThisMonth(8) + QStringLiteral("101500_F.mp4"), steadyRide(100));
     writeRide(rides, dayOfThisMonth(10) + QStringLiteral("070000.TXT"), steadyRide(12));
     writeRide(rides, dayOfThisMonth(10) + QStringLiteral("101600_F.mp4"), steadyRide(100));
+    writeRide(rides, dayOfThisMonth(12) + QStringLiteral("101700_F.mp4"), steadyRide(100));
     // a ride file larger than any ride
     const QString huge = dayOfThisMonth(9) + QStringLiteral("070000.TXT");
     writeRide(rides, huge, QByteArray(int(RideFormat::maxFileBytes) + 29, 'Q'));
@@ -378,6 +379,7 @@ void TstRideDataMode::onlyRideFilesAreCopiedListedAndRead()
     QVERIFY(!QFileInfo::exists(rides + dayOfThisMonth(8) + QStringLiteral("101500_F.mp4")));
     QVERIFY(isMarked(page, 10));
     QVERIFY(!isMarked(page, 8));
+    QVERIFY(!isMarked(page, 12)); // a day with a video only
 
     pressDay(page->calendar(), 10);
     QCOMPARE(fileRows(page->fileList()),
@@ -394,7 +396,8 @@ void TstRideDataMode::onlyRideFilesAreCopiedListedAndRead()
     QTRY_COMPARE(trackSize(w.formMap()), 0);
     QFile::remove(card + dayOfThisMonth(8) + QStringLiteral("101500_F.mp4"));
     for (const QString &name : {dayOfThisMonth(10) + QStringLiteral("070000.TXT"),
-                                dayOfThisMonth(10) + QStringLiteral("101600_F.mp4"), huge})
+                                dayOfThisMonth(10) + QStringLiteral("101600_F.mp4"),
+                                dayOfThisMonth(12) + QStringLiteral("101700_F.mp4"), huge})
         QFile::remove(rides + name);
     action(w, "actionPlayer")->trigger();
 }
