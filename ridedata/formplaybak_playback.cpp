@@ -59,7 +59,8 @@ void FormPlaybak::onRideRead()
     if (map) {
         // also a one-point ride replaces the earlier ride's track and markers
         map->clearMapAll();
-        map->setPlaybackData(ridePoints);
+        QVector<PlaybackInfo_t> track = load.track;
+        map->setPlaybackData(track);
     }
     ui->playSlider->setRange(0, load.summary.totalSeconds);
     rideData()->setData(ridePoints, load.summary);

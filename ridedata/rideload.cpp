@@ -1,5 +1,7 @@
 #include "rideload.h"
 
+#include "rideseries.h"
+
 RideLoad loadRide(const QString &path)
 {
     RideLoad load;
@@ -8,6 +10,7 @@ RideLoad loadRide(const QString &path)
     if (load.reader->parse()) {
         load.points = load.reader->getPoints();
         load.summary = load.reader->getSummary();
+        load.track = RideSeries::thinnedTrack(load.points, RideSeries::maxTrackPoints);
     }
     return load;
 }

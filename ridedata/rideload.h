@@ -14,11 +14,12 @@ struct RideLoad
     QString path;
     std::shared_ptr<PlaybackDataParser> reader; // the reader that read it
     QVector<PlaybackInfo_t> points;             // coordinates filled; empty when no ride
+    QVector<PlaybackInfo_t> track;              // the points the map's track is drawn through
     PlaybackInfo_t summary;
     // At least one whole record was read: a ride to show.
     bool ok() const { return !points.isEmpty(); }
 };
 
 // Reads path with a new reader. A missing, unreadable, empty or too large file, or one without a
-// whole record, gives no points.
+// whole record, gives no points. The track is the points, thinned for a very long ride.
 RideLoad loadRide(const QString &path);
