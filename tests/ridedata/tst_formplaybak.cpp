@@ -11,6 +11,7 @@
 #include "mappagestate.h"
 #include "removabledrives.h"
 #include "ridepagetest.h"
+#include "rideseries.h"
 #include "ridesummarycache.h"
 #include "testsupport.h"
 
@@ -59,6 +60,7 @@ private slots:
     void pageSizes();
     void everyRideReplacesTheEarlierTrack_data();
     void everyRideReplacesTheEarlierTrack();
+    void longRideIsDrawnThinned();
     void leavingTheModeStopsPlayback();
     void deletedFilesEmptyTheList();
     void cardFileThatCannotBeReadIsReported();
@@ -162,6 +164,7 @@ void TstFormPlaybak::enteringCopiesTheCardOnceAndMarksTheCalendar()
                                                    : QByteArray();
 
     page_->setMetadataDefault();
+    QVERIFY(page_->isCopying()); // in the background: the page stays usable meanwhile
     page_->setMetadataDefault(); // a second entry copies nothing more
     waitIdle(page_);
     const QStringList copied = QDir(work_.filePath(QStringLiteral("Metadata")))
@@ -461,6 +464,27 @@ void TstFormPlaybak::everyRideReplacesTheEarlierTrack()
     if (startMarker)
         QVERIFY(qAbs(start.value("lat").toDouble() - 47.5) < 1e-6);
     QFile::remove(work_.filePath(QStringLiteral("Metadata/") + day + QStringLiteral("070000.TXT")));
+}
+
+void TstFormPlaybak::longRideIsDrawnThinned()
+{
+    // 17 hours at one record per 5 s
+    const QString day = dayOfThisMonth(13);
+    const int records = 12240;
+    writeRide(work_.filePath(QStringLiteral("Metadata")), day + QStringLiteral("060000.TXT"),
+              steadyRide(records));
+    page_->setMetadataDefault();
+    waitIdle(page_);
+    pressDay(page_->calendar(), 13);
+    loadRide(shortName(day, "060000"));
+    QCOMPARE(slider()->maximum(), records * 5);
+    // every other point on the map, from the first to the last
+    QTRY_COMPARE(mapState().value("track").toArray().size(), records / 2 + 1);
+    for (FormChartView *chart :
+         {page_->rideData()->distanceChart(), page_->rideData()->speedChart(),
+          page_->rideData()->altitudeChart()})
+        QCOMPARE(chart->chartView()->getItem()->values.size(), RideSeries::maxChartValues);
+    QFile::remove(work_.filePath(QStringLiteral("Metadata/") + day + QStringLiteral("060000.TXT")));
 }
 
 void TstFormPlaybak::pageSizes()
