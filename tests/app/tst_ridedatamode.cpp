@@ -290,6 +290,8 @@ void TstRideDataMode::rideDataPagesOfTheSharedDialog()
     auto *message = w.findChild<QMessageBox *>();
     QVERIFY(message && message->isVisible());
     QVERIFY(message->text().contains(unreadable));
+    QVERIFY(message->text().contains(QStringLiteral("could not be read")));
+    TestSupport::saveScreenshot(message, QStringLiteral("ridedata-copy-failed"));
     message->close();
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("Metadata/") + unreadable)));
     QFile::remove(card + QStringLiteral("Metadata/") + unreadable);
@@ -462,6 +464,7 @@ void TstRideDataMode::pageShowsNoRideWithoutOne()
     }
     QVERIFY(page->dateLabel()->text().isEmpty());
     QTRY_COMPARE(trackSize(map), 0);
+    TestSupport::saveScreenshot(&w, QStringLiteral("ridedata-no-ride"));
 
     // Settings > Factory Settings with a day chosen and no ride: still no date
     action(w, "actionPlayer")->trigger();
