@@ -4,7 +4,6 @@
 #include "formchartview.h"
 #include "formdialog.h"
 #include "ridelog.h"
-#include "rideseries.h"
 #include "rideunits.h"
 #include "skin.h"
 #include "ui_formplaybackdata.h"
@@ -194,26 +193,14 @@ void FormPlaybackData::showData(int units)
     setChartPosition(0.0f);
 
     const double distanceFactor = metric ? kmPerMetre : milesPerMetre;
-    QVector<double> distanceValues;
-    QVector<double> speedValues;
-    QVector<double> altitudeValues;
-    for (QVector<double> *series : {&distanceValues, &speedValues, &altitudeValues})
-        series->reserve(points.size());
+    QJsonArray distances;
+    QJsonArray speeds;
+    QJsonArray altitudes;
     for (const PlaybackInfo_t &point : qAsConst(points)) {
-        distanceValues.append(point.distance * distanceFactor);
-        speedValues.append(point.speedMph * speedFactor);
-        altitudeValues.append(point.altitude * heightFactor);
+        distances.append(point.distance * distanceFactor);
+        speeds.append(point.speedMph * speedFactor);
+        altitudes.append(point.altitude * heightFactor);
     }
-    // a long ride is drawn with no more values than the charts have pixels
-    const auto chartValues = [](const QVector<double> &values) {
-        QJsonArray array;
-        for (const double value : RideSeries::envelope(values, RideSeries::maxChartValues))
-            array.append(value);
-        return array;
-    };
-    const QJsonArray distances = chartValues(distanceValues);
-    const QJsonArray speeds = chartValues(speedValues);
-    const QJsonArray altitudes = chartValues(altitudeValues);
     // the whole distance, also when the ride's last points have no altitude
     const double distanceTop = std::max(summary.distanceMax, summary.distance);
     distanceChart_->setAverageVisible(false);

@@ -63,7 +63,7 @@ void FormPlaybak::onRideRead()
         map->setPlaybackData(track);
     }
     ui->playSlider->setRange(0, load.summary.totalSeconds);
-    rideData()->setData(ridePoints, load.summary);
+    rideData()->setData(load.chartPoints, load.summary);
     rideData()->updateData(load.summary);
     ride.load(ridePoints.size(), load.summary.totalSeconds);
     onMapUpdateData();

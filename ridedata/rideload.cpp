@@ -11,6 +11,7 @@ RideLoad loadRide(const QString &path)
         load.points = load.reader->getPoints();
         load.summary = load.reader->getSummary();
         load.track = RideSeries::thinnedTrack(load.points, RideSeries::maxTrackPoints);
+        load.chartPoints = RideSeries::chartPoints(load.points, RideSeries::maxChartValues);
     }
     return load;
 }

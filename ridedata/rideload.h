@@ -15,11 +15,13 @@ struct RideLoad
     std::shared_ptr<PlaybackDataParser> reader; // the reader that read it
     QVector<PlaybackInfo_t> points;             // coordinates filled; empty when no ride
     QVector<PlaybackInfo_t> track;              // the points the map's track is drawn through
+    QVector<PlaybackInfo_t> chartPoints;        // the points the ride charts are drawn from
     PlaybackInfo_t summary;
     // At least one whole record was read: a ride to show.
     bool ok() const { return !points.isEmpty(); }
 };
 
 // Reads path with a new reader. A missing, unreadable, empty or too large file, or one without a
-// whole record, gives no points. The track is the points, thinned for a very long ride.
+// whole record, gives no points. The track and the chart points are the points, thinned for a
+// very long ride.
 RideLoad loadRide(const QString &path);

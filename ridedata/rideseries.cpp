@@ -29,6 +29,32 @@ QVector<double> envelope(const QVector<double> &values, int maxValues)
     return out;
 }
 
+QVector<PlaybackInfo_t> chartPoints(const QVector<PlaybackInfo_t> &points, int maxValues)
+{
+    if (points.size() <= maxValues)
+        return points;
+    QVector<double> distances;
+    QVector<double> speeds;
+    QVector<double> altitudes;
+    for (QVector<double> *series : {&distances, &speeds, &altitudes})
+        series->reserve(points.size());
+    for (const PlaybackInfo_t &point : points) {
+        distances.append(point.distance);
+        speeds.append(point.speedMph);
+        altitudes.append(point.altitude);
+    }
+    distances = envelope(distances, maxValues);
+    speeds = envelope(speeds, maxValues);
+    altitudes = envelope(altitudes, maxValues);
+    QVector<PlaybackInfo_t> out(distances.size());
+    for (int i = 0; i < out.size(); ++i) {
+        out[i].distance = distances[i];
+        out[i].speedMph = speeds[i];
+        out[i].altitude = altitudes[i];
+    }
+    return out;
+}
+
 QVector<PlaybackInfo_t> thinnedTrack(const QVector<PlaybackInfo_t> &points, int maxPoints)
 {
     const int n = points.size();

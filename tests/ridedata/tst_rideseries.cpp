@@ -13,6 +13,7 @@ class TstRideSeries : public QObject
 private slots:
     void envelopeKeepsEndsAndPeaks_data();
     void envelopeKeepsEndsAndPeaks();
+    void chartPointsCarryEachSeriesEnvelope();
     void thinnedTrackKeepsEnds_data();
     void thinnedTrackKeepsEnds();
 };
@@ -45,6 +46,32 @@ void TstRideSeries::envelopeKeepsEndsAndPeaks()
     QCOMPARE(drawn.last(), values.last());
     QCOMPARE(*std::max_element(drawn.cbegin(), drawn.cend()), 80.0);
     QCOMPARE(*std::min_element(drawn.cbegin(), drawn.cend()), -5.0);
+}
+
+void TstRideSeries::chartPointsCarryEachSeriesEnvelope()
+{
+    QVector<PlaybackInfo_t> points(86400);
+    for (int i = 0; i < points.size(); ++i) {
+        points[i].distance = i * 5.0;
+        points[i].speedMph = 12.0 + (i % 7);
+        points[i].altitude = 400.0 - (i % 11);
+    }
+    points[40000].speedMph = 31.0;
+    points[50000].altitude = 250.0;
+    const QVector<PlaybackInfo_t> drawn = chartPoints(points, maxChartValues);
+    QCOMPARE(drawn.size(), maxChartValues);
+    QCOMPARE(drawn.first().distance, 0.0);
+    QCOMPARE(drawn.last().distance, points.last().distance);
+    double fastest = 0.0;
+    double lowest = 1.0e9;
+    for (const PlaybackInfo_t &point : drawn) {
+        fastest = std::max(fastest, point.speedMph);
+        lowest = std::min(lowest, point.altitude);
+    }
+    QCOMPARE(fastest, 31.0);
+    QCOMPARE(lowest, 250.0);
+    const QVector<PlaybackInfo_t> shortRide = points.mid(0, 720);
+    QCOMPARE(chartPoints(shortRide, maxChartValues).size(), 720);
 }
 
 void TstRideSeries::thinnedTrackKeepsEnds_data()
