@@ -144,7 +144,12 @@ int main(int argc, char *argv[])
     out << "\n";
     out.flush();
 
-    // card copy: the anchor copies the folder directly, then the page copies it on entry
+    // card copy: the anchor copies the folder directly, then the page copies it on entry; both
+    // read the card from the page cache
+    QStringList cardFiles;
+    for (const QString &name : cardNames)
+        cardFiles << cardRides + QLatin1Char('/') + name;
+    readPlainly(cardFiles);
     const std::filesystem::path anchorTarget =
         work.filePath(QStringLiteral("anchor")).toStdString();
     const double anchorCopy = milliseconds([&] {
