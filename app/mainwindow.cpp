@@ -185,6 +185,7 @@ void MainWindow::setUiLayout(int mode)
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);
+    enableFileActions(!calendar);
     if (calendar) {
         enterRideDataMode();
         emit autoCheckMetadataTriggerd();

@@ -198,6 +198,8 @@ private:
     void applySkin();
     void retranslateMenus();
     void updateMenuChecks();
+    // File entries that act on the player or the list: off in calendar mode, on in player mode.
+    void enableFileActions(bool playerMode);
     void storeSetting(const QString &key, int value);
     // player keys (mainwindow_keys.cpp)
     void wireKeys();
@@ -302,7 +304,7 @@ private:
     // Date format and speed unit of the settings to the page and its panels.
     void applyRideDataSettings();
     void refreshRidePageSize();
-    void onMetadataCopyFailed(const QStringList &names);
+    void onMetadataCopyFailed(const QString &message);
     FormPlaybak *ridePage_ = nullptr;  // owned by the page area's layout
     QVector<VideoInfo_t> clipSamples_; // the main clip's track, drawn again after the mode
     bool rideModeShown_ = false;

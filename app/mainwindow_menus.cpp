@@ -218,6 +218,13 @@ void MainWindow::updateMenuChecks()
     }
 }
 
+void MainWindow::enableFileActions(bool playerMode)
+{
+    // the ride-data page uses the map meanwhile; Exit stays
+    for (QAction *action : {ui->actionAdd_Video, ui->actionClear_File_List, ui->actionSnapshot})
+        action->setEnabled(playerMode);
+}
+
 void MainWindow::retranslateMenus()
 {
     using namespace MenuText;

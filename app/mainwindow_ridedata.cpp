@@ -145,13 +145,10 @@ void MainWindow::onDeleterMetadataFilesWarning()
     showDialog();
 }
 
-void MainWindow::onMetadataCopyFailed(const QStringList &names)
+void MainWindow::onMetadataCopyFailed(const QString &message)
 {
-    auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(),
-                                QStringLiteral("These ride files could not be copied from the "
-                                               "camera card:\n") +
-                                    names.join(QLatin1Char('\n')),
-                                QMessageBox::Ok, this);
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -167,6 +167,16 @@ int FormList::previousVisibleRow(int row) const
     return -1;
 }
 
+int FormList::nextMainCameraRow(int row) const
+{
+    const QString playing = hasRow(row) && !isGroupRow(row) ? cell(row, ColName) : QString();
+    for (int r = nextVisibleRow(row); r >= 0; r = nextVisibleRow(r)) {
+        if (playing.isEmpty() || isGroupRow(r) || !isPartnerName(playing, cell(r, ColName)))
+            return r;
+    }
+    return -1;
+}
+
 int FormList::rowOfPath(const QString &path) const
 {
     for (int row = 0; row < tableWidget->rowCount(); ++row) {
@@ -365,7 +375,7 @@ bool FormList::setNextFileMedia()
 {
     if (cellSelected)
         return false;
-    const int target = nextVisibleRow(curSelectFile_);
+    const int target = nextMainCameraRow(curSelectFile_);
     if (target < 0)
         return false;
     QItemSelectionModel *selection = tableWidget->selectionModel();

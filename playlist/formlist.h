@@ -135,6 +135,9 @@ private:
     QVector<int> selectedRows() const;
     int nextVisibleRow(int row) const;
     int previousVisibleRow(int row) const;
+    // The next visible row after row that is not row's other-camera partner: the next clip of
+    // the camera that plays; -1 when none.
+    int nextMainCameraRow(int row) const;
     int rowOfPath(const QString &path) const; // -1 when none
     int playingRow(const QString &path) const; // shown row playing path, -1 when none
     // Caption table only as high as its captions; each caption as wide as its text.

@@ -267,6 +267,14 @@ void FormPlaybackData::clearData()
     for (QLabel *label : {ui->distanceTotalValue, ui->speedAvgValue_2, ui->speedMaxValue_2,
                           ui->altitudeAvgValue, ui->altitudeTotalValue})
         label->setText(QStringLiteral("-"));
+    // no ride: the charts are empty too
+    points.clear();
+    summary = PlaybackInfo_t();
+    for (FormChartView *chart : {distanceChart_, speedChart_, altitudeChart_}) {
+        chart->setData(QJsonArray());
+        chart->setAverageVisible(false);
+        chart->setDataProcessing(0.0f);
+    }
 }
 
 void FormPlaybackData::setDefaultBodyData()

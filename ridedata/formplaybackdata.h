@@ -40,7 +40,7 @@ public:
     // The speed-unit setting changed: a shown ride is shown again in the new units.
     void setUnitSystem(int unitSystem);
     int getUnitSystem() const { return unitSystem; }
-    // Placeholders in the labels; the charts and the kept ride stay.
+    // Placeholders in the labels, empty charts; the kept ride is dropped.
     void clearData();
     // Body data unset and the ride figures 0; tells the period charts.
     void setDefaultBodyData();

@@ -11,12 +11,15 @@
 #include "ridedatafolder.h"
 #include "ridedaywindow.h"
 #include "ridepagelayout.h"
+#include "ridesummarycache.h"
 #include "skin.h"
 #include "ui_formplaybak.h"
 
 #include <QDate>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
+#include <QtConcurrent>
 
 namespace {
 const QString buttonPair =
@@ -39,12 +42,14 @@ FormPlaybak::FormPlaybak(QWidget *parent) : QWidget(parent), ui(std::make_unique
         button->setFixedSize(18, 18);
     initStyle();
     connectSignals();
-    reader = std::make_unique<PlaybackDataParser>(QString());
+    reader = std::make_shared<PlaybackDataParser>(QString());
+    summaryCache_ = std::make_shared<RideSummaryCache>();
     timer = new QTimer(this);
 }
 
 FormPlaybak::~FormPlaybak()
 {
+    copyCancel->store(true); // a running copy stops after its current file
     // a map still lent goes with the page, like the other children of its map area
     if (!chartView->parent())
         delete chartView;
@@ -92,6 +97,10 @@ void FormPlaybak::connectSignals()
             &FormChartDataView::setChartData);
     connect(rideData(), &FormPlaybackData::bodydataParameterTriggered, chartView,
             &FormChartDataView::setBodydataParameter);
+    // work off the GUI thread -> page
+    connect(&copyWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onCopyFinished);
+    connect(&rideWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onRideRead);
+    connect(&windowWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onWindowBuilt);
 }
 
 void FormPlaybak::initStyle()
@@ -157,10 +166,9 @@ void FormPlaybak::setUnitSystem(int unitSystem)
 void FormPlaybak::setDateFormat(int format)
 {
     dateFormat = format;
-    if (!curSelectedDay.isEmpty()) {
-        curDateLabel->setText(RideDayWindow::dateLabelText(curSelectedDay, dateFormat));
-        curDateLabel->raise();
-    }
+    // the label shows the loaded ride's day, and nothing without a ride
+    if (!curFile.isEmpty())
+        setCurDate(QFileInfo(curFile).fileName());
     chartView->setDateTitle(curSelectedDay, calendar()->getChartPeriod(), dateFormat);
     // the main window calls this more than once: one connection each
     connect(this, &FormPlaybak::setCalendarHighlightDayTriggered, calendar(),
@@ -213,6 +221,9 @@ void FormPlaybak::setMapWidget(FormMap *mapWidget)
     applyDateLabelFont();
     ui->mapGridLayout_2->addWidget(curDateLabel, 0, 0, Qt::AlignRight | Qt::AlignTop);
     map->show();
+    // the map may still show the paused clip's track
+    if (curFile.isEmpty())
+        map->clearMapAll();
     curDateLabel->show();
     ui->mapGridLayout_2->addWidget(chartView, 0, 0);
     chartView->hide();
@@ -273,10 +284,22 @@ void FormPlaybak::emitContinuousMetadata()
     const QStringList listing = folderListing();
     QStringList files;
     if (RideDataFolder::hasRideFile(listing))
-        files = RideDayWindow::windowFiles(RideDataFolder::folderPath(), listing, days);
-    QVector<PlaybackInfo2_t> info = reader->getContinuousData(files);
-    RideDayWindow::assignDaysAndMerge(info, days);
-    emit continuousMetadataTriggered(info, period);
+        files = RideDayWindow::windowFiles(RideDataFolder::folderPath(),
+                                           RideDataFolder::rideFileNames(listing), days);
+    windowPeriod = period;
+    buildingWindow_ = true;
+    // each file is decoded once; later windows take its cached summary
+    windowWatcher.setFuture(QtConcurrent::run([cache = summaryCache_, files, days] {
+        QVector<PlaybackInfo2_t> info = cache->summaries(files);
+        RideDayWindow::assignDaysAndMerge(info, days);
+        return info;
+    }));
+}
+
+void FormPlaybak::onWindowBuilt()
+{
+    buildingWindow_ = false;
+    emit continuousMetadataTriggered(windowWatcher.result(), windowPeriod);
 }
 
 void FormPlaybak::setSevenDaysType()

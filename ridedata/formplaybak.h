@@ -3,9 +3,12 @@
 #pragma once
 
 #include "filedialog.h"
+#include "ridedatafolder.h"
+#include "rideload.h"
 #include "rideplayback.h"
 #include "sharedtypes.h"
 
+#include <QFutureWatcher>
 #include <QPointer>
 #include <QSize>
 #include <QString>
@@ -13,6 +16,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include <atomic>
 #include <memory>
 
 namespace Ui {
@@ -24,6 +28,7 @@ class FormFileDateListView;
 class FormMap;
 class FormPlaybackData;
 class PlaybackDataParser;
+class RideSummaryCache;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -50,6 +55,13 @@ public:
     // Leaving calendar mode: playback stops and the ride is forgotten.
     void stopRidePlayback();
 
+    // Work that runs off the GUI thread and ends on it: the card copy, reading a chosen ride and
+    // the period charts' window.
+    bool isCopying() const { return copying_; }
+    bool isReadingRide() const { return readingRide_; }
+    bool isBuildingWindow() const { return buildingWindow_; }
+    const RideSummaryCache &summaryCache() const { return *summaryCache_; }
+
     FormCalendarView *calendar() const;
     FormFileDateListView *fileList() const;
     FormPlaybackData *rideData() const;
@@ -68,8 +80,9 @@ signals:
     void selectedSourceFolderDialogTirggerd();
     void continuousMetadataTriggered(QVector<PlaybackInfo2_t> info, int type);
     void setCalendarHighlightDayTriggered(int day);
-    // Files of the card that could not be copied (no partial file was left).
-    void metadataCopyFailed(const QStringList &names);
+    // Some files of the card could not be copied (no partial file was left): message says how
+    // many, why and names a few.
+    void metadataCopyFailed(const QString &message);
 
 private slots:
     void onGetFolderName(QString folderPath);
@@ -113,6 +126,15 @@ private:
     void applyDateLabelFont();
     void restartTimer(int intervalMs);
     QStringList folderListing() const;
+    // Starts copying source's ride files into the ride-data folder off the GUI thread; a copy
+    // asked for while one runs follows it.
+    void startCopy(const QString &source);
+    void onCopyFinished();
+    void onRideRead();
+    void onWindowBuilt();
+    // No ride: time labels, slider, ride panel, date label and the lent map empty.
+    void showNoRide();
+    void clearDateLabel();
 
     std::unique_ptr<Ui::FormPlaybak> ui;
     QPointer<FileDialog_C> fileDialog;      // deletes itself on close
@@ -120,7 +142,7 @@ private:
     QString curSelectedDay;                 // "yyyyMMdd", also the chart window's first day
     QString metadataFolder;
     QString srcFolder;
-    std::unique_ptr<PlaybackDataParser> reader;
+    std::shared_ptr<PlaybackDataParser> reader;
     QVector<PlaybackInfo_t> ridePoints; // the reader's points, coordinates filled
     RidePlayback ride;
     QString curFile;                // full path of the loaded ride; "" when none
@@ -130,4 +152,15 @@ private:
     int chartMode_ = 0;    // 0 map, 1 period charts
     QSize pageSize;        // the last setPageSize, empty before
     QTimer *timer = nullptr;
+    QFutureWatcher<RideDataFolder::CopyResult> copyWatcher;
+    std::shared_ptr<std::atomic_bool> copyCancel = std::make_shared<std::atomic_bool>(false);
+    QString nextCopySource; // a copy asked for while one ran; "" when none
+    bool copying_ = false;
+    QFutureWatcher<RideLoad> rideWatcher; // the last chosen ride only
+    QString readingName;                  // its file name
+    bool readingRide_ = false;
+    std::shared_ptr<RideSummaryCache> summaryCache_;
+    QFutureWatcher<QVector<PlaybackInfo2_t>> windowWatcher; // the last window only
+    int windowPeriod = 0;
+    bool buildingWindow_ = false;
 };

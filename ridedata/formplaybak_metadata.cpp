@@ -7,26 +7,30 @@
 #include "formcalendarview.h"
 #include "formfiledatelistview.h"
 #include "removabledrives.h"
+#include "ridecopyreport.h"
 #include "ridedatafolder.h"
+#include "ridesummarycache.h"
 
 #include <QDir>
+#include <QtConcurrent>
 
 void FormPlaybak::setMetadataDefault()
 {
     metadataFolder = RideDataFolder::folderPath();
     if (!QDir(metadataFolder).exists())
         QDir::current().mkdir(RideDataFolder::folderName);
-    onCopyMetadata(onCheckMetadata());
+    // the rides already copied show at once; the calendar fills again when the copy ends
     markCalendar();
+    onCopyMetadata(onCheckMetadata());
 }
 
 void FormPlaybak::markCalendar()
 {
-    const QStringList listing = folderListing();
-    if (!RideDataFolder::hasRideFile(listing))
+    const QStringList rides = RideDataFolder::rideFileNames(folderListing());
+    if (rides.isEmpty())
         return;
     calendar()->clearMarks();
-    calendar()->setDataDays(listing);
+    calendar()->setDataDays(rides);
 }
 
 int FormPlaybak::onCheckMetadata()
@@ -44,10 +48,31 @@ void FormPlaybak::onCopyMetadata(int diskCount)
     // with no card or with two cards it is unclear what to copy
     if (diskCount != 1)
         return;
-    const RideDataFolder::CopyResult result =
-        RideDataFolder::copyFolder(srcFolder, RideDataFolder::folderPath(), false);
+    startCopy(srcFolder);
+}
+
+void FormPlaybak::startCopy(const QString &source)
+{
+    if (copying_) {
+        nextCopySource = source;
+        return;
+    }
+    copying_ = true;
+    copyWatcher.setFuture(
+        QtConcurrent::run([source, target = RideDataFolder::folderPath(), cancel = copyCancel] {
+            return RideDataFolder::copyFolder(source, target, false, cancel.get());
+        }));
+}
+
+void FormPlaybak::onCopyFinished()
+{
+    copying_ = false;
+    const RideDataFolder::CopyResult result = copyWatcher.result();
+    markCalendar();
     if (!result.ok())
-        emit metadataCopyFailed(result.failed);
+        emit metadataCopyFailed(RideCopyReport::failureText(result.failed));
+    if (!nextCopySource.isEmpty())
+        startCopy(std::exchange(nextCopySource, QString()));
 }
 
 void FormPlaybak::onUpdateMetadata()
@@ -74,12 +99,12 @@ void FormPlaybak::onGetFolderName(QString folderPath)
         return;
     srcFolder = folderPath;
     onCopyMetadata(1);
-    markCalendar();
 }
 
 void FormPlaybak::initCalendarParameter()
 {
     calendar()->resetCalendar();
+    summaryCache_->clear();
     // the listed rides are gone: empty the list and stop a playing one
     fileList()->setFileList({});
     stopRidePlayback();

@@ -9,11 +9,13 @@
 #include "ridedatafolder.h"
 #include "ridedaywindow.h"
 #include "ridegeometry.h"
+#include "rideload.h"
 #include "skin.h"
 #include "ui_formplaybak.h"
 
 #include <QLabel>
 #include <QTimer>
+#include <QtConcurrent>
 
 namespace {
 const QString zeroTime = QStringLiteral("00:00:00");
@@ -22,36 +24,48 @@ constexpr int extensionLength = 4; // ".TXT"
 
 void FormPlaybak::onSelectedFile(QString curSelected)
 {
-    const QString folder = RideDataFolder::folderPath();
     QString name;
-    for (const QString &file : folderListing()) {
+    for (const QString &file : RideDataFolder::rideFileNames(folderListing())) {
         if (file.left(file.size() - extensionLength) == curSelected) {
             name = file;
             break;
         }
     }
-    const QString path = name.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
-    reader = std::make_unique<PlaybackDataParser>(path);
-    const bool parsed = reader->parse();
-    ridePoints = parsed ? reader->getPoints() : QVector<PlaybackInfo_t>();
-    // a file without one whole record is no ride: it shows the failure state
-    if (ridePoints.isEmpty()) {
-        ui->startTime->setText(zeroTime);
-        ui->endTime->setText(zeroTime);
-        rideData()->clearData();
-        ride.markNotLoaded();
+    const QString path =
+        name.isEmpty() ? QString() : RideDataFolder::folderPath() + QLatin1Char('/') + name;
+    // read off the GUI thread; a later choice replaces this one
+    readingName = name;
+    readingRide_ = true;
+    rideWatcher.setFuture(QtConcurrent::run(loadRide, path));
+}
+
+void FormPlaybak::onRideRead()
+{
+    if (!readingRide_)
+        return; // the mode was left or the rides deleted meanwhile
+    readingRide_ = false;
+    const RideLoad load = rideWatcher.result();
+    reader = load.reader;
+    ridePoints = load.points;
+    // a file without one whole record is no ride: the page shows no ride
+    if (!load.ok()) {
+        showNoRide();
+        ride.unload();
         return;
     }
-    const PlaybackInfo_t summary = reader->getSummary();
-    curFile = path;
-    setCurDate(name);
-    ui->endTime->setText(summary.duration);
-    if (map)
-        map->setPlaybackData(ridePoints);
-    ui->playSlider->setRange(0, summary.totalSeconds);
-    rideData()->setData(ridePoints, summary);
-    rideData()->updateData(summary);
-    ride.load(ridePoints.size(), summary.totalSeconds);
+    curFile = load.path;
+    setCurDate(readingName);
+    ui->endTime->setText(load.summary.duration);
+    if (map) {
+        // also a one-point ride replaces the earlier ride's track and markers
+        map->clearMapAll();
+        QVector<PlaybackInfo_t> track = load.track;
+        map->setPlaybackData(track);
+    }
+    ui->playSlider->setRange(0, load.summary.totalSeconds);
+    rideData()->setData(load.chartPoints, load.summary);
+    rideData()->updateData(load.summary);
+    ride.load(ridePoints.size(), load.summary.totalSeconds);
     onMapUpdateData();
 }
 
@@ -143,16 +157,23 @@ void FormPlaybak::onStop()
 {
     if (!ride.stop())
         return;
+    showNoRide();
+    onClearPlaybackDataAll();
+    ride.clearPoints();
+}
+
+void FormPlaybak::showNoRide()
+{
     ui->playSlider->setValue(0);
     ui->playSlider->setRange(0, 100);
     ui->startTime->setText(zeroTime);
     ui->endTime->setText(zeroTime);
     curFile.clear();
     setPlayButton(false);
-    onClearPlaybackDataAll();
+    rideData()->clearData();
     reader->clearPoints();
-    ride.clearPoints();
     ridePoints.clear();
+    clearDateLabel();
     if (map)
         map->clearMapAll();
 }
@@ -167,6 +188,7 @@ void FormPlaybak::onClearPlaybackDataAll()
 
 void FormPlaybak::stopRidePlayback()
 {
+    readingRide_ = false; // a ride still being read is not shown
     if (ride.hasFile())
         emit fileList()->stopTrigger();
     onStop();
@@ -174,6 +196,12 @@ void FormPlaybak::stopRidePlayback()
     disconnect(timer, &QTimer::timeout, this, &FormPlaybak::onMapUpdateData);
     ride.unload();
     ridePoints.clear();
+}
+
+void FormPlaybak::clearDateLabel()
+{
+    setCurDate(QString());
+    curDateLabel->clear();
 }
 
 void FormPlaybak::setCurDate(QString text)

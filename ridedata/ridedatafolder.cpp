@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace RideDataFolder {
 
 namespace {
@@ -40,30 +42,35 @@ bool copyContent(QFile &source, QFile &target)
     }
 }
 
-bool copyFileByRename(const QString &sourcePath, const QString &targetFolder, const QString &name)
+// Copies one file by way of a temporary name; the error when it failed.
+std::optional<CopyError> copyFileByRename(const QDir &from, const QString &targetFolder,
+                                          const QString &name)
 {
     const QDir target(targetFolder);
     const QString temporary = target.filePath(temporaryName(name));
     QFile::remove(temporary); // a leftover of an earlier, interrupted copy
-    QFile in(sourcePath);
+    QFile in(from.filePath(name));
     QFile out(temporary);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
-        qCDebug(lcRideData) << "ride copy cannot open" << sourcePath << in.errorString()
+    const auto fail = [&](bool readSide) {
+        qCDebug(lcRideData) << "ride copy failed" << in.fileName() << in.errorString()
                             << out.errorString();
-        out.remove();
-        return false;
-    }
-    const bool written = copyContent(in, out) && out.flush();
-    out.close();
-    // rename() never replaces an existing file, so a file that appeared meanwhile is kept
-    if (!written || out.error() != QFileDevice::NoError ||
-        !QFile::rename(temporary, target.filePath(name))) {
-        qCDebug(lcRideData) << "ride copy failed" << sourcePath << in.errorString()
-                            << out.errorString();
+        out.close();
         QFile::remove(temporary);
-        return false;
-    }
-    return true;
+        return copyError(readSide, from.exists(), out.error());
+    };
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(true);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(false);
+    if (!copyContent(in, out) || !out.flush())
+        return fail(in.error() != QFileDevice::NoError);
+    out.close();
+    if (out.error() != QFileDevice::NoError)
+        return fail(false);
+    // rename() never replaces an existing file, so a file that appeared meanwhile is kept
+    if (!QFile::rename(temporary, target.filePath(name)))
+        return fail(false);
+    return std::nullopt;
 }
 
 } // namespace
@@ -89,11 +96,21 @@ bool hasRideFile(const QStringList &names)
     return false;
 }
 
+QStringList rideFileNames(const QStringList &names)
+{
+    QStringList rides;
+    for (const QString &name : names) {
+        if (isRideFileName(name))
+            rides << name;
+    }
+    return rides;
+}
+
 QStringList namesOfDay(const QStringList &listing, const QString &day)
 {
     QStringList names;
     for (const QString &name : listing) {
-        if (name.left(dateDigits) == day)
+        if (name.left(dateDigits) == day && isRideFileName(name))
             names << name;
     }
     return names;
@@ -120,12 +137,31 @@ CardSearch findCardFolders(const QStringList &roots)
     return search;
 }
 
-CopyResult copyFolder(const QString &source, const QString &target, bool overwrite)
+CopyError copyError(bool readSide, bool sourceFolderExists, QFileDevice::FileError writeError)
+{
+    if (!sourceFolderExists)
+        return CopyError::CardRemoved;
+    if (readSide)
+        return CopyError::Unreadable;
+    return writeError == QFileDevice::ResourceError ? CopyError::DiskFull : CopyError::Unwritable;
+}
+
+CopyResult copyFiles(const QString &source, const QStringList &names, const QString &target,
+                     bool overwrite, const std::atomic_bool *cancel)
 {
     CopyResult result;
     const QDir from(source);
     QDir to(target);
-    for (const QString &name : listFiles(source)) {
+    bool cardGone = false;
+    for (const QString &name : names) {
+        if (cancel && cancel->load())
+            break;
+        if (!isRideFileName(name))
+            continue;
+        if (cardGone) {
+            result.failed.append({name, CopyError::CardRemoved});
+            continue;
+        }
         if (to.exists(name)) {
             if (!overwrite) {
                 result.kept << name;
@@ -133,12 +169,20 @@ CopyResult copyFolder(const QString &source, const QString &target, bool overwri
             }
             to.remove(name);
         }
-        if (copyFileByRename(from.filePath(name), target, name))
+        if (const std::optional<CopyError> error = copyFileByRename(from, target, name)) {
+            result.failed.append({name, *error});
+            cardGone = *error == CopyError::CardRemoved;
+        } else {
             result.copied << name;
-        else
-            result.failed << name;
+        }
     }
     return result;
+}
+
+CopyResult copyFolder(const QString &source, const QString &target, bool overwrite,
+                      const std::atomic_bool *cancel)
+{
+    return copyFiles(source, listFiles(source), target, overwrite, cancel);
 }
 
 } // namespace RideDataFolder

@@ -1,8 +1,12 @@
 // The ride-data folder: ride-file names, the camera-card search and the adding-only copy.
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include <atomic>
 
 namespace RideDataFolder {
 
@@ -17,7 +21,9 @@ QString folderPath();
 bool isRideFileName(const QString &name);
 // Any name of the listing is a ride-file name.
 bool hasRideFile(const QStringList &names);
-// The names of listing whose first 8 characters are day ("yyyyMMdd"), in listing order.
+// The ride-file names of names, in their order.
+QStringList rideFileNames(const QStringList &names);
+// The ride-file names of listing whose first 8 characters are day ("yyyyMMdd"), in listing order.
 QStringList namesOfDay(const QStringList &listing, const QString &day);
 // Files of folder (no folders), by name with case ignored.
 QStringList listFiles(const QString &folder);
@@ -30,16 +36,40 @@ struct CardSearch
 // Looks at the top level of each root for a "Metadata" folder (case-sensitive).
 CardSearch findCardFolders(const QStringList &roots);
 
+// Why a file was not copied.
+enum class CopyError
+{
+    CardRemoved, // the source folder went away (the card was pulled)
+    DiskFull,    // the target's disk has no room left
+    Unreadable,  // the source file could not be opened or read
+    Unwritable   // the target file could not be created, written or renamed
+};
+// The error of a failed copy: a read-side failure is a removed card when the source folder is
+// gone, else an unreadable file; a write-side one is a full disk on a resource error.
+CopyError copyError(bool readSide, bool sourceFolderExists, QFileDevice::FileError writeError);
+
+struct CopyFailure
+{
+    QString name;
+    CopyError error;
+};
+
 struct CopyResult
 {
-    QStringList copied; // names that now exist in the target
-    QStringList kept;   // names the target already had; never replaced without overwrite
-    QStringList failed; // names whose copy failed; no partial file is left behind
+    QStringList copied;          // names that now exist in the target
+    QStringList kept;            // names the target already had; never replaced without overwrite
+    QVector<CopyFailure> failed; // no partial file is left behind
     bool ok() const { return failed.isEmpty(); }
 };
-// Copies the files (not the folders) of source into target. Each file is written under a
-// hidden temporary name and renamed when complete, so a full disk or a pulled card leaves no
-// partial ride file. Without overwrite an existing target file stays unchanged.
-CopyResult copyFolder(const QString &source, const QString &target, bool overwrite);
+// Copies the ride files (not other files, not folders) named in names from source into target.
+// Each file is written under a hidden temporary name and renamed when complete, so a full disk
+// or a pulled card leaves no partial ride file. Without overwrite an existing target file stays
+// unchanged. Once the source folder is gone the rest fail as CardRemoved without being tried.
+// cancel, when set, stops the copy between two files. Safe to run off the GUI thread.
+CopyResult copyFiles(const QString &source, const QStringList &names, const QString &target,
+                     bool overwrite, const std::atomic_bool *cancel = nullptr);
+// copyFiles of the files of source.
+CopyResult copyFolder(const QString &source, const QString &target, bool overwrite,
+                      const std::atomic_bool *cancel = nullptr);
 
 } // namespace RideDataFolder

@@ -9,6 +9,8 @@ RideFileStatus readRideFile(const QString &path,
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return RideFileStatus::CannotOpen;
+    if (file.size() > RideFormat::maxFileBytes)
+        return RideFileStatus::TooLarge;
 
     qint64 bytesRead = 0;
     QByteArray pending; // bytes of a record split across two reads

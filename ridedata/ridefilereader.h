@@ -11,7 +11,8 @@ enum class RideFileStatus
 {
     Read,       // at least one byte was read; a short final record is ignored
     CannotOpen, // missing, unreadable or not a file
-    Empty       // opened but held no byte
+    Empty,      // opened but held no byte
+    TooLarge    // larger than RideFormat::maxFileBytes: not read
 };
 
 // Reads path in blocks of RideFormat::blockBytes and calls onRecord for each whole record in file

@@ -1,3 +1,4 @@
 #include "ridelog.h"
 
-Q_LOGGING_CATEGORY(lcRideData, "talvex.ridedata")
+// Debug lines are off unless switched on, e.g. QT_LOGGING_RULES="talvex.ridedata.debug=true".
+Q_LOGGING_CATEGORY(lcRideData, "talvex.ridedata", QtInfoMsg)

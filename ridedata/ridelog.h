@@ -1,4 +1,5 @@
-// Debug output category of the ride-data mode ("talvex.ridedata").
+// Debug output category of the ride-data mode ("talvex.ridedata"); its debug lines are off by
+// default.
 #pragma once
 
 #include <QLoggingCategory>

@@ -5,7 +5,6 @@
 #include "riderecord.h"
 
 #include <limits>
-#include <optional>
 
 namespace {
 
@@ -14,7 +13,7 @@ bool hasRideDataSuffix(const QString &entry)
     return entry.endsWith(QLatin1String(".txt")) || entry.endsWith(QLatin1String(".TXT"));
 }
 
-std::optional<PlaybackInfo2_t> summarizeFile(const QString &path)
+std::optional<PlaybackInfo2_t> summarizeReadableFile(const QString &path)
 {
     PlaybackInfo2_t summary;
     qint64 records = 0;
@@ -59,13 +58,18 @@ std::optional<PlaybackInfo2_t> summarizeFile(const QString &path)
 
 } // namespace
 
+std::optional<PlaybackInfo2_t> summarizeRideFile(const QString &entry)
+{
+    if (!hasRideDataSuffix(entry))
+        return std::nullopt;
+    return summarizeReadableFile(entry);
+}
+
 QVector<PlaybackInfo2_t> summarizeRideFiles(const QStringList &files)
 {
     QVector<PlaybackInfo2_t> result;
     for (const QString &entry : files) {
-        if (!hasRideDataSuffix(entry))
-            continue;
-        if (std::optional<PlaybackInfo2_t> summary = summarizeFile(entry))
+        if (std::optional<PlaybackInfo2_t> summary = summarizeRideFile(entry))
             result.append(std::move(*summary));
     }
     return result;

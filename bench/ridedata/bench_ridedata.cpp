@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
-#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -42,7 +41,6 @@ Timing measure(int runs, const std::function<void()> &work)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("talvex.ridedata.debug=false"));
     QTextStream out(stdout);
     QTemporaryDir dir;
     if (!dir.isValid())

@@ -3,6 +3,7 @@
 // dialog, and Tools > Player brings back the paused clip with its own track.
 #include "appfont.h"
 #include "appglobals.h"
+#include "chartview.h"
 #include "dashcam.h"
 #include "exporttestfiles.h"
 #include "filedialog.h"
@@ -16,10 +17,12 @@
 #include "mainwindowtest.h"
 #include "mappagestate.h"
 #include "removabledrives.h"
+#include "ridefilereader.h"
 #include "ridepagetest.h"
 #include "testsupport.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QLabel>
 #include <QMessageBox>
@@ -52,6 +55,42 @@ double colourShare(const QImage &image, const QRect &rect, const QColor &colour)
     }
     return total ? double(hits) / total : 0.0;
 }
+
+void clickButton(QWidget *parent, const char *name)
+{
+    auto *button = parent->findChild<QPushButton *>(QLatin1String(name));
+    QVERIFY2(button && button->isVisible(), name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Day d of the shown month carries the calendar's ride mark.
+bool isMarked(FormPlaybak *page, int d)
+{
+    CalendarView *view = page->calendar()->calendarView();
+    const CalendarRules::Cell cell = CalendarRules::dayCell(
+        d, CalendarRules::monthStart(view->shownYear(), view->shownMonth()).firstColumn);
+    const int bits =
+        view->calendarModel()->index(cell.row + 1).data(CalendarRole::dataDayBits).toInt();
+    return bits & (1 << cell.column);
+}
+
+QJsonObject mapState(FormMap *map)
+{
+    return MapPageTest::state(map->webView()->page());
+}
+
+int trackSize(FormMap *map)
+{
+    return mapState(map).value("track").toArray().size();
+}
+
+bool waitForMapPage(FormMap *map)
+{
+    if (map->isPageLoaded())
+        return true;
+    QSignalSpy loaded(map->webView(), &QWebEngineView::loadFinished);
+    return loaded.wait(30000);
+}
 } // namespace
 
 class TstRideDataMode : public QObject
@@ -64,6 +103,9 @@ private slots:
     void calendarModePlaysARideAndGivesTheClipBack();
     void rideDataPagesOfTheSharedDialog();
     void settingsReachThePage();
+    void onlyRideFilesAreCopiedListedAndRead();
+    void fileMenuLeavesTheLentMapAlone();
+    void pageShowsNoRideWithoutOne();
 
 private:
     void screenshot(MainWindow &w, const QString &name, QWidget *area, const QColor &mustShow);
@@ -101,10 +143,9 @@ void TstRideDataMode::cleanupTestCase()
 void TstRideDataMode::screenshot(MainWindow &w, const QString &name, QWidget *area,
                                  const QColor &mustShow)
 {
-    QApplication::processEvents();
-    const QImage shot = w.grab().toImage();
+    // the period charts fill when their window has been read
     const QRect rect(area->mapTo(&w, QPoint(0, 0)), area->size());
-    QVERIFY2(colourShare(shot, rect, mustShow) > 0.001, qPrintable(name));
+    QTRY_VERIFY2(colourShare(w.grab().toImage(), rect, mustShow) > 0.001, qPrintable(name));
     TestSupport::saveScreenshot(&w, name);
 }
 
@@ -138,14 +179,15 @@ void TstRideDataMode::calendarModePlaysARideAndGivesTheClipBack()
     QVERIFY(page->isAncestorOf(map));
     QVERIFY(QWidget::keyboardGrabber() != &w);
     QCOMPARE(gMode, 1);
+    waitIdle(page);
     QVERIFY(QFile::exists(
         dir_.filePath(QStringLiteral("Metadata/") + day_ + QStringLiteral("070000.TXT"))));
     QTRY_VERIFY(page->calendar()->width() > 400); // laid out for the page area
 
     // a ride plays on the map
     pressDay(page->calendar(), 2);
-    doubleClickFile(page->fileList(), day_ + QStringLiteral("070000"));
-    QCOMPARE(MapPageTest::state(map->webView()->page()).value("track").toArray().size(), 720);
+    openRide(page, day_ + QStringLiteral("070000"));
+    QTRY_COMPARE(MapPageTest::state(map->webView()->page()).value("track").toArray().size(), 720);
     QTest::mousePress(page->findChild<QPushButton *>(QStringLiteral("playBtn")), Qt::LeftButton);
     QSignalSpy tick(page->playbackTimer(), &QTimer::timeout);
     QVERIFY(tick.wait(3000));
@@ -234,6 +276,7 @@ void TstRideDataMode::rideDataPagesOfTheSharedDialog()
         click(dialog, "downloadMetadata_btn_ok");
         QVERIFY(!dialog->isVisible());
     }
+    waitIdle(page);
     QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("Metadata/") + later)));
 
     // a card file that cannot be read is named in a message, and no part of it is left
@@ -242,9 +285,12 @@ void TstRideDataMode::rideDataPagesOfTheSharedDialog()
                         card + QStringLiteral("Metadata/") + unreadable));
     click(page->calendar(), "selectedFolderBtn");
     click(dialog, "downloadMetadata_btn_ok");
+    waitIdle(page);
     auto *message = w.findChild<QMessageBox *>();
     QVERIFY(message && message->isVisible());
     QVERIFY(message->text().contains(unreadable));
+    QVERIFY(message->text().contains(QStringLiteral("could not be read")));
+    TestSupport::saveScreenshot(message, QStringLiteral("ridedata-copy-failed"));
     message->close();
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("Metadata/") + unreadable)));
     QFile::remove(card + QStringLiteral("Metadata/") + unreadable);
@@ -283,8 +329,9 @@ void TstRideDataMode::settingsReachThePage()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     FormPlaybak *page = w.ridePage();
     action(w, "actionCalendar")->trigger();
+    waitIdle(page);
     pressDay(page->calendar(), 2);
-    doubleClickFile(page->fileList(), day_ + QStringLiteral("070000"));
+    openRide(page, day_ + QStringLiteral("070000"));
     const auto text = [page](const char *name) {
         return page->rideData()->findChild<QLabel *>(QLatin1String(name))->text();
     };
@@ -308,6 +355,128 @@ void TstRideDataMode::settingsReachThePage()
     QCOMPARE(page->rideData()->getUnitSystem(), currentSpeedUnit());
     action(w, "actionPlayer")->trigger();
     w.releaseKeyboard();
+}
+
+void TstRideDataMode::onlyRideFilesAreCopiedListedAndRead()
+{
+    const QString card = roots_.first() + QStringLiteral("Metadata/");
+    const QString rides = dir_.filePath(QStringLiteral("Metadata/"));
+    // dated videos beside the rides, on the card and in the ride-data folder
+    writeRide(card, dayOfThisMonth(8) + QStringLiteral("101500_F.mp4"), steadyRide(100));
+    writeRide(rides, dayOfThisMonth(10) + QStringLiteral("070000.TXT"), steadyRide(12));
+    writeRide(rides, dayOfThisMonth(10) + QStringLiteral("101600_F.mp4"), steadyRide(100));
+    writeRide(rides, dayOfThisMonth(12) + QStringLiteral("101700_F.mp4"), steadyRide(100));
+    // a ride file larger than any ride
+    const QString huge = dayOfThisMonth(9) + QStringLiteral("070000.TXT");
+    writeRide(rides, huge, QByteArray(int(RideFormat::maxFileBytes) + 29, 'Q'));
+
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    FormPlaybak *page = w.ridePage();
+    QVERIFY(waitForMapPage(w.formMap()));
+    action(w, "actionCalendar")->trigger();
+    waitIdle(page);
+    QVERIFY(QFileInfo::exists(rides + day_ + QStringLiteral("070000.TXT"))); // the card's ride
+    QVERIFY(!QFileInfo::exists(rides + dayOfThisMonth(8) + QStringLiteral("101500_F.mp4")));
+    QVERIFY(isMarked(page, 10));
+    QVERIFY(!isMarked(page, 8));
+    QVERIFY(!isMarked(page, 12)); // a day with a video only
+
+    pressDay(page->calendar(), 10);
+    QCOMPARE(fileRows(page->fileList()),
+             QStringList{dayOfThisMonth(10) + QStringLiteral("070000")});
+    openRide(page, dayOfThisMonth(10) + QStringLiteral("070000"));
+    QTRY_COMPARE(trackSize(w.formMap()), 12);
+
+    // the oversized file is refused like an unreadable one: no ride, no track
+    pressDay(page->calendar(), 9);
+    openRide(page, huge.left(14));
+    QVERIFY(page->currentFile().isEmpty());
+    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("endTime"))->text(),
+             QStringLiteral("00:00:00"));
+    QTRY_COMPARE(trackSize(w.formMap()), 0);
+    QFile::remove(card + dayOfThisMonth(8) + QStringLiteral("101500_F.mp4"));
+    for (const QString &name : {dayOfThisMonth(10) + QStringLiteral("070000.TXT"),
+                                dayOfThisMonth(10) + QStringLiteral("101600_F.mp4"),
+                                dayOfThisMonth(12) + QStringLiteral("101700_F.mp4"), huge})
+        QFile::remove(rides + name);
+    action(w, "actionPlayer")->trigger();
+}
+
+void TstRideDataMode::fileMenuLeavesTheLentMapAlone()
+{
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    FormPlaybak *page = w.ridePage();
+    QVERIFY(waitForMapPage(w.formMap()));
+    const char *const fileEntries[] = {"actionAdd_Video", "actionClear_File_List",
+                                       "actionSnapshot"};
+    action(w, "actionCalendar")->trigger();
+    waitIdle(page);
+    pressDay(page->calendar(), 2);
+    openRide(page, day_ + QStringLiteral("070000"));
+    QTRY_COMPARE(trackSize(w.formMap()), 720);
+    for (const char *name : fileEntries)
+        QVERIFY2(!action(w, name)->isEnabled(), name);
+    QVERIFY(action(w, "actionExit")->isEnabled());
+    action(w, "actionClear_File_List")->trigger();
+    QCOMPARE(trackSize(w.formMap()), 720); // the ride stays on the map
+    QCOMPARE(page->currentFile(),
+             dir_.filePath(QStringLiteral("Metadata/") + day_ + QStringLiteral("070000.TXT")));
+    action(w, "actionPlayer")->trigger();
+    for (const char *name : fileEntries)
+        QVERIFY2(action(w, name)->isEnabled(), name);
+}
+
+void TstRideDataMode::pageShowsNoRideWithoutOne()
+{
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    FormPlaybak *page = w.ridePage();
+    FormMap *map = w.formMap();
+    QVERIFY(waitForMapPage(map));
+    w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(trackSize(map), clipSeconds, 10000);
+
+    // calendar mode without a ride: not the clip's track
+    action(w, "actionCalendar")->trigger();
+    waitIdle(page);
+    QTRY_COMPARE(trackSize(map), 0);
+    QVERIFY(page->dateLabel()->text().isEmpty());
+
+    // a ride, then Tools > Delete Ride Data: no charts, no date, no track
+    pressDay(page->calendar(), 2);
+    openRide(page, day_ + QStringLiteral("070000"));
+    QTRY_COMPARE(trackSize(map), 720);
+    QVERIFY(!page->dateLabel()->text().isEmpty());
+    FormPlaybackData *panel = page->rideData();
+    const QVector<FormChartView *> charts{panel->distanceChart(), panel->speedChart(),
+                                          panel->altitudeChart()};
+    for (FormChartView *chart : charts)
+        QVERIFY(chart->chartView()->getItem()->lineVisible);
+    action(w, "actionDelete_Ride_Data")->trigger();
+    clickButton(w.formDialog(), "deleteMetadataFile_btn_ok");
+    for (FormChartView *chart : charts) {
+        QVERIFY(!chart->chartView()->getItem()->lineVisible);
+        QVERIFY(!chart->chartView()->getItem()->averageVisible);
+    }
+    QVERIFY(page->dateLabel()->text().isEmpty());
+    QTRY_COMPARE(trackSize(map), 0);
+    TestSupport::saveScreenshot(&w, QStringLiteral("ridedata-no-ride"));
+
+    // Settings > Factory Settings with a day chosen and no ride: still no date
+    action(w, "actionPlayer")->trigger();
+    action(w, "actionCalendar")->trigger();
+    waitIdle(page);
+    pressDay(page->calendar(), 2);
+    QVERIFY(!fileRows(page->fileList()).isEmpty());
+    w.triggerMenu(action(w, "actionFactory_Settings"));
+    QVERIFY(page->dateLabel()->text().isEmpty());
+
+    // back in player mode the paused clip's track returns
+    action(w, "actionPlayer")->trigger();
+    QTRY_COMPARE(trackSize(map), clipSeconds);
 }
 
 TALVEX_TEST_MAIN(TstRideDataMode)

@@ -40,7 +40,7 @@ private slots:
     void captionsAreReadableInEveryLanguage();
     void buttonTextsFitInEveryLanguage_data();
     void buttonTextsFitInEveryLanguage();
-    void clipEndMovesToNextRow();
+    void clipEndMovesToTheNextMainClip();
     void stopInsideClipStaysOnRow();
     void keysBAndNStepThroughTheList();
     void clearFileListMenuEmptiesTheList();
@@ -310,23 +310,26 @@ void TstFormListE2E::doubleClickPlaysBothCameras()
     QVERIFY(second->getVideoWidget()->isVisible());
 }
 
-void TstFormListE2E::clipEndMovesToNextRow()
+void TstFormListE2E::clipEndMovesToTheNextMainClip()
 {
-    dropPairAndWait();
+    drop({"20261207101500_F.mp4", "20261207101600_F.mp4"}); // with their rear partners
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 4, 15000);
     Dashcam *main = window->mainDashcam();
-    doubleClick(0);
+    doubleClick(list->findRowByPath(clip("20261207101500_F.mp4")));
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
-    // the two-second front clip ends and the next row starts by itself
-    QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101500_R.mp4"), 15000);
+    // the two-second front clip ends: the next minute's front clip starts, not the rear clip of
+    // the same minute
+    QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101600_F.mp4"), 15000);
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
-    QCOMPARE(list->curSelectFile(), 1);
-    QCOMPARE(text(1, ColMark), QStringLiteral("d"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->secondDashcam()->getMediaPath(), clip("20261207101500_F.mp4"),
+    const int next = list->findRowByPath(clip("20261207101600_F.mp4"));
+    QCOMPARE(list->curSelectFile(), next);
+    QCOMPARE(text(next, ColMark), QStringLiteral("d"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->secondDashcam()->getMediaPath(), clip("20261207101600_R.mp4"),
                               10000);
-    // at the last row the list has nothing more to start
+    // after the last front clip only its own partner follows: nothing more starts
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), StoppedState, 15000);
-    QCOMPARE(main->getMediaPath(), clip("20261207101500_R.mp4"));
-    QCOMPARE(list->curSelectFile(), 1);
+    QCOMPARE(main->getMediaPath(), clip("20261207101600_F.mp4"));
+    QCOMPARE(list->curSelectFile(), next);
 }
 
 void TstFormListE2E::stopInsideClipStaysOnRow()

@@ -11,6 +11,7 @@
 #include "filedatelistview.h"
 #include "formcalendarview.h"
 #include "formfiledatelistview.h"
+#include "formplaybak.h"
 #include "ridefilewriter.h"
 
 #include <QDate>
@@ -99,6 +100,20 @@ inline void doubleClickFile(FormFileDateListView *list, const QString &shortName
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre);
+}
+
+// Waits until the page's work off the GUI thread (card copy, ride read, chart window) has ended.
+inline void waitIdle(const FormPlaybak *page)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !page->isCopying() && !page->isReadingRide() && !page->isBuildingWindow(), 30000);
+}
+
+// A double click on the ride's row, then the wait until it is read and shown (or refused).
+inline void openRide(FormPlaybak *page, const QString &shortName)
+{
+    doubleClickFile(page->fileList(), shortName);
+    waitIdle(page);
 }
 
 } // namespace RidePageTest

@@ -1,6 +1,9 @@
 // Decoding of ride-data files written by the test's own encoder.
 #include "playbackdataparser.h"
+#include "ridefilereader.h"
 #include "ridefilewriter.h"
+#include "ridelog.h"
+#include "ridewindowsummary.h"
 #include "testsupport.h"
 
 #include <QLoggingCategory>
@@ -41,6 +44,8 @@ private slots:
     void zeroAltitudesGiveNoAltitudeFigures();
     void oneHourFile();
     void distanceText();
+    void debugLinesAreOffUnlessSwitchedOn();
+    void fileLargerThanAnyRideIsNotRead();
 
 private:
     QString write(const QString &name, const QByteArray &content);
@@ -49,7 +54,6 @@ private:
 
 void TstPlaybackDataParser::initTestCase()
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("talvex.ridedata.debug=false"));
     QVERIFY(dir_.isValid());
 }
 
@@ -505,6 +509,40 @@ void TstPlaybackDataParser::distanceText()
                                                           QStringLiteral("1"), QStringLiteral("0"))
                               .toDouble();
     QVERIFY(qAbs(degree - 111319.49) < 0.7);
+}
+
+void TstPlaybackDataParser::debugLinesAreOffUnlessSwitchedOn()
+{
+    QVERIFY(!lcRideData().isDebugEnabled());
+    QVERIFY(lcRideData().isWarningEnabled());
+    QLoggingCategory::setFilterRules(QStringLiteral("talvex.ridedata.debug=true"));
+    QVERIFY(lcRideData().isDebugEnabled());
+    QLoggingCategory::setFilterRules(QString());
+    QVERIFY(!lcRideData().isDebugEnabled());
+}
+
+void TstPlaybackDataParser::fileLargerThanAnyRideIsNotRead()
+{
+    const QByteArray record = RideFileWriter::encodePoint(47.0, 8.0, 400.0, 20);
+    QByteArray largest;
+    largest.reserve(int(RideFormat::maxFileBytes));
+    while (largest.size() + record.size() <= RideFormat::maxFileBytes)
+        largest += record;
+    largest += QByteArray(int(RideFormat::maxFileBytes) - largest.size(), '0');
+    const QString accepted = write(QStringLiteral("20240501070000.TXT"), largest);
+    int records = 0;
+    QCOMPARE(readRideFile(accepted, [&records](const RideRecord &) { ++records; }),
+             RideFileStatus::Read);
+    QCOMPARE(records, int(RideFormat::maxFileBytes / RideFormat::recordBytes));
+
+    const QString refused = write(QStringLiteral("20240502070000.TXT"), largest + '0');
+    records = 0;
+    QCOMPARE(readRideFile(refused, [&records](const RideRecord &) { ++records; }),
+             RideFileStatus::TooLarge);
+    QCOMPARE(records, 0);
+    PlaybackDataParser parser(refused);
+    QVERIFY(!parser.parse());
+    QVERIFY(summarizeRideFiles({refused}).isEmpty());
 }
 
 TALVEX_TEST_MAIN(TstPlaybackDataParser)

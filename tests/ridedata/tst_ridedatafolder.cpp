@@ -1,5 +1,6 @@
 // The ride-data folder: ride-file names, the card search on removable roots and the adding-only
 // copy, on temporary folders.
+#include "ridecopyreport.h"
 #include "ridedatafolder.h"
 #include "testsupport.h"
 
@@ -19,10 +20,15 @@ private slots:
     void listingPassesWhenOneNamePasses();
     void cardSearch_data();
     void cardSearch();
-    void copyAddsFilesOnly();
+    void copyAddsRideFilesOnly();
     void copyKeepsExistingFiles();
     void overwriteReplaces();
     void failedCopyLeavesNoPartialFile();
+    void removedCardFailsTheRest();
+    void copyErrors_data();
+    void copyErrors();
+    void failureMessage_data();
+    void failureMessage();
     void namesOfDayKeepListingOrder();
 
 private:
@@ -104,18 +110,18 @@ void TstRideDataFolder::cardSearch()
                                : QDir(roots[foundRoot]).filePath(QStringLiteral("Metadata")));
 }
 
-void TstRideDataFolder::copyAddsFilesOnly()
+void TstRideDataFolder::copyAddsRideFilesOnly()
 {
     QTemporaryDir source;
     QTemporaryDir target;
     write(source.filePath(QStringLiteral("20240501083000.TXT")), "ride");
-    write(source.filePath(QStringLiteral("readme")), "any name is copied");
+    write(source.filePath(QStringLiteral("readme")), "not a ride");
+    write(source.filePath(QStringLiteral("20240501101500_F.mp4")), "a dated video");
     QVERIFY(QDir(source.path()).mkpath(QStringLiteral("sub")));
     write(source.filePath(QStringLiteral("sub/20240502083000.TXT")), "not copied");
     const CopyResult result = copyFolder(source.path(), target.path(), false);
     QVERIFY(result.ok());
-    QCOMPARE(result.copied,
-             (QStringList{QStringLiteral("20240501083000.TXT"), QStringLiteral("readme")}));
+    QCOMPARE(result.copied, QStringList{QStringLiteral("20240501083000.TXT")});
     QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              result.copied);
     QCOMPARE(read(target.filePath(QStringLiteral("20240501083000.TXT"))), QByteArray("ride"));
@@ -138,10 +144,10 @@ void TstRideDataFolder::overwriteReplaces()
 {
     QTemporaryDir source;
     QTemporaryDir target;
-    write(source.filePath(QStringLiteral("a.TXT")), "new");
-    write(target.filePath(QStringLiteral("a.TXT")), "old");
+    write(source.filePath(QStringLiteral("20240501083000.TXT")), "new");
+    write(target.filePath(QStringLiteral("20240501083000.TXT")), "old");
     QVERIFY(copyFolder(source.path(), target.path(), true).ok());
-    QCOMPARE(read(target.filePath(QStringLiteral("a.TXT"))), QByteArray("new"));
+    QCOMPARE(read(target.filePath(QStringLiteral("20240501083000.TXT"))), QByteArray("new"));
 }
 
 void TstRideDataFolder::failedCopyLeavesNoPartialFile()
@@ -154,19 +160,115 @@ void TstRideDataFolder::failedCopyLeavesNoPartialFile()
                         source.filePath(QStringLiteral("20240501083000.TXT"))));
     const CopyResult result = copyFolder(source.path(), target.path(), false);
     QVERIFY(!result.ok());
-    QCOMPARE(result.failed, QStringList{QStringLiteral("20240501083000.TXT")});
+    QCOMPARE(result.failed.size(), 1);
+    QCOMPARE(result.failed[0].name, QStringLiteral("20240501083000.TXT"));
+    QCOMPARE(result.failed[0].error, CopyError::Unreadable);
     QCOMPARE(result.copied, QStringList{QStringLiteral("20240501070000.TXT")});
     QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("20240501070000.TXT")});
 }
 
+void TstRideDataFolder::removedCardFailsTheRest()
+{
+    // the card's listing was taken, then the card was pulled
+    QTemporaryDir card;
+    QTemporaryDir target;
+    const QString source = card.filePath(QStringLiteral("Metadata"));
+    QVERIFY(QDir().mkpath(source));
+    QStringList names;
+    for (int i = 0; i < 12; ++i) {
+        names << QStringLiteral("202405") +
+                     QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0')) +
+                     QStringLiteral("070000.TXT");
+        write(source + QLatin1Char('/') + names.last(), "ride");
+    }
+    QVERIFY(QDir(source).removeRecursively());
+    const CopyResult result = copyFiles(source, names, target.path(), false);
+    QCOMPARE(result.failed.size(), names.size());
+    for (const CopyFailure &failure : result.failed)
+        QCOMPARE(failure.error, CopyError::CardRemoved);
+    QVERIFY(QDir(target.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                .isEmpty());
+}
+
+void TstRideDataFolder::copyErrors_data()
+{
+    QTest::addColumn<bool>("readSide");
+    QTest::addColumn<bool>("sourceFolderExists");
+    QTest::addColumn<int>("writeError");
+    QTest::addColumn<int>("error");
+    QTest::newRow("card pulled while reading")
+        << true << false << int(QFileDevice::NoError) << int(CopyError::CardRemoved);
+    QTest::newRow("card pulled while writing")
+        << false << false << int(QFileDevice::WriteError) << int(CopyError::CardRemoved);
+    QTest::newRow("bad file on the card")
+        << true << true << int(QFileDevice::NoError) << int(CopyError::Unreadable);
+    QTest::newRow("no space left")
+        << false << true << int(QFileDevice::ResourceError) << int(CopyError::DiskFull);
+    QTest::newRow("folder not writable")
+        << false << true << int(QFileDevice::OpenError) << int(CopyError::Unwritable);
+}
+
+void TstRideDataFolder::copyErrors()
+{
+    QFETCH(bool, readSide);
+    QFETCH(bool, sourceFolderExists);
+    QFETCH(int, writeError);
+    QFETCH(int, error);
+    QCOMPARE(int(copyError(readSide, sourceFolderExists, QFileDevice::FileError(writeError))),
+             error);
+}
+
+void TstRideDataFolder::failureMessage_data()
+{
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<int>("full");
+    QTest::addColumn<int>("unreadable");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("nothing failed") << 0 << 0 << 0 << QStringList();
+    QTest::newRow("one unreadable file")
+        << 0 << 0 << 1
+        << QStringList{"1 file could not be copied from the camera card.",
+                       "A file on the card could not be read (1 file).", "u0.TXT."};
+    QTest::newRow("card pulled, thousands of files")
+        << 3950 << 0 << 8
+        << QStringList{"3958 files could not be copied from the camera card.",
+                       "The camera card was removed during the copy (3950 files).",
+                       "A file on the card could not be read (8 files).",
+                       "r0.TXT, r1.TXT, r2.TXT, r3.TXT, r4.TXT and 3953 more."};
+    QTest::newRow("disk full") << 0 << 2 << 0
+                               << QStringList{"2 files could not be copied from the camera card.",
+                                              "The disk is full (2 files).", "f0.TXT, f1.TXT."};
+}
+
+void TstRideDataFolder::failureMessage()
+{
+    QFETCH(int, removed);
+    QFETCH(int, full);
+    QFETCH(int, unreadable);
+    QFETCH(QStringList, lines);
+    QVector<CopyFailure> failed;
+    const auto add = [&failed](int count, const char *prefix, CopyError error) {
+        for (int i = 0; i < count; ++i)
+            failed.append({QLatin1String(prefix) + QString::number(i) + ".TXT", error});
+    };
+    add(removed, "r", CopyError::CardRemoved);
+    add(full, "f", CopyError::DiskFull);
+    add(unreadable, "u", CopyError::Unreadable);
+    const QString text = RideCopyReport::failureText(failed);
+    QCOMPARE(text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')), lines);
+}
+
 void TstRideDataFolder::namesOfDayKeepListingOrder()
 {
-    const QStringList listing{QStringLiteral("20240501070000.TXT"),
-                              QStringLiteral("20240502070000.TXT"),
-                              QStringLiteral("20240501183000.TXT")};
+    const QStringList listing{
+        QStringLiteral("20240501070000.TXT"), QStringLiteral("20240501101500_F.mp4"),
+        QStringLiteral("20240502070000.TXT"), QStringLiteral("20240501183000.TXT")};
     QCOMPARE(namesOfDay(listing, QStringLiteral("20240501")),
-             (QStringList{listing[0], listing[2]}));
+             (QStringList{listing[0], listing[3]}));
+    QCOMPARE(RideDataFolder::rideFileNames(listing),
+             (QStringList{listing[0], listing[2], listing[3]}));
     QVERIFY(namesOfDay(listing, QStringLiteral("20240503")).isEmpty());
 }
 

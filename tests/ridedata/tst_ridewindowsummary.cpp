@@ -20,6 +20,7 @@ private slots:
     void threeRecordFile();
     void sixtyRecordsLastFiveMinutes();
     void recordsWithoutFixAddNoDistance();
+    void recordWithoutFixBetweenFixesAddsNoLeg();
     void climbCountsRisesBetweenKnownAltitudes();
     void filesOfSeveralDaysInListOrder();
     void entryWithoutFolderTakesDateFromStart();
@@ -118,6 +119,20 @@ void TstRideWindowSummary::recordsWithoutFixAddNoDistance()
     QCOMPARE(window.size(), 1);
     QCOMPARE(window[0].distance, 0.0);
     QCOMPARE(window[0].speedAvg, (6.2137 + 12.4274 + 18.6411) / 3); // every record counts
+}
+
+void TstRideWindowSummary::recordWithoutFixBetweenFixesAddsNoLeg()
+{
+    // two legs of about 55.6 m north, with a record without a fix between them
+    const QString path =
+        write(QStringLiteral("20240504070000.TXT"),
+              encodePoint(47.3981, 8.5432, 10, 10) + encodePoint(47.3986, 8.5432, 10, 10) +
+                  encodePoint(0, 0, 10, 10) + encodePoint(47.3990, 8.5432, 10, 10) +
+                  encodePoint(47.3995, 8.5432, 10, 10));
+    const QVector<PlaybackInfo2_t> window = reader_.getContinuousData({path});
+    QCOMPARE(window.size(), 1);
+    QVERIFY2(window[0].distance > 100.0 && window[0].distance < 120.0,
+             qPrintable(QString::number(window[0].distance)));
 }
 
 void TstRideWindowSummary::climbCountsRisesBetweenKnownAltitudes()
