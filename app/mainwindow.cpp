@@ -8,6 +8,7 @@
 #include "exportcontroller.h"
 #include "ffmpeg_editor_p.h"
 #include "formdialog.h"
+#include "formlist.h"
 #include "formcontrol.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
@@ -20,6 +21,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+
+#include <algorithm>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
@@ -113,8 +116,11 @@ void MainWindow::storeSetting(const QString &key, int value)
 
 void MainWindow::refreshWidgetSize(int w, int h)
 {
-    // right column and bottom row scale with the window; the video takes the rest
-    const int rightWidth = qBound(320, w * 30 / 100, 640);
+    // right column and bottom row scale with the window; the video takes the rest, and gives the
+    // list's buttons the room their texts need, up to two fifths of the window
+    const int share = qBound(320, w * 30 / 100, 640);
+    const int rightWidth =
+        list_ ? std::max(share, std::min(list_->widthForButtonTexts(h), w * 2 / 5)) : share;
     ui->widgetRightColumn->setFixedWidth(rightWidth);
     ui->widgetChartArea->setFixedWidth(rightWidth);
     // the map has a fixed size above the list; the list takes the rest of the column

@@ -107,6 +107,7 @@ void MainWindow::wireList()
     connect(this, &MainWindow::languageApplied, list_, [this] {
         list_->setLanguageFont();
         list_->retranslateText();
+        refreshWidgetSize(width(), height()); // the buttons' texts may need another width
         if (addFileDialog_)
             addFileDialog_->setMode(FileDialog_C::OpenFiles);
     });

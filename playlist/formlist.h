@@ -37,6 +37,9 @@ public:
     // width and height of the list panel, windowHeight of the main window.
     void setWindowSize(int width, int height, int windowHeight);
     void setStyle(int style);
+    // Panel width at which the four buttons show icon and whole text in the font of a main window
+    // windowHeight pixels high; a narrower panel gives them a smaller font.
+    int widthForButtonTexts(int windowHeight) const;
 
     void clearList();
     // Rewrites the Date column from the current process-wide format to format.

@@ -28,6 +28,12 @@ constexpr int smallestButtonPixels = 9;
 const char *const lineColor = "#7d7d7d";
 const char *const accentColor = "#353DF4";
 
+// Width a list button needs for its icon, its text and a little air.
+int buttonNeed(const QString &text, const QFontMetrics &metrics, int iconWidth)
+{
+    return metrics.horizontalAdvance(text) + iconWidth + buttonTextMargin;
+}
+
 QString itemSheet()
 {
     return QStringLiteral("QTableWidget{ background-color: %1;margin-bottom:5px;}"
@@ -288,8 +294,7 @@ void FormList::fitButtons()
         const QFontMetrics metrics(font);
         int total = 0;
         for (int i = 0; i < 4; ++i) {
-            needs[i] = metrics.horizontalAdvance(buttons[i]->text()) +
-                       buttons[i]->iconSize().width() + buttonTextMargin;
+            needs[i] = buttonNeed(buttons[i]->text(), metrics, buttons[i]->iconSize().width());
             total += needs[i];
         }
         if (total <= available || pixels <= 0)
@@ -301,6 +306,23 @@ void FormList::fitButtons()
         buttons[i]->setSizePolicy(QSizePolicy::Ignored, buttons[i]->sizePolicy().verticalPolicy());
         listLayout->setColumnStretch(i, needs[i]);
     }
+}
+
+int FormList::widthForButtonTexts(int windowHeight) const
+{
+    const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
+    QFont font = btnAdd->font();
+    font.setPixelSize(std::max(sizes.fontPixelSize, 1));
+    const QFontMetrics metrics(font);
+    const std::pair<const QPushButton *, int> buttons[] = {{btnAdd, sizes.addIcon.width()},
+                                                           {btnRemove, sizes.addIcon.width()},
+                                                           {btnGroup, sizes.groupIcon.width()},
+                                                           {btnUngroup, sizes.groupIcon.width()}};
+    const QMargins margins = listLayout->contentsMargins();
+    int total = margins.left() + margins.right();
+    for (const auto &[button, iconWidth] : buttons)
+        total += buttonNeed(button->text(), metrics, iconWidth);
+    return total;
 }
 
 void FormList::setStyle(int style)
