@@ -7,9 +7,9 @@
 #include "dashcam.h"
 #include "exportcontroller.h"
 #include "ffmpeg_editor_p.h"
+#include "formcontrol.h"
 #include "formdialog.h"
 #include "formlist.h"
-#include "formcontrol.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
 #include "languagetable.h"
@@ -24,7 +24,8 @@
 
 #include <algorithm>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
@@ -117,10 +118,10 @@ void MainWindow::storeSetting(const QString &key, int value)
 void MainWindow::refreshWidgetSize(int w, int h)
 {
     // right column and bottom row scale with the window; the video takes the rest, and gives the
-    // list's buttons the room their texts need, up to two fifths of the window
+    // list the room its texts need, up to two fifths of the window
     const int share = qBound(320, w * 30 / 100, 640);
     const int rightWidth =
-        list_ ? std::max(share, std::min(list_->widthForButtonTexts(h), w * 2 / 5)) : share;
+        list_ ? std::max(share, std::min(list_->widthForTexts(h), w * 2 / 5)) : share;
     ui->widgetRightColumn->setFixedWidth(rightWidth);
     ui->widgetChartArea->setFixedWidth(rightWidth);
     // the map has a fixed size above the list; the list takes the rest of the column
@@ -183,12 +184,12 @@ void MainWindow::setUiLayout(int mode)
         area->setVisible(on && area->layout()->count() > 0);
     };
     ui->widgetLeftColumn->setVisible(!calendar);
-    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
-                          ui->widgetChartArea})
+    for (QWidget *area :
+         {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea, ui->widgetChartArea})
         showArea(area, !calendar);
     // isHidden, not isVisibleTo: the column itself may still be hidden here
-    ui->widgetRightColumn->setVisible(!calendar && (!ui->widgetListArea->isHidden() ||
-                                                    !ui->widgetMapArea->isHidden()));
+    ui->widgetRightColumn->setVisible(
+        !calendar && (!ui->widgetListArea->isHidden() || !ui->widgetMapArea->isHidden()));
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);

@@ -37,9 +37,10 @@ public:
     // width and height of the list panel, windowHeight of the main window.
     void setWindowSize(int width, int height, int windowHeight);
     void setStyle(int style);
-    // Panel width at which the four buttons show icon and whole text in the font of a main window
-    // windowHeight pixels high; a narrower panel gives them a smaller font.
-    int widthForButtonTexts(int windowHeight) const;
+    // Panel width at which the four buttons and the captions show their whole texts in the font of
+    // a main window windowHeight pixels high, over whole cells and a whole camera file name; a
+    // narrower panel gives them a smaller font and the names less room.
+    int widthForTexts(int windowHeight) const;
 
     void clearList();
     // Rewrites the Date column from the current process-wide format to format.
@@ -138,12 +139,17 @@ private:
     QVector<int> selectedRows() const;
     int nextVisibleRow(int row) const;
     int previousVisibleRow(int row) const;
-    int rowOfPath(const QString &path) const; // -1 when none
+    int rowOfPath(const QString &path) const;  // -1 when none
     int playingRow(const QString &path) const; // shown row playing path, -1 when none
-    // Caption table only as high as its captions; each caption as wide as its text.
+    // Caption table only as high as its captions; each caption as wide as its text and cells.
     void fitCaptions();
     // Button row: every button as wide as its text needs, one font that lets all four fit.
     void fitButtons();
+    // Width caption column needs for its text in metrics.
+    int captionWidth(int column, const QFontMetrics &metrics) const;
+    // Widths the cells under each caption column need in the rows' bold font of rowPixels: a
+    // cell of the column's widest form; column 0 without the mark column.
+    void cellWidths(int rowPixels, int (&widths)[5]) const;
     void moveMainMark(int row);
     void makeCurrent(int row);
     void emitFileRow(int row);

@@ -67,6 +67,19 @@ void setPixelSize(QLabel *label, double size)
     label->setFont(font);
 }
 
+// The label's font at size pixels, or smaller, down to a still readable size, until sample is at
+// most width pixels wide.
+void setPixelSizeWithin(QLabel *label, int size, const QString &sample, int width)
+{
+    constexpr int smallestPixels = 8;
+    QFont font = label->font();
+    font.setPixelSize(size);
+    while (font.pixelSize() > smallestPixels &&
+           QFontMetrics(font).horizontalAdvance(sample) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
+
 } // namespace
 
 FormPlaybackData::FormPlaybackData(QWidget *parent)
@@ -348,8 +361,9 @@ void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
             .arg(static_cast<int>(icon.height() * scaleY)));
     ui->bodyDataBtn->setFixedSize(static_cast<int>(43 * scaleX), static_cast<int>(58 * scaleY));
 
-    const std::pair<QLabel *, int> squares[] = {{ui->durationBack, static_cast<int>(H / 3.629)},
-                                                {ui->distanceBack, static_cast<int>(H / 3.629)},
+    const int tileSide = static_cast<int>(H / 3.629); // duration and distance
+    const std::pair<QLabel *, int> squares[] = {{ui->durationBack, tileSide},
+                                                {ui->distanceBack, tileSide},
                                                 {ui->calorieBack, static_cast<int>(H / 4.0968)},
                                                 {ui->speedAvgLabel, g},
                                                 {ui->speedMaxLabel, g},
@@ -389,7 +403,8 @@ void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
     for (QLabel *label : {ui->speedAvgValue, ui->speedMaxValue, ui->altitudeMaxValue,
                           ui->altitudeMinValue, ui->altitudeRisingValue, ui->altitudeDecreaseValue})
         setPointSize(label, a - (a - 7) * 0.34);
-    setPixelSize(durationValue, 12);
+    // the duration inside the ring of its square
+    setPixelSizeWithin(durationValue, 12, QStringLiteral("00:00:00"), tileSide * 4 / 5);
     setPixelSize(distanceValue, b - (b - 18) * 0.33);
     setPixelSize(calorieValue, c - (c - 14) * 0.2);
     setPixelSize(distanceUnit, d - (d - 8) * 0.33);
