@@ -41,6 +41,9 @@ public:
     // a main window windowHeight pixels high, over whole cells and a whole camera file name; a
     // narrower panel gives them a smaller font and the names less room.
     int widthForTexts(int windowHeight) const;
+    // Narrowest panel width at which they still show whole: the buttons at the smallest readable
+    // font, the captions at the rows' size, file names cut short.
+    int narrowestWidth(int windowHeight) const;
 
     void clearList();
     // Rewrites the Date column from the current process-wide format to format.
@@ -150,6 +153,10 @@ private:
     // Widths the cells under each caption column need in the rows' bold font of rowPixels: a
     // cell of the column's widest form; column 0 without the mark column.
     void cellWidths(int rowPixels, int (&widths)[5]) const;
+    // Panel width for the buttons at buttonPixels and the captions at captionPixels over whole
+    // cells, in a main window windowHeight pixels high; with a whole file name or the file
+    // column at its narrowest.
+    int panelWidthFor(int windowHeight, int buttonPixels, int captionPixels, bool wholeName) const;
     void moveMainMark(int row);
     void makeCurrent(int row);
     void emitFileRow(int row);

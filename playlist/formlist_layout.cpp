@@ -382,28 +382,47 @@ void FormList::cellWidths(int rowPixels, int (&widths)[5]) const
 int FormList::widthForTexts(int windowHeight) const
 {
     const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
+    return panelWidthFor(windowHeight, sizes.fontPixelSize, sizes.fontPixelSize, true);
+}
+
+int FormList::narrowestWidth(int windowHeight) const
+{
+    const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
+    return panelWidthFor(windowHeight, std::min(sizes.fontPixelSize, smallestButtonPixels),
+                         std::min(sizes.fontPixelSize, sizes.itemPixelSize), false);
+}
+
+int FormList::panelWidthFor(int windowHeight, int buttonPixels, int captionPixels,
+                            bool wholeName) const
+{
+    const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
     const QMargins margins = listLayout->contentsMargins();
     const int sides = margins.left() + margins.right();
 
     QFont font = btnAdd->font();
-    font.setPixelSize(std::max(sizes.fontPixelSize, 1));
-    const QFontMetrics metrics(font);
+    font.setPixelSize(std::max(buttonPixels, 1));
+    const QFontMetrics buttonMetrics(font);
     const std::pair<const QPushButton *, int> buttons[] = {{btnAdd, sizes.addIcon.width()},
                                                            {btnRemove, sizes.addIcon.width()},
                                                            {btnGroup, sizes.groupIcon.width()},
                                                            {btnUngroup, sizes.groupIcon.width()}};
     int buttonRow = sides;
     for (const auto &[button, iconWidth] : buttons)
-        buttonRow += buttonNeed(button->text(), metrics, iconWidth);
+        buttonRow += buttonNeed(button->text(), buttonMetrics, iconWidth);
 
-    // the captions in the buttons' font over cells of every form, a whole file name included;
-    // the mark column takes a twentieth of the panel
+    // captions over whole cells; the file column with a whole name, or at its narrowest three
+    // mark columns, each a twentieth of the panel
+    font.setPixelSize(std::max(captionPixels, 1));
+    const QFontMetrics captionMetrics(font);
     int cells[captionCount];
     cellWidths(sizes.itemPixelSize, cells);
-    int columns = sides + 2 * headerTableWidget->frameWidth();
-    for (int column = 0; column < captionCount; ++column)
-        columns += std::max(captionWidth(column, metrics), cells[column]);
-    return std::max(buttonRow, (columns * 20 + 18) / 19 + 2); // rounded up, and some air
+    int rest = sides + 2 * headerTableWidget->frameWidth();
+    for (int column = 1; column < captionCount; ++column)
+        rest += std::max(captionWidth(column, captionMetrics), cells[column]);
+    const int fileCaption = captionWidth(0, captionMetrics);
+    const int columns = wholeName ? ((rest + std::max(fileCaption, cells[0])) * 20 + 18) / 19
+                                  : std::max(rest + fileCaption, (rest * 20 + 16) / 17);
+    return std::max(buttonRow, columns + 2); // and some air
 }
 
 void FormList::setStyle(int style)
