@@ -404,7 +404,7 @@ void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
                           ui->altitudeMinValue, ui->altitudeRisingValue, ui->altitudeDecreaseValue})
         setPointSize(label, a - (a - 7) * 0.34);
     // the duration inside the ring of its square
-    setPixelSizeWithin(durationValue, 12, QStringLiteral("00:00:00"), tileSide * 4 / 5);
+    setPixelSizeWithin(durationValue, 12, QStringLiteral("00:00:00"), tileSide * 7 / 10);
     setPixelSize(distanceValue, b - (b - 18) * 0.33);
     setPixelSize(calorieValue, c - (c - 14) * 0.2);
     setPixelSize(distanceUnit, d - (d - 8) * 0.33);

@@ -4,6 +4,7 @@
 #include "appglobals.h"
 #include "formcontrol.h"
 #include "formlist.h"
+#include "formmap.h"
 #include "formplaybackdata.h"
 #include "formplaybak.h"
 #include "listrows.h"
@@ -20,8 +21,10 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QWebEngineView>
 
 using namespace ListRows;
 
@@ -89,6 +92,11 @@ void TstTextsFit::initTestCase()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->releaseKeyboard();
     startUpSize = window->size();
+    FormMap *map = window->formMap();
+    if (!map->isPageLoaded()) { // the pictures show the map
+        QSignalSpy loaded(map->webView(), &QWebEngineView::loadFinished);
+        QVERIFY(loaded.wait(30000));
+    }
 
     // the pair dropped on the list, as from a file manager
     QMimeData data;
