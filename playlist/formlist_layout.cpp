@@ -226,8 +226,9 @@ void FormList::fitCaptions()
     // file name takes what the row leaves, then what the other columns hold beyond their needs,
     // from the widest first, then a smaller caption font too.
     // room counts once the list is shown; until then its size is not known
-    const int available = headerTableWidget->isVisible() ? headerTableWidget->viewport()->width()
-                                                         : std::numeric_limits<int>::max() / 2;
+    const bool roomKnown = headerTableWidget->isVisible();
+    const int available =
+        roomKnown ? headerTableWidget->viewport()->width() : std::numeric_limits<int>::max() / 2;
     const auto fit = [&](const QFontMetrics &metrics) {
         int needs[captionCount];
         int fileNeeds = 0;
@@ -242,6 +243,8 @@ void FormList::fitCaptions()
         const int fileSpare = std::max(widths[0] - fileNeeds, 0);
         if (overflow > 0)
             widths[0] -= std::min(overflow, fileSpare);
+        if (!roomKnown)
+            return overflow <= fileSpare;
         int missing = cellNeeds[0] - widths[0];
         const int fromRow = std::clamp(-overflow, 0, std::max(missing, 0));
         widths[0] += fromRow;
