@@ -80,6 +80,18 @@ void setPixelSizeWithin(QLabel *label, int size, const QString &sample, int widt
     label->setFont(font);
 }
 
+// The least width of layout with the sizes its widgets have now (the nested layouts' cached
+// sizes dropped first).
+int leastWidth(QLayout *layout)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        if (QLayout *child = layout->itemAt(i)->layout())
+            leastWidth(child);
+    }
+    layout->invalidate();
+    return layout->minimumSize().width();
+}
+
 } // namespace
 
 FormPlaybackData::FormPlaybackData(QWidget *parent)
@@ -394,15 +406,21 @@ void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
                                             .arg(18)
                                             .arg(static_cast<int>(H * 0.8)));
 
-    const QList<QLabel *> statTitles = {
-        ui->speedAvgTitle,      ui->speedMaxTitle,       ui->altitudeMaxTitle,
-        ui->altitudeMinTitle,   ui->altitudeRisingTitle, ui->altitudeDecreaseTitle,
-        ui->distanceTitleChart, ui->speedTitleChart,     ui->altitudeTitleChart};
-    for (QLabel *label : statTitles)
+    QLabel *const figureTitles[] = {ui->speedAvgTitle,       ui->speedMaxTitle,
+                                    ui->altitudeMaxTitle,    ui->altitudeMinTitle,
+                                    ui->altitudeRisingTitle, ui->altitudeDecreaseTitle};
+    QLabel *const figureValues[] = {ui->speedAvgValue,       ui->speedMaxValue,
+                                    ui->altitudeMaxValue,    ui->altitudeMinValue,
+                                    ui->altitudeRisingValue, ui->altitudeDecreaseValue};
+    const auto setFigureSize = [&](int size) {
+        for (QLabel *label : figureTitles)
+            setPointSize(label, size);
+        for (QLabel *label : figureValues)
+            setPointSize(label, size - (size - 7) * 0.34);
+    };
+    setFigureSize(a);
+    for (QLabel *label : {ui->distanceTitleChart, ui->speedTitleChart, ui->altitudeTitleChart})
         setPointSize(label, a);
-    for (QLabel *label : {ui->speedAvgValue, ui->speedMaxValue, ui->altitudeMaxValue,
-                          ui->altitudeMinValue, ui->altitudeRisingValue, ui->altitudeDecreaseValue})
-        setPointSize(label, a - (a - 7) * 0.34);
     // the duration inside the ring of its square
     setPixelSizeWithin(durationValue, 12, QStringLiteral("00:00:00"), tileSide * 7 / 10);
     setPixelSize(distanceValue, b - (b - 18) * 0.33);
@@ -426,4 +444,9 @@ void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
         chart->setMargins(static_cast<int>(dw * 0.0297 + 22), static_cast<int>(dw * 0.0114 + 23));
         chart->setFontSizes(static_cast<int>(dw * 0.00684 + 8), static_cast<int>(dw * 0.00456 + 7));
     }
+    // a panel high for its width: the figures smaller, down to a still readable size, until the
+    // panel's content fits its width
+    QLayout *content = ui->dataGridWidget->layout();
+    for (int size = a - 1; size >= 6 && leastWidth(content) > W; --size)
+        setFigureSize(size);
 }
