@@ -7,8 +7,8 @@
 #include "dashcam.h"
 #include "exportcontroller.h"
 #include "ffmpeg_editor_p.h"
-#include "formcontrol.h"
 #include "formdialog.h"
+#include "formcontrol.h"
 #include "formlist.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
@@ -28,8 +28,7 @@ namespace {
 constexpr int columnSpacing = 3 * 8; // the window's side margins and the gap between its columns
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
@@ -199,12 +198,12 @@ void MainWindow::setUiLayout(int mode)
         area->setVisible(on && area->layout()->count() > 0);
     };
     ui->widgetLeftColumn->setVisible(!calendar);
-    for (QWidget *area :
-         {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea, ui->widgetChartArea})
+    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
+                          ui->widgetChartArea})
         showArea(area, !calendar);
     // isHidden, not isVisibleTo: the column itself may still be hidden here
-    ui->widgetRightColumn->setVisible(
-        !calendar && (!ui->widgetListArea->isHidden() || !ui->widgetMapArea->isHidden()));
+    ui->widgetRightColumn->setVisible(!calendar && (!ui->widgetListArea->isHidden() ||
+                                                    !ui->widgetMapArea->isHidden()));
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);
