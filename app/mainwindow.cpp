@@ -9,6 +9,7 @@
 #include "ffmpeg_editor_p.h"
 #include "formdialog.h"
 #include "formcontrol.h"
+#include "formlist.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
 #include "languagetable.h"
@@ -19,6 +20,12 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+
+#include <algorithm>
+
+namespace {
+constexpr int columnSpacing = 3 * 8; // the window's side margins and the gap between its columns
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
@@ -110,10 +117,24 @@ void MainWindow::storeSetting(const QString &key, int value)
         reportSettingsNotSaved();
 }
 
+void MainWindow::fitMinimumWidth()
+{
+    // the screen's share, or the play bar beside the list's texts at their smallest fonts
+    const int screenWidth = screen()->availableGeometry().width();
+    const int least = ui->widgetLeftColumn->minimumSizeHint().width() + columnSpacing +
+                      list_->narrowestWidth(minimumHeight());
+    setMinimumWidth(std::min(std::max(screenWidth * 8 / 10, least), screenWidth));
+}
+
 void MainWindow::refreshWidgetSize(int w, int h)
 {
-    // right column and bottom row scale with the window; the video takes the rest
-    const int rightWidth = qBound(320, w * 30 / 100, 640);
+    // right column and bottom row scale with the window; the video takes the rest, and gives the
+    // list the room its texts need, up to two fifths of the window and down to the play bar's
+    // least width
+    const int share = qBound(320, w * 30 / 100, 640);
+    const int room =
+        std::min(w * 2 / 5, w - columnSpacing - ui->widgetLeftColumn->minimumSizeHint().width());
+    const int rightWidth = list_ ? std::max(share, std::min(list_->widthForTexts(h), room)) : share;
     ui->widgetRightColumn->setFixedWidth(rightWidth);
     ui->widgetChartArea->setFixedWidth(rightWidth);
     // the map has a fixed size above the list; the list takes the rest of the column

@@ -212,6 +212,8 @@ private:
     void wireDialog();
     void showDialog();
     void wireList();
+    // Minimum width: the screen's share, widened until the play bar and the list's texts fit.
+    void fitMinimumWidth();
     // A player opened a file: its row gets the picture size while it still reads "0x0".
     void fillListResolution(const FileInfo_t &info);
     // trip-data band (mainwindow_views.cpp)

@@ -96,11 +96,14 @@ void MainWindow::wireList()
     connect(this, &MainWindow::languageApplied, list_, [this] {
         list_->setLanguageFont();
         list_->retranslateText();
+        fitMinimumWidth(); // the list's texts may need another width
+        refreshWidgetSize(width(), height());
         if (addFileDialog_)
             addFileDialog_->setMode(FileDialog_C::OpenFiles);
     });
     connect(this, &MainWindow::styleApplied, list_, &FormList::setStyle);
     list_->setStyle(gStyle);
+    fitMinimumWidth();
 }
 
 void MainWindow::onCellSelectFile(QList<QUrl> urls)

@@ -53,6 +53,7 @@ QString barStyleSheet(const BarPalette &p, const QString &formName)
             "QComboBox::drop-down { width: 0; border: none; }"
             "QComboBox QAbstractItemView { color: @text; background: @bg; border: 1px solid @top;"
             " selection-background-color: @accent; outline: none; }"
+            "QComboBox QAbstractItemView::item { padding: 2px 6px; }"
             "QLineEdit { color: @text; background: @field; border: 1px solid @fieldBorder;"
             " border-radius: 3px; padding: 0 2px; selection-background-color: @accent; }"
             "QLineEdit:focus { border-color: @accent; }"

@@ -9,7 +9,9 @@
 #include "skinicon.h"
 #include "zoomrange.h"
 
+#include <QAbstractItemView>
 #include <QRegularExpressionValidator>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -36,6 +38,8 @@ FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique
     for (const double speed : speeds)
         ui->comboSpeed->addItem(QString::number(speed) + QLatin1Char('x'), speed);
     ui->comboSpeed->setCurrentIndex(ui->comboSpeed->findData(normalSpeed));
+    // entries drawn as a list, not as menu items with a check column
+    ui->comboSpeed->setItemDelegate(new QStyledItemDelegate(ui->comboSpeed));
 
     const QRegularExpression minutes(QStringLiteral("\\d{0,%1}").arg(CutTime::maxMinuteDigits));
     const QRegularExpression seconds(QStringLiteral("[0-5]?\\d"));
@@ -197,6 +201,9 @@ void FormControl::applyStyle(int style)
 {
     const BarPalette palette = barPalette(style);
     setStyleSheet(barStyleSheet(palette, objectName()));
+    // the speed menu as wide as its widest entry, however narrow the box
+    QAbstractItemView *speedList = ui->comboSpeed->view();
+    speedList->setMinimumWidth(speedList->sizeHintForColumn(0) + 2 * speedList->frameWidth());
     ui->sliderSpan->setColors(palette.groove, palette.accent, palette.handle);
     updateIcons();
 }

@@ -13,7 +13,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollArea>
-#include <QTextStream>
 
 namespace {
 const QString &skinFolder = OnlineStyle::folder;
@@ -74,16 +73,12 @@ void FormAbout::buildLicenceTab()
 
     setAboutText();
 
-    QFile licence(QStringLiteral(":/excel/LGPL.txt"));
-    if (licence.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&licence);
-        in.setCodec("UTF-8");
-        QString text;
-        while (!in.atEnd())
-            text += in.readLine() + QLatin1Char('\n');
-        licence.close();
-        licenceLabel_->setText(text);
-    }
+    // copyright files hold addresses in angle brackets: not rich text
+    licenceLabel_->setTextFormat(Qt::PlainText);
+    licenceLabel_->setText(AboutTexts::licenceText([](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }));
 }
 
 void FormAbout::setAboutText()

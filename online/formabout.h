@@ -1,5 +1,5 @@
-// The About window: the version and year line on one tab, the open-source notice and the licence
-// text on the other.
+// The About window: the version and year line on one tab; on the other, the parts this build
+// contains with their licences and the licence texts.
 #pragma once
 
 #include <QWidget>

@@ -119,10 +119,16 @@ QString FormList::cell(int row, int column) const
 
 void FormList::setCell(int row, int column, const QString &text)
 {
-    if (QTableWidgetItem *item = tableWidget->item(row, column))
-        item->setText(text);
-    else if (hasRow(row))
-        tableWidget->setItem(row, column, new QTableWidgetItem(text));
+    QTableWidgetItem *item = tableWidget->item(row, column);
+    if (!item && hasRow(row)) {
+        item = new QTableWidgetItem;
+        tableWidget->setItem(row, column, item);
+    }
+    if (!item)
+        return;
+    item->setText(text);
+    if (column == ColName)
+        item->setToolTip(text); // a name cut short by its column is read whole here
 }
 
 QStringList FormList::rowCells(int row) const
@@ -301,7 +307,7 @@ void FormList::onInsertList(FileInfo_t fileinfo)
                             fileinfo.size,     fileinfo.duration, fileinfo.resolution,
                             fileinfo.filePath, fileinfo.durations};
     for (int column = 0; column < ColumnCount; ++column)
-        tableWidget->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+        setCell(row, column, cells.at(column));
     tableWidget->horizontalHeader()->setSectionResizeMode(ColMark, QHeaderView::Fixed);
 
     moveMainMark(row);

@@ -37,6 +37,13 @@ public:
     // width and height of the list panel, windowHeight of the main window.
     void setWindowSize(int width, int height, int windowHeight);
     void setStyle(int style);
+    // Panel width at which the four buttons and the captions show their whole texts in the font of
+    // a main window windowHeight pixels high, over whole cells and a whole camera file name; a
+    // narrower panel gives them a smaller font and the names less room.
+    int widthForTexts(int windowHeight) const;
+    // Narrowest panel width at which they still show whole: the buttons at the smallest readable
+    // font, the captions at the rows' size, file names cut short.
+    int narrowestWidth(int windowHeight) const;
 
     void clearList();
     // Rewrites the Date column from the current process-wide format to format.
@@ -140,10 +147,19 @@ private:
     int nextMainCameraRow(int row) const;
     int rowOfPath(const QString &path) const; // -1 when none
     int playingRow(const QString &path) const; // shown row playing path, -1 when none
-    // Caption table only as high as its captions; each caption as wide as its text.
+    // Caption table only as high as its captions; each caption as wide as its text and cells.
     void fitCaptions();
     // Button row: every button as wide as its text needs, one font that lets all four fit.
     void fitButtons();
+    // Width caption column needs for its text in metrics.
+    int captionWidth(int column, const QFontMetrics &metrics) const;
+    // Widths the cells under each caption column need in the rows' bold font of rowPixels: a
+    // cell of the column's widest form; column 0 without the mark column.
+    void cellWidths(int rowPixels, int (&widths)[5]) const;
+    // Panel width for the buttons at buttonPixels and the captions at captionPixels over whole
+    // cells, in a main window windowHeight pixels high; with a whole file name or the file
+    // column at its narrowest.
+    int panelWidthFor(int windowHeight, int buttonPixels, int captionPixels, bool wholeName) const;
     void moveMainMark(int row);
     void makeCurrent(int row);
     void emitFileRow(int row);

@@ -14,10 +14,12 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 namespace {
 constexpr int captionCount = 5;
@@ -27,6 +29,37 @@ constexpr int buttonTextMargin = 4 + 6; // icon to text, and a little air
 constexpr int smallestButtonPixels = 9;
 const char *const lineColor = "#7d7d7d";
 const char *const accentColor = "#353DF4";
+
+// Cells of the widest form each caption column holds: a camera file name, date, size, duration
+// and resolution; a group row's key is narrower.
+const char *const cellForms[] = {"00000000000000_R.MP4", "00-00-0000", "0000MB", "00:00:00",
+                                 "0000x0000"};
+
+// form with every digit 0 as the font's widest digit.
+QString widestDigits(QString form, const QFontMetrics &metrics)
+{
+    QChar widest = QLatin1Char('0');
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        if (metrics.horizontalAdvance(QLatin1Char(digit)) > metrics.horizontalAdvance(widest))
+            widest = QLatin1Char(digit);
+    }
+    return form.replace(QLatin1Char('0'), widest);
+}
+
+// Pixels a list cell takes beside its text: the item sheet's left padding and the style's text
+// margins.
+int itemTextMargins(const QWidget *table)
+{
+    constexpr int itemPadding = 5;
+    return itemPadding +
+           2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+}
+
+// Width a list button needs for its icon, its text and a little air.
+int buttonNeed(const QString &text, const QFontMetrics &metrics, int iconWidth)
+{
+    return metrics.horizontalAdvance(text) + iconWidth + buttonTextMargin;
+}
 
 QString itemSheet()
 {
@@ -184,34 +217,59 @@ void FormList::fitCaptions()
             captionBaseWidths[column] > 0 ? captionBaseWidths[column] : header->sectionSize(column);
         widths[column] = base[column];
     }
-    // Every caption as wide as its text; the room comes from the file column (its names are
-    // elided anyway), then from a smaller caption font, down to the rows' size.
+    int cellNeeds[captionCount];
+    cellWidths(itemPixelSize, cellNeeds);
+    cellNeeds[0] += markColumnWidth; // the file column stands above the mark column too
+
+    // Every caption as wide as its text and its cells; the room comes from the file column (its
+    // names are elided anyway), then from a smaller caption font, down to the rows' size. A whole
+    // file name takes what the row leaves, then what the other columns hold beyond their needs,
+    // from the widest first, then a smaller caption font too.
     // room counts once the list is shown; until then its size is not known
-    const int available = headerTableWidget->isVisible() ? headerTableWidget->viewport()->width()
-                                                         : std::numeric_limits<int>::max() / 2;
+    const bool roomKnown = headerTableWidget->isVisible();
+    const int available =
+        roomKnown ? headerTableWidget->viewport()->width() : std::numeric_limits<int>::max() / 2;
+    const auto fit = [&](const QFontMetrics &metrics) {
+        int needs[captionCount];
+        int fileNeeds = 0;
+        for (int column = 0; column < captionCount; ++column) {
+            const int caption = captionWidth(column, metrics);
+            needs[column] = column == 0 ? caption : std::max(caption, cellNeeds[column]);
+            widths[column] = std::max(base[column], needs[column]);
+            if (column == 0)
+                fileNeeds = std::max(caption, markColumnWidth * 3);
+        }
+        const int overflow = std::accumulate(std::begin(widths), std::end(widths), 0) - available;
+        const int fileSpare = std::max(widths[0] - fileNeeds, 0);
+        if (overflow > 0)
+            widths[0] -= std::min(overflow, fileSpare);
+        if (!roomKnown)
+            return overflow <= fileSpare;
+        int missing = cellNeeds[0] - widths[0];
+        const int fromRow = std::clamp(-overflow, 0, std::max(missing, 0));
+        widths[0] += fromRow;
+        missing -= fromRow;
+        for (; missing > 0; --missing) {
+            int widest = 0;
+            for (int column = 1; column < captionCount; ++column) {
+                if (widths[column] > needs[column] &&
+                    (widest == 0 || widths[column] > widths[widest]))
+                    widest = column;
+            }
+            if (widest == 0)
+                break;
+            --widths[widest];
+            ++widths[0];
+        }
+        return overflow <= fileSpare && missing <= 0;
+    };
     QFont font = header->font();
     const int largest = captionPixelSize > 0 ? captionPixelSize : font.pixelSize();
     const int smallest = std::min(largest, std::max(itemPixelSize, 1));
     for (int pixels = largest; pixels >= smallest; --pixels) {
         if (pixels > 0)
             font.setPixelSize(pixels);
-        const QFontMetrics metrics(font);
-        int total = 0;
-        int fileNeeds = 0;
-        for (int column = 0; column < captionCount; ++column) {
-            const QTableWidgetItem *item = headerTableWidget->horizontalHeaderItem(column);
-            const int needed =
-                (item ? metrics.horizontalAdvance(item->text()) : 0) + captionTextMargin;
-            widths[column] = std::max(base[column], needed);
-            if (column == 0)
-                fileNeeds = std::max(needed, markColumnWidth * 3);
-            total += widths[column];
-        }
-        const int overflow = total - available;
-        const int fileSpare = std::max(widths[0] - fileNeeds, 0);
-        if (overflow > 0)
-            widths[0] -= std::min(overflow, fileSpare);
-        if (overflow <= fileSpare || pixels <= 0)
+        if (fit(QFontMetrics(font)) || pixels <= 0)
             break;
     }
     // one font for the captions: the header's and the items' own (which the header paints)
@@ -288,8 +346,7 @@ void FormList::fitButtons()
         const QFontMetrics metrics(font);
         int total = 0;
         for (int i = 0; i < 4; ++i) {
-            needs[i] = metrics.horizontalAdvance(buttons[i]->text()) +
-                       buttons[i]->iconSize().width() + buttonTextMargin;
+            needs[i] = buttonNeed(buttons[i]->text(), metrics, buttons[i]->iconSize().width());
             total += needs[i];
         }
         if (total <= available || pixels <= 0)
@@ -301,6 +358,74 @@ void FormList::fitButtons()
         buttons[i]->setSizePolicy(QSizePolicy::Ignored, buttons[i]->sizePolicy().verticalPolicy());
         listLayout->setColumnStretch(i, needs[i]);
     }
+}
+
+int FormList::captionWidth(int column, const QFontMetrics &metrics) const
+{
+    const QTableWidgetItem *item = headerTableWidget->horizontalHeaderItem(column);
+    return (item ? metrics.horizontalAdvance(item->text()) : 0) + captionTextMargin;
+}
+
+void FormList::cellWidths(int rowPixels, int (&widths)[5]) const
+{
+    // the rows' bold font, a cell of each column's widest form
+    QFont font(getAppFontFamily());
+    font.setBold(true);
+    font.setPixelSize(std::max(rowPixels, 1));
+    const QFontMetrics metrics(font);
+    for (int column = 0; column < captionCount; ++column) {
+        const QString form = widestDigits(QLatin1String(cellForms[column]), metrics);
+        // names come in either case; a pixel or two of air for pairs a font draws closer
+        widths[column] =
+            std::max(metrics.horizontalAdvance(form), metrics.horizontalAdvance(form.toLower())) +
+            itemTextMargins(tableWidget) + 2;
+    }
+}
+
+int FormList::widthForTexts(int windowHeight) const
+{
+    const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
+    return panelWidthFor(windowHeight, sizes.fontPixelSize, sizes.fontPixelSize, true);
+}
+
+int FormList::narrowestWidth(int windowHeight) const
+{
+    const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
+    return panelWidthFor(windowHeight, std::min(sizes.fontPixelSize, smallestButtonPixels),
+                         std::min(sizes.fontPixelSize, sizes.itemPixelSize), false);
+}
+
+int FormList::panelWidthFor(int windowHeight, int buttonPixels, int captionPixels,
+                            bool wholeName) const
+{
+    const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
+    const QMargins margins = listLayout->contentsMargins();
+    const int sides = margins.left() + margins.right();
+
+    QFont font = btnAdd->font();
+    font.setPixelSize(std::max(buttonPixels, 1));
+    const QFontMetrics buttonMetrics(font);
+    const std::pair<const QPushButton *, int> buttons[] = {{btnAdd, sizes.addIcon.width()},
+                                                           {btnRemove, sizes.addIcon.width()},
+                                                           {btnGroup, sizes.groupIcon.width()},
+                                                           {btnUngroup, sizes.groupIcon.width()}};
+    int buttonRow = sides;
+    for (const auto &[button, iconWidth] : buttons)
+        buttonRow += buttonNeed(button->text(), buttonMetrics, iconWidth);
+
+    // captions over whole cells; the file column with a whole name, or at its narrowest three
+    // mark columns, each a twentieth of the panel
+    font.setPixelSize(std::max(captionPixels, 1));
+    const QFontMetrics captionMetrics(font);
+    int cells[captionCount];
+    cellWidths(sizes.itemPixelSize, cells);
+    int rest = sides + 2 * headerTableWidget->frameWidth();
+    for (int column = 1; column < captionCount; ++column)
+        rest += std::max(captionWidth(column, captionMetrics), cells[column]);
+    const int fileCaption = captionWidth(0, captionMetrics);
+    const int columns = wholeName ? ((rest + std::max(fileCaption, cells[0])) * 20 + 18) / 19
+                                  : std::max(rest + fileCaption, (rest * 20 + 16) / 17);
+    return std::max(buttonRow, columns + 2); // and some air
 }
 
 void FormList::setStyle(int style)

@@ -67,6 +67,31 @@ void setPixelSize(QLabel *label, double size)
     label->setFont(font);
 }
 
+// The label's font at size pixels, or smaller, down to a still readable size, until sample is at
+// most width pixels wide.
+void setPixelSizeWithin(QLabel *label, int size, const QString &sample, int width)
+{
+    constexpr int smallestPixels = 8;
+    QFont font = label->font();
+    font.setPixelSize(size);
+    while (font.pixelSize() > smallestPixels &&
+           QFontMetrics(font).horizontalAdvance(sample) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
+
+// The least width of layout with the sizes its widgets have now (the nested layouts' cached
+// sizes dropped first).
+int leastWidth(QLayout *layout)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        if (QLayout *child = layout->itemAt(i)->layout())
+            leastWidth(child);
+    }
+    layout->invalidate();
+    return layout->minimumSize().width();
+}
+
 } // namespace
 
 FormPlaybackData::FormPlaybackData(QWidget *parent)
@@ -356,8 +381,9 @@ void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
             .arg(static_cast<int>(icon.height() * scaleY)));
     ui->bodyDataBtn->setFixedSize(static_cast<int>(43 * scaleX), static_cast<int>(58 * scaleY));
 
-    const std::pair<QLabel *, int> squares[] = {{ui->durationBack, static_cast<int>(H / 3.629)},
-                                                {ui->distanceBack, static_cast<int>(H / 3.629)},
+    const int tileSide = static_cast<int>(H / 3.629); // duration and distance
+    const std::pair<QLabel *, int> squares[] = {{ui->durationBack, tileSide},
+                                                {ui->distanceBack, tileSide},
                                                 {ui->calorieBack, static_cast<int>(H / 4.0968)},
                                                 {ui->speedAvgLabel, g},
                                                 {ui->speedMaxLabel, g},
@@ -388,16 +414,23 @@ void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
                                             .arg(18)
                                             .arg(static_cast<int>(H * 0.8)));
 
-    const QList<QLabel *> statTitles = {
-        ui->speedAvgTitle,      ui->speedMaxTitle,       ui->altitudeMaxTitle,
-        ui->altitudeMinTitle,   ui->altitudeRisingTitle, ui->altitudeDecreaseTitle,
-        ui->distanceTitleChart, ui->speedTitleChart,     ui->altitudeTitleChart};
-    for (QLabel *label : statTitles)
+    QLabel *const figureTitles[] = {ui->speedAvgTitle,       ui->speedMaxTitle,
+                                    ui->altitudeMaxTitle,    ui->altitudeMinTitle,
+                                    ui->altitudeRisingTitle, ui->altitudeDecreaseTitle};
+    QLabel *const figureValues[] = {ui->speedAvgValue,       ui->speedMaxValue,
+                                    ui->altitudeMaxValue,    ui->altitudeMinValue,
+                                    ui->altitudeRisingValue, ui->altitudeDecreaseValue};
+    const auto setFigureSize = [&](int size) {
+        for (QLabel *label : figureTitles)
+            setPointSize(label, size);
+        for (QLabel *label : figureValues)
+            setPointSize(label, size - (size - 7) * 0.34);
+    };
+    setFigureSize(a);
+    for (QLabel *label : {ui->distanceTitleChart, ui->speedTitleChart, ui->altitudeTitleChart})
         setPointSize(label, a);
-    for (QLabel *label : {ui->speedAvgValue, ui->speedMaxValue, ui->altitudeMaxValue,
-                          ui->altitudeMinValue, ui->altitudeRisingValue, ui->altitudeDecreaseValue})
-        setPointSize(label, a - (a - 7) * 0.34);
-    setPixelSize(durationValue, 12);
+    // the duration inside the ring of its square
+    setPixelSizeWithin(durationValue, 12, QStringLiteral("00:00:00"), tileSide * 7 / 10);
     setPixelSize(distanceValue, b - (b - 18) * 0.33);
     setPixelSize(calorieValue, c - (c - 14) * 0.2);
     setPixelSize(distanceUnit, d - (d - 8) * 0.33);
@@ -419,4 +452,9 @@ void FormPlaybackData::applySkin(int W, int H, float scaleX, float scaleY)
         chart->setMargins(static_cast<int>(dw * 0.0297 + 22), static_cast<int>(dw * 0.0114 + 23));
         chart->setFontSizes(static_cast<int>(dw * 0.00684 + 8), static_cast<int>(dw * 0.00456 + 7));
     }
+    // a panel high for its width: the figures smaller, down to a still readable size, until the
+    // panel's content fits its width
+    QLayout *content = ui->dataGridWidget->layout();
+    for (int size = a - 1; size >= 6 && leastWidth(content) > W; --size)
+        setFigureSize(size);
 }

@@ -720,15 +720,15 @@ void TstFormList::windowSizeColumns()
     list->setWindowSize(400, 300, 900);
     QTableWidget *table = list->table();
     QCOMPARE(table->columnWidth(0), 20);
-    QCOMPARE(table->columnWidth(1), 88);
-    QCOMPARE(list->captionTable()->columnWidth(0), 108);
-    // the others as computed, or wider where their caption needs it ("Duration" at 18 px)
+    // the file column as computed, or wider with what the row leaves for a whole name
+    QVERIFY(table->columnWidth(1) >= 88);
+    QCOMPARE(list->captionTable()->columnWidth(0), table->columnWidth(1) + 20);
+    // the others as computed, or wider where their caption or cells need it ("Duration" at 18 px)
     const int computed[] = {68, 62, 64, 68};
     for (int column = 2; column <= 5; ++column) {
         QVERIFY(table->columnWidth(column) >= computed[column - 2]);
         QCOMPARE(table->columnWidth(column), list->captionTable()->columnWidth(column - 1));
     }
-    QCOMPARE(table->columnWidth(2), 68);
     QVERIFY(table->columnWidth(4) > 64);
     QCOMPARE(list->addButton()->height(), 41);
     QCOMPARE(list->addButton()->iconSize(), QSize(22, 22));

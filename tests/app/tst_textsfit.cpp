@@ -1,0 +1,246 @@
+// Texts of the real main window fit at the screen the test runs on, in every language: the play
+// list's rows, the play bar's speed menu and the ride-data panel, at the window's minimum size,
+// its start-up size and the whole screen. CTest runs it once more per common screen size.
+#include "appglobals.h"
+#include "formcontrol.h"
+#include "formlist.h"
+#include "formmap.h"
+#include "formplaybackdata.h"
+#include "formplaybak.h"
+#include "listrows.h"
+#include "mainwindow.h"
+#include "mainwindowtest.h"
+#include "removabledrives.h"
+#include "settingkeys.h"
+#include "testsupport.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMimeData>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+using namespace ListRows;
+
+namespace {
+const char *const languageCodes[] = {"en", "de", "fr", "nl", "it", "es",
+                                     "pt", "ru", "pl", "cs", "ro", "zh"};
+const char *const frontName = "20261207101500_F.mp4";
+const char *const rearName = "20261207101500_R.mp4";
+
+// Pixels a view item needs beside its text: the style's text margins and the sheet's padding.
+int itemMargins(const QWidget *view, int padding)
+{
+    const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view);
+    return 2 * (textMargin + 1) + padding;
+}
+
+QString sizeText(const QSize &size)
+{
+    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+}
+} // namespace
+
+class TstTextsFit : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void listRowsShowWholeTexts_data() { languagesAndSizes(); }
+    void listRowsShowWholeTexts();
+    void speedMenuShowsWholeEntries_data() { languagesAndSizes(); }
+    void speedMenuShowsWholeEntries();
+    void ridePanelTextsStayInside_data() { languagesAndSizes(); }
+    void ridePanelTextsStayInside();
+
+private:
+    void languagesAndSizes();
+    // Sets the row's language and window size and waits until the window has them.
+    void applyRow();
+    // Pictures of German and Russian at the start-up size, named by the screen.
+    void screenshot(const QString &what);
+
+    QTemporaryDir dir;
+    QString oldCwd;
+    std::unique_ptr<MainWindow> window;
+    QSize startUpSize;
+    QString savedAutomatically;
+};
+
+void TstTextsFit::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    oldCwd = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // the settings file of the run goes here
+    QVERIFY(TestSupport::makeClip(dir.filePath(QLatin1String(frontName)), 1.0,
+                                  QStringLiteral("1920x1080"), false));
+    QVERIFY(TestSupport::makeClip(dir.filePath(QLatin1String(rearName)), 1.0,
+                                  QStringLiteral("1280x720"), false));
+    RemovableDrives::setRootsProvider([] { return QStringList(); }); // no camera card
+    savedAutomatically = gParameters.value(SettingKeys::automatically);
+    gParameters[SettingKeys::automatically] = QStringLiteral("0");
+
+    window = std::make_unique<MainWindow>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->releaseKeyboard();
+    startUpSize = window->size();
+    FormMap *map = window->formMap();
+    if (!map->isPageLoaded()) { // the pictures show the map
+        QSignalSpy loaded(map->webView(), &QWebEngineView::loadFinished);
+        QVERIFY(loaded.wait(30000));
+    }
+
+    // the pair dropped on the list, as from a file manager
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir.filePath(QLatin1String(frontName)))});
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject *>(window->formList())->event(&drop);
+    QTRY_COMPARE_WITH_TIMEOUT(window->formList()->rowCount(), 2, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->formList()->table()->item(1, ColResolution)->text().isEmpty(),
+                             10000);
+}
+
+void TstTextsFit::cleanupTestCase()
+{
+    window.reset();
+    RemovableDrives::setRootsProvider({});
+    gParameters[SettingKeys::automatically] = savedAutomatically;
+    gLanguage = LangEnglish;
+    QDir::setCurrent(oldCwd);
+}
+
+void TstTextsFit::languagesAndSizes()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("size");
+    for (const char *size : {"minimum", "start-up", "screen"}) {
+        for (int language = 0; language < LanguageCount; ++language)
+            QTest::addRow("%s, %s", languageCodes[language], size) << language << size;
+    }
+}
+
+void TstTextsFit::applyRow()
+{
+    QFETCH(int, language);
+    QFETCH(QString, size);
+    if (gLanguage != language)
+        window->setLanguage(language);
+    const QSize screen = window->screen()->availableGeometry().size();
+    const QSize wanted = size == QLatin1String("minimum")    ? window->minimumSize()
+                         : size == QLatin1String("start-up") ? startUpSize
+                                                             : screen;
+    window->resize(wanted);
+    QTRY_COMPARE(window->size(), wanted.expandedTo(window->minimumSize()));
+    QApplication::processEvents();
+}
+
+void TstTextsFit::screenshot(const QString &what)
+{
+    QFETCH(int, language);
+    QFETCH(QString, size);
+    if (size != QLatin1String("start-up") || (language != LangGerman && language != LangRussian))
+        return;
+    const QSize screen = window->screen()->geometry().size();
+    TestSupport::saveScreenshot(
+        window.get(), QStringLiteral("screen-%1-%2%3")
+                          .arg(sizeText(screen), QLatin1String(languageCodes[language]), what));
+}
+
+void TstTextsFit::listRowsShowWholeTexts()
+{
+    QFETCH(QString, size);
+    applyRow();
+    QTableWidget *table = window->formList()->table();
+    const int margins = itemMargins(table, 5); // the item sheet's left padding
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int column = ColName; column <= ColResolution; ++column) {
+            const QTableWidgetItem *item = table->item(row, column);
+            QVERIFY(item);
+            const int text = QFontMetrics(item->font()).horizontalAdvance(item->text());
+            const int width = table->columnWidth(column);
+            // every text whole; a name at least in the start-up window
+            if (column != ColName || size == QLatin1String("start-up"))
+                QVERIFY2(width >= text + margins, qPrintable(QStringLiteral("%1: %2 px for %3 px")
+                                                                 .arg(item->text())
+                                                                 .arg(width)
+                                                                 .arg(text + margins)));
+        }
+        // a name cut short is shown whole in its tooltip
+        QCOMPARE(table->item(row, ColName)->toolTip(), table->item(row, ColName)->text());
+    }
+    // every column in view without scrolling
+    QVERIFY(table->horizontalHeader()->length() <= table->viewport()->width());
+    screenshot(QString());
+}
+
+void TstTextsFit::speedMenuShowsWholeEntries()
+{
+    applyRow();
+    auto *speed = window->control()->findChild<QComboBox *>(QStringLiteral("comboSpeed"));
+    QVERIFY(speed);
+    QVERIFY(speed->isVisible());
+    speed->showPopup();
+    QAbstractItemView *view = speed->view();
+    QTRY_VERIFY(view->isVisible());
+    // every entry as wide as its delegate draws it whole
+    for (int row = 0; row < speed->count(); ++row) {
+        const int needed = view->sizeHintForIndex(view->model()->index(row, 0)).width();
+        QVERIFY2(view->viewport()->width() >= needed,
+                 qPrintable(QStringLiteral("%1: %2 px for %3 px")
+                                .arg(speed->itemText(row))
+                                .arg(view->viewport()->width())
+                                .arg(needed)));
+    }
+    // the shown entry too
+    const int shown = QFontMetrics(speed->font()).horizontalAdvance(speed->currentText());
+    QVERIFY2(speed->contentsRect().width() >= shown,
+             qPrintable(QStringLiteral("%1 px for %2 px").arg(speed->width()).arg(shown)));
+    speed->hidePopup();
+}
+
+void TstTextsFit::ridePanelTextsStayInside()
+{
+    if (gMode != 1)
+        MainWindowTest::action(*window, "actionCalendar")->trigger();
+    applyRow();
+    FormPlaybackData *panel = window->ridePage()->rideData();
+    QTRY_VERIFY(panel->isVisible());
+    QApplication::processEvents();
+    // the duration inside its circle: its text no wider than the circle's inner part
+    const QLabel *duration = panel->durationValueLabel();
+    const auto *circle = panel->findChild<QLabel *>(QStringLiteral("durationBack"));
+    QVERIFY(circle);
+    const int durationText = QFontMetrics(duration->font()).horizontalAdvance(duration->text());
+    QVERIFY2(durationText <= circle->width() * 4 / 5,
+             qPrintable(QStringLiteral("%1: %2 px in a circle of %3 px")
+                            .arg(duration->text())
+                            .arg(durationText)
+                            .arg(circle->width())));
+    // the figures' titles whole and clear of the panel's border
+    for (const char *name : {"speedAvgTitle", "speedMaxTitle", "altitudeMaxTitle",
+                             "altitudeMinTitle", "altitudeRisingTitle", "altitudeDecreaseTitle"}) {
+        const auto *title = panel->findChild<QLabel *>(QLatin1String(name));
+        QVERIFY(title);
+        const int text = QFontMetrics(title->font()).horizontalAdvance(title->text());
+        const int right = title->mapTo(panel, QPoint(text, 0)).x();
+        QVERIFY2(title->contentsRect().width() >= text && right <= panel->width() - 8,
+                 qPrintable(QStringLiteral("%1: %2 px of text in %3 px, ends at %4 of %5")
+                                .arg(title->text())
+                                .arg(text)
+                                .arg(title->contentsRect().width())
+                                .arg(right)
+                                .arg(panel->width())));
+    }
+    screenshot(QStringLiteral("-ridedata"));
+}
+
+TALVEX_TEST_MAIN(TstTextsFit)
+#include "tst_textsfit.moc"
