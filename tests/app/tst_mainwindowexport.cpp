@@ -102,6 +102,7 @@ private slots:
     void failedExportSaysWhyAndKeepsTheOldFile_data();
     void failedExportSaysWhyAndKeepsTheOldFile();
     void removingThePlayingRowLeavesNothingToCut();
+    void removingTheSecondCamerasRowReleasesIt();
     void outputThatIsAnInputIsRefused_data();
     void outputThatIsAnInputIsRefused();
     void checkFailuresReachTheErrorPage_data();
@@ -116,6 +117,8 @@ private:
     void startCut(MainWindow &w, const QString &output);
     // Opens files, groups those of one camera in the list and plays the group row.
     void playGroup(MainWindow &w, const QStringList &files);
+    // Opens the front file and its rear partner and plays them in dual view.
+    void playPair(MainWindow &w);
     void doubleClickRow(MainWindow &w, int row);
 
     QTemporaryDir dir_;
@@ -285,6 +288,16 @@ void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
     const QImage bar = w.control()->grab().toImage();
     QVERIFY(TestSupport::colourCount(bar, bar.rect().adjusted(0, 0, -1, -1)) > 10);
     TestSupport::saveScreenshot(&w, QStringLiteral("export-cut-editor-past-one-hour"));
+}
+
+void TstMainWindowExport::playPair(MainWindow &w)
+{
+    w.onOpenFile_L({QUrl::fromLocalFile(pair_.at(0)), QUrl::fromLocalFile(pair_.at(1))});
+    QTRY_COMPARE_WITH_TIMEOUT(w.formList()->rowCount(), 2, 20000);
+    doubleClickRow(w, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->getMediaPath(), pair_.at(1), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.secondDashcam()->getVideoWidget()->isVisible(), 20000);
 }
 
 void TstMainWindowExport::doubleClickRow(MainWindow &w, int row)
@@ -491,6 +504,28 @@ void TstMainWindowExport::removingThePlayingRowLeavesNothingToCut()
     QCOMPARE(checksums(groupClips_ + QStringList{clip_}), before);
 }
 
+// Remove on the second camera's row: that camera lets its file go, the main one plays on.
+void TstMainWindowExport::removingTheSecondCamerasRowReleasesIt()
+{
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 1)
+        w.onDisplayModeChange();
+    playPair(w);
+    if (QTest::currentTestFailed())
+        return;
+    FormList *list = w.formList();
+    QTableWidget *table = list->table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(1, ListRows::ColName)).center());
+    QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("btnRemove")), Qt::LeftButton);
+    QCOMPARE(listedPaths(list), QStringList{pair_.at(0)});
+    QTRY_COMPARE(w.secondDashcam()->getMediaPath(), QString());
+    QTRY_VERIFY(!w.secondDashcam()->getVideoWidget()->isVisible());
+    QCOMPARE(w.mainDashcam()->getMediaPath(), pair_.at(0));
+    QVERIFY(!list->checkSubGroupFile());
+}
+
 void TstMainWindowExport::outputThatIsAnInputIsRefused_data()
 {
     QTest::addColumn<QString>("road"); // what plays
@@ -519,11 +554,7 @@ void TstMainWindowExport::outputThatIsAnInputIsRefused()
     if (road == "group") {
         playGroup(w, groupClips_);
     } else if (road == "pair") {
-        w.onOpenFile_L({QUrl::fromLocalFile(pair_.at(0)), QUrl::fromLocalFile(pair_.at(1))});
-        QTRY_COMPARE_WITH_TIMEOUT(w.formList()->rowCount(), 2, 20000);
-        doubleClickRow(w, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->getMediaPath(), pair_.at(1), 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 20000);
+        playPair(w);
     } else {
         openFile(w, clip_);
     }
