@@ -408,6 +408,16 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile_data()
                       "esac\nexec ffmpeg \"$@\"\n")
         << true << "f_pvErr"
         << "Unable to edit.\nffmpeg reported:\nInvalid argument";
+    QTest::newRow("ffmpeg killed")
+        << QByteArray("case \"$*\" in *map_metadata*) kill -KILL $$;; esac\nexec ffmpeg \"$@\"\n")
+        << true << "f_pvErr"
+        << "Unable to edit.\nffmpeg stopped unexpectedly.";
+    // the source gives only its first second, as a file cut off does
+    QTest::newRow("source ends early")
+        << QByteArray("case \"$*\" in *map_metadata*) exec ffmpeg -t 1 \"$@\";; esac\n"
+                      "exec ffmpeg \"$@\"\n")
+        << true << "f_pvErr"
+        << "Unable to edit.\nThe source ended before the end of the cut, so nothing was saved.";
 }
 
 void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()

@@ -580,6 +580,8 @@ private slots:
         }
         host.sizeCell = size;
         host.range = "00:01 ~ 00:06";
+        // the same free space on any machine, also where it cannot be read
+        controller->setFreeSpace([](const QString &) { return qint64(100) * 1024 * 1024; });
         QSignalSpy failed(controller.get(), &ExportController::exportError);
         QSignalSpy started(editor.get(), &FFmpeg_editor_p::started);
         QCOMPARE(exportAndWait(setting(workFile("g.mov")), true), End::Failed);
