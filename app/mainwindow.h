@@ -159,6 +159,7 @@ public slots:
 public:
     bool saveClipList(bool secondCamera);
     FFmpeg_editor_p *exportRunner() const { return editor_; }
+    ExportController *exportController() const { return exportController_; }
     // Location code of the Location action that carries the check icon, -1 when none does.
     int checkedLocationCode() const;
 

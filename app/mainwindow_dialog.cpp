@@ -4,10 +4,11 @@
 
 #include "appglobals.h"
 #include "dashcam.h"
+#include "exportcontroller.h"
 #include "formcontrol.h"
 #include "formdialog.h"
-#include "formplaybak.h"
 #include "formlist.h"
+#include "formplaybak.h"
 
 #include <QDebug>
 #include <QDir>
@@ -47,6 +48,7 @@ void MainWindow::onEditOK()
     mainDashcam()->pause();
     secondDashcam()->pause();
     dialog_->initOutputSetting(gDisplayMode == 1, list_->isCurrentGroup());
+    dialog_->setExportInputs(exportController_->inputFiles());
     dialog_->applyStyle(gStyle);
     dialog_->show();
     connect(dialog_, &FormDialog::mediaFileTriggered, mainDashcam(), &Dashcam::setMedia,

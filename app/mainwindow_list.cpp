@@ -88,10 +88,8 @@ void MainWindow::wireList()
         const bool hadRows = list_->rowCount() > 0;
         list_->clearList();
         // nothing listed is left playing or shown in the band and on the map
-        if (hadRows) {
+        if (hadRows)
             onReleaseMadia();
-            emit clearMapAll();
-        }
     });
     connect(this, &MainWindow::languageApplied, list_, [this] {
         list_->setLanguageFont();
@@ -195,6 +193,7 @@ void MainWindow::onReleaseMadia()
     mainDashcam()->release();
     list_->clearMainIndexMark();
     onReleaseRightMadia();
+    emit clearMapAll(); // the released file's track goes with it
 }
 
 void MainWindow::onReleaseRightMadia()

@@ -1,5 +1,7 @@
 #include "exportcommands.h"
 
+#include "ffmpegarguments.h"
+
 #include <QStringList>
 
 namespace {
@@ -204,9 +206,9 @@ QString ExportCommands::groupPieceCommand(bool timed, int start, int duration, i
            QStringLiteral("-b:v 20000K ");
 }
 
-QString ExportCommands::joinInput()
+QString ExportCommands::joinInput(const QString &listPath)
 {
-    return QStringLiteral(" -f concat -safe 0 -i \"clip.txt\" ");
+    return QStringLiteral(" -f concat -safe 0") + FfmpegArguments::inputText(listPath);
 }
 
 QString ExportCommands::joinCommand(bool dualView, const CameraPicture &camera, int width,

@@ -44,8 +44,8 @@ public:
     static QString groupPieceCommand(bool timed, int start, int duration, int width,
                                      bool keepAudio);
 
-    // Input text of a join through the concat list "clip.txt".
-    static QString joinInput();
+    // Input text of a join through the concat list at listPath.
+    static QString joinInput(const QString &listPath);
 
     // Join of the pieces; outside dual view the camera's picture values are applied.
     static QString joinCommand(bool dualView, const CameraPicture &camera, int width,

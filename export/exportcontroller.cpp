@@ -5,9 +5,10 @@
 #include "ffmpegarguments.h"
 #include "outputname.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStorageInfo>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -110,8 +111,21 @@ GroupCut GroupCut::locate(const QVector<int> &durations, int start, int end)
 }
 
 ExportController::ExportController(ExportHost *host, FFmpeg_editor_p *editor, QObject *parent)
-    : QObject(parent), host(host), editor(editor)
+    : QObject(parent), host(host), editor(editor),
+      freeSpace([](const QString &folder) { return QStorageInfo(folder).bytesAvailable(); })
 {
+}
+
+ExportController::~ExportController() = default;
+
+QStringList ExportController::inputFiles() const
+{
+    QStringList files{host->mediaPath(true), host->mediaPath(false)};
+    // a single file's cell is its path, a group's "a;b;c;"
+    for (bool secondRow : {false, true})
+        files += host->groupPathCell(secondRow).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    files.removeAll(QString());
+    return files;
 }
 
 ExportFailure ExportController::failure() const
@@ -131,10 +145,11 @@ bool ExportController::checkTarget(const QString &outputPath)
         fail(EditorFailed, ExportFailure::Other);
         return false;
     }
-    switch (OutputName::prepareTarget(outputPath).problem) {
+    switch (OutputName::prepareTarget(outputPath, inputFiles()).problem) {
     case OutputName::Problem::None:
         return true;
     case OutputName::Problem::NoFileName:
+    case OutputName::Problem::IsAnInput:
         fail(EditorFailed, ExportFailure::Other);
         return false;
     case OutputName::Problem::FolderNotCreated:
@@ -177,7 +192,7 @@ QVector<int> ExportController::durations(const QStringList &files) const
 void ExportController::onGetVideoInfo(EditorOutputSetting_t value)
 {
     ownFailure = ExportFailure();
-    workFolder.clear(); // a single cut leaves no pieces
+    cleanUp(); // a single cut makes no pieces
     if (!checkTarget(value.outputPath))
         return;
     const QString file = host->mediaPath(bigIsMainCamera());
@@ -264,7 +279,7 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
     secondPass = Pass();
     record = GroupOutputSetting_t();
     mix = false;
-    workFolder.clear();
+    cleanUp();
 
     const bool partner = host->hasPartner();
     if (!partner)
@@ -273,7 +288,7 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
     editor->setMode(0);
     if (!checkTarget(value.outputPath))
         return;
-    workFolder = value.outputPath.left(value.outputPath.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString outputFolder = QFileInfo(value.outputPath).absolutePath();
 
     const bool dual = host->displayMode() == 1;
     const bool swap = host->pipSwap() == 1;
@@ -291,10 +306,13 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
     secondPass.files = splitGroup(secondText);
     secondPass.isMainCamera = !mainPass.isMainCamera;
     record.mainFiles = mainPass.files;
-    record.workFolder = workFolder;
 
-    const qint64 freeMb = QStorageInfo(workFolder).bytesAvailable() / bytesPerMb;
-    if (double(sizeMb(host->groupSizeCell())) * spaceFactor > double(freeMb)) {
+    // only the group on screen is cut
+    if (mainPass.files.value(0) != host->mediaPath(mainPass.isMainCamera)) {
+        fail(EditorFailed, ExportFailure::Other);
+        return;
+    }
+    if (!hasRoomFor(outputFolder)) {
         fail(EditorNoDiskSpace, ExportFailure::DiskFull);
         return;
     }
@@ -332,6 +350,14 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
         setting.mainVideoSide = 1;
     }
     record.secondFiles = secondPass.files;
+    // the pieces live in a folder of their own, so that no file of the user is touched
+    ownFolder = std::make_unique<QTemporaryDir>(outputFolder + QStringLiteral("/.export-XXXXXX"));
+    if (!ownFolder->isValid()) {
+        fail(EditorFailed, ExportFailure::FolderNotWritable);
+        return;
+    }
+    workFolder = ownFolder->path() + QLatin1Char('/');
+    record.workFolder = workFolder;
     editor->probeGroupVideo(QLatin1Char(' ') + FfmpegArguments::quotedPath(mainPass.files.first()),
                             setting, 0, mainPass.files.size(), false);
 }
@@ -432,13 +458,27 @@ void ExportController::onProcessGroupOutputSetting(int index, EditorOutputSettin
     }
 }
 
+bool ExportController::hasRoomFor(const QString &folder) const
+{
+    const qint64 freeBytes = freeSpace(folder);
+    // free space that cannot be read refuses nothing: ffmpeg reports a disk that fills up
+    if (freeBytes < 0)
+        return true;
+    return double(sizeMb(host->groupSizeCell())) * spaceFactor <= double(freeBytes / bytesPerMb);
+}
+
+QString ExportController::clipListPath() const
+{
+    return workFolder + clipListName;
+}
+
 bool ExportController::saveClipList(bool secondCamera)
 {
+    if (workFolder.isEmpty())
+        return false;
     const GroupCut &cut = (secondCamera ? secondPass : mainPass).cut;
-    QFile file(QDir::current().filePath(clipListName));
-    if (file.exists())
-        file.remove();
-    if (!file.open(QIODevice::ReadWrite))
+    QFile file(clipListPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     QString lines;
     for (int n = 0; n <= cut.last - cut.first; ++n)
@@ -475,7 +515,7 @@ void ExportController::join(bool isSubVideo)
         editor->setStep(1);
     }
     editor->setTotalDuration(pass.cut.length);
-    editor->run(ExportCommands::joinInput(), args, output);
+    editor->run(ExportCommands::joinInput(clipListPath()), args, output);
 }
 
 void ExportController::onMixtureVideoGroup(EditorOutputSetting_t value, bool haveAudio,
@@ -517,11 +557,6 @@ void ExportController::removePieces(bool isSubVideo)
 
 void ExportController::cleanUp()
 {
-    if (!workFolder.isEmpty()) {
-        QFile::remove(workFolder + joinedMain);
-        QFile::remove(workFolder + joinedSecond);
-        removePieces(false);
-        removePieces(true);
-    }
-    QFile::remove(QDir::current().filePath(clipListName));
+    ownFolder.reset(); // removes the folder with everything in it
+    workFolder.clear();
 }

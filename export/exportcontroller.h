@@ -13,6 +13,11 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+#include <memory>
+
+class QTemporaryDir;
+
 class FFmpeg_editor_p;
 
 // What an export reads of the windows, at the moment it needs it.
@@ -68,7 +73,17 @@ class ExportController : public QObject
 {
     Q_OBJECT
 public:
+    // Bytes free on the volume of a folder; -1 when that cannot be read.
+    using FreeSpace = std::function<qint64(const QString &folder)>;
+
     ExportController(ExportHost *host, FFmpeg_editor_p *editor, QObject *parent = nullptr);
+    ~ExportController() override;
+
+    // The free-space reading of the group export's check (QStorageInfo by default).
+    void setFreeSpace(FreeSpace reading) { freeSpace = std::move(reading); }
+    // The files an export of the moment reads: both players' files and the members of the main
+    // and second rows' groups.
+    QStringList inputFiles() const;
 
     // single cut
     void onGetVideoInfo(EditorOutputSetting_t value);
@@ -84,10 +99,14 @@ public:
     void onMixtureVideoGroup(EditorOutputSetting_t value, bool haveAudio, int audioIndex,
                              QSize resSize);
     GroupOutputSetting_t groupOutputSetting() const { return record; }
-    // Writes the concat list "clip.txt" of one camera's pieces into the working directory.
+    // Writes the concat list "clip.txt" of one camera's pieces into the export's own folder.
     bool saveClipList(bool secondCamera);
+    // The group export's own folder for its pieces, joined files and concat list: hidden, beside
+    // the output (on its volume), made by the export and removed with everything in it by
+    // cleanUp(). Empty while there is none.
+    QString workFolderPath() const { return workFolder; }
 
-    // Deletes the temporary pieces, the joined files and "clip.txt" of the last export.
+    // Removes the export's own folder with the pieces, joined files and concat list in it.
     void cleanUp();
     // Why the last export failed: its own checks, else the runner's step.
     ExportFailure failure() const;
@@ -121,13 +140,18 @@ private:
     QString tempPiece(bool isSubVideo, int n) const;
     void removePieces(bool isSubVideo);
 
+    bool hasRoomFor(const QString &folder) const;
+    QString clipListPath() const;
+
     ExportHost *host;
     FFmpeg_editor_p *editor;
     ExportFailure ownFailure;
+    FreeSpace freeSpace;
 
     // the group export of the moment
     EditorOutputSetting_t setting;
-    QString workFolder; // ends in "/"
+    std::unique_ptr<QTemporaryDir> ownFolder;
+    QString workFolder; // ownFolder's path ending in "/"; empty without one
     Pass mainPass;
     Pass secondPass;
     bool mix = false; // both cameras' groups, the second laid over the first

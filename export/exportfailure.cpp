@@ -73,6 +73,12 @@ QString pageText(const ExportFailure &failure, const QStringList &texts)
     case ExportFailure::FfmpegError:
         why = texts.value(FfmpegErrorText) + QLatin1Char('\n') + failure.detail;
         break;
+    case ExportFailure::Crashed:
+        why = texts.value(CrashedText);
+        break;
+    case ExportFailure::ShortOutput:
+        why = texts.value(ShortOutputText);
+        break;
     case ExportFailure::DiskFull: // has a page of its own
     case ExportFailure::None:
     case ExportFailure::Other:

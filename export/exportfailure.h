@@ -16,7 +16,9 @@ struct ExportFailure
         DiskFull,          // ffmpeg or the trailer write ran out of space
         FolderNotWritable, // the output folder cannot be made or written
         FfmpegError,       // ffmpeg failed; detail holds its last error line
-        Other              // empty input path, crash, cancel, an unnamed problem
+        Crashed,           // ffmpeg did not exit normally (a signal)
+        ShortOutput,       // the output is shorter than the span: the source ended early
+        Other              // empty input path, cancel, an unnamed problem
     };
     Kind kind = None;
     QString detail;
@@ -30,7 +32,9 @@ enum Text
     UnableToEdit = 31,
     FfmpegMissingText = 34,
     FolderNotWritableText = 35,
-    FfmpegErrorText = 36
+    FfmpegErrorText = 36,
+    CrashedText = 37,
+    ShortOutputText = 38
 };
 
 // The failure of a step: failedToStart is the process's own start error, reason the runner's

@@ -18,6 +18,7 @@ constexpr int stopStepMs = 3000;       // "q", then terminate, then kill
 constexpr int maxLogChars = 64 * 1024; // the log keeps the last part of the output
 constexpr int maxLogTailChars = 600;   // shown with a failure
 constexpr int minExportWidth = 1280;
+constexpr double shortToleranceSec = 1.0; // an output this much shorter than its span is short
 const QSize defaultExportSize(1280, 720);
 
 } // namespace
@@ -113,8 +114,7 @@ void FFmpeg_editor_p::onGetGroupOutputSetting(const GroupOutputSetting_t &settin
 QStringList FFmpeg_editor_p::runArguments(const QString &input, const QString &args,
                                           const QString &output)
 {
-    return FfmpegArguments::split(input) + FfmpegArguments::split(args) +
-           QStringList{QStringLiteral("-map_metadata"), QStringLiteral("0"), output};
+    return FfmpegArguments::runArguments(input, args, output);
 }
 
 QString FFmpeg_editor_p::partPath(const QString &output)
@@ -147,6 +147,7 @@ bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QStri
     // complete result
     partOutput = partPath(output);
     QFile::remove(partOutput);
+    sourceSec = -1;
 
     const QString inputPath = FfmpegArguments::firstQuoted(input);
     if (inputPath.isEmpty()) {
@@ -220,6 +221,7 @@ void FFmpeg_editor_p::startProcess(const QStringList &arguments)
     log.clear();
     cancelled = false;
     promptAnswered = false;
+    writtenSec = -1;
     process.start(FfmpegArguments::program(), arguments, QIODevice::ReadWrite);
 }
 
@@ -243,9 +245,11 @@ void FFmpeg_editor_p::onReadyRead()
 {
     const QByteArray chunk = process.readAll();
     appendLog(QString::fromLocal8Bit(chunk));
-    const bool probing = probingSingle || probingMain || probingSecond;
+    const bool probing = probingSingle || probingMain || probingSecond || verifying;
     for (const QString &line : lines.add(chunk)) {
-        if (probing) {
+        if (verifying) {
+            readWrittenLength(line);
+        } else if (probing) {
             readProbeLine(line);
         } else {
             answerPrompt(line);
@@ -268,6 +272,8 @@ void FFmpeg_editor_p::answerPrompt(const QString &text)
 
 void FFmpeg_editor_p::readRunLine(const QString &line)
 {
+    if (sourceSec < 0)
+        sourceSec = FfmpegOutput::inputDuration(line); // the first input's is listed first
     if (totalDuration < 1)
         return;
     const int seconds = FfmpegOutput::progressSeconds(line);
@@ -327,7 +333,9 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
     lines.clear();
     const bool probing = probingSingle || probingMain || probingSecond;
     if (!rest.isEmpty()) {
-        if (probing)
+        if (verifying)
+            readWrittenLength(rest);
+        else if (probing)
             readProbeLine(rest);
         else
             readRunLine(rest);
@@ -336,7 +344,9 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
     if (cancelled) {
         fail(QStringLiteral("cancelled"));
     } else if (status != QProcess::NormalExit) {
-        fail(QStringLiteral("ffmpeg crashed"));
+        failAs(ExportFailure::Crashed, QStringLiteral("ffmpeg did not exit normally"));
+    } else if (verifying) {
+        finishVerify();
     } else if (probing) {
         // A probe always ends with an error for want of an output file.
         finishProbe();
@@ -345,8 +355,40 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
     } else if (QFileInfo(partOutput).size() <= 0) {
         fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(partOutput));
     } else {
-        finishRun();
+        verifyLength();
     }
+}
+
+void FFmpeg_editor_p::verifyLength()
+{
+    // the span of the step, or what its source has from the start on when that is shorter
+    expectedSec = totalDuration;
+    if (sourceSec >= 0)
+        expectedSec = qMin(expectedSec, sourceSec - FfmpegOutput::seekArg(lastArgs));
+    if (expectedSec <= shortToleranceSec) {
+        finishRun();
+        return;
+    }
+    // ffmpeg lists the written file's length; it exits with an error for want of an output
+    verifying = true;
+    startProcess({QStringLiteral("-i"), partOutput});
+}
+
+void FFmpeg_editor_p::readWrittenLength(const QString &line)
+{
+    if (writtenSec < 0)
+        writtenSec = FfmpegOutput::inputDuration(line);
+}
+
+void FFmpeg_editor_p::finishVerify()
+{
+    verifying = false;
+    if (writtenSec < expectedSec - shortToleranceSec) {
+        failAs(ExportFailure::ShortOutput,
+               QStringLiteral("the output lasts %1 s of %2 s").arg(writtenSec).arg(expectedSec));
+        return;
+    }
+    finishRun();
 }
 
 void FFmpeg_editor_p::finishProbe()
@@ -439,12 +481,24 @@ void FFmpeg_editor_p::dispatchMode()
 
 void FFmpeg_editor_p::fail(const QString &reason, bool failedToStart)
 {
+    report(cancelled ? ExportFailure{ExportFailure::Other, reason}
+                     : ExportFailures::classify(failedToStart, reason, log),
+           reason);
+}
+
+void FFmpeg_editor_p::failAs(ExportFailure::Kind kind, const QString &reason)
+{
+    report(ExportFailure{kind, QString()}, reason);
+}
+
+void FFmpeg_editor_p::report(const ExportFailure &why, const QString &reason)
+{
     qDebug() << "ffmpeg step failed:" << reason << log.right(maxLogTailChars);
     const bool probing = probingSingle || probingMain || probingSecond;
     if (!probing && !partOutput.isEmpty())
         QFile::remove(partOutput);
-    failure = cancelled ? ExportFailure{ExportFailure::Other, reason}
-                        : ExportFailures::classify(failedToStart, reason, log);
+    failure = why;
+    verifying = false;
     probingSingle = false;
     probingMain = false;
     probingSecond = false;

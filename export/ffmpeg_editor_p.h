@@ -83,8 +83,9 @@ signals:
                                 QSize resSize, bool isSubVideo);
     void videoIndexInfoTriggered(int index, bool isSubVideo);
     void getGroupOutputSetting();
-    // EditorFailed: ffmpeg could not start, crashed, exited non-zero, wrote an empty output,
-    // the trailer could not be written, the input path was empty or the run was cancelled;
+    // EditorFailed: ffmpeg could not start, crashed, exited non-zero, wrote an empty output or
+    // one more than a second shorter than the span (its source ended early), the trailer could
+    // not be written, the input path was empty or the run was cancelled;
     // EditorNoDiskSpace: ffmpeg or the trailer write found the disk full. lastFailure() says why.
     // No further step follows; the run's unfinished output is removed and an existing file of
     // the output's name is left as it was.
@@ -106,7 +107,15 @@ private:
     void finishProbe();
     void finishRun();
     void dispatchMode();
+    // Ends the step as failed: classified from reason and the log, or of a known kind.
     void fail(const QString &reason, bool failedToStart = false);
+    void failAs(ExportFailure::Kind kind, const QString &reason);
+    void report(const ExportFailure &why, const QString &reason);
+    // After a run: ffmpeg lists the written file, whose length must reach the run's span (less a
+    // second) or what the source has of it; else the source ended early.
+    void verifyLength();
+    void readWrittenLength(const QString &line);
+    void finishVerify();
     void appendLog(const QString &text);
     TrailerSource load(const QString &path, bool detectOnly);
     TrailerSource loadedSource() const;
@@ -150,7 +159,11 @@ private:
     bool promptAnswered = false;
     bool probeSawAudio = false;
     bool everyClipAudio = false;
-    QString partOutput; // what the running step writes; renamed to lastOutput on success
+    QString partOutput;     // what the running step writes; renamed to lastOutput on success
+    double sourceSec = -1;  // the run's first input's length as ffmpeg lists it, -1 unknown
+    bool verifying = false; // ffmpeg is listing the run's output
+    double expectedSec = 0; // the length the run's output must have
+    double writtenSec = -1; // the output's length as ffmpeg lists it, -1 unknown
     ExportFailure failure;
     QString log; // capped, see appendLog
     QTimer terminateTimer;

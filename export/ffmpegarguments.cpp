@@ -50,7 +50,60 @@ QVector<Token> tokenize(const QString &text)
     return tokens;
 }
 
+// An "-i" whose input ffmpeg generates (" -f lavfi -i ..."): nothing to seek in.
+bool isGeneratedInput(const QStringList &inputs, int i)
+{
+    return i >= 2 && inputs.at(i - 2) == QLatin1String("-f") &&
+           inputs.at(i - 1) == QLatin1String("lavfi");
+}
+
+// Puts the "-ss position" of args in front of every file input. args keep "-ss 0": it drops what
+// the seek brings along from before the position into copied streams (an audio pre-roll), as
+// the position after the inputs did.
+QStringList seekBeforeInputs(const QStringList &inputs, QStringList *args)
+{
+    const int at = args->indexOf(QStringLiteral("-ss"));
+    if (at < 0 || at + 1 >= args->size())
+        return inputs;
+    const QString position = args->at(at + 1);
+    (*args)[at + 1] = QStringLiteral("0");
+    QStringList seeked;
+    for (int i = 0; i < inputs.size(); ++i) {
+        if (inputs.at(i) == QLatin1String("-i") && !isGeneratedInput(inputs, i))
+            seeked << QStringLiteral("-ss") << position;
+        seeked << inputs.at(i);
+    }
+    return seeked;
+}
+
+void dropXvidTag(QStringList *args)
+{
+    for (int i = 0; i + 1 < args->size(); ++i) {
+        if (args->at(i) == QLatin1String("-vtag") && args->at(i + 1) == QLatin1String("xvid")) {
+            args->erase(args->begin() + i, args->begin() + i + 2);
+            return;
+        }
+    }
+}
+
 } // namespace
+
+QStringList runArguments(const QString &input, const QString &args, const QString &output)
+{
+    QStringList rest = split(args);
+    const QStringList inputs = seekBeforeInputs(split(input), &rest);
+    if (refusesXvidTag(output))
+        dropXvidTag(&rest);
+    return inputs + rest +
+           QStringList{QStringLiteral("-map_metadata"), QStringLiteral("0"), output};
+}
+
+bool refusesXvidTag(const QString &output)
+{
+    static const QStringList mp4Family{QStringLiteral("mp4"), QStringLiteral("m4v"),
+                                       QStringLiteral("3gp"), QStringLiteral("3g2")};
+    return mp4Family.contains(QFileInfo(output).suffix(), Qt::CaseInsensitive);
+}
 
 QStringList split(const QString &text)
 {

@@ -30,6 +30,42 @@ int progressSeconds(const QString &line)
     return time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0;
 }
 
+namespace {
+
+// The integer after the first option (with its blank) in args; 0 without one.
+int intAfter(const QString &args, QLatin1String option)
+{
+    const int at = args.indexOf(option);
+    if (at < 0)
+        return 0;
+    const int begin = at + option.size();
+    int end = args.indexOf(QLatin1Char(' '), begin);
+    if (end < 0)
+        end = args.size();
+    return args.mid(begin, end - begin).toInt();
+}
+
+} // namespace
+
+double inputDuration(const QString &line)
+{
+    const QLatin1String key("Duration: ");
+    const int at = line.indexOf(key);
+    if (at < 0)
+        return -1;
+    // "hh:mm:ss.xx," before the start and bit rate; "N/A" when unknown
+    const QStringList fields =
+        line.mid(at + key.size()).section(QLatin1Char(','), 0, 0).split(QLatin1Char(':'));
+    if (fields.size() != 3)
+        return -1;
+    bool okH = false;
+    bool okM = false;
+    bool okS = false;
+    const double seconds = fields.at(0).toInt(&okH) * 3600.0 + fields.at(1).toInt(&okM) * 60.0 +
+                           fields.at(2).toDouble(&okS);
+    return okH && okM && okS ? seconds : -1;
+}
+
 int durationArgPosition(const QString &args)
 {
     return args.indexOf(QLatin1String("-t "));
@@ -37,14 +73,12 @@ int durationArgPosition(const QString &args)
 
 int durationArg(const QString &args)
 {
-    const int at = durationArgPosition(args);
-    if (at < 0)
-        return 0;
-    const int begin = at + 3;
-    int end = args.indexOf(QLatin1Char(' '), begin);
-    if (end < 0)
-        end = args.size();
-    return args.mid(begin, end - begin).toInt();
+    return intAfter(args, QLatin1String("-t "));
+}
+
+int seekArg(const QString &args)
+{
+    return intAfter(args, QLatin1String("-ss "));
 }
 
 QString parseResolution(const QString &videoText)

@@ -26,10 +26,16 @@ namespace FfmpegOutput {
 // time does not parse.
 int progressSeconds(const QString &line);
 
+// Seconds of the first "Duration: hh:mm:ss.xx" in line (an input's length); -1 when none or
+// "N/A".
+double inputDuration(const QString &line);
+
 // The duration of a run: the integer after the first "-t " in args, 0 when it is no number.
 int durationArg(const QString &args);
 // Position of the first "-t " in args, -1 when absent.
 int durationArgPosition(const QString &args);
+// The start of a run: the integer after the first "-ss " in args, 0 when absent or no number.
+int seekArg(const QString &args);
 
 // The "WxH..." text of a stream line from its "Video:" on; empty when the line has none.
 QString parseResolution(const QString &videoText);

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPointer>
 #include <QRect>
+#include <QStringList>
 #include <QUrl>
 
 #include <memory>
@@ -75,6 +76,8 @@ public:
     void showProcessFailure(const QString &text);
     // Page 3 with a new output name in the output folder; "Picture in Picture" only when dual.
     void initOutputSetting(bool dual, bool isGroup);
+    // The files the next export reads; page 3 refuses an output that is one of them.
+    void setExportInputs(const QStringList &files);
     QString makeOutputFileName() const;
     void showLeaveWarning();
     void showGroupEdit();
@@ -156,4 +159,5 @@ private:
     BodyDataInput bodyData;
     QList<QUrl> outputUrls;
     bool groupMode = false;
+    QStringList exportInputs;
 };

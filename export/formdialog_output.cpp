@@ -21,6 +21,8 @@ QString problemText(OutputName::Problem problem)
         return gLangNotices.value(2);
     case OutputName::Problem::FolderNotWritable:
         return gLangNotices.value(3);
+    case OutputName::Problem::IsAnInput:
+        return gLangNotices.value(7);
     case OutputName::Problem::None:
         break;
     }
@@ -54,6 +56,11 @@ void FormDialog::initOutputSetting(bool dual, bool isGroup)
     showOutputProblem(QString());
 }
 
+void FormDialog::setExportInputs(const QStringList &files)
+{
+    exportInputs = files;
+}
+
 void FormDialog::showOutputProblem(const QString &text)
 {
     ui->os_la_error->setText(text);
@@ -82,7 +89,8 @@ void FormDialog::onGetFolderName(const QString &folderName)
 void FormDialog::onSettingFinished()
 {
     // a path that cannot be written stays on this page instead of failing inside ffmpeg
-    const OutputName::Target target = OutputName::prepareTarget(ui->os_le->text());
+    // nor one that would replace a file the export reads
+    const OutputName::Target target = OutputName::prepareTarget(ui->os_le->text(), exportInputs);
     if (target.problem != OutputName::Problem::None) {
         showOutputProblem(problemText(target.problem));
         return;

@@ -59,9 +59,11 @@ bool GpsTrailerWriter::append(const TrailerJob &job, QString *error) const
         const QByteArray bytes = cutTrailer(job.input, job.args);
         written = bytes.isEmpty() || file.write(bytes) == bytes.size();
     }
+    const QString writeError = file.errorString(); // close() forgets a failed write's cause
     file.close();
     if (!written || file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("cannot write %1: %2").arg(job.output, file.errorString());
+        *error = QStringLiteral("cannot write %1: %2")
+                     .arg(job.output, written ? file.errorString() : writeError);
         return false;
     }
     return true;

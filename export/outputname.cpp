@@ -1,7 +1,10 @@
 #include "outputname.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace OutputName {
 
@@ -51,12 +54,30 @@ QString join(const QString &folder, const QString &name)
     return collapseSlashes(path + name);
 }
 
-Target prepareTarget(const QString &line)
+bool isOneOf(const QString &path, const QStringList &files)
+{
+    struct stat target;
+    if (::stat(QFile::encodeName(path).constData(), &target) != 0)
+        return false; // a file that does not exist is none of them
+    for (const QString &file : files) {
+        struct stat other;
+        if (!file.isEmpty() && ::stat(QFile::encodeName(file).constData(), &other) == 0 &&
+            other.st_dev == target.st_dev && other.st_ino == target.st_ino)
+            return true;
+    }
+    return false;
+}
+
+Target prepareTarget(const QString &line, const QStringList &inputs)
 {
     Target target;
     // blanks after the last "/" are no name, not a reason to take the folder for one
     const QString typed = collapseSlashes(line);
     target.path = typed.trimmed();
+    if (isOneOf(target.path, inputs)) {
+        target.problem = Problem::IsAnInput;
+        return target;
+    }
     if (typed.mid(typed.lastIndexOf(QLatin1Char('/')) + 1).trimmed().isEmpty() ||
         QFileInfo(target.path).isDir()) {
         target.problem = Problem::NoFileName;

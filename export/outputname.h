@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace OutputName {
 
@@ -23,6 +24,7 @@ enum class Problem
     NoFileName,        // nothing after the last "/", or the path names a folder
     FolderNotCreated,  // the folder is missing and cannot be made
     FolderNotWritable, // the folder exists but files cannot be written into it
+    IsAnInput,         // the path names a file the export reads (links count)
 };
 
 struct Target
@@ -31,9 +33,13 @@ struct Target
     Problem problem = Problem::None;
 };
 
-// Checks the output line before an export: a file name after the folder, and a folder that
-// exists, or is created with its missing parents, and is writable. A line without a folder
-// names a file in the working directory.
-Target prepareTarget(const QString &line);
+// Checks the output line before an export: not one of inputs, a file name after the folder, and
+// a folder that exists, or is created with its missing parents, and is writable. A line without
+// a folder names a file in the working directory.
+Target prepareTarget(const QString &line, const QStringList &inputs = QStringList());
+
+// True when path and one of files are the same file on disk: the same device and inode, so a
+// symbolic link, a hard link or another spelling of the path counts.
+bool isOneOf(const QString &path, const QStringList &files);
 
 } // namespace OutputName

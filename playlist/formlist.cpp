@@ -413,15 +413,17 @@ void FormList::onRemoveList()
     if (rows.isEmpty())
         return;
     QList<QString> paths;
-    bool removedPlaying = false;
+    bool removedMain = false;
+    bool removedSub = false;
     for (int row : rows) {
-        if (row == curSelectFile_ || (subFileFound_ && row == curSubSelectFile_))
-            removedPlaying = true;
+        removedMain = removedMain || row == curSelectFile_;
+        removedSub = removedSub || (subFileFound_ && row == curSubSelectFile_);
         if (isGroupRow(row))
             paths += groupTable.values(cell(row, ColResolution));
         else
             paths << cell(row, ColPath);
     }
+    const bool removedPlaying = removedMain || removedSub;
     if (removedPlaying) {
         if (hasRow(curSelectFile_))
             setCell(curSelectFile_, ColMark, QString());
@@ -434,8 +436,15 @@ void FormList::onRemoveList()
 
     emit removeListFile();
     emit deleteListTriggered(paths);
-    if (removedPlaying)
-        emit stopMediaTriggerd();
+    if (!removedPlaying)
+        return;
+    emit stopMediaTriggerd();
+    // nothing of a removed file stays in its player: the main row's removal empties both
+    // cameras (the second one shows that row's partner), the second row's only its own
+    if (removedMain)
+        emit onReleaseMedia();
+    else
+        emit onReleaseMediaSub();
 }
 
 void FormList::onDeleteList(QList<QString> pathList)

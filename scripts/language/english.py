@@ -44,6 +44,8 @@ SECTIONS = [
         "ffmpeg was not found. Please install ffmpeg or put it into the FFmpeg folder.",
         "The output folder cannot be written. Please choose another folder.",
         "ffmpeg reported:",
+        "ffmpeg stopped unexpectedly.",
+        "The source ended before the end of the cut, so nothing was saved.",
     ]),
     ("Exit edit mode", "Exit edit mode", [
         "Notice", "You Haven't Output Your Video Yet,", "Are You Sure to Leave Without Saving?",
@@ -80,5 +82,6 @@ SECTIONS = [
         "%1 cannot be played. The file is missing, not a video or damaged.",
         "The settings cannot be saved in %1. Changes apply until the player is closed.",
         "Notice",
+        "The output file is one of the videos being cut. Please choose another name.",
     ]),
 ]

@@ -62,6 +62,8 @@ TRANSLATIONS = {
             "ffmpeg wurde nicht gefunden. Bitte installieren Sie ffmpeg oder legen Sie es in den Ordner FFmpeg.",
             "In den Ausgabeordner kann nicht geschrieben werden. Bitte wählen Sie einen anderen Ordner.",
             "Meldung von ffmpeg:",
+            "ffmpeg wurde unerwartet beendet.",
+            "Die Quelle endete vor dem Ende des Schnitts, daher wurde nichts gespeichert.",
         ],
         "Exit edit mode": [
             "Bearbeitungsmodus verlassen",
@@ -108,6 +110,7 @@ TRANSLATIONS = {
             "%1 kann nicht abgespielt werden. Die Datei fehlt, ist kein Video oder ist beschädigt.",
             "Die Einstellungen können nicht in %1 gespeichert werden. Änderungen gelten, bis der Player geschlossen wird.",
             "Hinweis",
+            "Die Ausgabedatei ist eines der Videos, die geschnitten werden. Bitte wählen Sie einen anderen Namen.",
         ],
     },
     "fr": {
@@ -168,6 +171,8 @@ TRANSLATIONS = {
             "ffmpeg est introuvable. Veuillez installer ffmpeg ou le placer dans le dossier FFmpeg.",
             "Impossible d'écrire dans le dossier de sortie. Veuillez choisir un autre dossier.",
             "Message de ffmpeg :",
+            "ffmpeg s'est arrêté de manière inattendue.",
+            "La source s'est terminée avant la fin de la coupe, rien n'a donc été enregistré.",
         ],
         "Exit edit mode": [
             "Quitter le mode édition",
@@ -215,6 +220,7 @@ TRANSLATIONS = {
             "%1 ne peut pas être lu. Le fichier est absent, n'est pas une vidéo ou est endommagé.",
             "Les paramètres ne peuvent pas être enregistrés dans %1. Les modifications restent valables jusqu'à la fermeture du lecteur.",
             "Avis",
+            "Le fichier de sortie est l'une des vidéos découpées. Veuillez choisir un autre nom.",
         ],
     },
     "nl": {
@@ -271,6 +277,8 @@ TRANSLATIONS = {
             "ffmpeg is niet gevonden. Installeer ffmpeg of plaats het in de map FFmpeg.",
             "Er kan niet in de uitvoermap worden geschreven. Kies een andere map.",
             "Melding van ffmpeg:",
+            "ffmpeg is onverwacht gestopt.",
+            "De bron eindigde vóór het einde van de knip, dus er is niets opgeslagen.",
         ],
         "Exit edit mode": [
             "Bewerkingsmodus verlaten",
@@ -316,6 +324,7 @@ TRANSLATIONS = {
             "%1 kan niet worden afgespeeld. Het bestand ontbreekt, is geen video of is beschadigd.",
             "De instellingen kunnen niet in %1 worden opgeslagen. Wijzigingen gelden tot de speler wordt gesloten.",
             "Melding",
+            "Het uitvoerbestand is een van de video's die worden geknipt. Kies een andere naam.",
         ],
     },
     "it": {
@@ -374,6 +383,8 @@ TRANSLATIONS = {
             "ffmpeg non è stato trovato. Installare ffmpeg o copiarlo nella cartella FFmpeg.",
             "Impossibile scrivere nella cartella di output. Scegliere un'altra cartella.",
             "Messaggio di ffmpeg:",
+            "ffmpeg si è arrestato in modo imprevisto.",
+            "La sorgente è terminata prima della fine del taglio, quindi non è stato salvato nulla.",
         ],
         "Exit edit mode": [
             "Esci dalla modalità modifica",
@@ -419,6 +430,7 @@ TRANSLATIONS = {
             "Impossibile riprodurre %1. Il file manca, non è un video o è danneggiato.",
             "Impossibile salvare le impostazioni in %1. Le modifiche valgono fino alla chiusura del lettore.",
             "Avviso",
+            "Il file di destinazione è uno dei video da tagliare. Scegliere un altro nome.",
         ],
     },
     "es": {
@@ -476,6 +488,8 @@ TRANSLATIONS = {
             "No se encontró ffmpeg. Instale ffmpeg o colóquelo en la carpeta FFmpeg.",
             "No se puede escribir en la carpeta de salida. Elija otra carpeta.",
             "Mensaje de ffmpeg:",
+            "ffmpeg se detuvo de forma inesperada.",
+            "El origen terminó antes del final del corte, así que no se guardó nada.",
         ],
         "Exit edit mode": [
             "Salir del modo de edición",
@@ -522,6 +536,7 @@ TRANSLATIONS = {
             "No se puede reproducir %1. El archivo falta, no es un vídeo o está dañado.",
             "No se pueden guardar los ajustes en %1. Los cambios valen hasta que se cierre el reproductor.",
             "Aviso",
+            "El archivo de salida es uno de los vídeos que se van a cortar. Elija otro nombre.",
         ],
     },
     "pt": {
@@ -578,6 +593,8 @@ TRANSLATIONS = {
             "O ffmpeg não foi encontrado. Instale o ffmpeg ou coloque-o na pasta FFmpeg.",
             "Não é possível gravar na pasta de saída. Escolha outra pasta.",
             "Mensagem do ffmpeg:",
+            "O ffmpeg parou inesperadamente.",
+            "A origem terminou antes do fim do corte, por isso nada foi guardado.",
         ],
         "Exit edit mode": [
             "Sair do modo de edição",
@@ -625,6 +642,7 @@ TRANSLATIONS = {
             "Não é possível reproduzir %1. O ficheiro não existe, não é um vídeo ou está danificado.",
             "Não é possível guardar as definições em %1. As alterações valem até o leitor ser fechado.",
             "Aviso",
+            "O ficheiro de saída é um dos vídeos a cortar. Escolha outro nome.",
         ],
     },
     "ru": {
@@ -683,6 +701,8 @@ TRANSLATIONS = {
             "ffmpeg не найден. Установите ffmpeg или поместите его в папку FFmpeg.",
             "Невозможно записать в папку вывода. Выберите другую папку.",
             "Сообщение ffmpeg:",
+            "ffmpeg неожиданно остановился.",
+            "Исходный файл закончился раньше конца фрагмента, поэтому ничего не сохранено.",
         ],
         "Exit edit mode": [
             "Выход из режима редактирования",
@@ -728,6 +748,7 @@ TRANSLATIONS = {
             "Не удаётся воспроизвести %1. Файл отсутствует, не является видео или повреждён.",
             "Не удаётся сохранить настройки в %1. Изменения действуют до закрытия плеера.",
             "Уведомление",
+            "Выходной файл — одно из вырезаемых видео. Выберите другое имя.",
         ],
     },
     "pl": {
@@ -783,6 +804,8 @@ TRANSLATIONS = {
             "Nie znaleziono programu ffmpeg. Zainstaluj ffmpeg lub umieść go w folderze FFmpeg.",
             "Nie można zapisać w folderze wyjściowym. Wybierz inny folder.",
             "Komunikat ffmpeg:",
+            "ffmpeg nieoczekiwanie przerwał działanie.",
+            "Źródło skończyło się przed końcem wycinka, więc nic nie zapisano.",
         ],
         "Exit edit mode": [
             "Wyjście z trybu edycji",
@@ -828,6 +851,7 @@ TRANSLATIONS = {
             "Nie można odtworzyć %1. Brak pliku, plik nie jest wideo lub jest uszkodzony.",
             "Nie można zapisać ustawień w %1. Zmiany obowiązują do zamknięcia odtwarzacza.",
             "Powiadomienie",
+            "Plik wyjściowy jest jednym z wycinanych filmów. Wybierz inną nazwę.",
         ],
     },
     "cs": {
@@ -884,6 +908,8 @@ TRANSLATIONS = {
             "Program ffmpeg nebyl nalezen. Nainstalujte ffmpeg nebo jej vložte do složky FFmpeg.",
             "Do výstupní složky nelze zapisovat. Vyberte jinou složku.",
             "Hlášení programu ffmpeg:",
+            "Program ffmpeg se neočekávaně ukončil.",
+            "Zdroj skončil před koncem střihu, proto nebylo nic uloženo.",
         ],
         "Exit edit mode": [
             "Ukončení režimu úprav",
@@ -929,6 +955,7 @@ TRANSLATIONS = {
             "%1 nelze přehrát. Soubor chybí, není to video nebo je poškozený.",
             "Nastavení nelze uložit do %1. Změny platí do zavření přehrávače.",
             "Upozornění",
+            "Výstupní soubor je jedno ze stříhaných videí. Zvolte jiný název.",
         ],
     },
     "ro": {
@@ -986,6 +1013,8 @@ TRANSLATIONS = {
             "ffmpeg nu a fost găsit. Instalați ffmpeg sau puneți-l în folderul FFmpeg.",
             "Nu se poate scrie în folderul de ieșire. Alegeți alt folder.",
             "Mesaj ffmpeg:",
+            "ffmpeg s-a oprit în mod neașteptat.",
+            "Sursa s-a încheiat înainte de sfârșitul tăieturii, așa că nu s-a salvat nimic.",
         ],
         "Exit edit mode": [
             "Ieșire din modul editare",
@@ -1034,6 +1063,7 @@ TRANSLATIONS = {
             "%1 nu poate fi redat. Fișierul lipsește, nu este un videoclip sau este deteriorat.",
             "Setările nu pot fi salvate în %1. Modificările sunt valabile până la închiderea playerului.",
             "Notificare",
+            "Fișierul de ieșire este unul dintre videoclipurile tăiate. Alegeți alt nume.",
         ],
     },
     "zh": {
@@ -1079,6 +1109,8 @@ TRANSLATIONS = {
             "未找到 ffmpeg。请安装 ffmpeg 或将其放入 FFmpeg 文件夹。",
             "无法写入输出文件夹。请选择其他文件夹。",
             "ffmpeg 报告：",
+            "ffmpeg 意外停止。",
+            "源文件在剪辑结束前已结束，因此未保存任何内容。",
         ],
         "Exit edit mode": [
             "退出编辑模式",
@@ -1119,6 +1151,7 @@ TRANSLATIONS = {
             "无法播放 %1。文件不存在、不是视频或已损坏。",
             "无法将设置保存到 %1。更改在播放器关闭前有效。",
             "通知",
+            "输出文件是正在剪辑的视频之一。请选择其他名称。",
         ],
     },
 }

@@ -2,6 +2,8 @@
 // ffmpeg, "Finished." and the exported file opened in the player and the list.
 #include "appglobals.h"
 #include "dashcam.h"
+#include "exportcontroller.h"
+#include "exporttestfiles.h"
 #include "ffmpeg_editor_p.h"
 #include "formcontrol.h"
 #include "formdialog.h"
@@ -11,9 +13,11 @@
 #include "mainwindowtest.h"
 #include "sliderstyle.h"
 #include "testsupport.h"
+#include "videowidget.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -43,6 +47,46 @@ template <typename T> T *child(QObject *parent, const char *name)
     return parent->findChild<T *>(QString::fromLatin1(name));
 }
 
+// A checksum of each file's content, to show that none of them changed by a byte.
+QMap<QString, QByteArray> checksums(const QStringList &paths)
+{
+    QMap<QString, QByteArray> sums;
+    for (const QString &path : paths)
+        sums.insert(path, QCryptographicHash::hash(ExportTestFiles::contentOf(path),
+                                                   QCryptographicHash::Sha256));
+    return sums;
+}
+
+// The end of an export in any form: the finished page, an error page, or a failure signal of the
+// controller or the runner, so that a failure that reaches no page ends the wait at once.
+class ExportEnd
+{
+public:
+    explicit ExportEnd(MainWindow &w)
+        : dialog_(w.formDialog()),
+          controllerFailed_(w.exportController(), &ExportController::exportError),
+          runnerFailed_(w.exportRunner(), &FFmpeg_editor_p::editorErrorTriggered)
+    {
+    }
+    bool reached() const
+    {
+        return isFinished() || isErrorPage() || !controllerFailed_.isEmpty() ||
+               !runnerFailed_.isEmpty();
+    }
+    bool isFinished() const
+    {
+        return child<QWidget>(dialog_, "f_pv")->isVisible() &&
+               child<QLabel>(dialog_, "pv_la_msg")->text() == QStringLiteral("Finished.");
+    }
+    bool isErrorPage() const { return child<QWidget>(dialog_, "f_pvErr")->isVisible(); }
+    QString errorText() const { return child<QLabel>(dialog_, "pvErr_la_msg")->text(); }
+
+private:
+    FormDialog *dialog_;
+    QSignalSpy controllerFailed_;
+    QSignalSpy runnerFailed_;
+};
+
 } // namespace
 
 class TstMainWindowExport : public QObject
@@ -57,6 +101,13 @@ private slots:
     void groupCutFromThePlayBar();
     void failedExportSaysWhyAndKeepsTheOldFile_data();
     void failedExportSaysWhyAndKeepsTheOldFile();
+    void removingThePlayingRowLeavesNothingToCut();
+    void removingTheSecondCamerasRowReleasesIt();
+    void outputThatIsAnInputIsRefused_data();
+    void outputThatIsAnInputIsRefused();
+    void checkFailuresReachTheErrorPage_data();
+    void checkFailuresReachTheErrorPage();
+    void groupCutStartingOnAMemberBoundary();
 
 private:
     // Opens path through the Add Video road and waits until the play bar knows its length.
@@ -64,12 +115,20 @@ private:
     void enterEditMode(MainWindow &w);
     // Edit mode, span 1 s to 7 s, OK, the output path on page 3, and page 3's OK.
     void startCut(MainWindow &w, const QString &output);
+    // Opens files, groups those of one camera in the list and plays the group row.
+    void playGroup(MainWindow &w, const QStringList &files);
+    // Opens the front file and its rear partner and plays them in dual view.
+    void playPair(MainWindow &w);
+    void doubleClickRow(MainWindow &w, int row);
 
     QTemporaryDir dir_;
     QString oldCwd_;
     QString clip_;
     QString longClip_;
     QStringList groupClips_;
+    QStringList pair_;     // a front file and its rear partner
+    QString trailerClip_;  // a front file with a GPS trailer: another device than groupClips_
+    QStringList bigClips_; // front files of some MB
 };
 
 void TstMainWindowExport::initTestCase()
@@ -84,6 +143,20 @@ void TstMainWindowExport::initTestCase()
         groupClips_ << dir_.filePath(QString::fromLatin1(name));
         QVERIFY(TestSupport::makeClip(groupClips_.last(), 3, QStringLiteral("640x360")));
     }
+    for (const char *name : {"20261207130000_F.mp4", "20261207130000_R.mp4"}) {
+        pair_ << dir_.filePath(QString::fromLatin1(name));
+        QVERIFY(TestSupport::makeClip(pair_.last(), 4, QStringLiteral("640x360")));
+    }
+    for (const char *name : {"20261207140000_F.mp4", "20261207140300_F.mp4"}) {
+        bigClips_ << dir_.filePath(QString::fromLatin1(name));
+        QVERIFY(TestSupport::runFfmpeg(
+            {"-f", "lavfi", "-i", "testsrc=size=320x180:rate=25:duration=3,noise=alls=20:allf=t",
+             "-c:v", "libx264", "-preset", "ultrafast", "-qp", "0", "-pix_fmt", "yuv420p",
+             bigClips_.last()}));
+    }
+    trailerClip_ = dir_.filePath(QStringLiteral("20261207120900_F.mp4"));
+    QVERIFY(
+        ExportTestFiles::makeSourceWithTrailer(trailerClip_, 3, ExportTestFiles::makeSamples(3)));
     longClip_ = dir_.filePath(QStringLiteral("20261207110000_F.mp4"));
     QVERIFY(TestSupport::runFfmpeg({"-f", "lavfi", "-i", "testsrc=s=64x36:r=1:d=3800", "-c:v",
                                     "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
@@ -115,7 +188,7 @@ void TstMainWindowExport::enterEditMode(MainWindow &w)
     QVERIFY(edit);
     QTest::mouseClick(edit, Qt::LeftButton);
     FormDialog *dialog = w.formDialog();
-    if (gDisplayMode == 1) {
+    if (gDisplayMode == 1 && !w.formList()->checkSubGroupFile()) {
         // both cameras asked for, the file has no partner: the prompt that only the main video
         // is cut comes first, its OK opens the editor
         QTRY_VERIFY(dialog->isVisible());
@@ -165,10 +238,10 @@ void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
         QVERIFY(TestSupport::colourCount(shot, page) > 10);
         TestSupport::saveScreenshot(shot, QStringLiteral("export-processing"));
     });
+    ExportEnd end(w);
     QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
-
-    auto *message = child<QLabel>(dialog, "pv_la_msg");
-    QTRY_COMPARE_WITH_TIMEOUT(message->text(), QStringLiteral("Finished."), exportTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
     QVERIFY(grabbed);
     QCOMPARE(progress->text(), QStringLiteral("100%"));
     QVERIFY(QFileInfo(output).size() > 0);
@@ -217,42 +290,88 @@ void TstMainWindowExport::cutEditorShowsSpansPastOneHour()
     TestSupport::saveScreenshot(&w, QStringLiteral("export-cut-editor-past-one-hour"));
 }
 
-// Three files grouped in the list and played as one: the cut spans all of them.
+void TstMainWindowExport::playPair(MainWindow &w)
+{
+    w.onOpenFile_L({QUrl::fromLocalFile(pair_.at(0)), QUrl::fromLocalFile(pair_.at(1))});
+    QTRY_COMPARE_WITH_TIMEOUT(w.formList()->rowCount(), 2, 20000);
+    doubleClickRow(w, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->getMediaPath(), pair_.at(1), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.secondDashcam()->getVideoWidget()->isVisible(), 20000);
+}
+
+void TstMainWindowExport::doubleClickRow(MainWindow &w, int row)
+{
+    QTableWidget *table = w.formList()->table();
+    const QPoint at = table->visualRect(table->model()->index(row, ListRows::ColName)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+}
+
+void TstMainWindowExport::playGroup(MainWindow &w, const QStringList &files)
+{
+    QList<QUrl> urls;
+    for (const QString &file : files)
+        urls << QUrl::fromLocalFile(file);
+    w.onOpenFile_L(urls);
+    FormList *list = w.formList();
+    const int n = files.size();
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), n, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!list->fileDuration(n - 1).isEmpty(), 20000);
+    list->table()->selectAll();
+    QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("btnGroup")), Qt::LeftButton);
+    QCOMPARE(list->rowCount(), n + 1);
+    QCOMPARE(list->table()->item(n, ListRows::ColResolution)->text(), QStringLiteral("Group1"));
+    doubleClickRow(w, n);
+    QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), files.first(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 20000);
+    QVERIFY(list->isCurrentGroup());
+}
+
+// Three files grouped in the list and played as one: the cut spans all of them. Files of the
+// user named like the export's pieces and concat list stay as they are.
 void TstMainWindowExport::groupCutFromThePlayBar()
 {
     MainWindow w;
     QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
-    QList<QUrl> urls;
-    for (const QString &clip : groupClips_)
-        urls << QUrl::fromLocalFile(clip);
-    w.onOpenFile_L(urls);
-    FormList *list = w.formList();
-    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 3, 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(list->fileDuration(2) == QStringLiteral("00:00:03"), 20000);
-    list->table()->selectAll();
-    list->findChild<QPushButton *>(QStringLiteral("btnGroup"))->click();
-    QCOMPARE(list->rowCount(), 4);
-    QCOMPARE(list->table()->item(3, ListRows::ColResolution)->text(), QStringLiteral("Group1"));
-    QTableWidget *table = list->table();
-    const QModelIndex index = table->model()->index(3, ListRows::ColName);
-    const QPoint at = table->visualRect(index).center();
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+    playGroup(w, groupClips_);
+    if (QTest::currentTestFailed())
+        return;
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 9000) <= 200, 20000);
-    QVERIFY(list->isCurrentGroup());
+
+    const QString folder = dir_.filePath(QStringLiteral("group out"));
+    QVERIFY(QDir().mkpath(folder));
+    QStringList users{
+        QDir(folder).filePath("temp1_main_0.mov"), QDir(folder).filePath("temp1_main_1.mov"),
+        QDir(folder).filePath("temp1_sub_0.mov"), QDir(folder).filePath("temp2_main.mov"),
+        QDir::current().filePath("clip.txt")};
+    for (const QString &path : users) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("the user's own " + path.toUtf8());
+    }
+    users += groupClips_;
+    const auto before = checksums(users);
 
     // 00:01 to 00:07 over the three 3-second files
-    const QString output = dir_.filePath(QStringLiteral("group out/joined.mov"));
+    const QString output = QDir(folder).filePath(QStringLiteral("joined.mov"));
+    ExportEnd end(w);
     startCut(w, output);
-    FormDialog *dialog = w.formDialog();
-    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(dialog, "pv_la_msg")->text(),
-                              QStringLiteral("Finished."), exportTimeoutMs);
+    if (QTest::currentTestFailed())
+        return;
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
     QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), output, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 6000) <= 150, 20000);
-    QVERIFY(QDir(dir_.filePath("group out")).entryList({"temp*"}, QDir::Files).isEmpty());
-    QTest::mouseClick(child<QPushButton>(dialog, "pv_btn_ok"), Qt::LeftButton);
+    QCOMPARE(checksums(users), before);
+    // nothing of the export's own is left
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({"joined.mov", "temp1_main_0.mov", "temp1_main_1.mov", "temp1_sub_0.mov",
+                          "temp2_main.mov"}));
+    QTest::mouseClick(child<QPushButton>(w.formDialog(), "pv_btn_ok"), Qt::LeftButton);
+    QFile::remove(QStringLiteral("clip.txt"));
 }
 
 void TstMainWindowExport::startCut(MainWindow &w, const QString &output)
@@ -289,6 +408,16 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile_data()
                       "esac\nexec ffmpeg \"$@\"\n")
         << true << "f_pvErr"
         << "Unable to edit.\nffmpeg reported:\nInvalid argument";
+    QTest::newRow("ffmpeg killed")
+        << QByteArray("case \"$*\" in *map_metadata*) kill -KILL $$;; esac\nexec ffmpeg \"$@\"\n")
+        << true << "f_pvErr"
+        << "Unable to edit.\nffmpeg stopped unexpectedly.";
+    // the source gives only its first second, as a file cut off does
+    QTest::newRow("source ends early")
+        << QByteArray("case \"$*\" in *map_metadata*) exec ffmpeg -t 1 \"$@\";; esac\n"
+                      "exec ffmpeg \"$@\"\n")
+        << true << "f_pvErr"
+        << "Unable to edit.\nThe source ended before the end of the cut, so nothing was saved.";
 }
 
 void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
@@ -317,11 +446,14 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
     openFile(w, clip_);
-    startCut(w, output);
 
     FormDialog *dialog = w.formDialog();
-    QTRY_VERIFY_WITH_TIMEOUT(child<QWidget>(dialog, page.toLatin1().constData())->isVisible(),
-                             exportTimeoutMs);
+    ExportEnd end(w);
+    startCut(w, output);
+    if (QTest::currentTestFailed())
+        return;
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY(child<QWidget>(dialog, page.toLatin1().constData())->isVisible());
     QVERIFY(dialog->isVisible());
     QCOMPARE(child<QLabel>(dialog, "pvErr_la_msg")->text(), text);
     const QImage shot = windowWithDialog(&w, dialog);
@@ -336,6 +468,191 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
     QCOMPARE(old.readAll(), before);
     QVERIFY(QDir(dir_.path()).entryList({".*part*"}, QDir::Files | QDir::Hidden).isEmpty());
     QFile::remove(QStringLiteral("FFmpeg/ffmpeg"));
+}
+
+// The list's Remove button on the row that plays: the player lets the file go, so nothing of it
+// stays on screen, and the cut road reaches no file (in particular not the group that the list's
+// current row moves to).
+void TstMainWindowExport::removingThePlayingRowLeavesNothingToCut()
+{
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
+    playGroup(w, groupClips_);
+    openFile(w, clip_);
+    if (QTest::currentTestFailed())
+        return;
+    FormList *list = w.formList();
+    QCOMPARE(list->rowCount(), 5);
+    QCOMPARE(list->curSelectFile(), 4);
+    QTRY_COMPARE(w.mainDashcam()->getMediaPath(), clip_);
+    const auto before = checksums(groupClips_ + QStringList{clip_});
+
+    QTableWidget *table = list->table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(4, ListRows::ColName)).center());
+    QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("btnRemove")), Qt::LeftButton);
+    QVERIFY(!listedPaths(list).contains(clip_));
+    QTRY_COMPARE(w.mainDashcam()->getMediaPath(), QString());
+    QTRY_VERIFY(!w.mainDashcam()->getVideoWidget()->isVisible());
+    QCOMPARE(child<QLabel>(w.control(), "labelTime")->text(), QStringLiteral("00:00 / 00:00"));
+    TestSupport::saveScreenshot(&w, QStringLiteral("list-playing-row-removed"));
+
+    // the cut editor has nothing to cut: OK warns instead of asking for an output
+    QSignalSpy started(w.exportRunner(), &FFmpeg_editor_p::started);
+    enterEditMode(w);
+    if (QTest::currentTestFailed())
+        return;
+    w.control()->editSlider()->setSpan(100, 700);
+    QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
+    FormDialog *dialog = w.formDialog();
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(!child<QWidget>(dialog, "f_os")->isVisible());
+    QVERIFY(child<QWidget>(dialog, "f_cutwarning")->isVisible());
+    QCOMPARE(started.count(), 0);
+    QCOMPARE(checksums(groupClips_ + QStringList{clip_}), before);
+}
+
+// Remove on the second camera's row: that camera lets its file go, the main one plays on.
+void TstMainWindowExport::removingTheSecondCamerasRowReleasesIt()
+{
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 1)
+        w.onDisplayModeChange();
+    playPair(w);
+    if (QTest::currentTestFailed())
+        return;
+    FormList *list = w.formList();
+    QTableWidget *table = list->table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(1, ListRows::ColName)).center());
+    QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("btnRemove")), Qt::LeftButton);
+    QCOMPARE(listedPaths(list), QStringList{pair_.at(0)});
+    QTRY_COMPARE(w.secondDashcam()->getMediaPath(), QString());
+    QTRY_VERIFY(!w.secondDashcam()->getVideoWidget()->isVisible());
+    QCOMPARE(w.mainDashcam()->getMediaPath(), pair_.at(0));
+    QVERIFY(!list->checkSubGroupFile());
+}
+
+void TstMainWindowExport::outputThatIsAnInputIsRefused_data()
+{
+    QTest::addColumn<QString>("road"); // what plays
+    QTest::addColumn<QString>("output");
+    QTest::newRow("the playing file") << "file" << clip_;
+    QTest::newRow("a link to it") << "file" << dir_.filePath(QStringLiteral("link to clip.mp4"));
+    QTest::newRow("a member of the playing group") << "group" << groupClips_.at(1);
+    QTest::newRow("the second camera's file") << "pair" << pair_.at(1);
+}
+
+// Page 3 keeps an output that would replace a file the export reads, says why and runs nothing.
+void TstMainWindowExport::outputThatIsAnInputIsRefused()
+{
+    QFETCH(QString, road);
+    QFETCH(QString, output);
+    const QString link = dir_.filePath(QStringLiteral("link to clip.mp4"));
+    if (!QFileInfo(link).isSymLink())
+        QVERIFY(QFile::link(clip_, link));
+    const QStringList inputs = QStringList{clip_} + groupClips_ + pair_;
+    const auto before = checksums(inputs);
+
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != (road == "pair" ? 1 : 0))
+        w.onDisplayModeChange();
+    if (road == "group") {
+        playGroup(w, groupClips_);
+    } else if (road == "pair") {
+        playPair(w);
+    } else {
+        openFile(w, clip_);
+    }
+    if (QTest::currentTestFailed())
+        return;
+    QSignalSpy started(w.exportRunner(), &FFmpeg_editor_p::started);
+    QSignalSpy probed(w.exportRunner(), &FFmpeg_editor_p::cutVideoTriggered);
+    startCut(w, output);
+    if (QTest::currentTestFailed())
+        return;
+    FormDialog *dialog = w.formDialog();
+    QVERIFY(child<QWidget>(dialog, "f_os")->isVisible());
+    auto *problem = child<QLabel>(dialog, "os_la_error");
+    QVERIFY(problem->isVisible());
+    QCOMPARE(problem->text(), QStringLiteral("The output file is one of the videos being cut. "
+                                             "Please choose another name."));
+    TestSupport::saveScreenshot(windowWithDialog(&w, dialog),
+                                QStringLiteral("export-output-is-an-input"));
+    QTest::qWait(200); // a run started by mistake would begin now
+    QCOMPARE(started.count(), 0);
+    QCOMPARE(probed.count(), 0);
+    QVERIFY(!w.exportRunner()->isRunning());
+    QTest::mouseClick(child<QPushButton>(dialog, "os_btn_cancel"), Qt::LeftButton);
+    QCOMPARE(checksums(inputs), before);
+}
+
+void TstMainWindowExport::checkFailuresReachTheErrorPage_data()
+{
+    QTest::addColumn<bool>("mixedDevices");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("clips of two devices")
+        << true
+        << "Unable to edit.Video Clips Grouping not matched\n(Video clips in the playlist are not "
+           "from the same device).\nMake sure that Video Clips Grouping are from the same "
+           "device\nbefore editing.";
+    QTest::newRow("too little space")
+        << false << "Insufficient disk space.\nPlease re-select the output/destination drive.";
+}
+
+// The controller's own checks before a group export end on the dialog's error page.
+void TstMainWindowExport::checkFailuresReachTheErrorPage()
+{
+    QFETCH(bool, mixedDevices);
+    QFETCH(QString, text);
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
+    if (mixedDevices) {
+        playGroup(w, {groupClips_.at(0), trailerClip_});
+    } else {
+        // the list counts whole MB: the group's files must have some
+        playGroup(w, bigClips_);
+        w.exportController()->setFreeSpace([](const QString &) { return qint64(1024); });
+    }
+    if (QTest::currentTestFailed())
+        return;
+    QSignalSpy started(w.exportRunner(), &FFmpeg_editor_p::started);
+    ExportEnd end(w);
+    startCut(w, dir_.filePath(QStringLiteral("refused/out.mov")));
+    if (QTest::currentTestFailed())
+        return;
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY(end.isErrorPage());
+    QCOMPARE(end.errorText(), text);
+    QCOMPARE(started.count(), 0);
+}
+
+// A group cut that starts on a member boundary starts a second earlier, as the list answers the
+// play bar's check.
+void TstMainWindowExport::groupCutStartingOnAMemberBoundary()
+{
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
+    playGroup(w, groupClips_);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 9000) <= 200, 20000);
+    enterEditMode(w);
+    if (QTest::currentTestFailed())
+        return;
+    w.control()->editSlider()->setSpan(300, 700); // the second member begins at 00:03
+    QCOMPARE(w.control()->getEditTimeRangeLeftText(), QStringLiteral("00:03 ~ 00:07"));
+    QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
+    QCOMPARE(w.control()->getEditTimeRangeLeftText(), QStringLiteral("00:02 ~ 00:07"));
+    FormDialog *dialog = w.formDialog();
+    QTRY_VERIFY(child<QWidget>(dialog, "f_os")->isVisible());
+    QTest::mouseClick(child<QPushButton>(dialog, "os_btn_cancel"), Qt::LeftButton);
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)

@@ -217,8 +217,8 @@ private slots:
         QFETCH(bool, keepAudio);
         QFETCH(QString, expected);
         QCOMPARE(ExportCommands::joinCommand(dualView, mainCamera, 1280, keepAudio), expected);
-        QCOMPARE(ExportCommands::joinInput(),
-                 QStringLiteral(" -f concat -safe 0 -i \"clip.txt\" "));
+        QCOMPARE(ExportCommands::joinInput(QStringLiteral("/tmp/a \"b\"/clip.txt")),
+                 QStringLiteral(" -f concat -safe 0 -i \"/tmp/a \\\"b\\\"/clip.txt\" "));
     }
 
     void timeTextsToSeconds_data()

@@ -188,18 +188,23 @@ private:
         return value;
     }
 
+    // The list's group rows, played by the players.
     void useGroups(bool withSecond)
     {
         host.mainCell = groupMain.join(';') + ';';
         host.secondCell = withSecond ? groupSecond.join(';') + ';' : QString();
+        host.mainPath = groupMain.first();
+        host.secondPath = withSecond ? groupSecond.first() : QString();
         for (const QString &path : groupMain + groupSecond)
             host.durations.insert(path, QStringLiteral("00:00:04"));
     }
 
+    // What an export may leave in the output folder or the working directory: nothing.
     QStringList leftovers() const
     {
         return QDir(work->path())
-            .entryList({"temp*", ".*part*", "clip.txt"}, QDir::Files | QDir::Hidden);
+            .entryList({"temp*", ".*part*", "clip.txt", ".export-*"},
+                       QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
 private slots:
@@ -211,6 +216,15 @@ private slots:
         QVERIFY(makeMarkedClip(fixture("front.mov"), 6, "black", true, samplesFrom(0, 6)));
         QVERIFY(makeMarkedClip(fixture("rear.mov"), 6, "blue", false, samplesFrom(0, 6)));
         QVERIFY(makeMarkedClip(fixture("plain.mov"), 4, "black", true, {}));
+        // 30 s with its index in front, of which only the first tenth is left
+        QVERIFY(TestSupport::runFfmpeg({"-f", "lavfi", "-i", "testsrc=s=320x240:r=25:d=30", "-c:v",
+                                        "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
+                                        "-movflags", "+faststart", fixture("whole.mov")}));
+        const QByteArray whole = ExportTestFiles::contentOf(fixture("whole.mov"));
+        QFile cutOff(fixture("cut off.mov"));
+        QVERIFY(cutOff.open(QIODevice::WriteOnly));
+        QCOMPARE(cutOff.write(whole.left(whole.size() / 10)), qint64(whole.size() / 10));
+        cutOff.close();
         for (int i = 0; i < 3; ++i) {
             groupMain << fixture(QStringLiteral("g%1_F.mov").arg(i));
             groupSecond << fixture(QStringLiteral("g%1_R.mov").arg(i));
@@ -269,10 +283,12 @@ private slots:
         QCOMPARE(exportAndWait(setting(output), false), End::Finished);
 
         const QStringList expected{
+            "-ss",
+            "1",
             "-i",
             fixture("front.mov"),
             "-ss",
-            "1",
+            "0",
             "-t",
             "2",
             "-vf",
@@ -349,8 +365,8 @@ private slots:
         value.mainVideoSide = 0;
         QCOMPARE(exportAndWait(value, false), End::Finished);
         const QStringList args = editor->lastRunArguments();
-        QCOMPARE(args.mid(0, 4),
-                 QStringList({"-i", fixture("front.mov"), "-i", fixture("rear.mov")}));
+        QCOMPARE(args.mid(0, 8), QStringList({"-ss", "0", "-i", fixture("front.mov"), "-ss", "0",
+                                              "-i", fixture("rear.mov")}));
         QVERIFY(args.contains("color=white:150x98:d=3,format=rgb24"));
 
         const QImage frame = frameOf(value.outputPath, workFile("frame.png"));
@@ -367,8 +383,10 @@ private slots:
         QTest::addColumn<bool>("partner");
         QTest::addColumn<QStringList>("inputs");
         QTest::newRow("swapped, with partner")
-            << true << QStringList{"-i", fixture("rear.mov"), "-i", fixture("front.mov")};
-        QTest::newRow("swapped, no partner") << false << QStringList{"-i", fixture("front.mov")};
+            << true << QStringList{"-ss", "0", "-i", fixture("rear.mov"),
+                                   "-ss", "0", "-i", fixture("front.mov")};
+        QTest::newRow("swapped, no partner")
+            << false << QStringList{"-ss", "0", "-i", fixture("front.mov")};
     }
     void bigPictureIsTheFirstInput()
     {
@@ -394,7 +412,8 @@ private slots:
         host.range = "61:00 ~ 61:05";
         const QString output = workFile("late.mov");
         QCOMPARE(exportAndWait(setting(output), false), End::Finished);
-        QVERIFY(editor->lastRunArguments().mid(2, 4) == QStringList({"-ss", "3660", "-t", "5"}));
+        QCOMPARE(editor->lastRunArguments().mid(0, 8),
+                 QStringList({"-ss", "3660", "-i", fixture("long.mov"), "-ss", "0", "-t", "5"}));
         QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 5.0) <= 0.1);
     }
 
@@ -439,8 +458,10 @@ private slots:
         const QString output = workFile("group.mov");
         QCOMPARE(exportAndWait(setting(output), true), End::Finished);
         QCOMPARE(pieces.count(), 3);
-        QCOMPARE(editor->lastRunArguments().mid(0, 6),
-                 QStringList({"-f", "concat", "-safe", "0", "-i", "clip.txt"}));
+        const QStringList join = editor->lastRunArguments();
+        QCOMPARE(join.mid(0, 5), QStringList({"-f", "concat", "-safe", "0", "-i"}));
+        QVERIFY2(QFileInfo(join.at(5)).path().startsWith(work->path() + "/.export-"),
+                 qPrintable(join.at(5)));
         bool hasAudio = false;
         QVERIFY(qAbs(ExportTestFiles::decodedDuration(output, &hasAudio) - 8.0) <= 0.15);
         QVERIFY(hasAudio);
@@ -527,34 +548,156 @@ private slots:
         const QString output = workFile("it's a folder/out.mov");
         QCOMPARE(exportAndWait(setting(output), true), End::Finished);
         QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 3.0) <= 0.15);
-        QVERIFY(QDir(workFile("it's a folder")).entryList({"temp*"}).isEmpty());
+        QVERIFY(QDir(workFile("it's a folder"))
+                    .entryList({"temp*", ".export-*"}, QDir::AllEntries | QDir::Hidden)
+                    .isEmpty());
     }
 
     void groupChecksFail_data()
     {
         QTest::addColumn<bool>("mixedTypes");
         QTest::addColumn<QString>("size");
+        QTest::addColumn<bool>("onScreen");
         QTest::addColumn<int>("error");
-        QTest::newRow("two camera types") << true << "1MB" << int(EditorDifferentDevices);
-        QTest::newRow("too little space") << false << "999999999MB" << int(EditorNoDiskSpace);
+        QTest::newRow("two camera types") << true << "1MB" << true << int(EditorDifferentDevices);
+        QTest::newRow("too little space")
+            << false << "999999999MB" << true << int(EditorNoDiskSpace);
+        // the list's current row is a group, the player shows another file
+        QTest::newRow("not the group on screen") << false << "1MB" << false << int(EditorFailed);
     }
     void groupChecksFail()
     {
         QFETCH(bool, mixedTypes);
         QFETCH(QString, size);
+        QFETCH(bool, onScreen);
         QFETCH(int, error);
         useGroups(false);
+        if (!onScreen)
+            host.mainPath = fixture("front.mov");
         if (mixedTypes) {
             host.mainCell = groupMain.at(0) + ';' + fixture("plain.mov") + ';';
             host.durations.insert(fixture("plain.mov"), "00:00:04");
         }
         host.sizeCell = size;
         host.range = "00:01 ~ 00:06";
+        // the same free space on any machine, also where it cannot be read
+        controller->setFreeSpace([](const QString &) { return qint64(100) * 1024 * 1024; });
         QSignalSpy failed(controller.get(), &ExportController::exportError);
         QSignalSpy started(editor.get(), &FFmpeg_editor_p::started);
         QCOMPARE(exportAndWait(setting(workFile("g.mov")), true), End::Failed);
         QCOMPARE(int(failed.first().at(0).value<Editor_e>()), error);
         QCOMPARE(started.count(), 0);
+        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(',')));
+    }
+
+    // Four and a half times the group's size must be free on the output's volume; free space
+    // that cannot be read refuses nothing.
+    void freeSpaceCheck_data()
+    {
+        QTest::addColumn<qint64>("freeBytes");
+        QTest::addColumn<bool>("refused");
+        const qint64 mb = 1024 * 1024;
+        QTest::newRow("just enough") << 450 * mb << false;
+        QTest::newRow("a byte short") << 450 * mb - 1 << true;
+        QTest::newRow("unknown") << qint64(-1) << false;
+    }
+    void freeSpaceCheck()
+    {
+        QFETCH(qint64, freeBytes);
+        QFETCH(bool, refused);
+        useGroups(false);
+        host.sizeCell = "100MB";
+        host.range = "00:01 ~ 00:06";
+        QString askedFolder;
+        controller->setFreeSpace([&](const QString &folder) {
+            askedFolder = folder;
+            return freeBytes;
+        });
+        QSignalSpy failed(controller.get(), &ExportController::exportError);
+        QDir().mkpath(workFile("out"));
+        controller->onGetVideoGroupInfo(setting(workFile("out/g.mov")), false);
+        QCOMPARE(askedFolder, workFile("out"));
+        QCOMPARE(failed.count(), refused ? 1 : 0);
+        if (refused)
+            QCOMPARE(failed.first().at(0).value<Editor_e>(), EditorNoDiskSpace);
+        QCOMPARE(editor->isRunning(), !refused); // the probes of the pieces began
+        editor->cancel();
+        QTRY_VERIFY(!editor->isRunning());
+    }
+
+    // Both containers a user is likely to type: each kind of export plays and keeps its records.
+    void outputContainers_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<int>("records");
+        for (const char *suffix : {"mp4", "mov"}) {
+            QTest::addRow("single cut to .%s", suffix) << "single" << suffix << 2.0 << 3;
+            QTest::addRow("picture in picture to .%s", suffix) << "pip" << suffix << 2.0 << 3;
+            QTest::addRow("group join to .%s", suffix) << "group" << suffix << 8.0 << 8;
+            QTest::addRow("mix to .%s", suffix) << "mix" << suffix << 8.0 << 8;
+        }
+    }
+    void outputContainers()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, suffix);
+        QFETCH(double, seconds);
+        QFETCH(int, records);
+        const bool group = kind == "group" || kind == "mix";
+        if (group)
+            useGroups(kind == "mix");
+        if (kind == "pip" || kind == "mix") {
+            host.display = 1;
+            host.partner = true;
+            host.location = 3;
+            if (kind == "pip")
+                host.secondPath = fixture("rear.mov");
+        }
+        host.range = group ? "00:02 ~ 00:10" : "00:01 ~ 00:03";
+        EditorOutputSetting_t value = setting(workFile("out." + suffix));
+        value.mainVideoSide = host.display == 1 ? 0 : 1;
+        QCOMPARE(exportAndWait(value, group), End::Finished);
+        QVERIFY(qAbs(ExportTestFiles::decodedDuration(value.outputPath) - seconds) <= 0.15);
+        DashcamType type = 0;
+        QCOMPARE(readBack(value.outputPath, &type).size(), records);
+        QCOMPARE(type, DashcamTypes::exported);
+        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(',')));
+    }
+
+    // A source that ends before the cut does (a card pulled, a file cut off) gives no short
+    // file: the error page, and an existing file of the output's name as it was.
+    void sourceEndingEarly_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<bool>("finishes");
+        QTest::newRow("file cut off after a tenth") << "cut off.mov"
+                                                    << "00:00 ~ 00:30" << false;
+        // the cut runs past the end of a whole file: what the file has is the cut
+        QTest::newRow("span past the file's own end") << "front.mov"
+                                                      << "00:04 ~ 00:09" << true;
+    }
+    void sourceEndingEarly()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, range);
+        QFETCH(bool, finishes);
+        host.mainPath = fixture(source);
+        host.range = range;
+        const QString output = workFile("kept.mov");
+        QVERIFY(QFile::copy(fixture("plain.mov"), output));
+        const QByteArray before = ExportTestFiles::contentOf(output);
+        const End end = exportAndWait(setting(output), false);
+        if (finishes) {
+            QCOMPARE(end, End::Finished);
+            return;
+        }
+        QCOMPARE(end, End::Failed);
+        QCOMPARE(int(controller->failure().kind), int(ExportFailure::ShortOutput));
+        QCOMPARE(ExportTestFiles::contentOf(output), before);
+        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(',')));
     }
 
     // An ffmpeg that fails at the join: the error page, and nothing of the export left behind.
@@ -629,14 +772,17 @@ private slots:
         host.range = "00:02 ~ 00:10";
         QDir().mkpath(workFile("it's"));
         controller->onGetVideoGroupInfo(setting(workFile("it's/out.mov")), false);
-        editor->cancel(); // the probes are not needed
-        QTRY_VERIFY(!editor->isRunning());
         QVERIFY(controller->saveClipList(false));
-        const QString prefix = workFile("it'\\''s/temp1_main_");
+        const QString folder = controller->workFolderPath();
+        QVERIFY(folder.startsWith(workFile("it's/.export-")));
+        const QString prefix = QString(folder).replace("'", "'\\''") + "temp1_main_";
         QString expected;
         for (int n = 0; n < 3; ++n)
             expected += QStringLiteral("file '%1%2.mov'\r\n").arg(prefix).arg(n);
-        QCOMPARE(QString::fromUtf8(ExportTestFiles::contentOf("clip.txt")), expected);
+        QCOMPARE(QString::fromUtf8(ExportTestFiles::contentOf(folder + "clip.txt")), expected);
+        QVERIFY(!QFile::exists("clip.txt"));
+        editor->cancel(); // the probes are not needed; the failed step cleans up
+        QTRY_VERIFY(!QFileInfo::exists(folder));
     }
 };
 

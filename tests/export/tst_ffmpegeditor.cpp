@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -39,6 +40,22 @@ void waitForStep(FFmpeg_editor_p &editor)
     loop.exec();
     for (const auto &connection : connections)
         QObject::disconnect(connection);
+}
+
+// The checksums of a video's decoded pictures, first to last.
+QStringList frameHashes(const QString &video)
+{
+    QProcess process;
+    process.start(QStringLiteral("ffmpeg"), {"-hide_banner", "-nostdin", "-loglevel", "error", "-i",
+                                             video, "-map", "0:v", "-f", "framemd5", "-"});
+    if (!process.waitForFinished(runTimeoutMs) || process.exitCode() != 0)
+        return {};
+    QStringList hashes;
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty() && !line.startsWith('#'))
+            hashes << QString::fromLatin1(line.split(',').last().trimmed());
+    }
+    return hashes;
 }
 
 } // namespace
@@ -82,6 +99,11 @@ private slots:
                                         "aac", fixture("audiofirst.mov")}));
         sourceSamples = ExportTestFiles::makeSamples(30);
         QVERIFY(ExportTestFiles::makeSourceWithTrailer(fixture("source30.mov"), 30, sourceSamples));
+        // each picture shows its number; a key frame every 10 s
+        QVERIFY(TestSupport::makeLavfiClip(
+            fixture("counter.mov"), "testsrc=size=160x120:rate=25:duration=20", 20, true,
+            "drawtext=text='%{n}':fontsize=40:fontcolor=white:box=1:boxcolor=black:x=10:y=40"));
+        QVERIFY(ExportTestFiles::appendTrailer(fixture("counter.mov"), sourceSamples.mid(0, 20)));
     }
 
     void init()
@@ -165,9 +187,12 @@ private slots:
         QFETCH(int, plan);
         QFETCH(QString, args);
         QFETCH(QList<int>, values);
-        // Progress lines end in "\r"; one arrives in two pieces.
+        // Progress lines end in "\r"; one arrives in two pieces. Asked to list the written file,
+        // the stand-in gives it the length of the span.
         QVERIFY(ExportTestFiles::writeFfmpegStandIn(
-            work->path(), "for last; do :; done\n"
+            work->path(), "case \"$*\" in *map_metadata*) ;; *) echo '  Duration: 00:00:10.00, "
+                          "start: 0.000000'; exit 1;; esac\n"
+                          "for last; do :; done\n"
                           "printf 'frame=1 time=N/A speed=1x\\r'\n"
                           "printf 'frame=2 time=00:00:01.00 bitrate=1\\r'\n"
                           "printf 'frame=3 ti'; sleep 0.2; printf 'me=00:00:03.50 x\\r'\n"
@@ -229,12 +254,12 @@ private slots:
             const QString piece = workFile("temp1_main_0.mov");
             QVERIFY(TestSupport::runFfmpeg(
                 {"-i", fixture("source30.mov"), "-t", "2", "-c", "copy", piece}));
-            QFile list(QStringLiteral("clip.txt"));
+            QFile list(workFile("clip.txt"));
             QVERIFY(list.open(QIODevice::WriteOnly));
             list.write(QStringLiteral("file '%1'\r\n").arg(piece).toUtf8());
             list.close();
             editor.setMode(mode);
-            editor.run(ExportCommands::joinInput(),
+            editor.run(ExportCommands::joinInput(list.fileName()),
                        ExportCommands::joinCommand(false, CameraPicture(), 320, true), output);
         } else {
             const QString input = FfmpegArguments::inputText(fixture("source30.mov"));
@@ -413,6 +438,10 @@ private slots:
         QTest::newRow("folder not writable")
             << QByteArray("echo '/x/out.mov: Permission denied' >&2\nexit 1\n") << true
             << int(ExportFailure::FolderNotWritable) << int(EditorFailed) << QString();
+        QTest::newRow("killed by a signal")
+            << QByteArray("echo 'ffmpeg version 5.1'\necho 'frame=1 time=00:00:01.00'\n"
+                          "kill -KILL $$\n")
+            << true << int(ExportFailure::Crashed) << int(EditorFailed) << QString();
         QTest::newRow("ffmpeg's last error line")
             << QByteArray("echo 'Input #0, mov'\necho '  Stream #0:0: Video: h264'\n"
                           "echo 'Unknown encoder xyz' >&2\necho 'frame=0 time=00:00:00.00'\n"
@@ -440,16 +469,28 @@ private slots:
         QCOMPARE(editor.lastFailure().detail, detail);
     }
 
-    // A full disk found while the trailer is written counts as a full disk too.
+    // A full disk found while the trailer is written counts as a full disk too, whether the
+    // write itself fails (a long trailer) or only the flush when the file is closed.
+    void trailerWriteOnFullDiskIsDiskFull_data()
+    {
+        QTest::addColumn<bool>("keepGps");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("bare trailer") << false << 0;
+        QTest::newRow("an hour's trailer") << true << 3600;
+    }
     void trailerWriteOnFullDiskIsDiskFull()
     {
+        QFETCH(bool, keepGps);
+        QFETCH(int, seconds);
         if (!QFileInfo::exists("/dev/full"))
             QSKIP("no /dev/full");
         const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
         TrailerJob job;
         job.output = "/dev/full";
-        job.keepGps = false;
-        job.input.type = GpsTrailer::foldedNovatek; // gets the bare trailer
+        job.keepGps = keepGps;
+        job.args = QStringLiteral("-ss 0 -t %1 ").arg(seconds);
+        job.input.type = GpsTrailer::foldedNovatek;
+        job.input.samples = ExportTestFiles::makeSamples(seconds + 1);
         QString error;
         QVERIFY(!writer.append(job, &error));
         const ExportFailure failure = ExportFailures::classify(false, error, QString());
@@ -514,6 +555,51 @@ private slots:
             QCOMPARE(read.gY, written.gY);
             QCOMPARE(read.gZ, written.gZ);
         }
+    }
+
+    // A cut late in its source, made by seeking before decoding, has the pictures of a cut that
+    // decodes from the start (ffmpeg's line with the position after the inputs) and the GPS
+    // records of its seconds.
+    void lateCutKeepsItsFrames_data()
+    {
+        QTest::addColumn<bool>("pip");
+        QTest::newRow("one camera") << false;
+        QTest::newRow("picture in picture") << true;
+    }
+    void lateCutKeepsItsFrames()
+    {
+        QFETCH(bool, pip);
+        const QString source = fixture("counter.mov");
+        const int start = 13;
+        const int length = 3;
+        const QString input = pip ? FfmpegArguments::inputText(source) +
+                                        FfmpegArguments::inputText(source) +
+                                        " -f lavfi -i color=white:63x37:d=3,format=rgb24 "
+                                  : FfmpegArguments::inputText(source);
+        const QString args =
+            pip ? ExportCommands::editorCommandPip(CameraPicture(), CameraPicture(), 3, true, start,
+                                                   length, 59, 2, 8)
+                : ExportCommands::editorCommand(CameraPicture(), start, length);
+        const QString reference = workFile("decoded from the start.mov");
+        QVERIFY(TestSupport::runFfmpeg(FfmpegArguments::split(input) +
+                                       FfmpegArguments::split(args) +
+                                       QStringList{"-map_metadata", "0", reference}));
+
+        FFmpeg_editor_p editor;
+        QSignalSpy finished(&editor, &FFmpeg_editor_p::finished);
+        const QString output = workFile("late cut.mov");
+        editor.setKeepGps(true);
+        editor.run(input, args, output);
+        waitForStep(editor);
+        QCOMPARE(finished.count(), 1);
+        const QStringList expected = frameHashes(reference);
+        const QStringList cut = frameHashes(output);
+        QCOMPARE(expected.size(), length * 25);
+        QCOMPARE(cut.size(), expected.size());
+        QCOMPARE(cut.first(), expected.first());
+        QCOMPARE(cut.last(), expected.last());
+        QVERIFY(ExportTestFiles::contentOf(output).endsWith(
+            GpsTrailer::cutTrailer(sourceSamples, CutSpan{start, length + 1})));
     }
 
     void gpsRemovedCutEndsWithTheBareTrailer()

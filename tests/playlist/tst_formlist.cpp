@@ -51,7 +51,8 @@ private slots:
     void nextFileAfterClipEnd();
     void removalShiftsIndices_data();
     void removalShiftsIndices();
-    void removingPlayingRowStopsMedia();
+    void removingPlayingRowReleasesItsPlayer_data();
+    void removingPlayingRowReleasesItsPlayer();
     void removalTellsRowsApartByPath();
     void rowsOfMultiCellSelectionCountOnce();
     void fiveFileGrouping();
@@ -379,20 +380,34 @@ void TstFormList::removalShiftsIndices()
     QCOMPARE(list->currentFilePath(), mainPathAfter);
 }
 
-void TstFormList::removingPlayingRowStopsMedia()
+void TstFormList::removingPlayingRowReleasesItsPlayer_data()
 {
-    add({"a.mp4", "b.mp4"});
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QStringList>("expected");
+    // the last row added is the main one; a rear file before it is its second camera's row
+    QTest::newRow("main camera's row")
+        << QStringList{"a.mp4", "b.mp4"} << 1
+        << QStringList{"removeListFile", "delete:/cards/a/b.mp4", "stopMedia", "releaseMedia"};
+    QTest::newRow("second camera's row")
+        << QStringList{"0001_R.MP4", "0001_F.MP4"} << 0
+        << QStringList{"removeListFile", "delete:/cards/a/0001_R.MP4", "stopMedia",
+                       "releaseMediaSub"};
+    QTest::newRow("a row that plays on neither camera")
+        << QStringList{"a.mp4", "b.mp4", "c.mp4"} << 0
+        << QStringList{"removeListFile", "delete:/cards/a/a.mp4"};
+}
+
+void TstFormList::removingPlayingRowReleasesItsPlayer()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, removed);
+    QFETCH(QStringList, expected);
+    add(names);
     record();
-    selectRows({1});
+    selectRows({removed});
     list->onRemoveList();
-    QCOMPARE(events, QStringList({"removeListFile", "delete:/cards/a/b.mp4", "stopMedia"}));
-    events.clear();
-    // a row that plays on neither camera does not stop anything
-    add({"c.mp4"});
-    events.clear();
-    selectRows({0});
-    list->onRemoveList();
-    QCOMPARE(events, QStringList({"removeListFile", "delete:/cards/a/a.mp4"}));
+    QCOMPARE(events, expected);
 }
 
 void TstFormList::removalTellsRowsApartByPath()
