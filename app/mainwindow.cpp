@@ -7,8 +7,9 @@
 #include "dashcam.h"
 #include "exportcontroller.h"
 #include "ffmpeg_editor_p.h"
-#include "formdialog.h"
 #include "formcontrol.h"
+#include "formdialog.h"
+#include "formmap.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
 #include "languagetable.h"
@@ -21,8 +22,11 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
+    // first: the web engine starts and the map page loads while the rest is built
+    map_ = new FormMap;
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
 
@@ -177,12 +181,12 @@ void MainWindow::setUiLayout(int mode)
         area->setVisible(on && area->layout()->count() > 0);
     };
     ui->widgetLeftColumn->setVisible(!calendar);
-    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
-                          ui->widgetChartArea})
+    for (QWidget *area :
+         {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea, ui->widgetChartArea})
         showArea(area, !calendar);
     // isHidden, not isVisibleTo: the column itself may still be hidden here
-    ui->widgetRightColumn->setVisible(!calendar && (!ui->widgetListArea->isHidden() ||
-                                                    !ui->widgetMapArea->isHidden()));
+    ui->widgetRightColumn->setVisible(
+        !calendar && (!ui->widgetListArea->isHidden() || !ui->widgetMapArea->isHidden()));
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);
