@@ -55,9 +55,12 @@ int main(int argc, char *argv[])
         return 1;
     Dashcam *main = w.mainDashcam();
     Dashcam *second = w.secondDashcam();
+    // the front file, then its partner in the second player, as the list does
     main->setMedia({QUrl::fromLocalFile(front)});
+    if (!spinUntil([main] { return main->durationMs() > 0; }, timeoutMs))
+        return 1;
     second->setMedia2(QUrl::fromLocalFile(rear));
-    if (!spinUntil([&] { return main->durationMs() > 0 && second->durationMs() > 0; }, timeoutMs))
+    if (!spinUntil([second] { return second->durationMs() > 0; }, timeoutMs))
         return 1;
     spinFor(1000);
 

@@ -65,13 +65,15 @@ int runWindow(int argc, char *argv[])
     const bool pair = work == "pair";
     if (pair != (gDisplayMode == 1))
         w.onDisplayModeChange(); // both views shown side by side, or the main one alone
-    // the front file in the main player and its partner in the second, as the list does
+    // the front file in the main player, then its partner in the second, as the list does
     main->setMedia({QUrl::fromLocalFile(clip)});
-    if (pair)
-        second->setMedia2(QUrl::fromLocalFile(QString(clip).replace("_F.", "_R.")));
-    if (!spinUntil([&] { return main->durationMs() > 0 && (!pair || second->durationMs() > 0); },
-                   startTimeoutMs))
+    if (!spinUntil([main] { return main->durationMs() > 0; }, startTimeoutMs))
         return 1;
+    if (pair) {
+        second->setMedia2(QUrl::fromLocalFile(QString(clip).replace("_F.", "_R.")));
+        if (!spinUntil([second] { return second->durationMs() > 0; }, startTimeoutMs))
+            return 1;
+    }
     if (work == "paused") {
         say("ready");
         return app.exec();
@@ -175,6 +177,8 @@ double playMpv(const QStringList &clips, const Sizes &sizes)
         auto child = std::make_unique<Child>();
         child->process->start(QStringLiteral("mpv"),
                               {QStringLiteral("--no-config"), QStringLiteral("--really-quiet"),
+                               // the same OpenGL drawing as the window's, in software here
+                               QStringLiteral("--vo=gpu"), QStringLiteral("--gpu-sw=yes"),
                                QStringLiteral("--hwdec=auto-safe"), QStringLiteral("--ao=null"),
                                QStringLiteral("--keep-open=yes"), QStringLiteral("--osc=no"),
                                QStringLiteral("--osd-level=0"),
@@ -189,7 +193,12 @@ double playMpv(const QStringList &clips, const Sizes &sizes)
         children.push_back(std::move(child));
     }
     spinFor(1000 + warmMs); // mpv's own start, then the same warm-up as the window's
-    return cpuPercent(counted, measureMs);
+    const double percent = cpuPercent(counted, measureMs);
+    for (Child *child : counted) {
+        if (child->process->state() != QProcess::Running)
+            return -1.0; // it stopped early: no figure
+    }
+    return percent;
 }
 
 void benchPlayback(const QString &front, const QString &rear, int rounds)
