@@ -74,7 +74,6 @@ void MainWindow::initWidgets()
 {
     ui->widgetPlaybackArea->hide();
     initPlayers();
-    initRideDataPage();
 }
 
 void MainWindow::initStatus()
@@ -187,6 +186,8 @@ void MainWindow::setUiLayout(int mode)
     // isHidden, not isVisibleTo: the column itself may still be hidden here
     ui->widgetRightColumn->setVisible(
         !calendar && (!ui->widgetListArea->isHidden() || !ui->widgetMapArea->isHidden()));
+    if (calendar)
+        ridePage(); // the page area shows once it holds the page
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);

@@ -6,8 +6,8 @@
 #include "dashcam.h"
 #include "formcontrol.h"
 #include "formdialog.h"
-#include "formplaybak.h"
 #include "formlist.h"
+#include "formplaybak.h"
 
 #include <QDebug>
 #include <QDir>
@@ -78,7 +78,8 @@ void MainWindow::onDeleteMetadata()
         if (!folder.remove(name))
             qDebug() << "MainWindow: cannot delete ride file" << folder.filePath(name);
     }
-    ridePage_->initCalendarParameter();
+    if (ridePage_) // a page not built yet reads the folder when it is
+        ridePage_->initCalendarParameter();
 }
 
 void MainWindow::onCheckShare()

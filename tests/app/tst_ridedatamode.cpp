@@ -64,6 +64,7 @@ private slots:
     void calendarModePlaysARideAndGivesTheClipBack();
     void rideDataPagesOfTheSharedDialog();
     void settingsReachThePage();
+    void pageIsBuiltWhenTheCalendarFirstOpens();
 
 private:
     void screenshot(MainWindow &w, const QString &name, QWidget *area, const QColor &mustShow);
@@ -307,6 +308,25 @@ void TstRideDataMode::settingsReachThePage()
     QCOMPARE(page->dateLabel()->font().weight(), 75);
     w.triggerMenu(action(w, "actionFactory_Settings"));
     QCOMPARE(page->rideData()->getUnitSystem(), currentSpeedUnit());
+    action(w, "actionPlayer")->trigger();
+    w.releaseKeyboard();
+}
+
+// The window starts without the ride-data page; Tools > Calendar builds it with the settings
+// chosen before.
+void TstRideDataMode::pageIsBuiltWhenTheCalendarFirstOpens()
+{
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(!w.findChild<FormPlaybak *>());
+    w.triggerMenu(action(w, "actionSpeed_mph"));
+    action(w, "actionCalendar")->trigger();
+    auto *page = w.findChild<FormPlaybak *>();
+    QVERIFY(page);
+    QTRY_VERIFY(page->isVisible());
+    QCOMPARE(page->chartPanel()->getUnitSystem(), int(UnitSystem::imperial));
+    w.triggerMenu(action(w, "actionSpeed_kmh"));
     action(w, "actionPlayer")->trigger();
     w.releaseKeyboard();
 }
