@@ -1,8 +1,8 @@
 // Time from opening a 1080p30 clip with a GPS trailer to its first picture on screen: through the
 // main window (the list's open request, map and trip band shown) against a bare libmpv view in a
-// window of its own (mpv with nothing around it), side by side. Two clips of different colours
-// alternate, so that every open brings a picture the view did not show before; a picture counts
-// when the view's composed frame shows the clip's colour.
+// process of its own (mpv with nothing around it), at the same size, opens interleaved. Two clips
+// of different colours alternate, so that every open brings a picture the view did not show
+// before; a picture counts when the view's composed frame shows the clip's colour.
 // Usage: bench_openpicture [runs]
 #include "benchclips.h"
 #include "benchsupport.h"
@@ -17,10 +17,14 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
+#include <QProcess>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <vector>
@@ -136,10 +140,63 @@ double timeToPicture(QOpenGLWidget *view, const std::function<void()> &open, con
     return ms;
 }
 
+// The anchor's process: a bare view of the given size; each line "<path> <colour>" on stdin opens
+// path and answers with the ms to its picture.
+int runBare(int argc, char *argv[])
+{
+    TestSupport::prepareGuiEnvironment();
+    QApplication app(argc, argv);
+    TestSupport::prepareApplication();
+    BareMpvView bare;
+    bare.setWindowTitle(QStringLiteral("bare mpv"));
+    bare.resize(QByteArray(argv[2]).toInt(), QByteArray(argv[3]).toInt());
+    bare.show();
+    if (!spinUntil([&bare] { return bare.ready(); }, timeoutMs))
+        return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
+        char buffer[4096];
+        const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            QCoreApplication::quit();
+            return;
+        }
+        pending.append(buffer, int(n));
+        while (pending.contains('\n')) {
+            const QByteArray line = pending.left(pending.indexOf('\n'));
+            pending.remove(0, line.size() + 1);
+            const int blank = line.lastIndexOf(' ');
+            const QString path = QString::fromUtf8(line.left(blank));
+            const QColor colour(QString::fromUtf8(line.mid(blank + 1)));
+            const double ms = timeToPicture(
+                &bare, [&] { bare.open(path); }, colour);
+            std::printf("picture %.3f\n", ms);
+            std::fflush(stdout);
+        }
+    });
+    return app.exec();
+}
+
+// Reads the next "picture <ms>" line of the anchor's process; negative on failure.
+double readPicture(QProcess &bare)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!bare.canReadLine() && clock.elapsed() < timeoutMs)
+        bare.waitForReadyRead(50);
+    const QByteArray line = bare.readLine().trimmed();
+    return line.startsWith("picture ") ? line.mid(8).toDouble() : -1.0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc >= 4 && qstrcmp(argv[1], "--bare") == 0)
+        return runBare(argc, argv);
     TestSupport::prepareGuiEnvironment();
     QApplication app(argc, argv);
     TestSupport::prepareApplication();
@@ -175,11 +232,13 @@ int main(int argc, char *argv[])
                    timeoutMs))
         return 1;
     spinFor(1000);
-    BareMpvView bare;
-    bare.setWindowTitle(QStringLiteral("bare mpv"));
-    bare.resize(windowView->size());
-    bare.show();
-    if (!spinUntil([&bare] { return bare.ready(); }, timeoutMs))
+    QProcess bare;
+    bare.start(QCoreApplication::applicationFilePath(),
+               {QStringLiteral("--bare"), QString::number(windowView->width()),
+                QString::number(windowView->height())});
+    if (!bare.waitForStarted(timeoutMs) ||
+        !spinUntil([&bare] { return bare.canReadLine() && bare.readLine() == "ready\n"; },
+                   timeoutMs))
         return 1;
 
     std::vector<double> window, anchor;
@@ -187,14 +246,17 @@ int main(int argc, char *argv[])
     for (int run = 0; run < runs + 1; ++run) {
         const int clip = run % 2;
         const auto openWindow = [&] { w.onOpenFile_L({QUrl::fromLocalFile(clips[clip])}); };
-        const auto openBare = [&] { bare.open(clips[clip]); };
+        const auto openBare = [&] {
+            bare.write(clips[clip].toUtf8() + ' ' + colours[clip].name().toUtf8() + '\n');
+            return readPicture(bare);
+        };
         // alternate which goes first so that neither always runs on a quieter machine
         double a = -1, m = -1;
         if (run % 2 == 0) {
             a = timeToPicture(windowView, openWindow, colours[clip]);
-            m = timeToPicture(&bare, openBare, colours[clip]);
+            m = openBare();
         } else {
-            m = timeToPicture(&bare, openBare, colours[clip]);
+            m = openBare();
             a = timeToPicture(windowView, openWindow, colours[clip]);
         }
         spinFor(500); // what follows the picture (samples, map, band) settles before the next
@@ -213,5 +275,7 @@ int main(int argc, char *argv[])
                 "ratio %.2f (target <= 1.0): %s\n",
                 windowView->width(), windowView->height(), machineLoad().constData(),
                 median(window), median(anchor), ratio, ratio <= 1.0 ? "met" : "NOT met");
+    bare.closeWriteChannel();
+    bare.waitForFinished(5000);
     return 0;
 }
