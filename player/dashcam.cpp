@@ -33,11 +33,12 @@ QVector<VideoInfo_t> readFileSamples(const QString &path)
 }
 
 // One clock over a group: each member fills exactly its length in seconds.
-QVector<VideoInfo_t> readGroupSamples(const QStringList &members, const QVector<double> &lengths)
+QVector<VideoInfo_t> readGroupSamples(const Dashcam::SampleReader &read, const QStringList &members,
+                                      const QVector<double> &lengths)
 {
     QVector<VideoInfo_t> samples;
     for (int i = 0; i < members.size(); ++i) {
-        QVector<VideoInfo_t> member = readFileSamples(members.at(i));
+        QVector<VideoInfo_t> member = read(members.at(i));
         const int seconds = static_cast<int>(lengths.at(i));
         if (seconds > 0)
             member.resize(seconds);
@@ -68,7 +69,7 @@ Dashcam::Dashcam(QObject *parent)
           {"terminal", "no"},
           {"input-default-bindings", "no"},
           {"audio-client-name", "Talvex Player"}})),
-      probe_(std::make_unique<MpvProbe>())
+      probe_(std::make_unique<MpvProbe>()), sampleReader_(&readFileSamples)
 {
     videoWidget_ = new VideoWidget(core_.get());
     connect(videoWidget_, &VideoWidget::renderContextChanged, this,
@@ -290,9 +291,10 @@ void Dashcam::startReadingSamples()
     const QString path = pending_.path;
     const QStringList members = pending_.members;
     const QVector<double> lengths = pending_.lengths;
-    samplesReader_.setFuture(QtConcurrent::run([generation, path, members, lengths] {
-        return ReadSamples{generation, members.isEmpty() ? readFileSamples(path)
-                                                         : readGroupSamples(members, lengths)};
+    const SampleReader read = sampleReader_;
+    samplesReader_.setFuture(QtConcurrent::run([generation, read, path, members, lengths] {
+        return ReadSamples{
+            generation, members.isEmpty() ? read(path) : readGroupSamples(read, members, lengths)};
     }));
 }
 

@@ -66,6 +66,11 @@ public:
     // Seeks to ms (exact); asked while a file opens, it applies once the file is open.
     void setPositionMs(qint64 ms);
 
+    // Reads one file's per-second samples; runs on a worker thread while the file opens.
+    using SampleReader = std::function<QVector<VideoInfo_t>(const QString &path)>;
+    // Replaces the GPS trailer reader (tests hold it back to see the picture come first).
+    void setSampleReader(SampleReader reader) { sampleReader_ = std::move(reader); }
+
 public slots:
     void setMedia(QList<QUrl> urls);
     void setMedia2(QUrl url);
@@ -150,6 +155,7 @@ private:
         quint64 generation = 0;
         QVector<VideoInfo_t> samples;
     };
+    SampleReader sampleReader_;
     QFutureWatcher<ReadSamples> samplesReader_;
     bool samplesRead_ = false; // samples_ belong to the opening file
     bool autoPlay_ = false;
