@@ -7,9 +7,10 @@
 #include "dashcam.h"
 #include "exportcontroller.h"
 #include "ffmpeg_editor_p.h"
-#include "formdialog.h"
 #include "formcontrol.h"
+#include "formdialog.h"
 #include "formlist.h"
+#include "formmap.h"
 #include "formplayer.h"
 #include "formvideosetupwidget.h"
 #include "languagetable.h"
@@ -29,6 +30,8 @@ constexpr int columnSpacing = 3 * 8; // the window's side margins and the gap be
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
+    // first: the web engine starts and the map page loads while the rest is built
+    map_ = new FormMap;
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/appicon")));
 
@@ -76,7 +79,6 @@ void MainWindow::initWidgets()
 {
     ui->widgetPlaybackArea->hide();
     initPlayers();
-    initRideDataPage();
 }
 
 void MainWindow::initStatus()
@@ -197,12 +199,14 @@ void MainWindow::setUiLayout(int mode)
         area->setVisible(on && area->layout()->count() > 0);
     };
     ui->widgetLeftColumn->setVisible(!calendar);
-    for (QWidget *area : {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea,
-                          ui->widgetChartArea})
+    for (QWidget *area :
+         {ui->widgetListArea, ui->widgetMapArea, ui->widgetShowDataArea, ui->widgetChartArea})
         showArea(area, !calendar);
     // isHidden, not isVisibleTo: the column itself may still be hidden here
-    ui->widgetRightColumn->setVisible(!calendar && (!ui->widgetListArea->isHidden() ||
-                                                    !ui->widgetMapArea->isHidden()));
+    ui->widgetRightColumn->setVisible(
+        !calendar && (!ui->widgetListArea->isHidden() || !ui->widgetMapArea->isHidden()));
+    if (calendar)
+        ridePage(); // the page area shows once it holds the page
     showArea(ui->widgetPlaybackArea, calendar);
     ui->actionCalendar->setVisible(!calendar);
     ui->actionPlayer->setVisible(calendar);

@@ -288,7 +288,8 @@ private:
 
     // ---- ride-data mode (mainwindow_ridedata.cpp) ----
 public:
-    FormPlaybak *ridePage() const { return ridePage_; }
+    // The ride-data page, built on first use.
+    FormPlaybak *ridePage();
 
 public slots:
     void onDownloadMetadataWarning();
@@ -308,7 +309,7 @@ private:
     void applyRideDataSettings();
     void refreshRidePageSize();
     void onMetadataCopyFailed(const QString &message);
-    FormPlaybak *ridePage_ = nullptr;  // owned by the page area's layout
+    FormPlaybak *ridePage_ = nullptr;  // owned by the page area's layout; null until first used
     QVector<VideoInfo_t> clipSamples_; // the main clip's track, drawn again after the mode
     bool rideModeShown_ = false;
     bool clipTrackPending_ = false; // the map was lent: the clip's track is drawn again

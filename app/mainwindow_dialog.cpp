@@ -76,7 +76,8 @@ void MainWindow::onDeleteMetadata()
         if (!folder.remove(name))
             qDebug() << "MainWindow: cannot delete ride file" << folder.filePath(name);
     }
-    ridePage_->initCalendarParameter();
+    if (ridePage_) // a page not built yet reads the folder when it is
+        ridePage_->initCalendarParameter();
 }
 
 void MainWindow::onCheckShare()

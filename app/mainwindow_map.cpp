@@ -19,7 +19,6 @@ constexpr int mapHeightPercent = 40; // of the window's height
 
 void MainWindow::wireMap()
 {
-    map_ = new FormMap;
     placeMap();
 
     Dashcam *main = mainDashcam();

@@ -37,15 +37,19 @@ private:
 };
 } // namespace
 
+FormPlaybak *MainWindow::ridePage()
+{
+    if (!ridePage_)
+        initRideDataPage();
+    return ridePage_;
+}
+
 void MainWindow::initRideDataPage()
 {
+    // built on first use: the window starts in player mode
     ridePage_ = new FormPlaybak;
     ui->widgetPlaybackArea->layout()->addWidget(ridePage_);
     new ResizeWatcher(ui->widgetPlaybackArea, [this] { refreshRidePageSize(); });
-}
-
-void MainWindow::wireRideData()
-{
     // main window -> page
     connect(this, &MainWindow::autoCheckMetadataTriggerd, ridePage_,
             &FormPlaybak::setMetadataDefault);
@@ -59,12 +63,16 @@ void MainWindow::wireRideData()
     connect(ridePage_, &FormPlaybak::selectedSourceFolderDialogTirggerd, this,
             &MainWindow::onSelectedMetadataFolderWarning);
     connect(ridePage_, &FormPlaybak::metadataCopyFailed, this, &MainWindow::onMetadataCopyFailed);
+    applyRideDataSettings();
+}
+
+void MainWindow::wireRideData()
+{
     connect(ui->actionDelete_Ride_Data, &QAction::triggered, this,
             &MainWindow::onDeleterMetadataFilesWarning);
     // the clip's track, drawn again when the map comes back from the page
     connect(mainDashcam(), &Dashcam::MediaChanged, this,
             [this](QVector<VideoInfo_t> &samples) { clipSamples_ = samples; });
-    applyRideDataSettings();
 }
 
 void MainWindow::applyRideDataSettings()
@@ -77,7 +85,7 @@ void MainWindow::applyRideDataSettings()
 
 void MainWindow::refreshRidePageSize()
 {
-    if (gMode == 1)
+    if (gMode == 1 && ridePage_)
         ridePage_->setPageSize(ui->widgetPlaybackArea->width(), ui->widgetPlaybackArea->height());
 }
 
@@ -89,7 +97,7 @@ void MainWindow::enterRideDataMode()
         map_->setMinimumSize(0, 0);
         map_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         map_->clearMask();
-        ridePage_->setMapWidget(map_);
+        ridePage()->setMapWidget(map_);
         clipTrackPending_ = true;
     }
     refreshRidePageSize();

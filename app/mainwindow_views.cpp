@@ -7,6 +7,7 @@
 #include "formchart.h"
 #include "formmap.h"
 #include "formshowdata.h"
+#include "formspeedstyle.h"
 #include "tripdatatexts.h"
 #include "ui_mainwindow.h"
 
@@ -52,8 +53,11 @@ void MainWindow::wireTripBand()
     showData_->installChart(chart_);
     ui->widgetShowDataArea->layout()->addWidget(showData_);
     // the panel's texts and gauge are drawn for a dark ground in both styles
+    const QColor ground(0x1f, 0x20, 0x24);
     ui->widgetShowDataArea->setStyleSheet(
-        QStringLiteral("QWidget#widgetShowDataArea { background: #1f2024; border-radius: 8px; }"));
+        QStringLiteral("QWidget#widgetShowDataArea { background: %1; border-radius: 8px; }")
+            .arg(ground.name()));
+    showData_->gauge()->setGroundColor(ground);
     new BandAreaWatcher(ui->widgetShowDataArea, [this] { refreshTripBandSize(width(), height()); });
 
     Dashcam *main = mainDashcam();

@@ -9,6 +9,7 @@
 #include "videowidget.h"
 
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 #include <utility>
@@ -23,6 +24,21 @@ QVector<VideoInfo_t> readFileSamples(const QString &path)
     QVector<VideoInfo_t> samples;
     MetadataParser().loadMetadata(path, nullptr, &samples, nullptr, nullptr, nullptr, nullptr,
                                   false);
+    return samples;
+}
+
+// One clock over a group: each member fills exactly its length in seconds.
+QVector<VideoInfo_t> readGroupSamples(const Dashcam::SampleReader &read, const QStringList &members,
+                                      const QVector<double> &lengths)
+{
+    QVector<VideoInfo_t> samples;
+    for (int i = 0; i < members.size(); ++i) {
+        QVector<VideoInfo_t> member = read(members.at(i));
+        const int seconds = static_cast<int>(lengths.at(i));
+        if (seconds > 0)
+            member.resize(seconds);
+        samples += member;
+    }
     return samples;
 }
 
@@ -48,7 +64,7 @@ Dashcam::Dashcam(QObject *parent)
           {"terminal", "no"},
           {"input-default-bindings", "no"},
           {"audio-client-name", "Talvex Player"}})),
-      probe_(std::make_unique<MpvProbe>())
+      probe_(std::make_unique<MpvProbe>()), sampleReader_(&readFileSamples)
 {
     videoWidget_ = new VideoWidget(core_.get());
     connect(videoWidget_, &VideoWidget::renderContextChanged, this,
@@ -67,6 +83,7 @@ Dashcam::Dashcam(QObject *parent)
     });
     connect(core_.get(), &MpvCore::endFile, this, &Dashcam::onEndFile);
     connect(core_.get(), &MpvCore::playbackRestarted, this, &Dashcam::onPlaybackRestarted);
+    connect(&samplesReader_, &QFutureWatcher<ReadSamples>::finished, this, &Dashcam::onSamplesRead);
     connect(probe_.get(), &MpvProbe::probed, this, &Dashcam::fileInfoChanged);
     connect(probe_.get(), &MpvProbe::failed, this, &Dashcam::mediaError);
     observeProperties();
@@ -246,6 +263,7 @@ void Dashcam::open(Pending pending)
     load_ = Load::Opening;
     fileLoaded_ = false;
     restartAfterLoad_ = false;
+    restarted_ = false;
     stopped_ = false;
     seeking_ = false;
     stepping_ = false;
@@ -255,26 +273,35 @@ void Dashcam::open(Pending pending)
     mediaPath_ = pending_.path;
     durationMs_ = 0;
     fileInfo_ = FileInfo_t();
-    readSamples();
+    startReadingSamples();
     updateStatus();
     emit MediaPathChanged(mediaPath_);
 }
 
-void Dashcam::readSamples()
+void Dashcam::startReadingSamples()
 {
     samples_.clear();
-    if (pending_.members.isEmpty()) {
-        samples_ = readFileSamples(pending_.path);
-        return;
-    }
-    // One clock over the group: each member fills exactly its length in seconds.
-    for (int i = 0; i < pending_.members.size(); ++i) {
-        QVector<VideoInfo_t> member = readFileSamples(pending_.members.at(i));
-        const int seconds = static_cast<int>(pending_.lengths.at(i));
-        if (seconds > 0)
-            member.resize(seconds);
-        samples_ += member;
-    }
+    samplesRead_ = false;
+    const quint64 generation = generation_;
+    const QString path = pending_.path;
+    const QStringList members = pending_.members;
+    const QVector<double> lengths = pending_.lengths;
+    const SampleReader read = sampleReader_;
+    samplesReader_.setFuture(QtConcurrent::run([generation, read, path, members, lengths] {
+        return ReadSamples{
+            generation, members.isEmpty() ? read(path) : readGroupSamples(read, members, lengths)};
+    }));
+}
+
+void Dashcam::onSamplesRead()
+{
+    ReadSamples read = samplesReader_.result();
+    if (read.generation != generation_ || load_ != Load::Opening)
+        return; // a later open or a release replaced that file
+    samples_ = std::move(read.samples);
+    samplesRead_ = true;
+    if (restarted_)
+        onOpened();
 }
 
 void Dashcam::onEndFile(qint64 entryId, int reason, int error)
@@ -306,7 +333,9 @@ void Dashcam::onPlaybackRestarted()
 {
     seeking_ = false;
     if (load_ == Load::Opening && fileLoaded_) {
-        onOpened();
+        restarted_ = true;
+        if (samplesRead_)
+            onOpened();
         return;
     }
     if (load_ != Load::Open)

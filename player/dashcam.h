@@ -3,6 +3,7 @@
 
 #include "sharedtypes.h"
 
+#include <QFutureWatcher>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -65,6 +66,11 @@ public:
     // Seeks to ms (exact); asked while a file opens, it applies once the file is open.
     void setPositionMs(qint64 ms);
 
+    // Reads one file's per-second samples; runs on a worker thread while the file opens.
+    using SampleReader = std::function<QVector<VideoInfo_t>(const QString &path)>;
+    // Replaces the GPS trailer reader (tests hold it back to see the picture come first).
+    void setSampleReader(SampleReader reader) { sampleReader_ = std::move(reader); }
+
 public slots:
     void setMedia(QList<QUrl> urls);
     void setMedia2(QUrl url);
@@ -118,7 +124,10 @@ private:
     void onRenderContextChanged(bool ready);
     void open(Pending pending);
     void onOpened();
-    void readSamples();
+    // Reads the samples of pending_ on a worker thread, so that the first picture does not wait
+    // for them; the open completes once both the picture and the samples are there.
+    void startReadingSamples();
+    void onSamplesRead();
     void emitTick();
     void updateStatus();
     void seekSeconds(double seconds);
@@ -140,6 +149,15 @@ private:
     qint64 startedId_ = -1;
     bool fileLoaded_ = false;
     bool restartAfterLoad_ = false; // the output changed while the file was opening
+    bool restarted_ = false;        // the opening file has shown its first picture
+    struct ReadSamples
+    {
+        quint64 generation = 0;
+        QVector<VideoInfo_t> samples;
+    };
+    SampleReader sampleReader_;
+    QFutureWatcher<ReadSamples> samplesReader_;
+    bool samplesRead_ = false; // samples_ belong to the opening file
     bool autoPlay_ = false;
     bool seeking_ = false;      // a seek is under way until mpv restarts playback
     bool stepping_ = false;     // a forward frame step from pause is under way

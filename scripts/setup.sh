@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config qtbase5-dev libqt5svg5-dev qtwebengine5-dev
           libqt5charts5-dev libqt5networkauth5-dev libmpv-dev libjs-leaflet ffmpeg
-          fonts-liberation2 fonts-noto-cjk xvfb xauth libcpp-httplib-dev libxtst-dev ccache)
+          fonts-liberation2 fonts-noto-cjk xvfb xauth libcpp-httplib-dev libxtst-dev ccache
+          mpv) # mpv: the playback benchmark's anchor
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

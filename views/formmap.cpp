@@ -8,6 +8,8 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <utility>
+
 namespace {
 const QUrl pageUrl(QStringLiteral("qrc:/GoogleMap.html"));
 }
@@ -18,6 +20,10 @@ FormMap::FormMap(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    // A window of its own once placed: the page's repaints are composed into the map's area
+    // alone, not into the whole main window.
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
+    setAttribute(Qt::WA_NativeWindow);
     QWebEngineSettings *settings = QWebEngineSettings::globalSettings();
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
@@ -42,7 +48,10 @@ FormMap::~FormMap()
 
 void FormMap::runScript(const QString &script)
 {
-    page_->runJavaScript(script);
+    if (pageReady_)
+        page_->runJavaScript(script);
+    else
+        waitingScripts_ << script;
 }
 
 void FormMap::setDarkMode(int dark)
@@ -92,11 +101,18 @@ void FormMap::clearMapAll()
 
 void FormMap::onGoogleLoadStarted()
 {
+    pageReady_ = false;
     driver_.onLoadStarted();
 }
 
 void FormMap::onGoogleLoadFinished(bool ok)
 {
+    pageReady_ = ok;
+    if (ok) {
+        // what was asked before the load runs before the driver draws what waited for it
+        for (const QString &script : std::exchange(waitingScripts_, {}))
+            page_->runJavaScript(script);
+    }
     if (const std::optional<double> distance = driver_.onLoadFinished(ok))
         emit distanceTotalLengthTrigger(*distance);
 }

@@ -5,6 +5,7 @@
 #include "mapscriptdriver.h"
 #include "sharedtypes.h"
 
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -55,8 +56,12 @@ private slots:
 
 private:
     void drawTrack(QVector<VideoInfo_t> &samples);
-    // Every script reaches the page here, without a result callback.
+    // Every script reaches the page here, without a result callback; scripts given before the
+    // page has loaded wait for it and then run in the order given.
     void runScript(const QString &script);
+
+    QStringList waitingScripts_;
+    bool pageReady_ = false; // the page's functions exist
 
     std::unique_ptr<Ui::FormMap> ui;
     QWebEngineView *view_ = nullptr; // owned by the layout

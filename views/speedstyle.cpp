@@ -2,14 +2,6 @@
 
 #include <QPainter>
 
-SpeedStyle::SpeedStyle(QWidget *parent) : QWidget(parent)
-{
-    setObjectName(QStringLiteral("SpeedStyle"));
-    setWindowTitle(QStringLiteral("Form"));
-    resize(100, 100);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
 void SpeedStyle::setImagePath(const QString &path)
 {
     imagePath_ = path;
@@ -23,7 +15,6 @@ void SpeedStyle::setImageSize(const QSize &size)
 void SpeedStyle::setAngle(float degrees)
 {
     angle_ = int(degrees);
-    update();
 }
 
 const QPixmap &SpeedStyle::scaledPixmap()
@@ -39,17 +30,18 @@ const QPixmap &SpeedStyle::scaledPixmap()
     return scaled_;
 }
 
-void SpeedStyle::paintEvent(QPaintEvent *)
+void SpeedStyle::paint(QPainter &painter)
 {
     const QPixmap &pixmap = scaledPixmap();
     if (pixmap.isNull())
         return;
     const int w = imageSize_.width();
     const int h = imageSize_.height();
-    QPainter painter(this);
+    painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.translate(w / 2.0, h / 2.0);
     painter.rotate(angle_);
     painter.translate(-w / 2.0, -h / 2.0);
     painter.drawPixmap(QRect(0, 0, w, h), pixmap);
+    painter.restore();
 }

@@ -1,17 +1,16 @@
 // One image layer of the speed gauge: a picture scaled to a set size and turned about its centre.
+// The gauge paints its layers itself (see FormSpeedStyle).
 #pragma once
 
 #include <QPixmap>
 #include <QSize>
 #include <QString>
-#include <QWidget>
 
-class SpeedStyle : public QWidget
+class QPainter;
+
+class SpeedStyle
 {
-    Q_OBJECT
 public:
-    explicit SpeedStyle(QWidget *parent = nullptr);
-
     // Image name with or without suffix; the loader finds the file by its suffix.
     void setImagePath(const QString &path);
     QString imagePath() const { return imagePath_; }
@@ -22,8 +21,8 @@ public:
     void setAngle(float degrees);
     float angle() const { return float(angle_); }
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    // Draws the turned picture into the square at the painter's origin.
+    void paint(QPainter &painter);
 
 private:
     // The picture scaled to the image size, loaded once per path and size.

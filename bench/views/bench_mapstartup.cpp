@@ -1,6 +1,7 @@
-// Start-up to a shown window with its map page loaded: the player's main window against a
+// Start-up to a shown, idle window with its map page loaded: the player's main window against a
 // minimal QtWebEngine window that loads a local page. Each run is a fresh process, timed from
-// its start to its "ready" line; the two kinds alternate, side by side.
+// its start to its "ready" line, printed once the event loop is idle after the page's load; the
+// two kinds alternate, side by side.
 #include "appproxystyle.h"
 #include "benchsupport.h"
 #include "formmap.h"
@@ -27,13 +28,16 @@ using namespace BenchSupport;
 
 constexpr int defaultRuns = 7;
 constexpr int runTimeoutMs = 60000;
-constexpr double targetRatio = 1.5;
+constexpr double targetRatio = 1.2;
 
 void reportReady(bool ok)
 {
-    std::printf(ok ? "ready\n" : "failed\n");
-    std::fflush(stdout);
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    // what the load queued runs first: the window is idle when this timer fires
+    QTimer::singleShot(0, qApp, [ok] {
+        std::printf(ok ? "ready\n" : "failed\n");
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
 }
 
 // The player as its main() starts it, until the map page has loaded.
@@ -150,8 +154,8 @@ int main(int argc, char *argv[])
     }
     const double ratio = median(player) / median(minimal);
     std::printf("median: player %.1f ms (constructor %.1f ms), minimal %.1f ms, ratio %.2f "
-                "(target <= %.1f): %s\n",
+                "(target <= %.1f): %s; load %s\n",
                 median(player), median(constructor), median(minimal), ratio, targetRatio,
-                ratio <= targetRatio ? "met" : "NOT met");
+                ratio <= targetRatio ? "met" : "NOT met", machineLoad().constData());
     return 0;
 }

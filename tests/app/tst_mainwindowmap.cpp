@@ -82,6 +82,25 @@ bool waitForMap(MainWindow &w)
     return loaded.wait(30000) && w.formMap()->isPageLoaded();
 }
 
+// Records the script errors the web pages report to the program's log while it lives.
+struct ScriptErrorLog
+{
+    static inline QStringList errors;
+    static inline QtMessageHandler previous = nullptr;
+    static void record(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (text.contains(QLatin1String("Uncaught")) || text.contains(QLatin1String("Error:")))
+            errors << text;
+        previous(type, context, text);
+    }
+    ScriptErrorLog()
+    {
+        errors.clear();
+        previous = qInstallMessageHandler(&record);
+    }
+    ~ScriptErrorLog() { qInstallMessageHandler(previous); }
+};
+
 // The window at the screenshot size with the keyboard free for the test.
 // A grab pixel of the window at a point of the map panel.
 QColor mapPixel(MainWindow &w, const QImage &grab, QPoint inMap)
@@ -164,6 +183,7 @@ private slots:
 
     void playedClipShowsItsTrackAndTheArrowFollows();
     void storedSettingsReachTheMapWhenItsPageHasLoaded();
+    void startUpRaisesNoScriptError();
     void playerModeDrawsTheClipTrackAgain();
 };
 
@@ -254,6 +274,17 @@ void TstMainWindowMap::storedSettingsReachTheMapWhenItsPageHasLoaded()
     QCOMPARE(parameterValue(SettingKeys::maps), int(MapWebPage));
     w.triggerMenu(action(w, "actionStyle_White"));
     QVERIFY(!mapState(w).value("dark").toBool());
+}
+
+void TstMainWindowMap::startUpRaisesNoScriptError()
+{
+    ScriptErrorLog log;
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    QVERIFY(waitForMap(w));
+    // what the window asked for at start has run once the page answers
+    QTRY_VERIFY(!mapState(w).isEmpty());
+    QVERIFY2(log.errors.isEmpty(), qPrintable(log.errors.join(QLatin1Char('\n'))));
 }
 
 void TstMainWindowMap::playerModeDrawsTheClipTrackAgain()

@@ -106,6 +106,7 @@ private slots:
     void onlyRideFilesAreCopiedListedAndRead();
     void fileMenuLeavesTheLentMapAlone();
     void pageShowsNoRideWithoutOne();
+    void pageIsBuiltWhenTheCalendarFirstOpens();
 
 private:
     void screenshot(MainWindow &w, const QString &name, QWidget *area, const QColor &mustShow);
@@ -477,6 +478,25 @@ void TstRideDataMode::pageShowsNoRideWithoutOne()
     // back in player mode the paused clip's track returns
     action(w, "actionPlayer")->trigger();
     QTRY_COMPARE(trackSize(map), clipSeconds);
+}
+
+// The window starts without the ride-data page; Tools > Calendar builds it with the settings
+// chosen before.
+void TstRideDataMode::pageIsBuiltWhenTheCalendarFirstOpens()
+{
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(!w.findChild<FormPlaybak *>());
+    w.triggerMenu(action(w, "actionSpeed_mph"));
+    action(w, "actionCalendar")->trigger();
+    auto *page = w.findChild<FormPlaybak *>();
+    QVERIFY(page);
+    QTRY_VERIFY(page->isVisible());
+    QCOMPARE(page->chartPanel()->getUnitSystem(), int(UnitSystem::imperial));
+    w.triggerMenu(action(w, "actionSpeed_kmh"));
+    action(w, "actionPlayer")->trigger();
+    w.releaseKeyboard();
 }
 
 TALVEX_TEST_MAIN(TstRideDataMode)

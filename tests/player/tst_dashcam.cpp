@@ -8,10 +8,12 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -63,6 +65,7 @@ private slots:
     void mpvLoadsNoScripts();
     void previewShowsPicture();
     void samplesFollowPlayback();
+    void pictureComesBeforeTheSamples();
 
 private:
     QString clip(const QString &name) const { return dir.filePath(name); }
@@ -87,6 +90,8 @@ void TstDashcam::initTestCase()
                                     clip("dated.mp4")}));
     for (const char *name : {"g1.mp4", "g2.mp4", "g3.mp4", "a b#1%;,ä.mp4"})
         QVERIFY(TestSupport::makeClip(clip(name), 2.0));
+    QVERIFY(TestSupport::makeLavfiClip(clip("red.mp4"), "color=c=red:size=320x240:duration=2", 2.0,
+                                       false));
     QVERIFY(TestSupport::makeClip(clip("ride.mov"), 3.0));
     QFile ride(clip("ride.mov"));
     QVERIFY(ride.open(QIODevice::Append));
@@ -436,6 +441,35 @@ void TstDashcam::samplesFollowPlayback()
     QVERIFY(info.last().at(1).toBool());
     QCOMPARE(third.compassText, QStringLiteral("NE"));
     QVERIFY(!third.recordTime.isEmpty());
+}
+
+// The samples are read beside the opening file: its picture shows while they are still being
+// read, and the signals follow in their order once they are there.
+void TstDashcam::pictureComesBeforeTheSamples()
+{
+    QSemaphore gate;
+    std::atomic<bool> read{false};
+    player->setSampleReader([&gate, &read](const QString &) {
+        gate.tryAcquire(1, 10000); // held until the test has seen the picture
+        read = true;
+        return QVector<VideoInfo_t>(2);
+    });
+    QStringList order;
+    connect(player, &Dashcam::MediaChanged, this, [&](QVector<VideoInfo_t> &samples) {
+        order << QStringLiteral("samples %1").arg(samples.size());
+    });
+    connect(player, &Dashcam::durationChanged, this, [&](QTime) { order << "duration"; });
+    player->setMedia({QUrl::fromLocalFile(clip("red.mp4"))});
+    VideoWidget *view = player->getVideoWidget();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        TestSupport::isNear(
+            view->grabFramebuffer().pixelColor(view->width() / 2, view->height() / 2), Qt::red),
+        10000);
+    QVERIFY(!read);
+    QVERIFY(order.isEmpty());
+    QCOMPARE(player->durationMs(), 0);
+    gate.release();
+    QTRY_COMPARE_WITH_TIMEOUT(order, QStringList({"samples 2", "duration"}), 10000);
 }
 
 TALVEX_TEST_MAIN(TstDashcam)

@@ -91,6 +91,7 @@ private slots:
     void restyleKeepsTrackMarkersAndArrow();
     void clearMapAllLeavesTheArrowOnTheDefaultPosition();
     void rideTrackGivenBeforeTheLoadIsDrawn();
+    void scriptsGivenBeforeTheLoadRunInOrderAfterIt();
     void followButtonTurnsAutoFollowOffAndOn();
     void userZoomStopsTheAnimationAndIsKept();
     void secondMapSourceKeepsThePage();
@@ -203,6 +204,17 @@ void TstFormMap::clearMapAllLeavesTheArrowOnTheDefaultPosition()
     s = w.state();
     QVERIFY(s.value("track").isNull());
     QVERIFY(near(s.value("arrow").toObject(), defaultLat, defaultLng));
+}
+
+void TstFormMap::scriptsGivenBeforeTheLoadRunInOrderAfterIt()
+{
+    MapWindow w;
+    QVERIFY(!w.map->isPageLoaded());
+    // the page's functions do not exist yet; the last style asked for is the one shown
+    w.map->setDarkMode(0);
+    w.map->setDarkMode(1);
+    QVERIFY(waitForLoad(w));
+    QVERIFY(w.state().value("dark").toBool());
 }
 
 void TstFormMap::rideTrackGivenBeforeTheLoadIsDrawn()

@@ -5,6 +5,18 @@
 
 #include <QImage>
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject
+{
+    int count = 0;
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 class TstSpeedGauge : public QObject
 {
     Q_OBJECT
@@ -165,6 +177,30 @@ private slots:
         QCOMPARE(opaquePixels(), 0);
         gauge.setGaugeSize(120, 120);
         QVERIFY(opaquePixels() > 120 * 120 / 4);
+    }
+
+    // A needle step repaints the gauge alone: nothing under it is drawn again.
+    void needleStepsRepaintTheGaugeAlone()
+    {
+        QWidget ground;
+        ground.resize(200, 200);
+        auto *gauge = new FormSpeedStyle(&ground);
+        gauge->setGeometry(40, 40, 120, 120);
+        gauge->setGaugeSize(120, 120);
+        ground.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ground));
+        PaintCounter groundPaints(&ground);
+        PaintCounter gaugePaints(gauge);
+        ground.repaint(); // what showing asked for is painted now
+        groundPaints.count = 0;
+        gaugePaints.count = 0;
+        gauge->showSpeedData(60);
+        for (int i = 0; i < 1000 && gauge->animation().isRunning(); ++i) {
+            gauge->showSpeed();
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(gaugePaints.count > 0);
+        QCOMPARE(groundPaints.count, 0);
     }
 };
 
