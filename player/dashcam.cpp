@@ -529,6 +529,16 @@ void Dashcam::setMute(bool on)
     core_->setProperty("mute", on);
 }
 
+int Dashcam::volume() const
+{
+    return static_cast<int>(std::lround(core_->property("volume").toDouble()));
+}
+
+bool Dashcam::isMuted() const
+{
+    return core_->property("mute").toBool();
+}
+
 bool Dashcam::snapshot(const QString &path)
 {
     if (load_ != Load::Open || width_ <= 0)

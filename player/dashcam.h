@@ -59,6 +59,9 @@ public:
     void setSpeed(double factor);
     void setVolume(int percent);
     void setMute(bool on);
+    // The volume in percent and the mute as mpv applies them.
+    int volume() const;
+    bool isMuted() const;
     // Writes the current picture as image file path; true when the file was written.
     bool snapshot(const QString &path);
     // Stops and unloads the media; reports the empty state (empty path, zero length and position).

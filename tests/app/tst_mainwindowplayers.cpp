@@ -12,8 +12,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 class TstMainWindowPlayers : public QObject
 {
@@ -185,6 +187,29 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->playStatus(), PlayingState, 5000);
         QTest::keyClick(&w, Qt::Key_Space);
         QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->playStatus(), PausedState, 5000);
+    }
+
+    void playBarVolumeAndMuteReachThePlayer()
+    {
+        MainWindow w;
+        QVERIFY(MainWindowTest::showWindow(w));
+        openPair(w);
+        Dashcam *main = w.mainDashcam();
+        auto *volume = w.control()->findChild<QSlider *>(QStringLiteral("sliderVolume"));
+        auto *mute = w.control()->findChild<QToolButton *>(QStringLiteral("btnMute"));
+        QVERIFY(volume && volume->isVisible() && mute && mute->isVisible());
+        QCOMPARE(main->volume(), volume->value());
+
+        // a click at a quarter of the groove moves the handle there
+        QTest::mouseClick(volume, Qt::LeftButton, {},
+                          QPoint(volume->width() / 4, volume->height() / 2));
+        QVERIFY(volume->value() > 0 && volume->value() < 50);
+        QCOMPARE(main->volume(), volume->value());
+
+        QTest::mouseClick(mute, Qt::LeftButton);
+        QVERIFY(main->isMuted());
+        QTest::mouseClick(mute, Qt::LeftButton);
+        QVERIFY(!main->isMuted());
     }
 
     void displayModesPlaceTheViews()

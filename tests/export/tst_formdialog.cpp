@@ -463,7 +463,7 @@ void TstFormDialog::finishedHandsTheOutputToThePlayerAfter800ms()
     line->setText(QStringLiteral("/tmp//talvex exports//clip #1.mov"));
     dialog->showProcessState(FormDialog::ProcessFinished);
     QCOMPARE(spy.count(), 0);
-    QVERIFY(spy.wait(2000));
+    QVERIFY(spy.wait(5000));
     QCOMPARE(spy.count(), 1);
     const auto urls = spy.at(0).at(0).value<QList<QUrl>>();
     QCOMPARE(urls.size(), 1);

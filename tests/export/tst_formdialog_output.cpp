@@ -263,7 +263,7 @@ void TstFormDialogOutput::typedFolderIsCreatedAndUsedOnce()
     // the finished page hands over the same file; "Open Folder" still shows the output folder
     QSignalSpy media(dialog.get(), &FormDialog::mediaFileTriggered);
     dialog->showProcessState(FormDialog::ProcessFinished);
-    QVERIFY(media.wait(2000));
+    QVERIFY(media.wait(5000));
     QCOMPARE(media.at(0).at(0).value<QList<QUrl>>(), QList<QUrl>{QUrl::fromLocalFile(expected)});
     QTest::mouseClick(child(*dialog, QStringLiteral("pv_btn_open")), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));

@@ -125,7 +125,8 @@ void TstVideoWidget::verticalFlipTurnsPicture()
     QSignalSpy opened(player, &Dashcam::durationChanged);
     player->setMedia({QUrl::fromLocalFile(clipPath)});
     QVERIFY(opened.wait(10000));
-    const QImage upright = pausedPicture(preview);
+    QImage upright;
+    QTRY_VERIFY_WITH_TIMEOUT(!isFlat(upright = pausedPicture(preview)), 10000);
     player->getVideoWidget()->setVerticalFlip(true);
     const QPoint topLeft(upright.width() / 10, upright.height() / 10);
     const QPoint bottomRight(upright.width() - 1 - topLeft.x(), upright.height() - 1 - topLeft.y());

@@ -69,8 +69,9 @@ void TstFormListE2E::initTestCase()
     QVERIFY(dir.isValid());
     oldCwd = QDir::currentPath();
     QDir::setCurrent(dir.path()); // the settings file of the run goes here
-    QVERIFY(TestSupport::makeClip(clip("20261207101500_F.mp4"), 2.0, QStringLiteral("640x360")));
-    QVERIFY(TestSupport::makeClip(clip("20261207101500_R.mp4"), 2.0, QStringLiteral("320x240")));
+    // the pair plays long enough for both cameras to start on a busy machine
+    QVERIFY(TestSupport::makeClip(clip("20261207101500_F.mp4"), 6.0, QStringLiteral("640x360")));
+    QVERIFY(TestSupport::makeClip(clip("20261207101500_R.mp4"), 6.0, QStringLiteral("320x240")));
     for (const char *name :
          {"20261207101600_F.mp4", "20261207101600_R.mp4", "20261207101700_F.mp4",
           "20261207101700_R.mp4", "20261207101800_F.mp4", "20261207101800_R.mp4"})
@@ -160,7 +161,7 @@ void TstFormListE2E::droppedPairBecomesRows()
         QCOMPARE(text(row, ColName), QString::fromLatin1(expected[row].name));
         QCOMPARE(text(row, ColDate), today);
         QCOMPARE(text(row, ColSize), QStringLiteral("0MB"));
-        QCOMPARE(text(row, ColDuration), QStringLiteral("00:00:02"));
+        QCOMPARE(text(row, ColDuration), QStringLiteral("00:00:06"));
         QCOMPARE(text(row, ColResolution), QString::fromLatin1(expected[row].resolution));
         QCOMPARE(text(row, ColPath), clip(QString::fromLatin1(expected[row].name)));
     }
@@ -317,7 +318,7 @@ void TstFormListE2E::clipEndMovesToTheNextMainClip()
     Dashcam *main = window->mainDashcam();
     doubleClick(list->findRowByPath(clip("20261207101500_F.mp4")));
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
-    // the two-second front clip ends: the next minute's front clip starts, not the rear clip of
+    // the front clip ends: the next minute's front clip starts, not the rear clip of
     // the same minute
     QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip("20261207101600_F.mp4"), 15000);
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 10000);
