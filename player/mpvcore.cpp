@@ -102,7 +102,8 @@ void MpvCore::onWakeup(void *self)
 {
     // Called on an mpv thread: only queue the drain.
     auto *core = static_cast<MpvCore *>(self);
-    QMetaObject::invokeMethod(core, &MpvCore::drainEvents, Qt::QueuedConnection);
+    if (!core->drainQueued_.exchange(true))
+        QMetaObject::invokeMethod(core, &MpvCore::drainEvents, Qt::QueuedConnection);
 }
 
 bool MpvCore::command(const QStringList &args)
@@ -196,6 +197,7 @@ void MpvCore::drainEvents()
 {
     // A receiver may delete this core from inside one of the signals below.
     const QPointer<MpvCore> alive(this);
+    drainQueued_ = false; // before reading: a wakeup from now on queues the next drain
     while (alive && handle_) {
         mpv_event *event = mpv_wait_event(handle_.get(), 0);
         switch (event->event_id) {

@@ -7,6 +7,7 @@
 
 #include <mpv/client.h>
 
+#include <atomic>
 #include <memory>
 
 class MpvCore : public QObject
@@ -52,4 +53,6 @@ private:
         void operator()(mpv_handle *h) const;
     };
     std::unique_ptr<mpv_handle, Destroyer> handle_;
+    // One queued drain at a time: a busy player must not flood the GUI thread's queue.
+    std::atomic_bool drainQueued_{false};
 };

@@ -79,7 +79,15 @@ void VideoWidget::onRenderUpdate(void *self)
 {
     // Called on an mpv thread: only queue the repaint.
     auto *widget = static_cast<VideoWidget *>(self);
-    QMetaObject::invokeMethod(widget, QOverload<>::of(&QWidget::update), Qt::QueuedConnection);
+    if (widget->repaintQueued_.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        widget,
+        [widget] {
+            widget->repaintQueued_ = false;
+            widget->update();
+        },
+        Qt::QueuedConnection);
 }
 
 void VideoWidget::paintGL()

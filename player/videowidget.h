@@ -4,6 +4,7 @@
 #include <QOpenGLWidget>
 #include <QPointer>
 
+#include <atomic>
 #include <functional>
 
 struct mpv_render_context;
@@ -71,4 +72,5 @@ private:
     double zoom_ = 1.0;
     bool verticalFlip_ = false;
     OverlayFactory overlayFactory_;
+    std::atomic_bool repaintQueued_{false}; // one queued repaint at a time
 };
