@@ -2,8 +2,8 @@
 # Runs a CI command on a commit of this repository inside a Debian 12 chroot, as root with a clean
 # environment: proof that the README's commands hold on a fresh system.
 #   bash scripts/chroot-ci.sh CHROOT [COMMIT [COMMAND]]
-# CHROOT is made once with `debootstrap --variant=minbase bookworm CHROOT`; COMMIT defaults to
-# HEAD, COMMAND to "bash .ci/run". The commit's files go to /root/talvex in the chroot (replaced on
+# CHROOT is made once with `debootstrap --variant=minbase bookworm CHROOT` (remove it only with
+# `rm -rf --one-file-system`); COMMIT defaults to HEAD, COMMAND to "bash .ci/run". The commit's files go to /root/talvex in the chroot (replaced on
 # every run; the packages setup.sh installs stay). Run it under `taskset -c 0-3` to use 4 cores.
 set -euo pipefail
 root=$(realpath "${1:?usage: chroot-ci.sh CHROOT [COMMIT [COMMAND]]}")
@@ -12,17 +12,20 @@ command=${3:-bash .ci/run}
 cd "$(dirname "$0")/.."
 [ -x "$root/usr/bin/apt-get" ] || { echo "no Debian system in $root" >&2; exit 1; }
 
-mounted=()
-unmount() {
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount "${mounted[i]}" || true; done
+# Every mount below the chroot is taken down at exit, also those an earlier run left: a bind of
+# the host's /dev left behind would let a later `rm -rf CHROOT` empty the host's /dev.
+unmountAll() {
+    findmnt -rn -o TARGET | grep -F "$root/" | sort -r | while read -r target; do
+        umount -l "$target" || true
+    done
 }
-trap unmount EXIT
+unmountAll
+trap unmountAll EXIT
 mountAt() { # mountAt TARGET MOUNT-ARGS...
     local target=$root$1
     shift
-    mountpoint -q "$target" && return
     mount "$@" "$target"
-    mounted+=("$target")
+    mount --make-private "$target" # nothing mounted below it reaches the host's tree
 }
 mountAt /proc -t proc proc
 mountAt /sys -t sysfs sysfs
