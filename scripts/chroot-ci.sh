@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 # Every mount below the chroot is taken down at exit, also those an earlier run left: a bind of
 # the host's /dev left behind would let a later `rm -rf CHROOT` empty the host's /dev.
 unmountAll() {
-    findmnt -rn -o TARGET | grep -F "$root/" | sort -r | while read -r target; do
+    findmnt -rn -o TARGET | { grep -F "$root/" || true; } | sort -r | while read -r target; do
         umount -l "$target" || true
     done
 }
