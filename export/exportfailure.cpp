@@ -1,5 +1,6 @@
 #include "exportfailure.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace ExportFailures {
@@ -62,28 +63,18 @@ Editor_e editorError(const ExportFailure &failure)
 
 QString pageText(const ExportFailure &failure, const QStringList &texts)
 {
+    // the row naming each cause; a full disk has a page of its own
+    static const QHash<int, int> causeRows = {
+        {ExportFailure::FfmpegMissing, FfmpegMissingText},
+        {ExportFailure::FolderNotWritable, FolderNotWritableText},
+        {ExportFailure::FfmpegError, FfmpegErrorText},
+        {ExportFailure::Crashed, CrashedText},
+        {ExportFailure::ShortOutput, ShortOutputText}};
     QString why;
-    switch (failure.kind) {
-    case ExportFailure::FfmpegMissing:
-        why = texts.value(FfmpegMissingText);
-        break;
-    case ExportFailure::FolderNotWritable:
-        why = texts.value(FolderNotWritableText);
-        break;
-    case ExportFailure::FfmpegError:
-        why = texts.value(FfmpegErrorText) + QLatin1Char('\n') + failure.detail;
-        break;
-    case ExportFailure::Crashed:
-        why = texts.value(CrashedText);
-        break;
-    case ExportFailure::ShortOutput:
-        why = texts.value(ShortOutputText);
-        break;
-    case ExportFailure::DiskFull: // has a page of its own
-    case ExportFailure::None:
-    case ExportFailure::Other:
-        break;
-    }
+    if (causeRows.contains(failure.kind))
+        why = texts.value(causeRows.value(failure.kind));
+    if (failure.kind == ExportFailure::FfmpegError)
+        why += QLatin1Char('\n') + failure.detail;
     const QString head = texts.value(UnableToEdit);
     return why.isEmpty() ? head : head + QLatin1Char('\n') + why;
 }

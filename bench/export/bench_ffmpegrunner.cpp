@@ -4,76 +4,34 @@
 #include "exportcommands.h"
 #include "ffmpeg_editor_p.h"
 #include "ffmpegarguments.h"
+#include "runnertiming.h"
 #include "sharedtypes.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
 using namespace BenchSupport;
+using namespace RunnerTiming;
 
 bool makeSource(const QString &path)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("ffmpeg"),
-                  {"-hide_banner", "-y",
-                   "-f",           "lavfi",
-                   "-i",           "testsrc=size=1920x1080:rate=25:duration=70",
-                   "-f",           "lavfi",
-                   "-i",           "sine=duration=70",
-                   "-c:v",         "libx264",
-                   "-preset",      "ultrafast",
-                   "-pix_fmt",     "yuv420p",
-                   "-c:a",         "aac",
-                   "-shortest",    path});
-    return process.waitForFinished(-1) && process.exitCode() == 0;
-}
-
-double runDirect(const QStringList &args)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(FfmpegArguments::program(), args);
-    process.waitForFinished(-1);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    return process.exitCode() == 0 ? seconds : -1;
-}
-
-// Wall time of a run through the runner; cpuSeconds gets the CPU time this process spent on it
-// (reading ffmpeg's output, loading metadata, the trailer), which load on the machine does not
-// inflate the way it inflates wall times.
-double runRunner(const QString &input, const QString &args, const QString &output,
-                 double *cpuSeconds)
-{
-    FFmpeg_editor_p editor;
-    QEventLoop loop;
-    bool ok = false;
-    QObject::connect(&editor, &FFmpeg_editor_p::finished, &loop, [&]() {
-        ok = true;
-        loop.quit();
-    });
-    QObject::connect(&editor, &FFmpeg_editor_p::editorErrorTriggered, &loop, &QEventLoop::quit);
-    QElapsedTimer timer;
-    timer.start();
-    const std::clock_t cpuStart = std::clock();
-    editor.run(input, args, output);
-    loop.exec();
-    *cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    return ok ? seconds : -1;
+    return runDirect({"-hide_banner", "-y",
+                      "-f",           "lavfi",
+                      "-i",           "testsrc=size=1920x1080:rate=25:duration=70",
+                      "-f",           "lavfi",
+                      "-i",           "sine=duration=70",
+                      "-c:v",         "libx264",
+                      "-preset",      "ultrafast",
+                      "-pix_fmt",     "yuv420p",
+                      "-c:a",         "aac",
+                      "-shortest",    path}) >= 0;
 }
 
 } // namespace

@@ -4,16 +4,13 @@
 // Usage: bench_latecut [minutes of the source] [seconds of the cut] [repetitions]
 #include "benchsupport.h"
 #include "exportcommands.h"
-#include "ffmpeg_editor_p.h"
 #include "ffmpegarguments.h"
+#include "runnertiming.h"
 #include "sharedtypes.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -22,46 +19,15 @@
 namespace {
 
 using namespace BenchSupport;
+using namespace RunnerTiming;
 
 // A long, small picture at 25 pictures a second with a key frame every 10 s, as a camera writes.
 bool makeSource(const QString &path, int minutes)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(FfmpegArguments::program(),
-                  {"-hide_banner", "-y", "-f", "lavfi", "-i",
-                   QStringLiteral("testsrc=size=160x120:rate=25:duration=%1").arg(minutes * 60),
-                   "-c:v", "libx264", "-preset", "ultrafast", "-g", "250", "-pix_fmt", "yuv420p",
-                   path});
-    return process.waitForFinished(-1) && process.exitCode() == 0;
-}
-
-double runDirect(const QStringList &args)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(FfmpegArguments::program(), QStringList{"-y"} + args);
-    process.waitForFinished(-1);
-    return process.exitCode() == 0 ? timer.nsecsElapsed() / 1e9 : -1;
-}
-
-double runRunner(const QString &input, const QString &args, const QString &output)
-{
-    FFmpeg_editor_p editor;
-    QEventLoop loop;
-    bool ok = false;
-    QObject::connect(&editor, &FFmpeg_editor_p::finished, &loop, [&]() {
-        ok = true;
-        loop.quit();
-    });
-    QObject::connect(&editor, &FFmpeg_editor_p::editorErrorTriggered, &loop, &QEventLoop::quit);
-    QElapsedTimer timer;
-    timer.start();
-    editor.run(input, args, output);
-    loop.exec();
-    return ok ? timer.nsecsElapsed() / 1e9 : -1;
+    return runDirect({"-hide_banner", "-y", "-f", "lavfi", "-i",
+                      QStringLiteral("testsrc=size=160x120:rate=25:duration=%1").arg(minutes * 60),
+                      "-c:v", "libx264", "-preset", "ultrafast", "-g", "250", "-pix_fmt", "yuv420p",
+                      path}) >= 0;
 }
 
 } // namespace
@@ -88,7 +54,8 @@ int main(int argc, char *argv[])
         ExportCommands::editorCommand(CameraPicture(), minutes * 60 - cutSec, cutSec);
     const QString output = dir.filePath(QStringLiteral("cut.mov"));
     // the late cut with the position after the input, as the runner made it before
-    const QStringList decodingLate = FfmpegArguments::split(input) + FfmpegArguments::split(late) +
+    const QStringList decodingLate = QStringList{"-y"} + FfmpegArguments::split(input) +
+                                     FfmpegArguments::split(late) +
                                      QStringList{"-map_metadata", "0", output};
 
     QVector<double> earlyTimes;

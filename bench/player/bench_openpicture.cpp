@@ -6,10 +6,9 @@
 // Usage: bench_openpicture [runs]
 #include "benchclips.h"
 #include "benchsupport.h"
+#include "benchwindow.h"
 #include "dashcam.h"
-#include "formmap.h"
 #include "mainwindow.h"
-#include "mappagestate.h"
 #include "videowidget.h"
 
 #include <QApplication>
@@ -197,10 +196,7 @@ int main(int argc, char *argv[])
 {
     if (argc >= 4 && qstrcmp(argv[1], "--bare") == 0)
         return runBare(argc, argv);
-    TestSupport::prepareGuiEnvironment();
-    QApplication app(argc, argv);
-    TestSupport::prepareApplication();
-    MapPageTest::RequestRecorder offline; // map tiles never reach the network
+    BenchWindow::Application app(argc, argv);
     const int runs = argc > 1 ? qMax(2, QByteArray(argv[1]).toInt()) : defaultRuns;
 
     QTemporaryDir dir;
@@ -221,9 +217,7 @@ int main(int argc, char *argv[])
     }
 
     MainWindow w;
-    w.show();
-    w.releaseKeyboard();
-    if (!spinUntil([&w] { return w.formMap()->isPageLoaded(); }, timeoutMs))
+    if (!BenchWindow::showWithMap(w, timeoutMs))
         return 1;
     VideoWidget *windowView = w.mainDashcam()->getVideoWidget();
     // the bare view as big as the window's view will be once a clip is open

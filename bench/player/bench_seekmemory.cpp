@@ -5,12 +5,10 @@
 // Usage: bench_seekmemory [seeks]
 #include "benchclips.h"
 #include "benchsupport.h"
+#include "benchwindow.h"
 #include "dashcam.h"
-#include "formmap.h"
 #include "mainwindow.h"
-#include "mappagestate.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -32,10 +30,7 @@ constexpr int timeoutMs = 30000;
 
 int main(int argc, char *argv[])
 {
-    TestSupport::prepareGuiEnvironment();
-    QApplication app(argc, argv);
-    TestSupport::prepareApplication();
-    MapPageTest::RequestRecorder offline; // map tiles never reach the network
+    BenchWindow::Application app(argc, argv);
     const int seeks = argc > 1 ? qMax(2 * warmUpSeeks, QByteArray(argv[1]).toInt()) : defaultSeeks;
 
     QTemporaryDir dir;
@@ -49,9 +44,7 @@ int main(int argc, char *argv[])
     }
 
     MainWindow w;
-    w.show();
-    w.releaseKeyboard();
-    if (!spinUntil([&w] { return w.formMap()->isPageLoaded(); }, timeoutMs))
+    if (!BenchWindow::showWithMap(w, timeoutMs))
         return 1;
     Dashcam *main = w.mainDashcam();
     Dashcam *second = w.secondDashcam();

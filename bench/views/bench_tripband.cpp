@@ -3,13 +3,12 @@
 // so the video is drawn at the same size in both. Runs interleaved, medians and ratio.
 #include "benchclips.h"
 #include "benchsupport.h"
+#include "benchwindow.h"
 #include "dashcam.h"
 #include "formshowdata.h"
 #include "mainwindow.h"
-#include "mappagestate.h"
 #include "videowidget.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -29,10 +28,7 @@ constexpr int runMs = 8000;
 
 int main(int argc, char *argv[])
 {
-    TestSupport::prepareGuiEnvironment();
-    QApplication app(argc, argv);
-    TestSupport::prepareApplication();
-    MapPageTest::RequestRecorder offline; // map tiles never reach the network
+    BenchWindow::Application app(argc, argv);
 
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());

@@ -8,13 +8,11 @@
 #include "appglobals.h"
 #include "benchclips.h"
 #include "benchsupport.h"
+#include "benchwindow.h"
 #include "dashcam.h"
-#include "formmap.h"
 #include "mainwindow.h"
-#include "mappagestate.h"
 #include "videowidget.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -46,14 +44,9 @@ int runWindow(int argc, char *argv[])
 {
     const QByteArray work = argv[2];
     const QString clip = QString::fromLocal8Bit(argv[3]);
-    TestSupport::prepareGuiEnvironment();
-    QApplication app(argc, argv);
-    TestSupport::prepareApplication();
-    MapPageTest::RequestRecorder offline; // map tiles never reach the network
+    BenchWindow::Application app(argc, argv);
     MainWindow w;
-    w.show();
-    w.releaseKeyboard();
-    if (!spinUntil([&w] { return w.formMap()->isPageLoaded(); }, startTimeoutMs))
+    if (!BenchWindow::showWithMap(w, startTimeoutMs))
         return 1;
     spinFor(500);
     if (work == "idle") {

@@ -1,12 +1,22 @@
 // Helpers of the end-to-end tests that build the real MainWindow.
 #pragma once
 
+#include "appglobals.h"
+#include "choosertest.h"
+#include "dashcam.h"
 #include "formlist.h"
 #include "mainwindow.h"
+#include "testsupport.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QPointer>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <functional>
+#include <utility>
 
 namespace MainWindowTest {
 
@@ -38,6 +48,54 @@ inline QStringList listedPaths(FormList *list)
             paths << item->text();
     }
     return paths;
+}
+
+// Adds clip through the list's Add button and the chooser, which opens in its folder, and waits
+// until the main player has it.
+inline void addThroughChooser(MainWindow &w, const QString &clip)
+{
+    gFileDialogPath = QFileInfo(clip).path();
+    QTest::mouseClick(w.formList()->addButton(), Qt::LeftButton);
+    QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
+    QVERIFY(chooser);
+    auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
+    const QString name = QFileInfo(clip).fileName();
+    QTRY_VERIFY(!files->findItems(name, Qt::MatchExactly).isEmpty());
+    QTableWidgetItem *item = files->findItems(name, Qt::MatchExactly).first();
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      files->visualItemRect(item).center());
+    QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("open_btn")),
+                      Qt::LeftButton);
+    QTRY_VERIFY(!chooser);
+    QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), clip, 15000);
+}
+
+// A GPS trailer as exports append it: marker, one 121-byte record per second from 10:15:00 on
+// 7 December 2026, cut signature. position(second) gives the record's latitude and longitude
+// fields, padded with '0' to their 14 bytes.
+inline QByteArray gpsTrailer(int seconds,
+                             const std::function<std::pair<QByteArray, QByteArray>(int)> &position)
+{
+    QByteArray bytes(22, 'C');
+    for (int i = 0; i < seconds; ++i) {
+        const QByteArray time = QDateTime(QDate(2026, 12, 7), QTime(10, 15, i))
+                                    .toString(QStringLiteral("yyyyMMddhhmmss"))
+                                    .toLatin1();
+        const auto [lat, lon] = position(i);
+        bytes += "GPSDATA--" + time + lat.leftJustified(14, '0') + lon.leftJustified(14, '0');
+        for (double value : {40.0, 0.0, 0.0, 0.0, 1.0})
+            bytes += QByteArray::number(value, 'f', 12).left(14);
+    }
+    return bytes + "fmt....NOVATEK.....?inf....trim....?";
+}
+
+// Writes a 640x360 clip of seconds at path with trailer appended; true on success.
+inline bool makeClipWithTrailer(const QString &path, int seconds, const QByteArray &trailer)
+{
+    if (!TestSupport::makeClip(path, seconds, QStringLiteral("640x360")))
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::Append) && file.write(trailer) == trailer.size();
 }
 
 } // namespace MainWindowTest

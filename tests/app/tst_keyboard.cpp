@@ -2,8 +2,8 @@
 // windows, and the player keys reach the player while the main window is active and no field has
 // the focus. The main window never takes the display's keyboard.
 #include "appglobals.h"
+#include "choosertest.h"
 #include "dashcam.h"
-#include "filedialog.h"
 #include "formcontrol.h"
 #include "formdialog.h"
 #include "formlist.h"
@@ -27,6 +27,7 @@
 namespace {
 
 using namespace MainWindowTest;
+using ChooserTest::openChooser;
 
 constexpr int clipSec = 250; // 04:10
 constexpr int openTimeoutMs = 20000;
@@ -34,16 +35,6 @@ constexpr int openTimeoutMs = 20000;
 template <typename T> T *child(QObject *parent, const QString &name)
 {
     return parent->findChild<T *>(name);
-}
-
-// The visible file chooser, or null.
-FileDialog_C *openChooser()
-{
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *chooser = qobject_cast<FileDialog_C *>(window); chooser && chooser->isVisible())
-            return chooser;
-    }
-    return nullptr;
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 // End to end: a clip whose GPS trailer has damaged records is added through the play list and
 // played; its damaged seconds are no positions: the map bridges them, the panel shows none.
-#include "appglobals.h"
-#include "choosertest.h"
 #include "dashcam.h"
 #include "formcontrol.h"
 #include "formlist.h"
@@ -13,9 +11,6 @@
 #include "testsupport.h"
 
 #include <QJsonArray>
-#include <QPointer>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 
@@ -29,32 +24,20 @@ constexpr int firstDamaged = 5;
 constexpr int lastDamaged = 10;
 constexpr double startLatitude = 25.0330;
 
-QByteArray field(const QByteArray &text)
-{
-    return text.leftJustified(14, '0');
-}
-
 // Export trailer of a drive north-east; records 5 to 10 keep their tag and time but their
 // position fields are garbage: a latitude that is no number, then bytes of no meaning at all.
 QByteArray damagedTrailer()
 {
-    QByteArray bytes(22, 'C');
-    for (int i = 0; i < clipSeconds; ++i) {
-        const QByteArray time = QDateTime(QDate(2026, 12, 7), QTime(10, 15, i))
-                                    .toString(QStringLiteral("yyyyMMddhhmmss"))
-                                    .toLatin1();
-        QByteArray lat = field('N' + QByteArray::number(startLatitude + i * 0.0002, 'f', 6));
-        QByteArray lon = field('E' + QByteArray::number(121.5645 + i * 0.0001, 'f', 6));
+    return gpsTrailer(clipSeconds, [](int i) {
+        QByteArray lat = 'N' + QByteArray::number(startLatitude + i * 0.0002, 'f', 6);
+        QByteArray lon = 'E' + QByteArray::number(121.5645 + i * 0.0001, 'f', 6);
         if (i >= firstDamaged && i <= lastDamaged) {
             lat = i % 2 ? QByteArray("N#~?garbage%&!") : QByteArray(14, '\x8f');
             if (i > 7)
                 lon = QByteArray("\x01\x02\xfe\xff  --..,,;;!!", 14);
         }
-        bytes += "GPSDATA--" + time + lat + lon;
-        for (double value : {40.0, 0.0, 0.0, 0.0, 1.0})
-            bytes += QByteArray::number(value, 'f', 12).left(14);
-    }
-    return bytes + "fmt....NOVATEK.....?inf....trim....?";
+        return std::make_pair(lat, lon);
+    });
 }
 
 } // namespace
@@ -68,25 +51,6 @@ private:
     QString clip_;
     std::unique_ptr<MapPageTest::RequestRecorder> requests_; // keeps map tiles off the network
 
-    // Adds the clip through the list's Add button and the chooser, which opens in its folder.
-    void addClip(MainWindow &w)
-    {
-        gFileDialogPath = QFileInfo(clip_).path();
-        QTest::mouseClick(w.formList()->addButton(), Qt::LeftButton);
-        QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
-        QVERIFY(chooser);
-        auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
-        const QString name = QFileInfo(clip_).fileName();
-        QTRY_VERIFY(!files->findItems(name, Qt::MatchExactly).isEmpty());
-        QTableWidgetItem *item = files->findItems(name, Qt::MatchExactly).first();
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          files->visualItemRect(item).center());
-        QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("open_btn")),
-                          Qt::LeftButton);
-        QTRY_VERIFY(!chooser);
-        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), clip_, 15000);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -94,10 +58,7 @@ private slots:
         oldCwd_ = QDir::currentPath();
         QDir::setCurrent(dir_.path()); // the settings file stays in the test folder
         clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
-        QVERIFY(TestSupport::makeClip(clip_, clipSeconds, QStringLiteral("640x360")));
-        QFile file(clip_);
-        QVERIFY(file.open(QIODevice::Append));
-        QVERIFY(file.write(damagedTrailer()) > 0);
+        QVERIFY(makeClipWithTrailer(clip_, clipSeconds, damagedTrailer()));
         requests_ = std::make_unique<MapPageTest::RequestRecorder>();
     }
 
@@ -117,7 +78,7 @@ private slots:
             QVERIFY(loaded.wait(30000));
         }
         QSignalSpy distance(map, &FormMap::distanceTotalLengthTrigger);
-        addClip(w);
+        addThroughChooser(w, clip_);
         QTRY_COMPARE_WITH_TIMEOUT(distance.count(), 1, 10000);
         // thirteen steps of about 24 m, the damaged ones bridged: no trip to the equator
         const double metres = distance.first().at(0).toDouble();

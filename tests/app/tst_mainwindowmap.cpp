@@ -1,8 +1,6 @@
 // End to end: the map in the real main window. A clip with a GPS trailer is added through the
 // play list and played; the map shows its track and the arrow follows playback.
-#include "appglobals.h"
 #include "appsettings.h"
-#include "choosertest.h"
 #include "dashcam.h"
 #include "formlist.h"
 #include "formmap.h"
@@ -14,9 +12,6 @@
 
 #include <QAction>
 #include <QJsonArray>
-#include <QPointer>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 
@@ -42,20 +37,11 @@ constexpr int secondWithoutFix = 1; // its record holds 0, 0
 // A GPS trailer as exports append it: marker, one 121-byte record per second, cut signature.
 QByteArray trailer(int seconds)
 {
-    const auto field = [](const QByteArray &text) { return text.leftJustified(14, '0'); };
-    QByteArray bytes(22, 'C');
-    for (int i = 0; i < seconds; ++i) {
-        const QByteArray time = QDateTime(QDate(2026, 12, 7), QTime(10, 15, i))
-                                    .toString(QStringLiteral("yyyyMMddhhmmss"))
-                                    .toLatin1();
+    return gpsTrailer(seconds, [](int i) {
         const bool fix = i != secondWithoutFix;
-        bytes += "GPSDATA--" + time +
-                 field('N' + QByteArray::number(fix ? latitudeAt(i) : 0.0, 'f', 6)) +
-                 field('E' + QByteArray::number(fix ? longitudeAt(i) : 0.0, 'f', 6));
-        for (double value : {40.0, 0.0, 0.0, 0.0, 1.0})
-            bytes += QByteArray::number(value, 'f', 12).left(14);
-    }
-    return bytes + "fmt....NOVATEK.....?inf....trim....?";
+        return std::make_pair('N' + QByteArray::number(fix ? latitudeAt(i) : 0.0, 'f', 6),
+                              'E' + QByteArray::number(fix ? longitudeAt(i) : 0.0, 'f', 6));
+    });
 }
 
 bool near(const QJsonObject &point, double lat, double lng, double tolerance = 1e-6)
@@ -120,25 +106,6 @@ private:
     QString clip_;
     std::unique_ptr<MapPageTest::RequestRecorder> requests_;
 
-    // Adds the clip through the list's Add button and the chooser, which opens in its folder.
-    void addClip(MainWindow &w)
-    {
-        gFileDialogPath = QFileInfo(clip_).path();
-        QTest::mouseClick(w.formList()->addButton(), Qt::LeftButton);
-        QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
-        QVERIFY(chooser);
-        auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
-        QTRY_VERIFY(!files->findItems(QFileInfo(clip_).fileName(), Qt::MatchExactly).isEmpty());
-        QTableWidgetItem *item =
-            files->findItems(QFileInfo(clip_).fileName(), Qt::MatchExactly).first();
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          files->visualItemRect(item).center());
-        QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("open_btn")),
-                          Qt::LeftButton);
-        QTRY_VERIFY(!chooser);
-        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), clip_, 15000);
-    }
-
     // The arrow symbol once its move has ended.
     QJsonObject restingArrow(MainWindow &w)
     {
@@ -159,11 +126,7 @@ private slots:
         oldCwd_ = QDir::currentPath();
         QDir::setCurrent(dir_.path()); // the settings file stays in the test folder
         clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
-        QVERIFY(TestSupport::makeClip(clip_, clipSeconds, QStringLiteral("640x360")));
-        QFile file(clip_);
-        QVERIFY(file.open(QIODevice::Append));
-        file.write(trailer(clipSeconds));
-        file.close();
+        QVERIFY(makeClipWithTrailer(clip_, clipSeconds, trailer(clipSeconds)));
         requests_ = std::make_unique<MapPageTest::RequestRecorder>();
     }
 
@@ -204,7 +167,7 @@ void TstMainWindowMap::playedClipShowsItsTrackAndTheArrowFollows()
     connect(w.mainDashcam(), &Dashcam::MediaChanged, this, [&](QVector<VideoInfo_t> &samples) {
         filledLatitude = samples.value(secondWithoutFix).latDecimalText;
     });
-    addClip(w);
+    addThroughChooser(w, clip_);
     QTRY_COMPARE_WITH_TIMEOUT(distance.count(), 1, 10000);
     QCOMPARE(filledLatitude, QString::number(latitudeAt(secondWithoutFix - 1), 'f', 6));
     QJsonObject s = mapState(w);
@@ -295,7 +258,7 @@ void TstMainWindowMap::playerModeDrawsTheClipTrackAgain()
     MainWindow w;
     QVERIFY(showWindow(w, QSize(1600, 900)));
     QVERIFY(waitForMap(w));
-    addClip(w);
+    addThroughChooser(w, clip_);
     QTRY_COMPARE_WITH_TIMEOUT(mapState(w).value("track").toArray().size(), clipSeconds, 10000);
 
     // into the calendar and back: player mode clears the map, then the paused clip's own track

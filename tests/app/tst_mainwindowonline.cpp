@@ -1,5 +1,6 @@
 #include "appglobals.h"
 #include "appsettings.h"
+#include "browsercatcher.h"
 #include "choosertest.h"
 #include "dashcam.h"
 #include "formabout.h"
@@ -11,7 +12,7 @@
 #include "oauthredirect.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
-#include "uploadserviceconfig.h"
+#include "uploadservicetest.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -24,21 +25,10 @@
 #include <QToolButton>
 
 #include <atomic>
-#include <chrono>
-#include <thread>
 
 // The sharing, instruction and About windows reached through the main window's menus.
 using MainWindowTest::action;
-
-// Stands in for the system browser: keeps every address QDesktopServices::openUrl is given.
-class BrowserCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
+using MainWindowTest::showWindow;
 
 class TstMainWindowOnline : public QObject
 {
@@ -52,20 +42,6 @@ private:
     std::atomic<bool> releaseStalls_{false};
     BrowserCatcher browser_;
 
-    // The service on 127.0.0.1; the sign-in listener on a free port.
-    UploadServiceConfig localService() const
-    {
-        UploadServiceConfig c;
-        c.authUrl = QUrl(service_.url(QStringLiteral("/o/oauth2/auth")));
-        c.tokenUrl = QUrl(service_.url(QStringLiteral("/token")));
-        c.clientId = QStringLiteral("418207736591-tq8wzn3kd6hrvy2mxp5jc9bfg4lsa7ue.test");
-        c.clientSecret = QStringLiteral("q3R_TvkWPHsd9Lx2MbNe6cYa");
-        c.scope = QStringLiteral("http://127.0.0.1/auth/youtube.upload");
-        c.uploadUrl = QUrl(service_.url(QStringLiteral("/upload/youtube/v3/videos")));
-        c.redirectPort = 0;
-        return c;
-    }
-
     // Tools > Share without the support prompt; the share window it opened.
     static FormShare *openShare(MainWindow &w)
     {
@@ -75,13 +51,6 @@ private:
         if (share && !QTest::qWaitForWindowExposed(share))
             return nullptr;
         return share;
-    }
-
-    static void showWindow(MainWindow &w)
-    {
-        w.resize(1600, 860);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
     }
 
 private slots:
@@ -94,8 +63,7 @@ private slots:
         QVERIFY(TestSupport::makeClip(clip_, 3, QStringLiteral("320x240"), false));
         service_.server().Post("/token", [this](const httplib::Request &, httplib::Response &res) {
             if (tokenNeverAnswers_) {
-                for (int i = 0; i < 2000 && !releaseStalls_; ++i)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                TestHttpServer::stallUntil(releaseStalls_);
                 return;
             }
             res.status = 500;
@@ -113,7 +81,8 @@ private slots:
     void init()
     {
         QFile::remove(AppSettings::infoFilePath());
-        UploadServiceConfig::setCurrent(localService());
+        UploadServiceConfig::setCurrent(
+            UploadServiceTest::localConfig(service_, QStringLiteral("/upload/youtube/v3/videos")));
         releaseStalls_ = false;
     }
     void cleanup()
@@ -129,7 +98,7 @@ private slots:
     {
         UploadServiceConfig::setCurrent(UploadServiceConfig::bundled());
         MainWindow w;
-        showWindow(w);
+        QVERIFY(showWindow(w));
         browser_.opened.clear();
         action(w, "actionShare")->trigger();
         QVERIFY(!w.shareWindow());
@@ -159,7 +128,7 @@ private slots:
         QFETCH(bool, neverAnswers);
         tokenNeverAnswers_ = neverAnswers;
         MainWindow w;
-        showWindow(w);
+        QVERIFY(showWindow(w));
         w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
         QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
         QPointer<FormShare> share = openShare(w);
@@ -192,7 +161,7 @@ private slots:
     void selectFolderPicksAFileWithItsPreview()
     {
         MainWindow w;
-        showWindow(w);
+        QVERIFY(showWindow(w));
         QPointer<FormShare> share = openShare(w);
         QVERIFY(share);
         gFileDialogPath = QFileInfo(clip_).path(); // the chooser opens in the clip's folder
@@ -230,7 +199,7 @@ private slots:
     void shareMenuOpensShareWindowWithPlayingFile()
     {
         MainWindow w;
-        showWindow(w);
+        QVERIFY(showWindow(w));
         QCOMPARE(gDisplayMode, 1);
         w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
         QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
@@ -261,7 +230,7 @@ private slots:
     {
         gSupportPromptHidden = true;
         MainWindow w;
-        showWindow(w);
+        QVERIFY(showWindow(w));
         action(w, "actionShare")->trigger();
         QPointer<FormShare> share = w.shareWindow();
         QVERIFY(share);
@@ -274,7 +243,7 @@ private slots:
     void instructionMenuOpensOneWindowFollowingLanguage()
     {
         MainWindow w;
-        showWindow(w);
+        QVERIFY(showWindow(w));
         action(w, "actionInstruction")->trigger();
         QPointer<FormFAQ> faq = w.instructionWindow();
         QVERIFY(faq);
@@ -301,7 +270,7 @@ private slots:
     void aboutMenuOpensAboutWindow()
     {
         MainWindow w;
-        showWindow(w);
+        QVERIFY(showWindow(w));
         action(w, "actionAbout_Player")->trigger();
         QPointer<FormAbout> about = w.aboutWindow();
         QVERIFY(about);

@@ -9,6 +9,7 @@
 #include "formspeedstyle.h"
 #include "gpstrailer.h"
 #include "mainwindow.h"
+#include "mainwindowtest.h"
 #include "mappagestate.h"
 #include "speedstyle.h"
 #include "testsupport.h"
@@ -17,7 +18,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QJsonArray>
 #include <QLabel>
 #include <QMouseEvent>
@@ -103,10 +103,8 @@ private slots:
         oldCwd_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
         clip_ = dir_.filePath(QStringLiteral("20261207093000_F.mp4"));
-        QVERIFY(TestSupport::makeClip(clip_, seconds, QStringLiteral("640x360")));
-        QFile file(clip_);
-        QVERIFY(file.open(QIODevice::Append));
-        QVERIFY(file.write(GpsTrailer::cutTrailer(makeSamples(), CutSpan{0, seconds})) > 0);
+        QVERIFY(MainWindowTest::makeClipWithTrailer(
+            clip_, seconds, GpsTrailer::cutTrailer(makeSamples(), CutSpan{0, seconds})));
     }
     void cleanupTestCase()
     {

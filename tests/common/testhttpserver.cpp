@@ -26,6 +26,12 @@ void TestHttpServer::stop()
     }
 }
 
+void TestHttpServer::stallUntil(const std::atomic<bool> &release, int maxMs)
+{
+    for (int i = 0; i < maxMs / 10 && !release; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
 QString TestHttpServer::url(const QString &path) const
 {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <thread>
 
 class TestHttpServer
@@ -21,6 +22,10 @@ public:
     // Binds a free port on 127.0.0.1 only and serves until stop(); true once it listens.
     bool start();
     void stop();
+
+    // Keeps a handler waiting until release holds or maxMs pass, so that a stalled answer
+    // never outlives the test.
+    static void stallUntil(const std::atomic<bool> &release, int maxMs = 20000);
 
     int port() const { return port_; }
     // "http://127.0.0.1:<port><path>"

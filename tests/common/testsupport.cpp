@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSet>
 #include <QWidget>
@@ -73,6 +74,19 @@ bool makeLavfiClip(const QString &path, const QString &videoSource, double secon
         args << QStringLiteral("-c:a") << QStringLiteral("aac");
     args << QStringLiteral("-shortest") << path;
     return runFfmpeg(args);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QColor colourAt(const QImage &picture, const QWidget *top, const QWidget *child,

@@ -28,6 +28,11 @@ bool makeLavfiClip(const QString &path, const QString &videoSource, double secon
 // Runs ffmpeg with args; true when it exits 0.
 bool runFfmpeg(const QStringList &args);
 
+// Writes bytes to the file at path, replacing it; a failed check of the running test otherwise.
+void writeFile(const QString &path, const QByteArray &bytes);
+// The whole content of the file at path; empty when it cannot be read.
+QByteArray contentOf(const QString &path);
+
 // Saves a grab of widget as docs-ready PNG under $TALVEX_SCREENSHOT_DIR when that is set.
 void saveScreenshot(QWidget *widget, const QString &name);
 // Saves picture the same way; false only when the folder is set and the file cannot be written.

@@ -14,10 +14,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <mutex>
-#include <thread>
 
 #include <sys/resource.h>
 
@@ -94,8 +92,7 @@ private slots:
                     res.status = 300; // no network error, and still no file
                     res.set_content("pick one of several", "text/html");
                 } else if (name == QLatin1String("silent.bin")) {
-                    for (int i = 0; i < 2000 && !releaseStalls; ++i)
-                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                    TestHttpServer::stallUntil(releaseStalls);
                     res.set_content("late", "text/plain");
                 } else if (name == QLatin1String("big.bin")) {
                     res.set_content(std::string(4 * 1024 * 1024, 'g'), "application/octet-stream");

@@ -11,9 +11,10 @@
 #include <QTemporaryDir>
 
 #include <atomic>
-#include <chrono>
 #include <memory>
-#include <thread>
+
+using TestSupport::contentOf;
+using TestSupport::writeFile;
 
 class TstFileDownload : public QObject
 {
@@ -40,13 +41,6 @@ private:
         return done.count() == 1;
     }
 
-    // Waits up to 20 s for the test to let go; a handler never outlives the server.
-    void stall()
-    {
-        for (int i = 0; i < 2000 && !releaseStalls; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-
     // A fresh empty folder for one case's files.
     QString emptyFolder(const QString &name)
     {
@@ -58,19 +52,6 @@ private:
     static QStringList filesIn(const QString &folder)
     {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    }
-
-    static void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-
-    static QByteArray contentOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     static void setPublishedFileLimit(qint64 bytes)
@@ -110,8 +91,7 @@ private slots:
                 "application/octet-stream");
         });
         s.Get("/slow", [this](const httplib::Request &, httplib::Response &res) {
-            for (int i = 0; i < 500 && !releaseSlow; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            TestHttpServer::stallUntil(releaseSlow, 5000);
             res.set_content("late", "text/plain");
         });
         s.Get("/broken", [](const httplib::Request &, httplib::Response &res) {
@@ -141,14 +121,14 @@ private slots:
                                              });
         });
         s.Get("/stall-headers", [this](const httplib::Request &, httplib::Response &res) {
-            stall();
+            TestHttpServer::stallUntil(releaseStalls);
             res.set_content("late", "text/plain");
         });
         s.Get("/stall-body", [this](const httplib::Request &, httplib::Response &res) {
             res.set_content_provider(1000, "application/octet-stream",
                                      [this](size_t offset, size_t, httplib::DataSink &sink) {
                                          if (offset > 0) {
-                                             stall();
+                                             TestHttpServer::stallUntil(releaseStalls);
                                              return false;
                                          }
                                          return sink.write("0123456789", 10);

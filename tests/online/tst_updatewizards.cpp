@@ -19,8 +19,9 @@
 #include <QTemporaryDir>
 
 #include <atomic>
-#include <chrono>
-#include <thread>
+
+using TestSupport::contentOf;
+using TestSupport::writeFile;
 
 namespace {
 
@@ -88,19 +89,6 @@ private:
     static QString desktop()
     {
         return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    }
-
-    static void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-
-    static QByteArray contentOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     // The application wizard on its offer page for the version file at path.
@@ -193,8 +181,7 @@ private slots:
             });
         });
         s.Get("/app/silent", [this](const httplib::Request &, httplib::Response &res) {
-            for (int i = 0; i < 2000 && !releaseStalls; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            TestHttpServer::stallUntil(releaseStalls);
             res.set_content("late", "text/plain");
         });
         s.Get("/app/plain-http", [this](const httplib::Request &, httplib::Response &res) {

@@ -1,8 +1,10 @@
+#include "browsercatcher.h"
 #include "formshare.h"
 #include "oauthredirect.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadrequest.h"
+#include "uploadservicetest.h"
 #include "youtubepromptdialog.h"
 #include "youtubewrapper.h"
 
@@ -20,19 +22,7 @@
 #include <QUrlQuery>
 
 #include <atomic>
-#include <chrono>
 #include <mutex>
-#include <thread>
-
-// Stands in for the system browser: keeps every address QDesktopServices::openUrl is given.
-class BrowserCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 // What the test server saw; written on the server's thread.
 struct Seen
@@ -66,11 +56,6 @@ private:
         TokenNever
     };
 
-    void stall()
-    {
-        for (int i = 0; i < 2000 && !releaseStalls_; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     BrowserCatcher browser_;
     QTemporaryDir dir_;
     QString video_;
@@ -78,25 +63,23 @@ private:
 
     UploadServiceConfig config() const
     {
-        UploadServiceConfig c;
-        c.authUrl = QUrl(server_.url(QStringLiteral("/o/oauth2/auth")));
-        c.tokenUrl = QUrl(server_.url(QStringLiteral("/token")));
-        c.clientId = QStringLiteral("418207736591-tq8wzn3kd6hrvy2mxp5jc9bfg4lsa7ue.test");
-        c.clientSecret = QStringLiteral("q3R_TvkWPHsd9Lx2MbNe6cYa");
-        c.scope = QStringLiteral("http://127.0.0.1/auth/youtube.upload");
-        c.uploadUrl =
-            QUrl(server_.url(QStringLiteral("/upload/youtube/v3/videos?part=snippet,status")));
-        c.redirectPort = 0; // a free port
-        return c;
+        return UploadServiceTest::localConfig(
+            server_, QStringLiteral("/upload/youtube/v3/videos?part=snippet,status"));
+    }
+
+    // Starts client's sign-in; true once it has sent the browser to the service.
+    bool startSignIn(YoutubeWrapper &client)
+    {
+        browser_.opened.clear();
+        client.authorize();
+        return QTest::qWaitFor([this] { return browser_.opened.size() == 1; });
     }
 
     // Signs client in through the test server; the grant arrives as authenticated().
     void signIn(YoutubeWrapper &client)
     {
-        browser_.opened.clear();
         QSignalSpy granted(&client, &UploadClient::authenticated);
-        client.authorize();
-        QTRY_COMPARE(browser_.opened.size(), 1);
+        QVERIFY(startSignIn(client));
         QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=4%2F0Ab-c%2Bd"), 200);
         QVERIFY(granted.wait(10000) || granted.size() == 1);
         QCOMPARE(granted.size(), 1);
@@ -161,7 +144,7 @@ private slots:
                                     "application/json");
                     return;
                 case TokenNever:
-                    stall();
+                    TestHttpServer::stallUntil(releaseStalls_);
                     return;
                 default:
                     break;
@@ -183,7 +166,7 @@ private slots:
                 ++seen_.uploads;
             }
             if (uploadStatus_ == 0) {
-                stall();
+                TestHttpServer::stallUntil(releaseStalls_);
                 return;
             }
             res.status = uploadStatus_;
@@ -286,9 +269,7 @@ private slots:
         client.init();
         QSignalSpy failed(&client, &UploadClient::authorizationFailed);
         QSignalSpy granted(&client, &UploadClient::authenticated);
-        browser_.opened.clear();
-        client.authorize();
-        QTRY_COMPARE(browser_.opened.size(), 1);
+        QVERIFY(startSignIn(client));
         QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
         QVERIFY(failed.wait(10000) || failed.size() == 1);
         QTest::qWait(100);
@@ -314,9 +295,7 @@ private slots:
         client.init();
         QSignalSpy failed(&client, &UploadClient::authorizationFailed);
         QSignalSpy granted(&client, &UploadClient::authenticated);
-        browser_.opened.clear();
-        client.authorize();
-        QTRY_COMPARE(browser_.opened.size(), 1);
+        QVERIFY(startSignIn(client));
         if (givenUp) {
             client.cancelAuthorization();
             QTest::qWait(600);
@@ -370,9 +349,7 @@ private slots:
         YoutubeWrapper client;
         client.setConfig(config());
         client.init();
-        browser_.opened.clear();
-        client.authorize();
-        QTRY_COMPARE(browser_.opened.size(), 1);
+        QVERIFY(startSignIn(client));
         const QUrl redirect(
             QUrlQuery(browser_.opened.first()).queryItemValue("redirect_uri", QUrl::FullyDecoded));
         QCOMPARE(redirect.host(), QStringLiteral("127.0.0.1"));
