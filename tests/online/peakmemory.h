@@ -6,6 +6,13 @@
 
 namespace PeakMemory {
 
+// AddressSanitizer keeps freed memory in its quarantine, so the resident size bounds nothing there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool residentSizeMeaningful = false;
+#else
+constexpr bool residentSizeMeaningful = true;
+#endif
+
 // A "Vm...:  <n> kB" line of /proc/self/status in bytes; -1 when absent.
 inline qint64 statusBytes(const char *key)
 {
@@ -32,6 +39,10 @@ struct Growth
 {
     qint64 startBytes = statusBytes("VmRSS");
     qint64 bytes() const { return statusBytes("VmHWM") - startBytes; }
+    bool below(qint64 limitBytes) const
+    {
+        return !residentSizeMeaningful || bytes() < limitBytes;
+    }
 };
 
 } // namespace PeakMemory

@@ -327,7 +327,7 @@ private slots:
         const PeakMemory::Growth growth;
         QVERIFY(fetch(download, QStringLiteral("/stream/%1").arg(size), QStringLiteral("big.bin"),
                       folder, 60000));
-        QVERIFY2(growth.bytes() < 64 * 1024 * 1024, qPrintable(QString::number(growth.bytes())));
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
         QSignalSpy completed(&download, &FileDownload::saveFileCompleted);
         QVERIFY(download.saveFile(folder));
         QCOMPARE(QFileInfo(folder + QStringLiteral("/big.bin")).size(), size);
@@ -357,7 +357,7 @@ private slots:
         const PeakMemory::Growth growth;
         QVERIFY(!fetch(download, path, QStringLiteral("FW_X7.bin"), toFile ? folder : QString(),
                        60000));
-        QVERIFY2(growth.bytes() < 64 * 1024 * 1024, qPrintable(QString::number(growth.bytes())));
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
         QCOMPARE(failed.count(), 1);
         QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
                  QNetworkReply::UnknownContentError);
