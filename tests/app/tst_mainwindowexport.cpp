@@ -52,7 +52,7 @@ QMap<QString, QByteArray> checksums(const QStringList &paths)
 {
     QMap<QString, QByteArray> sums;
     for (const QString &path : paths)
-        sums.insert(path, QCryptographicHash::hash(ExportTestFiles::contentOf(path),
+        sums.insert(path, QCryptographicHash::hash(TestSupport::contentOf(path),
                                                    QCryptographicHash::Sha256));
     return sums;
 }

@@ -11,13 +11,6 @@
 
 namespace ExportTestFiles {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 QVector<VideoInfo_t> makeSamples(int n)
 {
     QVector<VideoInfo_t> samples;

@@ -22,9 +22,6 @@ bool makeSourceWithTrailer(const QString &path, int seconds, const QVector<Video
 // An executable shell script at dir/FFmpeg/ffmpeg with the given body.
 bool writeFfmpegStandIn(const QString &dir, const QByteArray &body);
 
-// The whole content of a file; empty when it cannot be read.
-QByteArray contentOf(const QString &path);
-
 // Duration in seconds and stream kinds of a file by ffmpeg's own decoding; -1 when unreadable.
 double decodedDuration(const QString &path, bool *hasAudio = nullptr);
 

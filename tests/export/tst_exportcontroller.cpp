@@ -220,7 +220,7 @@ private slots:
         QVERIFY(TestSupport::runFfmpeg({"-f", "lavfi", "-i", "testsrc=s=320x240:r=25:d=30", "-c:v",
                                         "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
                                         "-movflags", "+faststart", fixture("whole.mov")}));
-        const QByteArray whole = ExportTestFiles::contentOf(fixture("whole.mov"));
+        const QByteArray whole = TestSupport::contentOf(fixture("whole.mov"));
         QFile cutOff(fixture("cut off.mov"));
         QVERIFY(cutOff.open(QIODevice::WriteOnly));
         QCOMPARE(cutOff.write(whole.left(whole.size() / 10)), qint64(whole.size() / 10));
@@ -317,7 +317,7 @@ private slots:
         for (int second = 1; second <= 3; ++second)
             trailer += GpsTrailer::record(source.at(second));
         trailer += cutSignature;
-        QVERIFY(ExportTestFiles::contentOf(output).endsWith(trailer));
+        QVERIFY(TestSupport::contentOf(output).endsWith(trailer));
         DashcamType type = 0;
         const QVector<VideoInfo_t> read = readBack(output, &type);
         QCOMPARE(type, DashcamTypes::exported);
@@ -347,7 +347,7 @@ private slots:
         QVERIFY(qAbs(ExportTestFiles::decodedDuration(value.outputPath, &hasAudio) - 2.0) <= 0.1);
         QCOMPARE(hasAudio, audio);
         QCOMPARE(editor->lastRunArguments().contains("-an"), !audio);
-        const QByteArray content = ExportTestFiles::contentOf(value.outputPath);
+        const QByteArray content = TestSupport::contentOf(value.outputPath);
         QCOMPARE(content.endsWith(GpsTrailer::marker() + cutSignature), !gps);
         QCOMPARE(content.contains("GPSDATA--"), gps);
     }
@@ -472,7 +472,7 @@ private slots:
         for (int second : {2, 3, 4, 5, 6, 7, 8, 9})
             trailer += GpsTrailer::record(all.at(second));
         trailer += exportJoinSignature;
-        QVERIFY(ExportTestFiles::contentOf(output).endsWith(trailer));
+        QVERIFY(TestSupport::contentOf(output).endsWith(trailer));
         DashcamType type = 0;
         QCOMPARE(readBack(output, &type).size(), 8);
         QCOMPARE(type, DashcamTypes::exported);
@@ -688,7 +688,7 @@ private slots:
         host.range = range;
         const QString output = workFile("kept.mov");
         QVERIFY(QFile::copy(fixture("plain.mov"), output));
-        const QByteArray before = ExportTestFiles::contentOf(output);
+        const QByteArray before = TestSupport::contentOf(output);
         const End end = exportAndWait(setting(output), false);
         if (finishes) {
             QCOMPARE(end, End::Finished);
@@ -696,7 +696,7 @@ private slots:
         }
         QCOMPARE(end, End::Failed);
         QCOMPARE(int(controller->failure().kind), int(ExportFailure::ShortOutput));
-        QCOMPARE(ExportTestFiles::contentOf(output), before);
+        QCOMPARE(TestSupport::contentOf(output), before);
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(',')));
     }
 
@@ -779,7 +779,7 @@ private slots:
         QString expected;
         for (int n = 0; n < 3; ++n)
             expected += QStringLiteral("file '%1%2.mov'\r\n").arg(prefix).arg(n);
-        QCOMPARE(QString::fromUtf8(ExportTestFiles::contentOf(folder + "clip.txt")), expected);
+        QCOMPARE(QString::fromUtf8(TestSupport::contentOf(folder + "clip.txt")), expected);
         QVERIFY(!QFile::exists("clip.txt"));
         editor->cancel(); // the probes are not needed; the failed step cleans up
         QTRY_VERIFY(!QFileInfo::exists(folder));

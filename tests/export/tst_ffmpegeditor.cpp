@@ -285,7 +285,7 @@ private slots:
         }
         if (signal == "processSubVideo")
             QCOMPARE(subVideo.first().at(1).toBool(), true);
-        const QByteArray content = ExportTestFiles::contentOf(output);
+        const QByteArray content = TestSupport::contentOf(output);
         if (trailerEnd.isEmpty())
             QVERIFY(!content.contains(GpsTrailer::marker()));
         else
@@ -365,7 +365,7 @@ private slots:
         QCOMPARE(finished.count(), 0);
         QCOMPARE(QFile::exists(output), outputLeft);
         if (outputLeft)
-            QCOMPARE(ExportTestFiles::contentOf(output), QByteArray("user's file"));
+            QCOMPARE(TestSupport::contentOf(output), QByteArray("user's file"));
         QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
         QCOMPARE(editor.currentMode(), 0);
     }
@@ -405,7 +405,7 @@ private slots:
     {
         const QString output = workFile("kept.mov");
         QVERIFY(QFile::copy(fixture("av.mov"), output));
-        const QByteArray before = ExportTestFiles::contentOf(output);
+        const QByteArray before = TestSupport::contentOf(output);
         FFmpeg_editor_p editor;
         QSignalSpy progress(&editor, &FFmpeg_editor_p::progressChanged);
         QSignalSpy failed(&editor, &FFmpeg_editor_p::editorErrorTriggered);
@@ -415,7 +415,7 @@ private slots:
         QVERIFY(QFileInfo(FFmpeg_editor_p::partPath(output)).size() > 0);
         editor.cancel();
         QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, runTimeoutMs);
-        QCOMPARE(ExportTestFiles::contentOf(output), before);
+        QCOMPARE(TestSupport::contentOf(output), before);
         QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
     }
 
@@ -520,7 +520,7 @@ private slots:
             previous = value;
         }
 
-        const QByteArray content = ExportTestFiles::contentOf(output);
+        const QByteArray content = TestSupport::contentOf(output);
         const int trailerSize = 22 + 11 * 121 + 36;
         QByteArray expected = GpsTrailer::marker();
         for (int second = 5; second <= 15; ++second)
@@ -598,7 +598,7 @@ private slots:
         QCOMPARE(cut.size(), expected.size());
         QCOMPARE(cut.first(), expected.first());
         QCOMPARE(cut.last(), expected.last());
-        QVERIFY(ExportTestFiles::contentOf(output).endsWith(
+        QVERIFY(TestSupport::contentOf(output).endsWith(
             GpsTrailer::cutTrailer(sourceSamples, CutSpan{start, length + 1})));
     }
 
@@ -612,7 +612,7 @@ private slots:
                    ExportCommands::editorCommand(CameraPicture(), 5, 3), output);
         waitForStep(editor);
         QCOMPARE(finished.count(), 1);
-        QVERIFY(ExportTestFiles::contentOf(output).endsWith(GpsTrailer::marker() + cutSignature));
+        QVERIFY(TestSupport::contentOf(output).endsWith(GpsTrailer::marker() + cutSignature));
     }
 
     // The final mix of both cameras carries every record of the joined main-camera file.
@@ -642,7 +642,7 @@ private slots:
         for (const VideoInfo_t &sample : sourceSamples)
             expected += GpsTrailer::record(sample);
         expected += GpsTrailer::joinSignature(DashcamTypes::exported);
-        QCOMPARE(ExportTestFiles::contentOf(value.outputPath).right(expected.size()), expected);
+        QCOMPARE(TestSupport::contentOf(value.outputPath).right(expected.size()), expected);
     }
 
     // Every Location's filter graph is accepted by ffmpeg, with and without audio.

@@ -1,4 +1,5 @@
 // The shared dialog: pages, texts, button signals, the process states and the output hand-over.
+#include "browsercatcher.h"
 #include "dialogtesthelpers.h"
 #include "framelesshelper.h"
 #include "skin.h"
@@ -129,16 +130,6 @@ QString textOf(const FormDialog &dialog, const QString &name)
 }
 
 using DialogTest::child;
-
-// Receives the URL that "Open Folder" hands to the desktop.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
 
 } // namespace
 
@@ -684,15 +675,15 @@ void TstFormDialog::outputSettingShowsProcessingBeforeItEmits()
 
 void TstFormDialog::openFolderShowsTheOutputFolder()
 {
-    UrlCatcher catcher;
+    BrowserCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     const auto dialog = DialogTest::makeDialog();
     dialog->showProcessState(FormDialog::ProcessFinished);
     dialog->show();
     QTest::mouseClick(child(*dialog, QStringLiteral("pv_btn_open")), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(catcher.urls.size(), 1);
-    QCOMPARE(QDir(catcher.urls.at(0).toLocalFile()), QDir(DialogTest::defaultOutputFolder()));
+    QCOMPARE(catcher.opened.size(), 1);
+    QCOMPARE(QDir(catcher.opened.at(0).toLocalFile()), QDir(DialogTest::defaultOutputFolder()));
     QVERIFY(dialog->isVisible());
 }
 

@@ -1,5 +1,6 @@
 // The output-settings page in a real window: the folder chooser, the proposed output line,
 // typed paths that are created or refused on the page, and screenshots in single and dual view.
+#include "browsercatcher.h"
 #include "choosertest.h"
 #include "dialogtesthelpers.h"
 #include "filedialog.h"
@@ -32,17 +33,6 @@ QLabel *problemLabel(const FormDialog &dialog)
 {
     return child<QLabel>(dialog, QStringLiteral("os_la_error"));
 }
-
-// The open chooser window, if any.
-// Receives the URL that "Open Folder" hands to the desktop.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
 
 const QRegularExpression namePattern(QStringLiteral("^(\\d{14})_EditVideo_(\\d{3,})\\.mov$"));
 
@@ -139,7 +129,7 @@ void TstFormDialogOutput::selectFolderChoosesTheOutputFolder()
     QVERIFY(child<QWidget>(*dialog, QStringLiteral("f_os"))->isVisible());
 
     // the chosen folder is the one "Open Folder" shows after the export
-    UrlCatcher catcher;
+    BrowserCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     QSignalSpy settings(dialog.get(), &FormDialog::settingFinished);
     QTest::mouseClick(child(*dialog, QStringLiteral("os_btn_ok")), Qt::LeftButton);
@@ -148,8 +138,8 @@ void TstFormDialogOutput::selectFolderChoosesTheOutputFolder()
     dialog->showProcessState(FormDialog::ProcessFinished);
     QTest::mouseClick(child(*dialog, QStringLiteral("pv_btn_open")), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(catcher.urls.size(), 1);
-    QCOMPARE(QDir(catcher.urls.at(0).toLocalFile()), QDir(folder));
+    QCOMPARE(catcher.opened.size(), 1);
+    QCOMPARE(QDir(catcher.opened.at(0).toLocalFile()), QDir(folder));
 
     // the folder stays for the next export, whose number has risen
     dialog->initOutputSetting(false, false);
@@ -240,7 +230,7 @@ void TstFormDialogOutput::reopeningKeepsTheNumberWithANewerTime()
 void TstFormDialogOutput::typedFolderIsCreatedAndUsedOnce()
 {
     const auto dialog = DialogTest::makeDialog();
-    UrlCatcher catcher;
+    BrowserCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     const QString typedFolder = base.filePath(QStringLiteral("typed/new folder"));
     QVERIFY(!QFileInfo::exists(typedFolder));
@@ -267,9 +257,9 @@ void TstFormDialogOutput::typedFolderIsCreatedAndUsedOnce()
     QCOMPARE(media.at(0).at(0).value<QList<QUrl>>(), QList<QUrl>{QUrl::fromLocalFile(expected)});
     QTest::mouseClick(child(*dialog, QStringLiteral("pv_btn_open")), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(catcher.urls.size(), 1);
+    QCOMPARE(catcher.opened.size(), 1);
     const QString outputFolder = DialogTest::defaultOutputFolder();
-    QCOMPARE(QDir(catcher.urls.at(0).toLocalFile()), QDir(outputFolder));
+    QCOMPARE(QDir(catcher.opened.at(0).toLocalFile()), QDir(outputFolder));
 
     // the next proposal is in the output folder again
     dialog->initOutputSetting(false, false);

@@ -184,7 +184,7 @@ private slots:
         const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
         QString error;
         QVERIFY(writer.append(job, &error));
-        const QByteArray content = ExportTestFiles::contentOf(path);
+        const QByteArray content = TestSupport::contentOf(path);
         QCOMPARE(content.size(), video.size() + 22 + 11 * 121 + 36);
         QCOMPARE(content.mid(video.size(), 22), QByteArray(22, 'C'));
         QVERIFY(content.endsWith(cutSignature));
@@ -215,7 +215,7 @@ private slots:
             const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
             QString error;
             QVERIFY(writer.append(job, &error));
-            QCOMPARE(ExportTestFiles::contentOf(path), video + appended);
+            QCOMPARE(TestSupport::contentOf(path), video + appended);
         }
     }
 
@@ -346,7 +346,7 @@ private slots:
         const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
         QString error;
         QVERIFY(writer.append(job, &error));
-        QCOMPARE(ExportTestFiles::contentOf(path), video);
+        QCOMPARE(TestSupport::contentOf(path), video);
     }
 
     // append() chooses the trailer by the run's mode: joins (3, 7) write the group's records,
@@ -401,7 +401,7 @@ private slots:
         if (last >= first)
             trailer = GpsTrailer::marker() + recordsOf(samples, first, last) +
                       (join ? GpsTrailer::joinSignature(4) : cutSignature);
-        QCOMPARE(ExportTestFiles::contentOf(job.output), video + trailer);
+        QCOMPARE(TestSupport::contentOf(job.output), video + trailer);
     }
 
     void unopenableOutputIsAnError()
