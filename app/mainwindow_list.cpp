@@ -6,37 +6,16 @@
 #include "filedialog.h"
 #include "formcontrol.h"
 #include "formlist.h"
+#include "resizewatcher.h"
 #include "settingkeys.h"
 #include "ui_mainwindow.h"
 
-#include <QEvent>
 #include <QLayout>
 #include <QPushButton>
 
 namespace {
 constexpr qint64 endOfClipMs = 1000; // a stop this close to the end is the clip's end
 const QString noPartner = QStringLiteral("file:///");
-
-// Tells the list its new size on every resize.
-class ListEventFilter : public QObject
-{
-public:
-    ListEventFilter(MainWindow *window, FormList *list)
-        : QObject(window), window_(window), list_(list)
-    {
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == list_ && event->type() == QEvent::Resize)
-            list_->setWindowSize(list_->width(), list_->height(), window_->height());
-        return false;
-    }
-
-private:
-    MainWindow *window_;
-    FormList *list_;
-};
 } // namespace
 
 void MainWindow::wireList()
@@ -45,7 +24,9 @@ void MainWindow::wireList()
     ui->widgetListArea->layout()->addWidget(list_);
     list_->setLanguageFont();
     list_->retranslateText();
-    list_->installEventFilter(new ListEventFilter(this, list_));
+    // the list's new size on every resize
+    new ResizeWatcher(list_,
+                      [this] { list_->setWindowSize(list_->width(), list_->height(), height()); });
 
     Dashcam *main = mainDashcam();
     Dashcam *second = secondDashcam();

@@ -7,35 +7,11 @@
 #include "formdialog.h"
 #include "formmap.h"
 #include "formplaybak.h"
+#include "resizewatcher.h"
 #include "ui_mainwindow.h"
 
-#include <QEvent>
 #include <QLayout>
 #include <QMessageBox>
-
-namespace {
-// Calls onResize whenever the watched widget changes size.
-class ResizeWatcher : public QObject
-{
-public:
-    ResizeWatcher(QWidget *watched, std::function<void()> onResize)
-        : QObject(watched), onResize_(std::move(onResize))
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Resize)
-            onResize_();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> onResize_;
-};
-} // namespace
 
 FormPlaybak *MainWindow::ridePage()
 {

@@ -8,37 +8,9 @@
 #include "formmap.h"
 #include "formshowdata.h"
 #include "formspeedstyle.h"
+#include "resizewatcher.h"
 #include "tripdatatexts.h"
 #include "ui_mainwindow.h"
-
-#include <QEvent>
-
-#include <functional>
-
-namespace {
-// Sizes the band again once its area has its final width (the window's layout settles after
-// refreshWidgetSize has run).
-class BandAreaWatcher : public QObject
-{
-public:
-    BandAreaWatcher(QWidget *area, std::function<void()> resized)
-        : QObject(area), resized_(std::move(resized))
-    {
-        area->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Resize)
-            resized_();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> resized_;
-};
-} // namespace
 
 VideoInfo_t MainWindow::getInitVideoInfo()
 {
@@ -58,7 +30,9 @@ void MainWindow::wireTripBand()
         QStringLiteral("QWidget#widgetShowDataArea { background: %1; border-radius: 8px; }")
             .arg(ground.name()));
     showData_->gauge()->setGroundColor(ground);
-    new BandAreaWatcher(ui->widgetShowDataArea, [this] { refreshTripBandSize(width(), height()); });
+    // sized again once the area has its final width (the window's layout settles after
+    // refreshWidgetSize has run)
+    new ResizeWatcher(ui->widgetShowDataArea, [this] { refreshTripBandSize(width(), height()); });
 
     Dashcam *main = mainDashcam();
     // player -> panel and chart (after the map's own MediaChanged receiver)

@@ -18,6 +18,7 @@ class QGridLayout;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+struct ListSizes;
 
 namespace Ui {
 class FormList;
@@ -145,7 +146,7 @@ private:
     // The next visible row after row that is not row's other-camera partner: the next clip of
     // the camera that plays; -1 when none.
     int nextMainCameraRow(int row) const;
-    int rowOfPath(const QString &path) const; // -1 when none
+    int rowOfPath(const QString &path) const;  // -1 when none
     int playingRow(const QString &path) const; // shown row playing path, -1 when none
     // Caption table only as high as its captions; each caption as wide as its text and cells.
     void fitCaptions();
@@ -157,9 +158,10 @@ private:
     // cell of the column's widest form; column 0 without the mark column.
     void cellWidths(int rowPixels, int (&widths)[5]) const;
     // Panel width for the buttons at buttonPixels and the captions at captionPixels over whole
-    // cells, in a main window windowHeight pixels high; with a whole file name or the file
-    // column at its narrowest.
-    int panelWidthFor(int windowHeight, int buttonPixels, int captionPixels, bool wholeName) const;
+    // cells, with the list's sizes in a main window of the height asked; with a whole file name
+    // or the file column at its narrowest.
+    int panelWidthFor(const ListSizes &sizes, int buttonPixels, int captionPixels,
+                      bool wholeName) const;
     void moveMainMark(int row);
     void makeCurrent(int row);
     void emitFileRow(int row);

@@ -385,20 +385,19 @@ void FormList::cellWidths(int rowPixels, int (&widths)[5]) const
 int FormList::widthForTexts(int windowHeight) const
 {
     const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
-    return panelWidthFor(windowHeight, sizes.fontPixelSize, sizes.fontPixelSize, true);
+    return panelWidthFor(sizes, sizes.fontPixelSize, sizes.fontPixelSize, true);
 }
 
 int FormList::narrowestWidth(int windowHeight) const
 {
     const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
-    return panelWidthFor(windowHeight, std::min(sizes.fontPixelSize, smallestButtonPixels),
+    return panelWidthFor(sizes, std::min(sizes.fontPixelSize, smallestButtonPixels),
                          std::min(sizes.fontPixelSize, sizes.itemPixelSize), false);
 }
 
-int FormList::panelWidthFor(int windowHeight, int buttonPixels, int captionPixels,
+int FormList::panelWidthFor(const ListSizes &sizes, int buttonPixels, int captionPixels,
                             bool wholeName) const
 {
-    const ListSizes sizes = ListSizes::compute(0, 0, windowHeight);
     const QMargins margins = listLayout->contentsMargins();
     const int sides = margins.left() + margins.right();
 

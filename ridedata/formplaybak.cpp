@@ -281,11 +281,8 @@ void FormPlaybak::emitContinuousMetadata()
 {
     const int period = calendar()->getChartPeriod();
     const QStringList days = RideDayWindow::dayNames(curSelectedDay, period);
-    const QStringList listing = folderListing();
-    QStringList files;
-    if (RideDataFolder::hasRideFile(listing))
-        files = RideDayWindow::windowFiles(RideDataFolder::folderPath(),
-                                           RideDataFolder::rideFileNames(listing), days);
+    const QStringList files = RideDayWindow::windowFiles(
+        RideDataFolder::folderPath(), RideDataFolder::rideFileNames(folderListing()), days);
     windowPeriod = period;
     buildingWindow_ = true;
     // each file is decoded once; later windows take its cached summary
@@ -326,11 +323,8 @@ void FormPlaybak::setClickDate(float position)
     if (!first.isValid())
         return;
     const QDate day = first.addDays(static_cast<int>(position - 1.0f));
-    const QStringList listing = folderListing();
-    if (!RideDataFolder::hasRideFile(listing))
-        return;
     const QStringList names =
-        RideDataFolder::namesOfDay(listing, day.toString(QStringLiteral("yyyyMMdd")));
+        RideDataFolder::namesOfDay(folderListing(), day.toString(QStringLiteral("yyyyMMdd")));
     if (names.isEmpty())
         return;
     fileList()->setFileList(names);

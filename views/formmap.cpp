@@ -48,7 +48,7 @@ FormMap::~FormMap()
 
 void FormMap::runScript(const QString &script)
 {
-    if (pageReady_)
+    if (driver_.isPageLoaded())
         page_->runJavaScript(script);
     else
         waitingScripts_ << script;
@@ -101,13 +101,11 @@ void FormMap::clearMapAll()
 
 void FormMap::onGoogleLoadStarted()
 {
-    pageReady_ = false;
     driver_.onLoadStarted();
 }
 
 void FormMap::onGoogleLoadFinished(bool ok)
 {
-    pageReady_ = ok;
     if (ok) {
         // what was asked before the load runs before the driver draws what waited for it
         for (const QString &script : std::exchange(waitingScripts_, {}))

@@ -61,7 +61,6 @@ private:
     void runScript(const QString &script);
 
     QStringList waitingScripts_;
-    bool pageReady_ = false; // the page's functions exist
 
     std::unique_ptr<Ui::FormMap> ui;
     QWebEngineView *view_ = nullptr; // owned by the layout
