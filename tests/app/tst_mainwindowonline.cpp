@@ -276,6 +276,9 @@ private slots:
         QVERIFY(about);
         QVERIFY(about->isVisible());
         QVERIFY(about->aboutLabel()->text().contains(QLatin1String("V1.6.2_RUVIQE")));
+        // the licence page names what this build is made of
+        for (const char *part : {"Qt", "libmpv", "ffmpeg", "Leaflet", "OpenStreetMap"})
+            QVERIFY2(about->noticeLabel()->text().contains(QLatin1String(part)), part);
         about->close();
         QTRY_VERIFY(!about);
     }
