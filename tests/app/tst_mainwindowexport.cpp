@@ -108,6 +108,7 @@ private slots:
     void checkFailuresReachTheErrorPage_data();
     void checkFailuresReachTheErrorPage();
     void groupCutStartingOnAMemberBoundary();
+    void bothCamerasCutToMp4();
 
 private:
     // Opens path through the Add Video road and waits until the play bar knows its length.
@@ -653,6 +654,23 @@ void TstMainWindowExport::groupCutStartingOnAMemberBoundary()
     FormDialog *dialog = w.formDialog();
     QTRY_VERIFY(child<QWidget>(dialog, "f_os")->isVisible());
     QTest::mouseClick(child<QPushButton>(dialog, "os_btn_cancel"), Qt::LeftButton);
+}
+
+// Both cameras shown, cut to ".mp4" (a container that refuses the picture-in-picture run's xvid
+// tag): the export finishes with a file that decodes.
+void TstMainWindowExport::bothCamerasCutToMp4()
+{
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 1)
+        w.onDisplayModeChange();
+    playPair(w);
+    const QString output = dir_.filePath(QStringLiteral("out/both cameras.mp4"));
+    ExportEnd end(w);
+    startCut(w, output);
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+    QVERIFY(ExportTestFiles::decodedDuration(output) > 1.0);
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)
