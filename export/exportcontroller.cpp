@@ -353,11 +353,11 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
     // the pieces live in a folder of their own, so that no file of the user is touched
     ownFolder = std::make_unique<QTemporaryDir>(outputFolder + QStringLiteral("/.export-XXXXXX"));
     if (!ownFolder->isValid()) {
+        ownFolder.reset();
         fail(EditorFailed, ExportFailure::FolderNotWritable);
         return;
     }
-    workFolder = ownFolder->path() + QLatin1Char('/');
-    record.workFolder = workFolder;
+    record.workFolder = workFolderPath();
     editor->probeGroupVideo(QLatin1Char(' ') + FfmpegArguments::quotedPath(mainPass.files.first()),
                             setting, 0, mainPass.files.size(), false);
 }
@@ -413,7 +413,7 @@ QString ExportController::tempPiece(bool isSubVideo, int n) const
 {
     return (isSubVideo ? QStringLiteral("%1temp1_sub_%2.mov")
                        : QStringLiteral("%1temp1_main_%2.mov"))
-        .arg(workFolder)
+        .arg(workFolderPath())
         .arg(n);
 }
 
@@ -467,14 +467,19 @@ bool ExportController::hasRoomFor(const QString &folder) const
     return double(sizeMb(host->groupSizeCell())) * spaceFactor <= double(freeBytes / bytesPerMb);
 }
 
+QString ExportController::workFolderPath() const
+{
+    return ownFolder ? ownFolder->path() + QLatin1Char('/') : QString();
+}
+
 QString ExportController::clipListPath() const
 {
-    return workFolder + clipListName;
+    return workFolderPath() + clipListName;
 }
 
 bool ExportController::saveClipList(bool secondCamera)
 {
-    if (workFolder.isEmpty())
+    if (workFolderPath().isEmpty())
         return false;
     const GroupCut &cut = (secondCamera ? secondPass : mainPass).cut;
     QFile file(clipListPath());
@@ -503,11 +508,11 @@ void ExportController::join(bool isSubVideo)
     QString output;
     if (isSubVideo) {
         editor->setMode(6);
-        output = workFolder + joinedSecond;
+        output = workFolderPath() + joinedSecond;
         editor->setStep(3);
     } else if (mix) {
         editor->setMode(3);
-        output = workFolder + joinedMain;
+        output = workFolderPath() + joinedMain;
         editor->setStep(1);
     } else {
         editor->setMode(7);
@@ -528,8 +533,8 @@ void ExportController::onMixtureVideoGroup(EditorOutputSetting_t value, bool hav
     removePieces(true);
     // the big picture is the main pass's joined file, at the main pass's size
     const PipGeometry g = PipGeometry::of(mainPass.size, host->viewHeight(bigIsMainCamera()));
-    const QString input = FfmpegArguments::inputText(workFolder + joinedMain) +
-                          FfmpegArguments::inputText(workFolder + joinedSecond).mid(1) +
+    const QString input = FfmpegArguments::inputText(workFolderPath() + joinedMain) +
+                          FfmpegArguments::inputText(workFolderPath() + joinedSecond).mid(1) +
                           g.whiteSource().mid(1);
     // the mix keeps the main pass's audio; the second picture shows while its clip lasts
     QString args =
@@ -548,7 +553,7 @@ void ExportController::onMixtureVideoGroup(EditorOutputSetting_t value, bool hav
 
 void ExportController::removePieces(bool isSubVideo)
 {
-    if (workFolder.isEmpty())
+    if (workFolderPath().isEmpty())
         return;
     const GroupCut &cut = (isSubVideo ? secondPass : mainPass).cut;
     for (int n = 0; n <= cut.last - cut.first; ++n)
@@ -558,5 +563,4 @@ void ExportController::removePieces(bool isSubVideo)
 void ExportController::cleanUp()
 {
     ownFolder.reset(); // removes the folder with everything in it
-    workFolder.clear();
 }

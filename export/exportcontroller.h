@@ -104,7 +104,7 @@ public:
     // The group export's own folder for its pieces, joined files and concat list: hidden, beside
     // the output (on its volume), made by the export and removed with everything in it by
     // cleanUp(). Empty while there is none.
-    QString workFolderPath() const { return workFolder; }
+    QString workFolderPath() const;
 
     // Removes the export's own folder with the pieces, joined files and concat list in it.
     void cleanUp();
@@ -150,8 +150,7 @@ private:
 
     // the group export of the moment
     EditorOutputSetting_t setting;
-    std::unique_ptr<QTemporaryDir> ownFolder;
-    QString workFolder; // ownFolder's path ending in "/"; empty without one
+    std::unique_ptr<QTemporaryDir> ownFolder; // valid while there is one
     Pass mainPass;
     Pass secondPass;
     bool mix = false; // both cameras' groups, the second laid over the first

@@ -245,20 +245,30 @@ void FFmpeg_editor_p::onReadyRead()
 {
     const QByteArray chunk = process.readAll();
     appendLog(QString::fromLocal8Bit(chunk));
-    const bool probing = probingSingle || probingMain || probingSecond || verifying;
+    const bool running = !isProbing() && !verifying;
     for (const QString &line : lines.add(chunk)) {
-        if (verifying) {
-            readWrittenLength(line);
-        } else if (probing) {
-            readProbeLine(line);
-        } else {
+        if (running)
             answerPrompt(line);
-            readRunLine(line);
-        }
+        readLine(line);
     }
     // The overwrite prompt waits for the answer without ending its line.
-    if (!probing)
+    if (running)
         answerPrompt(lines.pending());
+}
+
+bool FFmpeg_editor_p::isProbing() const
+{
+    return probingSingle || probingMain || probingSecond;
+}
+
+void FFmpeg_editor_p::readLine(const QString &line)
+{
+    if (verifying)
+        readWrittenLength(line);
+    else if (isProbing())
+        readProbeLine(line);
+    else
+        readRunLine(line);
 }
 
 void FFmpeg_editor_p::answerPrompt(const QString &text)
@@ -331,15 +341,8 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
     killTimer.stop();
     const QString rest = lines.pending();
     lines.clear();
-    const bool probing = probingSingle || probingMain || probingSecond;
-    if (!rest.isEmpty()) {
-        if (verifying)
-            readWrittenLength(rest);
-        else if (probing)
-            readProbeLine(rest);
-        else
-            readRunLine(rest);
-    }
+    if (!rest.isEmpty())
+        readLine(rest);
 
     if (cancelled) {
         fail(QStringLiteral("cancelled"));
@@ -347,7 +350,7 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
         failAs(ExportFailure::Crashed, QStringLiteral("ffmpeg did not exit normally"));
     } else if (verifying) {
         finishVerify();
-    } else if (probing) {
+    } else if (isProbing()) {
         // A probe always ends with an error for want of an output file.
         finishProbe();
     } else if (exitCode != 0) {
@@ -494,8 +497,7 @@ void FFmpeg_editor_p::failAs(ExportFailure::Kind kind, const QString &reason)
 void FFmpeg_editor_p::report(const ExportFailure &why, const QString &reason)
 {
     qDebug() << "ffmpeg step failed:" << reason << log.right(maxLogTailChars);
-    const bool probing = probingSingle || probingMain || probingSecond;
-    if (!probing && !partOutput.isEmpty())
+    if (!isProbing() && !partOutput.isEmpty())
         QFile::remove(partOutput);
     failure = why;
     verifying = false;

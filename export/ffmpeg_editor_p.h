@@ -100,6 +100,9 @@ private:
     void startProbe(const QString &file);
     void startProcess(const QStringList &arguments);
     void resetProbeResults();
+    bool isProbing() const;
+    // One line of ffmpeg's output, read as the step of the moment needs it.
+    void readLine(const QString &line);
     void readRunLine(const QString &line);
     void readProbeLine(const QString &line);
     void answerPrompt(const QString &text);

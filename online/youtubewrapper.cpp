@@ -88,14 +88,14 @@ void YoutubeWrapper::endSignIn(bool granted)
 {
     if (!awaitingGrant)
         return;
-    awaitingGrant = false;
-    signInTimer_.stop();
-    if (granted) {
-        emit authenticated();
+    if (!granted) {
+        cancelAuthorization(); // a late redirect finds nobody
+        emit authorizationFailed();
         return;
     }
-    stopListener(); // a late redirect finds nobody
-    emit authorizationFailed();
+    awaitingGrant = false;
+    signInTimer_.stop();
+    emit authenticated();
 }
 
 void YoutubeWrapper::cancelAuthorization()
