@@ -1,0 +1,99 @@
+#include "partfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+constexpr int uniqueTagLength = 8;
+constexpr int createAttempts = 64;
+
+QString uniqueTag()
+{
+    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString tag;
+    for (int i = 0; i < uniqueTagLength; ++i)
+        tag += QLatin1Char(alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet) - 1)]);
+    return tag;
+}
+
+// ".<base>.<tag>.part[.<suffix>]": hidden, and ending in the target's suffix so that a program
+// choosing a format by name (ffmpeg) writes the same format as for the target
+QString partName(const QFileInfo &target, const QString &tag)
+{
+    const QString suffix = target.suffix();
+    return QLatin1Char('.') + target.completeBaseName() + QLatin1Char('.') + tag +
+           QStringLiteral(".part") + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+}
+
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+} // namespace
+
+PartFile::PartFile(const QString &targetPath) : target_(targetPath) {}
+
+PartFile::~PartFile()
+{
+    discard();
+}
+
+bool PartFile::create()
+{
+    discard();
+    const QFileInfo target(target_);
+    for (int attempt = 0; attempt < createAttempts; ++attempt) {
+        const QString path = target.dir().filePath(partName(target, uniqueTag()));
+        const int fd = ::open(QFile::encodeName(path).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            error_ = QStringLiteral("cannot create %1: %2").arg(path, errnoText());
+            return false;
+        }
+        path_ = path;
+        if (!file_.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                        QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            ::unlink(QFile::encodeName(path).constData());
+            error_ = QStringLiteral("cannot open %1").arg(path);
+            return false;
+        }
+        live_ = true;
+        return true;
+    }
+    error_ = QStringLiteral("no free part name beside %1").arg(target_);
+    return false;
+}
+
+bool PartFile::commit()
+{
+    if (!live_)
+        return false;
+    file_.close();
+    if (std::rename(QFile::encodeName(path()).constData(),
+                    QFile::encodeName(target_).constData()) != 0) {
+        error_ = QStringLiteral("cannot rename %1 to %2: %3").arg(path(), target_, errnoText());
+        discard();
+        return false;
+    }
+    live_ = false;
+    return true;
+}
+
+void PartFile::discard()
+{
+    if (!live_)
+        return;
+    live_ = false;
+    file_.close();
+    ::unlink(QFile::encodeName(path()).constData());
+}
