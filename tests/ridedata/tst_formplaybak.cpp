@@ -375,6 +375,9 @@ void TstFormPlaybak::sevenDayWindowMergesDays()
 
 void TstFormPlaybak::barClicksSelectDaysOfTheWindow()
 {
+    // a ride on the day after the window, the day a position beyond its last bar would reach
+    const QString next = dayOfThisMonth(8) + QStringLiteral("070000.TXT");
+    writeRide(work_.filePath(QStringLiteral("Metadata")), next, steadyRide(3));
     QSignalSpy highlight(page_, &FormPlaybak::setCalendarHighlightDayTriggered);
     page_->setClickDate(8.0f); // beyond a seven-day window
     page_->setClickDate(0.5f); // left of the first bar
@@ -388,6 +391,7 @@ void TstFormPlaybak::barClicksSelectDaysOfTheWindow()
     QCOMPARE(highlight.at(0).at(0).toInt(), 3);
     QCOMPARE(fileRows(page_->fileList()), QStringList{shortName(day3_, "080000")});
     QCOMPARE(item->position, 3.0f);
+    QVERIFY(QFile::remove(work_.filePath(QStringLiteral("Metadata/") + next)));
 }
 
 void TstFormPlaybak::fourWeekWindowAndSummary()
