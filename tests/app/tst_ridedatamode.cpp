@@ -581,9 +581,10 @@ void TstRideDataMode::chartClicksSelectTheDaysOfTheirBars()
     QSignalSpy highlight(page, &FormPlaybak::setCalendarHighlightDayTriggered);
     ChartView *view = page->chartPanel()->chart()->chartView();
     const ChartItem *item = view->getItem();
-    const int x = bar <= ChartGeometry::barCount(item->periodType)
-                      ? ChartGeometry::barCentreX(*item, 7, bar - 1)
-                      : item->size.width() - item->rightMargin / 2;
+    const int bars = ChartGeometry::barCount(item->periodType);
+    QCOMPARE(bars, 7);
+    const int x = bar <= bars ? ChartGeometry::barCentreX(*item, bars, bar - 1)
+                              : item->size.width() - item->rightMargin / 2;
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(x, item->size.height() / 2));
     QCOMPARE(fileRows(page->fileList()), rows);
     QCOMPARE(highlight.count(), highlighted ? 1 : 0);
