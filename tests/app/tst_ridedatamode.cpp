@@ -3,6 +3,7 @@
 // dialog, and Tools > Player brings back the paused clip with its own track.
 #include "appfont.h"
 #include "appglobals.h"
+#include "chartgeometry.h"
 #include "chartview.h"
 #include "dashcam.h"
 #include "exporttestfiles.h"
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -108,6 +110,10 @@ private slots:
     void fileMenuLeavesTheLentMapAlone();
     void pageShowsNoRideWithoutOne();
     void pageIsBuiltWhenTheCalendarFirstOpens();
+    void rideReadEndingLateIsNotShown_data();
+    void rideReadEndingLateIsNotShown();
+    void chartClicksSelectTheDaysOfTheirBars_data();
+    void chartClicksSelectTheDaysOfTheirBars();
 
 private:
     void screenshot(MainWindow &w, const QString &name, QWidget *area, const QColor &mustShow);
@@ -499,6 +505,93 @@ void TstRideDataMode::pageIsBuiltWhenTheCalendarFirstOpens()
     w.triggerMenu(action(w, "actionSpeed_kmh"));
     action(w, "actionPlayer")->trigger();
     w.releaseKeyboard();
+}
+
+void TstRideDataMode::rideReadEndingLateIsNotShown_data()
+{
+    QTest::addColumn<bool>("leaveMode"); // else the rides are deleted
+    QTest::newRow("Tools > Player") << true;
+    QTest::newRow("Tools > Delete Ride Data") << false;
+}
+
+// A ride whose read has ended but whose result has not reached the page yet when the user
+// leaves the mode or deletes the rides: the page and the map stay empty.
+void TstRideDataMode::rideReadEndingLateIsNotShown()
+{
+    QFETCH(bool, leaveMode);
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    FormPlaybak *page = w.ridePage();
+    FormMap *map = w.formMap();
+    QVERIFY(waitForMapPage(map));
+    action(w, "actionCalendar")->trigger();
+    waitIdle(page);
+    pressDay(page->calendar(), 2);
+    doubleClickFile(page->fileList(), day_ + QStringLiteral("070000"));
+    // the read runs in the global pool; its end reaches the page through the event loop only
+    QVERIFY(QThreadPool::globalInstance()->waitForDone(30000));
+    QVERIFY(page->isReadingRide());
+    if (leaveMode) {
+        action(w, "actionPlayer")->trigger();
+    } else {
+        action(w, "actionDelete_Ride_Data")->trigger();
+        clickButton(w.formDialog(), "deleteMetadataFile_btn_ok");
+    }
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!page->isReadingRide());
+    QVERIFY(page->currentFile().isEmpty());
+    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("endTime"))->text(),
+             QStringLiteral("00:00:00"));
+    QVERIFY(page->dateLabel()->text().isEmpty());
+    QVERIFY(!page->rideData()->speedChart()->chartView()->getItem()->lineVisible);
+    QCOMPARE(trackSize(map), 0);
+    if (!leaveMode)
+        action(w, "actionPlayer")->trigger();
+}
+
+void TstRideDataMode::chartClicksSelectTheDaysOfTheirBars_data()
+{
+    QTest::addColumn<int>("bar");          // 1-based; 8 lies right of the last of 7 bars
+    QTest::addColumn<QStringList>("rows"); // of the day list after the click
+    QTest::addColumn<int>("highlighted");  // calendar day, 0 for none
+    QTest::newRow("bar of day 4") << 3 << QStringList{dayOfThisMonth(4) + QStringLiteral("180000")}
+                                  << 4;
+    QTest::newRow("right of the last bar")
+        << 8 << QStringList{dayOfThisMonth(2) + QStringLiteral("070000")} << 0;
+}
+
+void TstRideDataMode::chartClicksSelectTheDaysOfTheirBars()
+{
+    QFETCH(int, bar);
+    QFETCH(QStringList, rows);
+    QFETCH(int, highlighted);
+    // a ride on the day after the window, the day a click right of its last bar would reach
+    const QString next = dayOfThisMonth(9) + QStringLiteral("120000.TXT");
+    writeRide(dir_.filePath(QStringLiteral("Metadata")), next, steadyRide(12));
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    FormPlaybak *page = w.ridePage();
+    action(w, "actionCalendar")->trigger();
+    waitIdle(page);
+    pressDay(page->calendar(), 2);
+    clickButton(page, "chartBtn");
+    waitIdle(page);
+    QCOMPARE(fileRows(page->fileList()), QStringList{day_ + QStringLiteral("070000")});
+
+    QSignalSpy highlight(page, &FormPlaybak::setCalendarHighlightDayTriggered);
+    ChartView *view = page->chartPanel()->chart()->chartView();
+    const ChartItem *item = view->getItem();
+    const int bars = ChartGeometry::barCount(item->periodType);
+    QCOMPARE(bars, 7);
+    const int x = bar <= bars ? ChartGeometry::barCentreX(*item, bars, bar - 1)
+                              : item->size.width() - item->rightMargin / 2;
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(x, item->size.height() / 2));
+    QCOMPARE(fileRows(page->fileList()), rows);
+    QCOMPARE(highlight.count(), highlighted ? 1 : 0);
+    if (highlighted)
+        QCOMPARE(highlight.at(0).at(0).toInt(), highlighted);
+    QVERIFY(QFile::remove(dir_.filePath(QStringLiteral("Metadata/") + next)));
+    action(w, "actionPlayer")->trigger();
 }
 
 TALVEX_TEST_MAIN(TstRideDataMode)

@@ -15,6 +15,7 @@
 #include "ridesummarycache.h"
 #include "testsupport.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QLabel>
 #include <QPushButton>
@@ -56,6 +57,7 @@ private slots:
     void sevenDayWindowMergesDays();
     void barClicksSelectDaysOfTheWindow();
     void fourWeekWindowAndSummary();
+    void windowsDecodeEachFileOnce_data();
     void windowsDecodeEachFileOnce();
     void pageSizes();
     void everyRideReplacesTheEarlierTrack_data();
@@ -373,6 +375,9 @@ void TstFormPlaybak::sevenDayWindowMergesDays()
 
 void TstFormPlaybak::barClicksSelectDaysOfTheWindow()
 {
+    // a ride on the day after the window, the day a position beyond its last bar would reach
+    const QString next = dayOfThisMonth(8) + QStringLiteral("070000.TXT");
+    writeRide(work_.filePath(QStringLiteral("Metadata")), next, steadyRide(3));
     QSignalSpy highlight(page_, &FormPlaybak::setCalendarHighlightDayTriggered);
     page_->setClickDate(8.0f); // beyond a seven-day window
     page_->setClickDate(0.5f); // left of the first bar
@@ -386,6 +391,7 @@ void TstFormPlaybak::barClicksSelectDaysOfTheWindow()
     QCOMPARE(highlight.at(0).at(0).toInt(), 3);
     QCOMPARE(fileRows(page_->fileList()), QStringList{shortName(day3_, "080000")});
     QCOMPARE(item->position, 3.0f);
+    QVERIFY(QFile::remove(work_.filePath(QStringLiteral("Metadata/") + next)));
 }
 
 void TstFormPlaybak::fourWeekWindowAndSummary()
@@ -407,9 +413,26 @@ void TstFormPlaybak::fourWeekWindowAndSummary()
     QVERIFY(map_->isVisible());
 }
 
+void TstFormPlaybak::windowsDecodeEachFileOnce_data()
+{
+    QTest::addColumn<QByteArray>("changed"); // the day-20 ride's new contents
+    QTest::addColumn<int>("totalSeconds");
+    QTest::addColumn<double>("speedKmh"); // of its last record
+    QTest::newRow("grown by a record")
+        << steadyRide(24) + RideFileWriter::encodePoint(47.5, 8.5, 400.0, 20) << 25 * 5 << 20.0;
+    QByteArray faster;
+    for (int i = 0; i < 24; ++i)
+        faster += RideFileWriter::encodePoint(47.3 + i * 0.00025, 8.5, 400.0, 30);
+    QTest::newRow("rewritten at the same size") << faster << 24 * 5 << 30.0;
+}
+
 void TstFormPlaybak::windowsDecodeEachFileOnce()
 {
+    QFETCH(QByteArray, changed);
+    QFETCH(int, totalSeconds);
+    QFETCH(double, speedKmh);
     const QString later = dayOfThisMonth(20) + QStringLiteral("070000.TXT");
+    const QString path = work_.filePath(QStringLiteral("Metadata/") + later);
     writeRide(work_.filePath(QStringLiteral("Metadata")), later, steadyRide(24));
     page_->setMetadataDefault();
     waitIdle(page_);
@@ -425,16 +448,20 @@ void TstFormPlaybak::windowsDecodeEachFileOnce()
     waitIdle(page_);
     QCOMPARE(window.count(), 1);
     QCOMPARE(page_->summaryCache().decodedFiles(), before);
-    QFile file(work_.filePath(QStringLiteral("Metadata/") + later));
-    QVERIFY(file.open(QIODevice::Append));
-    file.write(RideFileWriter::encodePoint(47.5, 8.5, 400.0, 20));
+    const QDateTime written = QFileInfo(path).lastModified();
+    QVERIFY(RideFileWriter::writeFile(path, changed));
+    // a later write's time, also where the file system keeps coarse times
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(written.addSecs(2), QFileDevice::FileModificationTime));
     file.close();
     pressDay(page_->calendar(), 1);
     waitIdle(page_);
     QCOMPARE(window.count(), 2);
     QCOMPARE(page_->summaryCache().decodedFiles(), before + 1);
     const auto info = window.at(1).at(0).value<QVector<PlaybackInfo2_t>>();
-    QCOMPARE(info.last().totalSeconds, 25 * 5);
+    QCOMPARE(info.last().totalSeconds, totalSeconds);
+    QCOMPARE(info.last().speedKmh, speedKmh);
     QTest::mousePress(button("mapBtn"), Qt::LeftButton);
 }
 

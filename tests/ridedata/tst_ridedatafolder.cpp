@@ -237,6 +237,11 @@ void TstRideDataFolder::failureMessage_data()
                        "The camera card was removed during the copy (3950 files).",
                        "A file on the card could not be read (8 files).",
                        "r0.TXT, r1.TXT, r2.TXT, r3.TXT, r4.TXT and 3953 more."};
+    QTest::newRow("exactly as many as are named")
+        << 0 << 0 << 5
+        << QStringList{"5 files could not be copied from the camera card.",
+                       "A file on the card could not be read (5 files).",
+                       "u0.TXT, u1.TXT, u2.TXT, u3.TXT, u4.TXT."};
     QTest::newRow("disk full") << 0 << 2 << 0
                                << QStringList{"2 files could not be copied from the camera card.",
                                               "The disk is full (2 files).", "f0.TXT, f1.TXT."};

@@ -39,13 +39,18 @@ void TstRideSeries::envelopeKeepsEndsAndPeaks()
     for (int i = 0; i < count; ++i)
         values << 20.0 + (i % 97) * 0.1; // a saw between 20 and 29.6
     values[count / 3] = 80.0;            // one sprint
+    values[count / 3 + 1] = 0.0;         // and a stop right after it
     values[2 * count / 3] = -5.0;        // one dip
+    values[2 * count / 3 + 1] = 70.0;    // and a jump right after it
     const QVector<double> drawn = envelope(values, maxValues);
     QCOMPARE(drawn.size(), size);
     QCOMPARE(drawn.first(), values.first());
     QCOMPARE(drawn.last(), values.last());
     QCOMPARE(*std::max_element(drawn.cbegin(), drawn.cend()), 80.0);
     QCOMPARE(*std::min_element(drawn.cbegin(), drawn.cend()), -5.0);
+    // a run's peak and dip are drawn in the order they occur
+    QCOMPARE(drawn.value(drawn.indexOf(80.0) + 1), 0.0);
+    QCOMPARE(drawn.value(drawn.indexOf(-5.0) + 1), 70.0);
 }
 
 void TstRideSeries::chartPointsCarryEachSeriesEnvelope()
