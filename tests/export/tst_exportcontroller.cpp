@@ -299,6 +299,7 @@ private slots:
             "copy",
             "-map_metadata",
             "0",
+            "-y",
             output};
         QCOMPARE(editor->lastRunArguments(), expected);
 
