@@ -836,12 +836,13 @@ void TstMainWindowExport::usersFilesOfThePartNameStayAsTheyAre()
     if (link)
         QVERIFY(QFile::link(other, usersPart));
     auto before = folderState(folder);
-    // the stand-in fails the run that writes the hidden file beside the output, after writing
+    // the stand-in fails the last run, the one that writes the hidden file beside the output,
+    // after writing
     std::unique_ptr<StandIn> standIn;
     if (fails) {
         standIn = std::make_unique<StandIn>(
-            "for last; do :; done\ncase \"${last##*/}\" in .*part*) printf 'part' > \"$last\"; "
-            "exit 1;; esac\nexec ffmpeg \"$@\"\n");
+            "for last; do :; done\ncase \"${last##*/}\" in .cut.*|.group.*) printf 'part' > "
+            "\"$last\"; exit 1;; esac\nexec ffmpeg \"$@\"\n");
         QVERIFY(standIn->isWritten());
     }
 
@@ -860,6 +861,7 @@ void TstMainWindowExport::usersFilesOfThePartNameStayAsTheyAre()
     if (QTest::currentTestFailed())
         return;
     QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QCOMPARE(w.exportRunner()->lastRunArguments().last(), output); // the last run was made
     if (fails) {
         QVERIFY(end.isErrorPage());
     } else {
