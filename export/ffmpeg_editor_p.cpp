@@ -208,6 +208,7 @@ void FFmpeg_editor_p::startProcess(const QStringList &arguments)
     lines.clear();
     log.clear();
     cancelled = false;
+    promptAnswered = false;
     writtenSec = -1;
     process.start(FfmpegArguments::program(), arguments, QIODevice::ReadWrite);
 }
@@ -232,8 +233,16 @@ void FFmpeg_editor_p::onReadyRead()
 {
     const QByteArray chunk = process.readAll();
     appendLog(QString::fromLocal8Bit(chunk));
-    for (const QString &line : lines.add(chunk))
+    const bool running = !isProbing() && !verifying;
+    for (const QString &line : lines.add(chunk)) {
+        if (running)
+            answerPrompt(line);
         readLine(line);
+    }
+    // The overwrite prompt (the run's part file exists, made empty before the run) waits for
+    // the answer without ending its line.
+    if (running)
+        answerPrompt(lines.pending());
 }
 
 bool FFmpeg_editor_p::isProbing() const
@@ -249,6 +258,15 @@ void FFmpeg_editor_p::readLine(const QString &line)
         readProbeLine(line);
     else
         readRunLine(line);
+}
+
+void FFmpeg_editor_p::answerPrompt(const QString &text)
+{
+    if (promptAnswered ||
+        (!text.contains(QLatin1String("Overwrite")) && !text.contains(QLatin1String("y/N"))))
+        return;
+    promptAnswered = true;
+    process.write("y\n");
 }
 
 void FFmpeg_editor_p::readRunLine(const QString &line)

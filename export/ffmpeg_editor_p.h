@@ -105,6 +105,7 @@ private:
     void readLine(const QString &line);
     void readRunLine(const QString &line);
     void readProbeLine(const QString &line);
+    void answerPrompt(const QString &text);
     void applyResolution(const QSize &size);
     void finishProbe();
     void finishRun();
@@ -158,6 +159,7 @@ private:
     OutputLines lines;
     bool probeSawVideo = false; // the probe's first video stream decides its size
     bool cancelled = false;
+    bool promptAnswered = false;
     bool probeSawAudio = false;
     bool everyClipAudio = false;
     std::unique_ptr<PartFile> part; // what the running step writes; renamed to lastOutput

@@ -94,10 +94,8 @@ QStringList runArguments(const QString &input, const QString &args, const QStrin
     const QStringList inputs = seekBeforeInputs(split(input), &rest);
     if (refusesXvidTag(output))
         dropXvidTag(&rest);
-    // -y: the output is a part file of the runner's own, made empty before the run
     return inputs + rest +
-           QStringList{QStringLiteral("-map_metadata"), QStringLiteral("0"), QStringLiteral("-y"),
-                       output};
+           QStringList{QStringLiteral("-map_metadata"), QStringLiteral("0"), output};
 }
 
 bool refusesXvidTag(const QString &output)

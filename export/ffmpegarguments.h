@@ -19,8 +19,7 @@ QString quotedPath(const QString &path);
 // The input text of one file: " -i \"path\" ".
 QString inputText(const QString &path);
 
-// ffmpeg's argument list of a run: the input text, args, then "-map_metadata 0", "-y" (output
-// is overwritten without a question) and output.
+// ffmpeg's argument list of a run: the input text, args, then "-map_metadata 0" and output.
 // The position of a "-ss" in args is given to each file input (seek before decoding, so a late
 // cut does not decode all that lies before it; ffmpeg still drops the frames before the
 // position, so the cut keeps the same frames) and args keep "-ss 0". "-vtag xvid" is left out

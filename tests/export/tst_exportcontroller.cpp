@@ -299,7 +299,6 @@ private slots:
             "copy",
             "-map_metadata",
             "0",
-            "-y",
             output};
         QCOMPARE(editor->lastRunArguments(), expected);
 
