@@ -1,17 +1,13 @@
 #include "exportfailure.h"
 
+#include "ffmpegoutput.h"
+
 #include <QHash>
 #include <QRegularExpression>
 
 namespace ExportFailures {
 
 namespace {
-
-bool mentionsNoSpace(const QString &text)
-{
-    return text.contains(QLatin1String("No space left on device"), Qt::CaseInsensitive) ||
-           text.contains(QLatin1String("Disk quota exceeded"), Qt::CaseInsensitive);
-}
 
 bool mentionsNoPermission(const QString &text)
 {
@@ -45,7 +41,7 @@ ExportFailure classify(bool failedToStart, const QString &reason, const QString 
     const QString text = reason + QLatin1Char('\n') + log;
     if (failedToStart)
         failure.kind = ExportFailure::FfmpegMissing;
-    else if (mentionsNoSpace(text))
+    else if (FfmpegOutput::reportsFullDisk(text))
         failure.kind = ExportFailure::DiskFull;
     else if (mentionsNoPermission(text))
         failure.kind = ExportFailure::FolderNotWritable;

@@ -4,13 +4,7 @@
 #include "ffmpegarguments.h"
 
 #include <QDebug>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -117,17 +111,6 @@ QStringList FFmpeg_editor_p::runArguments(const QString &input, const QString &a
     return FfmpegArguments::runArguments(input, args, output);
 }
 
-QString FFmpeg_editor_p::partPath(const QString &output)
-{
-    const QFileInfo target(output);
-    const QString suffix = target.suffix();
-    const QString name = QLatin1Char('.') + target.completeBaseName() + QStringLiteral(".part") +
-                         (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
-    return target.path() == QLatin1String(".") && !output.startsWith(QLatin1String("./"))
-               ? name
-               : target.path() + QLatin1Char('/') + name;
-}
-
 bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QString &output)
 {
     probingSingle = false;
@@ -143,11 +126,8 @@ bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QStri
     lastArgs = args;
     lastInput = input;
     lastOutput = output;
-    // ffmpeg writes beside the output; an existing file of that name is replaced only by a
-    // complete result
-    partOutput = partPath(output);
-    QFile::remove(partOutput);
     sourceSec = -1;
+    sawFullDisk = false;
 
     const QString inputPath = FfmpegArguments::firstQuoted(input);
     if (inputPath.isEmpty()) {
@@ -155,7 +135,15 @@ bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QStri
         return false;
     }
     load(inputPath, true);
-    startProcess(runArguments(input, args, partOutput));
+    // ffmpeg overwrites a new empty file of ours beside the output; an existing file of the
+    // output's name is replaced only by a complete result, and no other file is touched
+    part = std::make_unique<PartFile>(output);
+    if (!part->create()) {
+        fail(part->errorString());
+        return false;
+    }
+    part->file().close();
+    startProcess(runArguments(input, args, part->path()));
     return false;
 }
 
@@ -251,7 +239,8 @@ void FFmpeg_editor_p::onReadyRead()
             answerPrompt(line);
         readLine(line);
     }
-    // The overwrite prompt waits for the answer without ending its line.
+    // The overwrite prompt (the run's part file exists, made empty before the run) waits for
+    // the answer without ending its line.
     if (running)
         answerPrompt(lines.pending());
 }
@@ -282,6 +271,7 @@ void FFmpeg_editor_p::answerPrompt(const QString &text)
 
 void FFmpeg_editor_p::readRunLine(const QString &line)
 {
+    sawFullDisk = sawFullDisk || FfmpegOutput::reportsFullDisk(line);
     if (sourceSec < 0)
         sourceSec = FfmpegOutput::inputDuration(line); // the first input's is listed first
     if (totalDuration < 1)
@@ -355,8 +345,11 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
         finishProbe();
     } else if (exitCode != 0) {
         fail(QStringLiteral("ffmpeg exited with code %1").arg(exitCode));
-    } else if (QFileInfo(partOutput).size() <= 0) {
-        fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(partOutput));
+    } else if (sawFullDisk) {
+        // ffmpeg exits 0 when the disk fills while it writes the trailer
+        failAs(ExportFailure::DiskFull, QStringLiteral("ffmpeg found the disk full"));
+    } else if (QFileInfo(part->path()).size() <= 0) {
+        fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(part->path()));
     } else {
         verifyLength();
     }
@@ -374,7 +367,7 @@ void FFmpeg_editor_p::verifyLength()
     }
     // ffmpeg lists the written file's length; it exits with an error for want of an output
     verifying = true;
-    startProcess({QStringLiteral("-i"), partOutput});
+    startProcess({QStringLiteral("-i"), part->path()});
 }
 
 void FFmpeg_editor_p::readWrittenLength(const QString &line)
@@ -420,7 +413,7 @@ void FFmpeg_editor_p::finishRun()
     progressDone = value;
 
     TrailerJob job;
-    job.output = partOutput;
+    job.output = part->path();
     job.args = lastArgs;
     job.mode = mode;
     job.keepGps = keepGps;
@@ -439,11 +432,8 @@ void FFmpeg_editor_p::finishRun()
         fail(error);
         return;
     }
-    // POSIX rename replaces an existing target in one step
-    if (std::rename(QFile::encodeName(partOutput).constData(),
-                    QFile::encodeName(lastOutput).constData()) != 0) {
-        fail(QStringLiteral("cannot rename %1 to %2: %3")
-                 .arg(partOutput, lastOutput, QString::fromLocal8Bit(std::strerror(errno))));
+    if (!part->commit()) {
+        fail(part->errorString());
         return;
     }
     dispatchMode();
@@ -497,8 +487,8 @@ void FFmpeg_editor_p::failAs(ExportFailure::Kind kind, const QString &reason)
 void FFmpeg_editor_p::report(const ExportFailure &why, const QString &reason)
 {
     qDebug() << "ffmpeg step failed:" << reason << log.right(maxLogTailChars);
-    if (!isProbing() && !partOutput.isEmpty())
-        QFile::remove(partOutput);
+    if (part)
+        part->discard();
     failure = why;
     verifying = false;
     probingSingle = false;

@@ -6,12 +6,15 @@
 #include "ffmpegoutput.h"
 #include "gpstrailerwriter.h"
 #include "metadataparser.h"
+#include "partfile.h"
 #include "sharedtypes.h"
 
 #include <QObject>
 #include <QProcess>
 #include <QSize>
 #include <QTimer>
+
+#include <memory>
 
 class FFmpeg_editor_p : public QObject
 {
@@ -59,12 +62,9 @@ public:
     // The last part of ffmpeg's output, for diagnostics.
     QString outputLog() const { return log; }
 
-    // ffmpeg's argument list of a run, as run() passes it.
+    // ffmpeg's argument list of a run; run() gives it the run's part file as output.
     static QStringList runArguments(const QString &input, const QString &args,
                                     const QString &output);
-    // The name a run writes to before its output is complete: a hidden file beside output with
-    // the same suffix (ffmpeg chooses the container by it).
-    static QString partPath(const QString &output);
 
 public slots:
     void onGetGroupOutputSetting(const GroupOutputSetting_t &setting);
@@ -85,10 +85,10 @@ signals:
     void getGroupOutputSetting();
     // EditorFailed: ffmpeg could not start, crashed, exited non-zero, wrote an empty output or
     // one more than a second shorter than the span (its source ended early), the trailer could
-    // not be written, the input path was empty or the run was cancelled;
-    // EditorNoDiskSpace: ffmpeg or the trailer write found the disk full. lastFailure() says why.
-    // No further step follows; the run's unfinished output is removed and an existing file of
-    // the output's name is left as it was.
+    // not be written, the part file could not be made, the input path was empty or the run was
+    // cancelled; EditorNoDiskSpace: ffmpeg (even one exiting 0), the part file or the trailer
+    // write found the disk full. lastFailure() says why. No further step follows; the run's part
+    // file is removed, and every other file, one of the output's name included, is left as it was.
     void editorErrorTriggered(Editor_e error);
 
 private slots:
@@ -162,11 +162,12 @@ private:
     bool promptAnswered = false;
     bool probeSawAudio = false;
     bool everyClipAudio = false;
-    QString partOutput;     // what the running step writes; renamed to lastOutput on success
-    double sourceSec = -1;  // the run's first input's length as ffmpeg lists it, -1 unknown
-    bool verifying = false; // ffmpeg is listing the run's output
-    double expectedSec = 0; // the length the run's output must have
-    double writtenSec = -1; // the output's length as ffmpeg lists it, -1 unknown
+    std::unique_ptr<PartFile> part; // what the running step writes; renamed to lastOutput
+    bool sawFullDisk = false;       // the run reported a full disk
+    double sourceSec = -1;          // the run's first input's length as ffmpeg lists it, -1 unknown
+    bool verifying = false;         // ffmpeg is listing the run's output
+    double expectedSec = 0;         // the length the run's output must have
+    double writtenSec = -1;         // the output's length as ffmpeg lists it, -1 unknown
     ExportFailure failure;
     QString log; // capped, see appendLog
     QTimer terminateTimer;

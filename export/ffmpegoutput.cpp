@@ -81,6 +81,12 @@ int seekArg(const QString &args)
     return intAfter(args, QLatin1String("-ss "));
 }
 
+bool reportsFullDisk(const QString &text)
+{
+    return text.contains(QLatin1String("No space left on device"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("Disk quota exceeded"), Qt::CaseInsensitive);
+}
+
 QString parseResolution(const QString &videoText)
 {
     QString text = videoText;

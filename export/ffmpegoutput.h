@@ -37,6 +37,10 @@ int durationArgPosition(const QString &args);
 // The start of a run: the integer after the first "-ss " in args, 0 when absent or no number.
 int seekArg(const QString &args);
 
+// True when text holds ffmpeg's report of a full disk or an exhausted quota ("No space left on
+// device", "Disk quota exceeded"), which it may print while writing the trailer and still exit 0.
+bool reportsFullDisk(const QString &text);
+
 // The "WxH..." text of a stream line from its "Video:" on; empty when the line has none.
 QString parseResolution(const QString &videoText);
 // Width and height of a size text: the number before "x" and the digits after it; 0 x 0

@@ -23,8 +23,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTableWidget>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace {
 
@@ -56,6 +59,48 @@ QMap<QString, QByteArray> checksums(const QStringList &paths)
                                                    QCryptographicHash::Sha256));
     return sums;
 }
+
+// Every entry of a folder, hidden ones included: a link by its target, a folder by its kind, a
+// file by a checksum of its content.
+QMap<QString, QByteArray> folderState(const QString &folder)
+{
+    QMap<QString, QByteArray> state;
+    const QDir dir(folder);
+    for (const QFileInfo &entry :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (entry.isSymLink())
+            state.insert(entry.fileName(), "link to " + entry.symLinkTarget().toUtf8());
+        else if (entry.isDir())
+            state.insert(entry.fileName(), "folder");
+        else
+            state.insert(entry.fileName(), checksums({entry.filePath()}).first());
+    }
+    return state;
+}
+
+// An ffmpeg stand-in in FFmpeg/ under the working directory, removed with the object.
+class StandIn
+{
+public:
+    explicit StandIn(const QByteArray &script, bool executable = true)
+    {
+        QDir().mkpath(QStringLiteral("FFmpeg"));
+        QFile file(path());
+        written_ = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   file.write("#!/bin/sh\n" + script) > 0;
+        file.close();
+        if (executable)
+            written_ = written_ && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+    ~StandIn() { QFile::remove(path()); }
+    StandIn(const StandIn &) = delete;
+    StandIn &operator=(const StandIn &) = delete;
+    bool isWritten() const { return written_; }
+
+private:
+    static QString path() { return QStringLiteral("FFmpeg/ffmpeg"); }
+    bool written_ = false;
+};
 
 // The end of an export in any form: the finished page, an error page, or a failure signal of the
 // controller or the runner, so that a failure that reaches no page ends the wait at once.
@@ -108,7 +153,10 @@ private slots:
     void checkFailuresReachTheErrorPage_data();
     void checkFailuresReachTheErrorPage();
     void groupCutStartingOnAMemberBoundary();
+    void bothCamerasCutToMp4_data();
     void bothCamerasCutToMp4();
+    void usersFilesOfThePartNameStayAsTheyAre_data();
+    void usersFilesOfThePartNameStayAsTheyAre();
 
 private:
     // Opens path through the Add Video road and waits until the play bar knows its length.
@@ -120,6 +168,9 @@ private:
     void playGroup(MainWindow &w, const QStringList &files);
     // Opens the front file and its rear partner and plays them in dual view.
     void playPair(MainWindow &w);
+    // Opens two front files and their rear partners, groups them into a front group and its rear
+    // partner group and plays both in dual view.
+    void playPairedGroups(MainWindow &w);
     void doubleClickRow(MainWindow &w, int row);
 
     QTemporaryDir dir_;
@@ -127,9 +178,11 @@ private:
     QString clip_;
     QString longClip_;
     QStringList groupClips_;
-    QStringList pair_;     // a front file and its rear partner
-    QString trailerClip_;  // a front file with a GPS trailer: another device than groupClips_
-    QStringList bigClips_; // front files of some MB
+    QStringList pair_;         // a front file and its rear partner
+    QStringList pairedGroups_; // two front files of 4 s, then their rear partners
+    QString tinyClip_;         // 10 s at 64x36, a picture a second: a cut of some KB
+    QString trailerClip_;      // a front file with a GPS trailer: another device than groupClips_
+    QStringList bigClips_;     // front files of some MB
 };
 
 void TstMainWindowExport::initTestCase()
@@ -148,6 +201,15 @@ void TstMainWindowExport::initTestCase()
         pair_ << dir_.filePath(QString::fromLatin1(name));
         QVERIFY(TestSupport::makeClip(pair_.last(), 4, QStringLiteral("640x360")));
     }
+    for (const char *name : {"20261207150000_F.mp4", "20261207150300_F.mp4", "20261207150000_R.mp4",
+                             "20261207150300_R.mp4"}) {
+        pairedGroups_ << dir_.filePath(QString::fromLatin1(name));
+        QVERIFY(TestSupport::makeClip(pairedGroups_.last(), 4, QStringLiteral("640x360")));
+    }
+    tinyClip_ = dir_.filePath(QStringLiteral("20261207160000_F.mp4"));
+    QVERIFY(
+        TestSupport::runFfmpeg({"-f", "lavfi", "-i", "testsrc=s=64x36:r=1:d=10", "-c:v", "libx264",
+                                "-preset", "ultrafast", "-pix_fmt", "yuv420p", tinyClip_}));
     for (const char *name : {"20261207140000_F.mp4", "20261207140300_F.mp4"}) {
         bigClips_ << dir_.filePath(QString::fromLatin1(name));
         QVERIFY(TestSupport::runFfmpeg(
@@ -301,6 +363,26 @@ void TstMainWindowExport::playPair(MainWindow &w)
     QTRY_VERIFY_WITH_TIMEOUT(w.secondDashcam()->getVideoWidget()->isVisible(), 20000);
 }
 
+void TstMainWindowExport::playPairedGroups(MainWindow &w)
+{
+    QList<QUrl> urls;
+    for (const QString &file : pairedGroups_)
+        urls << QUrl::fromLocalFile(file);
+    w.onOpenFile_L(urls);
+    FormList *list = w.formList();
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 4, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!list->fileDuration(3).isEmpty(), 20000);
+    list->table()->selectAll();
+    QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("btnGroup")), Qt::LeftButton);
+    QCOMPARE(list->rowCount(), 6); // the front group, then the rear one
+    doubleClickRow(w, 4);
+    QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), pairedGroups_.at(0), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->getMediaPath(), pairedGroups_.at(2), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 8000) <= 200, 20000);
+    QVERIFY(list->checkSubGroupFile());
+    QCOMPARE(ExportController::splitGroup(list->currentSubFilePath()), pairedGroups_.mid(2));
+}
+
 void TstMainWindowExport::doubleClickRow(MainWindow &w, int row)
 {
     QTableWidget *table = w.formList()->table();
@@ -389,35 +471,45 @@ void TstMainWindowExport::startCut(MainWindow &w, const QString &output)
 
 void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile_data()
 {
-    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QByteArray>("script"); // of an ffmpeg stand-in; none: ffmpeg itself
     QTest::addColumn<bool>("executable");
+    QTest::addColumn<bool>("fullDisk"); // the output on a small file system with a block free
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("text");
+    const QString noSpace =
+        QStringLiteral("Insufficient disk space.\nPlease re-select the output/destination drive.");
     // the stand-in passes the probe on to ffmpeg and fails the cut, which names its output
     // after "-map_metadata 0"
     QTest::newRow("disk full")
         << QByteArray("case \"$*\" in *map_metadata*) echo 'x.mov: No space left on device' >&2; "
                       "exit 1;; esac\nexec ffmpeg \"$@\"\n")
-        << true << "f_pvErr"
-        << "Insufficient disk space.\nPlease re-select the output/destination drive.";
+        << true << false << "f_pvErr" << noSpace;
+    QTest::newRow("disk quota exceeded")
+        << QByteArray("case \"$*\" in *map_metadata*) echo 'x.mov: Disk quota exceeded' >&2; "
+                      "exit 1;; esac\nexec ffmpeg \"$@\"\n")
+        << true << false << "f_pvErr" << noSpace;
+    // ffmpeg writes its header into the free block and keeps the frames of so small a cut in its
+    // buffer: the disk is full only when it writes the trailer, and ffmpeg then exits with 0
+    QTest::newRow("ffmpeg on a full disk, exiting 0")
+        << QByteArray() << true << true << "f_pvErr" << noSpace;
     QTest::newRow("ffmpeg missing")
-        << QByteArray("exit 0\n") << false << "f_pvErr"
+        << QByteArray("exit 0\n") << false << false << "f_pvErr"
         << "Unable to edit.\nffmpeg was not found. Please install ffmpeg or put it into the "
            "FFmpeg folder.";
     QTest::newRow("ffmpeg's own error")
         << QByteArray("case \"$*\" in *map_metadata*) echo 'Invalid argument' >&2; exit 1;; "
                       "esac\nexec ffmpeg \"$@\"\n")
-        << true << "f_pvErr"
+        << true << false << "f_pvErr"
         << "Unable to edit.\nffmpeg reported:\nInvalid argument";
     QTest::newRow("ffmpeg killed")
         << QByteArray("case \"$*\" in *map_metadata*) kill -KILL $$;; esac\nexec ffmpeg \"$@\"\n")
-        << true << "f_pvErr"
+        << true << false << "f_pvErr"
         << "Unable to edit.\nffmpeg stopped unexpectedly.";
     // the source gives only its first second, as a file cut off does
     QTest::newRow("source ends early")
         << QByteArray("case \"$*\" in *map_metadata*) exec ffmpeg -t 1 \"$@\";; esac\n"
                       "exec ffmpeg \"$@\"\n")
-        << true << "f_pvErr"
+        << true << false << "f_pvErr"
         << "Unable to edit.\nThe source ended before the end of the cut, so nothing was saved.";
 }
 
@@ -425,28 +517,40 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
 {
     QFETCH(QByteArray, script);
     QFETCH(bool, executable);
+    QFETCH(bool, fullDisk);
     QFETCH(QString, page);
     QFETCH(QString, text);
-    QDir().mkpath(QStringLiteral("FFmpeg"));
-    QFile standIn(QStringLiteral("FFmpeg/ffmpeg"));
-    QVERIFY(standIn.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    standIn.write("#!/bin/sh\n" + script);
-    standIn.close();
-    if (executable)
-        QVERIFY(standIn.setPermissions(standIn.permissions() | QFileDevice::ExeOwner));
-    const QString output = dir_.filePath(QStringLiteral("kept.mov"));
+    std::unique_ptr<StandIn> standIn;
+    if (!script.isEmpty()) {
+        standIn = std::make_unique<StandIn>(script, executable);
+        QVERIFY(standIn->isWritten());
+    }
+    QString folder = dir_.path();
+    QString source = clip_;
+    std::unique_ptr<ExportTestFiles::TmpfsMount> disk;
+    if (fullDisk) {
+        folder = dir_.filePath(QStringLiteral("small disk"));
+        disk = std::make_unique<ExportTestFiles::TmpfsMount>(folder, QStringLiteral("size=64k"));
+        if (!disk->isMounted())
+            QSKIP(qPrintable(QStringLiteral("a full disk of the test's own: ") + disk->problem()));
+        source = tinyClip_;
+    }
+    const QString output = QDir(folder).filePath(QStringLiteral("kept.mov"));
     QFile::remove(output);
-    QVERIFY(QFile::copy(clip_, output));
+    QVERIFY(QFile::copy(source, output));
     QFile old(output);
     QVERIFY(old.open(QIODevice::ReadOnly));
     const QByteArray before = old.readAll();
     old.close();
+    if (fullDisk)
+        QVERIFY(ExportTestFiles::fillLeaving(folder, QStorageInfo(folder).blockSize()));
+    const auto entries = fullDisk ? folderState(folder) : QMap<QString, QByteArray>();
 
     MainWindow w;
     QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
         w.onDisplayModeChange();
-    openFile(w, clip_);
+    openFile(w, source);
 
     FormDialog *dialog = w.formDialog();
     ExportEnd end(w);
@@ -467,8 +571,9 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
             QString::fromLatin1(QTest::currentDataTag()).replace(QRegularExpression("\\W+"), "-"));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), before);
-    QVERIFY(QDir(dir_.path()).entryList({".*part*"}, QDir::Files | QDir::Hidden).isEmpty());
-    QFile::remove(QStringLiteral("FFmpeg/ffmpeg"));
+    QVERIFY(QDir(folder).entryList({".*part*"}, QDir::Files | QDir::Hidden).isEmpty());
+    if (fullDisk)
+        QCOMPARE(folderState(folder), entries);
 }
 
 // The list's Remove button on the row that plays: the player lets the file go, so nothing of it
@@ -545,6 +650,8 @@ void TstMainWindowExport::outputThatIsAnInputIsRefused_data()
     QTest::newRow("a link to it") << "file" << dir_.filePath(QStringLiteral("link to clip.mp4"));
     QTest::newRow("a member of the playing group") << "group" << groupClips_.at(1);
     QTest::newRow("the second camera's file") << "pair" << pair_.at(1);
+    QTest::newRow("a member of the second camera's group")
+        << "paired groups" << pairedGroups_.at(3);
 }
 
 // Page 3 keeps an output that would replace a file the export reads, says why and runs nothing.
@@ -555,17 +662,19 @@ void TstMainWindowExport::outputThatIsAnInputIsRefused()
     const QString link = dir_.filePath(QStringLiteral("link to clip.mp4"));
     if (!QFileInfo(link).isSymLink())
         QVERIFY(QFile::link(clip_, link));
-    const QStringList inputs = QStringList{clip_} + groupClips_ + pair_;
+    const QStringList inputs = QStringList{clip_} + groupClips_ + pair_ + pairedGroups_;
     const auto before = checksums(inputs);
 
     MainWindow w;
     QVERIFY(showWindow(w));
-    if (gDisplayMode != (road == "pair" ? 1 : 0))
+    if (gDisplayMode != (road.startsWith("pair") ? 1 : 0))
         w.onDisplayModeChange();
     if (road == "group") {
         playGroup(w, groupClips_);
     } else if (road == "pair") {
         playPair(w);
+    } else if (road == "paired groups") {
+        playPairedGroups(w);
     } else {
         openFile(w, clip_);
     }
@@ -595,20 +704,24 @@ void TstMainWindowExport::outputThatIsAnInputIsRefused()
 void TstMainWindowExport::checkFailuresReachTheErrorPage_data()
 {
     QTest::addColumn<bool>("mixedDevices");
+    QTest::addColumn<qint64>("freeBytes");
     QTest::addColumn<QString>("text");
+    const QString noSpace =
+        QStringLiteral("Insufficient disk space.\nPlease re-select the output/destination drive.");
     QTest::newRow("clips of two devices")
-        << true
+        << true << qint64(-1)
         << "Unable to edit.Video Clips Grouping not matched\n(Video clips in the playlist are not "
            "from the same device).\nMake sure that Video Clips Grouping are from the same "
            "device\nbefore editing.";
-    QTest::newRow("too little space")
-        << false << "Insufficient disk space.\nPlease re-select the output/destination drive.";
+    QTest::newRow("too little space") << false << qint64(1024) << noSpace;
+    QTest::newRow("no byte free") << false << qint64(0) << noSpace;
 }
 
 // The controller's own checks before a group export end on the dialog's error page.
 void TstMainWindowExport::checkFailuresReachTheErrorPage()
 {
     QFETCH(bool, mixedDevices);
+    QFETCH(qint64, freeBytes);
     QFETCH(QString, text);
     MainWindow w;
     QVERIFY(showWindow(w));
@@ -619,7 +732,7 @@ void TstMainWindowExport::checkFailuresReachTheErrorPage()
     } else {
         // the list counts whole MB: the group's files must have some
         playGroup(w, bigClips_);
-        w.exportController()->setFreeSpace([](const QString &) { return qint64(1024); });
+        w.exportController()->setFreeSpace([freeBytes](const QString &) { return freeBytes; });
     }
     if (QTest::currentTestFailed())
         return;
@@ -656,21 +769,111 @@ void TstMainWindowExport::groupCutStartingOnAMemberBoundary()
     QTest::mouseClick(child<QPushButton>(dialog, "os_btn_cancel"), Qt::LeftButton);
 }
 
+void TstMainWindowExport::bothCamerasCutToMp4_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("mp4") << "both cameras.mp4";
+    QTest::newRow("upper-case MP4") << "clip.MP4";
+}
+
 // Both cameras shown, cut to ".mp4" (a container that refuses the picture-in-picture run's xvid
-// tag): the export finishes with a file that decodes.
+// tag, whatever the case of the suffix): the export finishes with a file that decodes.
 void TstMainWindowExport::bothCamerasCutToMp4()
 {
+    QFETCH(QString, name);
     MainWindow w;
     QVERIFY(showWindow(w));
     if (gDisplayMode != 1)
         w.onDisplayModeChange();
     playPair(w);
-    const QString output = dir_.filePath(QStringLiteral("out/both cameras.mp4"));
+    const QString output = dir_.filePath(QStringLiteral("out/") + name);
     ExportEnd end(w);
     startCut(w, output);
     QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
     QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+    QVERIFY(!w.exportRunner()->lastRunArguments().contains(QStringLiteral("xvid")));
     QVERIFY(ExportTestFiles::decodedDuration(output) > 1.0);
+}
+
+void TstMainWindowExport::usersFilesOfThePartNameStayAsTheyAre_data()
+{
+    QTest::addColumn<bool>("group");
+    QTest::addColumn<bool>("link");
+    QTest::addColumn<bool>("fails");
+    for (bool group : {false, true}) {
+        for (bool link : {false, true}) {
+            for (bool fails : {false, true}) {
+                QTest::addRow("%s, %s, %s", group ? "group" : "single cut",
+                              link ? "a link to another file" : "a file of the user's",
+                              fails ? "failing" : "succeeding")
+                    << group << link << fails;
+            }
+        }
+    }
+}
+
+// The export writes a hidden file of its own beside the output until the output is complete.
+// A file of the user's and a link with the name ".<output's base>.part.<suffix>" beside the
+// output, and every other entry of the folder, stay as they are whether the export succeeds or
+// fails; only the output is replaced, and only by a complete export.
+void TstMainWindowExport::usersFilesOfThePartNameStayAsTheyAre()
+{
+    QFETCH(bool, group);
+    QFETCH(bool, link);
+    QFETCH(bool, fails);
+    const QString folder = dir_.filePath(QStringLiteral("users files"));
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QDir().mkpath(folder));
+    const QString base = group ? QStringLiteral("group") : QStringLiteral("cut");
+    const QString output = QDir(folder).filePath(base + QStringLiteral(".mov"));
+    const QString usersPart = QDir(folder).filePath(QLatin1Char('.') + base + ".part.mov");
+    const QString other = QDir(folder).filePath(QStringLiteral("another file.bin"));
+    for (const QString &path : {output, other, link ? QString() : usersPart}) {
+        QFile file(path);
+        if (!path.isEmpty())
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("the user's " + path.toUtf8()));
+    }
+    if (link)
+        QVERIFY(QFile::link(other, usersPart));
+    auto before = folderState(folder);
+    // the stand-in fails the last run, the one that writes the hidden file beside the output,
+    // after writing
+    std::unique_ptr<StandIn> standIn;
+    if (fails) {
+        standIn = std::make_unique<StandIn>(
+            "for last; do :; done\ncase \"${last##*/}\" in .cut.*|.group.*) printf 'part' > "
+            "\"$last\"; exit 1;; esac\nexec ffmpeg \"$@\"\n");
+        QVERIFY(standIn->isWritten());
+    }
+
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
+    if (group)
+        playGroup(w, groupClips_);
+    else
+        openFile(w, clip_);
+    if (QTest::currentTestFailed())
+        return;
+    ExportEnd end(w);
+    startCut(w, output);
+    if (QTest::currentTestFailed())
+        return;
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QCOMPARE(w.exportRunner()->lastRunArguments().last(), output); // the last run was made
+    if (fails) {
+        QVERIFY(end.isErrorPage());
+    } else {
+        QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+        QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 6.0) <= 0.15);
+        before.remove(QFileInfo(output).fileName());
+        QVERIFY(folderState(folder).contains(QFileInfo(output).fileName()));
+    }
+    auto after = folderState(folder);
+    if (!fails)
+        after.remove(QFileInfo(output).fileName());
+    QCOMPARE(after, before);
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)

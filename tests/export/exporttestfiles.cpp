@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTime>
+
+#include <unistd.h>
 
 namespace ExportTestFiles {
 
@@ -84,6 +87,44 @@ double decodedDuration(const QString &path, bool *hasAudio)
                   match.captured(3).toDouble();
     }
     return seconds;
+}
+
+TmpfsMount::TmpfsMount(const QString &folder, const QString &options) : folder_(folder)
+{
+    if (::geteuid() != 0) {
+        problem_ = QStringLiteral("mounting a tmpfs needs root");
+        return;
+    }
+    QDir().mkpath(folder);
+    QProcess mount;
+    mount.setProcessChannelMode(QProcess::MergedChannels);
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), options,
+                 QStringLiteral("tmpfs"), folder});
+    mounted_ = mount.waitForFinished() && mount.exitStatus() == QProcess::NormalExit &&
+               mount.exitCode() == 0;
+    if (!mounted_)
+        problem_ = QStringLiteral("mount -t tmpfs failed: ") +
+                   QString::fromLocal8Bit(mount.readAll()).trimmed();
+}
+
+TmpfsMount::~TmpfsMount()
+{
+    // lazy: a file the program still holds open does not keep the mount
+    if (mounted_)
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("--lazy"), folder_});
+}
+
+bool fillLeaving(const QString &folder, qint64 freeBytes)
+{
+    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const qint64 excess = QStorageInfo(folder).bytesAvailable() - freeBytes;
+    if (excess > 0)
+        filler.write(QByteArray(int(excess), 'f'));
+    filler.close();
+    return QStorageInfo(folder).bytesAvailable() == freeBytes;
 }
 
 } // namespace ExportTestFiles

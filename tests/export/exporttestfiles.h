@@ -25,4 +25,27 @@ bool writeFfmpegStandIn(const QString &dir, const QByteArray &body);
 // Duration in seconds and stream kinds of a file by ffmpeg's own decoding; -1 when unreadable.
 double decodedDuration(const QString &path, bool *hasAudio = nullptr);
 
+// A tmpfs mounted on folder (made when missing) for the object's life: a small disk of its own
+// or a read-only one. Needs root (mount(8)); problem() says why it is not mounted.
+class TmpfsMount
+{
+public:
+    // options as mount(8) takes them, e.g. "size=64k" or "ro,size=64k"
+    TmpfsMount(const QString &folder, const QString &options);
+    ~TmpfsMount();
+    TmpfsMount(const TmpfsMount &) = delete;
+    TmpfsMount &operator=(const TmpfsMount &) = delete;
+    bool isMounted() const { return mounted_; }
+    QString problem() const { return problem_; }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+    QString problem_;
+};
+
+// Writes a filler file into folder until exactly freeBytes (a multiple of the volume's block
+// size) stay available on its volume; false when the volume does not come out so.
+bool fillLeaving(const QString &folder, qint64 freeBytes);
+
 } // namespace ExportTestFiles

@@ -58,6 +58,14 @@ QStringList frameHashes(const QString &video)
     return hashes;
 }
 
+// The runner's part files beside output (".<base>.<unique>.part.<suffix>").
+QStringList partFilesBeside(const QString &output)
+{
+    const QFileInfo target(output);
+    return target.dir().entryList({"." + target.completeBaseName() + ".*part*"},
+                                  QDir::Files | QDir::Hidden | QDir::System);
+}
+
 } // namespace
 
 class TstFfmpegEditor : public QObject
@@ -308,7 +316,7 @@ private slots:
         waitForStep(editor);
         QCOMPARE(finished.count(), 1);
         QVERIFY(ExportTestFiles::decodedDuration(output) > 1.5);
-        QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
+        QVERIFY(partFilesBeside(output).isEmpty());
     }
 
     void failedRunsReportAnError_data()
@@ -366,7 +374,7 @@ private slots:
         QCOMPARE(QFile::exists(output), outputLeft);
         if (outputLeft)
             QCOMPARE(TestSupport::contentOf(output), QByteArray("user's file"));
-        QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
+        QVERIFY(partFilesBeside(output).isEmpty());
         QCOMPARE(editor.currentMode(), 0);
     }
 
@@ -397,7 +405,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, runTimeoutMs);
         QCOMPARE(finished.count(), 0);
         QVERIFY(!QFile::exists(output));
-        QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
+        QVERIFY(partFilesBeside(output).isEmpty());
     }
 
     // A killed export over an existing file leaves that file as it was, byte for byte.
@@ -412,11 +420,13 @@ private slots:
         editor.run(" -re" + FfmpegArguments::inputText(fixture("long.mov")),
                    ExportCommands::editorCommand(CameraPicture(), 0, 20), output);
         QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), runTimeoutMs);
-        QVERIFY(QFileInfo(FFmpeg_editor_p::partPath(output)).size() > 0);
+        const QStringList parts = partFilesBeside(output);
+        QCOMPARE(parts.size(), 1);
+        QVERIFY(QFileInfo(work->filePath(parts.first())).size() > 0);
         editor.cancel();
         QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, runTimeoutMs);
         QCOMPARE(TestSupport::contentOf(output), before);
-        QVERIFY(!QFile::exists(FFmpeg_editor_p::partPath(output)));
+        QVERIFY(partFilesBeside(output).isEmpty());
     }
 
     // Why a step failed, as the error page names it.
@@ -435,6 +445,18 @@ private slots:
                           "echo 'av_interleaved_write_frame(): No space left on device' >&2\n"
                           "exit 1\n")
             << true << int(ExportFailure::DiskFull) << int(EditorNoDiskSpace) << QString();
+        QTest::newRow("quota exceeded")
+            << QByteArray("echo 'av_interleaved_write_frame(): Disk quota exceeded' >&2\n"
+                          "exit 1\n")
+            << true << int(ExportFailure::DiskFull) << int(EditorNoDiskSpace) << QString();
+        // the disk fills while the trailer is written: ffmpeg says so and still exits with 0
+        for (const char *cause : {"No space left on device", "Disk quota exceeded"}) {
+            QTest::addRow("%s, exit 0", cause)
+                << QByteArray("for last; do :; done\nprintf 'mdat' > \"$last\"\n"
+                              "echo \"Error writing trailer of $last: ") +
+                       cause + "\" >&2\nexit 0\n"
+                << true << int(ExportFailure::DiskFull) << int(EditorNoDiskSpace) << QString();
+        }
         QTest::newRow("folder not writable")
             << QByteArray("echo '/x/out.mov: Permission denied' >&2\nexit 1\n") << true
             << int(ExportFailure::FolderNotWritable) << int(EditorFailed) << QString();

@@ -3,6 +3,7 @@
 #include "browsercatcher.h"
 #include "choosertest.h"
 #include "dialogtesthelpers.h"
+#include "exporttestfiles.h"
 #include "filedialog.h"
 #include "foldertreemodel.h"
 #include "foldertreeview.h"
@@ -17,6 +18,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace {
 
@@ -289,12 +292,20 @@ void TstFormDialogOutput::unusablePathStaysOnThePage()
 {
     QFETCH(QString, typed);
     QFETCH(QString, message);
+    std::unique_ptr<ExportTestFiles::TmpfsMount> readOnly;
     if (QTest::currentDataTag() == QLatin1String("read-only folder")) {
         const QString locked = base.filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkpath(locked));
         QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        if (QFileInfo(locked).isWritable())
-            QSKIP("this user may write into any folder");
+        if (QFileInfo(locked).isWritable()) {
+            // root writes into any folder, but not into a read-only file system
+            readOnly = std::make_unique<ExportTestFiles::TmpfsMount>(locked,
+                                                                     QStringLiteral("ro,size=64k"));
+            if (!readOnly->isMounted())
+                QSKIP(qPrintable(QStringLiteral("this user may write into any folder and ") +
+                                 readOnly->problem()));
+            QVERIFY(!QFileInfo(locked).isWritable());
+        }
     }
     const auto dialog = DialogTest::makeDialog();
     dialog->initOutputSetting(false, false);
