@@ -49,6 +49,8 @@ QByteArray Dropbox::apiArgument(const QString &folder, const QString &name)
 
 void Dropbox::startBatch(const QStringList &names)
 {
+    if (body_)
+        return; // the running batch keeps its queue and total
     queue_ = names;
     total_ = static_cast<signed char>(names.size());
     downloadFile(queue_);

@@ -18,10 +18,10 @@ public:
     explicit Dropbox(QObject *parent = nullptr);
     ~Dropbox() override;
 
-    // Sets up a batch of names and fetches the first one.
+    // Sets up a batch of names and fetches the first one; nothing while a batch runs.
     void startBatch(const QStringList &names);
-    // Fetches the first name of names into the working folder. A name that is no bare file
-    // name ends the batch at once.
+    // Fetches the first name of names into the working folder; nothing while a file is in
+    // flight. A name that is no bare file name ends the batch at once.
     void downloadFile(QStringList names);
     // Milliseconds without a byte after which a request ends with TimeoutError.
     void setTransferTimeout(int ms);

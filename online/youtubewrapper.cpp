@@ -81,7 +81,10 @@ bool YoutubeWrapper::startListener()
 void YoutubeWrapper::stopListener()
 {
     flow.setReplyHandler(nullptr);
-    replyHandler.reset();
+    // closed, not deleted: an OAuth error in the redirect ends the sign-in from inside the
+    // listener, which then still answers the browser
+    if (replyHandler)
+        replyHandler->close();
 }
 
 void YoutubeWrapper::endSignIn(bool granted)

@@ -69,7 +69,7 @@ private:
     QNetworkAccessManager manager_; // the token requests and the upload; outlives the flow
     QOAuth2AuthorizationCodeFlow flow;
     QTimer signInTimer_;
-    // created by authorize(): bound to 127.0.0.1 only
+    // created by authorize(), bound to 127.0.0.1 only; closed, not deleted, when a sign-in ends
     std::unique_ptr<QOAuthHttpServerReplyHandler> replyHandler;
     QPointer<QNetworkReply> currentReply; // the running upload; null between uploads
     QPointer<QFile> videoFile;            // opened for the running upload; owned by multiPart

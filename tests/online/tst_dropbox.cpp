@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -92,7 +93,7 @@ private slots:
                     res.status = 300; // no network error, and still no file
                     res.set_content("pick one of several", "text/html");
                 } else if (name == QLatin1String("silent.bin")) {
-                    TestHttpServer::stallUntil(releaseStalls);
+                    TestHttpServer::stallUntil(releaseStalls, 120000); // past the default timeout
                     res.set_content("late", "text/plain");
                 } else if (name == QLatin1String("big.bin")) {
                     res.set_content(std::string(4 * 1024 * 1024, 'g'), "application/octet-stream");
@@ -281,6 +282,65 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, stored);
         QCOMPARE(Dropbox::targetPath(name), QDir::currentPath() + QLatin1Char('/') + stored);
+    }
+
+    // While a batch runs, another batch or file asked for changes nothing: the running batch
+    // fetches its own files, counts against its own total and ends once.
+    void secondBatchWhileOneRunsIsRefused_data()
+    {
+        QTest::addColumn<bool>("wholeBatch");
+        QTest::newRow("startBatch") << true;
+        QTest::newRow("downloadFile") << false;
+    }
+    void secondBatchWhileOneRunsIsRefused()
+    {
+        QFETCH(bool, wholeBatch);
+        Dropbox dropbox;
+        QSignalSpy counts(&dropbox, &Dropbox::onDownloadCount);
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        dropbox.startBatch({QStringLiteral("silent.bin"), QStringLiteral("a.bin")});
+        QTRY_VERIFY([this] {
+            std::lock_guard<std::mutex> lock(mutex);
+            return !requested.isEmpty();
+        }());
+        const QStringList second{QStringLiteral("b.bin"), QStringLiteral("c.bin")};
+        if (wholeBatch)
+            dropbox.startBatch(second);
+        else
+            dropbox.downloadFile(second);
+        releaseStalls = true;
+        QVERIFY(finished.wait(10000));
+        QTest::qWait(200); // a refused file would be asked for by now
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QList<QPair<int, int>> seen;
+        for (const QList<QVariant> &c : counts)
+            seen << qMakePair(int(c.at(0).value<signed char>()), int(c.at(1).value<signed char>()));
+        QCOMPARE(seen, (QList<QPair<int, int>>{{1, 2}, {0, 2}}));
+        std::lock_guard<std::mutex> lock(mutex);
+        QCOMPARE(requested, (QStringList{"silent.bin", "a.bin"}));
+        QCOMPARE(filesHere(), (QStringList{"a.bin", "silent.bin"}));
+    }
+
+    // Without a timeout of its own, a file from a server that sends nothing fails the batch
+    // after about 30 s: neither within seconds nor never.
+    void defaultTransferTimeoutEndsSilentBatch()
+    {
+        constexpr qint64 defaultTimeoutMs = 30000;
+        Dropbox dropbox;
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        QElapsedTimer clock;
+        clock.start();
+        dropbox.startBatch({QStringLiteral("silent.bin")});
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, int(2 * defaultTimeoutMs)));
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QCOMPARE(
+            finished.at(0).at(1).toString(),
+            QStringLiteral("silent.bin: network error %1").arg(int(QNetworkReply::TimeoutError)));
+        // a coarse timer may fire up to 5 % early
+        QVERIFY2(clock.elapsed() >= defaultTimeoutMs * 9 / 10,
+                 qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(filesHere(), QStringList());
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -121,7 +122,7 @@ private slots:
                                              });
         });
         s.Get("/stall-headers", [this](const httplib::Request &, httplib::Response &res) {
-            TestHttpServer::stallUntil(releaseStalls);
+            TestHttpServer::stallUntil(releaseStalls, 120000); // past the default timeout
             res.set_content("late", "text/plain");
         });
         s.Get("/stall-body", [this](const httplib::Request &, httplib::Response &res) {
@@ -133,6 +134,19 @@ private slots:
                                          }
                                          return sink.write("0123456789", 10);
                                      });
+        });
+        // a body of the asked size without Content-Length, in 64 KiB chunks
+        s.Get(R"(/chunked/(\d+))", [](const httplib::Request &req, httplib::Response &res) {
+            const size_t size = std::stoull(req.matches[1]);
+            res.set_chunked_content_provider(
+                "application/octet-stream", [size](size_t offset, httplib::DataSink &sink) {
+                    if (offset >= size) {
+                        sink.done();
+                        return true;
+                    }
+                    const std::string piece(std::min<size_t>(size - offset, 65536), 'f');
+                    return sink.write(piece.data(), piece.size());
+                });
         });
         QVERIFY(http.start());
     }
@@ -425,6 +439,104 @@ private slots:
                       file.section(QLatin1Char('='), 1).toUtf8());
         QCOMPARE(FileDownload::freeTarget(folder, QStringLiteral("TALVEX VIDEO PLAYER.exe"), part),
                  folder + QLatin1Char('/') + expected);
+    }
+
+    // A body of exactly its kind's limit arrives whole, whether Content-Length announces it or
+    // not; one byte more is refused.
+    void bodyAtTheLimitIsAccepted_data()
+    {
+        QTest::addColumn<bool>("toFile");
+        QTest::addColumn<bool>("announced");
+        QTest::addColumn<int>("overBytes");
+        for (const bool toFile : {false, true}) {
+            for (const bool announced : {true, false}) {
+                for (const int overBytes : {0, 1}) {
+                    QTest::addRow("%s, %s, %s", toFile ? "published file" : "version file",
+                                  announced ? "Content-Length" : "chunked",
+                                  overBytes == 0 ? "at the limit" : "one byte over")
+                        << toFile << announced << overBytes;
+                }
+            }
+        }
+    }
+    void bodyAtTheLimitIsAccepted()
+    {
+        QFETCH(bool, toFile);
+        QFETCH(bool, announced);
+        QFETCH(int, overBytes);
+        constexpr qint64 publishedLimit = 100007;
+        setPublishedFileLimit(publishedLimit);
+        const qint64 size =
+            (toFile ? publishedLimit : NetworkLimits::versionFileMaxBytes) + overBytes;
+        const QString folder = emptyFolder(QStringLiteral("at limit"));
+        FileDownload download;
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        const QString path =
+            (announced ? QStringLiteral("/size/%1") : QStringLiteral("/chunked/%1")).arg(size);
+        const bool whole =
+            fetch(download, path, QStringLiteral("FW_X7.bin"), toFile ? folder : QString());
+        QCOMPARE(whole, overBytes == 0);
+        if (!whole) {
+            QCOMPARE(failed.count(), 1);
+            QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                     QNetworkReply::UnknownContentError);
+            QVERIFY(download.downloadedData().isEmpty());
+            QCOMPARE(filesIn(folder), QStringList());
+            return;
+        }
+        if (toFile) {
+            QVERIFY(download.saveFile(folder));
+            QCOMPARE(contentOf(folder + QStringLiteral("/FW_X7.bin")), fileOf(int(size)));
+        } else {
+            QCOMPARE(download.downloadedData(), fileOf(int(size)));
+        }
+    }
+
+    // The published-file limit of the configuration; a missing, zero or negative one keeps the
+    // default.
+    void publishedFileLimitFromConfiguration_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<qint64>("limit");
+        const qint64 fallback = UpdateConfig::defaultPublishedFileMaxBytes;
+        QTest::newRow("no member")
+            << QByteArray(R"({"cloudFolder": "/Windows Update/"})") << fallback;
+        QTest::newRow("0") << QByteArray(R"({"publishedFileMaxBytes": 0})") << fallback;
+        QTest::newRow("negative") << QByteArray(R"({"publishedFileMaxBytes": -1})") << fallback;
+        QTest::newRow("4096") << QByteArray(R"({"publishedFileMaxBytes": 4096})") << qint64(4096);
+        QTest::newRow("6 GiB") << QByteArray(R"({"publishedFileMaxBytes": 6442450944})")
+                               << qint64(6) * 1024 * 1024 * 1024;
+    }
+    void publishedFileLimitFromConfiguration()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(qint64, limit);
+        const UpdateConfig config = UpdateConfig::fromJson(json);
+        QCOMPARE(config.publishedFileMaxBytes, limit);
+        setPublishedFileLimit(config.publishedFileMaxBytes);
+        const QString folder = emptyFolder(QStringLiteral("configured"));
+        FileDownload download;
+        QCOMPARE(fetch(download, QStringLiteral("/size/5000"), QStringLiteral("FW_X7.bin"), folder),
+                 limit >= 5000);
+    }
+
+    // Without a timeout of its own, a request to a server that sends nothing ends after about
+    // 30 s: neither within seconds nor never.
+    void defaultTransferTimeoutEndsSilentRequest()
+    {
+        constexpr qint64 defaultTimeoutMs = 30000;
+        FileDownload download;
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QElapsedTimer clock;
+        clock.start();
+        download.startDownload(QUrl(http.url(QStringLiteral("/stall-headers"))),
+                               QStringLiteral("FWVersion_TVX.txt"));
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, int(2 * defaultTimeoutMs)));
+        QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::TimeoutError);
+        // a coarse timer may fire up to 5 % early
+        QVERIFY2(clock.elapsed() >= defaultTimeoutMs * 9 / 10,
+                 qPrintable(QString::number(clock.elapsed())));
     }
 };
 

@@ -606,6 +606,40 @@ private slots:
         std::lock_guard<std::mutex> lock(seen_.mutex);
         QCOMPARE(seen_.uploads, uploadsBefore);
     }
+
+    // Consent refused in the browser comes back as an OAuth error: the sign-in fails at once, not
+    // at its timer, asks for no token, and a later redirect finds nobody.
+    void refusedConsentFailsTheSignInAtOnce_data()
+    {
+        QTest::addColumn<QByteArray>("redirectQuery");
+        QTest::newRow("access_denied") << QByteArray("error=access_denied");
+        QTest::newRow("with a description")
+            << QByteArray("error=access_denied&error_description=The%20user%20refused");
+    }
+    void refusedConsentFailsTheSignInAtOnce()
+    {
+        QFETCH(QByteArray, redirectQuery);
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init(); // the sign-in timer keeps its 5 minutes
+        QSignalSpy failed(&client, &UploadClient::authorizationFailed);
+        QSignalSpy granted(&client, &UploadClient::authenticated);
+        int tokenRequestsBefore;
+        {
+            std::lock_guard<std::mutex> lock(seen_.mutex);
+            tokenRequestsBefore = seen_.tokenRequests;
+        }
+        QVERIFY(startSignIn(client));
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), redirectQuery), 200);
+        QTRY_COMPARE(failed.size(), 1);
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=late"), 0); // nobody listens
+        QTest::qWait(100);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(granted.size(), 0);
+        QVERIFY(!client.hasToken());
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        QCOMPARE(seen_.tokenRequests, tokenRequestsBefore);
+    }
 };
 
 TALVEX_TEST_MAIN(TstYoutubeWrapper)
