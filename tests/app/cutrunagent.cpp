@@ -132,6 +132,7 @@ private:
         if (const auto *error = visibleWidget<QLabel>("pvErr_la_msg")) {
             record(QStringLiteral("error page: ") + error->text());
             timer.stop();
+            QCoreApplication::exit(1); // the test reads why from the status file
             return false;
         }
         const auto *message = visibleWidget<QLabel>("pv_la_msg");
