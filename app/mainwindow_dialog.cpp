@@ -9,8 +9,8 @@
 #include "formdialog.h"
 #include "formlist.h"
 #include "formplaybak.h"
+#include "ridelog.h"
 
-#include <QDebug>
 #include <QDir>
 
 void MainWindow::wireDialog()
@@ -74,7 +74,7 @@ void MainWindow::onDeleteMetadata()
     const QStringList files = folder.entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : files) {
         if (!folder.remove(name))
-            qDebug() << "MainWindow: cannot delete ride file" << folder.filePath(name);
+            qCDebug(lcRideData) << "MainWindow: cannot delete ride file" << folder.filePath(name);
     }
     if (ridePage_) // a page not built yet reads the folder when it is
         ridePage_->initCalendarParameter();

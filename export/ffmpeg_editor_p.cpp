@@ -1,9 +1,9 @@
 #include "ffmpeg_editor_p.h"
 
 #include "appglobals.h"
+#include "exportlog.h"
 #include "ffmpegarguments.h"
 
-#include <QDebug>
 #include <QFileInfo>
 
 namespace {
@@ -320,7 +320,7 @@ void FFmpeg_editor_p::applyResolution(const QSize &size)
 
 void FFmpeg_editor_p::onError(QProcess::ProcessError error)
 {
-    qDebug() << error << "Make failed:" << process.errorString();
+    qCDebug(lcExport) << error << "Make failed:" << process.errorString();
     if (error == QProcess::FailedToStart)
         fail(QStringLiteral("ffmpeg did not start: %1").arg(process.errorString()), true);
 }
@@ -486,7 +486,7 @@ void FFmpeg_editor_p::failAs(ExportFailure::Kind kind, const QString &reason)
 
 void FFmpeg_editor_p::report(const ExportFailure &why, const QString &reason)
 {
-    qDebug() << "ffmpeg step failed:" << reason << log.right(maxLogTailChars);
+    qCDebug(lcExport) << "ffmpeg step failed:" << reason << log.right(maxLogTailChars);
     if (part)
         part->discard();
     failure = why;

@@ -2,12 +2,12 @@
 
 #include "appglobals.h"
 #include "desktopservices.h"
+#include "exportlog.h"
 #include "filedialog.h"
 #include "framelesshelper.h"
 #include "skin.h"
 #include "ui_formdialog.h"
 
-#include <QDebug>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -300,7 +300,7 @@ void FormDialog::keyPressEvent(QKeyEvent *event)
 void FormDialog::onOpenFolder()
 {
     if (!DesktopServices::openFolder(outputFolder))
-        qDebug() << "FormDialog: cannot show the output folder" << outputFolder;
+        qCDebug(lcExport) << "FormDialog: cannot show the output folder" << outputFolder;
 }
 
 void FormDialog::showLeaveWarning()

@@ -3,6 +3,7 @@
 #include "buttonsheets.h"
 #include "dashboardrules.h"
 #include "dashcam.h"
+#include "exportlog.h"
 #include "ffmpeg_editor_p.h"
 #include "formlabelcustomer.h"
 #include "formmeterobject.h"
@@ -15,7 +16,6 @@
 #include "videowidget.h"
 
 #include <QCloseEvent>
-#include <QDebug>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -167,16 +167,16 @@ void FormWatermarkView::checkWidget(QDropEvent *event, QWidget *widget)
         meter->setMeterData(samples);
         meter->setUnit(speedUnit);
         objects.append(widget);
-        qDebug() << "listWidget.sizeCC " << objects.size() << " widget->objectName() "
-                 << widget->objectName();
+        qCDebug(lcExport) << "listWidget.sizeCC " << objects.size() << " widget->objectName() "
+                          << widget->objectName();
     }
 }
 
 void FormWatermarkView::checkWidget2(QWidget *widget)
 {
     addMapObject(widget);
-    qDebug() << "listWidget.sizeAA " << objects.size() << " widget->objectName() "
-             << widget->objectName();
+    qCDebug(lcExport) << "listWidget.sizeAA " << objects.size() << " widget->objectName() "
+                      << widget->objectName();
 }
 
 void FormWatermarkView::removeWidget(QWidget *widget)

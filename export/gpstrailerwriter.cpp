@@ -1,6 +1,7 @@
 #include "gpstrailerwriter.h"
 
-#include <QDebug>
+#include "exportlog.h"
+
 #include <QFile>
 
 namespace {
@@ -32,7 +33,7 @@ bool GpsTrailerWriter::needsGroup(int mode, bool keepGps)
 
 QByteArray GpsTrailerWriter::cutTrailer(const TrailerSource &input, const QString &args)
 {
-    qDebug() << "currentTypeAA -> " << input.type;
+    qCDebug(lcExport) << "currentTypeAA -> " << input.type;
     const CutSpan span = GpsTrailer::cutSpan(args);
     if (input.type == GpsTrailer::foldedNovatek)
         return GpsTrailer::cutTrailer(input.samples, span);
@@ -97,7 +98,7 @@ bool GpsTrailerWriter::writeJoinTrailer(QIODevice *out, const GroupOutputSetting
             continue;
         const QString &path = group.mainFiles.at(i);
         const TrailerSource member = loader(path, false);
-        qDebug() << "currentTypeAS2: " << member.type;
+        qCDebug(lcExport) << "currentTypeAS2: " << member.type;
         const int from = i == first ? group.clip[startOffset] : 0;
         const int to = i == last ? group.clip[endOffset] : member.samples.size();
         buffer += GpsTrailer::records(member.samples, from, to - from);

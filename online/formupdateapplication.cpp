@@ -2,6 +2,7 @@
 
 #include "abouttexts.h"
 #include "launcher.h"
+#include "onlinelog.h"
 #include "ui_formupdatewizard.h"
 #include "updateconfig.h"
 
@@ -94,8 +95,8 @@ void FormUpdateApplication::downloadedProcess()
     }
     info_ = *parsed;
     if (!info_.product.isEmpty()) {
-        qDebug() << "AAjsonInfo.version " << info_.version << "  VER_FILEVERSION_STR  "
-                 << builtInVersion;
+        qCDebug(lcOnline) << "AAjsonInfo.version " << info_.version << "  VER_FILEVERSION_STR  "
+                          << builtInVersion;
         // the installer is run: it comes only over an authenticated channel
         if (info_.version == builtInVersion)
             setState(Latest);

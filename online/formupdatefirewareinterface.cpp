@@ -1,6 +1,7 @@
 #include "formupdatefirewareinterface.h"
 
 #include "cameradevice.h"
+#include "onlinelog.h"
 #include "ui_formupdatewizard.h"
 #include "updateconfig.h"
 
@@ -69,7 +70,7 @@ DeviceCheckResult FormUpdateFirewareInterface::checkUSBDevice(CameraDevice &devi
     if (disks.isEmpty())
         return result;
     if (device.connectToDevice(handle) == 0) {
-        qDebug("Connect to Device Failed!");
+        qCDebug(lcOnline, "Connect to Device Failed!");
         return result;
     }
     result.record =

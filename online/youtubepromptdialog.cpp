@@ -1,6 +1,7 @@
 #include "youtubepromptdialog.h"
 
-#include <QDebug>
+#include "onlinelog.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -18,7 +19,7 @@ void YoutubePromptDialog::onPressedCannotMove()
 
 void YoutubePromptDialog::openURL2(QString url)
 {
-    qDebug() << "dsadsadsadsadadsa " << url;
+    qCDebug(lcOnline) << "dsadsadsadsadadsa " << url;
     QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
 }
 

@@ -1,6 +1,7 @@
 #include "youtubewrapper.h"
 
 #include "downloadbody.h"
+#include "onlinelog.h"
 #include "uploadrequest.h"
 
 #include <QDebug>
@@ -161,8 +162,8 @@ void YoutubeWrapper::startUploadingVideo(const QString &path, const QByteArray &
     // read from it until the reply object is gone
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly)) {
-        qDebug() << "YoutubeWrapper::startUploadingVideo"
-                 << " wasn't able to open video file\n";
+        qCDebug(lcOnline) << "YoutubeWrapper::startUploadingVideo"
+                          << " wasn't able to open video file\n";
         emit networkErrorOccur(QNetworkReply::ContentNotFoundError);
         return;
     }

@@ -5,8 +5,8 @@
 #include "formspeedstyle2.h"
 #include "sampleposition.h"
 #include "ui_formmeterobject.h"
+#include "viewslog.h"
 
-#include <QDebug>
 #include <QLayout>
 
 namespace {
@@ -74,7 +74,7 @@ void FormMeterObject::setIndex(int index)
         resetBars();
         return;
     }
-    qDebug() << "viContinuous.length() -> " << viContinuous.size() << " index " << index;
+    qCDebug(lcViews) << "viContinuous.length() -> " << viContinuous.size() << " index " << index;
     if (index < 0 || index >= viContinuous.size() || viContinuous.at(index).clockTime.isEmpty()) {
         showMissingData();
         return;

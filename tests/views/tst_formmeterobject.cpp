@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QProgressBar>
 
 using OverlaySamples::sample;
@@ -23,6 +24,13 @@ template <typename T> T *part(QWidget *widget, const char *name)
 QVector<VideoInfo_t> twoSamples(VideoInfo_t a, VideoInfo_t b)
 {
     return {a, b};
+}
+
+QStringList loggedLines;
+
+void logLine(QtMsgType, const QMessageLogContext &context, const QString &text)
+{
+    loggedLines << QString::fromLatin1(context.category) + QStringLiteral(": ") + text;
 }
 
 } // namespace
@@ -252,6 +260,33 @@ private slots:
         meter.setIndex(0);
         QCOMPARE(part<QProgressBar>(&meter, "progressBar_Z")->value(), 50);
         QCOMPARE(part<QLabel>(&meter, "label_timeValue")->text(), QStringLiteral("-"));
+    }
+
+    void frameLineOnlyWhenSwitchedOn_data()
+    {
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("default") << QString() << 0;
+        QTest::newRow("switched on") << QStringLiteral("talvex.views.debug=true") << 1;
+    }
+
+    void frameLineOnlyWhenSwitchedOn()
+    {
+        QFETCH(QString, rules);
+        QFETCH(int, lines);
+        QVector<VideoInfo_t> samples = OverlaySamples::drive(4);
+        FormMeterObject meter;
+        meter.setMeterData(samples);
+        QLoggingCategory::setFilterRules(rules);
+        loggedLines.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(logLine);
+        meter.setIndex(1);
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+        QCOMPARE(loggedLines.size(), lines);
+        QCOMPARE(
+            loggedLines.filter(QStringLiteral("talvex.views: viContinuous.length() -> ")).size(),
+            lines);
     }
 
     void newDataRebuildsTheFrames()
