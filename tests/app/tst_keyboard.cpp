@@ -1,6 +1,6 @@
 // End to end: keys typed through the X server reach the text fields of the program and of other
-// windows, and the player keys reach the player while the main window is active and no field has
-// the focus. The main window never takes the display's keyboard.
+// windows, and the player keys reach the player while the main window is active in player mode
+// and no field has the focus. The main window never takes the display's keyboard.
 #include "appglobals.h"
 #include "choosertest.h"
 #include "dashcam.h"
@@ -8,8 +8,13 @@
 #include "formdialog.h"
 #include "formlist.h"
 #include "formmap.h"
+#include "formupdateapplication.h"
+#include "formvideosetupwidget.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
+#include "removabledrives.h"
+#include "ridepagetest.h"
+#include "settingkeys.h"
 #include "sliderstyle.h"
 #include "testsupport.h"
 #include "xtestinput.h"
@@ -20,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -36,6 +42,37 @@ template <typename T> T *child(QObject *parent, const QString &name)
 {
     return parent->findChild<T *>(name);
 }
+
+// The shown top-level window of class T, or nullptr.
+template <typename T> T *shownWindow()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *shown = qobject_cast<T *>(window); shown && shown->isVisible())
+            return shown;
+    }
+    return nullptr;
+}
+
+// The keys pressed in the focused widgets inside one widget, in order.
+class KeyRecorder : public QObject
+{
+public:
+    explicit KeyRecorder(QWidget *area) : area_(area) { qApp->installEventFilter(this); }
+    QList<int> keys;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // a key a widget leaves goes on to its parents: only its first receiver counts
+        if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget() &&
+            area_->isAncestorOf(QApplication::focusWidget()))
+            keys << static_cast<QKeyEvent *>(event)->key();
+        return false;
+    }
+
+private:
+    QWidget *area_;
+};
 
 } // namespace
 
@@ -54,6 +91,13 @@ private slots:
     void anotherWindowTypesWhileThePlayerPlays();
     void playerKeysReachThePlayerWithNoFieldFocused_data();
     void playerKeysReachThePlayerWithNoFieldFocused();
+    void keysBAndNChooseTheFile_data();
+    void keysBAndNChooseTheFile();
+    void windowKeysSetTheWindowState_data();
+    void windowKeysSetTheWindowState();
+    void ridePageKeepsItsKeys();
+    void otherWindowsKeepTheirKeys_data();
+    void otherWindowsKeepTheirKeys();
 
 private:
     // Shows w on the screen it runs on, makes it the active window and opens the clip (paused).
@@ -66,6 +110,8 @@ private:
     QTemporaryDir dir_;
     QString oldCwd_;
     QString clip_;
+    QStringList clips_; // the list's clips in the order keysBAndNChooseTheFile opens them
+    QString savedAutomatically_;
     XTestInput input_;
 };
 
@@ -77,6 +123,11 @@ void TstKeyboard::initTestCase()
     QDir::setCurrent(dir_.path()); // settings file and clip.txt stay here
     clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
     QVERIFY(TestSupport::makeClip(clip_, clipSec, QStringLiteral("160x120"), false, 5));
+    clips_ = QStringList{clip_};
+    for (const char *name : {"20261207101900_F.mp4", "20261207102300_F.mp4"}) {
+        clips_ << dir_.filePath(QLatin1String(name));
+        QVERIFY(TestSupport::makeClip(clips_.last(), clipSec, QStringLiteral("160x120"), false, 5));
+    }
 }
 
 void TstKeyboard::cleanupTestCase()
@@ -87,6 +138,7 @@ void TstKeyboard::cleanupTestCase()
 void TstKeyboard::init()
 {
     gSupportPromptHidden = false;
+    savedAutomatically_ = gParameters.value(SettingKeys::automatically);
 }
 
 void TstKeyboard::cleanup()
@@ -96,6 +148,7 @@ void TstKeyboard::cleanup()
         if (window->isVisible())
             window->close();
     }
+    gParameters[SettingKeys::automatically] = savedAutomatically_;
 }
 
 void TstKeyboard::showWithClip(MainWindow &w)
@@ -262,6 +315,204 @@ void TstKeyboard::playerKeysReachThePlayerWithNoFieldFocused()
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 5000);
     input_.chord({"space"});
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PausedState, 5000);
+}
+
+void TstKeyboard::keysBAndNChooseTheFile_data()
+{
+    // typed after the three clips were opened one after the other: the last one's row is current
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("playing");   // the clip plays when they are typed
+    QTest::addColumn<bool>("automatic"); // "Play Next File Automatically"
+    QTest::addColumn<int>("row");        // the row that is open after them
+    QTest::newRow("B back") << "b" << false << false << 1;
+    QTest::newRow("B twice") << "bb" << false << false << 0;
+    QTest::newRow("B at the top") << "bbb" << false << false << 0;
+    QTest::newRow("N at the end") << "n" << false << false << 2;
+    QTest::newRow("B twice, N forward") << "bbn" << false << false << 1;
+    QTest::newRow("B while playing, automatic next") << "b" << true << true << 1;
+    QTest::newRow("B twice, N while playing, automatic next") << "bbn" << true << true << 1;
+}
+
+void TstKeyboard::keysBAndNChooseTheFile()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, playing);
+    QFETCH(bool, automatic);
+    QFETCH(int, row);
+    gParameters[SettingKeys::automatically] = automatic ? QStringLiteral("1") : QStringLiteral("0");
+    MainWindow w;
+    showWithClip(w);
+    Dashcam *main = w.mainDashcam();
+    for (const QString &clip : clips_.mid(1)) {
+        w.onOpenFile_L({QUrl::fromLocalFile(clip)});
+        QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clip, openTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(main->durationMs() > 0, openTimeoutMs);
+    }
+    QTRY_COMPARE(listedPaths(w.formList()), clips_);
+    QCOMPARE(w.formList()->curSelectFile(), 2);
+    if (QWidget *focus = QApplication::focusWidget())
+        focus->clearFocus();
+    if (playing) {
+        input_.chord({"space"});
+        QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 5000);
+    }
+    input_.type(typed);
+    QTRY_COMPARE_WITH_TIMEOUT(main->getMediaPath(), clips_.at(row), openTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(main->durationMs() > 0, openTimeoutMs);
+    QCOMPARE(w.formList()->curSelectFile(), row);
+    QCOMPARE(w.formList()->table()->item(row, 0)->text(), QStringLiteral("d"));
+    // the chosen file waits at its start
+    QTRY_COMPARE(main->playStatus(), PausedState);
+    QCOMPARE(main->getMediaPath(), clips_.at(row));
+}
+
+void TstKeyboard::windowKeysSetTheWindowState_data()
+{
+    QTest::addColumn<int>("before"); // Qt::WindowState
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("after");
+    const int normal = Qt::WindowNoState;
+    const int full = Qt::WindowFullScreen;
+    const int maximised = Qt::WindowMaximized;
+    QTest::newRow("Alt+Return") << normal << QStringList{"Alt_L", "Return"} << full;
+    QTest::newRow("Alt+Return in full screen") << full << QStringList{"Alt_L", "Return"} << normal;
+    QTest::newRow("Alt+keypad Enter") << normal << QStringList{"Alt_L", "KP_Enter"} << full;
+    QTest::newRow("Alt+keypad Enter in full screen")
+        << full << QStringList{"Alt_L", "KP_Enter"} << normal;
+    QTest::newRow("Escape in full screen") << full << QStringList{"Escape"} << normal;
+    QTest::newRow("Escape maximised") << maximised << QStringList{"Escape"} << maximised;
+    QTest::newRow("Escape") << normal << QStringList{"Escape"} << normal;
+}
+
+void TstKeyboard::windowKeysSetTheWindowState()
+{
+    QFETCH(int, before);
+    QFETCH(QStringList, keys);
+    QFETCH(int, after);
+    MainWindow w;
+    showWithClip(w);
+    const auto state = [&w] {
+        return int(w.windowState() &
+                   (Qt::WindowFullScreen | Qt::WindowMaximized | Qt::WindowMinimized));
+    };
+    w.setWindowState(Qt::WindowStates(before));
+    QTRY_COMPARE(state(), before);
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QSignalSpy position(w.mainDashcam(), &Dashcam::positionChanged);
+    input_.chord(keys);
+    QTRY_COMPARE(state(), after);
+    // a key that leaves the state as it is: the window is still active and takes the next key
+    input_.chord({"Right"});
+    QTRY_VERIFY_WITH_TIMEOUT(!position.isEmpty(), 5000);
+    QCOMPARE(state(), after);
+}
+
+void TstKeyboard::ridePageKeepsItsKeys()
+{
+    using namespace RidePageTest;
+    writeRide(dir_.filePath(QStringLiteral("Metadata")),
+              dayOfThisMonth(2) + QStringLiteral("070000.TXT"), steadyRide(12));
+    RemovableDrives::setRootsProvider([] { return QStringList(); }); // no camera card
+    const auto restoreDrives = qScopeGuard([] { RemovableDrives::setRootsProvider({}); });
+    MainWindow w;
+    showWithClip(w);
+    Dashcam *main = w.mainDashcam();
+    const qint64 start = main->positionMs();
+    w.triggerMenu(action(w, "actionCalendar"));
+    FormPlaybak *page = w.ridePage();
+    QTRY_VERIFY(page->isVisible());
+    waitIdle(page);
+
+    // Space on the calendar's month buttons turns the month
+    CalendarView *calendar = page->calendar()->calendarView();
+    const QDate thisMonth = QDate::currentDate().addDays(1 - QDate::currentDate().day());
+    const auto shownMonth = [calendar] {
+        return QDate(calendar->shownYear(), calendar->shownMonth(), 1);
+    };
+    const struct
+    {
+        const char *button;
+        int monthsAfterClick;
+        int monthsAfterSpace;
+    } steps[] = {{"preMonthBtn", -1, -2}, {"nextMonthBtn", -1, 0}};
+    for (const auto &step : steps) {
+        auto *button = child<QAbstractButton>(page->calendar(), QLatin1String(step.button));
+        input_.click(button);
+        QTRY_COMPARE(shownMonth(), thisMonth.addMonths(step.monthsAfterClick));
+        QTRY_VERIFY(button->hasFocus());
+        input_.chord({"space"});
+        QTRY_COMPARE(shownMonth(), thisMonth.addMonths(step.monthsAfterSpace));
+    }
+
+    // the arrows and Space reach the ride list
+    pressDay(page->calendar(), 2);
+    QTRY_VERIFY(!fileRows(page->fileList()).isEmpty());
+    QWidget *rides = page->fileList()->listView();
+    input_.click(rides);
+    QTRY_VERIFY(rides->hasFocus());
+    KeyRecorder recorder(page);
+    input_.chord({"Left"});
+    input_.chord({"Right"});
+    input_.chord({"space"});
+    QTRY_COMPARE(recorder.keys, QList<int>({Qt::Key_Left, Qt::Key_Right, Qt::Key_Space}));
+    QCOMPARE(main->playStatus(), PausedState);
+    QCOMPARE(main->positionMs(), start);
+
+    // back in player mode the keys are the player's again
+    w.triggerMenu(action(w, "actionPlayer"));
+    if (QWidget *focus = QApplication::focusWidget())
+        focus->clearFocus();
+    input_.chord({"space"});
+    QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), PlayingState, 5000);
+    QCOMPARE(recorder.keys.size(), 3);
+}
+
+void TstKeyboard::otherWindowsKeepTheirKeys_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("export dialog") << "export";
+    QTest::newRow("update wizard") << "update";
+    QTest::newRow("video adjustment") << "adjustment";
+}
+
+void TstKeyboard::otherWindowsKeepTheirKeys()
+{
+    QFETCH(QString, window);
+    MainWindow w;
+    showWithClip(w);
+    Dashcam *main = w.mainDashcam();
+    QWidget *other = nullptr;
+    QString buttonName;
+    if (window == QLatin1String("export")) {
+        enterEditMode(w);
+        input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+        other = w.formDialog();
+        buttonName = QStringLiteral("os_btn_cancel");
+    } else if (window == QLatin1String("update")) {
+        w.triggerMenu(action(w, "actionUpdate_Application"));
+        other = shownWindow<FormUpdateApplication>();
+        buttonName = QStringLiteral("btn_back"); // "Cancel"
+    } else {
+        action(w, "actionVideo_Adjustment")->trigger();
+        other = shownWindow<FormVideoSetupWidget>();
+        buttonName = QStringLiteral("checkVerticalFlip");
+    }
+    QVERIFY(other);
+    QTRY_VERIFY(other->isVisible());
+    other->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(other));
+    QCOMPARE(main->playStatus(), PausedState);
+    const qint64 position = main->positionMs();
+    auto *button = child<QAbstractButton>(other, buttonName);
+    QVERIFY(button);
+    button->setFocus();
+    QTRY_VERIFY(button->hasFocus());
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    input_.chord({"space"});
+    QTRY_COMPARE(clicked.size(), 1);
+    QCOMPARE(main->playStatus(), PausedState);
+    QCOMPARE(main->positionMs(), position);
 }
 
 TALVEX_TEST_MAIN(TstKeyboard)

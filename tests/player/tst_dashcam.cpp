@@ -8,9 +8,12 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 #include <atomic>
@@ -33,6 +36,23 @@ QByteArray exportTrailer(const QVector<double> &speedsKmh)
             bytes += QByteArray::number(value, 'f', 12).left(14);
     }
     return bytes + "fmt....NOVATEK.....?inf....trim....?";
+}
+
+// count samples of one file; their compass text carries name
+QVector<VideoInfo_t> namedSamples(const QString &name, int count)
+{
+    VideoInfo_t sample;
+    sample.recordTime = QStringLiteral("20240506070809");
+    sample.compassText = name;
+    return QVector<VideoInfo_t>(count, sample);
+}
+
+// Samples as the player hands them on: the name in them and their count, "red 2".
+QString describe(const QVector<VideoInfo_t> &samples)
+{
+    return QStringLiteral("%1 %2")
+        .arg(samples.isEmpty() ? QString() : samples.first().compassText)
+        .arg(samples.size());
 }
 
 } // namespace
@@ -66,6 +86,10 @@ private slots:
     void previewShowsPicture();
     void samplesFollowPlayback();
     void pictureComesBeforeTheSamples();
+    void secondFileGetsOnlyItsOwnSamples_data();
+    void secondFileGetsOnlyItsOwnSamples();
+    void playerDeletedInsideItsStopSignal_data();
+    void playerDeletedInsideItsStopSignal();
 
 private:
     QString clip(const QString &name) const { return dir.filePath(name); }
@@ -92,6 +116,8 @@ void TstDashcam::initTestCase()
         QVERIFY(TestSupport::makeClip(clip(name), 2.0));
     QVERIFY(TestSupport::makeLavfiClip(clip("red.mp4"), "color=c=red:size=320x240:duration=2", 2.0,
                                        false));
+    QVERIFY(TestSupport::makeLavfiClip(clip("blue.mp4"), "color=c=blue:size=320x240:duration=3",
+                                       3.0, false));
     QVERIFY(TestSupport::makeClip(clip("ride.mov"), 3.0));
     QFile ride(clip("ride.mov"));
     QVERIFY(ride.open(QIODevice::Append));
@@ -473,6 +499,129 @@ void TstDashcam::pictureComesBeforeTheSamples()
     QCOMPARE(player->durationMs(), 0);
     gate.release();
     QTRY_COMPARE_WITH_TIMEOUT(order, QStringList({"samples 2", "duration"}), 10000);
+}
+
+void TstDashcam::secondFileGetsOnlyItsOwnSamples_data()
+{
+    // how far the first file (red, 2 s) has come when the second (blue, 3 s) is opened
+    QTest::addColumn<bool>("firstRead");  // its samples are read
+    QTest::addColumn<bool>("firstShown"); // its picture is shown
+    QTest::addColumn<bool>("firstOpen");  // it is open
+    QTest::addColumn<bool>("secondHeld"); // the second's samples come after its picture
+    QTest::newRow("first reading") << false << false << false << false;
+    QTest::newRow("first reading, its picture shown") << false << true << false << false;
+    QTest::newRow("first reading, second late") << false << false << false << true;
+    QTest::newRow("first read, its report queued") << true << false << false << true;
+    QTest::newRow("first open, second late") << true << true << true << true;
+}
+
+// Opening a file while the samples of the one before are still on their way: the new file gets
+// its own samples, whether they come before or after its picture, and never the old file's.
+void TstDashcam::secondFileGetsOnlyItsOwnSamples()
+{
+    QFETCH(bool, firstRead);
+    QFETCH(bool, firstShown);
+    QFETCH(bool, firstOpen);
+    QFETCH(bool, secondHeld);
+    const QString first = clip("red.mp4");
+    const QString second = clip("blue.mp4");
+    QSemaphore firstGate;
+    QSemaphore secondGate;
+    std::atomic<bool> firstStarted{false};
+    std::atomic<bool> secondRead{false};
+    player->setSampleReader([&, first](const QString &path) {
+        if (path == first) {
+            firstStarted = true;
+            firstGate.tryAcquire(1, 20000);
+            return namedSamples(QStringLiteral("red"), 2);
+        }
+        secondGate.tryAcquire(1, 20000);
+        secondRead = true;
+        return namedSamples(QStringLiteral("blue"), 3);
+    });
+    QStringList handed;
+    connect(player, &Dashcam::MediaChanged, this,
+            [&](QVector<VideoInfo_t> &samples) { handed << describe(samples); });
+    if (!secondHeld)
+        secondGate.release();
+    if (firstRead)
+        firstGate.release();
+    const auto drain = qScopeGuard([&] {
+        // no reader waits on this function's gates once it has returned
+        firstGate.release();
+        secondGate.release();
+        QThreadPool::globalInstance()->waitForDone();
+    });
+    const auto shows = [this](const QColor &colour) {
+        VideoWidget *view = player->getVideoWidget();
+        return TestSupport::isNear(
+            view->grabFramebuffer().pixelColor(view->width() / 2, view->height() / 2), colour);
+    };
+
+    player->setMedia({QUrl::fromLocalFile(first)});
+    if (firstRead && !firstOpen) {
+        // no event handled meanwhile: the read is over, its report waits in the queue
+        QThreadPool::globalInstance()->waitForDone();
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(firstStarted, 10000);
+    }
+    if (firstShown)
+        QTRY_VERIFY_WITH_TIMEOUT(shows(Qt::red), 10000);
+    if (firstOpen)
+        QTRY_COMPARE_WITH_TIMEOUT(handed, QStringList({"red 2"}), 10000);
+    const int before = handed.size();
+    player->setMedia({QUrl::fromLocalFile(second)});
+    if (secondHeld) {
+        QTRY_VERIFY_WITH_TIMEOUT(shows(Qt::blue), 10000);
+        QVERIFY(!secondRead);
+        QCOMPARE(handed.size(), before);
+        secondGate.release();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(handed.mid(before), QStringList({"blue 3"}), 10000);
+    QCOMPARE(player->durationMs(), qint64(3000));
+    QCOMPARE(player->getMediaPath(), second);
+
+    // the first file's read ends late: nothing of it reaches the open file
+    firstGate.release();
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(handed.mid(before), QStringList({"blue 3"}));
+    QSignalSpy info(player, &Dashcam::infoChanged);
+    player->setPosition(250);
+    QTRY_VERIFY_WITH_TIMEOUT(!info.isEmpty() && info.last().at(1).toBool(), 5000);
+    QCOMPARE(info.last().at(0).value<VideoInfo_t>().compassText, QStringLiteral("blue"));
+}
+
+void TstDashcam::playerDeletedInsideItsStopSignal_data()
+{
+    QTest::addColumn<bool>("withView"); // the player's view is laid out in a shown window
+    QTest::newRow("alone") << false;
+    QTest::newRow("in its preview") << true;
+}
+
+// A receiver may delete the player when its clip ends, from inside the stop report that mpv's
+// end of file brings.
+void TstDashcam::playerDeletedInsideItsStopSignal()
+{
+    QFETCH(bool, withView);
+    std::unique_ptr<Dashcam> alone;
+    QPointer<Dashcam> played = player;
+    if (!withView) {
+        alone = std::make_unique<Dashcam>();
+        played = alone.get();
+    }
+    connect(played, &Dashcam::playStatusChanged, this, [&](MediaPlayerStatus status) {
+        if (status != StoppedState)
+            return;
+        if (withView)
+            preview.reset();
+        else
+            alone.reset();
+    });
+    played->hasAutoPlaySignal();
+    played->setMedia({QUrl::fromLocalFile(clip("0003_R.mp4"))});
+    QTRY_VERIFY_WITH_TIMEOUT(!played, 15000);
+    player = nullptr;
 }
 
 TALVEX_TEST_MAIN(TstDashcam)

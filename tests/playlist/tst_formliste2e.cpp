@@ -331,6 +331,17 @@ void TstFormListE2E::clipEndMovesToTheNextMainClip()
     QTRY_COMPARE_WITH_TIMEOUT(main->playStatus(), StoppedState, 15000);
     QCOMPARE(main->getMediaPath(), clip("20261207101600_F.mp4"));
     QCOMPARE(list->curSelectFile(), next);
+    // the selection moved with the play: Remove takes the new row alone
+    QSet<int> selected;
+    for (const QTableWidgetItem *item : list->table()->selectedItems())
+        selected << item->row();
+    QCOMPARE(selected, QSet<int>{next});
+    list->findChild<QPushButton *>(QStringLiteral("btnRemove"))->click();
+    QStringList left;
+    for (int row = 0; row < list->rowCount(); ++row)
+        left << text(row, ColPath);
+    QCOMPARE(left.size(), 3);
+    QVERIFY(!left.contains(clip("20261207101600_F.mp4")));
 }
 
 void TstFormListE2E::stopInsideClipStaysOnRow()
