@@ -576,6 +576,11 @@ void TstRideDataMode::deleteRideDataDuringTheCardCopySticks()
     auto held = std::make_unique<HeldRide>(largeCard_ + QStringLiteral("/Metadata"), heldName_,
                                            steadyRide(2));
     QVERIFY(held->isValid());
+    // a ride further on, which a copy that went on after its current file would reach
+    auto later = std::make_unique<HeldRide>(largeCard_ + QStringLiteral("/Metadata"),
+                                            dayOfThisMonth(20) + QStringLiteral("000500.TXT"),
+                                            steadyRide(2));
+    later->release(20s); // a window waiting for such a copy would not wait for ever
     MainWindow w;
     QVERIFY(MainWindowTest::showWindow(w));
     FormPlaybak *page = w.ridePage();
@@ -599,9 +604,11 @@ void TstRideDataMode::deleteRideDataDuringTheCardCopySticks()
         QVERIFY2(!isMarked(page, d), qPrintable(QString::number(d)));
     pressDay(page->calendar(), 1);
     QVERIFY(fileRows(page->fileList()).isEmpty());
+    QVERIFY(!later->isOpened()); // the copy stopped after its current file
 
     // entering the mode again copies the card again
     held.reset();
+    later.reset();
     action(w, "actionPlayer")->trigger();
     action(w, "actionCalendar")->trigger();
     waitIdle(page);

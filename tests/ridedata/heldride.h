@@ -53,6 +53,12 @@ public:
     HeldRide &operator=(const HeldRide &) = delete;
 
     bool isValid() const { return ok_; }
+    // A copy has opened the ride.
+    bool isOpened()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return opened_;
+    }
     // Waits until a copy has opened the ride: it is that copy's current file.
     bool waitUntilOpened(std::chrono::milliseconds timeout)
     {
