@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -643,7 +644,7 @@ void TstRideDataMode::copyAskedForDuringTheCardCopyRunsAfterIt()
     clickButton(w.formDialog(), "selectedMetadataFolder_btn_ok");
     QPointer<FileDialog_C> chooser = page->folderChooser();
     QVERIFY(chooser);
-    emit chooser->openFolderName(chosen);
+    emit chooser->openFolderName(chosen); // the chooser's own folder choice: tst_filedialog
     chooser->close();
     held.release(1s);
 
