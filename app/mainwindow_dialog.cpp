@@ -70,6 +70,9 @@ void MainWindow::onEditCancel()
 
 void MainWindow::onDeleteMetadata()
 {
+    // a running copy would bring the rides back
+    if (ridePage_)
+        ridePage_->stopCopy();
     QDir folder(QDir::currentPath() + QStringLiteral("/Metadata"));
     const QStringList files = folder.entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : files) {

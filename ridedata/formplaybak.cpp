@@ -49,7 +49,8 @@ FormPlaybak::FormPlaybak(QWidget *parent) : QWidget(parent), ui(std::make_unique
 
 FormPlaybak::~FormPlaybak()
 {
-    copyCancel->store(true); // a running copy stops after its current file
+    // a running copy stops after its current file; quitting does not wait for it
+    copyCancel->store(true);
     // a map still lent goes with the page, like the other children of its map area
     if (!chartView->parent())
         delete chartView;
@@ -259,9 +260,9 @@ void FormPlaybak::showMode(bool chart)
     chartView->setVisible(chart);
 }
 
-QStringList FormPlaybak::folderListing() const
+QStringList FormPlaybak::rideListing() const
 {
-    return RideDataFolder::listFiles(metadataFolder.isEmpty() ? RideDataFolder::folderPath()
+    return RideDataFolder::listRides(metadataFolder.isEmpty() ? RideDataFolder::folderPath()
                                                               : metadataFolder);
 }
 
@@ -270,7 +271,7 @@ void FormPlaybak::onScheduleClick(QString curSelected)
     curSelectedDay = curSelected;
     chartView->setDateTitle(curSelected, calendar()->getChartPeriod(), dateFormat);
     chartView->resetSelectedPosition();
-    const QStringList listing = folderListing();
+    const QStringList listing = rideListing();
     if (RideDataFolder::hasRideFile(listing))
         fileList()->setFileList(RideDataFolder::namesOfDay(listing, curSelected));
     if (chartMode_ == 1)
@@ -281,8 +282,8 @@ void FormPlaybak::emitContinuousMetadata()
 {
     const int period = calendar()->getChartPeriod();
     const QStringList days = RideDayWindow::dayNames(curSelectedDay, period);
-    const QStringList files = RideDayWindow::windowFiles(
-        RideDataFolder::folderPath(), RideDataFolder::rideFileNames(folderListing()), days);
+    const QStringList files =
+        RideDayWindow::windowFiles(RideDataFolder::folderPath(), rideListing(), days);
     windowPeriod = period;
     buildingWindow_ = true;
     // each file is decoded once; later windows take its cached summary
@@ -324,7 +325,7 @@ void FormPlaybak::setClickDate(float position)
         return;
     const QDate day = first.addDays(static_cast<int>(position - 1.0f));
     const QStringList names =
-        RideDataFolder::namesOfDay(folderListing(), day.toString(QStringLiteral("yyyyMMdd")));
+        RideDataFolder::namesOfDay(rideListing(), day.toString(QStringLiteral("yyyyMMdd")));
     if (names.isEmpty())
         return;
     fileList()->setFileList(names);

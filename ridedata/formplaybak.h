@@ -54,6 +54,9 @@ public:
     void applyLanguage();
     // Leaving calendar mode: playback stops and the ride is forgotten.
     void stopRidePlayback();
+    // Before the ride-data folder is emptied: the running copy stops after its current file and
+    // is waited for, and a copy asked for meanwhile is dropped. GUI thread only.
+    void stopCopy();
 
     // Work that runs off the GUI thread and ends on it: the card copy, reading a chosen ride and
     // the period charts' window.
@@ -125,9 +128,10 @@ private:
     void showMode(bool chart);
     void applyDateLabelFont();
     void restartTimer(int intervalMs);
-    QStringList folderListing() const;
+    // The rides of the ride-data folder (RideDataFolder::listRides).
+    QStringList rideListing() const;
     // Starts copying source's ride files into the ride-data folder off the GUI thread; a copy
-    // asked for while one runs follows it.
+    // asked for while one runs follows it, so two copies never run at once.
     void startCopy(const QString &source);
     void onCopyFinished();
     void onRideRead();

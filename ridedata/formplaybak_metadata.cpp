@@ -26,7 +26,7 @@ void FormPlaybak::setMetadataDefault()
 
 void FormPlaybak::markCalendar()
 {
-    const QStringList rides = RideDataFolder::rideFileNames(folderListing());
+    const QStringList rides = rideListing();
     if (rides.isEmpty())
         return;
     calendar()->clearMarks();
@@ -62,6 +62,14 @@ void FormPlaybak::startCopy(const QString &source)
         QtConcurrent::run([source, target = RideDataFolder::folderPath(), cancel = copyCancel] {
             return RideDataFolder::copyFolder(source, target, false, cancel.get());
         }));
+}
+
+void FormPlaybak::stopCopy()
+{
+    nextCopySource.clear();
+    copyCancel->store(true);
+    copyWatcher.waitForFinished();
+    copyCancel = std::make_shared<std::atomic_bool>(false); // for the next copy
 }
 
 void FormPlaybak::onCopyFinished()

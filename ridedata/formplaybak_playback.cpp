@@ -25,7 +25,7 @@ constexpr int extensionLength = 4; // ".TXT"
 void FormPlaybak::onSelectedFile(QString curSelected)
 {
     QString name;
-    for (const QString &file : RideDataFolder::rideFileNames(folderListing())) {
+    for (const QString &file : rideListing()) {
         if (file.left(file.size() - extensionLength) == curSelected) {
             name = file;
             break;

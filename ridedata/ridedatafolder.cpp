@@ -1,11 +1,15 @@
 #include "ridedatafolder.h"
 
+#include "partfile.h"
 #include "ridelog.h"
+#include "riderecord.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace RideDataFolder {
@@ -14,7 +18,7 @@ namespace {
 
 constexpr int dateDigits = 8;
 constexpr int timeDigits = 6;
-constexpr int suffixSearchLength = 17;
+constexpr int maxSuffixLength = 17;
 constexpr qint64 copyBlockBytes = 64 * 1024;
 
 bool readsAsDecimal(const QString &text)
@@ -24,53 +28,52 @@ bool readsAsDecimal(const QString &text)
     return ok;
 }
 
-QString temporaryName(const QString &name)
+// A failed step of one file's copy: reading the card, or writing with the errno of the write.
+struct StepFailure
 {
-    return QStringLiteral(".") + name + QStringLiteral(".part");
+    bool readSide = false;
+    int writeErrno = 0;
+};
+
+// errno values of a file system without room for the write.
+bool isNoRoomErrno(int error)
+{
+    return error == ENOSPC || error == EDQUOT;
 }
 
-// Streams source into target; false on any read or write error (target then is incomplete).
-bool copyContent(QFile &source, QFile &target)
+// Streams source into target (unbuffered: a write that finds no room fails at once); the failed
+// step, if any. errno is taken right after the write, before anything else can change it.
+std::optional<StepFailure> copyContent(QFile &source, QFile &target)
 {
-    QByteArray block;
     for (;;) {
-        block = source.read(copyBlockBytes);
-        if (block.isEmpty())
-            return source.error() == QFileDevice::NoError;
+        const QByteArray block = source.read(copyBlockBytes);
+        if (block.isEmpty()) {
+            if (source.error() != QFileDevice::NoError)
+                return StepFailure{true, 0};
+            return std::nullopt;
+        }
         if (target.write(block) != block.size())
-            return false;
+            return StepFailure{false, errno};
     }
 }
 
-// Copies one file by way of a temporary name; the error when it failed.
-std::optional<CopyError> copyFileByRename(const QDir &from, const QString &targetFolder,
-                                          const QString &name)
+// Copies one file by way of a part file beside its target; the error when it failed.
+std::optional<CopyError> copyOneFile(const QDir &from, const QDir &to, const QString &name)
 {
-    const QDir target(targetFolder);
-    const QString temporary = target.filePath(temporaryName(name));
-    QFile::remove(temporary); // a leftover of an earlier, interrupted copy
     QFile in(from.filePath(name));
-    QFile out(temporary);
-    const auto fail = [&](bool readSide) {
-        qCDebug(lcRideData) << "ride copy failed" << in.fileName() << in.errorString()
-                            << out.errorString();
-        out.close();
-        QFile::remove(temporary);
-        return copyError(readSide, from.exists(), out.error());
-    };
+    PartFile out(to.filePath(name)); // removed alone unless committed
+    std::optional<StepFailure> failure;
     if (!in.open(QIODevice::ReadOnly))
-        return fail(true);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(false);
-    if (!copyContent(in, out) || !out.flush())
-        return fail(in.error() != QFileDevice::NoError);
-    out.close();
-    if (out.error() != QFileDevice::NoError)
-        return fail(false);
-    // rename() never replaces an existing file, so a file that appeared meanwhile is kept
-    if (!QFile::rename(temporary, target.filePath(name)))
-        return fail(false);
-    return std::nullopt;
+        failure = StepFailure{true, 0};
+    else if (!out.create())
+        failure = StepFailure{false, errno};
+    else if (!(failure = copyContent(in, out.file())) && !out.commit())
+        failure = StepFailure{false, errno};
+    if (!failure)
+        return std::nullopt;
+    qCDebug(lcRideData) << "ride copy failed" << in.fileName() << in.errorString()
+                        << out.errorString() << std::strerror(failure->writeErrno);
+    return copyError(failure->readSide, from.exists(), isNoRoomErrno(failure->writeErrno));
 }
 
 } // namespace
@@ -82,9 +85,10 @@ QString folderPath()
 
 bool isRideFileName(const QString &name)
 {
+    const QString suffix = name.mid(dateDigits + timeDigits);
     return readsAsDecimal(name.mid(0, dateDigits)) &&
-           readsAsDecimal(name.mid(dateDigits, timeDigits)) &&
-           name.mid(dateDigits + timeDigits, suffixSearchLength).contains(QLatin1String(".TXT"));
+           readsAsDecimal(name.mid(dateDigits, timeDigits)) && suffix.size() <= maxSuffixLength &&
+           suffix.endsWith(QLatin1String(".TXT"));
 }
 
 bool hasRideFile(const QStringList &names)
@@ -121,6 +125,18 @@ QStringList listFiles(const QString &folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
+QStringList listRides(const QString &folder)
+{
+    QStringList readable;
+    const QFileInfoList files =
+        QDir(folder).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &file : files) {
+        if (RideFormat::isRideSize(file.size()))
+            readable << file.fileName();
+    }
+    return rideFileNames(readable);
+}
+
 CardSearch findCardFolders(const QStringList &roots)
 {
     CardSearch search;
@@ -137,13 +153,13 @@ CardSearch findCardFolders(const QStringList &roots)
     return search;
 }
 
-CopyError copyError(bool readSide, bool sourceFolderExists, QFileDevice::FileError writeError)
+CopyError copyError(bool readSide, bool sourceFolderExists, bool noRoom)
 {
     if (!sourceFolderExists)
         return CopyError::CardRemoved;
     if (readSide)
         return CopyError::Unreadable;
-    return writeError == QFileDevice::ResourceError ? CopyError::DiskFull : CopyError::Unwritable;
+    return noRoom ? CopyError::DiskFull : CopyError::Unwritable;
 }
 
 CopyResult copyFiles(const QString &source, const QStringList &names, const QString &target,
@@ -151,7 +167,7 @@ CopyResult copyFiles(const QString &source, const QStringList &names, const QStr
 {
     CopyResult result;
     const QDir from(source);
-    QDir to(target);
+    const QDir to(target);
     bool cardGone = false;
     for (const QString &name : names) {
         if (cancel && cancel->load())
@@ -162,14 +178,12 @@ CopyResult copyFiles(const QString &source, const QStringList &names, const QStr
             result.failed.append({name, CopyError::CardRemoved});
             continue;
         }
-        if (to.exists(name)) {
-            if (!overwrite) {
-                result.kept << name;
-                continue;
-            }
-            to.remove(name);
+        // with overwrite the complete copy is renamed over the existing file
+        if (!overwrite && to.exists(name)) {
+            result.kept << name;
+            continue;
         }
-        if (const std::optional<CopyError> error = copyFileByRename(from, target, name)) {
+        if (const std::optional<CopyError> error = copyOneFile(from, to, name)) {
             result.failed.append({name, *error});
             cardGone = *error == CopyError::CardRemoved;
         } else {

@@ -1,7 +1,6 @@
 // The ride-data folder: ride-file names, the camera-card search and the adding-only copy.
 #pragma once
 
-#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -16,8 +15,8 @@ inline const QString folderName = QStringLiteral("Metadata");
 // QDir::currentPath() + "/Metadata".
 QString folderPath();
 
-// Characters 0-7 and 8-13 read as decimal numbers and ".TXT" (upper case) follows in at most
-// 17 characters.
+// Characters 0-7 and 8-13 read as decimal numbers and the rest, at most 17 characters, ends in
+// ".TXT" (upper case).
 bool isRideFileName(const QString &name);
 // Any name of the listing is a ride-file name.
 bool hasRideFile(const QStringList &names);
@@ -27,6 +26,9 @@ QStringList rideFileNames(const QStringList &names);
 QStringList namesOfDay(const QStringList &listing, const QString &day);
 // Files of folder (no folders), by name with case ignored.
 QStringList listFiles(const QString &folder);
+// The files of folder that the page reads as rides, in listFiles order: a ride-file name and a
+// size the reader accepts (RideFormat::isRideSize).
+QStringList listRides(const QString &folder);
 
 struct CardSearch
 {
@@ -45,8 +47,8 @@ enum class CopyError
     Unwritable   // the target file could not be created, written or renamed
 };
 // The error of a failed copy: a read-side failure is a removed card when the source folder is
-// gone, else an unreadable file; a write-side one is a full disk on a resource error.
-CopyError copyError(bool readSide, bool sourceFolderExists, QFileDevice::FileError writeError);
+// gone, else an unreadable file; a write-side one is a full disk when the target had no room.
+CopyError copyError(bool readSide, bool sourceFolderExists, bool noRoom);
 
 struct CopyFailure
 {
@@ -62,10 +64,11 @@ struct CopyResult
     bool ok() const { return failed.isEmpty(); }
 };
 // Copies the ride files (not other files, not folders) named in names from source into target.
-// Each file is written under a hidden temporary name and renamed when complete, so a full disk
-// or a pulled card leaves no partial ride file. Without overwrite an existing target file stays
-// unchanged. Once the source folder is gone the rest fail as CardRemoved without being tried.
-// cancel, when set, stops the copy between two files. Safe to run off the GUI thread.
+// Each file is written as a PartFile beside its target and renamed when complete, so a full disk
+// or a pulled card leaves no partial ride file and no other file is touched. Without overwrite an
+// existing target file stays unchanged. Once the source folder is gone the rest fail as
+// CardRemoved without being tried. cancel, when set, stops the copy between two files. Safe to
+// run off the GUI thread.
 CopyResult copyFiles(const QString &source, const QStringList &names, const QString &target,
                      bool overwrite, const std::atomic_bool *cancel = nullptr);
 // copyFiles of the files of source.

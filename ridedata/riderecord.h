@@ -9,6 +9,11 @@ constexpr int blockBytes = 2900; // files are read 100 records at a time
 constexpr int secondsPerRecord = 5;
 // A file above this size is no ride (a day of one record a second is about 2.5 MB).
 constexpr qint64 maxFileBytes = 16 * 1024 * 1024;
+// A file of bytes can be a ride: the reader neither finds it empty nor refuses it as too large.
+constexpr bool isRideSize(qint64 bytes)
+{
+    return bytes > 0 && bytes <= maxFileBytes;
+}
 constexpr double maxLatitude = 90.0; // a coordinate beyond these bounds is no fix
 constexpr double maxLongitude = 180.0;
 constexpr int latitudeDecimals = 7;

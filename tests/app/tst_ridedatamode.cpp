@@ -14,11 +14,11 @@
 #include "formmap.h"
 #include "formplaybackdata.h"
 #include "formplaybak.h"
+#include "heldride.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
 #include "mappagestate.h"
 #include "removabledrives.h"
-#include "ridefilereader.h"
 #include "ridepagetest.h"
 #include "testsupport.h"
 
@@ -35,13 +35,21 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
 using namespace RidePageTest;
+using namespace std::chrono_literals;
 
 namespace {
 
 using MainWindowTest::action;
 // Long enough to be still playing when Tools > Calendar is reached on a busy machine.
 constexpr int clipSeconds = 120;
+// The rides of the large card: some hundreds are copied before the held one.
+constexpr int largeCardRides = 4000;
+constexpr int largeCardDays = 28;
 
 // The share of pixels of colour in rect of image (within a small tolerance).
 double colourShare(const QImage &image, const QRect &rect, const QColor &colour)
@@ -114,15 +122,29 @@ private slots:
     void rideReadEndingLateIsNotShown();
     void chartClicksSelectTheDaysOfTheirBars_data();
     void chartClicksSelectTheDaysOfTheirBars();
+    // the card copy in the background: a delete, a second copy and quitting meet it running
+    void deleteRideDataDuringTheCardCopySticks();
+    void copyAskedForDuringTheCardCopyRunsAfterIt();
+    void quittingStopsTheCopyAfterItsCurrentFile();
 
 private:
     void screenshot(MainWindow &w, const QString &name, QWidget *area, const QColor &mustShow);
+    // The names in the ride-data folder, by name; withParts: hidden part files too.
+    QStringList rideFolderEntries(bool withParts = true) const;
+    // Only the large card is searched and the ride-data folder is empty.
+    void useLargeCard();
+    // The main card again and no ride copied.
+    void restoreCard();
 
     QTemporaryDir dir_;
     QString oldCwd_;
     QString clip_;
     QStringList roots_;
     const QString day_ = dayOfThisMonth(2);
+    QString largeCard_;
+    QStringList largeCardNames_; // by name: the order of the copy
+    // between rides 00:00:00 and 00:10:00 of day 3: several hundred are copied before it
+    const QString heldName_ = dayOfThisMonth(3) + QStringLiteral("000500.TXT");
 };
 
 void TstRideDataMode::initTestCase()
@@ -140,6 +162,19 @@ void TstRideDataMode::initTestCase()
               steadyRide(360));
     roots_ = QStringList{card + QLatin1Char('/')};
     RemovableDrives::setRootsProvider([this] { return roots_; });
+
+    // a card of 4,000 short rides, one every 10 minutes from the 1st of the month on
+    largeCard_ = dir_.filePath(QStringLiteral("media/LARGE"));
+    const QByteArray ride = steadyRide(2);
+    for (int i = 0; i < largeCardRides; ++i) {
+        const int perDay = largeCardRides / largeCardDays + 1;
+        const QString name =
+            dayOfThisMonth(1 + i / perDay) +
+            QTime(0, 0).addSecs(i % perDay * 600).toString(QStringLiteral("hhmmss")) +
+            QStringLiteral(".TXT");
+        writeRide(largeCard_ + QStringLiteral("/Metadata"), name, ride);
+        largeCardNames_ << name;
+    }
 }
 
 void TstRideDataMode::cleanupTestCase()
@@ -375,9 +410,23 @@ void TstRideDataMode::onlyRideFilesAreCopiedListedAndRead()
     writeRide(rides, dayOfThisMonth(10) + QStringLiteral("070000.TXT"), steadyRide(12));
     writeRide(rides, dayOfThisMonth(10) + QStringLiteral("101600_F.mp4"), steadyRide(100));
     writeRide(rides, dayOfThisMonth(12) + QStringLiteral("101700_F.mp4"), steadyRide(100));
-    // a ride file larger than any ride
+    // a file one byte larger than the reader's 16 MiB
     const QString huge = dayOfThisMonth(9) + QStringLiteral("070000.TXT");
-    writeRide(rides, huge, QByteArray(int(RideFormat::maxFileBytes) + 29, 'Q'));
+    writeRide(rides, huge, QByteArray(16 * 1024 * 1024 + 1, 'Q'));
+    // files the page does not read as rides on the card: a ride's backup, an empty ride file and
+    // one of 20 MiB, each on a day of its own and beside a real ride
+    const QByteArray backup = steadyRide(12);
+    const QByteArray empty;
+    const QByteArray tooLarge(20 * 1024 * 1024, 'Q');
+    const QVector<std::pair<QString, const QByteArray *>> noRides{
+        {dayOfThisMonth(14) + QStringLiteral("120000.TXT.bak"), &backup},
+        {dayOfThisMonth(15) + QStringLiteral("070000.TXT"), &empty},
+        {dayOfThisMonth(16) + QStringLiteral("070000.TXT"), &tooLarge},
+        {dayOfThisMonth(10) + QStringLiteral("080000.TXT.bak"), &backup},
+        {dayOfThisMonth(10) + QStringLiteral("090000.TXT"), &empty},
+        {dayOfThisMonth(10) + QStringLiteral("100000.TXT"), &tooLarge}};
+    for (const auto &[name, content] : noRides)
+        writeRide(card, name, *content);
 
     MainWindow w;
     QVERIFY(MainWindowTest::showWindow(w));
@@ -387,24 +436,24 @@ void TstRideDataMode::onlyRideFilesAreCopiedListedAndRead()
     waitIdle(page);
     QVERIFY(QFileInfo::exists(rides + day_ + QStringLiteral("070000.TXT"))); // the card's ride
     QVERIFY(!QFileInfo::exists(rides + dayOfThisMonth(8) + QStringLiteral("101500_F.mp4")));
+    QVERIFY(!QFileInfo::exists(rides + noRides[0].first));
+    QVERIFY(isMarked(page, 2));
     QVERIFY(isMarked(page, 10));
     QVERIFY(!isMarked(page, 8));
     QVERIFY(!isMarked(page, 12)); // a day with a video only
+    for (int d : {9, 14, 15, 16})
+        QVERIFY2(!isMarked(page, d), qPrintable(QString::number(d)));
 
     pressDay(page->calendar(), 10);
     QCOMPARE(fileRows(page->fileList()),
              QStringList{dayOfThisMonth(10) + QStringLiteral("070000")});
     openRide(page, dayOfThisMonth(10) + QStringLiteral("070000"));
     QTRY_COMPARE(trackSize(w.formMap()), 12);
-
-    // the oversized file is refused like an unreadable one: no ride, no track
-    pressDay(page->calendar(), 9);
-    openRide(page, huge.left(14));
-    QVERIFY(page->currentFile().isEmpty());
-    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("endTime"))->text(),
-             QStringLiteral("00:00:00"));
-    QTRY_COMPARE(trackSize(w.formMap()), 0);
     QFile::remove(card + dayOfThisMonth(8) + QStringLiteral("101500_F.mp4"));
+    for (const auto &noRide : noRides) {
+        QFile::remove(card + noRide.first);
+        QFile::remove(rides + noRide.first);
+    }
     for (const QString &name : {dayOfThisMonth(10) + QStringLiteral("070000.TXT"),
                                 dayOfThisMonth(10) + QStringLiteral("101600_F.mp4"),
                                 dayOfThisMonth(12) + QStringLiteral("101700_F.mp4"), huge})
@@ -505,6 +554,143 @@ void TstRideDataMode::pageIsBuiltWhenTheCalendarFirstOpens()
     w.triggerMenu(action(w, "actionSpeed_kmh"));
     action(w, "actionPlayer")->trigger();
     w.releaseKeyboard();
+}
+
+QStringList TstRideDataMode::rideFolderEntries(bool withParts) const
+{
+    return QDir(dir_.filePath(QStringLiteral("Metadata")))
+        .entryList(withParts ? QDir::Files | QDir::Hidden : QDir::Files, QDir::Name);
+}
+
+void TstRideDataMode::useLargeCard()
+{
+    QVERIFY(QDir(dir_.filePath(QStringLiteral("Metadata"))).removeRecursively());
+    roots_ = QStringList{largeCard_ + QLatin1Char('/')};
+}
+
+void TstRideDataMode::restoreCard()
+{
+    QVERIFY(QDir(dir_.filePath(QStringLiteral("Metadata"))).removeRecursively());
+    roots_ = QStringList{dir_.filePath(QStringLiteral("media/CARD/"))};
+}
+
+// Tools > Delete Ride Data while the card copy runs: the copy stops after its current file and
+// no copy brings rides back until the mode is entered again.
+void TstRideDataMode::deleteRideDataDuringTheCardCopySticks()
+{
+    useLargeCard();
+    auto held = std::make_unique<HeldRide>(largeCard_ + QStringLiteral("/Metadata"), heldName_,
+                                           steadyRide(2));
+    QVERIFY(held->isValid());
+    // a ride further on, which a copy that went on after its current file would reach
+    auto later = std::make_unique<HeldRide>(largeCard_ + QStringLiteral("/Metadata"),
+                                            dayOfThisMonth(20) + QStringLiteral("000500.TXT"),
+                                            steadyRide(2));
+    later->release(20s); // a window waiting for such a copy would not wait for ever
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    FormPlaybak *page = w.ridePage();
+    action(w, "actionCalendar")->trigger();
+    QVERIFY(held->waitUntilOpened(30s));
+    QVERIFY(page->isCopying());
+    // the folder button asks for the card copy once more: it is to follow the running one
+    clickButton(page->calendar(), "selectedFolderBtn");
+    clickButton(w.formDialog(), "downloadMetadata_btn_ok");
+
+    action(w, "actionDelete_Ride_Data")->trigger();
+    held->release(1s); // the current file ends even while the window waits for the copy
+    clickButton(w.formDialog(), "deleteMetadataFile_btn_ok");
+    held->release();
+    waitIdle(page);
+    QVERIFY(QThreadPool::globalInstance()->waitForDone(60000)); // every copy has ended
+    QApplication::processEvents();
+    QVERIFY2(rideFolderEntries().isEmpty(),
+             qPrintable(QString::number(rideFolderEntries().size()) + " files back"));
+    for (int d = 1; d <= largeCardDays; ++d)
+        QVERIFY2(!isMarked(page, d), qPrintable(QString::number(d)));
+    pressDay(page->calendar(), 1);
+    QVERIFY(fileRows(page->fileList()).isEmpty());
+    QVERIFY(!later->isOpened()); // the copy stopped after its current file
+
+    // entering the mode again copies the card again
+    held.reset();
+    later.reset();
+    action(w, "actionPlayer")->trigger();
+    action(w, "actionCalendar")->trigger();
+    waitIdle(page);
+    QCOMPARE(rideFolderEntries(), largeCardNames_);
+    QVERIFY(isMarked(page, 1));
+    QVERIFY(isMarked(page, largeCardDays));
+    action(w, "actionPlayer")->trigger();
+    w.releaseKeyboard();
+    restoreCard();
+}
+
+// A folder chosen with the folder button during the card copy is copied after it, not beside it.
+void TstRideDataMode::copyAskedForDuringTheCardCopyRunsAfterIt()
+{
+    useLargeCard();
+    const QString chosen = dir_.filePath(QStringLiteral("chosen"));
+    const QStringList chosenNames{dayOfThisMonth(largeCardDays - 1) + QStringLiteral("235959.TXT"),
+                                  dayOfThisMonth(largeCardDays) + QStringLiteral("235959.TXT")};
+    for (const QString &name : chosenNames)
+        writeRide(chosen, name, steadyRide(3));
+    HeldRide held(largeCard_ + QStringLiteral("/Metadata"), heldName_, steadyRide(2));
+    QVERIFY(held.isValid());
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    FormPlaybak *page = w.ridePage();
+    action(w, "actionCalendar")->trigger();
+    QVERIFY(held.waitUntilOpened(30s));
+
+    // with a second card in, the folder button asks for a folder
+    roots_ << dir_.filePath(QStringLiteral("media/CARD/"));
+    clickButton(page->calendar(), "selectedFolderBtn");
+    clickButton(w.formDialog(), "selectedMetadataFolder_btn_ok");
+    QPointer<FileDialog_C> chooser = page->folderChooser();
+    QVERIFY(chooser);
+    emit chooser->openFolderName(chosen); // the chooser's own folder choice: tst_filedialog
+    chooser->close();
+    held.release(1s);
+
+    // the chosen rides arrive, and only once the card's last ride is in
+    const QString target = dir_.filePath(QStringLiteral("Metadata/"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(target + chosenNames.first()), 60000);
+    QVERIFY(QFileInfo::exists(target + largeCardNames_.last()));
+    waitIdle(page);
+    QCOMPARE(rideFolderEntries().size(), largeCardRides + 1 + chosenNames.size());
+    QVERIFY(QFileInfo::exists(target + chosenNames.last()));
+    action(w, "actionPlayer")->trigger();
+    w.releaseKeyboard();
+    restoreCard();
+}
+
+// Quitting during the card copy: the window goes at once, the copy ends with its current file.
+void TstRideDataMode::quittingStopsTheCopyAfterItsCurrentFile()
+{
+    useLargeCard();
+    HeldRide held(largeCard_ + QStringLiteral("/Metadata"), heldName_, steadyRide(2));
+    QVERIFY(held.isValid());
+    const int mode = gMode;
+    auto w = std::make_unique<MainWindow>();
+    QVERIFY(MainWindowTest::showWindow(*w));
+    action(*w, "actionCalendar")->trigger();
+    QVERIFY(held.waitUntilOpened(30s));
+    QStringList before = largeCardNames_;
+    before.erase(std::upper_bound(before.begin(), before.end(), heldName_), before.end());
+    // every ride before the held one, whose part file is being written
+    QCOMPARE(rideFolderEntries(false), before);
+
+    held.release(30s); // so that a window waiting for the copy would not wait for ever
+    w->close();
+    w.reset();
+    QVERIFY(!held.isReleased()); // the window did not wait for the copy's current file
+    gMode = mode;                // the next window starts in player mode
+    held.release();
+    QVERIFY(QThreadPool::globalInstance()->waitForDone(60000));
+    before << heldName_; // its current file completed, nothing after it
+    QCOMPARE(rideFolderEntries(), before);
+    restoreCard();
 }
 
 void TstRideDataMode::rideReadEndingLateIsNotShown_data()

@@ -523,17 +523,19 @@ void TstPlaybackDataParser::debugLinesAreOffUnlessSwitchedOn()
 
 void TstPlaybackDataParser::fileLargerThanAnyRideIsNotRead()
 {
+    // the limit is 16 MiB: a file of exactly that size is read, one byte more is not
+    constexpr int limitBytes = 16 * 1024 * 1024;
     const QByteArray record = RideFileWriter::encodePoint(47.0, 8.0, 400.0, 20);
     QByteArray largest;
-    largest.reserve(int(RideFormat::maxFileBytes));
-    while (largest.size() + record.size() <= RideFormat::maxFileBytes)
+    largest.reserve(limitBytes);
+    while (largest.size() + record.size() <= limitBytes)
         largest += record;
-    largest += QByteArray(int(RideFormat::maxFileBytes) - largest.size(), '0');
+    largest += QByteArray(limitBytes - largest.size(), '0');
     const QString accepted = write(QStringLiteral("20240501070000.TXT"), largest);
     int records = 0;
     QCOMPARE(readRideFile(accepted, [&records](const RideRecord &) { ++records; }),
              RideFileStatus::Read);
-    QCOMPARE(records, int(RideFormat::maxFileBytes / RideFormat::recordBytes));
+    QCOMPARE(records, limitBytes / RideFormat::recordBytes);
 
     const QString refused = write(QStringLiteral("20240502070000.TXT"), largest + '0');
     records = 0;

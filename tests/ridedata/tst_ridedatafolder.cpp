@@ -6,9 +6,45 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 using namespace RideDataFolder;
+
+namespace {
+
+// Room of the small file system: one 40 KiB ride and part of a second.
+constexpr qint64 fileSystemBytes = 64 * 1024;
+
+// A tmpfs of bytes mounted on folder for the life of the object (root only).
+class SmallFileSystem
+{
+public:
+    SmallFileSystem(const QString &folder, qint64 bytes) : folder_(folder)
+    {
+        mounted_ = ::geteuid() == 0 &&
+                   QProcess::execute(QStringLiteral("mount"),
+                                     {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                      QStringLiteral("-o"), QStringLiteral("size=%1").arg(bytes),
+                                      QStringLiteral("tmpfs"), folder}) == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (mounted_)
+            QProcess::execute(QStringLiteral("umount"), {folder_});
+    }
+    SmallFileSystem(const SmallFileSystem &) = delete;
+    SmallFileSystem &operator=(const SmallFileSystem &) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+};
+
+} // namespace
 
 class TstRideDataFolder : public QObject
 {
@@ -18,6 +54,8 @@ private slots:
     void rideFileNames_data();
     void rideFileNames();
     void listingPassesWhenOneNamePasses();
+    void folderRidesHaveARideNameAndSize_data();
+    void folderRidesHaveARideNameAndSize();
     void cardSearch_data();
     void cardSearch();
     void copyAddsRideFilesOnly();
@@ -25,6 +63,9 @@ private slots:
     void overwriteReplaces();
     void failedCopyLeavesNoPartialFile();
     void removedCardFailsTheRest();
+    void copyIntoAFullFileSystemSaysTheDiskIsFull_data();
+    void copyIntoAFullFileSystemSaysTheDiskIsFull();
+    void copyLeavesOtherHiddenFilesAlone();
     void copyErrors_data();
     void copyErrors();
     void failureMessage_data();
@@ -60,6 +101,15 @@ void TstRideDataFolder::rideFileNames_data()
     QTest::newRow("suffix too far") << "20240501083000_abcdefghijklmnop.TXT" << false;
     QTest::newRow("letters in the date") << "2024O501083000.TXT" << false;
     QTest::newRow("empty") << "" << false;
+    // the suffix ends in ".TXT" and has at most 17 characters
+    QTest::newRow("suffix after .TXT") << "20261210120000.TXT.bak" << false;
+    QTest::newRow("letter after .TXT") << "20261210120000.TXTX" << false;
+    QTest::newRow("17-character suffix") << "20240501083000_abcdefghijkl.TXT" << true;
+    QTest::newRow("18-character suffix") << "20240501083000_abcdefghijklm.TXT" << false;
+    // a good date with time characters that are no decimal number
+    QTest::newRow("words after the date") << "20240501_notes.TXT" << false;
+    QTest::newRow("letters as the time") << "20240501ABCDEF.TXT" << false;
+    QTest::newRow("hexadecimal digit in the time") << "2024050108300A.TXT" << false;
 }
 
 void TstRideDataFolder::rideFileNames()
@@ -74,6 +124,40 @@ void TstRideDataFolder::listingPassesWhenOneNamePasses()
     QVERIFY(!hasRideFile({}));
     QVERIFY(!hasRideFile({QStringLiteral("notes.txt"), QStringLiteral("20240501083000.txt")}));
     QVERIFY(hasRideFile({QStringLiteral("notes.txt"), QStringLiteral("20240501083000.TXT")}));
+}
+
+void TstRideDataFolder::folderRidesHaveARideNameAndSize_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("ride") << "20240501083000.TXT" << qint64(29) << true;
+    QTest::newRow("one byte: read, but no whole record")
+        << "20240501083000.TXT" << qint64(1) << true;
+    QTest::newRow("empty") << "20240501083000.TXT" << qint64(0) << false;
+    // the reader's limit of 16 MiB
+    QTest::newRow("exactly 16 MiB") << "20240501083000.TXT" << qint64(16 * 1024 * 1024) << true;
+    QTest::newRow("one byte above 16 MiB")
+        << "20240501083000.TXT" << qint64(16 * 1024 * 1024 + 1) << false;
+    QTest::newRow("ride's name with a suffix after it")
+        << "20240501083000.TXT.bak" << qint64(29) << false;
+}
+
+void TstRideDataFolder::folderRidesHaveARideNameAndSize()
+{
+    QFETCH(QString, name);
+    QFETCH(qint64, bytes);
+    QFETCH(bool, listed);
+    QTemporaryDir folder;
+    write(folder.filePath(QStringLiteral("20240430070000.TXT")), "ride");
+    QFile file(folder.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(bytes)); // sparse: no 16 MiB written
+    file.close();
+    QStringList expected{QStringLiteral("20240430070000.TXT")};
+    if (listed)
+        expected << name;
+    QCOMPARE(listRides(folder.path()), expected);
 }
 
 void TstRideDataFolder::cardSearch_data()
@@ -192,32 +276,87 @@ void TstRideDataFolder::removedCardFailsTheRest()
                 .isEmpty());
 }
 
+void TstRideDataFolder::copyIntoAFullFileSystemSaysTheDiskIsFull_data()
+{
+    QTest::addColumn<qint64>("fillerBytes"); // taken from the file system's room before the copy
+    QTest::addColumn<QStringList>("copied");
+    QTest::newRow("room for one ride") << qint64(0) << QStringList{"20240501070000.TXT"};
+    QTest::newRow("no byte free") << fileSystemBytes << QStringList();
+}
+
+void TstRideDataFolder::copyIntoAFullFileSystemSaysTheDiskIsFull()
+{
+    QFETCH(qint64, fillerBytes);
+    QFETCH(QStringList, copied);
+    QTemporaryDir base;
+    const QString target = base.filePath(QStringLiteral("Metadata"));
+    QVERIFY(QDir().mkpath(target));
+    const SmallFileSystem fileSystem(target, fileSystemBytes);
+    if (!fileSystem.mounted())
+        QSKIP("mounting a small tmpfs needs root (CAP_SYS_ADMIN): the disk-full copy is not run");
+    if (fillerBytes > 0) {
+        QFile filler(target + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        filler.write(QByteArray(int(fillerBytes), 'f'));
+    }
+    QTemporaryDir card;
+    const QStringList names{QStringLiteral("20240501070000.TXT"),
+                            QStringLiteral("20240502070000.TXT"),
+                            QStringLiteral("20240503070000.TXT")};
+    for (const QString &name : names) // 40 KiB each: the second finds room for part of it
+        write(card.filePath(name), QByteArray(40 * 1024, 'Q'));
+
+    const CopyResult result = copyFolder(card.path(), target, false);
+    QCOMPARE(result.copied, copied);
+    QCOMPARE(result.failed.size(), names.size() - copied.size());
+    for (const CopyFailure &failure : result.failed)
+        QCOMPARE(failure.error, CopyError::DiskFull);
+    const QString message = RideCopyReport::failureText(result.failed);
+    QVERIFY2(message.contains(QStringLiteral("The disk is full")), qPrintable(message));
+    // no partial ride and no part file left behind
+    QStringList left = QDir(target).entryList(QDir::Files | QDir::Hidden);
+    left.removeOne(QStringLiteral("filler"));
+    QCOMPARE(left, copied);
+}
+
+void TstRideDataFolder::copyLeavesOtherHiddenFilesAlone()
+{
+    // a user's file named as a part file of the copy could once be
+    QTemporaryDir source;
+    QTemporaryDir target;
+    write(source.filePath(QStringLiteral("20240501083000.TXT")), "ride");
+    const QString own = target.filePath(QStringLiteral(".20240501083000.TXT.part"));
+    write(own, "the user's");
+    QVERIFY(copyFolder(source.path(), target.path(), false).ok());
+    QCOMPARE(read(target.filePath(QStringLiteral("20240501083000.TXT"))), QByteArray("ride"));
+    QCOMPARE(read(own), QByteArray("the user's"));
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{QStringLiteral(".20240501083000.TXT.part"),
+                          QStringLiteral("20240501083000.TXT")}));
+}
+
 void TstRideDataFolder::copyErrors_data()
 {
     QTest::addColumn<bool>("readSide");
     QTest::addColumn<bool>("sourceFolderExists");
-    QTest::addColumn<int>("writeError");
+    QTest::addColumn<bool>("noRoom");
     QTest::addColumn<int>("error");
     QTest::newRow("card pulled while reading")
-        << true << false << int(QFileDevice::NoError) << int(CopyError::CardRemoved);
+        << true << false << false << int(CopyError::CardRemoved);
     QTest::newRow("card pulled while writing")
-        << false << false << int(QFileDevice::WriteError) << int(CopyError::CardRemoved);
-    QTest::newRow("bad file on the card")
-        << true << true << int(QFileDevice::NoError) << int(CopyError::Unreadable);
-    QTest::newRow("no space left")
-        << false << true << int(QFileDevice::ResourceError) << int(CopyError::DiskFull);
-    QTest::newRow("folder not writable")
-        << false << true << int(QFileDevice::OpenError) << int(CopyError::Unwritable);
+        << false << false << true << int(CopyError::CardRemoved);
+    QTest::newRow("bad file on the card") << true << true << false << int(CopyError::Unreadable);
+    QTest::newRow("no space left") << false << true << true << int(CopyError::DiskFull);
+    QTest::newRow("folder not writable") << false << true << false << int(CopyError::Unwritable);
 }
 
 void TstRideDataFolder::copyErrors()
 {
     QFETCH(bool, readSide);
     QFETCH(bool, sourceFolderExists);
-    QFETCH(int, writeError);
+    QFETCH(bool, noRoom);
     QFETCH(int, error);
-    QCOMPARE(int(copyError(readSide, sourceFolderExists, QFileDevice::FileError(writeError))),
-             error);
+    QCOMPARE(int(copyError(readSide, sourceFolderExists, noRoom)), error);
 }
 
 void TstRideDataFolder::failureMessage_data()
