@@ -141,7 +141,7 @@ private slots:
         QTRY_VERIFY(!panel->gauge()->animation().isRunning());
         QVERIFY(qAbs(panel->gauge()->animation().current() -
                      TripData::needleTarget(10.0 * (second + 1))) < 1);
-        QCOMPARE(s.w.chart()->slider()->value(), int(s.w.mainDashcam()->positionMs() / 10));
+        QTRY_COMPARE(s.w.chart()->slider()->value(), int(s.w.mainDashcam()->positionMs() / 10));
         QCOMPARE(s.w.chart()->slider()->maximum(), int(s.w.mainDashcam()->durationMs() / 10));
         // the map's track length reaches the panel: five steps of about 150 m
         QTRY_VERIFY_WITH_TIMEOUT(panel->distance() > 600 && panel->distance() < 900, 10000);
