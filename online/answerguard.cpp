@@ -4,8 +4,9 @@
 
 AnswerGuard::Limits AnswerGuard::smallAnswer(int deadlineMs)
 {
-    // one byte more than allowed, so that a larger answer shows
-    return {NetworkLimits::smallAnswerMaxBytes + 1, NetworkLimits::smallAnswerMaxBytes, deadlineMs};
+    // room beyond the limit, so that a larger answer shows: Qt stops filling a read buffer up to
+    // a socket read short of its size
+    return {2 * NetworkLimits::smallAnswerMaxBytes, NetworkLimits::smallAnswerMaxBytes, deadlineMs};
 }
 
 void AnswerGuard::guard(QNetworkReply *reply, const Limits &limits)
@@ -32,8 +33,7 @@ AnswerGuard::AnswerGuard(QNetworkReply *reply, const Limits &limits)
     if (limits_.deadlineMs > 0) {
         deadline_.setSingleShot(true);
         deadline_.setInterval(limits_.deadlineMs);
-        connect(&deadline_, &QTimer::timeout, this,
-                [this] { stop(QNetworkReply::TimeoutError); });
+        connect(&deadline_, &QTimer::timeout, this, [this] { stop(QNetworkReply::TimeoutError); });
         connect(reply, &QNetworkReply::uploadProgress, this, &AnswerGuard::onUploadProgress);
         deadline_.start();
     }
