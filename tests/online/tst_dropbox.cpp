@@ -81,61 +81,59 @@ private slots:
         QVERIFY(QDir().mkpath(work));
         oldCwd = QDir::currentPath();
         QDir::setCurrent(work);
-        http.server().Post("/2/files/download", [this](const httplib::Request &req,
-                                                       httplib::Response &res) {
-            const QByteArray arg =
-                QByteArray::fromStdString(req.get_header_value("Dropbox-API-Arg"));
-            QJsonParseError error;
-            const QJsonObject json = QJsonDocument::fromJson(arg, &error).object();
-            const QString path = json.value(QStringLiteral("path")).toString();
-            const QString folder = QStringLiteral("/Windows Update/");
-            const QString name = path.mid(folder.size());
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                requested << name;
-                const bool ascii = std::all_of(arg.begin(), arg.end(),
-                                               [](char c) { return c > 0x1f && c < 0x7f; });
-                if (error.error != QJsonParseError::NoError || json.size() != 1 ||
-                    !path.startsWith(folder) || !ascii ||
-                    req.get_header_value("Authorization") != "Bearer TEST_TOKEN_0123")
-                    badHeaders << name;
-            }
-            if (name == QLatin1String("denied.bin")) {
-                res.status = 401;
-                res.set_content("{\"error\": \"expired token\"}", "application/json");
-            } else if (name == QLatin1String("failing.bin")) {
-                res.status = 500;
-                res.set_content("server error page", "text/html");
-            } else if (name == QLatin1String("choices.bin")) {
-                res.status = 300; // no network error, and still no file
-                res.set_content("pick one of several", "text/html");
-            } else if (name == QLatin1String("silent.bin")) {
-                TestHttpServer::stallUntil(releaseStalls);
-                res.set_content("late", "text/plain");
-            } else if (name == QLatin1String("big.bin")) {
-                res.set_content(std::string(4 * 1024 * 1024, 'g'), "application/octet-stream");
-            } else if (name == QLatin1String("endless.bin")) {
-                TestHttpServer::answerEndlessly(res, releaseStalls);
-            } else if (name.startsWith(QLatin1String("moved "))) {
-                // "moved <status> away|here.bin": to 127.0.0.2 or to this host
-                res.status = name.section(QLatin1Char(' '), 1, 1).toInt();
-                const QString path = QStringLiteral("/2/files/moved");
-                res.set_header(
-                    "Location",
-                    (name.contains(QLatin1String("away")) ? otherHost.url(path) : http.url(path))
-                        .toStdString());
-            } else if (name == QLatin1String("broken.bin")) {
-                res.set_content_provider(4000, "application/octet-stream",
-                                         [](size_t offset, size_t, httplib::DataSink &sink) {
-                                             if (offset > 0)
-                                                 return false;
-                                             sink.write(std::string(1000, 'b').data(), 1000);
-                                             return true;
-                                         });
-            } else {
-                res.set_content(body(name).toStdString(), "application/octet-stream");
-            }
-        });
+        http.server().Post(
+            "/2/files/download", [this](const httplib::Request &req, httplib::Response &res) {
+                const QByteArray arg =
+                    QByteArray::fromStdString(req.get_header_value("Dropbox-API-Arg"));
+                QJsonParseError error;
+                const QJsonObject json = QJsonDocument::fromJson(arg, &error).object();
+                const QString path = json.value(QStringLiteral("path")).toString();
+                const QString folder = QStringLiteral("/Windows Update/");
+                const QString name = path.mid(folder.size());
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    requested << name;
+                    const bool ascii = std::all_of(arg.begin(), arg.end(),
+                                                   [](char c) { return c > 0x1f && c < 0x7f; });
+                    if (error.error != QJsonParseError::NoError || json.size() != 1 ||
+                        !path.startsWith(folder) || !ascii ||
+                        req.get_header_value("Authorization") != "Bearer TEST_TOKEN_0123")
+                        badHeaders << name;
+                }
+                if (name == QLatin1String("denied.bin")) {
+                    res.status = 401;
+                    res.set_content("{\"error\": \"expired token\"}", "application/json");
+                } else if (name == QLatin1String("failing.bin")) {
+                    res.status = 500;
+                    res.set_content("server error page", "text/html");
+                } else if (name == QLatin1String("choices.bin")) {
+                    res.status = 300; // no network error, and still no file
+                    res.set_content("pick one of several", "text/html");
+                } else if (name == QLatin1String("silent.bin")) {
+                    TestHttpServer::stallUntil(releaseStalls);
+                    res.set_content("late", "text/plain");
+                } else if (name == QLatin1String("big.bin")) {
+                    res.set_content(std::string(4 * 1024 * 1024, 'g'), "application/octet-stream");
+                } else if (name == QLatin1String("endless.bin")) {
+                    TestHttpServer::answerEndlessly(res, releaseStalls);
+                } else if (name.startsWith(QLatin1String("moved "))) {
+                    // "moved <status> away|here.bin": to 127.0.0.2 or to this host
+                    res.status = name.section(QLatin1Char(' '), 1, 1).toInt();
+                    const bool away = name.contains(QLatin1String("away"));
+                    const QString to = (away ? otherHost : http).url("/2/files/moved");
+                    res.set_header("Location", to.toStdString());
+                } else if (name == QLatin1String("broken.bin")) {
+                    res.set_content_provider(4000, "application/octet-stream",
+                                             [](size_t offset, size_t, httplib::DataSink &sink) {
+                                                 if (offset > 0)
+                                                     return false;
+                                                 sink.write(std::string(1000, 'b').data(), 1000);
+                                                 return true;
+                                             });
+                } else {
+                    res.set_content(body(name).toStdString(), "application/octet-stream");
+                }
+            });
         const auto moved = [](const httplib::Request &, httplib::Response &res) {
             res.set_content("moved file", "application/octet-stream");
         };
