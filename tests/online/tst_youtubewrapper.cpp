@@ -238,6 +238,8 @@ private slots:
         tokenAnswer_ = TokenGranted;
         hostileAnswer_ = NotHostile;
         releaseStalls_ = false;
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        otherHostAuthorizations_.clear();
     }
     void cleanup() { releaseStalls_ = true; }
 
