@@ -76,12 +76,17 @@ bool PartFile::create()
 
 bool PartFile::commit()
 {
+    return commitAs(target_);
+}
+
+bool PartFile::commitAs(const QString &targetPath)
+{
     if (!live_)
         return false;
     file_.close();
     if (std::rename(QFile::encodeName(path()).constData(),
-                    QFile::encodeName(target_).constData()) != 0) {
-        error_ = QStringLiteral("cannot rename %1 to %2: %3").arg(path(), target_, errnoText());
+                    QFile::encodeName(targetPath).constData()) != 0) {
+        error_ = QStringLiteral("cannot rename %1 to %2: %3").arg(path(), targetPath, errnoText());
         discard();
         return false;
     }

@@ -29,6 +29,9 @@ public:
     // Closes the part and renames it over the target in one step (rename(2)); on failure the part
     // is removed and errorString() says why.
     bool commit();
+    // The same with another target in the part's folder (a free name chosen once the bytes are
+    // known).
+    bool commitAs(const QString &targetPath);
     // Closes and removes the part (only it: the name is ours alone).
     void discard();
 

@@ -1,45 +1,37 @@
 #include "downloadbody.h"
 
+#include "answerguard.h"
+
 #include <QNetworkRequest>
 
-#include <cstdio>
-
-namespace {
-// Qt reads ahead at most this much while a slot writes the body out.
-constexpr qint64 readBufferBytes = 1024 * 1024;
-} // namespace
-
 DownloadBody::DownloadBody(qint64 maxBytes, const QString &targetPath, QObject *parent)
-    : QObject(parent), maxBytes_(maxBytes), toFile_(!targetPath.isEmpty())
+    : QObject(parent), maxBytes_(maxBytes), target_(targetPath)
 {
-    if (toFile_)
-        part_.setFileName(targetPath + QStringLiteral(".part"));
 }
 
 DownloadBody::~DownloadBody()
 {
-    // a transfer still running leaves nothing; an ended one was settled by onFinished()
+    // a transfer still running leaves nothing (its part goes with part_); an ended one was
+    // settled by onFinished()
     if (reply_) {
         reply_->disconnect(this);
         reply_->abort();
         reply_->deleteLater();
-        part_.close();
-        if (toFile_)
-            part_.remove();
     }
 }
 
 bool DownloadBody::open()
 {
-    // unbuffered: a full disk shows at the write that hits it
-    return !toFile_ ||
-           part_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    if (target_.isEmpty())
+        return true;
+    part_ = std::make_unique<PartFile>(target_);
+    return part_->create();
 }
 
-void DownloadBody::attach(QNetworkReply *reply)
+void DownloadBody::attach(QNetworkReply *reply, int deadlineMs)
 {
     reply_ = reply;
-    reply->setReadBufferSize(readBufferBytes);
+    AnswerGuard::guard(reply, {NetworkLimits::streamReadBufferBytes, 0, deadlineMs});
     connect(reply, &QNetworkReply::metaDataChanged, this, &DownloadBody::onMetaData);
     connect(reply, &QNetworkReply::readyRead, this, &DownloadBody::onReadyRead);
     connect(reply, &QNetworkReply::finished, this, &DownloadBody::onFinished);
@@ -79,9 +71,9 @@ void DownloadBody::onReadyRead()
     }
     if (!answerIsFile())
         return; // an error page: read and dropped
-    if (!toFile_)
+    if (!part_)
         data_ += bytes;
-    else if (part_.write(bytes) != bytes.size())
+    else if (part_->file().write(bytes) != bytes.size())
         stop(End::WriteFailed, QNetworkReply::NoError);
 }
 
@@ -105,7 +97,7 @@ void DownloadBody::onFinished()
     if (!stopped_) {
         QNetworkReply::NetworkError error = reply->error();
         if (error == QNetworkReply::OperationCanceledError)
-            error = QNetworkReply::TimeoutError; // not cancelled here: the transfer timed out
+            error = QNetworkReply::TimeoutError; // not cancelled here: idle or past its deadline
         else if (error == QNetworkReply::NoError && !answerIsFile())
             error = QNetworkReply::UnknownContentError; // an answer that is no file
         else if (error == QNetworkReply::NoError && announced_ >= 0 && received_ != announced_)
@@ -113,22 +105,17 @@ void DownloadBody::onFinished()
         end_ = error == QNetworkReply::NoError ? End::Complete : End::Failed;
         error_ = error;
     }
-    part_.close();
-    if (end_ == End::Complete && toFile_ && part_.error() != QFileDevice::NoError)
-        end_ = End::WriteFailed;
+    if (part_) {
+        part_->file().close();
+        if (end_ == End::Complete && part_->file().error() != QFileDevice::NoError)
+            end_ = End::WriteFailed;
+    }
     if (end_ != End::Complete) {
         data_.clear();
-        if (toFile_)
-            part_.remove();
+        part_.reset(); // removes it
     }
     reply_ = nullptr;
     reply->disconnect(this);
     reply->deleteLater();
     emit ended();
-}
-
-bool DownloadBody::replace(const QString &part, const QString &target)
-{
-    return std::rename(QFile::encodeName(part).constData(),
-                       QFile::encodeName(target).constData()) == 0;
 }

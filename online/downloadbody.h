@@ -1,20 +1,18 @@
-// One download's body, bounded: kept in memory or streamed into "<target>.part", and how the
-// transfer ended. Shared by the update wizards' downloader and the cloud-drive downloader.
+// One download's body, bounded: kept in memory or streamed into a part file beside its target,
+// and how the transfer ended. Shared by the update wizards' downloader and the cloud-drive
+// downloader.
 #pragma once
 
+#include "networklimits.h"
+#include "partfile.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-namespace NetworkLimits {
-// A transfer that receives and sends nothing for this long ends with TimeoutError.
-constexpr int transferTimeoutMs = 30000;
-// The version file is a few lines of JSON.
-constexpr qint64 versionFileMaxBytes = 256 * 1024;
-} // namespace NetworkLimits
+#include <memory>
 
 class DownloadBody : public QObject
 {
@@ -31,10 +29,12 @@ public:
     DownloadBody(qint64 maxBytes, const QString &targetPath, QObject *parent = nullptr);
     ~DownloadBody() override;
 
-    // Creates the part file (memory bodies need none); false when it cannot be written.
+    // Creates the part file beside the target (memory bodies need none); false when the folder
+    // refuses it.
     bool open();
-    // Follows reply until it finishes; then ended() is emitted once.
-    void attach(QNetworkReply *reply);
+    // Follows reply until it finishes; then ended() is emitted once. deadlineMs: the time the
+    // whole answer may take (0: only the manager's idle timeout applies).
+    void attach(QNetworkReply *reply, int deadlineMs = 0);
     // Aborts the transfer; it ends as Failed with OperationCanceledError.
     void cancel();
 
@@ -42,10 +42,9 @@ public:
     QNetworkReply::NetworkError error() const { return error_; }
     QByteArray data() const { return data_; }
     qint64 size() const { return received_; }
-    QString partPath() const { return part_.fileName(); }
-
-    // Renames part over target in one step (rename(2)); an existing target is replaced.
-    static bool replace(const QString &part, const QString &target);
+    // The closed part file of a Complete streamed body, for the caller to commit; removed with
+    // it when not committed. Null otherwise or once taken.
+    std::unique_ptr<PartFile> takePart() { return std::move(part_); }
 
 signals:
     void ended();
@@ -59,8 +58,8 @@ private:
 
     QPointer<QNetworkReply> reply_;
     const qint64 maxBytes_;
-    const bool toFile_;
-    QFile part_;
+    const QString target_;
+    std::unique_ptr<PartFile> part_; // streamed bodies only
     QByteArray data_;
     qint64 received_ = 0;
     qint64 announced_ = -1;

@@ -10,7 +10,8 @@
 
 Dropbox::Dropbox(QObject *parent) : QObject(parent)
 {
-    manager_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    // the bearer token goes to the cloud drive's origin only
+    manager_.setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
     manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
 }
 
@@ -72,7 +73,7 @@ void Dropbox::downloadFile(QStringList names)
     auto *body = new DownloadBody(config.publishedFileMaxBytes, target_, this);
     if (!body->open()) {
         delete body;
-        fail(QStringLiteral("%1: cannot write %2.part").arg(name_, target_));
+        fail(QStringLiteral("%1: cannot write beside %2").arg(name_, target_));
         return;
     }
     body_ = body;
@@ -96,15 +97,15 @@ void Dropbox::onBodyEnded()
     body_ = nullptr;
     body->deleteLater();
     if (body->end() == DownloadBody::End::WriteFailed) {
-        fail(QStringLiteral("%1: cannot write %2.part").arg(name_, target_));
+        fail(QStringLiteral("%1: cannot write beside %2").arg(name_, target_));
         return;
     }
     if (body->end() == DownloadBody::End::Failed) {
         fail(QStringLiteral("%1: network error %2").arg(name_).arg(int(body->error())));
         return;
     }
-    if (!DownloadBody::replace(body->partPath(), target_)) {
-        QFile::remove(body->partPath());
+    const std::unique_ptr<PartFile> part = body->takePart();
+    if (!part->commit()) {
         fail(QStringLiteral("%1: cannot replace %2").arg(name_, target_));
         return;
     }

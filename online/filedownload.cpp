@@ -57,7 +57,7 @@ void FileDownload::startDownload(const QUrl &url, const QString &name, const QSt
     }
     const bool toFile = !folder.isEmpty();
     auto *body = new DownloadBody(toFile ? UpdateConfig::current().publishedFileMaxBytes
-                                         : NetworkLimits::versionFileMaxBytes,
+                                         : NetworkLimits::smallAnswerMaxBytes,
                                   toFile ? folder + QLatin1Char('/') + name : QString(), this);
     if ((toFile && !VersionFile::isBareFileName(name)) || !body->open()) {
         delete body;
@@ -70,7 +70,8 @@ void FileDownload::startDownload(const QUrl &url, const QString &name, const QSt
     QNetworkReply *reply = manager_.get(QNetworkRequest(url));
     connect(reply, &QNetworkReply::downloadProgress, this, &FileDownload::downloadProgress);
     connect(body, &DownloadBody::ended, this, &FileDownload::onBodyEnded);
-    body->attach(reply);
+    // a published file may come slowly over a slow line; the version file is small
+    body->attach(reply, toFile ? 0 : answerDeadlineMs_);
 }
 
 void FileDownload::abort()
@@ -98,12 +99,11 @@ void FileDownload::onBodyEnded()
     body->deleteLater();
     switch (body->end()) {
     case DownloadBody::End::Complete: {
+        std::unique_ptr<PartFile> unsaved; // an earlier download nobody saved: removed
         {
             QMutexLocker lock(&mutex_);
-            if (!readyPart_.isEmpty() && readyPart_ != body->partPath())
-                QFile::remove(readyPart_); // an earlier download nobody saved
             data_ = body->data();
-            readyPart_ = body->partPath();
+            unsaved = std::exchange(readyPart_, body->takePart());
             readySize_ = body->size();
         }
         emit downloaded();
@@ -135,20 +135,22 @@ QString FileDownload::freeTarget(const QString &folder, const QString &name, con
 
 bool FileDownload::saveFile(const QString &folder, Existing existing)
 {
-    QString part;
+    std::unique_ptr<PartFile> part; // removed unless committed
     QString name;
     qint64 size = 0;
     {
         QMutexLocker lock(&mutex_);
-        part = std::exchange(readyPart_, QString());
+        part = std::move(readyPart_);
         size = readySize_;
         name = fileName_;
     }
+    if (!part || name.isEmpty()) {
+        emit saveFileFailed(1);
+        return false;
+    }
     const QString target = existing == Existing::Replace ? folder + QLatin1Char('/') + name
-                                                         : freeTarget(folder, name, part);
-    if (part.isEmpty() || name.isEmpty() || !DownloadBody::replace(part, target)) {
-        if (!part.isEmpty())
-            QFile::remove(part);
+                                                         : freeTarget(folder, name, part->path());
+    if (!part->commitAs(target)) {
         emit saveFileFailed(1);
         return false;
     }

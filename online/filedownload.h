@@ -1,5 +1,5 @@
 // One download at a time, bounded and timed: the version file into memory, a published file
-// streamed into "<name>.part" in its folder and moved into place by saveFile.
+// streamed into a part file of its own beside folder/name and moved into place by saveFile.
 #pragma once
 
 #include "downloadbody.h"
@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QString>
 #include <QUrl>
+
+#include <memory>
 
 class FileDownload : public QObject
 {
@@ -28,11 +30,12 @@ public:
     ~FileDownload() override;
 
     // Stores name; when idle, starts a GET of url. With folder empty the body is kept in memory
-    // (the version file, at most NetworkLimits::versionFileMaxBytes); otherwise it streams into
-    // folder/name.part (at most the configured published-file size). A name that is no bare
+    // (the version file: at most NetworkLimits::smallAnswerMaxBytes, within the answer
+    // deadline); otherwise it streams into a part file beside folder/name (at most the
+    // configured published-file size; only the idle timeout applies). A name that is no bare
     // file name, or a part file that cannot be created, reports saveFileFailed(1) and sends
-    // nothing. When busy, aborts the running
-    // request (which ends with downloadError(OperationCanceledError)) and sends nothing.
+    // nothing. When busy, aborts the running request (which ends with
+    // downloadError(OperationCanceledError)) and sends nothing.
     void startDownload(const QUrl &url, const QString &name, const QString &folder = QString());
     void abort();
     // The version file's body; empty for a streamed download.
@@ -40,9 +43,12 @@ public:
     QString fileName() const;
     // Milliseconds without a byte after which a request ends with TimeoutError.
     void setTransferTimeout(int ms);
+    // Milliseconds the version file may take as a whole before it ends with TimeoutError.
+    void setAnswerDeadline(int ms) { answerDeadlineMs_ = ms; }
 
     // Moves the last streamed download to folder + "/" + fileName() (or a free name, see
-    // Existing); any thread. Reported by saveFileCompleted or saveFileFailed(1) as well.
+    // Existing); any thread. Reported by saveFileCompleted or saveFileFailed(1) as well. The
+    // download is gone either way; one never saved goes with the next download or this object.
     bool saveFile(const QString &folder, Existing existing = Existing::Replace);
 
     // folder/name when it is free or holds the same bytes as part, else the first free
@@ -56,7 +62,8 @@ signals:
     // status (UnknownContentError); nothing was kept.
     void downloadError(QNetworkReply::NetworkError error);
     void downloadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
-    // The part file could not be created or written, or the file not moved into place.
+    // The part file could not be created or written, or the file not moved into place; no part
+    // file stays.
     void saveFileFailed(int errorCode);
     // filesize in KiB, remainder dropped
     void saveFileCompleted(QString path, QString name, int filesize);
@@ -69,6 +76,7 @@ private:
     mutable QMutex mutex_;        // guards what saveFile reads on a pool worker
     QByteArray data_;
     QString fileName_;
-    QString readyPart_; // a streamed download that arrived whole, waiting for saveFile
+    std::unique_ptr<PartFile> readyPart_; // a streamed download that arrived whole, for saveFile
     qint64 readySize_ = 0;
+    int answerDeadlineMs_ = NetworkLimits::smallAnswerDeadlineMs;
 };

@@ -35,7 +35,8 @@ signals:
     // Only after a 2xx answer.
     void uploadFinished();
     void uploadProgressChanged(qint64 bytesSent, qint64 bytesTotal);
-    // Once per failed upload: a network error, a non-2xx answer, no token
+    // Once per failed upload: a network error (TimeoutError for an answer past its deadline,
+    // UnknownContentError for one past its size), a non-2xx answer, no token
     // (AuthenticationRequiredError) or a video file that cannot be opened (ContentNotFoundError).
     void networkErrorOccur(QNetworkReply::NetworkError error);
 };

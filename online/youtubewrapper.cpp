@@ -1,6 +1,6 @@
 #include "youtubewrapper.h"
 
-#include "downloadbody.h"
+#include "answerguard.h"
 #include "onlinelog.h"
 #include "uploadrequest.h"
 
@@ -14,7 +14,6 @@
 YoutubeWrapper::YoutubeWrapper(QObject *parent)
     : UploadClient(parent), config_(UploadServiceConfig::current())
 {
-    manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
     flow.setNetworkAccessManager(&manager_);
     signInTimer_.setSingleShot(true);
     signInTimer_.setInterval(signInTimeoutMs);
@@ -223,9 +222,11 @@ void YoutubeWrapper::onUploadFinished()
         }
     } else if (!errorReported && !uploadCancelled &&
                reply->error() == QNetworkReply::OperationCanceledError) {
-        // aborted by the transfer timeout, not by cancelUpload()
+        // aborted by the transfer timeout or the answer's bounds, not by cancelUpload()
         errorReported = true;
-        emit networkErrorOccur(QNetworkReply::TimeoutError);
+        const QNetworkReply::NetworkError bound = AnswerGuard::endOf(reply);
+        emit networkErrorOccur(bound != QNetworkReply::NoError ? bound
+                                                               : QNetworkReply::TimeoutError);
     }
     if (reply == currentReply)
         releaseUpload();

@@ -3,11 +3,11 @@
 // The access token lives in memory only and is never written or logged.
 #pragma once
 
+#include "smallanswermanager.h"
 #include "uploadclient.h"
 #include "uploadserviceconfig.h"
 
 #include <QFile>
-#include <QNetworkAccessManager>
 #include <QOAuth2AuthorizationCodeFlow>
 #include <QPointer>
 #include <QTimer>
@@ -39,6 +39,8 @@ public:
     void cancelAuthorization() override;
     // Milliseconds without a byte after which the token request or the upload fails.
     void setTransferTimeout(int ms) { manager_.setTransferTimeout(ms); }
+    // Milliseconds the token answer, or the upload answer once the video is sent, may take.
+    void setAnswerDeadline(int ms) { manager_.setAnswerDeadline(ms); }
     // Milliseconds the sign-in may take in the browser.
     void setSignInTimeout(int ms) { signInTimer_.setInterval(ms); }
     void startUploadingVideo(const QString &path, const QByteArray &title,
@@ -66,7 +68,7 @@ private:
     void releaseUpload();
 
     UploadServiceConfig config_;
-    QNetworkAccessManager manager_; // the token requests and the upload; outlives the flow
+    SmallAnswerManager manager_; // the token requests and the upload; outlives the flow
     QOAuth2AuthorizationCodeFlow flow;
     QTimer signInTimer_;
     // created by authorize(), bound to 127.0.0.1 only; closed, not deleted, when a sign-in ends

@@ -39,8 +39,16 @@ private:
     QString clip_;
     TestHttpServer service_; // the upload service's sign-in, whose token endpoint fails
     std::atomic<bool> tokenNeverAnswers_{false};
+    std::atomic<int> tokenHostile_{NotHostile}; // a Hostile answer to the token request
     std::atomic<bool> releaseStalls_{false};
     BrowserCatcher browser_;
+
+    enum Hostile
+    {
+        NotHostile,
+        Endless,
+        Trickling
+    };
 
     // Tools > Share without the support prompt; the share window it opened.
     static FormShare *openShare(MainWindow &w)
@@ -62,6 +70,14 @@ private slots:
         clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
         QVERIFY(TestSupport::makeClip(clip_, 3, QStringLiteral("320x240"), false));
         service_.server().Post("/token", [this](const httplib::Request &, httplib::Response &res) {
+            if (tokenHostile_ == Endless) {
+                TestHttpServer::answerEndlessly(res, releaseStalls_);
+                return;
+            }
+            if (tokenHostile_ == Trickling) {
+                TestHttpServer::answerTrickling(res, releaseStalls_);
+                return;
+            }
             if (tokenNeverAnswers_) {
                 TestHttpServer::stallUntil(releaseStalls_);
                 return;
@@ -89,6 +105,7 @@ private slots:
     {
         gSupportPromptHidden = false;
         releaseStalls_ = true;
+        tokenHostile_ = NotHostile;
         gFileDialogPath.clear();
     }
 
@@ -116,24 +133,32 @@ private slots:
         w.setLanguage(LangEnglish);
     }
 
-    // A token request that fails or never answers ends on the network-error page.
+    // A token request that fails, never answers, answers without end or trickles a byte a
+    // second ends on the network-error page.
     void failedSignInReachesNetworkErrorPage_data()
     {
         QTest::addColumn<bool>("neverAnswers");
-        QTest::newRow("500") << false;
-        QTest::newRow("never answers") << true;
+        QTest::addColumn<int>("hostile");
+        QTest::newRow("500") << false << int(NotHostile);
+        QTest::newRow("never answers") << true << int(NotHostile);
+        QTest::newRow("endless answer") << false << int(Endless);
+        QTest::newRow("one byte a second") << false << int(Trickling);
     }
     void failedSignInReachesNetworkErrorPage()
     {
         QFETCH(bool, neverAnswers);
+        QFETCH(int, hostile);
         tokenNeverAnswers_ = neverAnswers;
+        tokenHostile_ = hostile;
         MainWindow w;
         QVERIFY(showWindow(w));
         w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
         QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
         QPointer<FormShare> share = openShare(w);
         QVERIFY(share);
-        share->youtubeWrapper().setTransferTimeout(300);
+        // a byte a second keeps the request from going idle: only its deadline ends it
+        share->youtubeWrapper().setTransferTimeout(hostile == Trickling ? 30000 : 300);
+        share->youtubeWrapper().setAnswerDeadline(2000);
         QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_next")),
                           Qt::LeftButton);
         QCOMPARE(share->page(), 2);

@@ -1,26 +1,11 @@
 #include "partfile.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Every entry of a folder, with its content (a link by its target), to compare before and after.
-static QMap<QString, QByteArray> entriesOf(const QString &folder)
-{
-    QMap<QString, QByteArray> entries;
-    const QFileInfoList infos = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
-                                                           QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &info : infos) {
-        if (info.isSymLink()) {
-            entries.insert(info.fileName(), "-> " + QFile::encodeName(info.symLinkTarget()));
-            continue;
-        }
-        QFile file(info.filePath());
-        file.open(QIODevice::ReadOnly);
-        entries.insert(info.fileName(), file.readAll());
-    }
-    return entries;
-}
+using TestSupport::entriesOf;
 
 class TstPartFile : public QObject
 {

@@ -89,6 +89,20 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QMap<QString, QByteArray> entriesOf(const QString &folder)
+{
+    QMap<QString, QByteArray> entries;
+    const QFileInfoList infos = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                           QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &info : infos) {
+        if (info.isSymLink())
+            entries.insert(info.fileName(), "-> " + QFile::encodeName(info.symLinkTarget()));
+        else
+            entries.insert(info.fileName(), contentOf(info.filePath()));
+    }
+    return entries;
+}
+
 QColor colourAt(const QImage &picture, const QWidget *top, const QWidget *child,
                 const QPoint &point)
 {

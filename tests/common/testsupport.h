@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QtTest>
@@ -32,6 +33,9 @@ bool runFfmpeg(const QStringList &args);
 void writeFile(const QString &path, const QByteArray &bytes);
 // The whole content of the file at path; empty when it cannot be read.
 QByteArray contentOf(const QString &path);
+// Every entry of a folder, hidden ones included, with its content (a link by its target), to
+// compare a folder before and after.
+QMap<QString, QByteArray> entriesOf(const QString &folder);
 
 // Saves a grab of widget as docs-ready PNG under $TALVEX_SCREENSHOT_DIR when that is set.
 void saveScreenshot(QWidget *widget, const QString &name);

@@ -1,5 +1,6 @@
 // The cloud-drive downloader against a real HTTP server on 127.0.0.1.
 #include "dropbox.h"
+#include "peakmemory.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "updateconfig.h"
@@ -31,6 +32,15 @@ private:
     std::atomic<bool> releaseStalls{false};
     QStringList requested; // the file names asked for, in order
     QStringList badHeaders;
+    TestHttpServer otherHost;            // 127.0.0.2: another host, where redirects point
+    QList<QByteArray> otherHostRequests; // the Authorization header of each request it got
+
+    static void setPublishedFileLimit(qint64 bytes)
+    {
+        UpdateConfig config = UpdateConfig::current();
+        config.publishedFileMaxBytes = bytes;
+        UpdateConfig::setCurrent(config);
+    }
 
     static QByteArray body(const QString &name)
     {
@@ -49,11 +59,18 @@ private:
 
     void clearFolder()
     {
-        for (const QString &f : filesHere())
-            QFile::remove(f);
+        const QFileInfoList entries =
+            QDir().entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QFileInfo &entry : entries) {
+            if (entry.isDir() && !entry.isSymLink())
+                QDir(entry.filePath()).removeRecursively();
+            else
+                QFile::remove(entry.filePath());
+        }
         std::lock_guard<std::mutex> lock(mutex);
         requested.clear();
         badHeaders.clear();
+        otherHostRequests.clear();
     }
 
 private slots:
@@ -97,6 +114,14 @@ private slots:
                     res.set_content("late", "text/plain");
                 } else if (name == QLatin1String("big.bin")) {
                     res.set_content(std::string(4 * 1024 * 1024, 'g'), "application/octet-stream");
+                } else if (name == QLatin1String("endless.bin")) {
+                    TestHttpServer::answerEndlessly(res, releaseStalls);
+                } else if (name.startsWith(QLatin1String("moved "))) {
+                    // "moved <status> away|here.bin": to 127.0.0.2 or to this host
+                    res.status = name.section(QLatin1Char(' '), 1, 1).toInt();
+                    const bool away = name.contains(QLatin1String("away"));
+                    const QString to = (away ? otherHost : http).url("/2/files/moved");
+                    res.set_header("Location", to.toStdString());
                 } else if (name == QLatin1String("broken.bin")) {
                     res.set_content_provider(4000, "application/octet-stream",
                                              [](size_t offset, size_t, httplib::DataSink &sink) {
@@ -109,6 +134,22 @@ private slots:
                     res.set_content(body(name).toStdString(), "application/octet-stream");
                 }
             });
+        const auto moved = [](const httplib::Request &, httplib::Response &res) {
+            res.set_content("moved file", "application/octet-stream");
+        };
+        http.server().Get("/2/files/moved", moved);
+        http.server().Post("/2/files/moved", moved);
+        const auto other = [this](const httplib::Request &req, httplib::Response &res) {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                otherHostRequests << QByteArray::fromStdString(
+                    req.get_header_value("Authorization"));
+            }
+            res.set_content("the other host's bytes", "application/octet-stream");
+        };
+        otherHost.server().Get(".*", other);
+        otherHost.server().Post(".*", other);
+        QVERIFY(otherHost.start("127.0.0.2"));
         QVERIFY(http.start());
         UpdateConfig config;
         config.cloudDownloadUrl = QUrl(http.url(QStringLiteral("/2/files/download")));
@@ -126,7 +167,11 @@ private slots:
         releaseStalls = false;
         clearFolder();
     }
-    void cleanup() { releaseStalls = true; }
+    void cleanup()
+    {
+        releaseStalls = true;
+        setPublishedFileLimit(UpdateConfig::defaultPublishedFileMaxBytes);
+    }
 
     void batchOfThreeCountsDown()
     {
@@ -282,6 +327,130 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, stored);
         QCOMPARE(Dropbox::targetPath(name), QDir::currentPath() + QLatin1Char('/') + stored);
+    }
+
+    // An endless file ends the batch at the size limit, as a failure, with memory bounded (the
+    // body streams through a bounded read buffer into the part file) and nothing of it kept.
+    void endlessFileEndsTheBatch_data()
+    {
+        QTest::addColumn<qint64>("limit");
+        const UpdateConfig bundled = UpdateConfig::fromJson(
+            TestSupport::contentOf(QStringLiteral(":/excel/UpdateConfig.json")));
+        QTest::newRow("configured limit") << bundled.publishedFileMaxBytes;
+        QTest::newRow("64 MiB") << qint64(64) * 1024 * 1024;
+        QTest::newRow("1 GiB") << qint64(1024) * 1024 * 1024;
+    }
+    void endlessFileEndsTheBatch()
+    {
+        QFETCH(qint64, limit);
+        setPublishedFileLimit(limit);
+        Dropbox dropbox;
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QElapsedTimer clock;
+        clock.start();
+        dropbox.startBatch(
+            {QStringLiteral("a.bin"), QStringLiteral("endless.bin"), QStringLiteral("c.bin")});
+        QVERIFY(finished.wait(240000));
+        qInfo("limit %lld: failed after %lld ms, peak memory growth %lld MiB", limit,
+              clock.elapsed(), growth.bytes() / (1024 * 1024));
+        QVERIFY2(growth.below(128 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QVERIFY2(finished.at(0).at(1).toString().startsWith(
+                     QStringLiteral("endless.bin: network error %1")
+                         .arg(int(QNetworkReply::UnknownContentError))),
+                 qPrintable(finished.at(0).at(1).toString()));
+        QCOMPARE(filesHere(), QStringList{"a.bin"});
+    }
+
+    // The bearer token goes to the cloud drive's origin only: a redirect elsewhere ends the batch
+    // before the other host hears of the token; one within the origin is followed.
+    void redirectKeepsTheTokenAtItsOrigin_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("followed");
+        QTest::newRow("302 to another host") << "moved 302 away.bin" << false;
+        QTest::newRow("307 to another host") << "moved 307 away.bin" << false;
+        QTest::newRow("308 to another host") << "moved 308 away.bin" << false;
+        QTest::newRow("307 on the same host") << "moved 307 here.bin" << true;
+    }
+    void redirectKeepsTheTokenAtItsOrigin()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, followed);
+        Dropbox dropbox;
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        dropbox.startBatch({name});
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(0).toBool(), followed);
+        std::lock_guard<std::mutex> lock(mutex);
+        for (const QByteArray &authorization : otherHostRequests)
+            QVERIFY2(!authorization.contains("TEST_TOKEN_0123"), authorization.constData());
+        if (followed) {
+            QCOMPARE(TestSupport::contentOf(name), QByteArray("moved file"));
+            QCOMPARE(filesHere(), QStringList{name});
+        } else {
+            QCOMPARE(filesHere(), QStringList());
+        }
+    }
+
+    // The part file has a name of its own: whatever bears the old "<name>.part" (a link to a file
+    // elsewhere, a user's file) stays byte-identical, as does the file the link points to,
+    // whether the download succeeds or fails.
+    void partFileTouchesNothingElse_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("succeeds");
+        for (const bool link : {true, false}) {
+            const char *taken = link ? "link" : "user's file";
+            QTest::addRow("%s, succeeding", taken) << link << "a.bin" << true;
+            QTest::addRow("%s, connection drops", taken) << link << "broken.bin" << false;
+            QTest::addRow("%s, too large", taken) << link << "big.bin" << false;
+        }
+    }
+    void partFileTouchesNothingElse()
+    {
+        QFETCH(bool, link);
+        QFETCH(QString, name);
+        QFETCH(bool, succeeds);
+        setPublishedFileLimit(1024 * 1024);
+        const QString outside = dir.filePath(QStringLiteral("outside.bin"));
+        TestSupport::writeFile(outside, "a file elsewhere");
+        const QString taken = name + QStringLiteral(".part");
+        if (link)
+            QVERIFY(QFile::link(outside, taken));
+        else
+            TestSupport::writeFile(taken, "the user's own part");
+        QMap<QString, QByteArray> before = TestSupport::entriesOf(QDir::currentPath());
+        Dropbox dropbox;
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        dropbox.startBatch({name});
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(0).toBool(), succeeds);
+        if (succeeds)
+            before.insert(name, body(name));
+        QCOMPARE(TestSupport::entriesOf(QDir::currentPath()), before);
+        QCOMPARE(TestSupport::contentOf(outside), QByteArray("a file elsewhere"));
+    }
+
+    // A part that cannot become its file (a folder has the name) goes: the batch fails.
+    void failedRenameLeavesNoPart()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("a.bin/inside")));
+        const QMap<QString, QByteArray> before = TestSupport::entriesOf(QDir::currentPath());
+        Dropbox dropbox;
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        dropbox.startBatch({QStringLiteral("a.bin"), QStringLiteral("c.bin")});
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QVERIFY2(
+            finished.at(0).at(1).toString().startsWith(QStringLiteral("a.bin: cannot replace")),
+            qPrintable(finished.at(0).at(1).toString()));
+        QCOMPARE(TestSupport::entriesOf(QDir::currentPath()), before);
+        QCOMPARE(requested, QStringList{"a.bin"});
     }
 
     // While a batch runs, another batch or file asked for changes nothing: the running batch

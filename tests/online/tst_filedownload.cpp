@@ -15,6 +15,7 @@
 #include <memory>
 
 using TestSupport::contentOf;
+using TestSupport::entriesOf;
 using TestSupport::writeFile;
 
 class TstFileDownload : public QObject
@@ -120,6 +121,9 @@ private slots:
                                                  static const std::string piece(65536, 'e');
                                                  return sink.write(piece.data(), piece.size());
                                              });
+        });
+        s.Get("/trickle", [this](const httplib::Request &, httplib::Response &res) {
+            TestHttpServer::answerTrickling(res, releaseStalls);
         });
         s.Get("/stall-headers", [this](const httplib::Request &, httplib::Response &res) {
             TestHttpServer::stallUntil(releaseStalls, 120000); // past the default timeout
@@ -388,7 +392,11 @@ private slots:
         download->startDownload(QUrl(http.url(QStringLiteral("/endless"))),
                                 QStringLiteral("FW_X7.bin"), folder);
         QTRY_VERIFY(!progress.isEmpty() && progress.last().at(0).toLongLong() > 0);
-        QCOMPARE(filesIn(folder), QStringList{"FW_X7.bin.part"});
+        const QStringList parts = filesIn(folder);
+        QCOMPARE(parts.size(), 1);
+        QVERIFY2(parts.first().startsWith(QLatin1String(".FW_X7.")) &&
+                     parts.first().endsWith(QLatin1String(".part.bin")),
+                 qPrintable(parts.first()));
         download.reset();
         QCOMPARE(filesIn(folder), QStringList());
     }
@@ -441,6 +449,114 @@ private slots:
                  folder + QLatin1Char('/') + expected);
     }
 
+    // A version file trickling a byte a second ends at the answer deadline; a published file
+    // may come that slowly (a slow line) and is not cut.
+    void tricklingAnswer_data()
+    {
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("version file") << false;
+        QTest::newRow("published file") << true;
+    }
+    void tricklingAnswer()
+    {
+        QFETCH(bool, toFile);
+        const QString folder = emptyFolder(QStringLiteral("trickle"));
+        FileDownload download;
+        download.setAnswerDeadline(2000);
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QSignalSpy progress(&download, &FileDownload::downloadProgress);
+        QElapsedTimer clock;
+        clock.start();
+        download.startDownload(QUrl(http.url(QStringLiteral("/trickle"))),
+                               QStringLiteral("FW_X7.bin"), toFile ? folder : QString());
+        if (toFile) {
+            // well past the deadline, bytes still arriving
+            QTest::qWait(5000);
+            QCOMPARE(failed.count(), 0);
+            QTRY_VERIFY2(progress.count() >= 4, qPrintable(QString::number(progress.count())));
+            download.abort();
+            QTRY_COMPARE(failed.count(), 1);
+            QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                     QNetworkReply::OperationCanceledError);
+        } else {
+            QVERIFY(failed.wait(20000));
+            qInfo("version file failed after %lld ms", clock.elapsed());
+            QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                     QNetworkReply::TimeoutError);
+        }
+        QCOMPARE(filesIn(folder), QStringList());
+    }
+
+    // The part file has a name of its own: whatever bears the old "<name>.part" (a link to a
+    // file elsewhere, a user's file) stays byte-identical, as does the file the link points to,
+    // whether the download succeeds (and is saved) or fails.
+    void partFileTouchesNothingElse_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("succeeds");
+        for (const bool link : {true, false}) {
+            const char *taken = link ? "link" : "user's file";
+            QTest::addRow("%s, succeeding", taken) << link << "/size/5000" << true;
+            QTest::addRow("%s, connection drops", taken) << link << "/broken" << false;
+            QTest::addRow("%s, too large", taken) << link << "/stream/4194304" << false;
+        }
+    }
+    void partFileTouchesNothingElse()
+    {
+        QFETCH(bool, link);
+        QFETCH(QString, path);
+        QFETCH(bool, succeeds);
+        setPublishedFileLimit(1024 * 1024);
+        const QString folder = emptyFolder(QStringLiteral("taken"));
+        const QString outside = dir.filePath(QStringLiteral("outside.bin"));
+        writeFile(outside, "a file elsewhere");
+        const QString taken = folder + QStringLiteral("/FW_X7.bin.part");
+        if (link)
+            QVERIFY(QFile::link(outside, taken));
+        else
+            writeFile(taken, "the user's own part");
+        QMap<QString, QByteArray> before = entriesOf(folder);
+        FileDownload download;
+        QCOMPARE(fetch(download, path, QStringLiteral("FW_X7.bin"), folder), succeeds);
+        if (succeeds) {
+            QVERIFY(download.saveFile(folder));
+            before.insert(QStringLiteral("FW_X7.bin"), fileOf(5000));
+        }
+        QCOMPARE(entriesOf(folder), before);
+        QCOMPARE(contentOf(outside), QByteArray("a file elsewhere"));
+    }
+
+    // A published file downloaded and never saved goes once another download arrives, and a
+    // save that fails (a folder has the name) leaves no part file.
+    void unsavedDownloadLeavesNoPart()
+    {
+        const QString folder = emptyFolder(QStringLiteral("unsaved"));
+        FileDownload download;
+        QVERIFY(fetch(download, QStringLiteral("/size/100"), QStringLiteral("first.bin"), folder));
+        QCOMPARE(filesIn(folder).size(), 1);
+        QVERIFY(fetch(download, QStringLiteral("/size/200"), QStringLiteral("second.bin"), folder));
+        const QStringList parts = filesIn(folder);
+        QCOMPARE(parts.size(), 1);
+        QVERIFY2(parts.first().startsWith(QLatin1String(".second.")), qPrintable(parts.first()));
+        QVERIFY(download.saveFile(folder));
+        QCOMPARE(filesIn(folder), QStringList{"second.bin"});
+        QCOMPARE(contentOf(folder + QStringLiteral("/second.bin")), fileOf(200));
+    }
+    void failedSaveLeavesNoPart()
+    {
+        const QString folder = emptyFolder(QStringLiteral("unsaveable"));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/FW_X7.bin/inside")));
+        const QMap<QString, QByteArray> before = entriesOf(folder);
+        FileDownload download;
+        QSignalSpy failed(&download, &FileDownload::saveFileFailed);
+        QVERIFY(fetch(download, QStringLiteral("/size/100"), QStringLiteral("FW_X7.bin"), folder));
+        QVERIFY(!download.saveFile(folder));
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(entriesOf(folder), before);
+        QVERIFY(QFileInfo(folder + QStringLiteral("/FW_X7.bin/inside")).isDir());
+    }
+
     // A body of exactly its kind's limit arrives whole, whether Content-Length announces it or
     // not; one byte more is refused.
     void bodyAtTheLimitIsAccepted_data()
@@ -467,7 +583,7 @@ private slots:
         constexpr qint64 publishedLimit = 100007;
         setPublishedFileLimit(publishedLimit);
         const qint64 size =
-            (toFile ? publishedLimit : NetworkLimits::versionFileMaxBytes) + overBytes;
+            (toFile ? publishedLimit : NetworkLimits::smallAnswerMaxBytes) + overBytes;
         const QString folder = emptyFolder(QStringLiteral("at limit"));
         FileDownload download;
         QSignalSpy failed(&download, &FileDownload::downloadError);

@@ -1,6 +1,7 @@
 #include "browsercatcher.h"
 #include "formshare.h"
 #include "oauthredirect.h"
+#include "peakmemory.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadrequest.h"
@@ -9,6 +10,7 @@
 #include "youtubewrapper.h"
 
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -46,6 +48,9 @@ private:
     std::atomic<int> uploadStatus_{200}; // 0: never answers
     std::atomic<int> tokenAnswer_{0};    // a TokenAnswer
     std::atomic<bool> releaseStalls_{false};
+    std::atomic<int> hostileAnswer_{0}; // a HostileAnswer to the token request or the upload
+    TestHttpServer otherHost_;          // 127.0.0.2: another host, where redirects point
+    QList<QByteArray> otherHostAuthorizations_; // under seen_.mutex
 
     enum TokenAnswer
     {
@@ -53,8 +58,37 @@ private:
         TokenServerError,
         TokenTruncated,
         TokenWithoutAccessToken,
-        TokenNever
+        TokenNever,
+        TokenHostile
     };
+    enum HostileAnswer
+    {
+        NotHostile,
+        Endless,
+        Trickling,
+        MovedAway302,
+        MovedAway307
+    };
+
+    // Answers res the hostile way; false when hostileAnswer_ asks for none.
+    bool answerHostile(httplib::Response &res)
+    {
+        switch (hostileAnswer_) {
+        case Endless:
+            TestHttpServer::answerEndlessly(res, releaseStalls_);
+            return true;
+        case Trickling:
+            TestHttpServer::answerTrickling(res, releaseStalls_);
+            return true;
+        case MovedAway302:
+        case MovedAway307:
+            res.status = hostileAnswer_ == MovedAway302 ? 302 : 307;
+            res.set_header("Location", otherHost_.url(QStringLiteral("/moved")).toStdString());
+            return true;
+        default:
+            return false;
+        }
+    }
 
     BrowserCatcher browser_;
     QTemporaryDir dir_;
@@ -146,6 +180,9 @@ private slots:
                 case TokenNever:
                     TestHttpServer::stallUntil(releaseStalls_);
                     return;
+                case TokenHostile:
+                    answerHostile(res);
+                    return;
                 default:
                     break;
                 }
@@ -169,9 +206,22 @@ private slots:
                 TestHttpServer::stallUntil(releaseStalls_);
                 return;
             }
+            if (answerHostile(res))
+                return;
             res.status = uploadStatus_;
             res.set_content("{\"id\":\"v1\"}", "application/json");
         });
+        const auto other = [this](const httplib::Request &req, httplib::Response &res) {
+            {
+                std::lock_guard<std::mutex> lock(seen_.mutex);
+                otherHostAuthorizations_
+                    << QByteArray::fromStdString(req.get_header_value("Authorization"));
+            }
+            res.set_content("{\"id\":\"elsewhere\"}", "application/json");
+        };
+        otherHost_.server().Get(".*", other);
+        otherHost_.server().Post(".*", other);
+        QVERIFY(otherHost_.start("127.0.0.2"));
         QVERIFY(server_.start());
     }
 
@@ -186,7 +236,10 @@ private slots:
     {
         uploadStatus_ = 200;
         tokenAnswer_ = TokenGranted;
+        hostileAnswer_ = NotHostile;
         releaseStalls_ = false;
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        otherHostAuthorizations_.clear();
     }
     void cleanup() { releaseStalls_ = true; }
 
@@ -605,6 +658,110 @@ private slots:
         QTest::qWait(50);
         std::lock_guard<std::mutex> lock(seen_.mutex);
         QCOMPARE(seen_.uploads, uploadsBefore);
+    }
+
+    // A token answer without end, or one that trickles a byte a second, fails the sign-in in
+    // time, with memory bounded: the answer is held to its size and its deadline.
+    void hostileTokenAnswerFailsTheSignIn_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("endless") << int(Endless);
+        QTest::newRow("one byte a second") << int(Trickling);
+        QTest::newRow("redirect to another host") << int(MovedAway307);
+    }
+    void hostileTokenAnswerFailsTheSignIn()
+    {
+        QFETCH(int, answer);
+        tokenAnswer_ = TokenHostile;
+        hostileAnswer_ = answer;
+        YoutubeWrapper client;
+        client.setConfig(config());
+        if (answer == Trickling)
+            client.setAnswerDeadline(2000); // an endless answer ends at its size, long before
+        client.init();
+        QSignalSpy failed(&client, &UploadClient::authorizationFailed);
+        QSignalSpy granted(&client, &UploadClient::authenticated);
+        QVERIFY(startSignIn(client));
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
+        QVERIFY(failed.wait(20000) || failed.size() == 1);
+        qInfo("sign-in failed after %lld ms, peak memory growth %lld MiB", clock.elapsed(),
+              growth.bytes() / (1024 * 1024));
+        QVERIFY2(growth.below(128 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QTest::qWait(100);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(granted.size(), 0);
+        QVERIFY(!client.hasToken());
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        QCOMPARE(otherHostAuthorizations_, QList<QByteArray>());
+    }
+
+    // An upload answer without end, or one that trickles a byte a second once the video is
+    // sent, ends the upload as a network error in time, with memory bounded.
+    void hostileUploadAnswerFailsTheUpload_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("code");
+        QTest::newRow("endless") << int(Endless) << int(QNetworkReply::UnknownContentError);
+        QTest::newRow("one byte a second") << int(Trickling) << int(QNetworkReply::TimeoutError);
+    }
+    void hostileUploadAnswerFailsTheUpload()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, code);
+        YoutubeWrapper client;
+        client.setConfig(config());
+        if (answer == Trickling)
+            client.setAnswerDeadline(2000); // an endless answer ends at its size, long before
+        client.init();
+        signIn(client);
+        QSignalSpy finished(&client, &UploadClient::uploadFinished);
+        QSignalSpy failed(&client, &UploadClient::networkErrorOccur);
+        hostileAnswer_ = answer;
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QElapsedTimer clock;
+        clock.start();
+        client.startUploadingVideo(video_, "t", "", "Public");
+        QVERIFY(failed.wait(20000));
+        qInfo("upload failed after %lld ms, peak memory growth %lld MiB", clock.elapsed(),
+              growth.bytes() / (1024 * 1024));
+        QVERIFY2(growth.below(128 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QTest::qWait(50);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(int(failed.first().first().value<QNetworkReply::NetworkError>()), code);
+        QCOMPARE(finished.size(), 0);
+        QTRY_VERIFY(!client.isUploading());
+    }
+
+    // The upload's bearer token goes to the service's origin only: a redirect to another host
+    // fails the upload, and that host never hears of the token.
+    void uploadRedirectKeepsTheTokenAtItsOrigin_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("302") << int(MovedAway302);
+        QTest::newRow("307") << int(MovedAway307);
+    }
+    void uploadRedirectKeepsTheTokenAtItsOrigin()
+    {
+        QFETCH(int, answer);
+        YoutubeWrapper client;
+        client.setConfig(config());
+        client.init();
+        signIn(client);
+        QSignalSpy finished(&client, &UploadClient::uploadFinished);
+        QSignalSpy failed(&client, &UploadClient::networkErrorOccur);
+        hostileAnswer_ = answer;
+        client.startUploadingVideo(video_, "t", "", "Public");
+        QVERIFY(failed.wait(20000));
+        QTest::qWait(200);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(finished.size(), 0);
+        std::lock_guard<std::mutex> lock(seen_.mutex);
+        QCOMPARE(otherHostAuthorizations_, QList<QByteArray>());
     }
 
     // Consent refused in the browser comes back as an OAuth error: the sign-in fails at once, not

@@ -1,0 +1,17 @@
+#include "smallanswermanager.h"
+
+#include "answerguard.h"
+
+SmallAnswerManager::SmallAnswerManager(QObject *parent) : QNetworkAccessManager(parent)
+{
+    setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    setTransferTimeout(NetworkLimits::transferTimeoutMs);
+}
+
+QNetworkReply *SmallAnswerManager::createRequest(Operation op, const QNetworkRequest &request,
+                                                 QIODevice *outgoingData)
+{
+    QNetworkReply *reply = QNetworkAccessManager::createRequest(op, request, outgoingData);
+    AnswerGuard::guard(reply, AnswerGuard::smallAnswer(answerDeadlineMs_));
+    return reply;
+}
