@@ -42,7 +42,8 @@ FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique
     ui->comboSpeed->setItemDelegate(new QStyledItemDelegate(ui->comboSpeed));
 
     const QRegularExpression minutes(QStringLiteral("\\d{0,%1}").arg(CutTime::maxMinuteDigits));
-    const QRegularExpression seconds(QStringLiteral("[0-5]?\\d"));
+    // an emptied field finishes its edit too, so that it is written back
+    const QRegularExpression seconds(QStringLiteral("([0-5]?\\d)?"));
     for (QLineEdit *edit : {ui->editStartMin, ui->editEndMin})
         edit->setValidator(new QRegularExpressionValidator(minutes, edit));
     for (QLineEdit *edit : {ui->editStartSec, ui->editEndSec})
@@ -227,18 +228,21 @@ void FormControl::onEditSpanChanged(int lower, int upper)
 
 void FormControl::onEditFieldsFinished()
 {
-    const auto range = CutTime::parseRangeText(getEditTimeRangeLeftText());
-    if (!range || range->startSec >= range->endSec)
-        return;
-    // A bound whose field still shows its second keeps its hundredths.
-    const auto bound = [](int hundredths, int fieldSec) {
-        return CutTime::secondsFromHundredths(hundredths) == fieldSec
-                   ? hundredths
-                   : fieldSec * CutTime::hundredthsPerSecond;
-    };
     SliderStyle *span = ui->sliderSpan;
-    span->setSpan(bound(span->lowerValue(), range->startSec),
-                  bound(span->upperValue(), range->endSec));
+    const auto range = CutTime::parseRangeText(getEditTimeRangeLeftText());
+    if (range && range->startSec < range->endSec) {
+        // A bound whose field still shows its second keeps its hundredths.
+        const auto bound = [](int hundredths, int fieldSec) {
+            return CutTime::secondsFromHundredths(hundredths) == fieldSec
+                       ? hundredths
+                       : fieldSec * CutTime::hundredthsPerSecond;
+        };
+        span->setSpan(bound(span->lowerValue(), range->startSec),
+                      bound(span->upperValue(), range->endSec));
+    }
+    // The fields show the span that applies: also after a refused, unreadable or clamped edit,
+    // which leaves the span as it was.
+    onEditSpanChanged(span->lowerValue(), span->upperValue());
 }
 
 void FormControl::onEditOkClicked()
