@@ -2,7 +2,9 @@
 // list's rows, the play bar's speed menu and the ride-data panel, at the window's minimum size,
 // its start-up size and the whole screen. CTest runs it once more per common screen size.
 #include "appglobals.h"
+#include "edittexts.h"
 #include "formcontrol.h"
+#include "formcontrolsecond.h"
 #include "formlist.h"
 #include "formmap.h"
 #include "formplaybackdata.h"
@@ -12,14 +14,18 @@
 #include "mainwindowtest.h"
 #include "removabledrives.h"
 #include "settingkeys.h"
+#include "sliderstyle.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -33,12 +39,23 @@ const char *const languageCodes[] = {"en", "de", "fr", "nl", "it", "es",
                                      "pt", "ru", "pl", "cs", "ro", "zh"};
 const char *const frontName = "20261207101500_F.mp4";
 const char *const rearName = "20261207101500_R.mp4";
+constexpr int leastSliderPx = 120; // both handles apart with a span to see between them
 
 // Pixels a view item needs beside its text: the style's text margins and the sheet's padding.
 int itemMargins(const QWidget *view, int padding)
 {
     const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view);
     return 2 * (textMargin + 1) + padding;
+}
+
+// True when field shows its text whole: from the first to the last character inside its frame.
+bool showsWholeText(QLineEdit *field)
+{
+    field->setCursorPosition(field->text().size());
+    field->repaint(); // the line edit scrolls its text while it paints
+    const QRect cursor = field->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const int text = field->fontMetrics().horizontalAdvance(field->text());
+    return cursor.x() - text >= 1 && cursor.right() < field->width() - 1;
 }
 
 QString sizeText(const QSize &size)
@@ -57,6 +74,8 @@ private slots:
     void listRowsShowWholeTexts();
     void speedMenuShowsWholeEntries_data() { languagesAndSizes(); }
     void speedMenuShowsWholeEntries();
+    void cutEditorSliderKeepsRoom_data() { languagesAndSizes(); }
+    void cutEditorSliderKeepsRoom();
     void ridePanelTextsStayInside_data() { languagesAndSizes(); }
     void ridePanelTextsStayInside();
 
@@ -204,6 +223,53 @@ void TstTextsFit::speedMenuShowsWholeEntries()
     QVERIFY2(speed->contentsRect().width() >= shown,
              qPrintable(QStringLiteral("%1 px for %2 px").arg(speed->width()).arg(shown)));
     speed->hidePopup();
+}
+
+void TstTextsFit::cutEditorSliderKeepsRoom()
+{
+    // both cameras shown, their pair in the list, and the cut editor open
+    if (gDisplayMode != 1)
+        MainWindowTest::action(*window, "actionDual_View")->trigger();
+    QTRY_VERIFY(window->findChild<FormControlSecond *>()->isVisible());
+    FormControl *bar = window->control();
+    if (bar->opMode() != OP_Edit)
+        QTest::mouseClick(bar->findChild<QAbstractButton *>(QStringLiteral("btnEdit")),
+                          Qt::LeftButton);
+    QTRY_COMPARE(bar->opMode(), OP_Edit);
+    applyRow();
+
+    // the slider has room for both handles and a span between them, inside the window
+    const SliderStyle *slider = bar->editSlider();
+    QTRY_VERIFY2(slider->width() >= leastSliderPx,
+                 qPrintable(QStringLiteral("%1 px").arg(slider->width())));
+    const auto *page = bar->findChild<QWidget *>(QStringLiteral("pageEdit"));
+    const auto *cancel = bar->findChild<QPushButton *>(QStringLiteral("btnEditCancel"));
+    QVERIFY(cancel->geometry().right() < page->width());
+    QVERIFY(bar->mapTo(window.get(), QPoint(bar->width(), 0)).x() <= window->width());
+
+    // the texts that give way stay readable: whole, or cut short with the whole in the tooltip
+    const std::pair<const char *, QString> labels[] = {
+        {"labelCutTime", editModeText(EditText::CutTime)},
+        {"labelEditTimeRange", bar->getEditTimeRangeLeftText()}};
+    for (const auto &[name, whole] : labels) {
+        const auto *label = bar->findChild<QLabel *>(QLatin1String(name));
+        const int text = label->fontMetrics().horizontalAdvance(label->text());
+        QVERIFY2(text <= label->contentsRect().width(),
+                 qPrintable(QStringLiteral("%1: %2 px in %3 px")
+                                .arg(label->text())
+                                .arg(text)
+                                .arg(label->contentsRect().width())));
+        QVERIFY2(label->text() == whole ||
+                     (label->text().endsWith(QChar(0x2026)) && label->toolTip() == whole),
+                 qPrintable(label->text() + QStringLiteral(" for ") + whole));
+    }
+    for (const char *name : {"editStartMin", "editStartSec", "editEndMin", "editEndSec"}) {
+        auto *field = bar->findChild<QLineEdit *>(QLatin1String(name));
+        QVERIFY2(showsWholeText(field), name);
+    }
+    for (const QPushButton *button : bar->findChildren<QPushButton *>())
+        QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+    screenshot(QStringLiteral("-cut"));
 }
 
 void TstTextsFit::ridePanelTextsStayInside()
