@@ -30,6 +30,19 @@ int fieldWidth(const QLineEdit *field, const QFontMetrics &metrics)
     return metrics.horizontalAdvance(QString(field->maxLength(), QLatin1Char('0'))) + fieldChromePx;
 }
 
+// Shows text in label, cut short with the whole text as its tooltip when wider than widthPx.
+void showElided(QLabel *label, const QString &text, int widthPx)
+{
+    // measured as the plan measured it: elidedText counts fractions of a pixel
+    const QFontMetrics metrics = label->fontMetrics();
+    const QString shown = metrics.horizontalAdvance(text) <= widthPx
+                              ? text
+                              : metrics.elidedText(text, Qt::ElideRight, widthPx);
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+    label->setFixedWidth(widthPx);
+}
+
 } // namespace
 
 FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::FormControl>())
@@ -292,12 +305,15 @@ void FormControl::fitEditPage()
     // everything else keeps its size: margins, gaps, colons, tilde and buttons
     const QBoxLayout *row = ui->layout_pageEdit;
     const QMargins margins = row->contentsMargins();
-    int keptPx = margins.left() + margins.right() + row->spacing() * (row->count() - 1);
+    int keptPx = margins.left() + margins.right();
+    int shown = 0; // spacing lies between the items that show, not beside spacers
     for (int i = 0; i < row->count(); ++i) {
         QLayoutItem *item = row->itemAt(i);
+        shown += item->isEmpty() ? 0 : 1;
         if (std::find(std::begin(givers), std::end(givers), item->widget()) == std::end(givers))
             keptPx += item->sizeHint().width();
     }
+    keptPx += row->spacing() * std::max(shown - 1, 0);
     const QString label = editModeText(EditText::CutTime);
     const auto fontOf = [this](int px) {
         QFont font = this->font();
@@ -332,18 +348,6 @@ void FormControl::fitEditPage()
         text->setFont(size);
     showElided(ui->labelCutTime, label, plan.labelPx);
     showElided(ui->labelEditTimeRange, rangeText_, plan.rangePx);
-}
-
-void FormControl::showElided(QLabel *label, const QString &text, int widthPx)
-{
-    // measured as the plan measured it: elidedText counts fractions of a pixel
-    const QFontMetrics metrics = label->fontMetrics();
-    const QString shown = metrics.horizontalAdvance(text) <= widthPx
-                              ? text
-                              : metrics.elidedText(text, Qt::ElideRight, widthPx);
-    label->setText(shown);
-    label->setToolTip(shown == text ? QString() : text);
-    label->setFixedWidth(widthPx);
 }
 
 void FormControl::updateIcons()

@@ -10,7 +10,6 @@
 #include <memory>
 
 class SliderStyle;
-class QLabel;
 class QLineEdit;
 
 namespace Ui {
@@ -89,7 +88,6 @@ private:
     void updateTimeLabel();
     // Sizes the cut editor's texts to the bar's width (see CutBarFit).
     void fitEditPage();
-    static void showElided(QLabel *label, const QString &text, int widthPx);
 
     std::unique_ptr<Ui::FormControl> ui;
     MediaPlayerStatus playState_ = StoppedState;

@@ -360,7 +360,7 @@ void TstFormControl::missingLanguageRowsFallBackToEnglish()
 void TstFormControl::narrowBarTextsGiveWayToTheSlider()
 {
     // longer than any translation in the table, so that it has to be cut short at last
-    const QString whole = QStringLiteral("Интервал обрезки видеозаписи");
+    const QString whole = QStringLiteral("Интервал обрезки видеозаписи для экспорта в файл");
     gLangEditMode = QStringList{QString(), QStringLiteral("Редактировать"), whole,
                                 QStringLiteral("ОК"), QStringLiteral("Отмена")};
     bar->applyLanguage();
