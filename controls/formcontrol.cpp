@@ -3,6 +3,7 @@
 
 #include "appglobals.h"
 #include "barstyle.h"
+#include "cutbarfit.h"
 #include "cuttime.h"
 #include "edittexts.h"
 #include "jumpclickstyle.h"
@@ -10,6 +11,7 @@
 #include "zoomrange.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 
@@ -19,6 +21,27 @@ constexpr int msPerHundredth = 10;
 constexpr double speeds[] = {0.25, 0.5, 1.0, 1.5, 2.0, 4.0};
 constexpr double normalSpeed = 1.0;
 constexpr int iconSide = 18;
+// a time field's border, padding, text margins and cursor beside its digits
+constexpr int fieldChromePx = 18;
+
+// A time field as wide as its longest entry of digits in metrics' font.
+int fieldWidth(const QLineEdit *field, const QFontMetrics &metrics)
+{
+    return metrics.horizontalAdvance(QString(field->maxLength(), QLatin1Char('0'))) + fieldChromePx;
+}
+
+// Shows text in label, cut short with the whole text as its tooltip when wider than widthPx.
+void showElided(QLabel *label, const QString &text, int widthPx)
+{
+    // measured as the plan measured it: elidedText counts fractions of a pixel
+    const QFontMetrics metrics = label->fontMetrics();
+    const QString shown = metrics.horizontalAdvance(text) <= widthPx
+                              ? text
+                              : metrics.elidedText(text, Qt::ElideRight, widthPx);
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+    label->setFixedWidth(widthPx);
+}
 
 } // namespace
 
@@ -42,11 +65,17 @@ FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique
     ui->comboSpeed->setItemDelegate(new QStyledItemDelegate(ui->comboSpeed));
 
     const QRegularExpression minutes(QStringLiteral("\\d{0,%1}").arg(CutTime::maxMinuteDigits));
-    const QRegularExpression seconds(QStringLiteral("[0-5]?\\d"));
+    // an emptied field finishes its edit too, so that it is written back
+    const QRegularExpression seconds(QStringLiteral("([0-5]?\\d)?"));
     for (QLineEdit *edit : {ui->editStartMin, ui->editEndMin})
         edit->setValidator(new QRegularExpressionValidator(minutes, edit));
     for (QLineEdit *edit : {ui->editStartSec, ui->editEndSec})
         edit->setValidator(new QRegularExpressionValidator(seconds, edit));
+
+    // the cut editor's texts give way to the slider, never the other way round
+    ui->sliderSpan->setMinimumWidth(CutBarFit::leastSliderPx);
+    rangeText_ = ui->labelEditTimeRange->text();
+    ui->pageEdit->installEventFilter(this);
 
     connectPlayPage();
     connectEditPage();
@@ -99,7 +128,8 @@ QString FormControl::getEditTimeRangeLeftText() const
 
 void FormControl::setEditTimeRangeLeftText(const QString &text)
 {
-    ui->labelEditTimeRange->setText(text);
+    rangeText_ = text;
+    fitEditPage();
 }
 
 void FormControl::setEditTimeRangeText(const QString &startMin, const QString &startSec,
@@ -192,9 +222,9 @@ void FormControl::applyLanguage()
     ui->btnPip->setToolTip(editModeText(EditText::PictureInPicture));
     ui->btnSync->setToolTip(editModeText(EditText::Sync));
     ui->btnEdit->setToolTip(editModeText(EditText::Edit));
-    ui->labelCutTime->setText(editModeText(EditText::CutTime));
     ui->btnEditOk->setText(editModeText(EditText::Ok));
     ui->btnEditCancel->setText(editModeText(EditText::Cancel));
+    fitEditPage();
 }
 
 void FormControl::applyStyle(int style)
@@ -227,18 +257,21 @@ void FormControl::onEditSpanChanged(int lower, int upper)
 
 void FormControl::onEditFieldsFinished()
 {
-    const auto range = CutTime::parseRangeText(getEditTimeRangeLeftText());
-    if (!range || range->startSec >= range->endSec)
-        return;
-    // A bound whose field still shows its second keeps its hundredths.
-    const auto bound = [](int hundredths, int fieldSec) {
-        return CutTime::secondsFromHundredths(hundredths) == fieldSec
-                   ? hundredths
-                   : fieldSec * CutTime::hundredthsPerSecond;
-    };
     SliderStyle *span = ui->sliderSpan;
-    span->setSpan(bound(span->lowerValue(), range->startSec),
-                  bound(span->upperValue(), range->endSec));
+    const auto range = CutTime::parseRangeText(getEditTimeRangeLeftText());
+    if (range && range->startSec < range->endSec) {
+        // A bound whose field still shows its second keeps its hundredths.
+        const auto bound = [](int hundredths, int fieldSec) {
+            return CutTime::secondsFromHundredths(hundredths) == fieldSec
+                       ? hundredths
+                       : fieldSec * CutTime::hundredthsPerSecond;
+        };
+        span->setSpan(bound(span->lowerValue(), range->startSec),
+                      bound(span->upperValue(), range->endSec));
+    }
+    // The fields show the span that applies: also after a refused, unreadable or clamped edit,
+    // which leaves the span as it was.
+    onEditSpanChanged(span->lowerValue(), span->upperValue());
 }
 
 void FormControl::onEditOkClicked()
@@ -253,6 +286,68 @@ void FormControl::onEditOkClicked()
         emit editOk();
     else
         emit edit_warning();
+}
+
+bool FormControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->pageEdit && event->type() == QEvent::Resize)
+        fitEditPage();
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormControl::fitEditPage()
+{
+    QLineEdit *const fields[] = {ui->editStartMin, ui->editStartSec, ui->editEndMin,
+                                 ui->editEndSec};
+    const QWidget *const givers[] = {ui->sliderSpan, ui->labelCutTime, ui->labelEditTimeRange,
+                                     fields[0],      fields[1],        fields[2],
+                                     fields[3]};
+    // everything else keeps its size: margins, gaps, colons, tilde and buttons
+    const QBoxLayout *row = ui->layout_pageEdit;
+    const QMargins margins = row->contentsMargins();
+    int keptPx = margins.left() + margins.right();
+    int shown = 0; // spacing lies between the items that show, not beside spacers
+    for (int i = 0; i < row->count(); ++i) {
+        QLayoutItem *item = row->itemAt(i);
+        shown += item->isEmpty() ? 0 : 1;
+        if (std::find(std::begin(givers), std::end(givers), item->widget()) == std::end(givers))
+            keptPx += item->sizeHint().width();
+    }
+    keptPx += row->spacing() * std::max(shown - 1, 0);
+    const QString label = editModeText(EditText::CutTime);
+    const auto fontOf = [this](int px) {
+        QFont font = this->font();
+        font.setPixelSize(px);
+        return font;
+    };
+    const auto measure = [&](int px) {
+        const QFontMetrics metrics(fontOf(px));
+        int fieldsPx = 0;
+        for (const QLineEdit *field : fields)
+            fieldsPx += fieldWidth(field, metrics);
+        return CutBarFit::Widths{metrics.horizontalAdvance(label),
+                                 metrics.horizontalAdvance(rangeText_), fieldsPx};
+    };
+    // the page's least width, whatever the texts show now: the labels may vanish, the fields
+    // take the smallest font
+    ui->pageEdit->setMinimumWidth(keptPx + CutBarFit::leastSliderPx +
+                                  measure(CutBarFit::smallestFontPx).fieldsPx);
+    const CutBarFit::Plan plan =
+        CutBarFit::plan(ui->pageEdit->width() - keptPx - CutBarFit::leastSliderPx,
+                        QFontInfo(font()).pixelSize(), measure);
+
+    // only the size is set: the family follows the application's font of the language
+    QFont size;
+    size.setPixelSize(plan.fontPx);
+    const QFontMetrics metrics(fontOf(plan.fontPx));
+    for (QLineEdit *field : fields) {
+        field->setFont(size);
+        field->setFixedWidth(fieldWidth(field, metrics));
+    }
+    for (QLabel *text : {ui->labelCutTime, ui->labelEditTimeRange})
+        text->setFont(size);
+    showElided(ui->labelCutTime, label, plan.labelPx);
+    showElided(ui->labelEditTimeRange, rangeText_, plan.rangePx);
 }
 
 void FormControl::updateIcons()

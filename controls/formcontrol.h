@@ -25,7 +25,8 @@ public:
 
     // "%1:%2 ~ %3:%4" of the start and end minute and second fields as the user left them.
     QString getEditTimeRangeLeftText() const;
-    // Sets the range label next to "Cut Time".
+    // Sets the range label next to "Cut Time" (cut short, with the whole text as its tooltip, when
+    // the bar is narrow).
     void setEditTimeRangeLeftText(const QString &text);
     // Writes the four fields without firing their change signals.
     void setEditTimeRangeText(const QString &startMin, const QString &startSec,
@@ -74,6 +75,9 @@ public:
     // The cut range label and the four time fields of a span in hundredths of a second.
     void onEditSpanChanged(int lower, int upper);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void connectPlayPage();
     void connectEditPage();
@@ -82,9 +86,12 @@ private:
     void onEditOkClicked();
     void updateIcons();
     void updateTimeLabel();
+    // Sizes the cut editor's texts to the bar's width (see CutBarFit).
+    void fitEditPage();
 
     std::unique_ptr<Ui::FormControl> ui;
     MediaPlayerStatus playState_ = StoppedState;
     qint64 durationMs_ = 0;
     qint64 positionMs_ = 0;
+    QString rangeText_; // the range label's whole text
 };

@@ -4,7 +4,10 @@
 #include "sharedtypes.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
+
+#include <algorithm>
 
 namespace {
 QFont *sharedFont = nullptr;
@@ -22,7 +25,8 @@ QFont &appFont()
 QString firstFamilyOfResourceFont(const QString &path)
 {
     const int id = QFontDatabase::addApplicationFont(path);
-    const QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+    const QStringList families =
+        id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
     return families.value(0);
 }
 
@@ -58,6 +62,20 @@ QFont applyAppFont(QFont font, int weightMode, bool bold)
     else if (weightMode == 1)
         font.setWeight(bold ? 75 : 50);
     return font;
+}
+
+int pixelSizeToFit(QFont font, const QString &text, int widthPx, int largestPx, int smallestPx)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int px = largestPx; px > smallestPx; --px) {
+        font.setPixelSize(px);
+        const QFontMetrics metrics(font);
+        if (std::all_of(lines.begin(), lines.end(), [&](const QString &line) {
+                return metrics.horizontalAdvance(line) <= widthPx;
+            }))
+            return px;
+    }
+    return smallestPx;
 }
 
 QFont loadCoffeeFont()

@@ -11,5 +11,8 @@ QString getAppFontFamily();
 QFont applyAppFont(QFont font, int weightMode, bool bold);
 // The play list's mark font from the bundle.
 QFont loadCoffeeFont();
+// The largest pixel size from largestPx down to smallestPx at which every line of text is at most
+// widthPx wide in font's family and weight; smallestPx when none is.
+int pixelSizeToFit(QFont font, const QString &text, int widthPx, int largestPx, int smallestPx);
 // Chooses the shared font for a language and makes it the application's default font.
 void setAppFontForLanguage(int language);

@@ -11,6 +11,13 @@
 
 namespace {
 
+// The folder button's image draws its folder icon at 12..25 px from the left: the text keeps to
+// its right, with air on both sides.
+constexpr int folderTextLeftPx = 30;
+constexpr int folderTextRightPx = 6;
+constexpr int folderPixelSize = 17;
+constexpr int smallestFolderPixelSize = 11;
+
 // The font of the group's first widget with the application family, weight and a pixel size.
 // boldForChinese: bold only while the language is Chinese; otherwise normal weight.
 void setGroupFont(std::initializer_list<QWidget *> widgets, int pixelSize, bool boldForChinese)
@@ -69,7 +76,6 @@ void FormDialog::applyLanguage()
     setGroupFont({ui->os_cb_removeAudio, ui->os_cb_removeGPS, ui->os_cb_right,
                   ui->supportPrompt_checkbox_tv},
                  22, false);
-    setGroupFont({ui->os_btn_open}, 17, false);
     setGroupFont({ui->pv_btn_ok, ui->msLeaver_la_msg, ui->groupEdit_tv, ui->networkError_tv,
                   ui->cutwarning_tv, ui->supportPrompt_comtent},
                  25, false);
@@ -87,6 +93,14 @@ void FormDialog::applyLanguage()
     ui->os_cb_right->setText(ed.value(6));
     ui->os_la_3->setText(ed.value(8));
     ui->os_btn_open->setText(ed.value(9));
+    // the folder button's text in the room right of its icon, smaller where it is long
+    setGroupFont({ui->os_btn_open}, folderPixelSize, false);
+    QFont folderFont = ui->os_btn_open->font();
+    folderFont.setPixelSize(
+        pixelSizeToFit(folderFont, ui->os_btn_open->text(),
+                       ui->os_btn_open->width() - folderTextLeftPx - folderTextRightPx,
+                       folderPixelSize, smallestFolderPixelSize));
+    ui->os_btn_open->setFont(folderFont);
 
     setTexts({ui->pv_btn_ok, ui->os_btn_ok, ui->bodydata_okBtn, ui->networkError_btn_ok,
               ui->cutwarning_btn_ok, ui->supportPrompt_okbtn, ui->pvErr_btn_retry,
@@ -140,7 +154,10 @@ void FormDialog::applyStyle(int style)
     ui->os_btn_open->setStyleSheet(
         buttonSheet(skinImage(QStringLiteral("pw_output_button_selectfolder")),
                     skinImage(QStringLiteral("pw_output_button_selectfolder_selected")),
-                    QStringLiteral("#ffffff")));
+                    QStringLiteral("#ffffff")) +
+        QStringLiteral("QPushButton{padding-left:%1px;padding-right:%2px;}")
+            .arg(folderTextLeftPx)
+            .arg(folderTextRightPx));
     setSheet({ui->os_btn_ok,
               ui->os_btn_cancel,
               ui->pvErr_btn_retry,

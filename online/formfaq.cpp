@@ -14,6 +14,10 @@
 #include <QScrollBar>
 
 namespace {
+constexpr int sectionPixelSize = 17;
+constexpr int smallestSectionPixelSize = 11;
+constexpr int sectionMarginPx = 4; // air between a contents entry's text and its button's sides
+
 QString sectionSheet(const QString &colour)
 {
     return QStringLiteral("QPushButton {background:#00000000;text-align:center; border:none; "
@@ -158,14 +162,22 @@ void FormFAQ::setLanguageFont()
     QFont title = applyAppFont(ui->la_title->font(), 0, false);
     title.setPixelSize(31);
     ui->la_title->setFont(title);
-    QFont section = applyAppFont(ui->btn_1_1->font(), 0, false);
-    section.setPixelSize(17);
-    for (QPushButton *button : {ui->btn_1_1, ui->btn_1_2, ui->btn_1_3})
-        button->setFont(section);
     ui->la_title->setText(formatMultilineText(gLangFAQ.value(1)));
-    ui->btn_1_1->setText(formatMultilineText(gLangFAQ.value(3)));
-    ui->btn_1_2->setText(formatMultilineText(gLangFAQ.value(4)));
-    ui->btn_1_3->setText(formatMultilineText(gLangFAQ.value(5)));
+    // each contents entry whole: on two lines when it is too wide, in a smaller font when a line
+    // still is
+    const std::pair<QPushButton *, int> entries[] = {
+        {ui->btn_1_1, 3}, {ui->btn_1_2, 4}, {ui->btn_1_3, 5}};
+    for (const auto &[button, row] : entries) {
+        QFont section = applyAppFont(button->font(), 0, false);
+        section.setPixelSize(sectionPixelSize);
+        const int widthPx = button->width() - 2 * sectionMarginPx;
+        const QString text = InstructionPages::entryLines(formatMultilineText(gLangFAQ.value(row)),
+                                                          QFontMetrics(section), widthPx);
+        section.setPixelSize(
+            pixelSizeToFit(section, text, widthPx, sectionPixelSize, smallestSectionPixelSize));
+        button->setFont(section);
+        button->setText(text);
+    }
 }
 
 void FormFAQ::setStyle(int style)

@@ -1,5 +1,9 @@
 #include "instructionpages.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 namespace InstructionPages {
 
 Page forLanguage(int lang)
@@ -47,6 +51,26 @@ Layout layoutFor(int w, int h)
     layout.closeButtonX = w - 50;
     layout.dividingLineHeight = h - 80;
     return layout;
+}
+
+QString entryLines(const QString &entry, const QFontMetrics &metrics, int widthPx)
+{
+    if (metrics.horizontalAdvance(entry) <= widthPx || entry.contains(QLatin1Char('\n')))
+        return entry;
+    QString best = entry;
+    int bestWidth = metrics.horizontalAdvance(entry);
+    for (int blank = entry.indexOf(QLatin1Char(' ')); blank > 0;
+         blank = entry.indexOf(QLatin1Char(' '), blank + 1)) {
+        const QString first = entry.left(blank);
+        const QString second = entry.mid(blank + 1);
+        const int width =
+            std::max(metrics.horizontalAdvance(first), metrics.horizontalAdvance(second));
+        if (width < bestWidth) {
+            best = first + QLatin1Char('\n') + second;
+            bestWidth = width;
+        }
+    }
+    return best;
 }
 
 } // namespace InstructionPages

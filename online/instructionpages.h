@@ -1,9 +1,12 @@
 // The instruction window's numbers: the manual picture of each language with its section rows,
-// the section under a scroll position and the window's layout for a size.
+// the section under a scroll position, the window's layout for a size and the contents entries'
+// lines.
 #pragma once
 
 #include <QRect>
 #include <QString>
+
+class QFontMetrics;
 
 namespace InstructionPages {
 
@@ -32,5 +35,10 @@ struct Layout
     int dividingLineHeight = 0;
 };
 Layout layoutFor(int w, int h);
+
+// A contents entry wider than widthPx in metrics' font on two lines, broken at the blank that
+// leaves the narrower longer line; an entry that fits, holds its own line breaks or has no blank
+// is kept.
+QString entryLines(const QString &entry, const QFontMetrics &metrics, int widthPx);
 
 } // namespace InstructionPages

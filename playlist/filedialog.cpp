@@ -18,11 +18,14 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int columnCount = 3;
 constexpr double columnPercent[columnCount] = {30, 16, 8};
 constexpr int headerMaskWidthPx = 50;
+constexpr int captionPaddingPx = 10; // the header sections' left padding (see applyStyle)
 constexpr int titlePixelSize = 31;
 constexpr int bodyPixelSize = 18;
 
@@ -81,8 +84,21 @@ FileDialog_C::~FileDialog_C() = default;
 void FileDialog_C::setupTables()
 {
     QStringList labels;
-    for (int i = 0; i < columnCount; ++i)
+    int widths[columnCount];
+    for (int i = 0; i < columnCount; ++i) {
         labels << gLangList.value(textFileColumn + i);
+        widths[i] = static_cast<int>(width() / 100.0 * columnPercent[i]);
+    }
+    // the last caption whole beside the mask over the header row's right end: its column takes
+    // the room from the file column
+    QFont captionFont(getAppFontFamily());
+    captionFont.setPixelSize(bodyPixelSize);
+    const int sizeNeed = captionPaddingPx +
+                         QFontMetrics(captionFont).horizontalAdvance(labels.last()) +
+                         headerMaskWidthPx;
+    const int grow = std::max(sizeNeed - widths[columnCount - 1], 0);
+    widths[columnCount - 1] += grow;
+    widths[0] -= grow;
     for (QTableWidget *table : {ui->diskFileList, ui->headerTableWidget}) {
         table->verticalHeader()->hide();
         table->setShowGrid(false);
@@ -96,8 +112,7 @@ void FileDialog_C::setupTables()
         // the layout's stretch factors (header 10, table 90) decide the heights
         table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
         for (int column = 0; column < columnCount; ++column)
-            table->setColumnWidth(column,
-                                  static_cast<int>(width() / 100.0 * columnPercent[column]));
+            table->setColumnWidth(column, widths[column]);
     }
     ui->diskFileList->horizontalHeader()->hide();
     ui->headerTableWidget->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Fixed);

@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QWidget>
 
@@ -23,19 +24,52 @@ private slots:
     {
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << "Finished." << "Finished.";
-        QTest::newRow("quotes removed") << "\"Max Speed\"" << "Max Speed";
+        QTest::newRow("plain") << "Finished."
+                               << "Finished.";
+        QTest::newRow("quotes removed") << "\"Max Speed\""
+                                        << "Max Speed";
         QTest::newRow("backslash n") << "Insufficient disk space.\\nPlease re-select."
                                      << "Insufficient disk space.\nPlease re-select.";
-        QTest::newRow("both, twice") << "\"a\\nb\\nc\"" << "a\nb\nc";
-        QTest::newRow("lone backslash kept") << "C:\\path" << "C:\\path";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("both, twice") << "\"a\\nb\\nc\""
+                                     << "a\nb\nc";
+        QTest::newRow("lone backslash kept") << "C:\\path"
+                                             << "C:\\path";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void formatMultilineText()
     {
         QFETCH(QString, cell);
         QFETCH(QString, expected);
         QCOMPARE(::formatMultilineText(cell), expected);
+    }
+
+    void pixelSizeToFitIsTheLargestThatFits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("fitPx"); // the pixel size whose widest line is the width
+        QTest::newRow("fits at the largest") << "Ordner auswählen" << 17;
+        QTest::newRow("one smaller") << "Sélectionner un dossier" << 16;
+        QTest::newRow("the longer line decides") << "Édition\nSélectionner un dossier" << 13;
+    }
+    void pixelSizeToFitIsTheLargestThatFits()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, fitPx);
+        QFont font(getAppFontFamily());
+        const auto widest = [&](int px) {
+            font.setPixelSize(px);
+            int width = 0;
+            for (const QString &line : text.split(QLatin1Char('\n')))
+                width = std::max(width, QFontMetrics(font).horizontalAdvance(line));
+            return width;
+        };
+        const int widthPx = widest(fitPx);
+        const int px = pixelSizeToFit(font, text, widthPx, 17, 9);
+        QVERIFY(widest(px) <= widthPx);
+        QVERIFY(px == 17 || widest(px + 1) > widthPx);
+        // nothing fits: the smallest
+        QCOMPARE(pixelSizeToFit(font, text, 1, 17, 9), 9);
     }
 
     void stylePathEndsInSlashAndNamesImages()

@@ -3,6 +3,7 @@
 // and no field has the focus. The main window never takes the display's keyboard.
 #include "appglobals.h"
 #include "choosertest.h"
+#include "cuttime.h"
 #include "dashcam.h"
 #include "formcontrol.h"
 #include "formdialog.h"
@@ -86,6 +87,8 @@ private slots:
     void cleanup();
     void cutEditorFieldsSetTheTypedSpan_data();
     void cutEditorFieldsSetTheTypedSpan();
+    void cutEditorFieldsShowTheAppliedSpan_data();
+    void cutEditorFieldsShowTheAppliedSpan();
     void fileChooserNameFieldTakesTyping();
     void outputPageTakesTyping();
     void anotherWindowTypesWhileThePlayerPlays();
@@ -227,6 +230,72 @@ void TstKeyboard::cutEditorFieldsSetTheTypedSpan()
     QTRY_COMPARE(span->upperValue() / 100, upperSec);
     QCOMPARE(child<QLabel>(w.control(), QStringLiteral("labelEditTimeRange"))->text(), range);
     TestSupport::saveScreenshot(w.control(), QStringLiteral("keyboard-cut-editor-typed"));
+}
+
+void TstKeyboard::cutEditorFieldsShowTheAppliedSpan_data()
+{
+    // the span before, the field typed into, what is typed (nothing: the field is emptied) and
+    // what the field then holds, and the span that applies on the 04:10 clip after Tab
+    QTest::addColumn<int>("lowerSec");
+    QTest::addColumn<int>("upperSec");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("applied");
+    QTest::newRow("end second 99 before the start") << 15 << 45 << "editEndSec"
+                                                    << "99"
+                                                    << "9"
+                                                    << "00:15 ~ 00:45";
+    QTest::newRow("end second 99 after the start") << 0 << clipSec << "editEndSec"
+                                                   << "99"
+                                                   << "9"
+                                                   << "00:00 ~ 04:09";
+    QTest::newRow("start minute after the end") << 15 << 90 << "editStartMin"
+                                                << "02"
+                                                << "02"
+                                                << "00:15 ~ 01:30";
+    QTest::newRow("end minute past the clip") << 15 << clipSec << "editEndMin"
+                                              << "999"
+                                              << "999"
+                                              << "00:15 ~ 04:10";
+    QTest::newRow("start second emptied") << 15 << 90 << "editStartSec"
+                                          << ""
+                                          << ""
+                                          << "00:15 ~ 01:30";
+}
+
+void TstKeyboard::cutEditorFieldsShowTheAppliedSpan()
+{
+    QFETCH(int, lowerSec);
+    QFETCH(int, upperSec);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, held);
+    QFETCH(QString, applied);
+    MainWindow w;
+    showWithClip(w);
+    enterEditMode(w);
+    SliderStyle *span = w.control()->editSlider();
+    span->setSpan(lowerSec * 100, upperSec * 100);
+    auto *edit = child<QLineEdit>(w.control(), field);
+    QVERIFY(edit);
+    input_.click(edit);
+    QTRY_VERIFY(edit->hasFocus());
+    input_.chord({"Control_L", "a"});
+    if (typed.isEmpty())
+        input_.chord({"BackSpace"});
+    else
+        input_.type(typed);
+    QTRY_COMPARE(edit->text(), held);
+    input_.chord({"Tab"});
+    QTRY_VERIFY(!edit->hasFocus());
+    // the four fields, the range label and the slider all say the same span
+    QTRY_COMPARE(w.control()->getEditTimeRangeLeftText(), applied);
+    const auto range = CutTime::parseRangeText(applied);
+    QVERIFY(range);
+    QCOMPARE(span->lowerValue() / 100, range->startSec);
+    QCOMPARE(span->upperValue() / 100, range->endSec);
+    QCOMPARE(child<QLabel>(w.control(), QStringLiteral("labelEditTimeRange"))->text(), applied);
 }
 
 void TstKeyboard::fileChooserNameFieldTakesTyping()

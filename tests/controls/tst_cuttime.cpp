@@ -1,4 +1,5 @@
-// Time texts and the OK/warning decision of the cut editor, without a window.
+// Time texts, the OK/warning decision and the text sizes of the cut editor, without a window.
+#include "cutbarfit.h"
 #include "cuttime.h"
 
 #include "testsupport.h"
@@ -27,6 +28,8 @@ private slots:
     void decidesOkOrWarning();
     void formatsPlayClock_data();
     void formatsPlayClock();
+    void textsGiveWayInOrder_data();
+    void textsGiveWayInOrder();
 };
 
 void TstCutTime::formatsMinutesPastTheHour_data()
@@ -212,6 +215,32 @@ void TstCutTime::formatsPlayClock()
     QFETCH(qint64, durationMs);
     QFETCH(QString, text);
     QCOMPARE(CutTime::formatClock(ms, durationMs), text);
+}
+
+void TstCutTime::textsGiveWayInOrder_data()
+{
+    // texts as wide as 10 (label), 8 (range) and 6 (fields) times the font's pixel size
+    QTest::addColumn<int>("roomPx");
+    QTest::addColumn<int>("largestFontPx");
+    QTest::addColumn<QVector<int>>("plan"); // font, label and range widths
+    QTest::newRow("room for the whole texts") << 312 << 13 << QVector<int>{13, 130, 104};
+    QTest::newRow("a smaller font") << 264 << 13 << QVector<int>{11, 110, 88};
+    QTest::newRow("the smallest font") << 216 << 13 << QVector<int>{9, 90, 72};
+    QTest::newRow("the label cut short") << 200 << 13 << QVector<int>{9, 74, 72};
+    QTest::newRow("the range label cut short too") << 100 << 13 << QVector<int>{9, 0, 46};
+    QTest::newRow("no room") << -20 << 13 << QVector<int>{9, 0, 0};
+    QTest::newRow("a font already below the smallest") << 192 << 8 << QVector<int>{8, 80, 64};
+}
+
+void TstCutTime::textsGiveWayInOrder()
+{
+    QFETCH(int, roomPx);
+    QFETCH(int, largestFontPx);
+    QFETCH(QVector<int>, plan);
+    const CutBarFit::Plan fit = CutBarFit::plan(roomPx, largestFontPx, [](int px) {
+        return CutBarFit::Widths{10 * px, 8 * px, 6 * px};
+    });
+    QCOMPARE((QVector<int>{fit.fontPx, fit.labelPx, fit.rangePx}), plan);
 }
 
 TALVEX_TEST_MAIN(TstCutTime)

@@ -5,6 +5,7 @@
 #include "appglobals.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +46,7 @@ private slots:
     void groupBoundaryAnswerMovesStart();
     void cancelAsksToLeave();
     void missingLanguageRowsFallBackToEnglish();
+    void narrowBarTextsGiveWayToTheSlider();
     void screenshots_data();
     void screenshots();
 
@@ -353,6 +355,56 @@ void TstFormControl::missingLanguageRowsFallBackToEnglish()
     gLangEditMode.clear();
     bar->applyLanguage();
     QCOMPARE(child<QLabel>("labelCutTime")->text(), QStringLiteral("Cut Time"));
+}
+
+void TstFormControl::narrowBarTextsGiveWayToTheSlider()
+{
+    // longer than any translation in the table, so that it has to be cut short at last
+    const QString whole = QStringLiteral("Интервал обрезки видеозаписи для экспорта в файл");
+    gLangEditMode = QStringList{QString(), QStringLiteral("Редактировать"), whole,
+                                QStringLiteral("ОК"), QStringLiteral("Отмена")};
+    bar->applyLanguage();
+    bar->setDuration(longClipMs);
+    bar->setOP_Mode(OP_Edit);
+    const QString range = bar->getEditTimeRangeLeftText();
+    auto *label = child<QLabel>("labelCutTime");
+    auto *rangeLabel = child<QLabel>("labelEditTimeRange");
+    auto *page = child<QWidget>("pageEdit");
+    auto *cancel = child<QPushButton>("btnEditCancel");
+    const int normalPx = QFontInfo(bar->font()).pixelSize();
+    int lastPx = normalPx;
+    bool smallerFont = false;
+    bool labelCut = false;
+    // narrower and narrower: first a smaller font, then the label cut short, never the slider
+    for (int width = 1100;; width -= 10) {
+        bar->resize(width, 32);
+        QApplication::processEvents();
+        if (bar->width() > width)
+            break; // the play page's least width
+        const QString at = QStringLiteral("%1 px").arg(width);
+        QVERIFY2(bar->editSlider()->width() >= 120, qPrintable(at));
+        QVERIFY2(cancel->geometry().right() < page->width(), qPrintable(at));
+        const int px = QFontInfo(label->font()).pixelSize();
+        QVERIFY2(px <= lastPx, qPrintable(at));
+        lastPx = px;
+        if (label->text() == whole) {
+            QVERIFY2(label->toolTip().isEmpty(), qPrintable(at));
+            smallerFont = smallerFont || px < normalPx;
+        } else {
+            QCOMPARE(label->toolTip(), whole);
+            QVERIFY2(label->text().isEmpty() || label->text().endsWith(QChar(0x2026)),
+                     qPrintable(at));
+            labelCut = true;
+        }
+        // the range label gives way last
+        if (rangeLabel->text() != range) {
+            QCOMPARE(rangeLabel->toolTip(), range);
+            QVERIFY2(label->text().isEmpty(), qPrintable(at));
+        }
+    }
+    QVERIFY(smallerFont);
+    QVERIFY(labelCut);
+    TestSupport::saveScreenshot(bar.get(), QStringLiteral("playbar_edit_narrow_ru"));
 }
 
 void TstFormControl::screenshots_data()

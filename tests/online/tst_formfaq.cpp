@@ -1,6 +1,7 @@
 #include "appglobals.h"
 #include "formfaq.h"
 #include "framecustomized.h"
+#include "instructionpages.h"
 #include "testsupport.h"
 
 #include <QGraphicsView>
@@ -147,6 +148,27 @@ private slots:
         QTest::mouseDClick(title, Qt::LeftButton, Qt::NoModifier, QPoint(400, 20));
         QCOMPARE(w.windowState(), Qt::WindowNoState);
         QVERIFY(button(w, "btn_windowzoom")->styleSheet().contains(QLatin1String("pw_zoomin.svg")));
+    }
+
+    void longEntriesTakeTwoLines_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("widthPx"); // in widths of "i"
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("fits") << "iiii iiii" << 20 << "iiii iiii";
+        QTest::newRow("at the blank of the narrower longer line")
+            << "iiii iiii iiiiiiii" << 12 << "iiii iiii\niiiiiiii";
+        QTest::newRow("its own line breaks kept") << "iiii\niiii iiii" << 4 << "iiii\niiii iiii";
+        QTest::newRow("one word kept") << "iiiiiiiiiiii" << 4 << "iiiiiiiiiiii";
+    }
+    void longEntriesTakeTwoLines()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, widthPx);
+        QFETCH(QString, lines);
+        const QFontMetrics metrics(QGuiApplication::font());
+        const int i = metrics.horizontalAdvance(QLatin1Char('i'));
+        QCOMPARE(InstructionPages::entryLines(entry, metrics, widthPx * i), lines);
     }
 
     void textsAndCloseSignal()
