@@ -23,6 +23,7 @@ void MainWindow::wireDialog()
     connect(dialog_, &FormDialog::edit_cancel, this, &MainWindow::onEditCancel);
     connect(dialog_, &FormDialog::deleteMetadataFileOkTriggered, this,
             &MainWindow::onDeleteMetadata);
+    connect(dialog_, &FormDialog::closed, this, &MainWindow::onGrabKeyboard);
     connect(this, &MainWindow::languageApplied, dialog_, &FormDialog::applyLanguage);
 
     // play bar -> dialog
