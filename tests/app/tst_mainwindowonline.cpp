@@ -139,15 +139,21 @@ private slots:
     {
         QTest::addColumn<bool>("neverAnswers");
         QTest::addColumn<int>("hostile");
-        QTest::newRow("500") << false << int(NotHostile);
-        QTest::newRow("never answers") << true << int(NotHostile);
-        QTest::newRow("endless answer") << false << int(Endless);
-        QTest::newRow("one byte a second") << false << int(Trickling);
+        QTest::addColumn<QByteArray>("redirect"); // what the browser comes back with
+        const QByteArray code("code=abc");
+        QTest::newRow("500") << false << int(NotHostile) << code;
+        QTest::newRow("never answers") << true << int(NotHostile) << code;
+        QTest::newRow("endless answer") << false << int(Endless) << code;
+        QTest::newRow("one byte a second") << false << int(Trickling) << code;
+        // the sign-in ends at once, not at its five-minute timer
+        QTest::newRow("consent refused")
+            << false << int(NotHostile) << QByteArray("error=access_denied");
     }
     void failedSignInReachesNetworkErrorPage()
     {
         QFETCH(bool, neverAnswers);
         QFETCH(int, hostile);
+        QFETCH(QByteArray, redirect);
         tokenNeverAnswers_ = neverAnswers;
         tokenHostile_ = hostile;
         MainWindow w;
@@ -167,7 +173,7 @@ private slots:
                           Qt::LeftButton);
         QTRY_COMPARE(browser_.opened.size(), 1);
         QVERIFY(share->findChild<QLabel *>(QStringLiteral("s2_la_signin"))->isVisible());
-        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), redirect), 200);
         QTRY_VERIFY_WITH_TIMEOUT(share->errorDialog(), 10000);
         QPointer<FormDialog> error = share->errorDialog();
         QVERIFY(error->findChild<QWidget *>(QStringLiteral("f_networkError"))->isVisible());
