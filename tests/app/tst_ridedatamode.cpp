@@ -339,6 +339,28 @@ void TstRideDataMode::rideDataPagesOfTheSharedDialog()
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("Metadata/") + unreadable)));
     QFile::remove(card + QStringLiteral("Metadata/") + unreadable);
 
+    // a full ride-data folder is named as a full disk (a real file system of 64 KiB, as root)
+    {
+        const ExportTestFiles::TmpfsMount full(dir_.filePath(QStringLiteral("Metadata")),
+                                               QStringLiteral("size=64k"));
+        if (!full.isMounted()) {
+            qInfo("full disk not tried: %s", qPrintable(full.problem()));
+        } else {
+            QVERIFY(ExportTestFiles::fillLeaving(dir_.filePath(QStringLiteral("Metadata")), 0));
+            const QString noRoom = dayOfThisMonth(8) + QStringLiteral("070000.TXT");
+            writeRide(card + QStringLiteral("Metadata"), noRoom, steadyRide(12));
+            click(page->calendar(), "selectedFolderBtn");
+            click(dialog, "downloadMetadata_btn_ok");
+            waitIdle(page);
+            auto *fullMessage = w.findChild<QMessageBox *>();
+            QVERIFY(fullMessage && fullMessage->isVisible());
+            QVERIFY2(fullMessage->text().contains(QStringLiteral("The disk is full")),
+                     qPrintable(fullMessage->text()));
+            fullMessage->close();
+            QFile::remove(card + QStringLiteral("Metadata/") + noRoom);
+        }
+    }
+
     // without a card: the select-folder question (page 9); one chooser however often it is asked
     roots_.clear();
     for (int i = 0; i < 2; ++i) {
