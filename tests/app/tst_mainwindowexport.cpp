@@ -84,13 +84,11 @@ class StandIn
 public:
     explicit StandIn(const QByteArray &script, bool executable = true)
     {
-        QDir().mkpath(QStringLiteral("FFmpeg"));
-        QFile file(path());
-        written_ = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                   file.write("#!/bin/sh\n" + script) > 0;
-        file.close();
-        if (executable)
-            written_ = written_ && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        written_ = ExportTestFiles::writeFfmpegStandIn(QDir::currentPath(), script);
+        if (!executable)
+            written_ = written_ && QFile::setPermissions(path(), QFile::permissions(path()) &
+                                                                     ~QFileDevice::ExeOwner &
+                                                                     ~QFileDevice::ExeUser);
     }
     ~StandIn() { QFile::remove(path()); }
     StandIn(const StandIn &) = delete;
@@ -829,9 +827,8 @@ void TstMainWindowExport::usersFilesOfThePartNameStayAsTheyAre()
     const QString usersPart = QDir(folder).filePath(QLatin1Char('.') + base + ".part.mov");
     const QString other = QDir(folder).filePath(QStringLiteral("another file.bin"));
     for (const QString &path : {output, other, link ? QString() : usersPart}) {
-        QFile file(path);
         if (!path.isEmpty())
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("the user's " + path.toUtf8()));
+            TestSupport::writeFile(path, "the user's " + path.toUtf8());
     }
     if (link)
         QVERIFY(QFile::link(other, usersPart));

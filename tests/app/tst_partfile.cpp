@@ -24,19 +24,11 @@ private slots:
         QFETCH(bool, commit);
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("fw.bin"));
-        QFile other(dir.filePath(QStringLiteral("other.txt")));
-        QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write("another file");
-        other.close();
-        QFile users(dir.filePath(QStringLiteral("fw.bin.part")));
-        QVERIFY(users.open(QIODevice::WriteOnly));
-        users.write("the user's own part");
-        users.close();
-        QVERIFY(QFile::link(other.fileName(), dir.filePath(QStringLiteral(".fw.part.bin"))));
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("old content");
-        old.close();
+        const QString other = dir.filePath(QStringLiteral("other.txt"));
+        TestSupport::writeFile(other, "another file");
+        TestSupport::writeFile(dir.filePath(QStringLiteral("fw.bin.part")), "the user's own part");
+        QVERIFY(QFile::link(other, dir.filePath(QStringLiteral(".fw.part.bin"))));
+        TestSupport::writeFile(target, "old content");
         QMap<QString, QByteArray> before = entriesOf(dir.path());
 
         {

@@ -108,6 +108,8 @@ private slots:
 private:
     void languages();
     void languagesAndSizes();
+    // Sets the row's language.
+    void applyLanguage();
     // Sets the row's language and window size and waits until the window has them.
     void applyRow();
     // Pictures of German and Russian at the start-up size, named by the screen.
@@ -193,12 +195,17 @@ void TstTextsFit::languagesAndSizes()
     }
 }
 
-void TstTextsFit::applyRow()
+void TstTextsFit::applyLanguage()
 {
     QFETCH(int, language);
-    QFETCH(QString, size);
     if (gLanguage != language)
         window->setLanguage(language);
+}
+
+void TstTextsFit::applyRow()
+{
+    QFETCH(QString, size);
+    applyLanguage();
     const QSize screen = window->screen()->availableGeometry().size();
     const QSize wanted = size == QLatin1String("minimum")    ? window->minimumSize()
                          : size == QLatin1String("start-up") ? startUpSize
@@ -322,8 +329,7 @@ void TstTextsFit::cutEditorSliderKeepsRoom()
 void TstTextsFit::instructionContentsShowWholeTexts()
 {
     QFETCH(int, language);
-    if (gLanguage != language)
-        window->setLanguage(language);
+    applyLanguage();
     MainWindowTest::action(*window, "actionInstruction")->trigger();
     QPointer<FormFAQ> instruction = window->instructionWindow();
     QVERIFY(instruction);
@@ -352,8 +358,7 @@ void TstTextsFit::instructionContentsShowWholeTexts()
 void TstTextsFit::fileChooserCaptionsShowWholeTexts()
 {
     QFETCH(int, language);
-    if (gLanguage != language)
-        window->setLanguage(language);
+    applyLanguage();
     QTest::mouseClick(window->formList()->addButton(), Qt::LeftButton);
     QTRY_VERIFY(ChooserTest::openChooser());
     QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
@@ -393,8 +398,7 @@ void TstTextsFit::fileChooserCaptionsShowWholeTexts()
 void TstTextsFit::folderButtonTextClearOfItsIcon()
 {
     QFETCH(int, language);
-    if (gLanguage != language)
-        window->setLanguage(language);
+    applyLanguage();
     // the output page, through the cut editor's OK
     FormControl *bar = window->control();
     QCOMPARE(bar->opMode(), OP_Edit);

@@ -119,6 +119,18 @@ private:
         QCOMPARE(granted.size(), 1);
     }
 
+    // The upload that failed ends with that one error of code and no success; the client is
+    // free for the next upload.
+    static void expectOneUploadError(const YoutubeWrapper &client, const QSignalSpy &failed,
+                                     const QSignalSpy &finished, int code)
+    {
+        QTest::qWait(50); // a second answer would arrive by now
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(int(failed.first().first().value<QNetworkReply::NetworkError>()), code);
+        QCOMPARE(finished.size(), 0);
+        QTRY_VERIFY(!client.isUploading());
+    }
+
     static QList<QByteArray> multipartParts(const QByteArray &contentType, const QByteArray &body)
     {
         const int at = contentType.indexOf("boundary=");
@@ -518,11 +530,9 @@ private slots:
         uploadStatus_ = status;
         client.startUploadingVideo(video_, "t", "", "Public");
         QVERIFY(failed.wait(20000));
-        QTest::qWait(50);
-        QCOMPARE(failed.size(), 1);
-        QCOMPARE(int(failed.first().first().value<QNetworkReply::NetworkError>()), code);
-        QCOMPARE(finished.size(), 0);
-        QTRY_VERIFY(!client.isUploading());
+        expectOneUploadError(client, failed, finished, code);
+        if (QTest::currentTestFailed())
+            return;
 
         uploadStatus_ = 201;
         client.startUploadingVideo(video_, "t", "", "Public");
@@ -543,12 +553,7 @@ private slots:
         uploadStatus_ = 0;
         client.startUploadingVideo(video_, "t", "", "Public");
         QVERIFY(failed.wait(20000));
-        QTest::qWait(50);
-        QCOMPARE(failed.size(), 1);
-        QCOMPARE(failed.first().first().value<QNetworkReply::NetworkError>(),
-                 QNetworkReply::TimeoutError);
-        QCOMPARE(finished.size(), 0);
-        QTRY_VERIFY(!client.isUploading());
+        expectOneUploadError(client, failed, finished, QNetworkReply::TimeoutError);
     }
 
     void cancelGivesNeitherSuccessNorError()
@@ -730,11 +735,7 @@ private slots:
         qInfo("upload failed after %lld ms, peak memory growth %lld MiB", clock.elapsed(),
               growth.bytes() / (1024 * 1024));
         QVERIFY2(growth.below(128 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
-        QTest::qWait(50);
-        QCOMPARE(failed.size(), 1);
-        QCOMPARE(int(failed.first().first().value<QNetworkReply::NetworkError>()), code);
-        QCOMPARE(finished.size(), 0);
-        QTRY_VERIFY(!client.isUploading());
+        expectOneUploadError(client, failed, finished, code);
     }
 
     // The upload's bearer token goes to the service's origin only: a redirect to another host
@@ -757,9 +758,8 @@ private slots:
         hostileAnswer_ = answer;
         client.startUploadingVideo(video_, "t", "", "Public");
         QVERIFY(failed.wait(20000));
-        QTest::qWait(200);
-        QCOMPARE(failed.size(), 1);
-        QCOMPARE(finished.size(), 0);
+        expectOneUploadError(client, failed, finished, QNetworkReply::UnknownContentError);
+        QTest::qWait(150); // a request the redirect sent elsewhere would have arrived
         std::lock_guard<std::mutex> lock(seen_.mutex);
         QCOMPARE(otherHostAuthorizations_, QList<QByteArray>());
     }

@@ -1,15 +1,13 @@
 // The ride-data folder: ride-file names, the card search on removable roots and the adding-only
 // copy, on temporary folders.
+#include "exporttestfiles.h"
 #include "ridecopyreport.h"
 #include "ridedatafolder.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 using namespace RideDataFolder;
 
@@ -17,32 +15,6 @@ namespace {
 
 // Room of the small file system: one 40 KiB ride and part of a second.
 constexpr qint64 fileSystemBytes = 64 * 1024;
-
-// A tmpfs of bytes mounted on folder for the life of the object (root only).
-class SmallFileSystem
-{
-public:
-    SmallFileSystem(const QString &folder, qint64 bytes) : folder_(folder)
-    {
-        mounted_ = ::geteuid() == 0 &&
-                   QProcess::execute(QStringLiteral("mount"),
-                                     {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                      QStringLiteral("-o"), QStringLiteral("size=%1").arg(bytes),
-                                      QStringLiteral("tmpfs"), folder}) == 0;
-    }
-    ~SmallFileSystem()
-    {
-        if (mounted_)
-            QProcess::execute(QStringLiteral("umount"), {folder_});
-    }
-    SmallFileSystem(const SmallFileSystem &) = delete;
-    SmallFileSystem &operator=(const SmallFileSystem &) = delete;
-    bool mounted() const { return mounted_; }
-
-private:
-    QString folder_;
-    bool mounted_ = false;
-};
 
 } // namespace
 
@@ -291,9 +263,10 @@ void TstRideDataFolder::copyIntoAFullFileSystemSaysTheDiskIsFull()
     QTemporaryDir base;
     const QString target = base.filePath(QStringLiteral("Metadata"));
     QVERIFY(QDir().mkpath(target));
-    const SmallFileSystem fileSystem(target, fileSystemBytes);
-    if (!fileSystem.mounted())
-        QSKIP("mounting a small tmpfs needs root (CAP_SYS_ADMIN): the disk-full copy is not run");
+    const ExportTestFiles::TmpfsMount fileSystem(target,
+                                                 QStringLiteral("size=%1").arg(fileSystemBytes));
+    if (!fileSystem.isMounted())
+        QSKIP(qPrintable(fileSystem.problem() + QStringLiteral(": the disk-full copy is not run")));
     if (fillerBytes > 0) {
         QFile filler(target + QStringLiteral("/filler"));
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
