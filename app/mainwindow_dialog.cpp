@@ -9,6 +9,7 @@
 #include "formdialog.h"
 #include "formlist.h"
 #include "formplaybak.h"
+#include "ridedatafolder.h"
 #include "ridelog.h"
 
 #include <QDir>
@@ -74,7 +75,7 @@ void MainWindow::onDeleteMetadata()
     // a running copy would bring the rides back
     if (ridePage_)
         ridePage_->stopCopy();
-    QDir folder(QDir::currentPath() + QStringLiteral("/Metadata"));
+    QDir folder(RideDataFolder::folderPath());
     const QStringList files = folder.entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : files) {
         if (!folder.remove(name))

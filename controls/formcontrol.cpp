@@ -128,6 +128,9 @@ QString FormControl::getEditTimeRangeLeftText() const
 
 void FormControl::setEditTimeRangeLeftText(const QString &text)
 {
+    // the span's slider sends its bounds on every move; the texts change with whole seconds only
+    if (text == rangeText_)
+        return;
     rangeText_ = text;
     fitEditPage();
 }
@@ -159,7 +162,7 @@ void FormControl::setPlayState(MediaPlayerStatus state)
 {
     playState_ = state;
     updateIcons();
-    applyLanguage();
+    updatePlayToolTip();
 }
 
 void FormControl::setDuration(qint64 durationMs)
@@ -206,8 +209,7 @@ void FormControl::checkGroupTimeResult(bool isSameValue)
 
 void FormControl::applyLanguage()
 {
-    ui->btnPlay->setToolTip(
-        editModeText(playState_ == PlayingState ? EditText::Pause : EditText::Play));
+    updatePlayToolTip();
     ui->btnStop->setToolTip(editModeText(EditText::Stop));
     ui->btnPrevious->setToolTip(editModeText(EditText::Previous));
     ui->btnNext->setToolTip(editModeText(EditText::Next));
@@ -348,6 +350,12 @@ void FormControl::fitEditPage()
         text->setFont(size);
     showElided(ui->labelCutTime, label, plan.labelPx);
     showElided(ui->labelEditTimeRange, rangeText_, plan.rangePx);
+}
+
+void FormControl::updatePlayToolTip()
+{
+    ui->btnPlay->setToolTip(
+        editModeText(playState_ == PlayingState ? EditText::Pause : EditText::Play));
 }
 
 void FormControl::updateIcons()

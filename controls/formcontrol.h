@@ -85,6 +85,8 @@ private:
     void onEditFieldsFinished();
     void onEditOkClicked();
     void updateIcons();
+    // "Play" or "Pause" as the play button's tooltip, after the play state.
+    void updatePlayToolTip();
     void updateTimeLabel();
     // Sizes the cut editor's texts to the bar's width (see CutBarFit).
     void fitEditPage();

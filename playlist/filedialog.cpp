@@ -29,6 +29,14 @@ constexpr int captionPaddingPx = 10; // the header sections' left padding (see a
 constexpr int titlePixelSize = 31;
 constexpr int bodyPixelSize = 18;
 
+// The application's font at a pixel size, normal weight.
+QFont appFontOfSize(int pixelSize)
+{
+    QFont font = getAppFont(false);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 // "File Dialog" texts (textDesktop is the class's)
 constexpr int textOpenFile = 1;
 constexpr int textSelect = 4;
@@ -91,11 +99,10 @@ void FileDialog_C::setupTables()
     }
     // the last caption whole beside the mask over the header row's right end: its column takes
     // the room from the file column
-    QFont captionFont(getAppFontFamily());
-    captionFont.setPixelSize(bodyPixelSize);
-    const int sizeNeed = captionPaddingPx +
-                         QFontMetrics(captionFont).horizontalAdvance(labels.last()) +
-                         headerMaskWidthPx;
+    const int sizeNeed =
+        captionPaddingPx +
+        QFontMetrics(appFontOfSize(bodyPixelSize)).horizontalAdvance(labels.last()) +
+        headerMaskWidthPx;
     const int grow = std::max(sizeNeed - widths[columnCount - 1], 0);
     widths[columnCount - 1] += grow;
     widths[0] -= grow;
@@ -135,11 +142,8 @@ void FileDialog_C::setMode(int newMode)
     if (hasDesktopRow)
         tree->itemAt(0)->name = gLangFileDialog.value(textDesktop);
 
-    QFont titleFont = getAppFont(false);
-    titleFont.setPixelSize(titlePixelSize);
-    ui->fileOpen_title->setFont(titleFont);
-    QFont bodyFont = getAppFont(false);
-    bodyFont.setPixelSize(bodyPixelSize);
+    ui->fileOpen_title->setFont(appFontOfSize(titlePixelSize));
+    const QFont bodyFont = appFontOfSize(bodyPixelSize);
     ui->diskFileList->setFont(bodyFont);
     ui->headerTableWidget->setFont(bodyFont);
     ui->headerTableWidget->horizontalHeader()->setFont(bodyFont);

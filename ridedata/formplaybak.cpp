@@ -262,8 +262,7 @@ void FormPlaybak::showMode(bool chart)
 
 QStringList FormPlaybak::rideListing() const
 {
-    return RideDataFolder::listRides(metadataFolder.isEmpty() ? RideDataFolder::folderPath()
-                                                              : metadataFolder);
+    return RideDataFolder::listRides(RideDataFolder::folderPath());
 }
 
 void FormPlaybak::onScheduleClick(QString curSelected)
@@ -271,19 +270,18 @@ void FormPlaybak::onScheduleClick(QString curSelected)
     curSelectedDay = curSelected;
     chartView->setDateTitle(curSelected, calendar()->getChartPeriod(), dateFormat);
     chartView->resetSelectedPosition();
-    const QStringList listing = rideListing();
-    if (RideDataFolder::hasRideFile(listing))
-        fileList()->setFileList(RideDataFolder::namesOfDay(listing, curSelected));
+    const QStringList rides = rideListing();
+    if (RideDataFolder::hasRideFile(rides))
+        fileList()->setFileList(RideDataFolder::namesOfDay(rides, curSelected));
     if (chartMode_ == 1)
-        emitContinuousMetadata();
+        emitContinuousMetadata(rides);
 }
 
-void FormPlaybak::emitContinuousMetadata()
+void FormPlaybak::emitContinuousMetadata(const QStringList &rides)
 {
     const int period = calendar()->getChartPeriod();
     const QStringList days = RideDayWindow::dayNames(curSelectedDay, period);
-    const QStringList files =
-        RideDayWindow::windowFiles(RideDataFolder::folderPath(), rideListing(), days);
+    const QStringList files = RideDayWindow::windowFiles(RideDataFolder::folderPath(), rides, days);
     windowPeriod = period;
     buildingWindow_ = true;
     // each file is decoded once; later windows take its cached summary
@@ -304,14 +302,14 @@ void FormPlaybak::setSevenDaysType()
 {
     calendar()->setChartPeriod(ChartPeriodType::sevenDays);
     chartView->setDateTitle(curSelectedDay, calendar()->getChartPeriod(), dateFormat);
-    emitContinuousMetadata();
+    emitContinuousMetadata(rideListing());
 }
 
 void FormPlaybak::setFourWeeksType()
 {
     calendar()->setChartPeriod(ChartPeriodType::twentyEightDays);
     chartView->setDateTitle(curSelectedDay, calendar()->getChartPeriod(), dateFormat);
-    emitContinuousMetadata();
+    emitContinuousMetadata(rideListing());
 }
 
 void FormPlaybak::setClickDate(float position)

@@ -119,7 +119,9 @@ public slots:
 private:
     void connectSignals();
     void initStyle();
-    void emitContinuousMetadata();
+    // The period charts' window of the selected day, built off the GUI thread from rides
+    // (rideListing()).
+    void emitContinuousMetadata(const QStringList &rides);
     // Clears and marks the calendar when the ride-data folder holds ride files.
     void markCalendar();
     void setPlayButton(bool pauseImage);
@@ -144,7 +146,6 @@ private:
     QPointer<FileDialog_C> fileDialog;      // deletes itself on close
     FormChartDataView *chartView = nullptr; // in the map area once the map is lent
     QString curSelectedDay;                 // "yyyyMMdd", also the chart window's first day
-    QString metadataFolder;
     QString srcFolder;
     std::shared_ptr<PlaybackDataParser> reader;
     QVector<PlaybackInfo_t> ridePoints; // the reader's points, coordinates filled

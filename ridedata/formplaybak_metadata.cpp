@@ -16,8 +16,7 @@
 
 void FormPlaybak::setMetadataDefault()
 {
-    metadataFolder = RideDataFolder::folderPath();
-    if (!QDir(metadataFolder).exists())
+    if (!QDir(RideDataFolder::folderPath()).exists())
         QDir::current().mkdir(RideDataFolder::folderName);
     // the rides already copied show at once; the calendar fills again when the copy ends
     markCalendar();

@@ -127,14 +127,14 @@ QStringList listFiles(const QString &folder)
 
 QStringList listRides(const QString &folder)
 {
-    QStringList readable;
-    const QFileInfoList files =
-        QDir(folder).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &file : files) {
-        if (RideFormat::isRideSize(file.size()))
-            readable << file.fileName();
+    // only a ride-file name is stat'ed for its size
+    const QDir dir(folder);
+    QStringList rides;
+    for (const QString &name : rideFileNames(listFiles(folder))) {
+        if (RideFormat::isRideSize(QFileInfo(dir.filePath(name)).size()))
+            rides << name;
     }
-    return rideFileNames(readable);
+    return rides;
 }
 
 CardSearch findCardFolders(const QStringList &roots)
