@@ -86,8 +86,10 @@ bool PartFile::commitAs(const QString &targetPath)
     file_.close();
     if (std::rename(QFile::encodeName(path()).constData(),
                     QFile::encodeName(targetPath).constData()) != 0) {
+        const int renameErrno = errno;
         error_ = QStringLiteral("cannot rename %1 to %2: %3").arg(path(), targetPath, errnoText());
         discard();
+        errno = renameErrno; // for callers that tell a full disk by errno
         return false;
     }
     live_ = false;

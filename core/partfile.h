@@ -27,7 +27,7 @@ public:
     QString errorString() const { return error_; }
 
     // Closes the part and renames it over the target in one step (rename(2)); on failure the part
-    // is removed and errorString() says why.
+    // is removed, errorString() says why and errno is the rename's.
     bool commit();
     // The same with another target in the part's folder (a free name chosen once the bytes are
     // known).
