@@ -446,8 +446,6 @@ void TstFormControl::notAppliedTimeIsMarkedInRed()
         QVERIFY2(isEnd ? redPixels > 5 : redPixels == 0,
                  qPrintable(QStringLiteral("%1: %2 red pixels").arg(names[i]).arg(redPixels)));
     }
-    TestSupport::saveScreenshot(
-        image, QStringLiteral("playbar_%1_edit_not_applied").arg(style == 1 ? "black" : "white"));
 }
 
 void TstFormControl::okDecidesBetweenOkAndWarning_data()
