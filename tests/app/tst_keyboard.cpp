@@ -493,7 +493,8 @@ void TstKeyboard::cutEditorTimeNotAppliedGivesWayToTheSpan()
         SliderStyle *slider = bar->editSlider();
         const int y = slider->height() / 2;
         input_.drag(slider, QPoint(slider->width() / 2, y), QPoint(slider->width() * 3 / 4, y));
-        QTRY_VERIFY(slider->lowerValue() > 4000);
+        // at three quarters once the last move has arrived: the moves before end short of it
+        QTRY_VERIFY(slider->lowerValue() >= slider->maximum() * 74 / 100);
         span = CutTime::rangeText(slider->lowerValue() / 100, slider->upperValue() / 100);
         verifyShowsSpan(w, span);
         QCOMPARE(span.right(5), QStringLiteral("01:00"));
