@@ -21,11 +21,11 @@ BarPalette barPalette(int style)
         return {QColor(0x14, 0x15, 0x18), QColor(0x26, 0x28, 0x2d), QColor(0xe8, 0xe9, 0xec),
                 QColor(0x8d, 0x91, 0x99), QColor(0x26, 0x28, 0x2e), QColor(0x33, 0x36, 0x3d),
                 QColor(0x3a, 0x3d, 0x45), QColor(0xf3, 0x98, 0x00), QColor(0xf4, 0xf4, 0xf6),
-                QColor(0x1e, 0x20, 0x25), QColor(0x3a, 0x3d, 0x45)};
+                QColor(0x1e, 0x20, 0x25), QColor(0x3a, 0x3d, 0x45), QColor(0xff, 0x5a, 0x5a)};
     return {QColor(0x2f, 0x33, 0x3a), QColor(0x45, 0x4a, 0x53), QColor(0xf2, 0xf3, 0xf5),
             QColor(0xa9, 0xae, 0xb7), QColor(0x40, 0x45, 0x4e), QColor(0x4b, 0x51, 0x5b),
             QColor(0x56, 0x5b, 0x65), QColor(0xf3, 0x98, 0x00), QColor(0xff, 0xff, 0xff),
-            QColor(0x26, 0x29, 0x2f), QColor(0x56, 0x5b, 0x65)};
+            QColor(0x26, 0x29, 0x2f), QColor(0x56, 0x5b, 0x65), QColor(0xff, 0x5a, 0x5a)};
 }
 
 QString barStyleSheet(const BarPalette &p, const QString &formName)
@@ -57,6 +57,7 @@ QString barStyleSheet(const BarPalette &p, const QString &formName)
             "QLineEdit { color: @text; background: @field; border: 1px solid @fieldBorder;"
             " border-radius: 3px; padding: 0 2px; selection-background-color: @accent; }"
             "QLineEdit:focus { border-color: @accent; }"
+            "QLineEdit[notApplied=\"true\"] { color: @notApplied; }"
             "QPushButton { color: @text; background: @pressed; border: none; border-radius: 4px;"
             " padding: 2px 14px; }"
             "QPushButton:hover { background: @groove; }"
@@ -74,6 +75,7 @@ QString barStyleSheet(const BarPalette &p, const QString &formName)
     sheet.replace(QLatin1String("@accent"), rgba(p.accent));
     sheet.replace(QLatin1String("@handle"), rgba(p.handle));
     sheet.replace(QLatin1String("@fieldBorder"), rgba(p.fieldBorder));
+    sheet.replace(QLatin1String("@notApplied"), rgba(p.notApplied));
     sheet.replace(QLatin1String("@field"), rgba(p.field));
     return sheet;
 }

@@ -89,6 +89,23 @@ std::optional<int> startOneSecondEarlier(const QString &minutes, const QString &
     return std::max(*start - 1, 0);
 }
 
+std::optional<int> typedBound(Bound bound, const QString &minutes, const QString &seconds,
+                              const Span &span)
+{
+    const auto typedSec = parseFields(minutes, seconds);
+    if (!typedSec)
+        return std::nullopt;
+    const bool start = bound == Bound::Start;
+    const int inForce = start ? span.lower : span.upper;
+    const int hundredths =
+        secondsFromHundredths(inForce) == *typedSec ? inForce : *typedSec * hundredthsPerSecond;
+    const bool ordered = start ? *typedSec < secondsFromHundredths(span.upper)
+                               : *typedSec > secondsFromHundredths(span.lower);
+    if (!ordered || hundredths > span.maximum)
+        return std::nullopt;
+    return hundredths;
+}
+
 Decision decide(const std::optional<Range> &range, qint64 durationMs)
 {
     if (!range)

@@ -42,6 +42,29 @@ std::optional<Range> parseRangeText(const QString &text);
 // Only fields written out in full (two-digit seconds, at least two-digit minutes) are moved.
 std::optional<int> startOneSecondEarlier(const QString &minutes, const QString &seconds);
 
+// The two times of a cut, each typed into a minute and a second field.
+enum class Bound
+{
+    Start,
+    End
+};
+
+// A slider span in hundredths of a second: its bounds and the clip's end.
+struct Span
+{
+    int lower = 0;
+    int upper = 0;
+    int maximum = 0;
+};
+
+// The bound, in hundredths, that a time typed into its two fields sets, or nothing while the
+// fields do not form a time that can apply: both must parse (parseFields), and in whole seconds
+// as the fields show them a start must lie before the end in force and an end after the start
+// in force and within the clip (span.maximum). A bound whose second the fields still show keeps
+// its hundredths.
+std::optional<int> typedBound(Bound bound, const QString &minutes, const QString &seconds,
+                              const Span &span);
+
 enum class Decision
 {
     Ok,

@@ -13,6 +13,8 @@
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -23,6 +25,8 @@ constexpr double normalSpeed = 1.0;
 constexpr int iconSide = 18;
 // a time field's border, padding, text margins and cursor beside its digits
 constexpr int fieldChromePx = 18;
+// true on the two fields of a cut time whose typed digits do not apply (read by the style sheet)
+constexpr char notAppliedProperty[] = "notApplied";
 
 // A time field as wide as its longest entry of digits in metrics' font.
 int fieldWidth(const QLineEdit *field, const QFontMetrics &metrics)
@@ -65,7 +69,7 @@ FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique
     ui->comboSpeed->setItemDelegate(new QStyledItemDelegate(ui->comboSpeed));
 
     const QRegularExpression minutes(QStringLiteral("\\d{0,%1}").arg(CutTime::maxMinuteDigits));
-    // an emptied field finishes its edit too, so that it is written back
+    // an emptied field finishes its edit too
     const QRegularExpression seconds(QStringLiteral("([0-5]?\\d)?"));
     for (QLineEdit *edit : {ui->editStartMin, ui->editEndMin})
         edit->setValidator(new QRegularExpressionValidator(minutes, edit));
@@ -113,8 +117,14 @@ void FormControl::connectPlayPage()
 void FormControl::connectEditPage()
 {
     connect(ui->sliderSpan, &SliderStyle::spanChanged, this, &FormControl::onEditSpanChanged);
-    for (QLineEdit *edit : {ui->editStartMin, ui->editStartSec, ui->editEndMin, ui->editEndSec})
-        connect(edit, &QLineEdit::editingFinished, this, &FormControl::onEditFieldsFinished);
+    for (const CutTime::Bound bound : {CutTime::Bound::Start, CutTime::Bound::End}) {
+        const auto [minutes, seconds] = timeFields(bound);
+        for (QLineEdit *edit : {minutes, seconds}) {
+            connect(edit, &QLineEdit::textEdited, this, [this, bound] { onTimeEdited(bound); });
+            connect(edit, &QLineEdit::editingFinished, this,
+                    [this, bound] { onTimeEditFinished(bound); });
+        }
+    }
     connect(ui->btnEditOk, &QPushButton::clicked, this, &FormControl::onEditOkClicked);
     connect(ui->btnEditCancel, &QPushButton::clicked, this, &FormControl::edit_cancel);
 }
@@ -138,14 +148,8 @@ void FormControl::setEditTimeRangeLeftText(const QString &text)
 void FormControl::setEditTimeRangeText(const QString &startMin, const QString &startSec,
                                        const QString &endMin, const QString &endSec)
 {
-    const std::pair<QLineEdit *, QString> fields[] = {{ui->editStartMin, startMin},
-                                                      {ui->editStartSec, startSec},
-                                                      {ui->editEndMin, endMin},
-                                                      {ui->editEndSec, endSec}};
-    for (const auto &[edit, text] : fields) {
-        const QSignalBlocker blocker(edit);
-        edit->setText(text);
-    }
+    setTimeFields(CutTime::Bound::Start, startMin, startSec);
+    setTimeFields(CutTime::Bound::End, endMin, endSec);
 }
 
 SliderStyle *FormControl::editSlider() const
@@ -185,13 +189,13 @@ void FormControl::setPosition(qint64 positionMs)
 
 void FormControl::setOP_Mode(OP_Mode mode)
 {
-    if (mode != OP_Edit) {
-        ui->stackedMode->setCurrentWidget(ui->pagePlay);
-        return;
-    }
-    ui->stackedMode->setCurrentWidget(ui->pageEdit);
     SliderStyle *span = ui->sliderSpan;
-    span->setSpan(span->minimum(), span->maximum());
+    if (mode == OP_Edit) {
+        ui->stackedMode->setCurrentWidget(ui->pageEdit);
+        span->setSpan(span->minimum(), span->maximum());
+    } else {
+        ui->stackedMode->setCurrentWidget(ui->pagePlay);
+    }
     onEditSpanChanged(span->lowerValue(), span->upperValue());
 }
 
@@ -253,31 +257,101 @@ void FormControl::onEditSpanChanged(int lower, int upper)
     const int startSec = CutTime::secondsFromHundredths(lower);
     const int endSec = CutTime::secondsFromHundredths(upper);
     setEditTimeRangeLeftText(CutTime::rangeText(startSec, endSec));
+    // the digits and the cursor of the field the user types in stay as they are
+    if (applyingTypedTime_)
+        return;
     setEditTimeRangeText(CutTime::minutesField(startSec), CutTime::secondsField(startSec),
                          CutTime::minutesField(endSec), CutTime::secondsField(endSec));
 }
 
-void FormControl::onEditFieldsFinished()
+void FormControl::onTimeEdited(CutTime::Bound bound)
+{
+    if (!applyTypedTime(bound))
+        return;
+    // the other time, typed before and refused, may fit the new span
+    const CutTime::Bound other =
+        bound == CutTime::Bound::Start ? CutTime::Bound::End : CutTime::Bound::Start;
+    if (isNotApplied(other) && applyTypedTime(other))
+        showAppliedTime(other);
+}
+
+void FormControl::onTimeEditFinished(CutTime::Bound bound)
+{
+    if (!isNotApplied(bound))
+        showAppliedTime(bound);
+}
+
+bool FormControl::applyTypedTime(CutTime::Bound bound)
 {
     SliderStyle *span = ui->sliderSpan;
-    const auto range = CutTime::parseRangeText(getEditTimeRangeLeftText());
-    if (range && range->startSec < range->endSec) {
-        // A bound whose field still shows its second keeps its hundredths.
-        const auto bound = [](int hundredths, int fieldSec) {
-            return CutTime::secondsFromHundredths(hundredths) == fieldSec
-                       ? hundredths
-                       : fieldSec * CutTime::hundredthsPerSecond;
-        };
-        span->setSpan(bound(span->lowerValue(), range->startSec),
-                      bound(span->upperValue(), range->endSec));
+    const auto [minutes, seconds] = timeFields(bound);
+    const auto value =
+        CutTime::typedBound(bound, minutes->text(), seconds->text(),
+                            {span->lowerValue(), span->upperValue(), span->maximum()});
+    markNotApplied(bound, !value);
+    if (!value)
+        return false;
+    const QScopedValueRollback<bool> typed(applyingTypedTime_, true);
+    if (bound == CutTime::Bound::Start)
+        span->setSpan(*value, span->upperValue());
+    else
+        span->setSpan(span->lowerValue(), *value);
+    return true;
+}
+
+void FormControl::showAppliedTime(CutTime::Bound bound)
+{
+    const SliderStyle *span = ui->sliderSpan;
+    const int sec = CutTime::secondsFromHundredths(
+        bound == CutTime::Bound::Start ? span->lowerValue() : span->upperValue());
+    setTimeFields(bound, CutTime::minutesField(sec), CutTime::secondsField(sec));
+}
+
+void FormControl::setTimeFields(CutTime::Bound bound, const QString &minutes,
+                                const QString &seconds)
+{
+    const auto [minuteField, secondField] = timeFields(bound);
+    const std::pair<QLineEdit *, QString> fields[] = {{minuteField, minutes},
+                                                      {secondField, seconds}};
+    for (const auto &[edit, text] : fields) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(text);
     }
-    // The fields show the span that applies: also after a refused, unreadable or clamped edit,
-    // which leaves the span as it was.
-    onEditSpanChanged(span->lowerValue(), span->upperValue());
+    markNotApplied(bound, false);
+}
+
+void FormControl::markNotApplied(CutTime::Bound bound, bool on)
+{
+    if (isNotApplied(bound) == on)
+        return;
+    const auto [minutes, seconds] = timeFields(bound);
+    for (QLineEdit *edit : {minutes, seconds}) {
+        edit->setProperty(notAppliedProperty, on);
+        // the style sheet reads the property when the field is polished
+        edit->style()->unpolish(edit);
+        edit->style()->polish(edit);
+    }
+}
+
+bool FormControl::isNotApplied(CutTime::Bound bound) const
+{
+    return timeFields(bound).first->property(notAppliedProperty).toBool();
+}
+
+std::pair<QLineEdit *, QLineEdit *> FormControl::timeFields(CutTime::Bound bound) const
+{
+    if (bound == CutTime::Bound::Start)
+        return {ui->editStartMin, ui->editStartSec};
+    return {ui->editEndMin, ui->editEndSec};
 }
 
 void FormControl::onEditOkClicked()
 {
+    // a time not applied gives way to the span in force, which OK takes
+    for (const CutTime::Bound bound : {CutTime::Bound::Start, CutTime::Bound::End}) {
+        if (isNotApplied(bound))
+            showAppliedTime(bound);
+    }
     const auto start = CutTime::parseFields(ui->editStartMin->text(), ui->editStartSec->text());
     const auto end = CutTime::parseFields(ui->editEndMin->text(), ui->editEndSec->text());
     if (start && end)

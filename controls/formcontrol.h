@@ -3,11 +3,13 @@
 // It knows no player: it emits what the user asks for and shows the state it is given.
 #pragma once
 
+#include "cuttime.h"
 #include "sharedtypes.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <utility>
 
 class SliderStyle;
 class QLineEdit;
@@ -28,7 +30,8 @@ public:
     // Sets the range label next to "Cut Time" (cut short, with the whole text as its tooltip, when
     // the bar is narrow).
     void setEditTimeRangeLeftText(const QString &text);
-    // Writes the four fields without firing their change signals.
+    // Writes the four fields without firing their change signals; none is then marked as not
+    // applied.
     void setEditTimeRangeText(const QString &startMin, const QString &startSec,
                               const QString &endMin, const QString &endSec);
     // The cut editor's range slider (its spanChanged reports the span in units of 10 ms).
@@ -39,7 +42,8 @@ public slots:
     void setPlayState(MediaPlayerStatus state);
     void setDuration(qint64 durationMs);
     void setPosition(qint64 positionMs);
-    // Play (0) or edit (1) layout; edit mode starts with the whole clip selected.
+    // Play (0) or edit (1) layout; edit mode starts with the whole clip selected. Either way the
+    // fields show the span in force.
     void setOP_Mode(OP_Mode mode);
     // The list's answer to checkGroupTime: true moves the cut start one second earlier.
     void checkGroupTimeResult(bool isSameValue);
@@ -72,7 +76,8 @@ signals:
     void edit_warning();
 
 public:
-    // The cut range label and the four time fields of a span in hundredths of a second.
+    // The cut range label and the four time fields of a span in hundredths of a second. A span
+    // set from typed fields leaves the fields as typed.
     void onEditSpanChanged(int lower, int upper);
 
 protected:
@@ -82,7 +87,20 @@ private:
     void connectPlayPage();
     void connectEditPage();
     void onPositionAction();
-    void onEditFieldsFinished();
+    // A cut time applies as soon as its two fields form a valid time (CutTime::typedBound); until
+    // then its fields keep the typed digits, marked as not applied, and the span stays.
+    void onTimeEdited(CutTime::Bound bound);
+    // The field's edit is done: an applied time is written out in full.
+    void onTimeEditFinished(CutTime::Bound bound);
+    // Sets the span's bound from the typed fields when they form a valid time, else marks them.
+    bool applyTypedTime(CutTime::Bound bound);
+    // Writes a time's fields from the span in force.
+    void showAppliedTime(CutTime::Bound bound);
+    void setTimeFields(CutTime::Bound bound, const QString &minutes, const QString &seconds);
+    void markNotApplied(CutTime::Bound bound, bool on);
+    bool isNotApplied(CutTime::Bound bound) const;
+    // The minute and second field of a time.
+    std::pair<QLineEdit *, QLineEdit *> timeFields(CutTime::Bound bound) const;
     void onEditOkClicked();
     void updateIcons();
     // "Play" or "Pause" as the play button's tooltip, after the play state.
@@ -95,5 +113,6 @@ private:
     MediaPlayerStatus playState_ = StoppedState;
     qint64 durationMs_ = 0;
     qint64 positionMs_ = 0;
-    QString rangeText_; // the range label's whole text
+    QString rangeText_;              // the range label's whole text
+    bool applyingTypedTime_ = false; // the span follows typed fields: they stay as typed
 };

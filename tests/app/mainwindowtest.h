@@ -4,14 +4,19 @@
 #include "appglobals.h"
 #include "choosertest.h"
 #include "dashcam.h"
+#include "exportcontroller.h"
+#include "ffmpeg_editor_p.h"
+#include "formdialog.h"
 #include "formlist.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 
 #include <QAction>
 #include <QDateTime>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -97,5 +102,42 @@ inline bool makeClipWithTrailer(const QString &path, int seconds, const QByteArr
     QFile file(path);
     return file.open(QIODevice::Append) && file.write(trailer) == trailer.size();
 }
+
+// The end of an export in any form: the finished page, an error page, or a failure signal of the
+// controller or the runner, so that a failure that reaches no page ends the wait at once.
+class ExportEnd
+{
+public:
+    explicit ExportEnd(MainWindow &w)
+        : dialog_(w.formDialog()),
+          controllerFailed_(w.exportController(), &ExportController::exportError),
+          runnerFailed_(w.exportRunner(), &FFmpeg_editor_p::editorErrorTriggered)
+    {
+    }
+    bool reached() const
+    {
+        return isFinished() || isErrorPage() || !controllerFailed_.isEmpty() ||
+               !runnerFailed_.isEmpty();
+    }
+    bool isFinished() const
+    {
+        return dialog_->findChild<QWidget *>(QStringLiteral("f_pv"))->isVisible() &&
+               dialog_->findChild<QLabel *>(QStringLiteral("pv_la_msg"))->text() ==
+                   QStringLiteral("Finished.");
+    }
+    bool isErrorPage() const
+    {
+        return dialog_->findChild<QWidget *>(QStringLiteral("f_pvErr"))->isVisible();
+    }
+    QString errorText() const
+    {
+        return dialog_->findChild<QLabel *>(QStringLiteral("pvErr_la_msg"))->text();
+    }
+
+private:
+    FormDialog *dialog_;
+    QSignalSpy controllerFailed_;
+    QSignalSpy runnerFailed_;
+};
 
 } // namespace MainWindowTest

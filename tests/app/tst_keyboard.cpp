@@ -2,9 +2,11 @@
 // windows, and the player keys reach the player while the main window is active in player mode
 // and no field has the focus. The main window never takes the display's keyboard.
 #include "appglobals.h"
+#include "barstyle.h"
 #include "choosertest.h"
 #include "cuttime.h"
 #include "dashcam.h"
+#include "exporttestfiles.h"
 #include "formcontrol.h"
 #include "formdialog.h"
 #include "formlist.h"
@@ -36,8 +38,14 @@ namespace {
 using namespace MainWindowTest;
 using ChooserTest::openChooser;
 
-constexpr int clipSec = 250; // 04:10
+constexpr int clipSec = 250;      // 04:10
+constexpr int minuteClipSec = 60; // the length a dashcam writes most
+constexpr int clipFps = 5;
 constexpr int openTimeoutMs = 20000;
+constexpr int exportTimeoutMs = 120000;
+// An exported cut lasts its span to within a frame of the clip and the container's rounding of
+// the last frame's length.
+constexpr double exportToleranceSec = 1.0 / clipFps + 0.05;
 
 template <typename T> T *child(QObject *parent, const QString &name)
 {
@@ -89,6 +97,10 @@ private slots:
     void cutEditorFieldsSetTheTypedSpan();
     void cutEditorFieldsShowTheAppliedSpan_data();
     void cutEditorFieldsShowTheAppliedSpan();
+    void cutEditorTimesTypedFieldByFieldAreExported_data();
+    void cutEditorTimesTypedFieldByFieldAreExported();
+    void cutEditorTimeNotAppliedGivesWayToTheSpan_data();
+    void cutEditorTimeNotAppliedGivesWayToTheSpan();
     void fileChooserNameFieldTakesTyping();
     void outputPageTakesTyping();
     void anotherWindowTypesWhileThePlayerPlays();
@@ -103,16 +115,27 @@ private slots:
     void otherWindowsKeepTheirKeys();
 
 private:
-    // Shows w on the screen it runs on, makes it the active window and opens the clip (paused).
-    void showWithClip(MainWindow &w);
+    // Shows w on the screen it runs on, makes it the active window and opens clip (paused; the
+    // 04:10 clip when none is given).
+    void showWithClip(MainWindow &w, const QString &clip = QString());
     // Clicks into field, selects its text and types text over it.
     void typeInto(QLineEdit *field, const QString &text);
+    // Types into the cut editor's fields one after the other as a user does: click into the
+    // field, type over its text, Tab.
+    void typeTimes(MainWindow &w, const QStringList &fields, const QStringList &typed);
     // The cut editor of w, entered through the play bar's edit button.
     void enterEditMode(MainWindow &w);
+    // The four fields, the range label and the slider of w show span ("mm:ss ~ mm:ss"), and no
+    // field is marked as not applied.
+    void verifyShowsSpan(MainWindow &w, const QString &span);
+    // From the output page that the cut editor's OK opened: into a file of a new folder, up to
+    // the finished page; seconds is the exported file's decoded length.
+    void exportFromOutputPage(MainWindow &w, double *seconds);
 
     QTemporaryDir dir_;
     QString oldCwd_;
     QString clip_;
+    QString minuteClip_;
     QStringList clips_; // the list's clips in the order keysBAndNChooseTheFile opens them
     QString savedAutomatically_;
     XTestInput input_;
@@ -125,12 +148,16 @@ void TstKeyboard::initTestCase()
     oldCwd_ = QDir::currentPath();
     QDir::setCurrent(dir_.path()); // settings file and clip.txt stay here
     clip_ = dir_.filePath(QStringLiteral("20261207101500_F.mp4"));
-    QVERIFY(TestSupport::makeClip(clip_, clipSec, QStringLiteral("160x120"), false, 5));
+    QVERIFY(TestSupport::makeClip(clip_, clipSec, QStringLiteral("160x120"), false, clipFps));
     clips_ = QStringList{clip_};
     for (const char *name : {"20261207101900_F.mp4", "20261207102300_F.mp4"}) {
         clips_ << dir_.filePath(QLatin1String(name));
-        QVERIFY(TestSupport::makeClip(clips_.last(), clipSec, QStringLiteral("160x120"), false, 5));
+        QVERIFY(TestSupport::makeClip(clips_.last(), clipSec, QStringLiteral("160x120"), false,
+                                      clipFps));
     }
+    minuteClip_ = dir_.filePath(QStringLiteral("20261207110000_F.mp4"));
+    QVERIFY(TestSupport::makeClip(minuteClip_, minuteClipSec, QStringLiteral("160x120"), false,
+                                  clipFps));
 }
 
 void TstKeyboard::cleanupTestCase()
@@ -154,8 +181,9 @@ void TstKeyboard::cleanup()
     gParameters[SettingKeys::automatically] = savedAutomatically_;
 }
 
-void TstKeyboard::showWithClip(MainWindow &w)
+void TstKeyboard::showWithClip(MainWindow &w, const QString &clip)
 {
+    const QString path = clip.isEmpty() ? clip_ : clip;
     if (gDisplayMode != 0)
         w.onDisplayModeChange(); // one camera: the edit button opens the editor at once
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -163,8 +191,8 @@ void TstKeyboard::showWithClip(MainWindow &w)
     QVERIFY(showWindow(w, screen.size() * 9 / 10));
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.onOpenFile_L({QUrl::fromLocalFile(clip_)});
-    QTRY_VERIFY_WITH_TIMEOUT(listedPaths(w.formList()).contains(clip_), openTimeoutMs);
+    w.onOpenFile_L({QUrl::fromLocalFile(path)});
+    QTRY_VERIFY_WITH_TIMEOUT(listedPaths(w.formList()).contains(path), openTimeoutMs);
     QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, openTimeoutMs);
     QTRY_VERIFY(w.control()->editSlider()->maximum() > 0);
 }
@@ -179,10 +207,53 @@ void TstKeyboard::typeInto(QLineEdit *field, const QString &text)
     QTRY_COMPARE(field->text(), text);
 }
 
+void TstKeyboard::typeTimes(MainWindow &w, const QStringList &fields, const QStringList &typed)
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        auto *field = child<QLineEdit>(w.control(), fields.at(i));
+        typeInto(field, typed.at(i));
+        if (QTest::currentTestFailed())
+            return;
+        input_.chord({"Tab"});
+        QTRY_VERIFY(!field->hasFocus());
+    }
+}
+
 void TstKeyboard::enterEditMode(MainWindow &w)
 {
     input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEdit")));
     QTRY_COMPARE(w.control()->opMode(), OP_Edit);
+}
+
+void TstKeyboard::verifyShowsSpan(MainWindow &w, const QString &span)
+{
+    FormControl *bar = w.control();
+    QTRY_COMPARE(bar->getEditTimeRangeLeftText(), span);
+    QCOMPARE(child<QLabel>(bar, QStringLiteral("labelEditTimeRange"))->text(), span);
+    const auto range = CutTime::parseRangeText(span);
+    QVERIFY(range);
+    // the slider counts hundredths
+    QCOMPARE(bar->editSlider()->lowerValue() / 100, range->startSec);
+    QCOMPARE(bar->editSlider()->upperValue() / 100, range->endSec);
+    for (const char *name : {"editStartMin", "editStartSec", "editEndMin", "editEndSec"})
+        QVERIFY2(!child<QLineEdit>(bar, QLatin1String(name))->property("notApplied").toBool(),
+                 name);
+}
+
+void TstKeyboard::exportFromOutputPage(MainWindow &w, double *seconds)
+{
+    FormDialog *dialog = w.formDialog();
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(child<QWidget>(dialog, QStringLiteral("f_os"))->isVisible());
+    QTemporaryDir folder(dir_.filePath(QStringLiteral("out-XXXXXX")));
+    QVERIFY(folder.isValid());
+    const QString output = folder.filePath(QStringLiteral("cut.mov"));
+    child<QLineEdit>(dialog, QStringLiteral("os_le"))->setText(output);
+    ExportEnd end(w);
+    input_.click(child<QPushButton>(dialog, QStringLiteral("os_btn_ok")));
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+    *seconds = ExportTestFiles::decodedDuration(output);
 }
 
 void TstKeyboard::cutEditorFieldsSetTheTypedSpan_data()
@@ -235,33 +306,36 @@ void TstKeyboard::cutEditorFieldsSetTheTypedSpan()
 void TstKeyboard::cutEditorFieldsShowTheAppliedSpan_data()
 {
     // the span before, the field typed into, what is typed (nothing: the field is emptied) and
-    // what the field then holds, and the span that applies on the 04:10 clip after Tab
+    // what the field then holds; after Tab the four fields as they stand, whether the typed time
+    // is marked as not applied, and the span that applies on the 04:10 clip
     QTest::addColumn<int>("lowerSec");
     QTest::addColumn<int>("upperSec");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("marked");
     QTest::addColumn<QString>("applied");
     QTest::newRow("end second 99 before the start") << 15 << 45 << "editEndSec"
                                                     << "99"
                                                     << "9"
-                                                    << "00:15 ~ 00:45";
+                                                    << "00:15 ~ 00:9" << true << "00:15 ~ 00:45";
     QTest::newRow("end second 99 after the start") << 0 << clipSec << "editEndSec"
                                                    << "99"
                                                    << "9"
-                                                   << "00:00 ~ 04:09";
+                                                   << "00:00 ~ 04:09" << false << "00:00 ~ 04:09";
     QTest::newRow("start minute after the end") << 15 << 90 << "editStartMin"
                                                 << "02"
                                                 << "02"
-                                                << "00:15 ~ 01:30";
+                                                << "02:15 ~ 01:30" << true << "00:15 ~ 01:30";
     QTest::newRow("end minute past the clip") << 15 << clipSec << "editEndMin"
                                               << "999"
                                               << "999"
-                                              << "00:15 ~ 04:10";
+                                              << "00:15 ~ 999:10" << true << "00:15 ~ 04:10";
     QTest::newRow("start second emptied") << 15 << 90 << "editStartSec"
                                           << ""
                                           << ""
-                                          << "00:15 ~ 01:30";
+                                          << "00: ~ 01:30" << true << "00:15 ~ 01:30";
 }
 
 void TstKeyboard::cutEditorFieldsShowTheAppliedSpan()
@@ -271,13 +345,16 @@ void TstKeyboard::cutEditorFieldsShowTheAppliedSpan()
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(QString, held);
+    QFETCH(QString, shown);
+    QFETCH(bool, marked);
     QFETCH(QString, applied);
     MainWindow w;
     showWithClip(w);
     enterEditMode(w);
-    SliderStyle *span = w.control()->editSlider();
+    FormControl *bar = w.control();
+    SliderStyle *span = bar->editSlider();
     span->setSpan(lowerSec * 100, upperSec * 100);
-    auto *edit = child<QLineEdit>(w.control(), field);
+    auto *edit = child<QLineEdit>(bar, field);
     QVERIFY(edit);
     input_.click(edit);
     QTRY_VERIFY(edit->hasFocus());
@@ -289,13 +366,147 @@ void TstKeyboard::cutEditorFieldsShowTheAppliedSpan()
     QTRY_COMPARE(edit->text(), held);
     input_.chord({"Tab"});
     QTRY_VERIFY(!edit->hasFocus());
-    // the four fields, the range label and the slider all say the same span
-    QTRY_COMPARE(w.control()->getEditTimeRangeLeftText(), applied);
+    // a time not applied keeps its digits, marked; the other fields, the label and the slider
+    // say the span that applies
+    QCOMPARE(bar->getEditTimeRangeLeftText(), shown);
+    const bool start = field.startsWith(QLatin1String("editStart"));
+    const QStringList names = start ? QStringList{"editStartMin", "editStartSec"}
+                                    : QStringList{"editEndMin", "editEndSec"};
+    for (const QString &name : names)
+        QCOMPARE(child<QLineEdit>(bar, name)->property("notApplied").toBool(), marked);
     const auto range = CutTime::parseRangeText(applied);
     QVERIFY(range);
     QCOMPARE(span->lowerValue() / 100, range->startSec);
     QCOMPARE(span->upperValue() / 100, range->endSec);
-    QCOMPARE(child<QLabel>(w.control(), QStringLiteral("labelEditTimeRange"))->text(), applied);
+    QCOMPARE(child<QLabel>(bar, QStringLiteral("labelEditTimeRange"))->text(), applied);
+    // OK takes the span that applies, and all four fields say it
+    input_.click(child<QAbstractButton>(bar, QStringLiteral("btnEditOk")));
+    QTRY_VERIFY(w.formDialog()->isVisible());
+    verifyShowsSpan(w, applied);
+}
+
+void TstKeyboard::cutEditorTimesTypedFieldByFieldAreExported_data()
+{
+    // on the one-minute clip, which the editor opens at 00:00 ~ 01:00: the fields in typing
+    // order, what is typed into each, and the span they give
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("span");
+    QTest::newRow("end 00 then 40")
+        << QStringList{"editEndMin", "editEndSec"} << QStringList{"00", "40"} << "00:00 ~ 00:40";
+    QTest::newRow("end 40 then 00")
+        << QStringList{"editEndSec", "editEndMin"} << QStringList{"40", "00"} << "00:00 ~ 00:40";
+    QTest::newRow("start 10, then the end 00 then 40")
+        << QStringList{"editStartMin", "editStartSec", "editEndMin", "editEndSec"}
+        << QStringList{"00", "10", "00", "40"} << "00:10 ~ 00:40";
+    QTest::newRow("start 00 then 50") << QStringList{"editStartMin", "editStartSec"}
+                                      << QStringList{"00", "50"} << "00:50 ~ 01:00";
+    QTest::newRow("start 50 then 00") << QStringList{"editStartSec", "editStartMin"}
+                                      << QStringList{"50", "00"} << "00:50 ~ 01:00";
+}
+
+void TstKeyboard::cutEditorTimesTypedFieldByFieldAreExported()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, span);
+    MainWindow w;
+    showWithClip(w, minuteClip_);
+    enterEditMode(w);
+    verifyShowsSpan(w, QStringLiteral("00:00 ~ 01:00"));
+    typeTimes(w, fields.mid(0, fields.size() - 1), typed.mid(0, typed.size() - 1));
+    auto *last = child<QLineEdit>(w.control(), fields.last());
+    typeInto(last, typed.last());
+    if (QTest::currentTestFailed())
+        return;
+    // applied as soon as typed, before the field's edit is done
+    QTRY_COMPARE(child<QLabel>(w.control(), QStringLiteral("labelEditTimeRange"))->text(), span);
+    input_.chord({"Tab"});
+    QTRY_VERIFY(!last->hasFocus());
+    verifyShowsSpan(w, span);
+    if (QTest::currentTestFailed())
+        return;
+    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+    double seconds = 0;
+    exportFromOutputPage(w, &seconds);
+    const auto range = CutTime::parseRangeText(span);
+    QVERIFY2(qAbs(seconds - (range->endSec - range->startSec)) <= exportToleranceSec,
+             qPrintable(QString::number(seconds)));
+}
+
+void TstKeyboard::cutEditorTimeNotAppliedGivesWayToTheSpan_data()
+{
+    // on the one-minute clip the start typed as 10 s, the end's seconds as 40 (01:40, past the
+    // clip), then:
+    QTest::addColumn<QString>("then");
+    QTest::newRow("OK") << "ok";
+    QTest::newRow("Cancel and leave") << "leave";
+    QTest::newRow("the slider dragged") << "drag";
+}
+
+void TstKeyboard::cutEditorTimeNotAppliedGivesWayToTheSpan()
+{
+    QFETCH(QString, then);
+    MainWindow w;
+    showWithClip(w, minuteClip_);
+    enterEditMode(w);
+    FormControl *bar = w.control();
+    typeTimes(w, {"editStartSec", "editEndSec"}, {"10", "40"});
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(bar->getEditTimeRangeLeftText(), QStringLiteral("00:10 ~ 01:40"));
+    QCOMPARE(child<QLabel>(bar, QStringLiteral("labelEditTimeRange"))->text(),
+             QStringLiteral("00:10 ~ 01:00"));
+
+    // the end's digits in the marking colour, the start's not
+    QApplication::processEvents();
+    const QImage image = bar->grab().toImage();
+    const QColor red = barPalette(gStyle).notApplied;
+    for (const char *name : {"editStartMin", "editStartSec", "editEndMin", "editEndSec"}) {
+        const auto *field = child<QLineEdit>(bar, QLatin1String(name));
+        const bool isEnd = QLatin1String(name).startsWith(QLatin1String("editEnd"));
+        QCOMPARE(field->property("notApplied").toBool(), isEnd);
+        const qreal ratio = image.devicePixelRatio();
+        const QRect area(field->mapTo(bar, QPoint(0, 0)) * ratio, field->size() * ratio);
+        const int redPixels = TestSupport::pixelsNear(image, area, red);
+        QVERIFY2(isEnd ? redPixels > 5 : redPixels == 0,
+                 qPrintable(QStringLiteral("%1: %2 red pixels").arg(name).arg(redPixels)));
+    }
+    TestSupport::saveScreenshot(image, QStringLiteral("cut-editor-time-not-applied"));
+
+    if (then == QLatin1String("leave")) {
+        input_.click(child<QAbstractButton>(bar, QStringLiteral("btnEditCancel")));
+        FormDialog *dialog = w.formDialog();
+        QTRY_VERIFY(dialog->isVisible());
+        QVERIFY(child<QWidget>(dialog, QStringLiteral("f_msLeave"))->isVisible());
+        input_.click(child<QPushButton>(dialog, QStringLiteral("msLeave_btn_ok")));
+        QTRY_COMPARE(bar->opMode(), OP_Play);
+        verifyShowsSpan(w, QStringLiteral("00:10 ~ 01:00"));
+        // back in the editor: the whole clip
+        enterEditMode(w);
+        verifyShowsSpan(w, QStringLiteral("00:00 ~ 01:00"));
+        return;
+    }
+    QString span = QStringLiteral("00:10 ~ 01:00");
+    if (then == QLatin1String("drag")) {
+        // the start's handle, nearest to the middle, dragged from there to three quarters
+        SliderStyle *slider = bar->editSlider();
+        const int y = slider->height() / 2;
+        input_.drag(slider, QPoint(slider->width() / 2, y), QPoint(slider->width() * 3 / 4, y));
+        // at three quarters once the last move has arrived: the moves before end short of it
+        QTRY_VERIFY(slider->lowerValue() >= slider->maximum() * 74 / 100);
+        span = CutTime::rangeText(slider->lowerValue() / 100, slider->upperValue() / 100);
+        verifyShowsSpan(w, span);
+        QCOMPARE(span.right(5), QStringLiteral("01:00"));
+    }
+    input_.click(child<QAbstractButton>(bar, QStringLiteral("btnEditOk")));
+    QTRY_VERIFY(w.formDialog()->isVisible());
+    verifyShowsSpan(w, span);
+    double seconds = 0;
+    exportFromOutputPage(w, &seconds);
+    const auto range = CutTime::parseRangeText(span);
+    QVERIFY2(qAbs(seconds - (range->endSec - range->startSec)) <= exportToleranceSec,
+             qPrintable(QString::number(seconds)));
 }
 
 void TstKeyboard::fileChooserNameFieldTakesTyping()

@@ -100,36 +100,6 @@ private:
     bool written_ = false;
 };
 
-// The end of an export in any form: the finished page, an error page, or a failure signal of the
-// controller or the runner, so that a failure that reaches no page ends the wait at once.
-class ExportEnd
-{
-public:
-    explicit ExportEnd(MainWindow &w)
-        : dialog_(w.formDialog()),
-          controllerFailed_(w.exportController(), &ExportController::exportError),
-          runnerFailed_(w.exportRunner(), &FFmpeg_editor_p::editorErrorTriggered)
-    {
-    }
-    bool reached() const
-    {
-        return isFinished() || isErrorPage() || !controllerFailed_.isEmpty() ||
-               !runnerFailed_.isEmpty();
-    }
-    bool isFinished() const
-    {
-        return child<QWidget>(dialog_, "f_pv")->isVisible() &&
-               child<QLabel>(dialog_, "pv_la_msg")->text() == QStringLiteral("Finished.");
-    }
-    bool isErrorPage() const { return child<QWidget>(dialog_, "f_pvErr")->isVisible(); }
-    QString errorText() const { return child<QLabel>(dialog_, "pvErr_la_msg")->text(); }
-
-private:
-    FormDialog *dialog_;
-    QSignalSpy controllerFailed_;
-    QSignalSpy runnerFailed_;
-};
-
 } // namespace
 
 class TstMainWindowExport : public QObject

@@ -25,11 +25,26 @@ bool XTestInput::isReady() const
 
 void XTestInput::click(const QWidget *widget)
 {
-    const QPoint at = widget->mapToGlobal(widget->rect().center());
-    XTestFakeMotionEvent(display_, -1, at.x(), at.y(), CurrentTime);
+    moveTo(widget->mapToGlobal(widget->rect().center()));
     XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
     XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
     flush();
+}
+
+void XTestInput::drag(const QWidget *widget, const QPoint &from, const QPoint &to)
+{
+    constexpr int steps = 10;
+    moveTo(widget->mapToGlobal(from));
+    XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
+    for (int i = 1; i <= steps; ++i)
+        moveTo(widget->mapToGlobal(from + (to - from) * i / steps));
+    XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
+    flush();
+}
+
+void XTestInput::moveTo(const QPoint &global)
+{
+    XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
 }
 
 void XTestInput::chord(const QStringList &keyNames)

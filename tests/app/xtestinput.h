@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPoint;
 class QWidget;
 
 class XTestInput
@@ -20,6 +21,8 @@ public:
     bool isReady() const;
     // Left click at the centre of widget, in screen coordinates.
     void click(const QWidget *widget);
+    // Left button pressed at from, moved and released at to (widget coordinates).
+    void drag(const QWidget *widget, const QPoint &from, const QPoint &to);
     // Presses the keys in order and releases them in reverse: {"Control_L", "a"}, {"Return"}.
     // Names are X key symbol names.
     void chord(const QStringList &keyNames);
@@ -27,6 +30,7 @@ public:
     void type(const QString &text);
 
 private:
+    void moveTo(const QPoint &global);
     void key(const QString &name, bool press);
     void flush();
 

@@ -133,6 +133,17 @@ int colourCount(const QImage &picture, const QRect &area)
     return colours.size();
 }
 
+int pixelsNear(const QImage &picture, const QRect &area, const QColor &colour, int tolerance)
+{
+    int count = 0;
+    const QRect inside = area.intersected(picture.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            count += isNear(picture.pixelColor(x, y), colour, tolerance) ? 1 : 0;
+    }
+    return count;
+}
+
 void saveScreenshot(QWidget *widget, const QString &name)
 {
     if (widget && qEnvironmentVariableIsSet("TALVEX_SCREENSHOT_DIR"))

@@ -52,6 +52,8 @@ bool isNear(const QColor &a, const QColor &b, int tolerance = 40);
 QColor accent();
 // Distinct colours in an area of a picture: 1 for a blank area.
 int colourCount(const QImage &picture, const QRect &area);
+// Pixels in an area of a picture whose colour isNear colour.
+int pixelsNear(const QImage &picture, const QRect &area, const QColor &colour, int tolerance = 40);
 
 } // namespace TestSupport
 

@@ -1,13 +1,16 @@
-// Time texts, the OK/warning decision and the text sizes of the cut editor, without a window.
+// Time texts, typed cut times, the OK/warning decision and the text sizes of the cut editor,
+// without a window.
 #include "cutbarfit.h"
 #include "cuttime.h"
 
 #include "testsupport.h"
 
+using CutTime::Bound;
 using CutTime::Decision;
 using OptionalSeconds = std::optional<int>;
 Q_DECLARE_METATYPE(OptionalSeconds)
 Q_DECLARE_METATYPE(Decision)
+Q_DECLARE_METATYPE(Bound)
 
 class TstCutTime : public QObject
 {
@@ -24,6 +27,8 @@ private slots:
     void spanLabelKeepsHours();
     void startMovesOneSecondEarlierNeverBeforeZero_data();
     void startMovesOneSecondEarlierNeverBeforeZero();
+    void typedTimeAppliesOnlyWhenValid_data();
+    void typedTimeAppliesOnlyWhenValid();
     void decidesOkOrWarning_data();
     void decidesOkOrWarning();
     void formatsPlayClock_data();
@@ -169,6 +174,79 @@ void TstCutTime::startMovesOneSecondEarlierNeverBeforeZero()
     QFETCH(QString, seconds);
     QFETCH(OptionalSeconds, expected);
     QCOMPARE(CutTime::startOneSecondEarlier(minutes, seconds), expected);
+}
+
+void TstCutTime::typedTimeAppliesOnlyWhenValid_data()
+{
+    // the span in force (hundredths; the clip ends at maximum), the time typed into the fields
+    // of one bound, and the bound it sets in hundredths, or none while it cannot apply
+    QTest::addColumn<QVector<int>>("span"); // lower, upper, maximum
+    QTest::addColumn<Bound>("bound");
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<OptionalSeconds>("expected");
+    const QVector<int> minute{0, 6000, 6000};
+    const QVector<int> from10{1000, 6000, 6000};
+    // the end typed field by field on a one-minute clip: 00 then 40, 40 then 00
+    QTest::newRow("end minutes 00 first: not after the start") << minute << Bound::End << "00"
+                                                               << "00" << OptionalSeconds();
+    QTest::newRow("end 00:4 while typing") << minute << Bound::End << "00"
+                                           << "4" << OptionalSeconds(400);
+    QTest::newRow("end 00:40") << minute << Bound::End << "00"
+                               << "40" << OptionalSeconds(4000);
+    QTest::newRow("end seconds 40 first: past the clip") << minute << Bound::End << "01"
+                                                         << "40" << OptionalSeconds();
+    QTest::newRow("end minutes 0 after 40") << minute << Bound::End << "0"
+                                            << "40" << OptionalSeconds(4000);
+    QTest::newRow("end 00:04 not after a start at 00:10") << from10 << Bound::End << "00"
+                                                          << "04" << OptionalSeconds();
+    QTest::newRow("end 00:40 after a start at 00:10") << from10 << Bound::End << "00"
+                                                      << "40" << OptionalSeconds(4000);
+    QTest::newRow("end at the start's second")
+        << QVector<int>{1050, 6000, 6000} << Bound::End << "00"
+        << "10" << OptionalSeconds();
+    QTest::newRow("end a second after a start inside its second")
+        << QVector<int>{1050, 6000, 6000} << Bound::End << "00"
+        << "11" << OptionalSeconds(1100);
+    QTest::newRow("end at the clip's end") << QVector<int>{0, 3000, 6050} << Bound::End << "01"
+                                           << "00" << OptionalSeconds(6000);
+    QTest::newRow("end a second the clip does not reach")
+        << QVector<int>{0, 3000, 5999} << Bound::End << "01"
+        << "00" << OptionalSeconds();
+    QTest::newRow("end keeps its hundredths") << QVector<int>{0, 5999, 5999} << Bound::End << "0"
+                                              << "59" << OptionalSeconds(5999);
+    QTest::newRow("end unreadable") << minute << Bound::End << ""
+                                    << "40" << OptionalSeconds();
+    // the start
+    QTest::newRow("start 00:50") << minute << Bound::Start << "00"
+                                 << "50" << OptionalSeconds(5000);
+    QTest::newRow("start 00:5 while typing") << minute << Bound::Start << "00"
+                                             << "5" << OptionalSeconds(500);
+    QTest::newRow("start at the end") << minute << Bound::Start << "01"
+                                      << "00" << OptionalSeconds();
+    QTest::newRow("start after the end") << QVector<int>{1500, 4500, 6000} << Bound::Start << "00"
+                                         << "50" << OptionalSeconds();
+    QTest::newRow("start at the end's second")
+        << QVector<int>{0, 4050, 6000} << Bound::Start << "00"
+        << "40" << OptionalSeconds();
+    QTest::newRow("start keeps its hundredths")
+        << QVector<int>{1050, 4050, 6000} << Bound::Start << "0"
+        << "10" << OptionalSeconds(1050);
+    QTest::newRow("start seconds emptied") << minute << Bound::Start << "00"
+                                           << "" << OptionalSeconds();
+    QTest::newRow("start past the hour") << QVector<int>{0, 372599, 372599} << Bound::Start << "61"
+                                         << "00" << OptionalSeconds(366000);
+}
+
+void TstCutTime::typedTimeAppliesOnlyWhenValid()
+{
+    QFETCH(QVector<int>, span);
+    QFETCH(Bound, bound);
+    QFETCH(QString, minutes);
+    QFETCH(QString, seconds);
+    QFETCH(OptionalSeconds, expected);
+    QCOMPARE(CutTime::typedBound(bound, minutes, seconds, {span.at(0), span.at(1), span.at(2)}),
+             expected);
 }
 
 void TstCutTime::decidesOkOrWarning_data()

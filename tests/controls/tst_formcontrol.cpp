@@ -3,6 +3,7 @@
 #include "sliderstyle.h"
 
 #include "appglobals.h"
+#include "barstyle.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -14,12 +15,14 @@
 #include <QStackedWidget>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
 constexpr qint64 shortClipMs = 125340;       // 2:05.34
 constexpr qint64 longClipMs = 3725000 + 990; // 1:02:05.99
+constexpr qint64 minuteClipMs = 60000;
 
 } // namespace
 
@@ -39,6 +42,13 @@ private slots:
     void spanChangeWritesLabelAndFields();
     void fieldsAreWrittenWithoutChangeSignals();
     void typedFieldsMoveTheSpan();
+    void typedTimeAppliesOnceValid_data();
+    void typedTimeAppliesOnceValid();
+    void fieldBeingTypedKeepsItsDigits();
+    void notAppliedTimeGivesWayToTheSpan_data();
+    void notAppliedTimeGivesWayToTheSpan();
+    void notAppliedTimeIsMarkedInRed_data();
+    void notAppliedTimeIsMarkedInRed();
     void okDecidesBetweenOkAndWarning_data();
     void okDecidesBetweenOkAndWarning();
     void checkGroupTimeComesBeforeTheDecision();
@@ -60,6 +70,11 @@ private:
     }
     void setFields(const QString &startMin, const QString &startSec, const QString &endMin,
                    const QString &endSec);
+    // Selects the field's text and types text over it (nothing: empties it); Return finishes the
+    // edit when finish.
+    void typeInto(const QString &field, const QString &text, bool finish = true);
+    // Whether the two fields of the start (or the end) are marked as not applied.
+    bool marked(bool start) const;
     void recordSignals();
 
     std::unique_ptr<FormControl> bar;
@@ -111,6 +126,31 @@ void TstFormControl::setFields(const QString &startMin, const QString &startSec,
 {
     bar->setOP_Mode(OP_Edit);
     bar->setEditTimeRangeText(startMin, startSec, endMin, endSec);
+}
+
+void TstFormControl::typeInto(const QString &field, const QString &text, bool finish)
+{
+    auto *edit = bar->findChild<QLineEdit *>(field);
+    QVERIFY(edit);
+    edit->setFocus();
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(edit, text);
+    if (finish)
+        QTest::keyClick(edit, Qt::Key_Return);
+}
+
+bool TstFormControl::marked(bool start) const
+{
+    const char *const names[2][2] = {{"editEndMin", "editEndSec"},
+                                     {"editStartMin", "editStartSec"}};
+    const bool minutes = child<QLineEdit>(names[start][0])->property("notApplied").toBool();
+    const bool seconds = child<QLineEdit>(names[start][1])->property("notApplied").toBool();
+    if (minutes != seconds)
+        qFatal("only one field of a time is marked");
+    return minutes;
 }
 
 void TstFormControl::buttonsEmitTheirSignalsInOrder()
@@ -251,6 +291,164 @@ void TstFormControl::typedFieldsMoveTheSpan()
     QCOMPARE(endSec->text(), QStringLiteral("7"));
 }
 
+void TstFormControl::typedTimeAppliesOnceValid_data()
+{
+    // on a one-minute clip, the fields typed one after the other, each finished with Return: the
+    // fields as they then stand, the span in force and the marked times
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("span");
+    QTest::addColumn<bool>("startMarked");
+    QTest::addColumn<bool>("endMarked");
+    QTest::newRow("end minutes 00: not after the start")
+        << QStringList{"editEndMin"} << QStringList{"00"} << "00:00 ~ 00:00"
+        << "00:00 ~ 01:00" << false << true;
+    QTest::newRow("end 00 then 40")
+        << QStringList{"editEndMin", "editEndSec"} << QStringList{"00", "40"} << "00:00 ~ 00:40"
+        << "00:00 ~ 00:40" << false << false;
+    QTest::newRow("end seconds 40: past the clip")
+        << QStringList{"editEndSec"} << QStringList{"40"} << "00:00 ~ 01:40"
+        << "00:00 ~ 01:00" << false << true;
+    QTest::newRow("end 40 then 0")
+        << QStringList{"editEndSec", "editEndMin"} << QStringList{"40", "0"} << "00:00 ~ 00:40"
+        << "00:00 ~ 00:40" << false << false;
+    QTest::newRow("start 10, then the end 00 then 40")
+        << QStringList{"editStartMin", "editStartSec", "editEndMin", "editEndSec"}
+        << QStringList{"00", "10", "00", "40"} << "00:10 ~ 00:40"
+        << "00:10 ~ 00:40" << false << false;
+    QTest::newRow("start 50 then 00")
+        << QStringList{"editStartSec", "editStartMin"} << QStringList{"50", "00"} << "00:50 ~ 01:00"
+        << "00:50 ~ 01:00" << false << false;
+    QTest::newRow("start at the end")
+        << QStringList{"editStartMin"} << QStringList{"1"} << "1:00 ~ 01:00"
+        << "00:00 ~ 01:00" << true << false;
+    QTest::newRow("start emptied")
+        << QStringList{"editStartSec"} << QStringList{""} << "00: ~ 01:00"
+        << "00:00 ~ 01:00" << true << false;
+    QTest::newRow("a refused start applies once the end passes it")
+        << QStringList{"editEndSec", "editEndMin", "editStartSec", "editEndSec"}
+        << QStringList{"40", "00", "50", "59"} << "00:50 ~ 00:59"
+        << "00:50 ~ 00:59" << false << false;
+    QTest::newRow("a refused end applies once the start is before it")
+        << QStringList{"editStartSec", "editEndMin", "editEndSec", "editStartSec"}
+        << QStringList{"30", "00", "20", "10"} << "00:10 ~ 00:20"
+        << "00:10 ~ 00:20" << false << false;
+}
+
+void TstFormControl::typedTimeAppliesOnceValid()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, span);
+    QFETCH(bool, startMarked);
+    QFETCH(bool, endMarked);
+    bar->setDuration(minuteClipMs);
+    bar->setOP_Mode(OP_Edit);
+    for (int i = 0; i < fields.size(); ++i)
+        typeInto(fields.at(i), typed.at(i));
+    QCOMPARE(bar->getEditTimeRangeLeftText(), shown);
+    QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), span);
+    const auto range = CutTime::parseRangeText(span);
+    QCOMPARE(bar->editSlider()->lowerValue(), range->startSec * 100);
+    QCOMPARE(bar->editSlider()->upperValue(), range->endSec * 100);
+    QCOMPARE(marked(true), startMarked);
+    QCOMPARE(marked(false), endMarked);
+}
+
+void TstFormControl::fieldBeingTypedKeepsItsDigits()
+{
+    bar->setDuration(minuteClipMs);
+    bar->setOP_Mode(OP_Edit);
+    typeInto("editEndMin", "00");
+    // 00:4 applies at once; the field keeps its one digit and its cursor until its edit is done
+    typeInto("editEndSec", "4", false);
+    auto *seconds = child<QLineEdit>("editEndSec");
+    QCOMPARE(seconds->text(), QStringLiteral("4"));
+    QCOMPARE(seconds->cursorPosition(), 1);
+    QCOMPARE(bar->editSlider()->upperValue(), 400);
+    QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), QStringLiteral("00:00 ~ 00:04"));
+    QVERIFY(!marked(false));
+    QTest::keyClick(seconds, Qt::Key_Return);
+    QCOMPARE(bar->getEditTimeRangeLeftText(), QStringLiteral("00:00 ~ 00:04"));
+}
+
+void TstFormControl::notAppliedTimeGivesWayToTheSpan_data()
+{
+    // the end typed as 01:40 on a one-minute clip from 00:10, then:
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("signalled");
+    QTest::newRow("OK") << "ok"
+                        << "00:10 ~ 01:00" << QStringList{"checkGroupTime", "editOk"};
+    QTest::newRow("leaving the editor") << "leave"
+                                        << "00:10 ~ 01:00" << QStringList();
+    QTest::newRow("the slider moved") << "slider"
+                                      << "00:20 ~ 00:30" << QStringList();
+}
+
+void TstFormControl::notAppliedTimeGivesWayToTheSpan()
+{
+    QFETCH(QString, then);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, signalled);
+    bar->setDuration(minuteClipMs);
+    bar->setOP_Mode(OP_Edit);
+    typeInto("editStartSec", "10");
+    typeInto("editEndSec", "40", false);
+    QCOMPARE(bar->getEditTimeRangeLeftText(), QStringLiteral("00:10 ~ 01:40"));
+    QVERIFY(marked(false));
+    events.clear();
+    if (then == QLatin1String("ok"))
+        QTest::mouseClick(child<QPushButton>("btnEditOk"), Qt::LeftButton);
+    else if (then == QLatin1String("leave"))
+        bar->setOP_Mode(OP_Play);
+    else
+        bar->editSlider()->setSpan(2000, 3000);
+    QCOMPARE(bar->getEditTimeRangeLeftText(), shown);
+    QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), shown);
+    QVERIFY(!marked(true));
+    QVERIFY(!marked(false));
+    QCOMPARE(events, signalled);
+}
+
+void TstFormControl::notAppliedTimeIsMarkedInRed_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::newRow("white") << 0;
+    QTest::newRow("black") << 1;
+}
+
+void TstFormControl::notAppliedTimeIsMarkedInRed()
+{
+    QFETCH(int, style);
+    bar->applyStyle(style);
+    bar->setDuration(minuteClipMs);
+    bar->setOP_Mode(OP_Edit);
+    const char *const names[] = {"editStartMin", "editStartSec", "editEndMin", "editEndSec"};
+    QVector<int> widths;
+    for (const char *name : names)
+        widths << child<QLineEdit>(name)->width();
+    typeInto("editEndSec", "40");
+    QVERIFY(marked(false));
+    // no focus frame in the accent colour beside the digits
+    child<QLineEdit>("editEndSec")->clearFocus();
+    QApplication::processEvents();
+    const QImage image = bar->grab().toImage();
+    const QColor red = barPalette(style).notApplied;
+    for (int i = 0; i < 4; ++i) {
+        const auto *field = child<QLineEdit>(names[i]);
+        QCOMPARE(field->width(), widths.at(i));
+        const qreal ratio = image.devicePixelRatio();
+        const QRect area(field->mapTo(bar.get(), QPoint(0, 0)) * ratio, field->size() * ratio);
+        const int redPixels = TestSupport::pixelsNear(image, area, red);
+        const bool isEnd = i >= 2;
+        QVERIFY2(isEnd ? redPixels > 5 : redPixels == 0,
+                 qPrintable(QStringLiteral("%1: %2 red pixels").arg(names[i]).arg(redPixels)));
+    }
+}
+
 void TstFormControl::okDecidesBetweenOkAndWarning_data()
 {
     QTest::addColumn<QStringList>("fields");
@@ -378,7 +576,8 @@ void TstFormControl::narrowBarTextsGiveWayToTheSlider()
     // narrower and narrower: first a smaller font, then the label cut short, never the slider
     for (int width = 1100;; width -= 10) {
         bar->resize(width, 32);
-        QApplication::processEvents();
+        // the window system answers a window's resize in its own time
+        QTRY_COMPARE(bar->width(), std::max(width, bar->minimumWidth()));
         if (bar->width() > width)
             break; // the play page's least width
         const QString at = QStringLiteral("%1 px").arg(width);
