@@ -164,6 +164,7 @@ CURL *CurlReply::makeEasy()
     curl_easy_setopt(easy, CURLOPT_HTTP_TRANSFER_DECODING, 0L);
     curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, curlError_);
+    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, long(NetworkLimits::curlBufferBytes));
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlReply::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlReply::onWrite);
@@ -318,18 +319,33 @@ size_t CurlReply::takeBody(const char *data, size_t size)
         return CURL_WRITEFUNC_PAUSE;
     }
     progressed_ = true;
-    const qsizetype before = buffer_.size();
+    // into the last piece while it has room, else into a spare one (decoded bytes are never more)
+    if (pieces_.empty() || pieces_.back().capacity() - pieces_.back().size() < qsizetype(size)) {
+        QByteArray piece;
+        if (!spare_.empty() && spare_.back().capacity() >= qsizetype(size)) {
+            piece = std::move(spare_.back());
+            spare_.pop_back();
+            piece.resize(0); // keeps the reserved room
+        } else {
+            piece.reserve(int(qMax<size_t>(NetworkLimits::curlBufferBytes, size)));
+        }
+        pieces_.push_back(std::move(piece));
+    }
+    QByteArray &piece = pieces_.back();
+    const qsizetype before = piece.size();
     if (head_.chunked()) {
-        if (!chunks_.feed(data, qsizetype(size), buffer_)) {
+        if (!chunks_.feed(data, qsizetype(size), piece)) {
             refusal_ = ProtocolFailure;
             refusalText_ = chunks_.error();
             return 0;
         }
     } else {
-        buffer_.append(data, int(size));
+        piece.append(data, int(size));
     }
-    received_ += buffer_.size() - before;
-    bytesPending_ = bytesPending_ || buffer_.size() > before;
+    const qsizetype added = piece.size() - before;
+    received_ += added;
+    unread_ += added;
+    bytesPending_ = bytesPending_ || added > 0;
     return size;
 }
 
@@ -340,18 +356,28 @@ qint64 CurlReply::bytesAvailable() const
 
 qint64 CurlReply::readData(char *data, qint64 maxSize)
 {
-    const qint64 count = qMin(maxSize, unread());
-    if (count == 0)
+    if (unread_ == 0)
         return isFinished() ? -1 : 0;
-    memcpy(data, buffer_.constData() + readPos_, size_t(count));
-    readPos_ += count;
-    if (readPos_ == buffer_.size()) {
-        buffer_.clear();
-        readPos_ = 0;
-    } else if (readPos_ >= bufferLimit() / 2) {
-        buffer_.remove(0, int(readPos_));
-        readPos_ = 0;
+    const qint64 count = qMin(maxSize, unread_);
+    for (qint64 done = 0; done < count;) {
+        QByteArray &front = pieces_.front();
+        const qint64 take = qMin(count - done, qint64(front.size() - frontRead_));
+        memcpy(data + done, front.constData() + frontRead_, size_t(take));
+        done += take;
+        frontRead_ += take;
+        if (frontRead_ < front.size())
+            continue;
+        frontRead_ = 0;
+        if (pieces_.size() == 1) {
+            front.resize(0); // keeps its room for the next bytes
+        } else {
+            // up to a full read buffer's worth kept for the next bytes
+            if (qint64(spare_.size()) * NetworkLimits::curlBufferBytes <= bufferLimit())
+                spare_.push_back(std::move(front));
+            pieces_.pop_front();
+        }
     }
+    unread_ -= count;
     if (paused_ && !resumeQueued_ && unread() < bufferLimit()) {
         // not from here: unpausing may hand bytes over at once
         resumeQueued_ = true;
@@ -510,8 +536,9 @@ void CurlReply::abort()
         return;
     stopTransfer();
     idle_.stop();
-    buffer_.clear();
-    readPos_ = 0;
+    pieces_.clear();
+    frontRead_ = 0;
+    unread_ = 0;
     QNetworkReply::close();
     setError(OperationCanceledError, QStringLiteral("Operation canceled"));
     const QPointer<CurlReply> self(this);

@@ -14,7 +14,9 @@
 
 #include <curl/curl.h>
 
+#include <deque>
 #include <memory>
+#include <vector>
 
 class CurlMulti;
 
@@ -76,7 +78,7 @@ private:
     // The reply's end once its transfer is over; deliver() reports it.
     void conclude(NetworkError error, const QString &message);
     void finish();
-    qint64 unread() const { return buffer_.size() - readPos_; }
+    qint64 unread() const { return unread_; }
     qint64 bufferLimit() const;
 
     std::shared_ptr<CurlMulti> multi_;
@@ -95,8 +97,12 @@ private:
     NetworkError refusal_ = NoError; // why a callback ended the transfer
     QString refusalText_;
     QUrl redirectTarget_; // a redirect to follow once the transfer has ended
-    QByteArray buffer_;   // body bytes; those before readPos_ are read
-    qsizetype readPos_ = 0;
+    // Body bytes unread, in pieces of reserved room each filled before the next; the first is
+    // read from frontRead_. Read pieces are kept for reuse (spare_): no heap churn per read.
+    std::deque<QByteArray> pieces_;
+    std::vector<QByteArray> spare_;
+    qsizetype frontRead_ = 0;
+    qint64 unread_ = 0;
     qint64 received_ = 0;
     qint64 announced_ = -1;
     qint64 sent_ = 0;
