@@ -823,6 +823,7 @@ private slots:
         QFETCH(int, error);
         if (ownAddress.isEmpty())
             QSKIP("no non-loopback address on this machine");
+        anyAddressHits = 0;
         const QUrl url(
             redirected
                 ? http.url(QStringLiteral("/to-own-address"))
