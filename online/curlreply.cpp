@@ -2,86 +2,12 @@
 
 #include "curlmulti.h"
 #include "networklimits.h"
+#include "replyrules.h"
 
-#include <QHostAddress>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 
 namespace {
-
-// Qt's codes for an HTTP error status.
-QNetworkReply::NetworkError statusError(int status)
-{
-    switch (status) {
-    case 400:
-        return QNetworkReply::ProtocolInvalidOperationError;
-    case 401:
-        return QNetworkReply::AuthenticationRequiredError;
-    case 403:
-        return QNetworkReply::ContentAccessDenied;
-    case 404:
-        return QNetworkReply::ContentNotFoundError;
-    case 405:
-        return QNetworkReply::ContentOperationNotPermittedError;
-    case 409:
-        return QNetworkReply::ContentConflictError;
-    case 410:
-        return QNetworkReply::ContentGoneError;
-    case 500:
-        return QNetworkReply::InternalServerError;
-    case 501:
-        return QNetworkReply::OperationNotImplementedError;
-    case 503:
-        return QNetworkReply::ServiceUnavailableError;
-    default:
-        return status > 500 ? QNetworkReply::UnknownServerError
-                            : QNetworkReply::UnknownContentError;
-    }
-}
-
-// Qt's codes for how curl ended a transfer.
-QNetworkReply::NetworkError curlError(CURLcode result)
-{
-    switch (result) {
-    case CURLE_COULDNT_CONNECT:
-        return QNetworkReply::ConnectionRefusedError;
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return QNetworkReply::HostNotFoundError;
-    case CURLE_OPERATION_TIMEDOUT:
-        return QNetworkReply::TimeoutError;
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_SSL_CERTPROBLEM:
-    case CURLE_SSL_CIPHER:
-    case CURLE_SSL_CACERT_BADFILE:
-    case CURLE_SSL_ISSUER_ERROR:
-        return QNetworkReply::SslHandshakeFailedError;
-    case CURLE_PARTIAL_FILE: // a body that ends short: connection closed
-    case CURLE_GOT_NOTHING:
-    case CURLE_RECV_ERROR:
-    case CURLE_SEND_ERROR:
-        return QNetworkReply::RemoteHostClosedError;
-    case CURLE_WEIRD_SERVER_REPLY:
-    case CURLE_UNSUPPORTED_PROTOCOL:
-    case CURLE_BAD_CONTENT_ENCODING:
-    case CURLE_OUT_OF_MEMORY: // curl 7.88 says so of a head line past its 100 KiB
-        return QNetworkReply::ProtocolFailure;
-    default:
-        return QNetworkReply::UnknownNetworkError;
-    }
-}
-
-bool isRedirectStatus(int status)
-{
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-bool sameOrigin(const QUrl &a, const QUrl &b)
-{
-    return a.scheme() == b.scheme() && a.host() == b.host() &&
-           a.port(a.scheme() == QLatin1String("https") ? 443 : 80) ==
-               b.port(b.scheme() == QLatin1String("https") ? 443 : 80);
-}
 
 QByteArray pemOf(const QList<QSslCertificate> &certificates)
 {
@@ -92,12 +18,6 @@ QByteArray pemOf(const QList<QSslCertificate> &certificates)
 }
 
 } // namespace
-
-bool CurlReply::isLoopbackHost(const QString &host)
-{
-    return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-           QHostAddress(host).isLoopback();
-}
 
 CurlReply::CurlReply(std::shared_ptr<CurlMulti> multi, QNetworkAccessManager::Operation op,
                      const QNetworkRequest &request, QIODevice *outgoing, const Policy &policy,
@@ -115,7 +35,7 @@ CurlReply::CurlReply(std::shared_ptr<CurlMulti> multi, QNetworkAccessManager::Op
         conclude(ProtocolUnknownError, QStringLiteral("Operation not supported"));
         return;
     }
-    if (url().scheme() == QLatin1String("http") && !isLoopbackHost(url().host())) {
+    if (url().scheme() == QLatin1String("http") && !ReplyRules::isLoopbackHost(url().host())) {
         conclude(ProtocolUnknownError, QStringLiteral("Plain HTTP goes to this machine only"));
         return;
     }
@@ -273,27 +193,16 @@ bool CurlReply::takeHead()
             location = value;
     }
     const int status = head_.status();
-    if (isRedirectStatus(status) && !location.isEmpty() &&
+    if (ReplyRules::isRedirectStatus(status) && !location.isEmpty() &&
         policy_.redirects != QNetworkRequest::ManualRedirectPolicy) {
         // the transfer ends here, its body unread; transferDone() follows the redirect
         const QUrl target = url().resolved(QUrl::fromEncoded(location));
-        const QString scheme = target.scheme();
-        if (!target.isValid() ||
-            (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
-            refusal_ = ProtocolUnknownError;
-            refusalText_ = QStringLiteral("Unsupported redirect");
-        } else if (hop_.maximumRedirectsAllowed() <= 0) {
-            refusal_ = TooManyRedirectsError;
-            refusalText_ = QStringLiteral("Too many redirects");
-        } else if ((policy_.redirects == QNetworkRequest::SameOriginRedirectPolicy &&
-                    !sameOrigin(url(), target)) ||
-                   (url().scheme() == QLatin1String("https") && scheme == QLatin1String("http")) ||
-                   (scheme == QLatin1String("http") && !isLoopbackHost(target.host()))) {
-            refusal_ = InsecureRedirectError;
-            refusalText_ = QStringLiteral("Insecure redirect");
-        } else {
+        refusal_ = ReplyRules::redirectRefusal(policy_.redirects, url(), target,
+                                               hop_.maximumRedirectsAllowed());
+        if (refusal_ == NoError)
             redirectTarget_ = target;
-        }
+        else
+            refusalText_ = QStringLiteral("Redirect to %1 refused").arg(target.toString());
         return false;
     }
     setAttribute(QNetworkRequest::HttpStatusCodeAttribute, status);
@@ -419,11 +328,11 @@ void CurlReply::transferDone(CURLcode result)
     if (refusal_ != NoError)
         conclude(refusal_, refusalText_);
     else if (result != CURLE_OK)
-        conclude(curlError(result), QString::fromUtf8(curlError_));
+        conclude(ReplyRules::curlError(result), QString::fromUtf8(curlError_));
     else if (head_.chunked() && !chunks_.finished())
         conclude(RemoteHostClosedError, QStringLiteral("Chunked body ended early"));
     else if (head_.status() >= 400)
-        conclude(statusError(head_.status()),
+        conclude(ReplyRules::statusError(head_.status()),
                  QStringLiteral("Error transferring %1 - server replied: %2")
                      .arg(url().toString(), QString::fromLatin1(head_.reason())));
     else
@@ -445,7 +354,7 @@ void CurlReply::followRedirect()
         return;
     }
     // a credential stays with its origin
-    if (!sameOrigin(url(), target))
+    if (!ReplyRules::sameOrigin(url(), target))
         hop_.setRawHeader("Authorization", QByteArray());
     hop_.setMaximumRedirectsAllowed(hop_.maximumRedirectsAllowed() - 1);
     hop_.setUrl(target);

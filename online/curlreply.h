@@ -52,9 +52,6 @@ public:
     void transferDone(CURLcode result);
     void deliver();
 
-    // True for "localhost", 127.0.0.0/8 and ::1: the hosts plain HTTP may go to.
-    static bool isLoopbackHost(const QString &host);
-
 protected:
     qint64 readData(char *data, qint64 maxSize) override;
     qint64 writeData(const char *, qint64) override { return -1; }
