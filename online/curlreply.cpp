@@ -222,11 +222,6 @@ bool CurlReply::takeHead()
 
 size_t CurlReply::takeBody(const char *data, size_t size)
 {
-    if (unread() >= bufferLimit()) {
-        // curl keeps these bytes and hands them again once resume() unpauses
-        paused_ = true;
-        return CURL_WRITEFUNC_PAUSE;
-    }
     progressed_ = true;
     // into the last piece while it has room, else into a spare one (decoded bytes are never more)
     if (pieces_.empty() || pieces_.back().capacity() - pieces_.back().size() < qsizetype(size)) {
@@ -255,6 +250,11 @@ size_t CurlReply::takeBody(const char *data, size_t size)
     received_ += added;
     unread_ += added;
     bytesPending_ = bytesPending_ || added > 0;
+    if (unread_ >= bufferLimit() && !paused_) {
+        // no more reads until the reader has taken bytes: resume() unpauses
+        paused_ = true;
+        curl_easy_pause(easy_, CURLPAUSE_RECV);
+    }
     return size;
 }
 
