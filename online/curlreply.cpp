@@ -59,6 +59,15 @@ void CurlReply::startTransfer()
         conclude(ProtocolUnknownError, QStringLiteral("Protocol \"%1\" is unknown").arg(scheme));
         return;
     }
+    // a line break in a header would start a header of its own (a token, say, that carries one)
+    for (const QByteArray &name : hop_.rawHeaderList()) {
+        const QByteArray field = name + hop_.rawHeader(name);
+        if (field.contains('\r') || field.contains('\n') || field.contains('\0')) {
+            conclude(ProtocolInvalidOperationError,
+                     QStringLiteral("Header %1 holds a line break").arg(QString::fromLatin1(name)));
+            return;
+        }
+    }
     easy_ = makeEasy();
     if (!easy_ || !multi_->add(this, easy_)) {
         stopTransfer();
