@@ -33,6 +33,9 @@ private slots:
             res.set_content(req.method + ":" + req.body, "text/plain");
         };
         s.Get("/echo", echo);
+        s.Get("/encodings", [](const httplib::Request &req, httplib::Response &res) {
+            res.set_content("[" + req.get_header_value("Accept-Encoding") + "]", "text/plain");
+        });
         s.Post("/echo", echo);
         s.Post("/see-other", [](const httplib::Request &, httplib::Response &res) {
             res.set_redirect("/echo", 303);
@@ -174,6 +177,19 @@ private slots:
             QCOMPARE(reply->readAll(), body);
             QCOMPARE(reply->url(), QUrl(http.url(QStringLiteral("/echo"))));
         }
+    }
+
+    // No encoding is asked for, even when the request names one: an encoded answer is refused.
+    void asksForNoEncoding()
+    {
+        CurlAccessManager manager;
+        QNetworkRequest request(QUrl(http.url(QStringLiteral("/encodings"))));
+        request.setRawHeader("Accept-Encoding", "gzip, deflate");
+        std::unique_ptr<QNetworkReply> reply(manager.get(request));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(reply->error(), QNetworkReply::NoError);
+        QCOMPARE(reply->readAll(), QByteArray("[]"));
     }
 
     // abort() ends the reply before it returns: the cancellation, then finished(), nothing
