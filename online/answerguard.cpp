@@ -4,8 +4,8 @@
 
 AnswerGuard::Limits AnswerGuard::smallAnswer(int deadlineMs)
 {
-    // room beyond the limit, so that a larger answer shows: Qt stops filling a read buffer up to
-    // a socket read short of its size
+    // room beyond the limit, so that a larger answer shows: the reply pauses only once its read
+    // buffer is full
     return {2 * NetworkLimits::smallAnswerMaxBytes, NetworkLimits::smallAnswerMaxBytes, deadlineMs};
 }
 
@@ -23,11 +23,8 @@ QNetworkReply::NetworkError AnswerGuard::endOf(const QNetworkReply *reply)
 AnswerGuard::AnswerGuard(QNetworkReply *reply, const Limits &limits)
     : QObject(reply), reply_(reply), limits_(limits)
 {
-    applyReadBuffer();
-    // Qt starts a request that has a body from the event loop, and only then connects the
-    // reply's read-buffer size to the thread that reads the socket: a size set before that is
-    // lost and the socket is read without bound. Set it again once the request has started.
-    QMetaObject::invokeMethod(this, &AnswerGuard::applyReadBuffer, Qt::QueuedConnection);
+    if (limits_.readBufferBytes > 0)
+        reply->setReadBufferSize(limits_.readBufferBytes);
     if (limits_.unreadMaxBytes > 0)
         connect(reply, &QNetworkReply::readyRead, this, &AnswerGuard::onReadyRead);
     if (limits_.deadlineMs > 0) {
@@ -37,12 +34,6 @@ AnswerGuard::AnswerGuard(QNetworkReply *reply, const Limits &limits)
         connect(reply, &QNetworkReply::uploadProgress, this, &AnswerGuard::onUploadProgress);
         deadline_.start();
     }
-}
-
-void AnswerGuard::applyReadBuffer()
-{
-    if (limits_.readBufferBytes > 0 && reply_->isRunning())
-        reply_->setReadBufferSize(limits_.readBufferBytes);
 }
 
 void AnswerGuard::onReadyRead()

@@ -1,4 +1,4 @@
-// Holds one network reply to its bounds: the read buffer Qt may fill ahead of the reader, the
+// Holds one network reply to its bounds: the body it may hold ahead of the reader, the
 // size of an answer that is read only at its end, and the time the answer may take.
 #pragma once
 
@@ -12,7 +12,7 @@ class AnswerGuard : public QObject
 public:
     struct Limits
     {
-        qint64 readBufferBytes = 0; // the most Qt holds unread; 0: no bound
+        qint64 readBufferBytes = 0; // the most the reply holds unread; 0: its default
         qint64 unreadMaxBytes = 0;  // unread answer bytes past which the reply ends; 0: unchecked
         int deadlineMs = 0;         // time the answer may take once the request is sent; 0: none
     };
@@ -30,7 +30,6 @@ public:
 
 private:
     AnswerGuard(QNetworkReply *reply, const Limits &limits);
-    void applyReadBuffer();
     void onReadyRead();
     void onUploadProgress(qint64 sent, qint64 total);
     void stop(QNetworkReply::NetworkError why);

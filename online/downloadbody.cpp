@@ -4,6 +4,8 @@
 
 #include <QNetworkRequest>
 
+#include <limits>
+
 DownloadBody::DownloadBody(qint64 maxBytes, const QString &targetPath, QObject *parent)
     : QObject(parent), maxBytes_(maxBytes), target_(targetPath)
 {
@@ -63,7 +65,11 @@ void DownloadBody::onReadyRead()
 {
     if (!reply_ || stopped_)
         return;
-    const QByteArray bytes = reply_->readAll();
+    // one buffer for every read: a new one per read would make the heap grow and shrink
+    chunk_.resize(int(qMin<qint64>(reply_->bytesAvailable(), std::numeric_limits<int>::max())));
+    const qint64 read = reply_->read(chunk_.data(), chunk_.size());
+    const QByteArray bytes =
+        QByteArray::fromRawData(chunk_.constData(), int(qMax<qint64>(read, 0)));
     received_ += bytes.size();
     if (received_ > maxBytes_) {
         stop(End::Failed, QNetworkReply::UnknownContentError);

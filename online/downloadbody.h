@@ -61,6 +61,7 @@ private:
     const QString target_;
     std::unique_ptr<PartFile> part_; // streamed bodies only
     QByteArray data_;
+    QByteArray chunk_; // the bytes of one read
     qint64 received_ = 0;
     qint64 announced_ = -1;
     bool stopped_ = false; // aborted here: end_ and error_ are already set

@@ -3,9 +3,9 @@
 // ended.
 #pragma once
 
+#include "curlaccessmanager.h"
 #include "downloadbody.h"
 
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
@@ -49,7 +49,7 @@ private:
     void onBodyEnded();
     void fail(const QString &error);
 
-    QNetworkAccessManager manager_;
+    CurlAccessManager manager_;
     QPointer<DownloadBody> body_; // the file in flight
     signed char total_ = 0;
     QString name_;   // the file in flight, as the batch names it

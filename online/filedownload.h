@@ -2,11 +2,11 @@
 // streamed into a part file of its own beside folder/name and moved into place by saveFile.
 #pragma once
 
+#include "curlaccessmanager.h"
 #include "downloadbody.h"
 
 #include <QByteArray>
 #include <QMutex>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
@@ -71,7 +71,7 @@ signals:
 private:
     void onBodyEnded();
 
-    QNetworkAccessManager manager_;
+    CurlAccessManager manager_;
     QPointer<DownloadBody> body_; // the request in flight
     mutable QMutex mutex_;        // guards what saveFile reads on a pool worker
     QByteArray data_;

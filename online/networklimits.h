@@ -11,6 +11,17 @@ constexpr int transferTimeoutMs = 30000;
 constexpr int smallAnswerDeadlineMs = 60000;
 // Small answers are a few lines of JSON.
 constexpr qint64 smallAnswerMaxBytes = 1024 * 1024;
-// Qt reads ahead at most this much of a body that a slot streams out.
+// A reply holds at most this much of a body unread (unless its reader sets another read-buffer
+// size); past it the transfer pauses until the reader takes bytes.
 constexpr qint64 streamReadBufferBytes = 1024 * 1024;
+// What curl reads from the socket at a time; a reply holds at most one such read beyond its read
+// buffer.
+constexpr int curlBufferBytes = 512 * 1024;
+// The head of one answer (status line and header lines with their line ends) may hold at most
+// this many bytes and lines; a longer head is a framing error.
+constexpr int maxHeadBytes = 64 * 1024;
+constexpr int maxHeadLines = 256;
+// A chunk-size line (size, extensions and CRLF) of a chunked body may hold at most this many
+// bytes; the trailer after the last chunk at most maxHeadBytes.
+constexpr int maxChunkLineBytes = 4096;
 } // namespace NetworkLimits

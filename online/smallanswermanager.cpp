@@ -2,7 +2,7 @@
 
 #include "answerguard.h"
 
-SmallAnswerManager::SmallAnswerManager(QObject *parent) : QNetworkAccessManager(parent)
+SmallAnswerManager::SmallAnswerManager(QObject *parent) : CurlAccessManager(parent)
 {
     setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     setTransferTimeout(NetworkLimits::transferTimeoutMs);
@@ -11,7 +11,7 @@ SmallAnswerManager::SmallAnswerManager(QObject *parent) : QNetworkAccessManager(
 QNetworkReply *SmallAnswerManager::createRequest(Operation op, const QNetworkRequest &request,
                                                  QIODevice *outgoingData)
 {
-    QNetworkReply *reply = QNetworkAccessManager::createRequest(op, request, outgoingData);
+    QNetworkReply *reply = CurlAccessManager::createRequest(op, request, outgoingData);
     AnswerGuard::guard(reply, AnswerGuard::smallAnswer(answerDeadlineMs_));
     return reply;
 }

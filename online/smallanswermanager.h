@@ -4,11 +4,10 @@
 // answer ends the request as an answer that is no success.
 #pragma once
 
+#include "curlaccessmanager.h"
 #include "networklimits.h"
 
-#include <QNetworkAccessManager>
-
-class SmallAnswerManager : public QNetworkAccessManager
+class SmallAnswerManager : public CurlAccessManager
 {
     Q_OBJECT
 public:

@@ -157,8 +157,8 @@ void YoutubeWrapper::startUploadingVideo(const QString &path, const QByteArray &
         emit networkErrorOccur(QNetworkReply::AuthenticationRequiredError);
         return;
     }
-    // the file belongs to the body and the body to the reply: QNetworkAccessManager may still
-    // read from it until the reply object is gone
+    // the file belongs to the body and the body to the reply, which may read from it until it is
+    // gone
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly)) {
         qCDebug(lcOnline) << "YoutubeWrapper::startUploadingVideo"

@@ -9,7 +9,7 @@ if ! command -v clang++ >/dev/null; then
     exit 0
 fi
 seconds=${FUZZ_SECONDS:-60}
-targets=(fuzz_metadataparser fuzz_ridedata fuzz_settingsfile)
+targets=(fuzz_metadataparser fuzz_ridedata fuzz_settingsfile fuzz_httpframing)
 
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ \
     -DTALVEX_BUILD_BENCH=OFF -DTALVEX_BUILD_TESTS=OFF

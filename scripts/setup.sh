@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake pkg-config qtbase5-dev libqt5svg5-dev qtwebengine5-dev
           libqt5charts5-dev libqt5networkauth5-dev libmpv-dev libjs-leaflet ffmpeg
           fonts-liberation2 fonts-noto-cjk xvfb xauth libcpp-httplib-dev libxtst-dev ccache
+          libcurl4-openssl-dev ca-certificates zlib1g-dev
+          openssl # the network tests' self-signed certificate
           mpv) # mpv: the playback benchmark's anchor
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,17 @@
 #include "testhttpserver.h"
 
+#include <QProcess>
+
 #include <chrono>
+
+TestHttpServer::TestHttpServer() : server_(std::make_unique<httplib::Server>()) {}
+
+TestHttpServer::TestHttpServer(const QString &certificatePath, const QString &keyPath)
+    : server_(std::make_unique<httplib::SSLServer>(certificatePath.toLocal8Bit().constData(),
+                                                   keyPath.toLocal8Bit().constData())),
+      tls_(true)
+{
+}
 
 TestHttpServer::~TestHttpServer()
 {
@@ -10,19 +21,19 @@ TestHttpServer::~TestHttpServer()
 bool TestHttpServer::start(const std::string &host)
 {
     host_ = host;
-    port_ = server_.bind_to_any_port(host);
+    port_ = server_->bind_to_any_port(host);
     if (port_ <= 0)
         return false;
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    for (int i = 0; i < 500 && !server_.is_running(); ++i)
+    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    for (int i = 0; i < 500 && !server_->is_running(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return server_.is_running();
+    return server_->is_running();
 }
 
 void TestHttpServer::stop()
 {
     if (thread_.joinable()) {
-        server_.stop();
+        server_->stop();
         thread_.join();
     }
 }
@@ -53,7 +64,22 @@ void TestHttpServer::answerTrickling(httplib::Response &res, const std::atomic<b
                                      });
 }
 
+bool TestHttpServer::writeSelfSignedCertificate(const QString &certificatePath,
+                                                const QString &keyPath)
+{
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                   "/CN=talvex-test", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", keyPath,
+                   "-out", certificatePath});
+    return openssl.waitForFinished(60000) && openssl.exitStatus() == QProcess::NormalExit &&
+           openssl.exitCode() == 0;
+}
+
 QString TestHttpServer::url(const QString &path) const
 {
-    return QStringLiteral("http://%1:%2%3").arg(QString::fromStdString(host_)).arg(port_).arg(path);
+    return QStringLiteral("%1://%2:%3%4")
+        .arg(tls_ ? QStringLiteral("https") : QStringLiteral("http"), QString::fromStdString(host_))
+        .arg(port_)
+        .arg(path);
 }

@@ -1,5 +1,5 @@
 // A real HTTP server on a loopback address (127.0.0.1, or 127.0.0.2 as another host) for
-// network-client tests (cpp-httplib on its own thread).
+// network-client tests (cpp-httplib on its own thread), or an HTTPS one with a given certificate.
 #pragma once
 
 #include <httplib.h>
@@ -7,19 +7,22 @@
 #include <QString>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
 class TestHttpServer
 {
 public:
-    TestHttpServer() = default;
+    TestHttpServer();
+    // HTTPS with the PEM certificate and key at these paths.
+    TestHttpServer(const QString &certificatePath, const QString &keyPath);
     ~TestHttpServer();
     TestHttpServer(const TestHttpServer &) = delete;
     TestHttpServer &operator=(const TestHttpServer &) = delete;
 
     // Register handlers here before start(); handlers run on the server's thread.
-    httplib::Server &server() { return server_; }
+    httplib::Server &server() { return *server_; }
 
     // Binds a free port on host only and serves until stop(); true once it listens.
     bool start(const std::string &host = "127.0.0.1");
@@ -34,12 +37,16 @@ public:
     static void answerEndlessly(httplib::Response &res, const std::atomic<bool> &release);
     static void answerTrickling(httplib::Response &res, const std::atomic<bool> &release);
 
+    // Writes a self-signed certificate for 127.0.0.1 and its key (the openssl program).
+    static bool writeSelfSignedCertificate(const QString &certificatePath, const QString &keyPath);
+
     int port() const { return port_; }
-    // "http://<host>:<port><path>"
+    // "http[s]://<host>:<port><path>"
     QString url(const QString &path = QString()) const;
 
 private:
-    httplib::Server server_;
+    std::unique_ptr<httplib::Server> server_;
+    bool tls_ = false;
     std::thread thread_;
     std::string host_;
     int port_ = 0;

@@ -1,6 +1,8 @@
 // The cloud-drive downloader against a real HTTP server on 127.0.0.1.
 #include "dropbox.h"
+#include "hostileanswers.h"
 #include "peakmemory.h"
+#include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "updateconfig.h"
@@ -26,6 +28,7 @@ class TstDropbox : public QObject
     Q_OBJECT
 private:
     TestHttpServer http;
+    RawHttpServer raw;
     QTemporaryDir dir;
     QString oldCwd;
     std::mutex mutex;
@@ -40,6 +43,30 @@ private:
         UpdateConfig config = UpdateConfig::current();
         config.publishedFileMaxBytes = bytes;
         UpdateConfig::setCurrent(config);
+    }
+
+    static void setDownloadUrl(const QString &url)
+    {
+        UpdateConfig config = UpdateConfig::current();
+        config.cloudDownloadUrl = QUrl(url);
+        UpdateConfig::setCurrent(config);
+    }
+
+    // A batch of "FW_X7.bin" from the hostile server; true when it succeeded.
+    bool fetchFromRaw(const RawHttpServer::Answer &answer, int waitMs, QString *error)
+    {
+        raw.setAnswer(answer);
+        setDownloadUrl(raw.url(QStringLiteral("/2/files/download")));
+        Dropbox dropbox;
+        dropbox.setTransferTimeout(120000); // not what ends a flood
+        QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
+        dropbox.startBatch({QStringLiteral("FW_X7.bin")});
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), waitMs); }();
+        setDownloadUrl(http.url(QStringLiteral("/2/files/download")));
+        if (finished.isEmpty())
+            return false;
+        *error = finished.at(0).at(1).toString();
+        return finished.at(0).at(0).toBool();
     }
 
     static QByteArray body(const QString &name)
@@ -151,6 +178,7 @@ private slots:
         otherHost.server().Post(".*", other);
         QVERIFY(otherHost.start("127.0.0.2"));
         QVERIFY(http.start());
+        QVERIFY(raw.start());
         UpdateConfig config;
         config.cloudDownloadUrl = QUrl(http.url(QStringLiteral("/2/files/download")));
         config.cloudFolder = QStringLiteral("/Windows Update/");
@@ -170,6 +198,7 @@ private slots:
     void cleanup()
     {
         releaseStalls = true;
+        raw.release();
         setPublishedFileLimit(UpdateConfig::defaultPublishedFileMaxBytes);
     }
 
@@ -489,6 +518,56 @@ private slots:
         std::lock_guard<std::mutex> lock(mutex);
         QCOMPARE(requested, (QStringList{"silent.bin", "a.bin"}));
         QCOMPARE(filesHere(), (QStringList{"a.bin", "silent.bin"}));
+    }
+
+    // Every hostile answer fails the batch with the reply's code, with memory bounded, the older
+    // file in the working folder byte-identical and nothing else left; a head or chunk line
+    // without end within 15 s.
+    void hostileAnswerFailsTheBatch_data()
+    {
+        QTest::addColumn<int>("answer");
+        const QList<HostileAnswers::Hostile> answers = HostileAnswers::all();
+        for (int i = 0; i < answers.size(); ++i)
+            QTest::newRow(answers.at(i).name) << i;
+    }
+    void hostileAnswerFailsTheBatch()
+    {
+        QFETCH(int, answer);
+        const HostileAnswers::Hostile hostile = HostileAnswers::all().at(answer);
+        setPublishedFileLimit(64 * 1024 * 1024);
+        TestSupport::writeFile(QStringLiteral("FW_X7.bin"), "previous version");
+        const QMap<QString, QByteArray> before = TestSupport::entriesOf(QDir::currentPath());
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QElapsedTimer clock;
+        clock.start();
+        QString error;
+        QVERIFY(!fetchFromRaw(hostile.answer, hostile.headFlood ? 15000 : 60000, &error));
+        qInfo("ended after %lld ms, peak memory growth %lld MiB", clock.elapsed(),
+              growth.bytes() / (1024 * 1024));
+        QCOMPARE(error, QStringLiteral("FW_X7.bin: network error %1").arg(int(hostile.error)));
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QCOMPARE(TestSupport::entriesOf(QDir::currentPath()), before);
+    }
+
+    // Well-formed framing of every kind arrives byte for byte.
+    void wellFormedAnswerArrivesWhole_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<QByteArray>("body");
+        const QByteArray body = QByteArray(70000, 'w') + "end";
+        for (const HostileAnswers::WellFormed &w : HostileAnswers::wellFormed(body, true))
+            QTest::newRow(w.name) << w.answer
+                                  << (QByteArray(w.name) == "empty body" ? QByteArray() : body);
+    }
+    void wellFormedAnswerArrivesWhole()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(QByteArray, body);
+        QString error;
+        QVERIFY2(fetchFromRaw(answer, 10000, &error), qPrintable(error));
+        QCOMPARE(TestSupport::entriesOf(QDir::currentPath()),
+                 (QMap<QString, QByteArray>{{QStringLiteral("FW_X7.bin"), body}}));
     }
 
     // Without a timeout of its own, a file from a server that sends nothing fails the batch

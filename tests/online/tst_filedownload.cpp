@@ -1,6 +1,8 @@
 // The wizards' downloader against a real HTTP server on 127.0.0.1.
 #include "filedownload.h"
+#include "hostileanswers.h"
 #include "peakmemory.h"
+#include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "updateconfig.h"
@@ -8,7 +10,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QNetworkInterface>
 #include <QSignalSpy>
+#include <QSslConfiguration>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -23,21 +27,40 @@ class TstFileDownload : public QObject
     Q_OBJECT
 private:
     TestHttpServer http;
+    RawHttpServer raw;
+    std::unique_ptr<TestHttpServer> https; // a self-signed certificate
+    TestHttpServer anyAddress;             // on 0.0.0.0: reached by this machine's own address
+    QString ownAddress;                    // a non-loopback IPv4 address; empty when none
+    std::atomic<int> anyAddressHits{0};
+    const QSslConfiguration defaultTls = QSslConfiguration::defaultConfiguration();
     QTemporaryDir dir;
     std::atomic<int> versionHits{0};
     std::atomic<bool> releaseSlow{false};
     std::atomic<bool> releaseStalls{false};
 
     static QByteArray fileOf(int size) { return QByteArray(size, 'f'); }
+    // Every byte value, over 100 KiB.
+    static QByteArray bodyBytes()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 100 * 1024 + 7; ++i)
+            bytes += char(i * 31 + (i >> 8));
+        return bytes;
+    }
 
     // Downloads path (into folder when given) and waits for its end; true when it ended with
     // downloaded().
     bool fetch(FileDownload &download, const QString &path, const QString &name,
                const QString &folder = QString(), int waitMs = 10000)
     {
+        return fetchUrl(download, QUrl(http.url(path)), name, folder, waitMs);
+    }
+    bool fetchUrl(FileDownload &download, const QUrl &url, const QString &name,
+                  const QString &folder = QString(), int waitMs = 10000)
+    {
         QSignalSpy done(&download, &FileDownload::downloaded);
         QSignalSpy failed(&download, &FileDownload::downloadError);
-        download.startDownload(QUrl(http.url(path)), name, folder);
+        download.startDownload(url, name, folder);
         if (!QTest::qWaitFor([&] { return done.count() + failed.count() > 0; }, waitMs))
             return false;
         return done.count() == 1;
@@ -152,18 +175,51 @@ private slots:
                     return sink.write(piece.data(), piece.size());
                 });
         });
+        s.Get("/to-own-address", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_redirect(QStringLiteral("http://%1:%2/version")
+                                 .arg(ownAddress)
+                                 .arg(anyAddress.port())
+                                 .toStdString());
+        });
         QVERIFY(http.start());
+        QVERIFY(raw.start());
+
+        const QString certificate = dir.filePath(QStringLiteral("server.crt"));
+        const QString key = dir.filePath(QStringLiteral("server.key"));
+        QVERIFY(TestHttpServer::writeSelfSignedCertificate(certificate, key));
+        https = std::make_unique<TestHttpServer>(certificate, key);
+        https->server().Get("/version", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content(R"({"UpdateFW":[]})", "text/plain");
+        });
+        https->server().Get("/to-http", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_redirect(http.url(QStringLiteral("/version")).toStdString());
+        });
+        QVERIFY(https->start());
+
+        for (const QHostAddress &a : QNetworkInterface::allAddresses()) {
+            if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+                ownAddress = a.toString();
+        }
+        anyAddress.server().Get(".*", [this](const httplib::Request &, httplib::Response &res) {
+            ++anyAddressHits;
+            res.set_content(R"({"UpdateFW":[]})", "text/plain");
+        });
+        QVERIFY(anyAddress.start("0.0.0.0"));
     }
     void cleanupTestCase()
     {
         releaseSlow = true;
         releaseStalls = true;
         http.stop();
+        https->stop();
+        anyAddress.stop();
     }
     void init() { releaseStalls = false; }
     void cleanup()
     {
         releaseStalls = true;
+        raw.release();
+        QSslConfiguration::setDefaultConfiguration(defaultTls);
         setPublishedFileLimit(UpdateConfig::defaultPublishedFileMaxBytes);
     }
 
@@ -634,6 +690,150 @@ private slots:
         FileDownload download;
         QCOMPARE(fetch(download, QStringLiteral("/size/5000"), QStringLiteral("FW_X7.bin"), folder),
                  limit >= 5000);
+    }
+
+    // Every hostile answer ends as a failure with its code, with memory bounded, the published
+    // file already in the folder byte-identical and nothing else left there; a head or chunk
+    // line without end ends within 15 s, the idle timeout set far beyond that.
+    void hostileAnswerFails_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("toFile");
+        const QList<HostileAnswers::Hostile> answers = HostileAnswers::all();
+        for (const bool toFile : {false, true}) {
+            for (int i = 0; i < answers.size(); ++i) {
+                QTest::addRow("%s, %s", toFile ? "published file" : "version file",
+                              answers.at(i).name)
+                    << i << toFile;
+            }
+        }
+    }
+    void hostileAnswerFails()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, toFile);
+        const HostileAnswers::Hostile hostile = HostileAnswers::all().at(answer);
+        raw.setAnswer(hostile.answer);
+        setPublishedFileLimit(64 * 1024 * 1024);
+        const QString folder = emptyFolder(QStringLiteral("hostile"));
+        writeFile(folder + QStringLiteral("/FW_X7.bin"), "old firmware");
+        const QMap<QString, QByteArray> before = entriesOf(folder);
+        FileDownload download;
+        download.setTransferTimeout(120000);
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QSignalSpy done(&download, &FileDownload::downloaded);
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QElapsedTimer clock;
+        clock.start();
+        download.startDownload(QUrl(raw.url(QStringLiteral("/FW_X7.bin"))),
+                               QStringLiteral("FW_X7.bin"), toFile ? folder : QString());
+        const int waitMs = hostile.headFlood ? 15000 : 60000;
+        QTRY_VERIFY_WITH_TIMEOUT(failed.count() + done.count() > 0, waitMs);
+        qInfo("ended after %lld ms, peak memory growth %lld MiB", clock.elapsed(),
+              growth.bytes() / (1024 * 1024));
+        QCOMPARE(done.count(), 0);
+        QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(), hostile.error);
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QCOMPARE(entriesOf(folder), before);
+        QVERIFY(download.downloadedData().isEmpty());
+    }
+
+    // Well-formed framing of every kind arrives byte for byte, in memory and into a folder.
+    void wellFormedAnswerArrivesWhole_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<bool>("toFile");
+        for (const bool toFile : {false, true}) {
+            for (const HostileAnswers::WellFormed &w :
+                 HostileAnswers::wellFormed(bodyBytes(), true))
+                QTest::addRow("%s, %s", toFile ? "published file" : "version file", w.name)
+                    << w.answer << toFile;
+        }
+    }
+    void wellFormedAnswerArrivesWhole()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(bool, toFile);
+        raw.setAnswer(answer);
+        const QByteArray expected =
+            answer.bytes.contains("Content-Length: 0") ? QByteArray() : bodyBytes();
+        const QString folder = emptyFolder(QStringLiteral("well formed"));
+        FileDownload download;
+        QVERIFY(fetchUrl(download, QUrl(raw.url(QStringLiteral("/FW_X7.bin"))),
+                         QStringLiteral("FW_X7.bin"), toFile ? folder : QString()));
+        if (!toFile) {
+            QCOMPARE(download.downloadedData(), expected);
+            return;
+        }
+        QVERIFY(download.saveFile(folder));
+        QCOMPARE(entriesOf(folder),
+                 (QMap<QString, QByteArray>{{QStringLiteral("FW_X7.bin"), expected}}));
+    }
+
+    // HTTPS is verified against the system's certificates and those the application trusts: a
+    // self-signed server is refused until its certificate is trusted; a redirect from HTTPS to
+    // plain HTTP is refused.
+    void httpsTrustsOnlyKnownCertificates_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<int>("error");
+        QTest::newRow("self-signed, not trusted")
+            << "/version" << false << int(QNetworkReply::SslHandshakeFailedError);
+        QTest::newRow("self-signed, trusted") << "/version" << true << int(QNetworkReply::NoError);
+        QTest::newRow("redirect to plain HTTP")
+            << "/to-http" << true << int(QNetworkReply::InsecureRedirectError);
+    }
+    void httpsTrustsOnlyKnownCertificates()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, trusted);
+        QFETCH(int, error);
+        if (trusted) {
+            QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+            QVERIFY(tls.addCaCertificates(dir.filePath(QStringLiteral("server.crt"))));
+            QSslConfiguration::setDefaultConfiguration(tls);
+        }
+        FileDownload download;
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        const bool whole =
+            fetchUrl(download, QUrl(https->url(path)), QStringLiteral("FWVersion_TVX.txt"));
+        QCOMPARE(whole, error == QNetworkReply::NoError);
+        if (whole) {
+            QCOMPARE(download.downloadedData(), QByteArray(R"({"UpdateFW":[]})"));
+        } else {
+            QCOMPARE(failed.count(), 1);
+            QCOMPARE(int(failed.at(0).at(0).value<QNetworkReply::NetworkError>()), error);
+        }
+    }
+
+    // Plain HTTP goes to this machine only: neither a link nor a redirect to another address
+    // (this machine's own non-loopback one here) is requested.
+    void plainHttpOnlyToThisMachine_data()
+    {
+        QTest::addColumn<bool>("redirected");
+        QTest::addColumn<int>("error");
+        QTest::newRow("link") << false << int(QNetworkReply::ProtocolUnknownError);
+        QTest::newRow("redirect") << true << int(QNetworkReply::InsecureRedirectError);
+    }
+    void plainHttpOnlyToThisMachine()
+    {
+        QFETCH(bool, redirected);
+        QFETCH(int, error);
+        if (ownAddress.isEmpty())
+            QSKIP("no non-loopback address on this machine");
+        anyAddressHits = 0;
+        const QUrl url(
+            redirected
+                ? http.url(QStringLiteral("/to-own-address"))
+                : QStringLiteral("http://%1:%2/version").arg(ownAddress).arg(anyAddress.port()));
+        FileDownload download;
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QVERIFY(!fetchUrl(download, url, QStringLiteral("FWVersion_TVX.txt")));
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(int(failed.at(0).at(0).value<QNetworkReply::NetworkError>()), error);
+        QCOMPARE(int(anyAddressHits), 0);
     }
 
     // Without a timeout of its own, a request to a server that sends nothing ends after about

@@ -3,8 +3,10 @@
 #include "cameradevice.h"
 #include "formupdateapplication.h"
 #include "formupdatefirewareinterface.h"
+#include "hostileanswers.h"
 #include "launcher.h"
 #include "mainwindow.h"
+#include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "updateconfig.h"
@@ -82,6 +84,7 @@ class TstUpdateWizards : public QObject
     Q_OBJECT
 private:
     TestHttpServer http;
+    RawHttpServer raw;
     QTemporaryDir dir;
     QString card;
     std::atomic<bool> releaseStalls{false};
@@ -467,6 +470,30 @@ private slots:
         QVERIFY(button(&wizard, "btn_back")->isEnabled());
         if (path == QLatin1String("/app/truncated"))
             checkPage(&wizard, QStringLiteral("update-application-version-check-error"));
+    }
+
+    // A version file whose chunks break off (as a proxy failing mid-stream writes them) is no
+    // version file: the error page names the protocol failure, with Retry.
+    void brokenFramingShowsTheNetworkError()
+    {
+        for (const HostileAnswers::Hostile &hostile : HostileAnswers::all()) {
+            if (QByteArray(hostile.name) == "chunk size zz")
+                raw.setAnswer(hostile.answer);
+        }
+        QVERIFY(raw.start());
+        UpdateConfig config;
+        config.applicationVersionUrl = QUrl(raw.url(QStringLiteral("/app")));
+        UpdateConfig::setCurrent(config);
+        FormUpdateApplication wizard;
+        wizard.setStyle();
+        wizard.show();
+        QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
+        QTRY_COMPARE(label(&wizard, "info_text")->text(),
+                     QStringLiteral("Download failed, network error:%1.")
+                         .arg(int(QNetworkReply::ProtocolFailure)));
+        QCOMPARE(wizard.state(), int(FormUpdateApplication::NetworkError));
+        QCOMPARE(shownButtons(&wizard), (QStringList{"btn_next=Retry", "btn_back=<  Cancel"}));
+        checkPage(&wizard, QStringLiteral("update-application-broken-framing"));
     }
 
     // A Desktop file of the same name is replaced only by the same installer; any other file

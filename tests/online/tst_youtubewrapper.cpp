@@ -1,7 +1,9 @@
 #include "browsercatcher.h"
 #include "formshare.h"
+#include "hostileanswers.h"
 #include "oauthredirect.h"
 #include "peakmemory.h"
+#include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadrequest.h"
@@ -44,6 +46,7 @@ class TstYoutubeWrapper : public QObject
     Q_OBJECT
 private:
     TestHttpServer server_;
+    RawHttpServer raw_; // the hostile service
     Seen seen_;
     std::atomic<int> uploadStatus_{200}; // 0: never answers
     std::atomic<int> tokenAnswer_{0};    // a TokenAnswer
@@ -235,6 +238,7 @@ private slots:
         otherHost_.server().Post(".*", other);
         QVERIFY(otherHost_.start("127.0.0.2"));
         QVERIFY(server_.start());
+        QVERIFY(raw_.start());
     }
 
     void cleanupTestCase()
@@ -253,7 +257,11 @@ private slots:
         std::lock_guard<std::mutex> lock(seen_.mutex);
         otherHostAuthorizations_.clear();
     }
-    void cleanup() { releaseStalls_ = true; }
+    void cleanup()
+    {
+        releaseStalls_ = true;
+        raw_.release();
+    }
 
     void metadataIsEscapedJson_data()
     {
@@ -735,6 +743,101 @@ private slots:
         qInfo("upload failed after %lld ms, peak memory growth %lld MiB", clock.elapsed(),
               growth.bytes() / (1024 * 1024));
         QVERIFY2(growth.below(128 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        expectOneUploadError(client, failed, finished, code);
+    }
+
+    // Every hostile token answer fails the sign-in, with memory bounded; a head or chunk line
+    // without end within 15 s, the idle timeout set far beyond that. Well-formed framing of every
+    // kind grants the token.
+    void tokenAnswerFraming_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<bool>("granted");
+        QTest::addColumn<int>("waitMs");
+        for (const HostileAnswers::Hostile &h : HostileAnswers::all())
+            QTest::newRow(h.name) << h.answer << false << (h.headFlood ? 15000 : 60000);
+        const QByteArray token = R"({"access_token":"framed","token_type":"Bearer"})";
+        for (const HostileAnswers::WellFormed &w : HostileAnswers::wellFormed(token, false)) {
+            RawHttpServer::Answer json = w.answer;
+            json.bytes.replace("HTTP/1.1 200 OK\r\n",
+                               "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n");
+            QTest::addRow("well-formed, %s", w.name) << json << true << 10000;
+        }
+    }
+    void tokenAnswerFraming()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(bool, granted);
+        QFETCH(int, waitMs);
+        raw_.setAnswer(answer);
+        UploadServiceConfig c = config();
+        c.tokenUrl = QUrl(raw_.url(QStringLiteral("/token")));
+        YoutubeWrapper client;
+        client.setConfig(c);
+        client.setTransferTimeout(120000);
+        client.init();
+        QSignalSpy failed(&client, &UploadClient::authorizationFailed);
+        QSignalSpy grants(&client, &UploadClient::authenticated);
+        QVERIFY(startSignIn(client));
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
+        QTRY_VERIFY_WITH_TIMEOUT(failed.size() + grants.size() > 0, waitMs);
+        qInfo("ended after %lld ms, peak memory growth %lld MiB", clock.elapsed(),
+              growth.bytes() / (1024 * 1024));
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QTest::qWait(50);
+        QCOMPARE(grants.size(), granted ? 1 : 0);
+        QCOMPARE(failed.size(), granted ? 0 : 1);
+        QCOMPARE(client.hasToken(), granted);
+    }
+
+    // Every hostile upload answer fails the upload once with the reply's code, with memory
+    // bounded; well-formed framing of every kind ends it as done.
+    void uploadAnswerFraming_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("waitMs");
+        for (const HostileAnswers::Hostile &h : HostileAnswers::all())
+            QTest::newRow(h.name) << h.answer << int(h.error) << (h.headFlood ? 15000 : 60000);
+        for (const HostileAnswers::WellFormed &w :
+             HostileAnswers::wellFormed(R"({"id":"v1"})", true))
+            QTest::addRow("well-formed, %s", w.name) << w.answer << 0 << 20000;
+    }
+    void uploadAnswerFraming()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(int, code);
+        QFETCH(int, waitMs);
+        raw_.setAnswer(answer);
+        UploadServiceConfig c = config();
+        c.uploadUrl =
+            QUrl(raw_.url(QStringLiteral("/upload/youtube/v3/videos?part=snippet,status")));
+        YoutubeWrapper client;
+        client.setConfig(c);
+        client.setTransferTimeout(120000);
+        client.init();
+        signIn(client);
+        QSignalSpy finished(&client, &UploadClient::uploadFinished);
+        QSignalSpy failed(&client, &UploadClient::networkErrorOccur);
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QElapsedTimer clock;
+        clock.start();
+        client.startUploadingVideo(video_, "t", "", "Public");
+        QTRY_VERIFY_WITH_TIMEOUT(failed.size() + finished.size() > 0, waitMs);
+        qInfo("ended after %lld ms, peak memory growth %lld MiB", clock.elapsed(),
+              growth.bytes() / (1024 * 1024));
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        if (code == 0) {
+            QTest::qWait(50);
+            QCOMPARE(finished.size(), 1);
+            QCOMPARE(failed.size(), 0);
+            return;
+        }
         expectOneUploadError(client, failed, finished, code);
     }
 

@@ -1,0 +1,111 @@
+// The answers of a hostile server (RawHttpServer) that every network path of the program must end
+// as a failure with bounded memory, and well-formed answers it must still take byte for byte.
+#pragma once
+
+#include "rawhttpserver.h"
+
+#include <QList>
+#include <QNetworkReply>
+
+namespace HostileAnswers {
+
+struct Hostile
+{
+    const char *name;
+    RawHttpServer::Answer answer;
+    QNetworkReply::NetworkError error; // what a path that reports the reply's code reports
+    bool headFlood;                    // a head or chunk line without end: ends within 15 s
+};
+
+struct WellFormed
+{
+    const char *name;
+    RawHttpServer::Answer answer;
+};
+
+inline RawHttpServer::Answer answer(const QByteArray &bytes,
+                                    RawHttpServer::Endless endless = RawHttpServer::Endless::None,
+                                    const QByteArray &unit = QByteArray(), bool holdOpen = false)
+{
+    RawHttpServer::Answer a;
+    a.bytes = bytes;
+    a.endless = endless;
+    a.unit = unit;
+    a.holdOpen = holdOpen;
+    return a;
+}
+
+inline QByteArray okHead(const QByteArray &fields)
+{
+    return "HTTP/1.1 200 OK\r\n" + fields + "\r\n";
+}
+
+inline QList<Hostile> all()
+{
+    using E = RawHttpServer::Endless;
+    const QByteArray chunked = okHead("Transfer-Encoding: chunked\r\n");
+    const QByteArray zeros(65536, '\0');
+    QByteArray headerLines;
+    for (int i = 0; i < 4096; ++i)
+        headerLines += "X-Flood: 1\r\n";
+    return {
+        {"endless 2^63-1 chunk", answer(chunked + "7fffffffffffffff\r\n", E::Repeat, zeros),
+         QNetworkReply::UnknownContentError, false},
+        {"gzip bomb", answer(okHead("Content-Encoding: gzip\r\n"), E::Gzip),
+         QNetworkReply::ProtocolFailure, false},
+        {"deflate (zlib) bomb", answer(okHead("Content-Encoding: deflate\r\n"), E::Zlib),
+         QNetworkReply::ProtocolFailure, false},
+        {"raw-deflate bomb", answer(okHead("Content-Encoding: deflate\r\n"), E::RawDeflate),
+         QNetworkReply::ProtocolFailure, false},
+        {"endless status line", answer("HTTP/1.1 200 OK", E::Repeat, QByteArray(65536, 'K')),
+         QNetworkReply::ProtocolFailure, true},
+        {"endless header line",
+         answer("HTTP/1.1 200 OK\r\nX-Endless: ", E::Repeat, QByteArray(65536, 'a')),
+         QNetworkReply::ProtocolFailure, true},
+        {"endless chunk extension", answer(chunked + "5;", E::Repeat, QByteArray(65536, 'e')),
+         QNetworkReply::ProtocolFailure, true},
+        {"millions of header lines", answer("HTTP/1.1 200 OK\r\n", E::Repeat, headerLines),
+         QNetworkReply::ProtocolFailure, true},
+        {"chunk size zz", answer(chunked + "5\r\nhello\r\nzz\r\nhello\r\n0\r\n\r\n"),
+         QNetworkReply::ProtocolFailure, false},
+        {"chunk size -10", answer(chunked + "5\r\nhello\r\n-10\r\nhello\r\n0\r\n\r\n"),
+         QNetworkReply::ProtocolFailure, false},
+        {"chunk size of 24 hex digits",
+         answer(chunked + "5\r\nhello\r\n000000000000000000000005\r\nhello\r\n0\r\n\r\n"),
+         QNetworkReply::ProtocolFailure, false},
+        {"chunked body cut mid-chunk", answer(chunked + "5\r\nhello\r\n10\r\nhello"),
+         QNetworkReply::RemoteHostClosedError, false},
+        {"Content-Length body cut short", answer(okHead("Content-Length: 100\r\n") + "hello"),
+         QNetworkReply::RemoteHostClosedError, false},
+        {"two different Content-Length headers",
+         answer(okHead("Content-Length: 5\r\nContent-Length: 100000000\r\n") + "hello", E::None,
+                QByteArray(), true),
+         QNetworkReply::ProtocolFailure, false},
+    };
+}
+
+// body framed with a Content-Length, in chunks, and in chunks with extensions and a trailer;
+// withEmpty adds an empty body.
+inline QList<WellFormed> wellFormed(const QByteArray &body, bool withEmpty)
+{
+    const QByteArray chunked = okHead("Transfer-Encoding: chunked\r\n");
+    const int half = body.size() / 2;
+    const auto chunk = [](const QByteArray &data, const QByteArray &extension) {
+        return QByteArray::number(data.size(), 16) + extension + "\r\n" + data + "\r\n";
+    };
+    QList<WellFormed> answers{
+        {"Content-Length", answer(okHead("Content-Length: " + QByteArray::number(body.size()) +
+                                         "\r\nContent-Encoding: identity\r\n") +
+                                  body)},
+        {"chunked",
+         answer(chunked + chunk(body.left(half), "") + chunk(body.mid(half), "") + "0\r\n\r\n")},
+        {"chunked with extensions and a trailer",
+         answer(chunked + chunk(body.left(half), ";name=value") + chunk(body.mid(half), " ; flag") +
+                "0;last\r\nX-Checksum: none\r\n\r\n")},
+    };
+    if (withEmpty)
+        answers.append({"empty body", answer(okHead("Content-Length: 0\r\n"))});
+    return answers;
+}
+
+} // namespace HostileAnswers

@@ -1,0 +1,196 @@
+#include "rawhttpserver.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <zlib.h>
+
+namespace {
+
+// Reads the request's head and its Content-Length body; false when the client goes away.
+bool readRequest(int socket, const std::atomic<bool> &stopping)
+{
+    QByteArray head;
+    qint64 received = 0;
+    qint64 end = -1; // bytes of head and body
+    char buffer[65536];
+    while (!stopping && (end < 0 || received < end)) {
+        pollfd wait{socket, POLLIN, 0};
+        if (poll(&wait, 1, 50) <= 0)
+            continue;
+        const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            return false;
+        received += got;
+        if (end >= 0)
+            continue; // the body is not kept
+        head.append(buffer, int(got));
+        const int headEnd = head.indexOf("\r\n\r\n");
+        if (headEnd < 0)
+            continue;
+        const QByteArray fields = head.left(headEnd).toLower();
+        const int at = fields.indexOf("\r\ncontent-length:");
+        const int valueEnd = fields.indexOf('\r', at + 2);
+        const QByteArray length =
+            at < 0 ? QByteArray("0") : fields.mid(at + 17, valueEnd < 0 ? -1 : valueEnd - at - 17);
+        end = headEnd + 4 + length.trimmed().toLongLong();
+    }
+    return !stopping;
+}
+
+// True once the client has closed its side.
+bool clientGone(int socket)
+{
+    pollfd wait{socket, POLLIN, 0};
+    char byte;
+    return poll(&wait, 1, 20) > 0 && recv(socket, &byte, 1, MSG_DONTWAIT) <= 0;
+}
+
+// Endless zeros through a zlib compressor: windowBits 31 gzip, 15 zlib, -15 raw deflate.
+class ZeroCompressor
+{
+public:
+    explicit ZeroCompressor(int windowBits)
+    {
+        deflateInit2(&stream_, Z_BEST_COMPRESSION, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY);
+    }
+    ~ZeroCompressor() { deflateEnd(&stream_); }
+    QByteArray next()
+    {
+        static const QByteArray zeros(1024 * 1024, '\0');
+        QByteArray out(64 * 1024, '\0');
+        stream_.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(zeros.constData()));
+        stream_.avail_in = uInt(zeros.size());
+        stream_.next_out = reinterpret_cast<Bytef *>(out.data());
+        stream_.avail_out = uInt(out.size());
+        deflate(&stream_, Z_SYNC_FLUSH);
+        out.resize(out.size() - int(stream_.avail_out));
+        return out;
+    }
+
+private:
+    z_stream stream_{};
+};
+
+} // namespace
+
+RawHttpServer::RawHttpServer(const std::string &host) : host_(host) {}
+
+RawHttpServer::~RawHttpServer()
+{
+    stopping_ = true;
+    if (acceptor_.joinable())
+        acceptor_.join();
+    for (std::thread &worker : workers_)
+        worker.join();
+    if (listener_ >= 0)
+        ::close(listener_);
+}
+
+bool RawHttpServer::start()
+{
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, host_.c_str(), &address.sin_addr);
+    socklen_t size = sizeof address;
+    if (bind(listener_, reinterpret_cast<sockaddr *>(&address), size) != 0 ||
+        listen(listener_, 16) != 0 ||
+        getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &size) != 0)
+        return false;
+    port_ = ntohs(address.sin_port);
+    acceptor_ = std::thread([this] { acceptLoop(); });
+    return true;
+}
+
+void RawHttpServer::setAnswer(const Answer &answer)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    answer_ = answer;
+}
+
+void RawHttpServer::release()
+{
+    ++generation_;
+}
+
+QString RawHttpServer::url(const QString &path) const
+{
+    return QStringLiteral("http://%1:%2%3").arg(QString::fromStdString(host_)).arg(port_).arg(path);
+}
+
+bool RawHttpServer::stopped(int generation) const
+{
+    return stopping_ || generation != generation_;
+}
+
+void RawHttpServer::acceptLoop()
+{
+    while (!stopping_) {
+        pollfd wait{listener_, POLLIN, 0};
+        if (poll(&wait, 1, 50) <= 0)
+            continue;
+        const int socket = accept(listener_, nullptr, nullptr);
+        if (socket < 0)
+            continue;
+        ++connections_;
+        Answer answer;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            answer = answer_;
+        }
+        const int generation = generation_;
+        workers_.emplace_back(
+            [this, socket, answer, generation] { serve(socket, answer, generation); });
+    }
+}
+
+bool RawHttpServer::sendAll(int socket, const QByteArray &bytes, int generation)
+{
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        if (stopped(generation))
+            return false;
+        pollfd wait{socket, POLLOUT, 0};
+        if (poll(&wait, 1, 50) <= 0)
+            continue;
+        if (wait.revents & (POLLERR | POLLHUP))
+            return false;
+        const ssize_t put =
+            send(socket, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        if (put < 0)
+            return false;
+        sent += put;
+    }
+    return true;
+}
+
+void RawHttpServer::serve(int socket, Answer answer, int generation)
+{
+    if (readRequest(socket, stopping_) && sendAll(socket, answer.bytes, generation)) {
+        switch (answer.endless) {
+        case Endless::None:
+            while (answer.holdOpen && !stopped(generation) && !clientGone(socket)) {
+            }
+            break;
+        case Endless::Repeat:
+            while (sendAll(socket, answer.unit, generation)) {
+            }
+            break;
+        case Endless::Gzip:
+        case Endless::Zlib:
+        case Endless::RawDeflate: {
+            ZeroCompressor zeros(answer.endless == Endless::Gzip   ? 31
+                                 : answer.endless == Endless::Zlib ? 15
+                                                                   : -15);
+            while (sendAll(socket, zeros.next(), generation)) {
+            }
+            break;
+        }
+        }
+    }
+    ::close(socket);
+}

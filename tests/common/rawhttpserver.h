@@ -1,0 +1,70 @@
+// A hostile HTTP server on raw sockets for network-client tests: it answers every connection on a
+// loopback address with a script of bytes, broken framing and endless answers included, which an
+// HTTP library would refuse to send. Serves on threads of its own; never outlives the test.
+#pragma once
+
+#include <QByteArray>
+#include <QMetaType>
+#include <QString>
+
+#include <atomic>
+#include <list>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class RawHttpServer
+{
+public:
+    // What follows the script's bytes, sent as fast as the client takes it until it goes away.
+    enum class Endless
+    {
+        None,      // nothing: the connection closes, or stays open when holdOpen
+        Repeat,    // unit again and again
+        Gzip,      // zeros compressed with zlib as they go, in gzip form
+        Zlib,      // the same as a zlib (deflate) stream
+        RawDeflate // the same as raw deflate
+    };
+    struct Answer
+    {
+        QByteArray bytes;
+        Endless endless = Endless::None;
+        QByteArray unit;       // Endless::Repeat's bytes
+        bool holdOpen = false; // after bytes, keep the connection open until released
+    };
+
+    explicit RawHttpServer(const std::string &host = "127.0.0.1");
+    ~RawHttpServer();
+    RawHttpServer(const RawHttpServer &) = delete;
+    RawHttpServer &operator=(const RawHttpServer &) = delete;
+
+    // Listens on a free port; true once it does.
+    bool start();
+    // The answer to every connection from now on; each reads its request (head and
+    // Content-Length body) first.
+    void setAnswer(const Answer &answer);
+    // Ends every open connection (they stop sending and close).
+    void release();
+    int connections() const { return connections_; }
+    // "http://<host>:<port><path>"
+    QString url(const QString &path = QString()) const;
+
+private:
+    void acceptLoop();
+    void serve(int socket, Answer answer, int generation);
+    bool sendAll(int socket, const QByteArray &bytes, int generation);
+    bool stopped(int generation) const;
+
+    std::string host_;
+    int port_ = 0;
+    int listener_ = -1;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> generation_{0}; // release() moves it on: older connections stop
+    std::atomic<int> connections_{0};
+    std::mutex mutex_;
+    Answer answer_;
+    std::thread acceptor_;
+    std::list<std::thread> workers_;
+};
+
+Q_DECLARE_METATYPE(RawHttpServer::Answer)

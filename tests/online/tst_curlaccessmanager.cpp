@@ -1,0 +1,251 @@
+// The libcurl-carried manager and reply as their callers use them, against real servers on
+// 127.0.0.1: backpressure, Qt's codes for error statuses, the redirect rules, abort().
+#include "curlaccessmanager.h"
+#include "networklimits.h"
+#include "peakmemory.h"
+#include "rawhttpserver.h"
+#include "testhttpserver.h"
+#include "testsupport.h"
+
+#include <QNetworkReply>
+#include <QSignalSpy>
+
+#include <memory>
+
+class TstCurlAccessManager : public QObject
+{
+    Q_OBJECT
+private:
+    TestHttpServer http;
+    RawHttpServer raw;
+
+private slots:
+    void initTestCase()
+    {
+        qRegisterMetaType<QNetworkReply::NetworkError>();
+        qRegisterMetaType<QNetworkReply *>();
+        httplib::Server &s = http.server();
+        s.Get(R"(/status/(\d+))", [](const httplib::Request &req, httplib::Response &res) {
+            res.status = std::stoi(req.matches[1]);
+            res.set_content("error page", "text/html");
+        });
+        const auto echo = [](const httplib::Request &req, httplib::Response &res) {
+            res.set_content(req.method + ":" + req.body, "text/plain");
+        };
+        s.Get("/echo", echo);
+        s.Get("/encodings", [](const httplib::Request &req, httplib::Response &res) {
+            res.set_content("[" + req.get_header_value("Accept-Encoding") + "]", "text/plain");
+        });
+        s.Post("/echo", echo);
+        s.Post("/see-other", [](const httplib::Request &, httplib::Response &res) {
+            res.set_redirect("/echo", 303);
+        });
+        s.Post("/temporary", [](const httplib::Request &, httplib::Response &res) {
+            res.set_redirect("/echo", 307);
+        });
+        s.Get("/loop", [](const httplib::Request &, httplib::Response &res) {
+            res.set_redirect("/loop", 302);
+        });
+        QVERIFY(http.start());
+        RawHttpServer::Answer endless;
+        endless.bytes = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\n";
+        endless.endless = RawHttpServer::Endless::Repeat;
+        endless.unit = QByteArray(65536, 'z');
+        raw.setAnswer(endless);
+        QVERIFY(raw.start());
+    }
+    void cleanup() { raw.release(); }
+
+    // A reader that takes nothing holds the transfer at its read buffer (plus one read of
+    // curl's); once it reads, the transfer goes on.
+    void unreadBodyPausesTheTransfer_data()
+    {
+        QTest::addColumn<qint64>("readBuffer");
+        QTest::newRow("default") << qint64(0);
+        QTest::newRow("64 KiB") << qint64(64 * 1024);
+        QTest::newRow("4 MiB") << qint64(4 * 1024 * 1024);
+    }
+    void unreadBodyPausesTheTransfer()
+    {
+        QFETCH(qint64, readBuffer);
+        const qint64 limit = readBuffer > 0 ? readBuffer : NetworkLimits::streamReadBufferBytes;
+        CurlAccessManager manager;
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(QUrl(raw.url()))));
+        reply->setReadBufferSize(readBuffer);
+        QTRY_VERIFY(reply->bytesAvailable() >= limit);
+        QTest::qWait(300); // a transfer not paused would go on at loopback speed
+        QVERIFY2(reply->bytesAvailable() <= limit + NetworkLimits::curlBufferBytes,
+                 qPrintable(QString::number(reply->bytesAvailable())));
+        qint64 read = 0;
+        while (read < 4 * limit + 1024 * 1024) {
+            QTRY_VERIFY(reply->bytesAvailable() > 0);
+            read += reply->readAll().size();
+        }
+        QVERIFY(reply->isRunning());
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+    }
+
+    // An error status ends with Qt's code for it, after the body, which stays readable.
+    void errorStatusKeepsItsBody_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("code");
+        QTest::newRow("400") << 400 << int(QNetworkReply::ProtocolInvalidOperationError);
+        QTest::newRow("401") << 401 << int(QNetworkReply::AuthenticationRequiredError);
+        QTest::newRow("403") << 403 << int(QNetworkReply::ContentAccessDenied);
+        QTest::newRow("404") << 404 << int(QNetworkReply::ContentNotFoundError);
+        QTest::newRow("405") << 405 << int(QNetworkReply::ContentOperationNotPermittedError);
+        QTest::newRow("409") << 409 << int(QNetworkReply::ContentConflictError);
+        QTest::newRow("410") << 410 << int(QNetworkReply::ContentGoneError);
+        QTest::newRow("429") << 429 << int(QNetworkReply::UnknownContentError);
+        QTest::newRow("500") << 500 << int(QNetworkReply::InternalServerError);
+        QTest::newRow("501") << 501 << int(QNetworkReply::OperationNotImplementedError);
+        QTest::newRow("502") << 502 << int(QNetworkReply::UnknownServerError);
+        QTest::newRow("503") << 503 << int(QNetworkReply::ServiceUnavailableError);
+    }
+    void errorStatusKeepsItsBody()
+    {
+        QFETCH(int, status);
+        QFETCH(int, code);
+        CurlAccessManager manager;
+        QSignalSpy managerFinished(&manager, &QNetworkAccessManager::finished);
+        std::unique_ptr<QNetworkReply> reply(
+            manager.get(QNetworkRequest(QUrl(http.url(QStringLiteral("/status/%1").arg(status))))));
+        QSignalSpy errors(reply.get(), &QNetworkReply::errorOccurred);
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(int(errors.at(0).at(0).value<QNetworkReply::NetworkError>()), code);
+        QCOMPARE(int(reply->error()), code);
+        QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), status);
+        QCOMPARE(reply->header(QNetworkRequest::ContentTypeHeader).toString(),
+                 QStringLiteral("text/html"));
+        QCOMPARE(reply->readAll(), QByteArray("error page"));
+        QCOMPARE(managerFinished.count(), 1);
+    }
+
+    // Redirects as Qt follows them: a 303 after POST goes on as GET without the body, a 307 sends
+    // the body again, a loop ends after the allowed hops, the manual policy hands the redirect
+    // over.
+    void redirectsFollowThePolicy_data()
+    {
+        QTest::addColumn<bool>("post");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("hops");
+        const int noLessSafe = QNetworkRequest::NoLessSafeRedirectPolicy;
+        QTest::newRow("303 after POST") << true << "/see-other" << noLessSafe
+                                        << int(QNetworkReply::NoError) << QByteArray("GET:") << 1;
+        QTest::newRow("307 after POST")
+            << true << "/temporary" << noLessSafe << int(QNetworkReply::NoError)
+            << QByteArray("POST:payload") << 1;
+        QTest::newRow("loop") << false << "/loop" << noLessSafe
+                              << int(QNetworkReply::TooManyRedirectsError) << QByteArray() << 3;
+        QTest::newRow("manual") << true << "/see-other"
+                                << int(QNetworkRequest::ManualRedirectPolicy)
+                                << int(QNetworkReply::NoError) << QByteArray() << 0;
+    }
+    void redirectsFollowThePolicy()
+    {
+        QFETCH(bool, post);
+        QFETCH(QString, path);
+        QFETCH(int, policy);
+        QFETCH(int, error);
+        QFETCH(QByteArray, body);
+        QFETCH(int, hops);
+        CurlAccessManager manager;
+        manager.setRedirectPolicy(QNetworkRequest::RedirectPolicy(policy));
+        QNetworkRequest request(QUrl(http.url(path)));
+        request.setMaximumRedirectsAllowed(3);
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("text/plain"));
+        std::unique_ptr<QNetworkReply> reply(post ? manager.post(request, QByteArray("payload"))
+                                                  : manager.get(request));
+        QSignalSpy redirected(reply.get(), &QNetworkReply::redirected);
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(int(reply->error()), error);
+        QCOMPARE(redirected.count(), hops);
+        if (policy == QNetworkRequest::ManualRedirectPolicy) {
+            QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 303);
+            QCOMPARE(reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl(),
+                     QUrl(QStringLiteral("/echo")));
+        } else if (error == QNetworkReply::NoError) {
+            QCOMPARE(reply->readAll(), body);
+            QCOMPARE(reply->url(), QUrl(http.url(QStringLiteral("/echo"))));
+        }
+    }
+
+    // No encoding is asked for, even when the request names one: an encoded answer is refused.
+    void asksForNoEncoding()
+    {
+        CurlAccessManager manager;
+        QNetworkRequest request(QUrl(http.url(QStringLiteral("/encodings"))));
+        request.setRawHeader("Accept-Encoding", "gzip, deflate");
+        std::unique_ptr<QNetworkReply> reply(manager.get(request));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(reply->error(), QNetworkReply::NoError);
+        QCOMPARE(reply->readAll(), QByteArray("[]"));
+    }
+
+    // abort() ends the reply before it returns: the cancellation, then finished(), nothing
+    // left to read; later signals never come.
+    void abortEndsAtOnce()
+    {
+        CurlAccessManager manager;
+        std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(QUrl(raw.url()))));
+        QTRY_VERIFY(reply->bytesAvailable() > 0);
+        QSignalSpy errors(reply.get(), &QNetworkReply::errorOccurred);
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QSignalSpy readyRead(reply.get(), &QNetworkReply::readyRead);
+        reply->abort();
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(errors.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::OperationCanceledError);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(reply->bytesAvailable(), qint64(0));
+        QTest::qWait(200);
+        QCOMPARE(readyRead.count(), 0);
+        QCOMPARE(finished.count(), 1);
+    }
+
+    // What the manager does not carry ends in an error reply, from the event loop, before
+    // anything is sent: another scheme, another operation, a header that would split in two.
+    void unsupportedRequestsFail_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("put");
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<int>("error");
+        QTest::newRow("ftp") << "ftp://127.0.0.1/file" << false << QByteArray()
+                             << int(QNetworkReply::ProtocolUnknownError);
+        QTest::newRow("PUT") << "" << true << QByteArray()
+                             << int(QNetworkReply::ProtocolUnknownError);
+        QTest::newRow("line break in a header")
+            << "" << false << QByteArray("Bearer x\r\nX-Injected: 1")
+            << int(QNetworkReply::ProtocolInvalidOperationError);
+    }
+    void unsupportedRequestsFail()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, put);
+        QFETCH(QByteArray, header);
+        QFETCH(int, error);
+        CurlAccessManager manager;
+        QNetworkRequest request(QUrl(url.isEmpty() ? http.url(QStringLiteral("/echo")) : url));
+        if (!header.isEmpty())
+            request.setRawHeader("Authorization", header);
+        std::unique_ptr<QNetworkReply> reply(put ? manager.put(request, QByteArray("x"))
+                                                 : manager.get(request));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(int(reply->error()), error);
+    }
+};
+
+TALVEX_TEST_MAIN(TstCurlAccessManager)
+#include "tst_curlaccessmanager.moc"
