@@ -172,8 +172,6 @@ CopyResult copyFiles(const QString &source, const QStringList &names, const QStr
     for (const QString &name : names) {
         if (cancel && cancel->load())
             break;
-        if (!isRideFileName(name))
-            continue;
         if (cardGone) {
             result.failed.append({name, CopyError::CardRemoved});
             continue;
@@ -196,7 +194,7 @@ CopyResult copyFiles(const QString &source, const QStringList &names, const QStr
 CopyResult copyFolder(const QString &source, const QString &target, bool overwrite,
                       const std::atomic_bool *cancel)
 {
-    return copyFiles(source, listFiles(source), target, overwrite, cancel);
+    return copyFiles(source, listRides(source), target, overwrite, cancel);
 }
 
 } // namespace RideDataFolder
