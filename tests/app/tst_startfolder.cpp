@@ -72,7 +72,9 @@ void TstStartFolder::sessionFromACardRootLeavesTheCardAlone()
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process().exitCode(), 0);
 
-    QCOMPARE(entriesOf(card.path(), true), before);
+    const QMap<QString, QByteArray> after = entriesOf(card.path(), true);
+    QCOMPARE(after.keys(), before.keys());
+    QCOMPARE(after, before);
     const QDir data(run.dataFolder());
     QVERIFY2(TestSupport::contentOf(data.filePath(QStringLiteral("info.txt"))).contains("Date=2"),
              TestSupport::contentOf(data.filePath(QStringLiteral("info.txt"))).constData());
