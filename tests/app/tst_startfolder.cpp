@@ -102,7 +102,7 @@ void TstStartFolder::unusableDataFolderStopsWithAMessage()
     const QByteArray steps = run.steps();
     QVERIFY2(ended, steps.constData());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
-    QVERIFY(run.process().exitCode() != 0);
+    QCOMPARE(run.process().exitCode(), 1);
     const QByteArray message = "The data folder \"" + folder.toUtf8() + "\" cannot be created: ";
     QVERIFY2(steps.startsWith("message: " + message) && steps.endsWith("message box closed\n"),
              steps.constData());

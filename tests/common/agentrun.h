@@ -1,6 +1,6 @@
-// The real program started from its executable with the user agent plugin (tests/app/useragent.cpp)
-// acting as the user inside it, in a data folder of its own; each step the agent reaches is a
-// line of its status file.
+// The real program started from its executable with the user agent plugin
+// (tests/app/useragent.cpp) acting as the user inside it, in a data folder of its own; each step
+// the agent reaches is a line of its status file.
 #pragma once
 
 #include <QProcess>
