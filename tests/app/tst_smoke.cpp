@@ -1,6 +1,6 @@
-// The real program starts from its executable in an empty working folder, with nothing set for
-// it, and keeps running; a run that opens, plays and cuts a clip prints only the diagnostics that
-// are switched on.
+// The real program starts from its executable in an empty folder, with nothing set for it, and
+// keeps running; a run that opens, plays and cuts a clip prints only the diagnostics that are
+// switched on.
 #include "agentrun.h"
 #include "testsupport.h"
 

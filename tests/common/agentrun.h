@@ -20,7 +20,8 @@ public:
     // Where the program keeps its files: dataHome() + "/talvex-player".
     QString dataFolder() const { return dataHome() + QStringLiteral("/talvex-player"); }
 
-    // Starts the program in startFolder (its working directory); false when it did not start.
+    // Starts the program from startFolder, the working directory it is given; false when it did
+    // not start.
     bool start(const QString &startFolder);
     // Waits until the program has ended, at most timeoutMs; kills it then and returns false.
     bool waitForEnd(int timeoutMs);
