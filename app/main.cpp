@@ -1,20 +1,49 @@
 #include "appproxystyle.h"
+#include "datafolder.h"
 #include "mainwindow.h"
 #include "sharedtypes.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSplashScreen>
 
 #include <clocale>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// The web engine's sandbox cannot run as root: without this the engine ends the program at once.
+void switchOffSandboxForRoot()
+{
+    if (geteuid() != 0 || qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        return;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    std::fputs("talvex-player: running as root, so the web engine's sandbox is switched off\n",
+               stderr);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    switchOffSandboxForRoot();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setFont(QFont(QStringLiteral("Arial")));
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C"); // mpv needs C number formatting
     QApplication::setApplicationName(QStringLiteral("TALVEX VIDEO PLAYER"));
+
+    // every file the program keeps is taken relative to the working directory; a user started
+    // from a launcher sees no terminal, so the failure is also shown
+    DataFolder dataFolder;
+    if (!dataFolder.enter()) {
+        std::fprintf(stderr, "talvex-player: %s\n", qPrintable(dataFolder.errorString()));
+        QMessageBox::critical(nullptr, QApplication::applicationName(), dataFolder.errorString());
+        return 1;
+    }
+
     registerSharedTypes();
     QApplication::setStyle(new AppProxyStyle);
 

@@ -41,12 +41,14 @@ bool isNoRoomErrno(int error)
     return error == ENOSPC || error == EDQUOT;
 }
 
-// Streams source into target (unbuffered: a write that finds no room fails at once); the failed
-// step, if any. errno is taken right after the write, before anything else can change it.
-std::optional<StepFailure> copyContent(QFile &source, QFile &target)
+// Streams source into target (unbuffered: a write that finds no room fails at once), at most one
+// byte more than a ride can have; bytes counts what was copied. The failed step, if any. errno is
+// taken right after the write, before anything else can change it.
+std::optional<StepFailure> copyContent(QFile &source, QFile &target, qint64 &bytes)
 {
-    for (;;) {
-        const QByteArray block = source.read(copyBlockBytes);
+    for (bytes = 0;;) {
+        const QByteArray block =
+            source.read(qMin(copyBlockBytes, RideFormat::maxFileBytes + 1 - bytes));
         if (block.isEmpty()) {
             if (source.error() != QFileDevice::NoError)
                 return StepFailure{true, 0};
@@ -54,26 +56,46 @@ std::optional<StepFailure> copyContent(QFile &source, QFile &target)
         }
         if (target.write(block) != block.size())
             return StepFailure{false, errno};
+        bytes += block.size();
     }
 }
 
-// Copies one file by way of a part file beside its target; the error when it failed.
-std::optional<CopyError> copyOneFile(const QDir &from, const QDir &to, const QString &name)
+// What became of one file.
+struct FileCopy
+{
+    bool ride = true; // false: no ride by its size, nothing left in the target
+    std::optional<CopyError> error;
+};
+
+FileCopy failedCopy(const QDir &from, const QFile &in, const PartFile *out, StepFailure failure)
+{
+    qCDebug(lcRideData) << "ride copy failed" << in.fileName() << in.errorString()
+                        << (out ? out->errorString() : QString())
+                        << std::strerror(failure.writeErrno);
+    return {true, copyError(failure.readSide, from.exists(), isNoRoomErrno(failure.writeErrno))};
+}
+
+// Copies one file by way of a part file beside its target when it is a ride by its size: judged on
+// the bytes read, as a stream (a pipe) tells no size beforehand; a file already too large is not
+// read at all.
+FileCopy copyOneFile(const QDir &from, const QDir &to, const QString &name)
 {
     QFile in(from.filePath(name));
-    PartFile out(to.filePath(name)); // removed alone unless committed
-    std::optional<StepFailure> failure;
     if (!in.open(QIODevice::ReadOnly))
-        failure = StepFailure{true, 0};
-    else if (!out.create())
-        failure = StepFailure{false, errno};
-    else if (!(failure = copyContent(in, out.file())) && !out.commit())
-        failure = StepFailure{false, errno};
-    if (!failure)
-        return std::nullopt;
-    qCDebug(lcRideData) << "ride copy failed" << in.fileName() << in.errorString()
-                        << out.errorString() << std::strerror(failure->writeErrno);
-    return copyError(failure->readSide, from.exists(), isNoRoomErrno(failure->writeErrno));
+        return failedCopy(from, in, nullptr, StepFailure{true, 0});
+    if (!in.isSequential() && in.size() > RideFormat::maxFileBytes)
+        return {false, std::nullopt};
+    PartFile out(to.filePath(name)); // removed alone unless committed
+    if (!out.create())
+        return failedCopy(from, in, &out, StepFailure{false, errno});
+    qint64 bytes = 0;
+    if (const std::optional<StepFailure> failure = copyContent(in, out.file(), bytes))
+        return failedCopy(from, in, &out, *failure);
+    if (!RideFormat::isRideSize(bytes))
+        return {false, std::nullopt};
+    if (!out.commit())
+        return failedCopy(from, in, &out, StepFailure{false, errno});
+    return {};
 }
 
 } // namespace
@@ -183,10 +205,11 @@ CopyResult copyFiles(const QString &source, const QStringList &names, const QStr
             result.kept << name;
             continue;
         }
-        if (const std::optional<CopyError> error = copyOneFile(from, to, name)) {
-            result.failed.append({name, *error});
-            cardGone = *error == CopyError::CardRemoved;
-        } else {
+        const FileCopy copy = copyOneFile(from, to, name);
+        if (copy.error) {
+            result.failed.append({name, *copy.error});
+            cardGone = *copy.error == CopyError::CardRemoved;
+        } else if (copy.ride) {
             result.copied << name;
         }
     }

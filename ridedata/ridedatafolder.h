@@ -26,8 +26,8 @@ QStringList rideFileNames(const QStringList &names);
 QStringList namesOfDay(const QStringList &listing, const QString &day);
 // Files of folder (no folders), by name with case ignored.
 QStringList listFiles(const QString &folder);
-// The files of folder that the page reads as rides, in listFiles order: a ride-file name and a
-// size the reader accepts (RideFormat::isRideSize).
+// The files of folder that are rides, in listFiles order: a ride-file name and a size the reader
+// accepts (RideFormat::isRideSize). The page lists only these, and the copy takes only these.
 QStringList listRides(const QString &folder);
 
 struct CardSearch
@@ -63,7 +63,8 @@ struct CopyResult
     QVector<CopyFailure> failed; // no partial file is left behind
     bool ok() const { return failed.isEmpty(); }
 };
-// Copies the ride files (not other files, not folders) named in names from source into target.
+// Copies the rides (not other files, not folders) named in names from source into target: a
+// ride-file name and a size the reader accepts (RideFormat::isRideSize), as listRides lists them.
 // Each file is written as a PartFile beside its target and renamed when complete, so a full disk
 // or a pulled card leaves no partial ride file and no other file is touched. Without overwrite an
 // existing target file stays unchanged. Once the source folder is gone the rest fail as

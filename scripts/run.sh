@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up, then starts the player in its per-user data folder (its working directory).
+# Sets everything up, then starts the player from the folder the user is in; the player itself
+# works in its per-user data folder.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-top=$(pwd)
-data="${XDG_DATA_HOME:-$HOME/.local/share}/talvex-player"
-mkdir -p "$data"
-cd "$data"
+top=$(cd "$(dirname "$0")/.." && pwd)
+bash "$top/scripts/setup.sh"
 exec "$top/build/app/talvex-player" "$@"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that are missing and builds the player in build/ (Release).
+# Installs the Debian 12 packages that are missing (through sudo for a normal user) and builds the
+# player in build/ (Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,8 +15,21 @@ for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-    apt-get update
-    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+    # a normal user installs through sudo; without it root has to
+    asRoot=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "setup: these packages are missing: ${missing[*]}" >&2
+            echo "setup: install them as root, then run this again:" >&2
+            echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+            exit 1
+        fi
+        echo "setup: installing the missing packages with sudo: ${missing[*]}"
+        asRoot=(sudo)
+    fi
+    "${asRoot[@]}" apt-get update
+    "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release

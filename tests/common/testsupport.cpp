@@ -89,16 +89,22 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QMap<QString, QByteArray> entriesOf(const QString &folder)
+QMap<QString, QByteArray> entriesOf(const QString &folder, bool recursive)
 {
     QMap<QString, QByteArray> entries;
     const QFileInfoList infos = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
                                                            QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &info : infos) {
-        if (info.isSymLink())
+        if (info.isSymLink()) {
             entries.insert(info.fileName(), "-> " + QFile::encodeName(info.symLinkTarget()));
-        else
+        } else if (recursive && info.isDir()) {
+            entries.insert(info.fileName(), QByteArray());
+            const QMap<QString, QByteArray> below = entriesOf(info.filePath(), true);
+            for (auto entry = below.cbegin(); entry != below.cend(); ++entry)
+                entries.insert(info.fileName() + QLatin1Char('/') + entry.key(), entry.value());
+        } else {
             entries.insert(info.fileName(), contentOf(info.filePath()));
+        }
     }
     return entries;
 }

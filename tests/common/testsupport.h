@@ -34,8 +34,9 @@ void writeFile(const QString &path, const QByteArray &bytes);
 // The whole content of the file at path; empty when it cannot be read.
 QByteArray contentOf(const QString &path);
 // Every entry of a folder, hidden ones included, with its content (a link by its target), to
-// compare a folder before and after.
-QMap<QString, QByteArray> entriesOf(const QString &folder);
+// compare a folder before and after; with recursive, also every entry below its folders, by its
+// path relative to folder (a folder's own content is empty).
+QMap<QString, QByteArray> entriesOf(const QString &folder, bool recursive = false);
 
 // Saves a grab of widget as docs-ready PNG under $TALVEX_SCREENSHOT_DIR when that is set.
 void saveScreenshot(QWidget *widget, const QString &name);

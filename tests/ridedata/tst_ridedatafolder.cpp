@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace RideDataFolder;
@@ -26,8 +27,8 @@ private slots:
     void rideFileNames_data();
     void rideFileNames();
     void listingPassesWhenOneNamePasses();
-    void folderRidesHaveARideNameAndSize_data();
-    void folderRidesHaveARideNameAndSize();
+    void onlyRidesAreListedAndCopied_data();
+    void onlyRidesAreListedAndCopied();
     void cardSearch_data();
     void cardSearch();
     void copyAddsRideFilesOnly();
@@ -98,11 +99,11 @@ void TstRideDataFolder::listingPassesWhenOneNamePasses()
     QVERIFY(hasRideFile({QStringLiteral("notes.txt"), QStringLiteral("20240501083000.TXT")}));
 }
 
-void TstRideDataFolder::folderRidesHaveARideNameAndSize_data()
+void TstRideDataFolder::onlyRidesAreListedAndCopied_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<bool>("listed");
+    QTest::addColumn<bool>("ride"); // listed and copied
     QTest::newRow("ride") << "20240501083000.TXT" << qint64(29) << true;
     QTest::newRow("one byte: read, but no whole record")
         << "20240501083000.TXT" << qint64(1) << true;
@@ -113,23 +114,32 @@ void TstRideDataFolder::folderRidesHaveARideNameAndSize_data()
         << "20240501083000.TXT" << qint64(16 * 1024 * 1024 + 1) << false;
     QTest::newRow("ride's name with a suffix after it")
         << "20240501083000.TXT.bak" << qint64(29) << false;
+    QTest::newRow("no ride's name") << "notes.txt" << qint64(29) << false;
 }
 
-void TstRideDataFolder::folderRidesHaveARideNameAndSize()
+void TstRideDataFolder::onlyRidesAreListedAndCopied()
 {
     QFETCH(QString, name);
     QFETCH(qint64, bytes);
-    QFETCH(bool, listed);
+    QFETCH(bool, ride);
     QTemporaryDir folder;
+    QTemporaryDir target;
     write(folder.filePath(QStringLiteral("20240430070000.TXT")), "ride");
     QFile file(folder.filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QVERIFY(file.resize(bytes)); // sparse: no 16 MiB written
     file.close();
     QStringList expected{QStringLiteral("20240430070000.TXT")};
-    if (listed)
+    if (ride)
         expected << name;
     QCOMPARE(listRides(folder.path()), expected);
+    // the card copy takes what the page lists
+    const CopyResult result = copyFolder(folder.path(), target.path(), false);
+    QVERIFY(result.ok());
+    QCOMPARE(result.copied, expected);
+    QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             expected);
+    QCOMPARE(QFileInfo(target.filePath(name)).size(), ride ? bytes : qint64(0));
 }
 
 void TstRideDataFolder::cardSearch_data()
@@ -208,13 +218,15 @@ void TstRideDataFolder::overwriteReplaces()
 
 void TstRideDataFolder::failedCopyLeavesNoPartialFile()
 {
-    // a file that cannot be read, as from a card pulled during the copy
+    // a listed ride that cannot be read, as from a card pulled during the copy
     QTemporaryDir source;
     QTemporaryDir target;
     write(source.filePath(QStringLiteral("20240501070000.TXT")), "good");
     QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"),
                         source.filePath(QStringLiteral("20240501083000.TXT"))));
-    const CopyResult result = copyFolder(source.path(), target.path(), false);
+    const CopyResult result = copyFiles(
+        source.path(), {QStringLiteral("20240501070000.TXT"), QStringLiteral("20240501083000.TXT")},
+        target.path(), false);
     QVERIFY(!result.ok());
     QCOMPARE(result.failed.size(), 1);
     QCOMPARE(result.failed[0].name, QStringLiteral("20240501083000.TXT"));
