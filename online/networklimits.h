@@ -17,6 +17,8 @@ constexpr qint64 streamReadBufferBytes = 1024 * 1024;
 // What curl reads from the socket at a time; a reply holds at most one such read beyond its read
 // buffer.
 constexpr int curlBufferBytes = 512 * 1024;
+// The most of a request body read ahead of what curl has sent.
+constexpr qint64 uploadBufferBytes = 1024 * 1024;
 // The head of one answer (status line and header lines with their line ends) may hold at most
 // this many bytes and lines; a longer head is a framing error.
 constexpr int maxHeadBytes = 64 * 1024;
