@@ -3,6 +3,8 @@
 #include "curlhop.h"
 #include "transferstate.h"
 
+#include <pthread.h>
+
 namespace {
 
 // A transfer that waits on nothing of curl's still looks at its commands this often.
@@ -63,10 +65,13 @@ void CurlWorker::poke(std::shared_ptr<TransferState> state)
 
 void CurlWorker::run()
 {
+    pthread_setname_np(pthread_self(), "curl");
     while (takeCommands()) {
         int running = 0;
         curl_multi_perform(multi_, &running);
         endFinished();
+        for (const auto &entry : running_)
+            entry.second->state()->publish();
         curl_multi_poll(multi_, nullptr, 0, pollMs, nullptr);
     }
     running_.clear(); // takes every handle out

@@ -14,8 +14,16 @@ void TransferState::setWake(std::function<void()> wake)
     wake_ = std::move(wake);
 }
 
+void TransferState::publish()
+{
+    const Lock lock(mutex_);
+    if (changed_)
+        wakeLocked();
+}
+
 void TransferState::wakeLocked()
 {
+    changed_ = false;
     if (wakePending_ || !wake_)
         return;
     wakePending_ = true;
@@ -133,14 +141,14 @@ void TransferState::headArrived(const HttpFraming::Head &head)
     update_.headArrived = true;
     update_.head = head;
     update_.progressed = true;
-    wakeLocked();
+    changed_ = true;
 }
 
 void TransferState::progressed()
 {
     const Lock lock(mutex_);
     update_.progressed = true;
-    wakeLocked();
+    changed_ = true;
 }
 
 char *TransferState::bodyRoom(qint64 size)
@@ -174,7 +182,7 @@ bool TransferState::bodyAdded(qint64 size)
     update_.bytesArrived = update_.bytesArrived || size > 0;
     const bool pause = unread_ >= readLimit_ && !receivingPaused_;
     receivingPaused_ = receivingPaused_ || pause;
-    wakeLocked();
+    changed_ = true;
     return pause;
 }
 
@@ -194,7 +202,7 @@ qint64 TransferState::takeUpload(char *to, qint64 max)
     if (!uploadEnd_ && buffered - count < NetworkLimits::uploadBufferBytes / 2 &&
         !update_.uploadWanted) {
         update_.uploadWanted = true;
-        wakeLocked();
+        changed_ = true;
     }
     return count > 0 ? count : uploadNotReady;
 }
@@ -208,7 +216,7 @@ void TransferState::setSent(qint64 sent, qint64 total)
     update_.uploadMoved = true;
     update_.sent = sent;
     update_.sendTotal = total;
-    wakeLocked();
+    changed_ = true;
 }
 
 void TransferState::end(const End &end)

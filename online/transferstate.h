@@ -75,8 +75,9 @@ public:
     // The reply lets go: no more wake-ups, the body is dropped and the worker is to stop.
     void detach();
 
-    // --- the worker's side
+    // --- the worker's side: the callbacks gather, publish() wakes the reply once for all of it
     Commands takeCommands();
+    void publish();
     void headArrived(const HttpFraming::Head &head);
     void progressed();
     // Room for size more body bytes; bodyAdded() then publishes what was written there. Only
@@ -87,6 +88,7 @@ public:
     // Bytes for curl's upload, or 0 at the body's end, uploadNotReady or uploadFailed.
     qint64 takeUpload(char *to, qint64 max);
     void setSent(qint64 sent, qint64 total);
+    // Wakes the reply at once.
     void end(const End &end);
 
 private:
@@ -101,6 +103,7 @@ private:
     mutable std::mutex mutex_;
     std::function<void()> wake_;
     bool wakePending_ = false;
+    bool changed_ = false; // since the last wake-up
     bool detached_ = false;
     Update update_;
     qint64 readLimit_;
