@@ -174,10 +174,9 @@ qint64 CurlReply::bytesAvailable() const
 
 qint64 CurlReply::readData(char *data, qint64 maxSize)
 {
-    bool resume = false;
-    const qint64 count = state_ ? state_->read(data, maxSize, resume) : 0;
-    if (resume)
-        worker_->poke(state_); // the transfer was paused and the reader has made room
+    // the transfer was paused and the reader makes room: the worker resumes it
+    const qint64 count =
+        state_ ? state_->read(data, maxSize, [this] { worker_->poke(state_); }) : 0;
     return count == 0 && isFinished() ? -1 : count;
 }
 

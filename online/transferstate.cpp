@@ -49,28 +49,47 @@ qint64 TransferState::unread() const
     return unread_;
 }
 
-qint64 TransferState::read(char *to, qint64 max, bool &resume)
+qint64 TransferState::read(char *to, qint64 max, const std::function<void()> &resume)
 {
-    const Lock lock(mutex_);
-    const qint64 count = qMin(max, unread_);
-    for (qint64 done = 0; done < count;) {
-        Piece &front = pieces_.front();
-        if (frontRead_ == front.used) {
-            // read through, and not the last piece (unread bytes follow it)
-            if (qint64(spare_.size()) * NetworkLimits::curlBufferBytes <= readLimit_)
-                spare_.push_back(std::move(front));
-            pieces_.pop_front();
-            frontRead_ = 0;
-            continue;
+    // The bytes are found under the mutex and copied without it: the worker only writes past
+    // them, and only this side drops pieces.
+    qint64 count = 0;
+    bool resuming = false;
+    spans_.clear();
+    {
+        const Lock lock(mutex_);
+        count = qMin(max, unread_);
+        qint64 offset = frontRead_;
+        for (std::size_t index = 0, found = 0; found < std::size_t(count); ++index, offset = 0) {
+            const Piece &piece = pieces_[index];
+            const qint64 take = qMin(count - qint64(found), piece.used - offset);
+            spans_.push_back({piece.bytes.get() + offset, take});
+            found += std::size_t(take);
         }
-        const qint64 take = qMin(count - done, front.used - frontRead_);
-        memcpy(to + done, front.bytes.get() + frontRead_, size_t(take));
-        done += take;
-        frontRead_ += take;
+        unread_ -= count;
+        resuming = receivingPaused_ && !resumeReceiving_ && unread_ < readLimit_;
+        resumeReceiving_ = resumeReceiving_ || resuming;
     }
-    unread_ -= count;
-    resume = receivingPaused_ && !resumeReceiving_ && unread_ < readLimit_;
-    resumeReceiving_ = resumeReceiving_ || resume;
+    if (resuming)
+        resume(); // the worker goes on receiving while the bytes are copied
+    for (const auto &[bytes, size] : spans_) {
+        memcpy(to, bytes, std::size_t(size));
+        to += size;
+    }
+    const Lock lock(mutex_);
+    for (qint64 left = count;;) {
+        Piece &front = pieces_.front();
+        const qint64 take = qMin(left, front.used - frontRead_);
+        frontRead_ += take;
+        left -= take;
+        if (frontRead_ < front.used || pieces_.size() == 1)
+            break;
+        // read through, and not the piece the worker writes to
+        if (qint64(spare_.size()) * NetworkLimits::curlBufferBytes <= readLimit_)
+            spare_.push_back(std::move(front));
+        pieces_.pop_front();
+        frontRead_ = 0;
+    }
     return count;
 }
 
@@ -180,9 +199,9 @@ bool TransferState::bodyAdded(qint64 size)
     update_.received += size;
     update_.progressed = true;
     update_.bytesArrived = update_.bytesArrived || size > 0;
+    changed_ = true;
     const bool pause = unread_ >= readLimit_ && !receivingPaused_;
     receivingPaused_ = receivingPaused_ || pause;
-    changed_ = true;
     return pause;
 }
 

@@ -62,9 +62,9 @@ public:
     void setWake(std::function<void()> wake);
     Update take();
     qint64 unread() const;
-    // Moves up to max unread body bytes to `to`; resume: receiving must be resumed (poke the
-    // worker).
-    qint64 read(char *to, qint64 max, bool &resume);
+    // Moves up to max unread body bytes to `to`; calls resume (before it copies) when receiving
+    // is to be resumed: it pokes the worker.
+    qint64 read(char *to, qint64 max, const std::function<void()> &resume);
     // Returns true when receiving must be resumed.
     bool setReadLimit(qint64 readLimit);
     // Room left in the upload buffer.
@@ -113,6 +113,7 @@ private:
     std::vector<Piece> spare_; // read pieces kept for reuse: no heap churn per read
     qint64 frontRead_ = 0;
     qint64 unread_ = 0;
+    std::vector<std::pair<const char *, qint64>> spans_; // of one read(), the reader's only
     bool receivingPaused_ = false;
     bool resumeReceiving_ = false;
 
