@@ -34,6 +34,9 @@ TransferState::Update TransferState::take()
 {
     const Lock lock(mutex_);
     wakePending_ = false;
+    // the reader sees the bytes that came before this look, as readyRead() tells them: a reader
+    // that reads until nothing is left ends even while the worker goes on receiving
+    readable_ = unread_;
     Update update = std::move(update_);
     update_ = Update();
     // counters stay current in every update
@@ -46,7 +49,7 @@ TransferState::Update TransferState::take()
 qint64 TransferState::unread() const
 {
     const Lock lock(mutex_);
-    return unread_;
+    return readable_;
 }
 
 qint64 TransferState::read(char *to, qint64 max, const std::function<void()> &resume)
@@ -58,7 +61,7 @@ qint64 TransferState::read(char *to, qint64 max, const std::function<void()> &re
     spans_.clear();
     {
         const Lock lock(mutex_);
-        count = qMin(max, unread_);
+        count = qMin(max, readable_);
         qint64 offset = frontRead_;
         for (std::size_t index = 0, found = 0; found < std::size_t(count); ++index, offset = 0) {
             const Piece &piece = pieces_[index];
@@ -66,6 +69,7 @@ qint64 TransferState::read(char *to, qint64 max, const std::function<void()> &re
             spans_.push_back({piece.bytes.get() + offset, take});
             found += std::size_t(take);
         }
+        readable_ -= count;
         unread_ -= count;
         resuming = receivingPaused_ && !resumeReceiving_ && unread_ < readLimit_;
         resumeReceiving_ = resumeReceiving_ || resuming;
@@ -132,6 +136,7 @@ void TransferState::detach()
     spare_.clear();
     frontRead_ = pieces_.empty() ? 0 : pieces_.front().used;
     unread_ = 0;
+    readable_ = 0;
     upload_.clear();
     uploadAt_ = 0;
 }

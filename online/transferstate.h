@@ -61,6 +61,7 @@ public:
     // it must only queue the reply's look at take().
     void setWake(std::function<void()> wake);
     Update take();
+    // The body bytes the reader may take: those that came before its last take().
     qint64 unread() const;
     // Moves up to max unread body bytes to `to`; calls resume (before it copies) when receiving
     // is to be resumed: it pokes the worker.
@@ -113,6 +114,7 @@ private:
     std::vector<Piece> spare_; // read pieces kept for reuse: no heap churn per read
     qint64 frontRead_ = 0;
     qint64 unread_ = 0;
+    qint64 readable_ = 0;                                // of unread_
     std::vector<std::pair<const char *, qint64>> spans_; // of one read(), the reader's only
     bool receivingPaused_ = false;
     bool resumeReceiving_ = false;
