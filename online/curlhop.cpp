@@ -185,6 +185,11 @@ size_t CurlHop::takeBody(const char *data, size_t size)
 {
     // decoded bytes are never more than the raw ones
     char *room = state_->bodyRoom(qint64(size));
+    if (!room) {
+        // curl keeps these bytes until obey() resumes, once the reader has taken some
+        paused_ |= CURLPAUSE_RECV;
+        return CURL_WRITEFUNC_PAUSE;
+    }
     qsizetype added = qsizetype(size);
     if (!head_.chunked())
         memcpy(room, data, size);
@@ -192,10 +197,6 @@ size_t CurlHop::takeBody(const char *data, size_t size)
         refusal_ = chunks_.error();
         return 0;
     }
-    if (state_->bodyAdded(added)) {
-        // until the reader has taken bytes: obey() resumes
-        paused_ |= CURLPAUSE_RECV;
-        curl_easy_pause(easy_, paused_);
-    }
+    state_->bodyAdded(added);
     return size;
 }

@@ -178,6 +178,9 @@ void TransferState::progressed()
 char *TransferState::bodyRoom(qint64 size)
 {
     const Lock lock(mutex_);
+    receivingPaused_ = unread_ >= readLimit_;
+    if (receivingPaused_)
+        return nullptr;
     if (pieces_.empty() || pieces_.back().capacity - pieces_.back().used < size) {
         Piece piece;
         if (!spare_.empty() && spare_.back().capacity >= size) {
@@ -194,20 +197,17 @@ char *TransferState::bodyRoom(qint64 size)
     return back.bytes.get() + back.used;
 }
 
-bool TransferState::bodyAdded(qint64 size)
+void TransferState::bodyAdded(qint64 size)
 {
     const Lock lock(mutex_);
     if (detached_)
-        return false;
+        return;
     pieces_.back().used += size;
     unread_ += size;
     update_.received += size;
     update_.progressed = true;
     update_.bytesArrived = update_.bytesArrived || size > 0;
     changed_ = true;
-    const bool pause = unread_ >= readLimit_ && !receivingPaused_;
-    receivingPaused_ = receivingPaused_ || pause;
-    return pause;
 }
 
 qint64 TransferState::takeUpload(char *to, qint64 max)

@@ -83,9 +83,11 @@ public:
     void progressed();
     // Room for size more body bytes; bodyAdded() then publishes what was written there. Only
     // the worker writes past the published bytes; the reader never drops the piece it writes to.
+    // Null when the unread bytes have reached the read limit: receiving counts as paused until
+    // the reader has taken bytes. Asked before curl's bytes are taken, so that curl keeps the
+    // rest of what it read (a pause after taking them would have it read once more and keep it).
     char *bodyRoom(qint64 size);
-    // Returns true when receiving must pause now (the unread bytes reached the read limit).
-    bool bodyAdded(qint64 size);
+    void bodyAdded(qint64 size);
     // Bytes for curl's upload, or 0 at the body's end, uploadNotReady or uploadFailed.
     qint64 takeUpload(char *to, qint64 max);
     void setSent(qint64 sent, qint64 total);
