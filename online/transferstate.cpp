@@ -81,18 +81,19 @@ qint64 TransferState::read(char *to, qint64 max, const std::function<void()> &re
         to += size;
     }
     const Lock lock(mutex_);
-    for (qint64 left = count;;) {
+    for (qint64 left = count; left > 0;) {
         Piece &front = pieces_.front();
+        if (frontRead_ == front.used) {
+            // read through, and not the piece the worker writes to: the bytes left follow it
+            if (qint64(spare_.size()) * NetworkLimits::curlBufferBytes <= readLimit_)
+                spare_.push_back(std::move(front));
+            pieces_.pop_front();
+            frontRead_ = 0;
+            continue;
+        }
         const qint64 take = qMin(left, front.used - frontRead_);
         frontRead_ += take;
         left -= take;
-        if (frontRead_ < front.used || pieces_.size() == 1)
-            break;
-        // read through, and not the piece the worker writes to
-        if (qint64(spare_.size()) * NetworkLimits::curlBufferBytes <= readLimit_)
-            spare_.push_back(std::move(front));
-        pieces_.pop_front();
-        frontRead_ = 0;
     }
     return count;
 }

@@ -34,6 +34,9 @@ private slots:
             res.set_content(req.method + ":" + req.body, "text/plain");
         };
         s.Get("/echo", echo);
+        s.Get("/empty", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content("", "text/plain");
+        });
         s.Get("/encodings", [](const httplib::Request &req, httplib::Response &res) {
             res.set_content("[" + req.get_header_value("Accept-Encoding") + "]", "text/plain");
         });
@@ -178,6 +181,29 @@ private slots:
             QCOMPARE(reply->readAll(), body);
             QCOMPARE(reply->url(), QUrl(http.url(QStringLiteral("/echo"))));
         }
+    }
+
+    // An answer without a body reads as empty, before and after its end, and takes the next
+    // transfer's body as any other.
+    void emptyBodyReadsEmpty()
+    {
+        CurlAccessManager manager;
+        for (int i = 0; i < 3; ++i) {
+            std::unique_ptr<QNetworkReply> reply(
+                manager.get(QNetworkRequest(QUrl(http.url(QStringLiteral("/empty"))))));
+            QCOMPARE(reply->readAll(), QByteArray());
+            QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+            QVERIFY(finished.wait(5000));
+            QCOMPARE(reply->error(), QNetworkReply::NoError);
+            QCOMPARE(reply->readAll(), QByteArray());
+            char byte = 0;
+            QCOMPARE(reply->read(&byte, 1), qint64(-1));
+        }
+        std::unique_ptr<QNetworkReply> reply(
+            manager.get(QNetworkRequest(QUrl(http.url(QStringLiteral("/echo"))))));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(reply->readAll(), QByteArray("GET:"));
     }
 
     // No encoding is asked for, even when the request names one: an encoded answer is refused.
