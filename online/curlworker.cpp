@@ -7,8 +7,9 @@
 
 namespace {
 
-// A transfer that waits on nothing of curl's still looks at its commands this often.
-constexpr int pollMs = 1000;
+// The longest wait for a socket: commands come with curl_multi_wakeup(), which ends the wait (and
+// is kept for the next one when it comes before), and curl's own timeouts shorten it.
+constexpr int pollMs = 60000;
 
 } // namespace
 
