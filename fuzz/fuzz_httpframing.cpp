@@ -45,13 +45,21 @@ void fuzzChunks(const QByteArray &bytes, int piece)
 {
     // whole and in pieces: the same body and the same verdict
     HttpFraming::ChunkDecoder whole;
-    QByteArray wholeBody;
-    const bool wholeOk = whole.feed(bytes.constData(), bytes.size(), wholeBody);
+    QByteArray wholeBody(bytes.size(), '\0');
+    qsizetype wholeLength = 0;
+    const bool wholeOk = whole.feed(bytes.constData(), bytes.size(), wholeBody.data(), wholeLength);
+    wholeBody.truncate(int(wholeLength));
     HttpFraming::ChunkDecoder pieces;
-    QByteArray piecesBody;
+    QByteArray piecesBody(bytes.size(), '\0');
+    qsizetype piecesLength = 0;
     bool piecesOk = true;
-    for (int at = 0; at < bytes.size() && piecesOk; at += piece)
-        piecesOk = pieces.feed(bytes.constData() + at, qMin(piece, bytes.size() - at), piecesBody);
+    for (int at = 0; at < bytes.size() && piecesOk; at += piece) {
+        qsizetype written = 0;
+        piecesOk = pieces.feed(bytes.constData() + at, qMin(piece, bytes.size() - at),
+                               piecesBody.data() + piecesLength, written);
+        piecesLength += written;
+    }
+    piecesBody.truncate(int(piecesLength));
     check(wholeOk == piecesOk);
     check(whole.finished() == pieces.finished());
     if (wholeOk) {

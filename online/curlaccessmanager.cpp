@@ -1,10 +1,10 @@
 #include "curlaccessmanager.h"
 
-#include "curlmulti.h"
 #include "curlreply.h"
+#include "curlworker.h"
 
 CurlAccessManager::CurlAccessManager(QObject *parent)
-    : QNetworkAccessManager(parent), multi_(CurlMulti::forThisThread())
+    : QNetworkAccessManager(parent), worker_(CurlWorker::shared())
 {
 }
 
@@ -20,5 +20,5 @@ QNetworkReply *CurlAccessManager::createRequest(Operation op, const QNetworkRequ
     policy.redirects = redirects.isValid()
                            ? static_cast<QNetworkRequest::RedirectPolicy>(redirects.toInt())
                            : redirectPolicy();
-    return new CurlReply(multi_, op, request, outgoingData, policy, this);
+    return new CurlReply(worker_, op, request, outgoingData, policy, this);
 }

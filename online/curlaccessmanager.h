@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class CurlMulti;
+class CurlWorker;
 
 class CurlAccessManager : public QNetworkAccessManager
 {
@@ -21,5 +21,5 @@ protected:
                                  QIODevice *outgoingData) override;
 
 private:
-    std::shared_ptr<CurlMulti> multi_;
+    std::shared_ptr<CurlWorker> worker_;
 };

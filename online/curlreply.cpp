@@ -1,9 +1,11 @@
 #include "curlreply.h"
 
-#include "curlmulti.h"
+#include "curlhop.h"
+#include "curlworker.h"
 #include "networklimits.h"
 #include "replyrules.h"
 
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 
@@ -19,10 +21,10 @@ QByteArray pemOf(const QList<QSslCertificate> &certificates)
 
 } // namespace
 
-CurlReply::CurlReply(std::shared_ptr<CurlMulti> multi, QNetworkAccessManager::Operation op,
+CurlReply::CurlReply(std::shared_ptr<CurlWorker> worker, QNetworkAccessManager::Operation op,
                      const QNetworkRequest &request, QIODevice *outgoing, const Policy &policy,
                      QObject *parent)
-    : QNetworkReply(parent), multi_(std::move(multi)), policy_(policy), op_(op), hop_(request),
+    : QNetworkReply(parent), worker_(std::move(worker)), policy_(policy), op_(op), hop_(request),
       outgoing_(outgoing)
 {
     setRequest(request);
@@ -59,300 +61,157 @@ void CurlReply::startTransfer()
         conclude(ProtocolUnknownError, QStringLiteral("Protocol \"%1\" is unknown").arg(scheme));
         return;
     }
-    // a line break in a header would start a header of its own (a token, say, that carries one)
+    CurlHop::Request request;
+    // curl sets Host and Content-Length; no encoding is asked for
     for (const QByteArray &name : hop_.rawHeaderList()) {
-        const QByteArray field = name + hop_.rawHeader(name);
+        const QByteArray field = name + ": " + hop_.rawHeader(name);
+        // a line break in a header would start a header of its own (a token, say, that carries one)
         if (field.contains('\r') || field.contains('\n') || field.contains('\0')) {
             conclude(ProtocolInvalidOperationError,
                      QStringLiteral("Header %1 holds a line break").arg(QString::fromLatin1(name)));
             return;
         }
+        const QByteArray key = name.toLower();
+        if (key != "accept-encoding" && key != "content-length" && key != "host")
+            request.headers.append(field);
     }
-    easy_ = makeEasy();
-    if (!easy_ || !multi_->add(this, easy_)) {
-        stopTransfer();
-        conclude(UnknownNetworkError, QStringLiteral("Cannot start the transfer"));
-        return;
+    request.url = url().toEncoded();
+    request.extraCas = pemOf(hop_.sslConfiguration().caCertificates());
+    request.followRedirects = policy_.redirects != QNetworkRequest::ManualRedirectPolicy;
+    state_ = std::make_shared<TransferState>(bufferLimit());
+    // the worker's call: only a queued look at the state
+    state_->setWake(
+        [this] { QMetaObject::invokeMethod(this, &CurlReply::onWake, Qt::QueuedConnection); });
+    if (op_ == QNetworkAccessManager::PostOperation) {
+        request.post = true;
+        bool known = true;
+        request.postSize =
+            !outgoing_ ? 0
+            : outgoing_->isSequential()
+                ? hop_.header(QNetworkRequest::ContentLengthHeader).toLongLong(&known)
+                : outgoing_->size() - outgoing_->pos();
+        if (!known)
+            request.postSize = -1; // sent chunked
+        outgoingLeft_ = request.postSize;
+        feedUpload(); // the worker's first read finds the start of the body
     }
+    worker_->start(std::make_unique<CurlHop>(request, state_));
     if (policy_.transferTimeoutMs > 0)
         idle_.start(policy_.transferTimeoutMs);
 }
 
-CURL *CurlReply::makeEasy()
-{
-    CURL *easy = curl_easy_init();
-    if (!easy)
-        return nullptr;
-    curl_easy_setopt(easy, CURLOPT_URL, url().toEncoded().constData());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(easy, CURLOPT_PROXY, ""); // none from the environment
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L); // followRedirect() does, by the policy
-    // the raw body reaches takeBody(): the chunks are decoded there, nothing is inflated
-    curl_easy_setopt(easy, CURLOPT_HTTP_TRANSFER_DECODING, 0L);
-    curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, curlError_);
-    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, long(NetworkLimits::curlBufferBytes));
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlReply::onHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlReply::onWrite);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CurlReply::onProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
-    // certificates the application trusts beyond the system's store (whose folder curl keeps)
-    const QByteArray extraCas = pemOf(hop_.sslConfiguration().caCertificates());
-    if (!extraCas.isEmpty()) {
-        curl_blob blob{const_cast<char *>(extraCas.constData()), size_t(extraCas.size()),
-                       CURL_BLOB_COPY};
-        curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);
-    }
-    // curl sets Host and Content-Length; no encoding is asked for; no 100-continue round trip
-    curl_slist_free_all(headers_);
-    headers_ = curl_slist_append(nullptr, "Expect:");
-    for (const QByteArray &name : hop_.rawHeaderList()) {
-        const QByteArray key = name.toLower();
-        if (key == "accept-encoding" || key == "content-length" || key == "host")
-            continue;
-        headers_ = curl_slist_append(headers_, (name + ": " + hop_.rawHeader(name)).constData());
-    }
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_);
-    if (op_ == QNetworkAccessManager::PostOperation) {
-        curl_easy_setopt(easy, CURLOPT_POST, 1L);
-        curl_easy_setopt(easy, CURLOPT_READFUNCTION, &CurlReply::onRead);
-        curl_easy_setopt(easy, CURLOPT_READDATA, this);
-        qint64 size = 0;
-        if (outgoing_) {
-            bool known = true;
-            size = outgoing_->isSequential()
-                       ? hop_.header(QNetworkRequest::ContentLengthHeader).toLongLong(&known)
-                       : outgoing_->size() - outgoing_->pos();
-            if (!known)
-                size = -1; // sent chunked
-        }
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(size));
-    } else {
-        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    }
-    return easy;
-}
-
 void CurlReply::stopTransfer()
 {
-    if (easy_) {
-        multi_->remove(easy_);
-        curl_easy_cleanup(easy_);
-        easy_ = nullptr;
+    if (!state_)
+        return;
+    state_->detach();
+    worker_->poke(state_);
+}
+
+void CurlReply::feedUpload()
+{
+    const qint64 room = state_->uploadRoom();
+    if (room <= 0)
+        return;
+    const qint64 want = outgoingLeft_ < 0 ? room : qMin(room, outgoingLeft_);
+    qint64 got = 0;
+    if (outgoing_ && want > 0) {
+        uploadChunk_.resize(int(want));
+        got = outgoing_->read(uploadChunk_.data(), want);
     }
-    curl_slist_free_all(headers_);
-    headers_ = nullptr;
-    paused_ = false;
+    if (got > 0 && outgoingLeft_ > 0)
+        outgoingLeft_ -= got;
+    // a device that gives nothing more has ended; one of a known size once that much is read
+    const bool end = got == 0 || outgoingLeft_ == 0;
+    if (state_->putUpload(uploadChunk_.constData(), qMax<qint64>(got, 0), end, got < 0))
+        worker_->poke(state_);
 }
 
-size_t CurlReply::onHeader(char *line, size_t, size_t size, void *self)
+void CurlReply::onWake()
 {
-    return static_cast<CurlReply *>(self)->takeHeaderLine(line, size) ? size : 0;
-}
-
-size_t CurlReply::onWrite(char *data, size_t, size_t size, void *self)
-{
-    return static_cast<CurlReply *>(self)->takeBody(data, size);
-}
-
-size_t CurlReply::onRead(char *buffer, size_t, size_t size, void *self)
-{
-    auto *reply = static_cast<CurlReply *>(self);
-    if (!reply->outgoing_)
-        return 0;
-    const qint64 got = reply->outgoing_->read(buffer, qint64(size));
-    return got < 0 ? size_t(CURL_READFUNC_ABORT) : size_t(got);
-}
-
-int CurlReply::onProgress(void *self, curl_off_t, curl_off_t, curl_off_t sendTotal, curl_off_t sent)
-{
-    auto *reply = static_cast<CurlReply *>(self);
-    if (sent != reply->sent_ || sendTotal != reply->sendTotal_) {
-        reply->progressed_ = reply->progressed_ || sent != reply->sent_;
-        reply->sent_ = sent;
-        reply->sendTotal_ = sendTotal;
-        reply->uploadPending_ = true;
+    if (isFinished() || !state_)
+        return;
+    TransferState::Update update = state_->take();
+    if (update.progressed && policy_.transferTimeoutMs > 0 && !update.ended)
+        idle_.start(policy_.transferTimeoutMs);
+    if (update.headArrived)
+        takeHead(update.head);
+    received_ = update.received;
+    bytesPending_ = bytesPending_ || update.bytesArrived;
+    if (update.uploadMoved) {
+        sent_ = update.sent;
+        sendTotal_ = update.sendTotal;
+        uploadPending_ = true;
     }
-    return 0;
+    if (update.uploadWanted)
+        feedUpload();
+    if (update.ended)
+        hopEnded(update.end);
+    deliver();
 }
 
-bool CurlReply::takeHeaderLine(const char *line, size_t size)
+void CurlReply::takeHead(const HttpFraming::Head &head)
 {
-    progressed_ = true;
-    if (!head_.addLine(line, qsizetype(size))) {
-        refusal_ = ProtocolFailure;
-        refusalText_ = head_.error();
-        return false;
-    }
-    return !head_.complete() || takeHead();
-}
-
-bool CurlReply::takeHead()
-{
-    QByteArray location;
-    for (const auto &[name, value] : head_.fields()) {
+    status_ = head.status();
+    setAttribute(QNetworkRequest::HttpStatusCodeAttribute, status_);
+    setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QString::fromLatin1(head.reason()));
+    for (const auto &[name, value] : head.fields()) {
         if (name.compare("location", Qt::CaseInsensitive) == 0)
-            location = value;
-    }
-    const int status = head_.status();
-    if (ReplyRules::isRedirectStatus(status) && !location.isEmpty() &&
-        policy_.redirects != QNetworkRequest::ManualRedirectPolicy) {
-        // the transfer ends here, its body unread; transferDone() follows the redirect
-        const QUrl target = url().resolved(QUrl::fromEncoded(location));
-        refusal_ = ReplyRules::redirectRefusal(policy_.redirects, url(), target,
-                                               hop_.maximumRedirectsAllowed());
-        if (refusal_ == NoError)
-            redirectTarget_ = target;
-        else
-            refusalText_ = QStringLiteral("Redirect to %1 refused").arg(target.toString());
-        return false;
-    }
-    setAttribute(QNetworkRequest::HttpStatusCodeAttribute, status);
-    setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QString::fromLatin1(head_.reason()));
-    if (!location.isEmpty())
-        setAttribute(QNetworkRequest::RedirectionTargetAttribute, QUrl::fromEncoded(location));
-    for (const auto &[name, value] : head_.fields()) {
+            setAttribute(QNetworkRequest::RedirectionTargetAttribute, QUrl::fromEncoded(value));
         QByteArray joined = rawHeader(name);
         if (!joined.isEmpty())
             joined += name.compare("set-cookie", Qt::CaseInsensitive) == 0 ? "\n" : ", ";
         setRawHeader(name, joined + value);
     }
-    announced_ = head_.contentLength();
+    announced_ = head.contentLength();
     metaDataPending_ = true;
-    return true;
-}
-
-size_t CurlReply::takeBody(const char *data, size_t size)
-{
-    progressed_ = true;
-    // into the last piece while it has room, else into a spare one (decoded bytes are never more)
-    if (pieces_.empty() || pieces_.back().capacity() - pieces_.back().size() < qsizetype(size)) {
-        QByteArray piece;
-        if (!spare_.empty() && spare_.back().capacity() >= qsizetype(size)) {
-            piece = std::move(spare_.back());
-            spare_.pop_back();
-            piece.resize(0); // keeps the reserved room
-        } else {
-            piece.reserve(int(qMax<size_t>(NetworkLimits::curlBufferBytes, size)));
-        }
-        pieces_.push_back(std::move(piece));
-    }
-    QByteArray &piece = pieces_.back();
-    const qsizetype before = piece.size();
-    if (head_.chunked()) {
-        if (!chunks_.feed(data, qsizetype(size), piece)) {
-            refusal_ = ProtocolFailure;
-            refusalText_ = chunks_.error();
-            return 0;
-        }
-    } else {
-        piece.append(data, int(size));
-    }
-    const qsizetype added = piece.size() - before;
-    received_ += added;
-    unread_ += added;
-    bytesPending_ = bytesPending_ || added > 0;
-    if (unread_ >= bufferLimit() && !paused_) {
-        // no more reads until the reader has taken bytes: resume() unpauses
-        paused_ = true;
-        curl_easy_pause(easy_, CURLPAUSE_RECV);
-    }
-    return size;
 }
 
 qint64 CurlReply::bytesAvailable() const
 {
-    return unread() + QNetworkReply::bytesAvailable();
+    return (state_ ? state_->unread() : 0) + QNetworkReply::bytesAvailable();
 }
 
 qint64 CurlReply::readData(char *data, qint64 maxSize)
 {
-    if (unread_ == 0)
-        return isFinished() ? -1 : 0;
-    const qint64 count = qMin(maxSize, unread_);
-    for (qint64 done = 0; done < count;) {
-        QByteArray &front = pieces_.front();
-        const qint64 take = qMin(count - done, qint64(front.size() - frontRead_));
-        memcpy(data + done, front.constData() + frontRead_, size_t(take));
-        done += take;
-        frontRead_ += take;
-        if (frontRead_ < front.size())
-            continue;
-        frontRead_ = 0;
-        if (pieces_.size() == 1) {
-            front.resize(0); // keeps its room for the next bytes
-        } else {
-            // up to a full read buffer's worth kept for the next bytes
-            if (qint64(spare_.size()) * NetworkLimits::curlBufferBytes <= bufferLimit())
-                spare_.push_back(std::move(front));
-            pieces_.pop_front();
-        }
-    }
-    unread_ -= count;
-    if (paused_ && !resumeQueued_ && unread() < bufferLimit()) {
-        // not from here: unpausing may hand bytes over at once
-        resumeQueued_ = true;
-        QMetaObject::invokeMethod(this, &CurlReply::resume, Qt::QueuedConnection);
-    }
-    return count;
+    // the transfer was paused and the reader makes room: the worker resumes it
+    const qint64 count =
+        state_ ? state_->read(data, maxSize, [this] { worker_->poke(state_); }) : 0;
+    return count == 0 && isFinished() ? -1 : count;
 }
 
 void CurlReply::setReadBufferSize(qint64 size)
 {
     QNetworkReply::setReadBufferSize(size);
-    if (paused_ && !resumeQueued_ && unread() < bufferLimit()) {
-        resumeQueued_ = true;
-        QMetaObject::invokeMethod(this, &CurlReply::resume, Qt::QueuedConnection);
-    }
+    if (state_ && state_->setReadLimit(bufferLimit()))
+        worker_->poke(state_);
 }
 
-void CurlReply::resume()
+void CurlReply::hopEnded(const TransferState::End &end)
 {
-    resumeQueued_ = false;
-    if (!easy_ || !paused_ || unread() >= bufferLimit())
-        return;
-    paused_ = false;
-    const CURLcode result = curl_easy_pause(easy_, CURLPAUSE_CONT);
-    if (result != CURLE_OK) {
-        stopTransfer();
-        transferDone(result);
+    if (!end.redirect.isEmpty()) {
+        const QUrl target = url().resolved(QUrl::fromEncoded(end.redirect));
+        const NetworkError refusal = ReplyRules::redirectRefusal(policy_.redirects, url(), target,
+                                                                 hop_.maximumRedirectsAllowed());
+        if (refusal == NoError)
+            followRedirect(target, end.redirectStatus);
+        else
+            conclude(refusal, QStringLiteral("Redirect to %1 refused").arg(target.toString()));
+    } else if (end.error != NoError) {
+        conclude(end.error, end.text);
+    } else if (status_ >= 400) {
+        conclude(ReplyRules::statusError(status_),
+                 QStringLiteral("Error transferring %1 - server replied: %2")
+                     .arg(url().toString(),
+                          attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
+    } else {
+        conclude(NoError, QString());
     }
-    deliver();
 }
 
-void CurlReply::transferDone(CURLcode result)
+void CurlReply::followRedirect(const QUrl &target, int status)
 {
     stopTransfer();
-    if (refusal_ == NoError && !redirectTarget_.isEmpty()) {
-        followRedirect();
-        return;
-    }
-    if (refusal_ != NoError)
-        conclude(refusal_, refusalText_);
-    else if (result != CURLE_OK)
-        conclude(ReplyRules::curlError(result), QString::fromUtf8(curlError_));
-    else if (head_.chunked() && !chunks_.finished())
-        conclude(RemoteHostClosedError, QStringLiteral("Chunked body ended early"));
-    else if (head_.status() >= 400)
-        conclude(ReplyRules::statusError(head_.status()),
-                 QStringLiteral("Error transferring %1 - server replied: %2")
-                     .arg(url().toString(), QString::fromLatin1(head_.reason())));
-    else
-        conclude(NoError, QString());
-}
-
-void CurlReply::followRedirect()
-{
-    const QUrl target = redirectTarget_;
-    const int status = head_.status();
-    redirectTarget_.clear();
     // a redirect after POST goes on as GET without a body, except 307 and 308
     if (op_ == QNetworkAccessManager::PostOperation && status != 307 && status != 308) {
         op_ = QNetworkAccessManager::GetOperation;
@@ -368,8 +227,6 @@ void CurlReply::followRedirect()
     hop_.setMaximumRedirectsAllowed(hop_.maximumRedirectsAllowed() - 1);
     hop_.setUrl(target);
     setUrl(target);
-    head_ = HttpFraming::Head();
-    chunks_ = HttpFraming::ChunkDecoder();
     sent_ = 0;
     sendTotal_ = 0;
     redirectedPending_ = true;
@@ -381,7 +238,7 @@ void CurlReply::conclude(NetworkError error, const QString &message)
     ended_ = true;
     end_ = error;
     endText_ = message;
-    // delivered from the event loop when not by CurlMulti (a reply refused before it started)
+    // delivered from the event loop when not by onWake() (a reply refused before it started)
     QMetaObject::invokeMethod(this, &CurlReply::deliver, Qt::QueuedConnection);
 }
 
@@ -391,11 +248,6 @@ void CurlReply::deliver()
         return;
     const QPointer<CurlReply> self(this);
     const auto gone = [&self] { return !self || self->isFinished(); };
-    if (progressed_) {
-        progressed_ = false;
-        if (policy_.transferTimeoutMs > 0 && !ended_)
-            idle_.start(policy_.transferTimeoutMs);
-    }
     if (redirectedPending_) {
         redirectedPending_ = false;
         emit redirected(url());
@@ -454,9 +306,6 @@ void CurlReply::abort()
         return;
     stopTransfer();
     idle_.stop();
-    pieces_.clear();
-    frontRead_ = 0;
-    unread_ = 0;
     QNetworkReply::close();
     setError(OperationCanceledError, QStringLiteral("Operation canceled"));
     const QPointer<CurlReply> self(this);

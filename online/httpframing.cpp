@@ -2,6 +2,7 @@
 
 #include "networklimits.h"
 
+#include <cstring>
 #include <limits>
 
 namespace HttpFraming {
@@ -169,8 +170,9 @@ bool ChunkDecoder::fail(const QString &why)
     return false;
 }
 
-bool ChunkDecoder::feed(const char *raw, qsizetype size, QByteArray &out)
+bool ChunkDecoder::feed(const char *raw, qsizetype size, char *out, qsizetype &written)
 {
+    written = 0;
     qsizetype at = 0;
     while (at < size) {
         switch (state_) {
@@ -180,7 +182,8 @@ bool ChunkDecoder::feed(const char *raw, qsizetype size, QByteArray &out)
             return false;
         case State::Data: {
             const qsizetype take = qMin<qsizetype>(remaining_, size - at);
-            out.append(raw + at, int(take));
+            memcpy(out + written, raw + at, size_t(take));
+            written += take;
             at += take;
             remaining_ -= take;
             if (remaining_ == 0)

@@ -58,9 +58,10 @@ private:
 class ChunkDecoder
 {
 public:
-    // Appends the body data in raw to out; false, with error() set, on a framing error (and for
-    // every call after one).
-    bool feed(const char *raw, qsizetype size, QByteArray &out);
+    // Writes the body data in raw to out, which has room for size bytes (the data is never more),
+    // and sets written to its length; false, with error() set, on a framing error (and for every
+    // call after one).
+    bool feed(const char *raw, qsizetype size, char *out, qsizetype &written);
     // The last chunk and its trailer have been read: the body is whole.
     bool finished() const { return state_ == State::Done; }
     QString error() const { return error_; }

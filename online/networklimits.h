@@ -14,9 +14,11 @@ constexpr qint64 smallAnswerMaxBytes = 1024 * 1024;
 // A reply holds at most this much of a body unread (unless its reader sets another read-buffer
 // size); past it the transfer pauses until the reader takes bytes.
 constexpr qint64 streamReadBufferBytes = 1024 * 1024;
-// What curl reads from the socket at a time; a reply holds at most one such read beyond its read
-// buffer.
+// What curl reads from the socket at a time; beyond a reply's read buffer at most one such read is
+// held (by the reply and curl together).
 constexpr int curlBufferBytes = 512 * 1024;
+// The most of a request body read ahead of what curl has sent.
+constexpr qint64 uploadBufferBytes = 1024 * 1024;
 // The head of one answer (status line and header lines with their line ends) may hold at most
 // this many bytes and lines; a longer head is a framing error.
 constexpr int maxHeadBytes = 64 * 1024;

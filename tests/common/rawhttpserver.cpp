@@ -137,6 +137,7 @@ void RawHttpServer::acceptLoop()
         if (socket < 0)
             continue;
         ++connections_;
+        ++open_;
         Answer answer;
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -193,4 +194,5 @@ void RawHttpServer::serve(int socket, Answer answer, int generation)
         }
     }
     ::close(socket);
+    --open_;
 }

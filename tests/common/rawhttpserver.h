@@ -46,6 +46,8 @@ public:
     // Ends every open connection (they stop sending and close).
     void release();
     int connections() const { return connections_; }
+    // Connections not yet closed: the client has not gone away and nothing released them.
+    int openConnections() const { return open_; }
     // "http://<host>:<port><path>"
     QString url(const QString &path = QString()) const;
 
@@ -61,6 +63,7 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<int> generation_{0}; // release() moves it on: older connections stop
     std::atomic<int> connections_{0};
+    std::atomic<int> open_{0};
     std::mutex mutex_;
     Answer answer_;
     std::thread acceptor_;

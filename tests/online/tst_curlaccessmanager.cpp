@@ -1,5 +1,6 @@
 // The libcurl-carried manager and reply as their callers use them, against real servers on
-// 127.0.0.1: backpressure, Qt's codes for error statuses, the redirect rules, abort().
+// 127.0.0.1: backpressure, Qt's codes for error statuses, the redirect rules, abort(), large
+// request bodies.
 #include "curlaccessmanager.h"
 #include "networklimits.h"
 #include "peakmemory.h"
@@ -33,6 +34,9 @@ private slots:
             res.set_content(req.method + ":" + req.body, "text/plain");
         };
         s.Get("/echo", echo);
+        s.Get("/empty", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content("", "text/plain");
+        });
         s.Get("/encodings", [](const httplib::Request &req, httplib::Response &res) {
             res.set_content("[" + req.get_header_value("Accept-Encoding") + "]", "text/plain");
         });
@@ -179,6 +183,29 @@ private slots:
         }
     }
 
+    // An answer without a body reads as empty, before and after its end, and takes the next
+    // transfer's body as any other.
+    void emptyBodyReadsEmpty()
+    {
+        CurlAccessManager manager;
+        for (int i = 0; i < 3; ++i) {
+            std::unique_ptr<QNetworkReply> reply(
+                manager.get(QNetworkRequest(QUrl(http.url(QStringLiteral("/empty"))))));
+            QCOMPARE(reply->readAll(), QByteArray());
+            QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+            QVERIFY(finished.wait(5000));
+            QCOMPARE(reply->error(), QNetworkReply::NoError);
+            QCOMPARE(reply->readAll(), QByteArray());
+            char byte = 0;
+            QCOMPARE(reply->read(&byte, 1), qint64(-1));
+        }
+        std::unique_ptr<QNetworkReply> reply(
+            manager.get(QNetworkRequest(QUrl(http.url(QStringLiteral("/echo"))))));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(reply->readAll(), QByteArray("GET:"));
+    }
+
     // No encoding is asked for, even when the request names one: an encoded answer is refused.
     void asksForNoEncoding()
     {
@@ -193,12 +220,13 @@ private slots:
     }
 
     // abort() ends the reply before it returns: the cancellation, then finished(), nothing
-    // left to read; later signals never come.
+    // left to read; later signals never come, and the transfer stops.
     void abortEndsAtOnce()
     {
         CurlAccessManager manager;
         std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(QUrl(raw.url()))));
         QTRY_VERIFY(reply->bytesAvailable() > 0);
+        QCOMPARE(raw.openConnections(), 1);
         QSignalSpy errors(reply.get(), &QNetworkReply::errorOccurred);
         QSignalSpy finished(reply.get(), &QNetworkReply::finished);
         QSignalSpy readyRead(reply.get(), &QNetworkReply::readyRead);
@@ -211,6 +239,40 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(readyRead.count(), 0);
         QCOMPARE(finished.count(), 1);
+        QTRY_COMPARE(raw.openConnections(), 0);
+    }
+
+    // A body larger than the upload buffer goes out whole as curl takes it, also when a 307 has
+    // it sent again; the upload progress ends at its size.
+    void largeBodyIsSentWhole_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("direct") << "/echo";
+        QTest::newRow("after a 307") << "/temporary";
+    }
+    void largeBodyIsSentWhole()
+    {
+        QFETCH(QString, path);
+        QByteArray payload(5 * 1024 * 1024 + 123, '\0');
+        for (int i = 0; i < payload.size(); ++i)
+            payload[i] = char(i % 251);
+        CurlAccessManager manager;
+        manager.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+        QNetworkRequest request(QUrl(http.url(path)));
+        request.setHeader(QNetworkRequest::ContentTypeHeader,
+                          QStringLiteral("application/octet-stream"));
+        std::unique_ptr<QNetworkReply> reply(manager.post(request, payload));
+        QByteArray answer;
+        connect(reply.get(), &QNetworkReply::readyRead, this,
+                [&answer, &reply] { answer += reply->readAll(); });
+        QSignalSpy uploaded(reply.get(), &QNetworkReply::uploadProgress);
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(reply->error(), QNetworkReply::NoError);
+        QVERIFY(answer == "POST:" + payload);
+        QVERIFY(!uploaded.isEmpty());
+        QCOMPARE(uploaded.last().at(0).toLongLong(), qint64(payload.size()));
+        QCOMPARE(uploaded.last().at(1).toLongLong(), qint64(payload.size()));
     }
 
     // What the manager does not carry ends in an error reply, from the event loop, before

@@ -188,6 +188,9 @@ private slots:
     void cleanupTestCase()
     {
         releaseStalls = true;
+        // the handlers write to the members below the servers: they end first
+        http.stop();
+        otherHost.stop();
         QDir::setCurrent(oldCwd);
     }
     void init()
