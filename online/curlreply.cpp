@@ -9,6 +9,8 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 
+#include <cstring>
+
 namespace {
 
 QByteArray pemOf(const QList<QSslCertificate> &certificates)
@@ -175,9 +177,27 @@ qint64 CurlReply::bytesAvailable() const
 qint64 CurlReply::readData(char *data, qint64 maxSize)
 {
     // the transfer was paused and the reader makes room: the worker resumes it
-    const qint64 count =
-        state_ ? state_->read(data, maxSize, [this] { worker_->poke(state_); }) : 0;
+    const qint64 count = state_ ? state_->read(maxSize, [this] { worker_->poke(state_); },
+                                               [&data](const char *bytes, qint64 size) {
+                                                   memcpy(data, bytes, std::size_t(size));
+                                                   data += size;
+                                               })
+                                : 0;
     return count == 0 && isFinished() ? -1 : count;
+}
+
+qint64 CurlReply::readInto(QIODevice *device, qint64 maxSize)
+{
+    if (!state_)
+        return 0;
+    qint64 written = 0;
+    bool refused = false;
+    state_->read(maxSize, [this] { worker_->poke(state_); },
+                 [&](const char *bytes, qint64 size) {
+                     refused = refused || (device && device->write(bytes, size) != size);
+                     written += refused ? 0 : size;
+                 });
+    return written;
 }
 
 void CurlReply::setReadBufferSize(qint64 size)

@@ -43,6 +43,10 @@ public:
     // The most body bytes held unread (0: NetworkLimits::streamReadBufferBytes); honoured at
     // any time.
     void setReadBufferSize(qint64 size) override;
+    // Writes up to maxSize unread body bytes to device (null: drops them) from where the worker
+    // put them, with no copy through a read buffer. Returns the bytes device took: fewer than
+    // were available when it refused some (the rest are dropped all the same).
+    qint64 readInto(QIODevice *device, qint64 maxSize);
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;

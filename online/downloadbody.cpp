@@ -1,6 +1,7 @@
 #include "downloadbody.h"
 
 #include "answerguard.h"
+#include "curlreply.h"
 
 #include <QNetworkRequest>
 
@@ -65,22 +66,30 @@ void DownloadBody::onReadyRead()
 {
     if (!reply_ || stopped_)
         return;
-    // one buffer for every read: a new one per read would make the heap grow and shrink
-    chunk_.resize(int(qMin<qint64>(reply_->bytesAvailable(), std::numeric_limits<int>::max())));
-    const qint64 read = reply_->read(chunk_.data(), chunk_.size());
-    const QByteArray bytes =
-        QByteArray::fromRawData(chunk_.constData(), int(qMax<qint64>(read, 0)));
-    received_ += bytes.size();
+    const qint64 available =
+        qMin<qint64>(reply_->bytesAvailable(), std::numeric_limits<int>::max());
+    received_ += available;
     if (received_ > maxBytes_) {
         stop(End::Failed, QNetworkReply::UnknownContentError);
         return;
     }
     if (!answerIsFile())
-        return; // an error page: read and dropped
-    if (!part_)
-        data_ += bytes;
-    else if (part_->file().write(bytes) != bytes.size())
+        pass(nullptr, available); // an error page: read and dropped
+    else if (!part_)
+        data_ += reply_->read(available);
+    else if (pass(&part_->file(), available) != available)
         stop(End::WriteFailed, QNetworkReply::NoError);
+}
+
+qint64 DownloadBody::pass(QIODevice *to, qint64 count)
+{
+    // the program's replies hand their bytes over without a copy through chunk_
+    if (auto *curl = qobject_cast<CurlReply *>(reply_.data()))
+        return curl->readInto(to, count);
+    // one buffer for every read: a new one per read would make the heap grow and shrink
+    chunk_.resize(int(count));
+    const qint64 read = qMax<qint64>(reply_->read(chunk_.data(), count), 0);
+    return to ? to->write(chunk_.constData(), read) : read;
 }
 
 void DownloadBody::stop(End end, QNetworkReply::NetworkError error)

@@ -52,6 +52,8 @@ signals:
 private:
     void onMetaData();
     void onReadyRead();
+    // Moves count body bytes to `to` (null: drops them); returns the bytes it took.
+    qint64 pass(QIODevice *to, qint64 count);
     void onFinished();
     void stop(End end, QNetworkReply::NetworkError error);
     bool answerIsFile() const;
@@ -61,7 +63,7 @@ private:
     const QString target_;
     std::unique_ptr<PartFile> part_; // streamed bodies only
     QByteArray data_;
-    QByteArray chunk_; // the bytes of one read
+    QByteArray chunk_; // the bytes of one read of a reply that is no CurlReply
     qint64 received_ = 0;
     qint64 announced_ = -1;
     bool stopped_ = false; // aborted here: end_ and error_ are already set

@@ -52,9 +52,10 @@ qint64 TransferState::unread() const
     return readable_;
 }
 
-qint64 TransferState::read(char *to, qint64 max, const std::function<void()> &resume)
+qint64 TransferState::read(qint64 max, const std::function<void()> &resume,
+                           const std::function<void(const char *, qint64)> &use)
 {
-    // The bytes are found under the mutex and copied without it: the worker only writes past
+    // The bytes are found under the mutex and used without it: the worker only writes past
     // them, and only this side drops pieces.
     qint64 count = 0;
     bool resuming = false;
@@ -76,10 +77,8 @@ qint64 TransferState::read(char *to, qint64 max, const std::function<void()> &re
     }
     if (resuming)
         resume(); // the worker goes on receiving while the bytes are copied
-    for (const auto &[bytes, size] : spans_) {
-        memcpy(to, bytes, std::size_t(size));
-        to += size;
-    }
+    for (const auto &[bytes, size] : spans_)
+        use(bytes, size);
     const Lock lock(mutex_);
     for (qint64 left = count; left > 0;) {
         Piece &front = pieces_.front();

@@ -63,9 +63,11 @@ public:
     Update take();
     // The body bytes the reader may take: those that came before its last take().
     qint64 unread() const;
-    // Moves up to max unread body bytes to `to`; calls resume (before it copies) when receiving
-    // is to be resumed: it pokes the worker.
-    qint64 read(char *to, qint64 max, const std::function<void()> &resume);
+    // Hands up to max unread body bytes to use, span by span, where the worker put them (the
+    // reader copies them once, into its buffer or its file); calls resume (before use) when
+    // receiving is to be resumed: it pokes the worker.
+    qint64 read(qint64 max, const std::function<void()> &resume,
+                const std::function<void(const char *, qint64)> &use);
     // Returns true when receiving must be resumed.
     bool setReadLimit(qint64 readLimit);
     // Room left in the upload buffer.
