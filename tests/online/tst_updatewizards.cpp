@@ -5,6 +5,7 @@
 #include "formupdatefirewareinterface.h"
 #include "hostileanswers.h"
 #include "launcher.h"
+#include "peakmemory.h"
 #include "mainwindow.h"
 #include "rawhttpserver.h"
 #include "testhttpserver.h"
@@ -23,6 +24,7 @@
 #include <atomic>
 
 using TestSupport::contentOf;
+using TestSupport::entriesOf;
 using TestSupport::writeFile;
 
 namespace {
@@ -85,6 +87,7 @@ class TstUpdateWizards : public QObject
 private:
     TestHttpServer http;
     RawHttpServer raw;
+    std::unique_ptr<MainWindow> mainWindow; // of the hostile-answer rows
     QTemporaryDir dir;
     QString card;
     std::atomic<bool> releaseStalls{false};
@@ -218,12 +221,23 @@ private slots:
                                         FormUpdateApplication::installerName),
                             "text/plain");
         });
+        QVERIFY(raw.start());
+        s.Get("/app/offer-hostile", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
+                                        raw.url(QStringLiteral("/installer")),
+                                        FormUpdateApplication::installerName),
+                            "text/plain");
+        });
         s.Get("/installer", [](const httplib::Request &, httplib::Response &res) {
             res.set_content(std::string(5000, 'i'), "application/octet-stream");
         });
         QVERIFY(http.start());
     }
-    void cleanupTestCase() { releaseStalls = true; }
+    void cleanupTestCase()
+    {
+        releaseStalls = true;
+        mainWindow.reset();
+    }
 
     void firmwareLandsOnTheCameraDrive()
     {
@@ -480,7 +494,6 @@ private slots:
             if (QByteArray(hostile.name) == "chunk size zz")
                 raw.setAnswer(hostile.answer);
         }
-        QVERIFY(raw.start());
         UpdateConfig config;
         config.applicationVersionUrl = QUrl(raw.url(QStringLiteral("/app")));
         UpdateConfig::setCurrent(config);
@@ -541,6 +554,69 @@ private slots:
         QTRY_COMPARE(launcher->started, name == FormUpdateApplication::installerName
                                             ? QStringList{path}
                                             : QStringList());
+    }
+
+    // Update Application from the main window's menu: every hostile answer, to the version file
+    // or to the installer it offers, ends on the wizard's network-error page with memory bounded,
+    // and the user's file of the installer's name on the Desktop stays as it was.
+    void mainWindowWizardEndsHostileAnswers_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("installer");
+        const QList<HostileAnswers::Hostile> answers = HostileAnswers::all();
+        for (const bool installer : {false, true}) {
+            for (int i = 0; i < answers.size(); ++i)
+                QTest::addRow("%s, %s", installer ? "installer" : "version file",
+                              answers.at(i).name)
+                    << i << installer;
+        }
+    }
+    void mainWindowWizardEndsHostileAnswers()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, installer);
+        const HostileAnswers::Hostile hostile = HostileAnswers::all().at(answer);
+        raw.setAnswer(hostile.answer);
+        UpdateConfig config;
+        config.applicationVersionUrl = installer ? QUrl(http.url(QStringLiteral("/app/offer-hostile")))
+                                                 : QUrl(raw.url(QStringLiteral("/app")));
+        config.publishedFileMaxBytes = 64 * 1024 * 1024;
+        UpdateConfig::setCurrent(config);
+        writeFile(desktop() + QLatin1Char('/') + FormUpdateApplication::installerName,
+                  "the user's own file");
+        const QMap<QString, QByteArray> before = entriesOf(desktop());
+
+        if (!mainWindow) { // one window for every row: its map page takes seconds to start
+            mainWindow = std::make_unique<MainWindow>();
+            mainWindow->show();
+            QVERIFY(QTest::qWaitForWindowExposed(mainWindow.get()));
+            mainWindow->releaseKeyboard();
+        }
+        mainWindow->findChild<QAction *>(QStringLiteral("actionUpdate_Application"))->trigger();
+        QPointer<FormUpdateApplication> wizard;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && qobject_cast<FormUpdateApplication *>(top))
+                wizard = qobject_cast<FormUpdateApplication *>(top);
+        }
+        QVERIFY(wizard);
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QTest::mouseClick(button(wizard, "btn_next"), Qt::LeftButton);
+        if (installer) {
+            QTRY_COMPARE(wizard->state(), int(FormUpdateApplication::Offer));
+            QTest::mouseClick(button(wizard, "btn_next"), Qt::LeftButton);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(label(wizard, "info_text")->text(),
+                                  QStringLiteral("Download failed, network error:%1.")
+                                      .arg(int(hostile.error)),
+                                  hostile.headFlood ? 15000 : 60000);
+        QCOMPARE(wizard->state(), int(FormUpdateApplication::NetworkError));
+        QCOMPARE(shownButtons(wizard), (QStringList{"btn_next=Retry", "btn_back=<  Cancel"}));
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QCOMPARE(entriesOf(desktop()), before);
+        QTest::mouseClick(button(wizard, "btn_back"), Qt::LeftButton);
+        QTRY_VERIFY(!wizard);
+        QFile::remove(desktop() + QLatin1Char('/') + FormUpdateApplication::installerName);
     }
 
     // The entries are hidden, but their actions open the wizards from the main window.
