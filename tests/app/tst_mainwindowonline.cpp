@@ -7,9 +7,11 @@
 #include "formdialog.h"
 #include "formfaq.h"
 #include "formshare.h"
+#include "hostileanswers.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
 #include "oauthredirect.h"
+#include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadservicetest.h"
@@ -38,6 +40,7 @@ private:
     QString oldCwd_;
     QString clip_;
     TestHttpServer service_; // the upload service's sign-in, whose token endpoint fails
+    RawHttpServer raw_;      // a token endpoint with broken framing
     std::atomic<bool> tokenNeverAnswers_{false};
     std::atomic<int> tokenHostile_{NotHostile}; // a Hostile answer to the token request
     std::atomic<bool> releaseStalls_{false};
@@ -86,6 +89,7 @@ private slots:
             res.set_content("{\"error\":\"internal\"}", "application/json");
         });
         QVERIFY(service_.start());
+        QVERIFY(raw_.start());
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser_, "open");
     }
     void cleanupTestCase()
@@ -140,31 +144,44 @@ private slots:
         QTest::addColumn<bool>("neverAnswers");
         QTest::addColumn<int>("hostile");
         QTest::addColumn<QByteArray>("redirect"); // what the browser comes back with
+        QTest::addColumn<int>("framing"); // a broken answer of HostileAnswers::all(); -1: none
         const QByteArray code("code=abc");
-        QTest::newRow("500") << false << int(NotHostile) << code;
-        QTest::newRow("never answers") << true << int(NotHostile) << code;
-        QTest::newRow("endless answer") << false << int(Endless) << code;
-        QTest::newRow("one byte a second") << false << int(Trickling) << code;
+        QTest::newRow("500") << false << int(NotHostile) << code << -1;
+        QTest::newRow("never answers") << true << int(NotHostile) << code << -1;
+        QTest::newRow("endless answer") << false << int(Endless) << code << -1;
+        QTest::newRow("one byte a second") << false << int(Trickling) << code << -1;
         // the sign-in ends at once, not at its five-minute timer
         QTest::newRow("consent refused")
-            << false << int(NotHostile) << QByteArray("error=access_denied");
+            << false << int(NotHostile) << QByteArray("error=access_denied") << -1;
+        const QList<HostileAnswers::Hostile> framings = HostileAnswers::all();
+        for (int i = 0; i < framings.size(); ++i)
+            QTest::addRow("%s", framings.at(i).name) << false << int(NotHostile) << code << i;
     }
     void failedSignInReachesNetworkErrorPage()
     {
         QFETCH(bool, neverAnswers);
         QFETCH(int, hostile);
         QFETCH(QByteArray, redirect);
+        QFETCH(int, framing);
         tokenNeverAnswers_ = neverAnswers;
         tokenHostile_ = hostile;
+        if (framing >= 0) {
+            raw_.setAnswer(HostileAnswers::all().at(framing).answer);
+            UploadServiceConfig config = UploadServiceConfig::current();
+            config.tokenUrl = QUrl(raw_.url(QStringLiteral("/token")));
+            UploadServiceConfig::setCurrent(config);
+        }
         MainWindow w;
         QVERIFY(showWindow(w));
         w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
         QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
         QPointer<FormShare> share = openShare(w);
         QVERIFY(share);
-        // a byte a second keeps the request from going idle: only its deadline ends it
-        share->youtubeWrapper().setTransferTimeout(hostile == Trickling ? 30000 : 300);
-        share->youtubeWrapper().setAnswerDeadline(2000);
+        if (framing < 0) {
+            // a byte a second keeps the request from going idle: only its deadline ends it
+            share->youtubeWrapper().setTransferTimeout(hostile == Trickling ? 30000 : 300);
+            share->youtubeWrapper().setAnswerDeadline(2000);
+        } // a broken answer ends by its framing, long before the idle timer and the deadline
         QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_next")),
                           Qt::LeftButton);
         QCOMPARE(share->page(), 2);
