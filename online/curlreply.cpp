@@ -26,7 +26,7 @@ QByteArray pemOf(const QList<QSslCertificate> &certificates)
 CurlReply::CurlReply(std::shared_ptr<CurlWorker> worker, QNetworkAccessManager::Operation op,
                      const QNetworkRequest &request, QIODevice *outgoing, const Policy &policy,
                      QObject *parent)
-    : QNetworkReply(parent), worker_(std::move(worker)), policy_(policy), op_(op), hop_(request),
+    : QNetworkReply(parent), worker_(std::move(worker)), policy_(policy), hop_(request),
       outgoing_(outgoing)
 {
     setRequest(request);
@@ -84,7 +84,7 @@ void CurlReply::startTransfer()
     // the worker's call: only a queued look at the state
     state_->setWake(
         [this] { QMetaObject::invokeMethod(this, &CurlReply::onWake, Qt::QueuedConnection); });
-    if (op_ == QNetworkAccessManager::PostOperation) {
+    if (operation() == QNetworkAccessManager::PostOperation) {
         request.post = true;
         bool known = true;
         request.postSize =
@@ -233,8 +233,8 @@ void CurlReply::followRedirect(const QUrl &target, int status)
 {
     stopTransfer();
     // a redirect after POST goes on as GET without a body, except 307 and 308
-    if (op_ == QNetworkAccessManager::PostOperation && status != 307 && status != 308) {
-        op_ = QNetworkAccessManager::GetOperation;
+    if (operation() == QNetworkAccessManager::PostOperation && status != 307 && status != 308) {
+        setOperation(QNetworkAccessManager::GetOperation);
         outgoing_ = nullptr;
         hop_.setHeader(QNetworkRequest::ContentTypeHeader, QVariant());
     } else if (outgoing_ && !outgoing_->reset()) {

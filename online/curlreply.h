@@ -71,7 +71,6 @@ private:
 
     std::shared_ptr<CurlWorker> worker_;
     const Policy policy_;
-    QNetworkAccessManager::Operation op_;
     QNetworkRequest hop_;      // the request of the transfer running: the original, redirected
     QIODevice *outgoing_;      // the POST body; not owned
     qint64 outgoingLeft_ = -1; // bytes of it still to read; -1: read to its end

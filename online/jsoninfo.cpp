@@ -1,6 +1,7 @@
 #include "jsoninfo.h"
 
-#include <QHostAddress>
+#include "replyrules.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -60,7 +61,7 @@ bool isSafeLink(const QString &url)
     const QUrl link(url);
     if (link.scheme() == QLatin1String("https"))
         return !link.host().isEmpty();
-    return link.scheme() == QLatin1String("http") && QHostAddress(link.host()).isLoopback();
+    return link.scheme() == QLatin1String("http") && ReplyRules::isLoopbackHost(link.host());
 }
 
 } // namespace VersionFile

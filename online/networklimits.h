@@ -15,7 +15,8 @@ constexpr qint64 smallAnswerMaxBytes = 1024 * 1024;
 // size); past it the transfer pauses until the reader takes bytes.
 constexpr qint64 streamReadBufferBytes = 1024 * 1024;
 // What curl reads from the socket at a time; beyond a reply's read buffer at most one such read is
-// held (by the reply and curl together).
+// held unread (by the reply and curl together), and the pieces kept for reuse hold at most the
+// read buffer and one such read more.
 constexpr int curlBufferBytes = 512 * 1024;
 // The most of a request body read ahead of what curl has sent.
 constexpr qint64 uploadBufferBytes = 1024 * 1024;

@@ -66,8 +66,7 @@ QNetworkReply::NetworkError curlError(CURLcode result)
 
 bool isLoopbackHost(const QString &host)
 {
-    return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-           QHostAddress(host).isLoopback();
+    return QHostAddress(host).isLoopback();
 }
 
 bool sameOrigin(const QUrl &a, const QUrl &b)

@@ -15,7 +15,8 @@ QNetworkReply::NetworkError statusError(int status);
 // Qt's code for how curl ended a transfer (not CURLE_OK).
 QNetworkReply::NetworkError curlError(CURLcode result);
 
-// True for "localhost", 127.0.0.0/8 and ::1: the hosts plain HTTP may go to.
+// True for the addresses 127.0.0.0/8 and ::1: the hosts plain HTTP may go to (a name, even
+// "localhost", is not resolved here and is no such host).
 bool isLoopbackHost(const QString &host);
 // Same scheme, host and port.
 bool sameOrigin(const QUrl &a, const QUrl &b);

@@ -1,7 +1,9 @@
 // What one transfer (one hop of a CurlReply) shares between the reply on its own thread and the
 // curl side on the worker thread (CurlHop): the answer's head, the body bytes not yet read, the
 // upload bytes not yet sent, the counters, the end, and the reply's commands. One mutex guards
-// every member; a wake-up of the reply only tells it to look, the data is read under the mutex.
+// every member but the reader's own: read() hands over body bytes outside it, which the worker
+// no longer writes. A wake-up of the reply only tells it to look; it takes the news under the
+// mutex.
 #pragma once
 
 #include "httpframing.h"

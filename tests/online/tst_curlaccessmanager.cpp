@@ -180,6 +180,9 @@ private slots:
         } else if (error == QNetworkReply::NoError) {
             QCOMPARE(reply->readAll(), body);
             QCOMPARE(reply->url(), QUrl(http.url(QStringLiteral("/echo"))));
+            QCOMPARE(reply->operation(), body.startsWith("GET")
+                                             ? QNetworkAccessManager::GetOperation
+                                             : QNetworkAccessManager::PostOperation);
         }
     }
 
