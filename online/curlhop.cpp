@@ -64,9 +64,11 @@ void CurlHop::setUp()
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlHop::onWrite);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CurlHop::onProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    if (request_.post) { // upload progress; a download's is counted as its bytes arrive
+        curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CurlHop::onProgress);
+        curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    }
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     // certificates the application trusts beyond the system's store (whose folder curl keeps)
