@@ -168,11 +168,7 @@ bool CurlHop::takeHeaderLine(const char *line, size_t size)
     }
     if (!head_.complete())
         return true;
-    QByteArray location;
-    for (const auto &[name, value] : head_.fields()) {
-        if (name.compare("location", Qt::CaseInsensitive) == 0)
-            location = value;
-    }
+    const QByteArray location = head_.location();
     if (request_.followRedirects && ReplyRules::isRedirectStatus(head_.status()) &&
         !location.isEmpty()) {
         // the transfer ends here, its body unread; the reply decides on the redirect

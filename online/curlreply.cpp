@@ -157,9 +157,10 @@ void CurlReply::takeHead(const HttpFraming::Head &head)
     status_ = head.status();
     setAttribute(QNetworkRequest::HttpStatusCodeAttribute, status_);
     setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QString::fromLatin1(head.reason()));
+    if (!head.location().isEmpty())
+        setAttribute(QNetworkRequest::RedirectionTargetAttribute,
+                     QUrl::fromEncoded(head.location()));
     for (const auto &[name, value] : head.fields()) {
-        if (name.compare("location", Qt::CaseInsensitive) == 0)
-            setAttribute(QNetworkRequest::RedirectionTargetAttribute, QUrl::fromEncoded(value));
         QByteArray joined = rawHeader(name);
         if (!joined.isEmpty())
             joined += name.compare("set-cookie", Qt::CaseInsensitive) == 0 ? "\n" : ", ";

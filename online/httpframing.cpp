@@ -72,6 +72,16 @@ bool stripLineEnd(const char *line, qsizetype size, QByteArray &text)
 
 } // namespace
 
+QByteArray Head::location() const
+{
+    QByteArray location;
+    for (const auto &[name, value] : fields_) {
+        if (name.compare("location", Qt::CaseInsensitive) == 0)
+            location = value;
+    }
+    return location;
+}
+
 bool Head::fail(const QString &why)
 {
     error_ = why;

@@ -28,6 +28,8 @@ public:
     // Header fields in arrival order, names as sent, values without surrounding blanks.
     const QList<QPair<QByteArray, QByteArray>> &fields() const { return fields_; }
     bool chunked() const { return chunked_; }
+    // The value of the last Location field; empty when there is none.
+    QByteArray location() const;
     // -1 when the answer announces none.
     qint64 contentLength() const { return contentLength_; }
     QString error() const { return error_; }
