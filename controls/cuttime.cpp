@@ -50,7 +50,8 @@ std::optional<int> parseFields(const QString &minutes, const QString &seconds)
 {
     static const QRegularExpression minutePattern(
         QStringLiteral("^\\d{1,%1}$").arg(maxMinuteDigits));
-    static const QRegularExpression secondPattern(QStringLiteral("^\\d{1,2}$"));
+    static const QRegularExpression secondPattern(
+        QStringLiteral("^\\d{1,%1}$").arg(maxSecondDigits));
     if (!minutePattern.match(minutes).hasMatch() || !secondPattern.match(seconds).hasMatch())
         return std::nullopt;
     const int sec = seconds.toInt();
@@ -89,6 +90,11 @@ std::optional<int> startOneSecondEarlier(const QString &minutes, const QString &
     return std::max(*start - 1, 0);
 }
 
+Bound otherBound(Bound bound)
+{
+    return bound == Bound::Start ? Bound::End : Bound::Start;
+}
+
 std::optional<int> typedBound(Bound bound, const QString &minutes, const QString &seconds,
                               const Span &span)
 {
@@ -104,6 +110,30 @@ std::optional<int> typedBound(Bound bound, const QString &minutes, const QString
     if (!ordered || hundredths > span.maximum)
         return std::nullopt;
     return hundredths;
+}
+
+TypedSpan spanWhileTyping(Bound bound, const TimeFields &typed,
+                          const std::optional<TimeFields> &refusedOther, const Span &entry)
+{
+    TypedSpan result{entry.lower, entry.upper};
+    const auto setBound = [&result](Bound which, int hundredths) {
+        (which == Bound::Start ? result.lower : result.upper) = hundredths;
+    };
+    const auto value = typedBound(bound, typed.minutes, typed.seconds, entry);
+    if (!value)
+        return result;
+    setBound(bound, *value);
+    result.applied = true;
+    if (!refusedOther)
+        return result;
+    const Bound other = otherBound(bound);
+    const auto otherValue = typedBound(other, refusedOther->minutes, refusedOther->seconds,
+                                       {result.lower, result.upper, entry.maximum});
+    if (otherValue) {
+        setBound(other, *otherValue);
+        result.otherApplied = true;
+    }
+    return result;
 }
 
 Decision decide(const std::optional<Range> &range, qint64 durationMs)

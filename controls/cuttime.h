@@ -14,6 +14,7 @@ namespace CutTime {
 constexpr int hundredthsPerSecond = 100;
 constexpr int minimumCutSec = 1; // shorter cuts are refused with the warning
 constexpr int maxMinuteDigits = 3;
+constexpr int maxSecondDigits = 2;
 
 struct Range
 {
@@ -48,6 +49,7 @@ enum class Bound
     Start,
     End
 };
+Bound otherBound(Bound bound);
 
 // A slider span in hundredths of a second: its bounds and the clip's end.
 struct Span
@@ -64,6 +66,29 @@ struct Span
 // its hundredths.
 std::optional<int> typedBound(Bound bound, const QString &minutes, const QString &seconds,
                               const Span &span);
+
+// The minute and the second field of a time as they stand.
+struct TimeFields
+{
+    QString minutes;
+    QString seconds;
+};
+
+// What applies while a time is typed into one of its fields, worked out from the span in force
+// when the typing in that field began (entry) and the fields as they stand now, so that a time
+// passed on the way (a prefix of the entry, a field on its way to empty) leaves nothing behind:
+// the entry span with the typed time when it applies (typedBound), else the entry span as it
+// was. refusedOther holds the other time's fields when they did not apply at the entry; they
+// apply too once they fit the span with the typed time.
+struct TypedSpan
+{
+    int lower = 0;
+    int upper = 0;
+    bool applied = false;      // the typed time
+    bool otherApplied = false; // the other time, refused at the entry
+};
+TypedSpan spanWhileTyping(Bound bound, const TimeFields &typed,
+                          const std::optional<TimeFields> &refusedOther, const Span &entry);
 
 enum class Decision
 {

@@ -68,13 +68,15 @@ FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique
     // entries drawn as a list, not as menu items with a check column
     ui->comboSpeed->setItemDelegate(new QStyledItemDelegate(ui->comboSpeed));
 
-    const QRegularExpression minutes(QStringLiteral("\\d{0,%1}").arg(CutTime::maxMinuteDigits));
-    // an emptied field finishes its edit too
-    const QRegularExpression seconds(QStringLiteral("([0-5]?\\d)?"));
+    // Digits only. An emptied field finishes its edit too, and seconds of 60 and more can be
+    // typed: they show, marked as not applied, instead of leaving the digits before them in force.
+    const auto digits = [](int most) {
+        return QRegularExpression(QStringLiteral("\\d{0,%1}").arg(most));
+    };
     for (QLineEdit *edit : {ui->editStartMin, ui->editEndMin})
-        edit->setValidator(new QRegularExpressionValidator(minutes, edit));
+        edit->setValidator(new QRegularExpressionValidator(digits(CutTime::maxMinuteDigits), edit));
     for (QLineEdit *edit : {ui->editStartSec, ui->editEndSec})
-        edit->setValidator(new QRegularExpressionValidator(seconds, edit));
+        edit->setValidator(new QRegularExpressionValidator(digits(CutTime::maxSecondDigits), edit));
 
     // the cut editor's texts give way to the slider, never the other way round
     ui->sliderSpan->setMinimumWidth(CutBarFit::leastSliderPx);
@@ -120,7 +122,8 @@ void FormControl::connectEditPage()
     for (const CutTime::Bound bound : {CutTime::Bound::Start, CutTime::Bound::End}) {
         const auto [minutes, seconds] = timeFields(bound);
         for (QLineEdit *edit : {minutes, seconds}) {
-            connect(edit, &QLineEdit::textEdited, this, [this, bound] { onTimeEdited(bound); });
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, edit, bound] { onTimeEdited(edit, bound); });
             connect(edit, &QLineEdit::editingFinished, this,
                     [this, bound] { onTimeEditFinished(bound); });
         }
@@ -148,6 +151,7 @@ void FormControl::setEditTimeRangeLeftText(const QString &text)
 void FormControl::setEditTimeRangeText(const QString &startMin, const QString &startSec,
                                        const QString &endMin, const QString &endSec)
 {
+    typing_.reset();
     setTimeFields(CutTime::Bound::Start, startMin, startSec);
     setTimeFields(CutTime::Bound::End, endMin, endSec);
 }
@@ -264,39 +268,50 @@ void FormControl::onEditSpanChanged(int lower, int upper)
                          CutTime::minutesField(endSec), CutTime::secondsField(endSec));
 }
 
-void FormControl::onTimeEdited(CutTime::Bound bound)
+void FormControl::onTimeEdited(QLineEdit *field, CutTime::Bound bound)
 {
-    if (!applyTypedTime(bound))
-        return;
-    // the other time, typed before and refused, may fit the new span
-    const CutTime::Bound other =
-        bound == CutTime::Bound::Start ? CutTime::Bound::End : CutTime::Bound::Start;
-    if (isNotApplied(other) && applyTypedTime(other))
-        showAppliedTime(other);
+    SliderStyle *span = ui->sliderSpan;
+    const CutTime::Bound other = CutTime::otherBound(bound);
+    if (!typing_ || typing_->field != field) {
+        typing_ = Typing{field,
+                         bound,
+                         {span->lowerValue(), span->upperValue(), span->maximum()},
+                         isNotApplied(other)};
+    }
+    const auto typed = CutTime::spanWhileTyping(
+        bound, typedFields(bound),
+        typing_->otherRefused ? std::optional(typedFields(other)) : std::nullopt, typing_->entry);
+    markNotApplied(bound, !typed.applied);
+    markNotApplied(other, typing_->otherRefused && !typed.otherApplied);
+    const QScopedValueRollback<bool> following(applyingTypedTime_, true);
+    span->setSpan(typed.lower, typed.upper);
 }
 
 void FormControl::onTimeEditFinished(CutTime::Bound bound)
 {
+    endTyping();
+    // also a field left without typing in it
     if (!isNotApplied(bound))
         showAppliedTime(bound);
 }
 
-bool FormControl::applyTypedTime(CutTime::Bound bound)
+void FormControl::endTyping()
 {
-    SliderStyle *span = ui->sliderSpan;
+    if (!typing_)
+        return;
+    const Typing typing = *typing_;
+    typing_.reset();
+    if (!isNotApplied(typing.bound))
+        showAppliedTime(typing.bound);
+    const CutTime::Bound other = CutTime::otherBound(typing.bound);
+    if (typing.otherRefused && !isNotApplied(other))
+        showAppliedTime(other);
+}
+
+CutTime::TimeFields FormControl::typedFields(CutTime::Bound bound) const
+{
     const auto [minutes, seconds] = timeFields(bound);
-    const auto value =
-        CutTime::typedBound(bound, minutes->text(), seconds->text(),
-                            {span->lowerValue(), span->upperValue(), span->maximum()});
-    markNotApplied(bound, !value);
-    if (!value)
-        return false;
-    const QScopedValueRollback<bool> typed(applyingTypedTime_, true);
-    if (bound == CutTime::Bound::Start)
-        span->setSpan(*value, span->upperValue());
-    else
-        span->setSpan(span->lowerValue(), *value);
-    return true;
+    return {minutes->text(), seconds->text()};
 }
 
 void FormControl::showAppliedTime(CutTime::Bound bound)
@@ -347,6 +362,7 @@ std::pair<QLineEdit *, QLineEdit *> FormControl::timeFields(CutTime::Bound bound
 
 void FormControl::onEditOkClicked()
 {
+    endTyping();
     // a time not applied gives way to the span in force, which OK takes
     for (const CutTime::Bound bound : {CutTime::Bound::Start, CutTime::Bound::End}) {
         if (isNotApplied(bound))

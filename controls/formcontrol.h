@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 class SliderStyle;
@@ -31,7 +32,7 @@ public:
     // the bar is narrow).
     void setEditTimeRangeLeftText(const QString &text);
     // Writes the four fields without firing their change signals; none is then marked as not
-    // applied.
+    // applied, and a typing in one of them is over.
     void setEditTimeRangeText(const QString &startMin, const QString &startSec,
                               const QString &endMin, const QString &endSec);
     // The cut editor's range slider (its spanChanged reports the span in units of 10 ms).
@@ -87,13 +88,16 @@ private:
     void connectPlayPage();
     void connectEditPage();
     void onPositionAction();
-    // A cut time applies as soon as its two fields form a valid time (CutTime::typedBound); until
-    // then its fields keep the typed digits, marked as not applied, and the span stays.
-    void onTimeEdited(CutTime::Bound bound);
-    // The field's edit is done: an applied time is written out in full.
+    // A cut time applies while its two fields form a valid time; while they do not, its fields
+    // keep the typed digits, marked as not applied, and the span is the one in force when the
+    // typing in the field began (CutTime::spanWhileTyping).
+    void onTimeEdited(QLineEdit *field, CutTime::Bound bound);
+    // The field's edit is done (Tab, Return, focus lost): an applied time is written out in full.
     void onTimeEditFinished(CutTime::Bound bound);
-    // Sets the span's bound from the typed fields when they form a valid time, else marks them.
-    bool applyTypedTime(CutTime::Bound bound);
+    // Ends the typing in a field: the times it applied are written out in full; digits not
+    // applied stay, marked.
+    void endTyping();
+    CutTime::TimeFields typedFields(CutTime::Bound bound) const;
     // Writes a time's fields from the span in force.
     void showAppliedTime(CutTime::Bound bound);
     void setTimeFields(CutTime::Bound bound, const QString &minutes, const QString &seconds);
@@ -113,6 +117,16 @@ private:
     MediaPlayerStatus playState_ = StoppedState;
     qint64 durationMs_ = 0;
     qint64 positionMs_ = 0;
+    // The field being typed in, and what was in force when the typing in it began.
+    struct Typing
+    {
+        QLineEdit *field = nullptr;
+        CutTime::Bound bound = CutTime::Bound::Start;
+        CutTime::Span entry;
+        bool otherRefused = false; // the other time's digits did not apply
+    };
+
     QString rangeText_;              // the range label's whole text
     bool applyingTypedTime_ = false; // the span follows typed fields: they stay as typed
+    std::optional<Typing> typing_;   // none while no field is being typed in
 };

@@ -25,7 +25,8 @@
 
 namespace MainWindowTest {
 
-constexpr int pathColumn = 6; // the list's hidden column with the file path
+constexpr int pathColumn = 6;    // the list's hidden column with the file path
+constexpr int finishedText = 15; // "Finished." in the language table's "Edit dialog" section
 
 // Shows w at size and waits until it is exposed; false when the window was not exposed.
 inline bool showWindow(MainWindow &w, const QSize &size = QSize(1600, 860))
@@ -123,7 +124,7 @@ public:
     {
         return dialog_->findChild<QWidget *>(QStringLiteral("f_pv"))->isVisible() &&
                dialog_->findChild<QLabel *>(QStringLiteral("pv_la_msg"))->text() ==
-                   QStringLiteral("Finished.");
+                   gLangEditDialog.value(finishedText);
     }
     bool isErrorPage() const
     {

@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -101,6 +102,8 @@ private slots:
     void cutEditorTimesTypedFieldByFieldAreExported();
     void cutEditorTimeNotAppliedGivesWayToTheSpan_data();
     void cutEditorTimeNotAppliedGivesWayToTheSpan();
+    void cutEditorTimePassedOnTheWayNeverStays_data();
+    void cutEditorTimePassedOnTheWayNeverStays();
     void fileChooserNameFieldTakesTyping();
     void outputPageTakesTyping();
     void anotherWindowTypesWhileThePlayerPlays();
@@ -120,6 +123,8 @@ private:
     void showWithClip(MainWindow &w, const QString &clip = QString());
     // Clicks into field, selects its text and types text over it.
     void typeInto(QLineEdit *field, const QString &text);
+    // Presses each key of keys alone; "Control_L+a" presses the keys joined by "+" together.
+    void pressKeys(const QStringList &keys);
     // Types into the cut editor's fields one after the other as a user does: click into the
     // field, type over its text, Tab.
     void typeTimes(MainWindow &w, const QStringList &fields, const QStringList &typed);
@@ -205,6 +210,12 @@ void TstKeyboard::typeInto(QLineEdit *field, const QString &text)
     input_.chord({"Control_L", "a"});
     input_.type(text);
     QTRY_COMPARE(field->text(), text);
+}
+
+void TstKeyboard::pressKeys(const QStringList &keys)
+{
+    for (const QString &key : keys)
+        input_.chord(key.split(QLatin1Char('+')));
 }
 
 void TstKeyboard::typeTimes(MainWindow &w, const QStringList &fields, const QStringList &typed)
@@ -318,12 +329,13 @@ void TstKeyboard::cutEditorFieldsShowTheAppliedSpan_data()
     QTest::addColumn<QString>("applied");
     QTest::newRow("end second 99 before the start") << 15 << 45 << "editEndSec"
                                                     << "99"
-                                                    << "9"
-                                                    << "00:15 ~ 00:9" << true << "00:15 ~ 00:45";
+                                                    << "99"
+                                                    << "00:15 ~ 00:99" << true << "00:15 ~ 00:45";
+    // the 9 on the way is 04:09, which applies while it stands
     QTest::newRow("end second 99 after the start") << 0 << clipSec << "editEndSec"
                                                    << "99"
-                                                   << "9"
-                                                   << "00:00 ~ 04:09" << false << "00:00 ~ 04:09";
+                                                   << "99"
+                                                   << "00:00 ~ 04:99" << true << "00:00 ~ 04:10";
     QTest::newRow("start minute after the end") << 15 << 90 << "editStartMin"
                                                 << "02"
                                                 << "02"
@@ -505,6 +517,99 @@ void TstKeyboard::cutEditorTimeNotAppliedGivesWayToTheSpan()
     double seconds = 0;
     exportFromOutputPage(w, &seconds);
     const auto range = CutTime::parseRangeText(span);
+    QVERIFY2(qAbs(seconds - (range->endSec - range->startSec)) <= exportToleranceSec,
+             qPrintable(QString::number(seconds)));
+}
+
+void TstKeyboard::cutEditorTimePassedOnTheWayNeverStays_data()
+{
+    // on the one-minute clip, in a language, the span typed as its start's seconds, the end's
+    // minutes 00 and its seconds; then into one field the keys that pass a time that applies on
+    // the way, the span that time gives, the keys that end on a time that cannot apply, what the
+    // field then holds and how the typing stops (a key, or OK clicked at once)
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("spanTyped");
+    QTest::addColumn<QString>("span");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QString>("passed");
+    QTest::addColumn<QStringList>("rest");
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("stop");
+    const QStringList selectAnd4{"Control_L+a", "4"};
+    QTest::newRow("start seconds 45, after the end, then Tab")
+        << int(LangEnglish) << QStringList{"10", "30"} << "00:10 ~ 00:30"
+        << "editStartSec" << selectAnd4 << "00:04 ~ 00:30" << QStringList{"5"} << "45"
+        << "Tab";
+    QTest::newRow("end seconds 75, not a second, then Return")
+        << int(LangEnglish) << QStringList{"05", "50"} << "00:05 ~ 00:50"
+        << "editEndSec" << QStringList{"Control_L+a", "7"} << "00:05 ~ 00:07" << QStringList{"5"}
+        << "75"
+        << "Return";
+    QTest::newRow("start seconds 45 backspaced to empty, then OK")
+        << int(LangEnglish) << QStringList{"45", "50"} << "00:45 ~ 00:50"
+        << "editStartSec" << QStringList{"End", "BackSpace"} << "00:04 ~ 00:50"
+        << QStringList{"BackSpace"} << ""
+        << "OK";
+    // the texts of the editor and the dialog are the language's; the times are not
+    QTest::newRow("Russian: start seconds 45, after the end, then OK")
+        << int(LangRussian) << QStringList{"10", "30"} << "00:10 ~ 00:30"
+        << "editStartSec" << selectAnd4 << "00:04 ~ 00:30" << QStringList{"5"} << "45"
+        << "OK";
+}
+
+void TstKeyboard::cutEditorTimePassedOnTheWayNeverStays()
+{
+    QFETCH(int, language);
+    QFETCH(QStringList, spanTyped);
+    QFETCH(QString, span);
+    QFETCH(QString, field);
+    QFETCH(QStringList, first);
+    QFETCH(QString, passed);
+    QFETCH(QStringList, rest);
+    QFETCH(QString, held);
+    QFETCH(QString, stop);
+    MainWindow w;
+    const auto english = qScopeGuard([&w] { w.setLanguage(LangEnglish); });
+    w.setLanguage(language);
+    showWithClip(w, minuteClip_);
+    enterEditMode(w);
+    FormControl *bar = w.control();
+    typeTimes(w, {"editStartSec", "editEndMin", "editEndSec"},
+              {spanTyped.at(0), "00", spanTyped.at(1)});
+    if (QTest::currentTestFailed())
+        return;
+    verifyShowsSpan(w, span);
+
+    auto *edit = child<QLineEdit>(bar, field);
+    input_.click(edit);
+    QTRY_VERIFY(edit->hasFocus());
+    pressKeys(first);
+    // the time on the way applies while it stands
+    auto *label = child<QLabel>(bar, QStringLiteral("labelEditTimeRange"));
+    QTRY_COMPARE(label->text(), passed);
+    pressKeys(rest);
+    QTRY_COMPARE(edit->text(), held);
+    // the span in force when the field was entered is back at once, the digits stay marked
+    QTRY_COMPARE(label->text(), span);
+    QVERIFY(edit->property("notApplied").toBool());
+    const auto range = CutTime::parseRangeText(span);
+    QVERIFY(range);
+    QCOMPARE(bar->editSlider()->lowerValue() / 100, range->startSec);
+    QCOMPARE(bar->editSlider()->upperValue() / 100, range->endSec);
+    if (stop != QLatin1String("OK")) {
+        QSignalSpy finished(edit, &QLineEdit::editingFinished);
+        input_.chord({stop});
+        QTRY_VERIFY(!finished.isEmpty());
+        QCOMPARE(edit->text(), held);
+        QVERIFY(edit->property("notApplied").toBool());
+        QCOMPARE(label->text(), span);
+    }
+    input_.click(child<QAbstractButton>(bar, QStringLiteral("btnEditOk")));
+    QTRY_VERIFY(w.formDialog()->isVisible());
+    verifyShowsSpan(w, span);
+    double seconds = 0;
+    exportFromOutputPage(w, &seconds);
     QVERIFY2(qAbs(seconds - (range->endSec - range->startSec)) <= exportToleranceSec,
              qPrintable(QString::number(seconds)));
 }

@@ -29,6 +29,8 @@ private slots:
     void startMovesOneSecondEarlierNeverBeforeZero();
     void typedTimeAppliesOnlyWhenValid_data();
     void typedTimeAppliesOnlyWhenValid();
+    void spanWhileTypingComesFromTheEntry_data();
+    void spanWhileTypingComesFromTheEntry();
     void decidesOkOrWarning_data();
     void decidesOkOrWarning();
     void formatsPlayClock_data();
@@ -247,6 +249,74 @@ void TstCutTime::typedTimeAppliesOnlyWhenValid()
     QFETCH(OptionalSeconds, expected);
     QCOMPARE(CutTime::typedBound(bound, minutes, seconds, {span.at(0), span.at(1), span.at(2)}),
              expected);
+}
+
+void TstCutTime::spanWhileTypingComesFromTheEntry_data()
+{
+    // the span in force when the typing in a field began (hundredths; the clip ends at maximum),
+    // the fields of the time typed as they stand, the other time's fields when they did not
+    // apply at the entry (none: they did), then the span, whether the typed time applies and
+    // whether the other one now does
+    QTest::addColumn<QVector<int>>("entry"); // lower, upper, maximum
+    QTest::addColumn<Bound>("bound");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QStringList>("refusedOther");
+    QTest::addColumn<QVector<int>>("span"); // lower, upper
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<bool>("otherApplied");
+    const QVector<int> from10to30{1000, 3000, 6000};
+    const QStringList none;
+    // start seconds typed as 45 after the end: the 4 on the way, then 45
+    QTest::newRow("start 00:4 on the way") << from10to30 << Bound::Start << QStringList{"00", "4"}
+                                           << none << QVector<int>{400, 3000} << true << false;
+    QTest::newRow("start 00:45 after the end: the entry span")
+        << from10to30 << Bound::Start << QStringList{"00", "45"} << none << QVector<int>{1000, 3000}
+        << false << false;
+    QTest::newRow("start 00:20 typed in full")
+        << from10to30 << Bound::Start << QStringList{"00", "20"} << none << QVector<int>{2000, 3000}
+        << true << false;
+    // end seconds typed as 75: the 7 on the way, then a second no minute has
+    QTest::newRow("end 00:7 on the way")
+        << QVector<int>{500, 5000, 6000} << Bound::End << QStringList{"00", "7"} << none
+        << QVector<int>{500, 700} << true << false;
+    QTest::newRow("end 00:75: the entry span, hundredths and all")
+        << QVector<int>{550, 5075, 6000} << Bound::End << QStringList{"00", "75"} << none
+        << QVector<int>{550, 5075} << false << false;
+    QTest::newRow("start seconds emptied")
+        << QVector<int>{4500, 5000, 6000} << Bound::Start << QStringList{"00", ""} << none
+        << QVector<int>{4500, 5000} << false << false;
+    // the end typed before as 00:20, refused while the start was 00:30
+    const QVector<int> from30{3000, 6000, 6000};
+    const QStringList end20{"00", "20"};
+    QTest::newRow("a refused end applies once the start makes room")
+        << from30 << Bound::Start << QStringList{"00", "1"} << end20 << QVector<int>{100, 2000}
+        << true << true;
+    QTest::newRow("a refused end stays refused while the start is past it")
+        << from30 << Bound::Start << QStringList{"00", "25"} << end20 << QVector<int>{2500, 6000}
+        << true << false;
+    QTest::newRow("a start that cannot apply leaves the refused end refused")
+        << from30 << Bound::Start << QStringList{"00", ""} << end20 << QVector<int>{3000, 6000}
+        << false << false;
+}
+
+void TstCutTime::spanWhileTypingComesFromTheEntry()
+{
+    QFETCH(QVector<int>, entry);
+    QFETCH(Bound, bound);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, refusedOther);
+    QFETCH(QVector<int>, span);
+    QFETCH(bool, applied);
+    QFETCH(bool, otherApplied);
+    std::optional<CutTime::TimeFields> other;
+    if (!refusedOther.isEmpty())
+        other = CutTime::TimeFields{refusedOther.at(0), refusedOther.at(1)};
+    const CutTime::TypedSpan result = CutTime::spanWhileTyping(
+        bound, {typed.at(0), typed.at(1)}, other, {entry.at(0), entry.at(1), entry.at(2)});
+    QCOMPARE(result.lower, span.at(0));
+    QCOMPARE(result.upper, span.at(1));
+    QCOMPARE(result.applied, applied);
+    QCOMPARE(result.otherApplied, otherApplied);
 }
 
 void TstCutTime::decidesOkOrWarning_data()

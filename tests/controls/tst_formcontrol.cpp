@@ -45,6 +45,9 @@ private slots:
     void typedTimeAppliesOnceValid_data();
     void typedTimeAppliesOnceValid();
     void fieldBeingTypedKeepsItsDigits();
+    void timePassedOnTheWayNeverStays_data();
+    void timePassedOnTheWayNeverStays();
+    void sliderMovedWhileTypingIsTheNewEntry();
     void notAppliedTimeGivesWayToTheSpan_data();
     void notAppliedTimeGivesWayToTheSpan();
     void notAppliedTimeIsMarkedInRed_data();
@@ -73,6 +76,9 @@ private:
     // Selects the field's text and types text over it (nothing: empties it); Return finishes the
     // edit when finish.
     void typeInto(const QString &field, const QString &text, bool finish = true);
+    // Presses keys in edit: "SelectAll" selects its text, "End" and "Backspace" are those keys,
+    // anything else is typed.
+    void pressKeys(QLineEdit *edit, const QStringList &keys);
     // Whether the two fields of the start (or the end) are marked as not applied.
     bool marked(bool start) const;
     void recordSignals();
@@ -140,6 +146,20 @@ void TstFormControl::typeInto(const QString &field, const QString &text, bool fi
         QTest::keyClicks(edit, text);
     if (finish)
         QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void TstFormControl::pressKeys(QLineEdit *edit, const QStringList &keys)
+{
+    for (const QString &key : keys) {
+        if (key == QLatin1String("SelectAll"))
+            edit->selectAll();
+        else if (key == QLatin1String("End"))
+            QTest::keyClick(edit, Qt::Key_End);
+        else if (key == QLatin1String("Backspace"))
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(edit, key);
+    }
 }
 
 bool TstFormControl::marked(bool start) const
@@ -283,12 +303,14 @@ void TstFormControl::typedFieldsMoveTheSpan()
     QCOMPARE(bar->editSlider()->upperValue(), 372599);
     QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), QStringLiteral("61:00 ~ 62:05"));
 
-    // Seconds of 60 and more cannot be typed.
+    // Seconds of 60 and more show as typed, not applied: never as the digit before them.
     auto *endSec = child<QLineEdit>("editEndSec");
     endSec->setFocus();
     endSec->selectAll();
     QTest::keyClicks(endSec, "75");
-    QCOMPARE(endSec->text(), QStringLiteral("7"));
+    QCOMPARE(endSec->text(), QStringLiteral("75"));
+    QVERIFY(marked(false));
+    QCOMPARE(bar->editSlider()->upperValue(), 372599);
 }
 
 void TstFormControl::typedTimeAppliesOnceValid_data()
@@ -372,6 +394,135 @@ void TstFormControl::fieldBeingTypedKeepsItsDigits()
     QVERIFY(!marked(false));
     QTest::keyClick(seconds, Qt::Key_Return);
     QCOMPARE(bar->getEditTimeRangeLeftText(), QStringLiteral("00:00 ~ 00:04"));
+}
+
+void TstFormControl::timePassedOnTheWayNeverStays_data()
+{
+    // on a one-minute clip: the span (seconds), the fields typed before it (each finished with
+    // Return); then into one field the keys that pass a time that applies, the span it gives
+    // while it stands, the keys that end the entry, how the typing stops; then the fields, the
+    // span in force and the marked times
+    QTest::addColumn<int>("lowerSec");
+    QTest::addColumn<int>("upperSec");
+    QTest::addColumn<QStringList>("before"); // field, text, field, text...
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QString>("passed");
+    QTest::addColumn<QStringList>("rest");
+    QTest::addColumn<QString>("stop");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("span");
+    QTest::addColumn<bool>("startMarked");
+    QTest::addColumn<bool>("endMarked");
+    const QStringList none;
+    const QStringList start4{"SelectAll", "4"};
+    const QStringList backspace{"Backspace"};
+    QTest::newRow("start 45, after the end, then Return")
+        << 10 << 30 << none << "editStartSec" << start4 << "00:04 ~ 00:30" << QStringList{"5"}
+        << "Return"
+        << "00:45 ~ 00:30"
+        << "00:10 ~ 00:30" << true << false;
+    QTest::newRow("end 75, not a second, then the focus lost")
+        << 5 << 50 << none << "editEndSec" << QStringList{"SelectAll", "7"} << "00:05 ~ 00:07"
+        << QStringList{"5"} << "focus"
+        << "00:05 ~ 00:75"
+        << "00:05 ~ 00:50" << false << true;
+    QTest::newRow("start 45 backspaced to empty, then OK")
+        << 45 << 50 << none << "editStartSec" << QStringList{"End", "Backspace"} << "00:04 ~ 00:50"
+        << backspace << "ok"
+        << "00:45 ~ 00:50"
+        << "00:45 ~ 00:50" << false << false;
+    QTest::newRow("start 45 backspaced to empty, then leaving the editor")
+        << 45 << 50 << none << "editStartSec" << QStringList{"End", "Backspace"} << "00:04 ~ 00:50"
+        << backspace << "leave"
+        << "00:45 ~ 00:50"
+        << "00:45 ~ 00:50" << false << false;
+    QTest::newRow("start 20 typed in full stays")
+        << 10 << 30 << none << "editStartSec" << QStringList{"SelectAll", "2"} << "00:02 ~ 00:30"
+        << QStringList{"0"} << "Return"
+        << "00:20 ~ 00:30"
+        << "00:20 ~ 00:30" << false << false;
+    QTest::newRow("start 5, then OK")
+        << 10 << 30 << none << "editStartSec" << QStringList{"SelectAll", "5"} << "00:05 ~ 00:30"
+        << none << "ok"
+        << "00:05 ~ 00:30"
+        << "00:05 ~ 00:30" << false << false;
+    // the end typed as 00:20 before a start at 00:30: refused, until the start makes room
+    QTest::newRow("an end applied by the start typed is written out in full")
+        << 30 << 60 << QStringList{"editEndMin", "0", "editEndSec", "20"} << "editStartSec"
+        << QStringList{"SelectAll", "1"} << "00:01 ~ 00:20" << QStringList{"0"} << "Return"
+        << "00:10 ~ 00:20"
+        << "00:10 ~ 00:20" << false << false;
+    QTest::newRow("an end applied by a start on the way is refused again")
+        << 30 << 60 << QStringList{"editEndMin", "00", "editEndSec", "20"} << "editStartSec"
+        << QStringList{"SelectAll", "1"} << "00:01 ~ 00:20" << backspace << "Return"
+        << "00: ~ 00:20"
+        << "00:30 ~ 01:00" << true << true;
+}
+
+void TstFormControl::timePassedOnTheWayNeverStays()
+{
+    QFETCH(int, lowerSec);
+    QFETCH(int, upperSec);
+    QFETCH(QStringList, before);
+    QFETCH(QString, field);
+    QFETCH(QStringList, first);
+    QFETCH(QString, passed);
+    QFETCH(QStringList, rest);
+    QFETCH(QString, stop);
+    QFETCH(QString, shown);
+    QFETCH(QString, span);
+    QFETCH(bool, startMarked);
+    QFETCH(bool, endMarked);
+    // focus changes reach the fields of the active window only
+    bar->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(bar.get()));
+    bar->setDuration(minuteClipMs);
+    bar->setOP_Mode(OP_Edit);
+    bar->editSlider()->setSpan(lowerSec * 100, upperSec * 100);
+    for (int i = 0; i + 1 < before.size(); i += 2)
+        typeInto(before.at(i), before.at(i + 1));
+    auto *edit = child<QLineEdit>(qPrintable(field));
+    edit->setFocus();
+    auto *label = child<QLabel>("labelEditTimeRange");
+    pressKeys(edit, first);
+    QCOMPARE(label->text(), passed);
+    pressKeys(edit, rest);
+    events.clear();
+    if (stop == QLatin1String("Return"))
+        QTest::keyClick(edit, Qt::Key_Return);
+    else if (stop == QLatin1String("focus"))
+        edit->clearFocus();
+    else if (stop == QLatin1String("ok"))
+        QTest::mouseClick(child<QPushButton>("btnEditOk"), Qt::LeftButton);
+    else
+        bar->setOP_Mode(OP_Play);
+    QCOMPARE(bar->getEditTimeRangeLeftText(), shown);
+    QCOMPARE(label->text(), span);
+    const auto range = CutTime::parseRangeText(span);
+    QCOMPARE(bar->editSlider()->lowerValue(), range->startSec * 100);
+    QCOMPARE(bar->editSlider()->upperValue(), range->endSec * 100);
+    QCOMPARE(marked(true), startMarked);
+    QCOMPARE(marked(false), endMarked);
+    if (stop == QLatin1String("ok"))
+        QCOMPARE(events, (QStringList{"checkGroupTime", "editOk"}));
+}
+
+void TstFormControl::sliderMovedWhileTypingIsTheNewEntry()
+{
+    bar->setDuration(minuteClipMs);
+    bar->setOP_Mode(OP_Edit);
+    bar->editSlider()->setSpan(1000, 3000);
+    typeInto("editStartSec", "4", false);
+    QCOMPARE(bar->editSlider()->lowerValue(), 400);
+    // dragged while the field keeps the focus (the slider takes none)
+    bar->editSlider()->setSpan(2000, 4000);
+    QCOMPARE(bar->getEditTimeRangeLeftText(), QStringLiteral("00:20 ~ 00:40"));
+    // a time that cannot apply gives the dragged span back, not the one before the drag
+    typeInto("editStartSec", "45", false);
+    QVERIFY(marked(true));
+    QCOMPARE(child<QLabel>("labelEditTimeRange")->text(), QStringLiteral("00:20 ~ 00:40"));
+    QCOMPARE(bar->editSlider()->lowerValue(), 2000);
 }
 
 void TstFormControl::notAppliedTimeGivesWayToTheSpan_data()
