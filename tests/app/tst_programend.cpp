@@ -18,7 +18,7 @@ namespace {
 constexpr int exportingTimeoutMs = 240000; // start-up, loading, edit mode, output page, probe
 constexpr int endTimeoutMs = 60000;
 constexpr int ffmpegEndTimeoutMs = 15000;
-// Far longer than every wait here: an ffmpeg left running at real time outlasts them all.
+// Far longer than the time ffmpeg is given to end: one left running at real time outlasts it.
 constexpr double clipSec = 120;
 const QByteArray olderBytes = "an older export of that name";
 
@@ -70,8 +70,8 @@ void TstProgramEnd::initTestCase()
     QVERIFY(clips.isValid());
     clip = clips.filePath(QStringLiteral("20261207101500_F.mp4"));
     QVERIFY(TestSupport::makeClip(clip, clipSec, QStringLiteral("320x240"), true, 10));
-    // A test run started in the background of a script ignores SIGINT, and the program, as
-    // every program, keeps a signal ignored that it was started with ignored.
+    // A test run started in the background of a script ignores SIGINT, and the program keeps a
+    // signal ignored that it was started with ignored: it is given the default actions.
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction action = {};
         sigaction(signalNumber, nullptr, &action);
