@@ -2,6 +2,7 @@
 #include "datafolder.h"
 #include "mainwindow.h"
 #include "sharedtypes.h"
+#include "terminationsignals.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -51,8 +53,16 @@ int main(int argc, char *argv[])
     splash.show();
     app.processEvents();
 
+    // A logout, a shutdown, kill or Ctrl+C ends the program as closing its window does: a running
+    // export is stopped and its part file removed. Taken over only once the window is shown
+    // (until then no child and no part file exists, and the signal's default action ends the
+    // program at once), and kept until the window is gone, so that a second signal cannot cut
+    // that clean-up short.
+    std::optional<TerminationSignals> termination;
     MainWindow window;
     window.show();
     splash.finish(&window);
+    termination.emplace();
+    QObject::connect(&*termination, &TerminationSignals::received, &window, &QWidget::close);
     return app.exec();
 }

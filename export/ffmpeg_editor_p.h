@@ -2,6 +2,7 @@
 // appends the GPS trailer and tells by signal which step comes next. GUI thread only.
 #pragma once
 
+#include "childprocess.h"
 #include "exportfailure.h"
 #include "ffmpegoutput.h"
 #include "gpstrailerwriter.h"
@@ -10,7 +11,6 @@
 #include "sharedtypes.h"
 
 #include <QObject>
-#include <QProcess>
 #include <QSize>
 #include <QTimer>
 
@@ -123,7 +123,7 @@ private:
     TrailerSource load(const QString &path, bool detectOnly);
     TrailerSource loadedSource() const;
 
-    QProcess process;
+    ChildProcess process; // ends with the program, however it ends
     int totalDuration = 0;
     QString lastArgs;
     QString lastInput;

@@ -2,6 +2,7 @@
 // to the video-sharing service, takes privacy and title and follows the upload to its end.
 #pragma once
 
+#include "childprocess.h"
 #include "filedialog.h"
 #include "formdialog.h"
 #include "sharedtypes.h"
@@ -11,7 +12,6 @@
 #include <QList>
 #include <QNetworkReply>
 #include <QPointer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -92,7 +92,7 @@ private:
     int page_ = 1;
     YoutubeWrapper youtube;
     UploadClient *client = nullptr; // youtube, or the client given to the constructor
-    QProcess preview;
+    ChildProcess preview;
     QTemporaryDir previewDir;          // the preview frame's own folder
     QLabel *previewTarget = nullptr;   // label of the running preview
     QPointer<FileDialog_C> fileDialog; // deletes itself on close

@@ -3,6 +3,8 @@
 // - "cut": drops the clip $TALVEX_AGENT_CLIP on the play list, presses Play, cuts the clip
 //   through the play bar's edit mode and the output page into $TALVEX_AGENT_OUTPUT, confirms the
 //   finished page and closes the main window;
+// - "export": the same cut, with a Replace answered when the output's name is taken, up to the
+//   progress page, and then leaves the export running;
 // - "shown": only waits for the main window to be shown;
 // - "datafolder": changes the date format, drops the clip on the list and waits until it is
 //   loaded, takes a snapshot, opens the calendar, deletes the ride data through the shared
@@ -132,6 +134,8 @@ public:
         const QString scenario = qEnvironmentVariable("TALVEX_AGENT_SCENARIO");
         if (scenario == QLatin1String("cut"))
             steps = cutSteps();
+        else if (scenario == QLatin1String("export"))
+            steps = exportSteps() << Step{"export running", [] { return isExporting(); }};
         else if (scenario == QLatin1String("shown"))
             steps = {{"window shown", [] { return mainWindow() != nullptr; }}};
         else if (scenario == QLatin1String("datafolder"))
@@ -146,7 +150,8 @@ public:
     }
 
 private:
-    QVector<Step> cutSteps()
+    // Up to the output page's OK.
+    QVector<Step> exportSteps()
     {
         return {
             {"window shown", [] { return mainWindow() != nullptr; }},
@@ -164,10 +169,17 @@ private:
             {"span confirmed", [] { return click("btnEditOk"); }},
             {"output page", [this] { return setOutput(); }},
             {"export started", [] { return click("os_btn_ok"); }},
+        };
+    }
+    QVector<Step> cutSteps()
+    {
+        QVector<Step> all = exportSteps();
+        all += {
             {"finished", [this] { return hasFinished(); }},
             {"dialog closed", [] { return click("pv_btn_ok"); }},
             {"window closed", [] { return closeMainWindow(); }},
         };
+        return all;
     }
     QVector<Step> dataFolderSteps()
     {
@@ -187,6 +199,23 @@ private:
             {"player shown", [] { return visiblePanel("FormPlaybak") == nullptr; }},
             {"window closed", [] { return closeMainWindow(); }},
         };
+    }
+    // The progress page is shown, after a question whether to replace the output's file, when
+    // one comes, has been answered with Replace.
+    static bool isExporting()
+    {
+        QAbstractButton *replace = nullptr;
+        for (QWidget *widget : QApplication::allWidgets()) {
+            auto *button = qobject_cast<QAbstractButton *>(widget);
+            if (button && button->isVisible() &&
+                button->text().remove(QLatin1Char('&')) == QLatin1String("Replace"))
+                replace = button;
+        }
+        if (replace) {
+            replace->click();
+            return false;
+        }
+        return visibleWidget("f_pv") != nullptr && !visibleWidget("pvErr_la_msg");
     }
     static bool hasSnapshot()
     {
