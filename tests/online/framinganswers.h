@@ -71,7 +71,8 @@ inline QList<Rule> all()
         refused("trailer line ending in a bare LF",
                 answer(chunked + "5\r\nhello\r\n0\r\nX-Trailer: 1\n\r\n")),
         refused("bytes after a chunk's data", answer(chunked + "5\r\nhelloXX\r\n0\r\n\r\n")),
-        refused("empty chunk-size line", answer(chunked + "5\r\nhello\r\n\r\n0\r\n\r\n")),
+        // without its rule an empty size line would read as the last chunk
+        refused("empty chunk-size line", answer(chunked + "5\r\nhello\r\n\r\n\r\n")),
         refused("chunk size ffffffffffffffff",
                 answer(chunked + "ffffffffffffffff\r\nhello\r\n0\r\n\r\n")),
         refused("chunk size 8000000000000000",
