@@ -115,7 +115,7 @@ private slots:
         QStringList heardAfter;
         int finished = 0;
         bool ended = false;
-        // heard before the reader's own slot, which comes last
+        // connected before the reader's slot: each hears its signal before the reader acts on it
         const auto hear = [&](const char *name) {
             return [&heardAfter, &ended, name] {
                 if (ended)
