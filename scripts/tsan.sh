@@ -9,7 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-tests=(tst_curlaccessmanager tst_filedownload tst_dropbox tst_youtubewrapper)
+tests=(tst_curlaccessmanager tst_curlguards tst_replysignals tst_filedownload tst_dropbox
+    tst_youtubewrapper)
 
 flags="-O1 -g -fno-omit-frame-pointer -fsanitize=thread"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=None -DTALVEX_BUILD_BENCH=OFF \

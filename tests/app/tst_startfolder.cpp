@@ -1,12 +1,15 @@
 // The real program keeps its files in its per-user data folder wherever it is started from: a
 // session started from a camera card's root leaves the card as it was, and a data folder that
-// cannot be made stops the program with a message before anything is written.
+// cannot be made or written stops the program with a message before anything is written.
 #include "agentrun.h"
 #include "ridefilewriter.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using RideFileWriter::encodeRide;
 using TestSupport::entriesOf;
@@ -29,6 +32,26 @@ void put(const QString &path, const QByteArray &bytes)
     TestSupport::writeFile(path, bytes);
 }
 
+// Starts run from startFolder as on a full disk: with a file-size limit of 0 and SIGXFSZ ignored,
+// both of which the program inherits, every write to a file fails with EFBIG. The test's own
+// limit and signal action are restored once the program has started.
+bool startOnAFullDisk(AgentRun &run, const QString &startFolder)
+{
+    rlimit old{};
+    struct sigaction oldAction = {};
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    if (getrlimit(RLIMIT_FSIZE, &old) != 0 || sigaction(SIGXFSZ, &ignore, &oldAction) != 0)
+        return false;
+    rlimit none = old;
+    none.rlim_cur = 0;
+    const bool limited = setrlimit(RLIMIT_FSIZE, &none) == 0;
+    const bool started = limited && run.start(startFolder);
+    setrlimit(RLIMIT_FSIZE, &old);
+    sigaction(SIGXFSZ, &oldAction, nullptr);
+    return started;
+}
+
 } // namespace
 
 class TstStartFolder : public QObject
@@ -36,6 +59,7 @@ class TstStartFolder : public QObject
     Q_OBJECT
 private slots:
     void sessionFromACardRootLeavesTheCardAlone();
+    void unusableDataFolderStopsWithAMessage_data();
     void unusableDataFolderStopsWithAMessage();
 };
 
@@ -86,31 +110,47 @@ void TstStartFolder::sessionFromACardRootLeavesTheCardAlone()
     QVERIFY(QDir(data.filePath(QStringLiteral("Metadata"))).isEmpty());
 }
 
+void TstStartFolder::unusableDataFolderStopsWithAMessage_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::addColumn<QString>("why"); // after the folder's name
+    QTest::newRow("below a regular file") << false << "cannot be created";
+    // the folder is made, but a file in it takes no byte; the agent cannot write its steps
+    QTest::newRow("on a full disk") << true << "cannot be written";
+}
+
 void TstStartFolder::unusableDataFolderStopsWithAMessage()
 {
+    QFETCH(bool, fullDisk);
+    QFETCH(QString, why);
     QTemporaryDir start;
     QTemporaryDir elsewhere;
     QVERIFY(start.isValid() && elsewhere.isValid());
     put(elsewhere.filePath(QStringLiteral("file")), "a regular file");
-    const QString dataHome = elsewhere.filePath(QStringLiteral("file/share"));
+    const QString dataHome =
+        elsewhere.filePath(fullDisk ? QStringLiteral("share") : QStringLiteral("file/share"));
     const QString folder = dataHome + QStringLiteral("/talvex-player");
 
     AgentRun run = agentRun(QStringLiteral("critical"));
     run.environment().insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    QVERIFY(run.start(start.path()));
+    QVERIFY(fullDisk ? startOnAFullDisk(run, start.path()) : run.start(start.path()));
     const bool ended = run.waitForEnd(failureTimeoutMs);
     const QByteArray steps = run.steps();
-    QVERIFY2(ended, steps.constData());
+    const QByteArray errors = run.process().readAllStandardError();
+    QVERIFY2(ended, (steps + errors).constData());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process().exitCode(), 1);
-    const QByteArray message = "The data folder \"" + folder.toUtf8() + "\" cannot be created: ";
-    QVERIFY2(steps.startsWith("message: " + message) && steps.endsWith("message box closed\n"),
-             steps.constData());
-    const QByteArray errors = run.process().readAllStandardError();
+    const QByteArray message = "The data folder \"" + folder.toUtf8() + "\" " + why.toUtf8() + ": ";
     QVERIFY2(errors.contains(message), errors.constData());
+    if (!fullDisk)
+        QVERIFY2(steps.startsWith("message: " + message) && steps.endsWith("message box closed\n"),
+                 steps.constData());
     QVERIFY(QDir(start.path()).isEmpty());
     QCOMPARE(TestSupport::contentOf(elsewhere.filePath(QStringLiteral("file"))),
              QByteArray("a regular file"));
+    if (fullDisk) // the folder made, nothing left in it
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
 }
 
 TALVEX_TEST_MAIN(TstStartFolder)

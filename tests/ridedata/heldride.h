@@ -79,6 +79,8 @@ public:
     }
     // The ride was written and its pipe closed.
     bool isReleased() const { return released_; }
+    // The bytes the copies took from the pipe (its buffer included), all told.
+    qint64 written() const { return written_; }
 
 private:
     // Serves every copy that opens the ride: the first once released, later ones at once.
@@ -112,6 +114,7 @@ private:
                 if (n <= 0)
                     break;
                 done += n;
+                written_ += n;
             }
             ::close(fd);
             released_ = true;
@@ -146,4 +149,5 @@ private:
     bool stop_ = false;
     std::optional<Clock::time_point> releaseAt_;
     std::atomic_bool released_{false};
+    std::atomic<qint64> written_{0};
 };

@@ -1,8 +1,10 @@
 // The ride-data folder: ride-file names, the card search on removable roots and the adding-only
 // copy, on temporary folders.
 #include "exporttestfiles.h"
+#include "heldride.h"
 #include "ridecopyreport.h"
 #include "ridedatafolder.h"
+#include "riderecord.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -29,6 +31,7 @@ private slots:
     void listingPassesWhenOneNamePasses();
     void onlyRidesAreListedAndCopied_data();
     void onlyRidesAreListedAndCopied();
+    void streamPastTheLimitIsNeitherCopiedNorKept();
     void cardSearch_data();
     void cardSearch();
     void copyAddsRideFilesOnly();
@@ -140,6 +143,28 @@ void TstRideDataFolder::onlyRidesAreListedAndCopied()
     QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              expected);
     QCOMPARE(QFileInfo(target.filePath(name)).size(), ride ? bytes : qint64(0));
+}
+
+// A card entry that is a stream (a link, named as a ride, to a named pipe) tells no size: fed far
+// past the reader's 16 MiB it is read no further than one byte past them, and nothing of it is
+// kept, neither all of it nor a ride cut short.
+void TstRideDataFolder::streamPastTheLimitIsNeitherCopiedNorKept()
+{
+    QTemporaryDir card;
+    QTemporaryDir target;
+    const QString folder = card.filePath(QStringLiteral("Metadata"));
+    QVERIFY(QDir().mkpath(folder));
+    const qint64 fed = 3 * RideFormat::maxFileBytes;
+    HeldRide stream(folder, QStringLiteral("20240501083000.TXT"), QByteArray(int(fed), 'r'));
+    QVERIFY(stream.isValid());
+    stream.release();
+    const CopyResult result = copyFolder(folder, target.path(), false);
+    QVERIFY(result.ok());
+    QCOMPARE(result.copied, QStringList());
+    QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    QTRY_VERIFY(stream.isReleased()); // the copy closed the pipe
+    QVERIFY2(stream.written() < fed, qPrintable(QString::number(stream.written())));
 }
 
 void TstRideDataFolder::cardSearch_data()
