@@ -18,6 +18,37 @@
 #include <memory>
 #include <thread>
 
+namespace {
+
+// A request body read as from a pipe when sequential: its size is not known beforehand.
+class BodyDevice : public QIODevice
+{
+public:
+    BodyDevice(const QByteArray &bytes, bool sequential) : bytes_(bytes), sequential_(sequential)
+    {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return sequential_; }
+    qint64 size() const override { return bytes_.size(); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = qMin(maxSize, bytes_.size() - at_);
+        memcpy(data, bytes_.constData() + at_, size_t(count));
+        at_ += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    const QByteArray bytes_;
+    const bool sequential_;
+    qint64 at_ = 0;
+};
+
+} // namespace
+
 class TstCurlAccessManager : public QObject
 {
     Q_OBJECT
@@ -353,23 +384,36 @@ private slots:
 
     // A slow peer whose head lines or body bytes keep within the idle timeout ends with
     // TimeoutError at the head's or the body's bound; interim answers do not stop the head's
-    // clock.
+    // clock, which runs from the end of the request body, of a known size or not.
     void slowPeerEndsAsTimeout_data()
     {
         QTest::addColumn<RawHttpServer::Answer>("answer");
-        for (const HostileAnswers::Hostile &slow :
-             HostileAnswers::slowPeers(HostileAnswers::shortSecondMs))
-            QTest::newRow(slow.name) << slow.answer;
+        QTest::addColumn<QString>("body"); // "": GET; "known", "unknown": POST of that size
+        const QList<HostileAnswers::Hostile> slowPeers =
+            HostileAnswers::slowPeers(HostileAnswers::shortSecondMs);
+        for (const QString &body : {QString(), QStringLiteral("known")}) {
+            for (const HostileAnswers::Hostile &slow : slowPeers)
+                QTest::addRow("%s, %s", body.isEmpty() ? "GET" : "POST", slow.name)
+                    << slow.answer << body;
+        }
+        QTest::addRow("POST of unknown size, %s", slowPeers.at(2).name)
+            << slowPeers.at(2).answer << "unknown";
     }
     void slowPeerEndsAsTimeout()
     {
         QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(QString, body);
         paced.setAnswer(answer);
         CurlAccessManager manager;
         manager.setTransferTimeout(30 * HostileAnswers::shortSecondMs);
         manager.setPaceBounds(
             {30 * HostileAnswers::shortSecondMs, 60 * HostileAnswers::shortSecondMs});
-        std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(QUrl(paced.url()))));
+        QNetworkRequest request{QUrl(paced.url())};
+        // a sequential device without a Content-Length goes out chunked
+        BodyDevice outgoing(QByteArray(body == QLatin1String("known") ? 1024 * 1024 : 10, 'b'),
+                            body == QLatin1String("unknown"));
+        std::unique_ptr<QNetworkReply> reply(body.isEmpty() ? manager.get(request)
+                                                            : manager.post(request, &outgoing));
         QSignalSpy errors(reply.get(), &QNetworkReply::errorOccurred);
         QSignalSpy finished(reply.get(), &QNetworkReply::finished);
         QVERIFY(finished.wait(20000));
