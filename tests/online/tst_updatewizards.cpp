@@ -675,7 +675,7 @@ private slots:
         QFETCH(bool, installer);
         QFETCH(QString, text);
         QFETCH(int, secondMs);
-        wizardShowsNetworkError(answer, installer, text, 60000, secondMs);
+        wizardShowsNetworkError(answer, installer, text, secondMs > 0 ? 20000 : 60000, secondMs);
     }
 
     // The entries are hidden, but their actions open the wizards from the main window.
