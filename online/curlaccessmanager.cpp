@@ -16,6 +16,7 @@ QNetworkReply *CurlAccessManager::createRequest(Operation op, const QNetworkRequ
     CurlReply::Policy policy;
     policy.transferTimeoutMs =
         request.transferTimeout() > 0 ? request.transferTimeout() : transferTimeout();
+    policy.pace = pace_;
     const QVariant redirects = request.attribute(QNetworkRequest::RedirectPolicyAttribute);
     policy.redirects = redirects.isValid()
                            ? static_cast<QNetworkRequest::RedirectPolicy>(redirects.toInt())

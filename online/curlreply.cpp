@@ -27,7 +27,7 @@ CurlReply::CurlReply(std::shared_ptr<CurlWorker> worker, QNetworkAccessManager::
                      const QNetworkRequest &request, QIODevice *outgoing, const Policy &policy,
                      QObject *parent)
     : QNetworkReply(parent), worker_(std::move(worker)), policy_(policy), hop_(request),
-      outgoing_(outgoing)
+      outgoing_(outgoing), bodyRate_(NetworkLimits::bodyRateMinBytes, policy.pace.bodyWindowMs)
 {
     setRequest(request);
     setOperation(op);
@@ -35,6 +35,14 @@ CurlReply::CurlReply(std::shared_ptr<CurlWorker> worker, QNetworkAccessManager::
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     idle_.setSingleShot(true);
     connect(&idle_, &QTimer::timeout, this, &CurlReply::abort); // Qt's transfer timeout
+    clock_.start();
+    // never early: the bounds are the peer's
+    for (QTimer *clock : {&headClock_, &bodyClock_}) {
+        clock->setSingleShot(true);
+        clock->setTimerType(Qt::PreciseTimer);
+    }
+    connect(&headClock_, &QTimer::timeout, this, &CurlReply::onHeadLate);
+    connect(&bodyClock_, &QTimer::timeout, this, &CurlReply::onBodySlow);
     if (op != QNetworkAccessManager::GetOperation && op != QNetworkAccessManager::PostOperation) {
         conclude(ProtocolUnknownError, QStringLiteral("Operation not supported"));
         return;
@@ -58,6 +66,8 @@ qint64 CurlReply::bufferLimit() const
 
 void CurlReply::startTransfer()
 {
+    headClock_.stop();
+    bodyClock_.stop();
     const QString scheme = url().scheme();
     if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
         conclude(ProtocolUnknownError, QStringLiteral("Protocol \"%1\" is unknown").arg(scheme));
@@ -100,6 +110,9 @@ void CurlReply::startTransfer()
     worker_->start(std::make_unique<CurlHop>(request, state_));
     if (policy_.transferTimeoutMs > 0)
         idle_.start(policy_.transferTimeoutMs);
+    // a request without a body is out at once: the head's clock runs from here
+    requestSent_ = false;
+    keepPace(!request.post || request.postSize == 0, false);
 }
 
 void CurlReply::stopTransfer()
@@ -131,7 +144,8 @@ void CurlReply::feedUpload()
 
 void CurlReply::onWake()
 {
-    if (isFinished() || !state_)
+    // a reply that has ended (timed out, say) takes no more news of its stopped transfer
+    if (isFinished() || ended_ || !state_)
         return;
     TransferState::Update update = state_->take();
     if (update.progressed && policy_.transferTimeoutMs > 0 && !update.ended)
@@ -149,7 +163,64 @@ void CurlReply::onWake()
         feedUpload();
     if (update.ended)
         hopEnded(update.end);
+    else
+        keepPace(update.requestSent, update.headArrived);
     deliver();
+}
+
+void CurlReply::keepPace(bool requestSent, bool headArrived)
+{
+    const bool sentNow = requestSent && !requestSent_;
+    requestSent_ = requestSent_ || requestSent;
+    if (!requestSent_)
+        return; // the idle timeout watches the request body going out
+    const qint64 now = clock_.elapsed();
+    if (status_ == 0) { // no final head yet: interim answers do not stop the clock
+        if (sentNow && policy_.pace.headMs > 0)
+            headClock_.start(policy_.pace.headMs);
+        return;
+    }
+    headClock_.stop();
+    if (policy_.pace.bodyWindowMs <= 0)
+        return;
+    // the body counts from its head, or from the end of a request answered before it was out
+    if (sentNow || headArrived)
+        bodyRate_.start(now, headArrived ? 0 : received_);
+    bodyRate_.arrived(now, received_);
+    bodyClock_.start(int(qMax<qint64>(bodyRate_.deadlineMs() - now, 0)));
+}
+
+void CurlReply::onHeadLate()
+{
+    timeOut(QStringLiteral("No whole answer head within %1 ms of the request")
+                .arg(policy_.pace.headMs));
+}
+
+void CurlReply::onBodySlow()
+{
+    if (state_->unread() >= bufferLimit()) {
+        // paused while the reader leaves its buffer full: the peer is not to blame
+        bodyRate_.start(clock_.elapsed(), received_);
+        bodyClock_.start(policy_.pace.bodyWindowMs);
+        return;
+    }
+    timeOut(QStringLiteral("Fewer than %1 body bytes in %2 ms")
+                .arg(NetworkLimits::bodyRateMinBytes)
+                .arg(policy_.pace.bodyWindowMs));
+}
+
+void CurlReply::timeOut(const QString &why)
+{
+    stopTransfer();
+    bytesPending_ = false; // the unread body went with the transfer
+    conclude(TimeoutError, why);
+}
+
+void CurlReply::stopClocks()
+{
+    idle_.stop();
+    headClock_.stop();
+    bodyClock_.stop();
 }
 
 void CurlReply::takeHead(const HttpFraming::Head &head)
@@ -303,7 +374,7 @@ void CurlReply::deliver()
 void CurlReply::finish()
 {
     const QPointer<CurlReply> self(this);
-    idle_.stop();
+    stopClocks();
     if (end_ != NoError) {
         setError(end_, endText_);
         emit errorOccurred(end_);
@@ -326,7 +397,7 @@ void CurlReply::abort()
     if (isFinished())
         return;
     stopTransfer();
-    idle_.stop();
+    stopClocks();
     QNetworkReply::close();
     setError(OperationCanceledError, QStringLiteral("Operation canceled"));
     const QPointer<CurlReply> self(this);

@@ -1,13 +1,17 @@
 // A network reply carried by libcurl on the worker thread (CurlWorker), as Qt's HTTP reply behaves
 // towards its readers (signals, attributes, headers, error codes, abort()), but with the answer's
-// framing checked strictly (HttpFraming), the unread body held to the read-buffer size by pausing
-// the transfer, redirects followed by the reply itself under its policy, plain HTTP to this
-// machine only and HTTPS verified against the system's certificates. Thread of its creator: the
-// worker only reaches it through the TransferState of the running hop and a queued wake-up.
+// framing checked strictly (HttpFraming), its head and body held to bounds in time against a slow
+// peer, the unread body held to the read-buffer size by pausing the transfer, redirects followed
+// by the reply itself under its policy, plain HTTP to this machine only and HTTPS verified against
+// the system's certificates. Thread of its creator: the worker only reaches it through the
+// TransferState of the running hop and a queued wake-up.
 #pragma once
 
+#include "bodyrate.h"
+#include "networklimits.h"
 #include "transferstate.h"
 
+#include <QElapsedTimer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -24,6 +28,11 @@ public:
     struct Policy
     {
         int transferTimeoutMs = 0; // no progress for this long aborts the reply; 0: never
+        // Each hop's head must be complete within pace.headMs of its request going out, and its
+        // body bring NetworkLimits::bodyRateMinBytes in every pace.bodyWindowMs from then on,
+        // or the reply ends with TimeoutError. Neither clock runs while the request body goes
+        // out (the idle timeout does), nor the body's while the reader leaves its buffer full.
+        NetworkLimits::PaceBounds pace;
         QNetworkRequest::RedirectPolicy redirects = QNetworkRequest::ManualRedirectPolicy;
     };
 
@@ -59,6 +68,14 @@ private:
     // The worker's wake-up: takes what changed and emits it.
     void onWake();
     void takeHead(const HttpFraming::Head &head);
+    // Runs the head's clock or the body's, as far as the exchange has come: requestSent, the
+    // request body is out whole now; headArrived, the final head has just come.
+    void keepPace(bool requestSent, bool headArrived);
+    void onHeadLate();
+    void onBodySlow();
+    // Ends the reply as TimeoutError, its transfer stopped.
+    void timeOut(const QString &why);
+    void stopClocks();
     // Reads the POST body on into the upload buffer, as far as it has room.
     void feedUpload();
     void hopEnded(const TransferState::End &end);
@@ -77,6 +94,11 @@ private:
     QByteArray uploadChunk_;   // the bytes of one read of outgoing_
     std::shared_ptr<TransferState> state_; // of the running (or last) hop
     QTimer idle_;
+    QElapsedTimer clock_;
+    QTimer headClock_; // from the request out to the final head
+    QTimer bodyClock_; // till the body-rate rule's deadline
+    BodyRate bodyRate_;
+    bool requestSent_ = false; // by the running hop, its body with it
 
     int status_ = 0;
     qint64 received_ = 0;

@@ -2,6 +2,7 @@
 
 #include "answerguard.h"
 #include "curlreply.h"
+#include "replyrules.h"
 
 #include <QNetworkRequest>
 
@@ -47,14 +48,20 @@ void DownloadBody::cancel()
 
 bool DownloadBody::answerIsFile() const
 {
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    return status >= 200 && status <= 299;
+    return status_ == 200;
 }
 
 void DownloadBody::onMetaData()
 {
-    if (!reply_ || !answerIsFile())
+    if (!reply_)
         return;
+    status_ = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (!answerIsFile()) {
+        // nothing of its body is wanted: an error status keeps its code
+        stop(End::Failed, status_ >= 400 ? ReplyRules::statusError(status_)
+                                         : QNetworkReply::UnknownContentError);
+        return;
+    }
     bool known = false;
     const qint64 length = reply_->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
     announced_ = known ? length : -1;
@@ -73,9 +80,7 @@ void DownloadBody::onReadyRead()
         stop(End::Failed, QNetworkReply::UnknownContentError);
         return;
     }
-    if (!answerIsFile())
-        pass(nullptr, available); // an error page: read and dropped
-    else if (!part_)
+    if (!part_)
         data_ += reply_->read(available);
     else if (pass(&part_->file(), available) != available)
         stop(End::WriteFailed, QNetworkReply::NoError);
@@ -89,7 +94,7 @@ qint64 DownloadBody::pass(QIODevice *to, qint64 count)
     // one buffer for every read: a new one per read would make the heap grow and shrink
     chunk_.resize(int(count));
     const qint64 read = qMax<qint64>(reply_->read(chunk_.data(), count), 0);
-    return to ? to->write(chunk_.constData(), read) : read;
+    return to->write(chunk_.constData(), read);
 }
 
 void DownloadBody::stop(End end, QNetworkReply::NetworkError error)
@@ -114,7 +119,7 @@ void DownloadBody::onFinished()
         if (error == QNetworkReply::OperationCanceledError)
             error = QNetworkReply::TimeoutError; // not cancelled here: idle or past its deadline
         else if (error == QNetworkReply::NoError && !answerIsFile())
-            error = QNetworkReply::UnknownContentError; // an answer that is no file
+            error = QNetworkReply::UnknownContentError; // no head of a file came
         else if (error == QNetworkReply::NoError && announced_ >= 0 && received_ != announced_)
             error = QNetworkReply::RemoteHostClosedError; // bytes missing
         end_ = error == QNetworkReply::NoError ? End::Complete : End::Failed;

@@ -20,8 +20,9 @@ class DownloadBody : public QObject
 public:
     enum class End
     {
-        Complete,   // a 2xx answer with every announced byte, all of it kept
-        Failed,     // network error, timeout, error answer, too large or cancelled: see error()
+        Complete,   // a 200 answer with every announced byte, all of it kept
+        Failed,     // network error, timeout, an answer other than 200 (ended at its head), too
+                    // large or cancelled: see error()
         WriteFailed // the part file refused bytes (a full disk, say); nothing is kept
     };
 
@@ -40,6 +41,8 @@ public:
 
     End end() const { return end_; }
     QNetworkReply::NetworkError error() const { return error_; }
+    // The HTTP status of an answer that was not the file (not 200); 0 when none came.
+    int refusedStatus() const { return answerIsFile() ? 0 : status_; }
     QByteArray data() const { return data_; }
     qint64 size() const { return received_; }
     // The closed part file of a Complete streamed body, for the caller to commit; removed with
@@ -52,10 +55,11 @@ signals:
 private:
     void onMetaData();
     void onReadyRead();
-    // Moves count body bytes to `to` (null: drops them); returns the bytes it took.
+    // Moves count body bytes to `to`; returns the bytes it took.
     qint64 pass(QIODevice *to, qint64 count);
     void onFinished();
     void stop(End end, QNetworkReply::NetworkError error);
+    // Only a 200 answer holds the whole file asked for: a 204 holds none, a 206 a part.
     bool answerIsFile() const;
 
     QPointer<QNetworkReply> reply_;
@@ -66,6 +70,7 @@ private:
     QByteArray chunk_; // the bytes of one read of a reply that is no CurlReply
     qint64 received_ = 0;
     qint64 announced_ = -1;
+    int status_ = 0;
     bool stopped_ = false; // aborted here: end_ and error_ are already set
     End end_ = End::Failed;
     QNetworkReply::NetworkError error_ = QNetworkReply::NoError;

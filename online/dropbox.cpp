@@ -26,6 +26,11 @@ void Dropbox::setTransferTimeout(int ms)
     manager_.setTransferTimeout(ms);
 }
 
+void Dropbox::setPaceBounds(const NetworkLimits::PaceBounds &bounds)
+{
+    manager_.setPaceBounds(bounds);
+}
+
 QString Dropbox::targetPath(const QString &name)
 {
     const QString stored =
@@ -101,7 +106,9 @@ void Dropbox::onBodyEnded()
         return;
     }
     if (body->end() == DownloadBody::End::Failed) {
-        fail(QStringLiteral("%1: network error %2").arg(name_).arg(int(body->error())));
+        const int status = body->refusedStatus();
+        fail(QStringLiteral("%1: network error %2").arg(name_).arg(int(body->error())) +
+             (status != 0 ? QStringLiteral(", HTTP status %1").arg(status) : QString()));
         return;
     }
     const std::unique_ptr<PartFile> part = body->takePart();

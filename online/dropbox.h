@@ -25,6 +25,8 @@ public:
     void downloadFile(QStringList names);
     // Milliseconds without a byte after which a request ends with TimeoutError.
     void setTransferTimeout(int ms);
+    // The head's and the body's bounds in time (NetworkLimits::PaceBounds) of every request.
+    void setPaceBounds(const NetworkLimits::PaceBounds &bounds);
 
     // The file a name is stored as in the working folder ("Zq Player.exe" is stored aside).
     static QString targetPath(const QString &name);
@@ -38,8 +40,8 @@ signals:
     void hasUpdateData(QString version);
     void updateComplete();
     // Every end of a batch: ok after updateComplete(); otherwise error names the file and why
-    // (refused name, network error or error answer, too large, write failure). A failed file
-    // leaves nothing of itself; files fetched before it stay.
+    // (refused name, network error, too large, write failure, or an answer other than 200, its
+    // status named). A failed file leaves nothing of itself; files fetched before it stay.
     void batchFinished(bool ok, const QString &error);
 
 private slots:

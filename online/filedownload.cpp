@@ -45,6 +45,11 @@ void FileDownload::setTransferTimeout(int ms)
     manager_.setTransferTimeout(ms);
 }
 
+void FileDownload::setPaceBounds(const NetworkLimits::PaceBounds &bounds)
+{
+    manager_.setPaceBounds(bounds);
+}
+
 void FileDownload::startDownload(const QUrl &url, const QString &name, const QString &folder)
 {
     {
@@ -97,6 +102,7 @@ void FileDownload::onBodyEnded()
     DownloadBody *body = body_;
     body_ = nullptr;
     body->deleteLater();
+    refusedStatus_ = body->refusedStatus();
     switch (body->end()) {
     case DownloadBody::End::Complete: {
         std::unique_ptr<PartFile> unsaved; // an earlier download nobody saved: removed

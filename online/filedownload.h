@@ -32,7 +32,8 @@ public:
     // Stores name; when idle, starts a GET of url. With folder empty the body is kept in memory
     // (the version file: at most NetworkLimits::smallAnswerMaxBytes, within the answer
     // deadline); otherwise it streams into a part file beside folder/name (at most the
-    // configured published-file size; only the idle timeout applies). A name that is no bare
+    // configured published-file size, held to the idle timeout and the pace bounds only). Only a
+    // 200 answer is the file; any other ends at its head. A name that is no bare
     // file name, or a part file that cannot be created, reports saveFileFailed(1) and sends
     // nothing. When busy, aborts the running request (which ends with
     // downloadError(OperationCanceledError)) and sends nothing.
@@ -45,6 +46,11 @@ public:
     void setTransferTimeout(int ms);
     // Milliseconds the version file may take as a whole before it ends with TimeoutError.
     void setAnswerDeadline(int ms) { answerDeadlineMs_ = ms; }
+    // The head's and the body's bounds in time (NetworkLimits::PaceBounds) of every request.
+    void setPaceBounds(const NetworkLimits::PaceBounds &bounds);
+    // The HTTP status of the answer that ended the last failed request, when it was not 200; 0
+    // when the request failed without such an answer.
+    int refusedStatus() const { return refusedStatus_; }
 
     // Moves the last streamed download to folder + "/" + fileName() (or a free name, see
     // Existing); any thread. Reported by saveFileCompleted or saveFileFailed(1) as well. The
@@ -56,10 +62,11 @@ public:
     static QString freeTarget(const QString &folder, const QString &name, const QString &part);
 
 signals:
-    // The request ended with a 2xx answer and every announced byte.
+    // The request ended with a 200 answer and every announced byte.
     void downloaded();
     // The request failed, timed out (TimeoutError), was too large or was answered with another
-    // status (UnknownContentError); nothing was kept.
+    // status (its error code, or UnknownContentError for one below 400: refusedStatus() names
+    // it); nothing was kept.
     void downloadError(QNetworkReply::NetworkError error);
     void downloadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
     // The part file could not be created or written, or the file not moved into place; no part
@@ -78,5 +85,6 @@ private:
     QString fileName_;
     std::unique_ptr<PartFile> readyPart_; // a streamed download that arrived whole, for saveFile
     qint64 readySize_ = 0;
+    int refusedStatus_ = 0;
     int answerDeadlineMs_ = NetworkLimits::smallAnswerDeadlineMs;
 };

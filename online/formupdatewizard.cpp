@@ -83,9 +83,11 @@ QString FormUpdateWizard::saveFailedText(int errorCode)
     return QStringLiteral("Download failed, save file error:%1.").arg(errorCode);
 }
 
-QString FormUpdateWizard::networkFailedText(QNetworkReply::NetworkError error)
+QString FormUpdateWizard::networkFailedText(QNetworkReply::NetworkError error) const
 {
-    return QStringLiteral("Download failed, network error:%1.").arg(int(error));
+    const QString text = QStringLiteral("Download failed, network error:%1.").arg(int(error));
+    const int status = download_->refusedStatus();
+    return status != 0 ? text + QStringLiteral("\nHTTP status %1").arg(status) : text;
 }
 
 QString FormUpdateWizard::versionCheckErrorText()

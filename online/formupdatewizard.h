@@ -45,9 +45,10 @@ protected:
     // "Please Wait.", a line break and the whole per cent in brackets; just "Please Wait." while
     // the size is unknown.
     static QString progressText(qlonglong received, qlonglong total);
-    // The information texts of a download that failed while saving or on the network.
+    // The information texts of a download that failed while saving or on the network; the
+    // latter names the status of an answer that was not the file on a line of its own.
     static QString saveFailedText(int errorCode);
-    static QString networkFailedText(QNetworkReply::NetworkError error);
+    QString networkFailedText(QNetworkReply::NetworkError error) const;
     // "Version check error!": a version file that cannot be read or names no safe file.
     static QString versionCheckErrorText();
     // Moves the downloaded file into folder on a pool worker; the downloader's signals report.

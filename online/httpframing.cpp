@@ -106,8 +106,13 @@ bool Head::addLine(const char *line, qsizetype size)
 
 bool Head::addStatusLine(const QByteArray &line)
 {
+    // endless interim answers end at the head's bounds as one endless head would
+    const int bytes = bytes_ + int(qMin(line.size() + 2, NetworkLimits::maxHeadBytes + 1));
+    const int lines = lines_ + 1;
     *this = Head();
-    if (line.size() + 2 > NetworkLimits::maxHeadBytes)
+    bytes_ = bytes;
+    lines_ = lines;
+    if (bytes_ > NetworkLimits::maxHeadBytes || lines_ > NetworkLimits::maxHeadLines)
         return fail(QStringLiteral("answer head too large"));
     // "HTTP/1.x NNN" and an optional " reason"
     if (line.size() < 12 || !line.startsWith("HTTP/1.") || !isDigit(line.at(7)) ||
@@ -120,8 +125,6 @@ bool Head::addStatusLine(const QByteArray &line)
         return fail(QStringLiteral("malformed status line"));
     reason_ = line.mid(13);
     inAnswer_ = true;
-    bytes_ = line.size() + 2;
-    lines_ = 1;
     return true;
 }
 

@@ -10,15 +10,16 @@
 namespace HttpFraming {
 
 // The head of an answer, fed one line at a time as it arrives (with its line end). A status line
-// starts a new answer (after a 1xx one, say): every count and field starts again.
+// starts a new answer (after a 1xx one, say): its fields start again, while the head's bytes and
+// lines count on across every answer of the exchange, interim ones included.
 class Head
 {
 public:
     // False, with error() set, when line breaks a rule: a status line that is not
-    // "HTTP/1.x NNN reason", a header line that is not "name: value", a head past
-    // NetworkLimits::maxHeadBytes or maxHeadLines, a Content-Length that is no decimal number or
-    // differs from an earlier one, a Transfer-Encoding other than "chunked", a Content-Encoding
-    // other than identity, or Content-Length together with Transfer-Encoding.
+    // "HTTP/1.x NNN reason", a header line that is not "name: value", heads past
+    // NetworkLimits::maxHeadBytes or maxHeadLines in all, a Content-Length that is no decimal
+    // number or differs from an earlier one, a Transfer-Encoding other than "chunked", a
+    // Content-Encoding other than identity, or Content-Length together with Transfer-Encoding.
     bool addLine(const char *line, qsizetype size);
 
     // The blank line of a final (non-1xx) answer has come; its fields are complete.

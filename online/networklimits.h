@@ -6,6 +6,19 @@
 namespace NetworkLimits {
 // A transfer that receives and sends nothing for this long ends with TimeoutError.
 constexpr int transferTimeoutMs = 30000;
+// The head of an answer, interim (1xx) answers included, that is not complete this long after its
+// request (with its body) went out ends with TimeoutError, however steadily its lines come.
+constexpr int headTimeoutMs = 30000;
+// A body that brings fewer than bodyRateMinBytes in any bodyRateWindowMs ends with TimeoutError,
+// however steadily its bytes trickle.
+constexpr int bodyRateWindowMs = 60000;
+constexpr qint64 bodyRateMinBytes = 1024;
+// The bounds in time that a peer's answer is held to besides the idle timeout; tests shorten them.
+struct PaceBounds
+{
+    int headMs = headTimeoutMs;          // 0: none
+    int bodyWindowMs = bodyRateWindowMs; // 0: none
+};
 // A small answer (the version file, the token answer, the upload answer) that has not ended this
 // long after its request was sent ends with TimeoutError, however steadily its bytes trickle.
 constexpr int smallAnswerDeadlineMs = 60000;

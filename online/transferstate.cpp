@@ -216,8 +216,11 @@ qint64 TransferState::takeUpload(char *to, qint64 max)
     if (uploadFailed_)
         return uploadFailed;
     const qint64 buffered = upload_.size() - uploadAt_;
-    if (buffered == 0 && uploadEnd_)
+    if (buffered == 0 && uploadEnd_) {
+        update_.requestSent = true; // a body of unknown size ends here
+        changed_ = true;
         return 0;
+    }
     if (buffered == 0)
         sendingPaused_ = true;
     const qint64 count = qMin(max, buffered);
@@ -238,6 +241,7 @@ void TransferState::setSent(qint64 sent, qint64 total)
         return;
     update_.progressed = update_.progressed || sent != update_.sent;
     update_.uploadMoved = true;
+    update_.requestSent = update_.requestSent || (total > 0 && sent >= total);
     update_.sent = sent;
     update_.sendTotal = total;
     changed_ = true;

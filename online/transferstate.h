@@ -41,6 +41,7 @@ public:
         qint64 sent = 0;
         qint64 sendTotal = 0;
         bool uploadWanted = false; // the upload buffer runs low: refill it
+        bool requestSent = false;  // the request body has gone out whole
         bool ended = false;
         End end; // when ended
     };
@@ -94,6 +95,8 @@ public:
     void bodyAdded(qint64 size);
     // Bytes for curl's upload, or 0 at the body's end, uploadNotReady or uploadFailed.
     qint64 takeUpload(char *to, qint64 max);
+    // Upload progress; a known total sent, like the end of a body of unknown size, tells the
+    // reply that the request is out.
     void setSent(qint64 sent, qint64 total);
     // Wakes the reply at once.
     void end(const End &end);

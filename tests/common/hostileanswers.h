@@ -66,6 +66,10 @@ inline QList<Hostile> all()
          QNetworkReply::ProtocolFailure, true},
         {"millions of header lines", answer("HTTP/1.1 200 OK\r\n", E::Repeat, headerLines),
          QNetworkReply::ProtocolFailure, true},
+        {"endless interim answers",
+         answer(QByteArray(), E::Repeat,
+                "HTTP/1.1 103 Early Hints\r\nLink: </a.css>; rel=preload\r\n\r\n"),
+         QNetworkReply::ProtocolFailure, true},
         {"chunk size zz", answer(chunked + "5\r\nhello\r\nzz\r\nhello\r\n0\r\n\r\n"),
          QNetworkReply::ProtocolFailure, false},
         {"chunk size -10", answer(chunked + "5\r\nhello\r\n-10\r\nhello\r\n0\r\n\r\n"),
@@ -106,6 +110,60 @@ inline QList<WellFormed> wellFormed(const QByteArray &body, bool withEmpty)
     if (withEmpty)
         answers.append({"empty body", answer(okHead("Content-Length: 0\r\n"))});
     return answers;
+}
+
+// A slow peer's answers: a head line or a body byte comes every few of the peer's seconds, within
+// the idle timeout, but the head never ends or the body never reaches its length. Each ends with
+// TimeoutError by the head's or the body's bound in time. secondMs is how long one of the peer's
+// seconds lasts: 1000 against the real bounds, shortSecondMs against bounds shortened alike.
+inline QList<Hostile> slowPeers(int secondMs)
+{
+    const auto paced = [](const QByteArray &bytes, const QByteArray &unit, int intervalMs) {
+        RawHttpServer::Answer a = answer(bytes, RawHttpServer::Endless::Repeat, unit);
+        a.intervalMs = intervalMs;
+        return a;
+    };
+    return {
+        {"a byte every 6 s", paced(okHead("Content-Length: 100000\r\n"), "x", 6 * secondMs),
+         QNetworkReply::TimeoutError, false},
+        {"103 Early Hints every 10 s",
+         paced(QByteArray(), "HTTP/1.1 103 Early Hints\r\nLink: </a.css>; rel=preload\r\n\r\n",
+               10 * secondMs),
+         QNetworkReply::TimeoutError, false},
+        {"a header line every 10 s", paced("HTTP/1.1 200 OK\r\n", "X-Slow: 1\r\n", 10 * secondMs),
+         QNetworkReply::TimeoutError, false},
+    };
+}
+// The peer's second of slowPeers() against bounds shortened to 1/20: the idle timeout and the
+// head's bound are 30 of them (1.5 s), the body's window 60 (3 s).
+constexpr int shortSecondMs = 50;
+
+// An answer to the request for a whole file that holds no such file.
+struct NoFile
+{
+    const char *name;
+    RawHttpServer::Answer answer;
+    int status;
+};
+
+// Each ends as UnknownContentError, named by its status, at its head.
+inline QList<NoFile> noFiles()
+{
+    return {
+        {"204 No Content", answer("HTTP/1.1 204 No Content\r\n\r\n"), 204},
+        {"206 Partial Content",
+         answer("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-4/100000\r\n"
+                "Content-Length: 5\r\n\r\nhello"),
+         206},
+        {"206 with an endless body",
+         answer("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-99999999/100000000\r\n"
+                "Content-Length: 100000000\r\n\r\n",
+                RawHttpServer::Endless::Repeat, QByteArray(65536, 'p')),
+         206},
+        {"203 Non-Authoritative Information",
+         answer("HTTP/1.1 203 Non-Authoritative Information\r\nContent-Length: 5\r\n\r\nhello"),
+         203},
+    };
 }
 
 } // namespace HostileAnswers

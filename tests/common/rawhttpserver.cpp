@@ -8,6 +8,8 @@
 
 #include <zlib.h>
 
+#include <chrono>
+
 namespace {
 
 // Reads the request's head and its Content-Length body; false when the client goes away.
@@ -149,6 +151,16 @@ void RawHttpServer::acceptLoop()
     }
 }
 
+bool RawHttpServer::pause(int socket, int ms, int generation)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < until) {
+        if (stopped(generation) || clientGone(socket))
+            return false;
+    }
+    return true;
+}
+
 bool RawHttpServer::sendAll(int socket, const QByteArray &bytes, int generation)
 {
     qsizetype sent = 0;
@@ -178,7 +190,8 @@ void RawHttpServer::serve(int socket, Answer answer, int generation)
             }
             break;
         case Endless::Repeat:
-            while (sendAll(socket, answer.unit, generation)) {
+            while (pause(socket, answer.intervalMs, generation) &&
+                   sendAll(socket, answer.unit, generation)) {
             }
             break;
         case Endless::Gzip:

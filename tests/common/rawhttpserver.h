@@ -30,6 +30,7 @@ public:
         QByteArray bytes;
         Endless endless = Endless::None;
         QByteArray unit;       // Endless::Repeat's bytes
+        int intervalMs = 0;    // Endless::Repeat: the pause before each unit
         bool holdOpen = false; // after bytes, keep the connection open until released
     };
 
@@ -55,6 +56,8 @@ private:
     void acceptLoop();
     void serve(int socket, Answer answer, int generation);
     bool sendAll(int socket, const QByteArray &bytes, int generation);
+    // Waits ms; false once the client has gone or the connection is to stop.
+    bool pause(int socket, int ms, int generation);
     bool stopped(int generation) const;
 
     std::string host_;

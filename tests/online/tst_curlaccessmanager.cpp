@@ -1,17 +1,53 @@
 // The libcurl-carried manager and reply as their callers use them, against real servers on
 // 127.0.0.1: backpressure, Qt's codes for error statuses, the redirect rules, abort(), large
-// request bodies.
+// request bodies, the bounds in time against a slow peer.
 #include "curlaccessmanager.h"
+#include "hostileanswers.h"
 #include "networklimits.h"
 #include "peakmemory.h"
 #include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QSignalSpy>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
+
+namespace {
+
+// A request body read as from a pipe when sequential: its size is not known beforehand.
+class BodyDevice : public QIODevice
+{
+public:
+    BodyDevice(const QByteArray &bytes, bool sequential) : bytes_(bytes), sequential_(sequential)
+    {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return sequential_; }
+    qint64 size() const override { return bytes_.size(); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = qMin(maxSize, bytes_.size() - at_);
+        memcpy(data, bytes_.constData() + at_, size_t(count));
+        at_ += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    const QByteArray bytes_;
+    const bool sequential_;
+    qint64 at_ = 0;
+};
+
+} // namespace
 
 class TstCurlAccessManager : public QObject
 {
@@ -19,6 +55,8 @@ class TstCurlAccessManager : public QObject
 private:
     TestHttpServer http;
     RawHttpServer raw;
+    RawHttpServer paced; // answers of a slow peer
+    std::atomic<bool> releaseStalls{false};
 
 private slots:
     void initTestCase()
@@ -50,6 +88,27 @@ private slots:
         s.Get("/loop", [](const httplib::Request &, httplib::Response &res) {
             res.set_redirect("/loop", 302);
         });
+        // reads the request body at 4 MiB/s, answers with its size
+        s.Post("/slow-reader", [](const httplib::Request &, httplib::Response &res,
+                                  const httplib::ContentReader &content) {
+            qint64 size = 0;
+            QElapsedTimer clock;
+            clock.start();
+            content([&](const char *, size_t length) {
+                size += qint64(length);
+                const qint64 dueMs = size * 1000 / (4 * 1024 * 1024);
+                if (dueMs > clock.elapsed())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(dueMs - clock.elapsed()));
+                return true;
+            });
+            res.set_content(std::to_string(size), "text/plain");
+        });
+        // reads nothing of the request body
+        s.Post("/no-reader", [this](const httplib::Request &, httplib::Response &res,
+                                    const httplib::ContentReader &) {
+            TestHttpServer::stallUntil(releaseStalls);
+            res.set_content("late", "text/plain");
+        });
         QVERIFY(http.start());
         RawHttpServer::Answer endless;
         endless.bytes = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\n";
@@ -57,8 +116,20 @@ private slots:
         endless.unit = QByteArray(65536, 'z');
         raw.setAnswer(endless);
         QVERIFY(raw.start());
+        QVERIFY(paced.start());
     }
-    void cleanup() { raw.release(); }
+    void cleanupTestCase()
+    {
+        releaseStalls = true;
+        http.stop();
+    }
+    void init() { releaseStalls = false; }
+    void cleanup()
+    {
+        releaseStalls = true;
+        raw.release();
+        paced.release();
+    }
 
     // A reader that takes nothing holds the transfer at its read buffer (plus one read of
     // curl's); once it reads, the transfer goes on.
@@ -309,6 +380,122 @@ private slots:
         QSignalSpy finished(reply.get(), &QNetworkReply::finished);
         QVERIFY(finished.wait(5000));
         QCOMPARE(int(reply->error()), error);
+    }
+
+    // A slow peer whose head lines or body bytes keep within the idle timeout ends with
+    // TimeoutError at the head's or the body's bound; interim answers do not stop the head's
+    // clock, which runs from the end of the request body, of a known size or not.
+    void slowPeerEndsAsTimeout_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<QString>("body"); // "": GET; "known", "unknown": POST of that size
+        const QList<HostileAnswers::Hostile> slowPeers =
+            HostileAnswers::slowPeers(HostileAnswers::shortSecondMs);
+        for (const QString &body : {QString(), QStringLiteral("known")}) {
+            for (const HostileAnswers::Hostile &slow : slowPeers)
+                QTest::addRow("%s, %s", body.isEmpty() ? "GET" : "POST", slow.name)
+                    << slow.answer << body;
+        }
+        QTest::addRow("POST of unknown size, %s", slowPeers.at(2).name)
+            << slowPeers.at(2).answer << "unknown";
+    }
+    void slowPeerEndsAsTimeout()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(QString, body);
+        paced.setAnswer(answer);
+        CurlAccessManager manager;
+        manager.setTransferTimeout(30 * HostileAnswers::shortSecondMs);
+        manager.setPaceBounds(
+            {30 * HostileAnswers::shortSecondMs, 60 * HostileAnswers::shortSecondMs});
+        QNetworkRequest request{QUrl(paced.url())};
+        // a sequential device without a Content-Length goes out chunked
+        BodyDevice outgoing(QByteArray(body == QLatin1String("known") ? 1024 * 1024 : 10, 'b'),
+                            body == QLatin1String("unknown"));
+        std::unique_ptr<QNetworkReply> reply(body.isEmpty() ? manager.get(request)
+                                                            : manager.post(request, &outgoing));
+        QSignalSpy errors(reply.get(), &QNetworkReply::errorOccurred);
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(errors.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::TimeoutError);
+        QCOMPARE(reply->error(), QNetworkReply::TimeoutError);
+        QCOMPARE(reply->bytesAvailable(), qint64(0));
+        QTRY_COMPARE(paced.openConnections(), 0);
+    }
+
+    // A body that comes slowly but brings its bytes in every window arrives whole.
+    void movingBodyArrivesWhole()
+    {
+        RawHttpServer::Answer answer =
+            HostileAnswers::answer(HostileAnswers::okHead("Content-Length: 10240\r\n"),
+                                   RawHttpServer::Endless::Repeat, QByteArray(1024, 'm'));
+        answer.intervalMs = 100;
+        paced.setAnswer(answer);
+        CurlAccessManager manager;
+        manager.setTransferTimeout(1000);
+        manager.setPaceBounds({1000, 300});
+        std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(QUrl(paced.url()))));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(reply->error(), QNetworkReply::NoError);
+        QCOMPARE(reply->readAll(), QByteArray(10240, 'm'));
+    }
+
+    // A transfer paused because its reader leaves the read buffer full is no slow peer: it goes
+    // on once the reader reads, however long that took.
+    void readerPauseIsNoSlowPeer()
+    {
+        CurlAccessManager manager;
+        manager.setPaceBounds({1000, 300});
+        std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(QUrl(raw.url()))));
+        QSignalSpy errors(reply.get(), &QNetworkReply::errorOccurred);
+        QTRY_VERIFY(reply->bytesAvailable() >= NetworkLimits::streamReadBufferBytes);
+        QTest::qWait(1000); // past several windows of the body's clock
+        qint64 read = 0;
+        while (read < 4 * NetworkLimits::streamReadBufferBytes) {
+            QTRY_VERIFY(reply->bytesAvailable() > 0 || !reply->isRunning());
+            QVERIFY(reply->isRunning());
+            read += reply->readAll().size();
+        }
+        QCOMPARE(errors.count(), 0);
+    }
+
+    // A request body that the server reads slowly but steadily goes out whole, however long it
+    // takes: neither the head's nor the body's clock runs while it goes out (the head's runs
+    // from its end), and the idle timeout sees it move.
+    void slowUploadSucceeds()
+    {
+        const QByteArray payload(24 * 1024 * 1024, 'u'); // about 6 s at the server's pace
+        CurlAccessManager manager;
+        manager.setTransferTimeout(1000);
+        manager.setPaceBounds({3000, 300});
+        QNetworkRequest request(QUrl(http.url(QStringLiteral("/slow-reader"))));
+        request.setHeader(QNetworkRequest::ContentTypeHeader,
+                          QStringLiteral("application/octet-stream"));
+        std::unique_ptr<QNetworkReply> reply(manager.post(request, payload));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(reply->error(), QNetworkReply::NoError);
+        QCOMPARE(reply->readAll(), QByteArray::number(payload.size()));
+    }
+
+    // An upload that the server stops reading ends by the idle timeout (which aborts, as Qt's),
+    // not by the head's clock: the request is not out.
+    void unreadUploadEndsByTheIdleTimeout()
+    {
+        CurlAccessManager manager;
+        manager.setTransferTimeout(1000);
+        manager.setPaceBounds({300, 300});
+        QNetworkRequest request(QUrl(http.url(QStringLiteral("/no-reader"))));
+        request.setHeader(QNetworkRequest::ContentTypeHeader,
+                          QStringLiteral("application/octet-stream"));
+        std::unique_ptr<QNetworkReply> reply(
+            manager.post(request, QByteArray(32 * 1024 * 1024, 'n')));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(reply->error(), QNetworkReply::OperationCanceledError);
     }
 };
 

@@ -52,13 +52,17 @@ private:
         UpdateConfig::setCurrent(config);
     }
 
-    // A batch of "FW_X7.bin" from the hostile server; true when it succeeded.
-    bool fetchFromRaw(const RawHttpServer::Answer &answer, int waitMs, QString *error)
+    // A batch of "FW_X7.bin" from the hostile server, under the idle timeout and pace bounds
+    // given; true when it succeeded.
+    bool fetchFromRaw(const RawHttpServer::Answer &answer, int waitMs, QString *error,
+                      int idleMs = 120000, // not what ends a flood
+                      const NetworkLimits::PaceBounds &pace = {})
     {
         raw.setAnswer(answer);
         setDownloadUrl(raw.url(QStringLiteral("/2/files/download")));
         Dropbox dropbox;
-        dropbox.setTransferTimeout(120000); // not what ends a flood
+        dropbox.setTransferTimeout(idleMs);
+        dropbox.setPaceBounds(pace);
         QSignalSpy finished(&dropbox, &Dropbox::batchFinished);
         dropbox.startBatch({QStringLiteral("FW_X7.bin")});
         [&] { QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), waitMs); }();
@@ -550,6 +554,54 @@ private slots:
               growth.bytes() / (1024 * 1024));
         QCOMPARE(error, QStringLiteral("FW_X7.bin: network error %1").arg(int(hostile.error)));
         QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QCOMPARE(TestSupport::entriesOf(QDir::currentPath()), before);
+    }
+
+    // A slow peer, whose head lines or body bytes keep within the idle timeout, fails the batch
+    // with TimeoutError at the head's or the body's bound (shortened here), naming the file; the
+    // older file stays byte-identical and nothing else is left.
+    void slowPeerFailsTheBatch_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        for (const HostileAnswers::Hostile &slow :
+             HostileAnswers::slowPeers(HostileAnswers::shortSecondMs))
+            QTest::newRow(slow.name) << slow.answer;
+    }
+    void slowPeerFailsTheBatch()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        TestSupport::writeFile(QStringLiteral("FW_X7.bin"), "previous version");
+        const QMap<QString, QByteArray> before = TestSupport::entriesOf(QDir::currentPath());
+        QString error;
+        QVERIFY(!fetchFromRaw(
+            answer, 20000, &error, 30 * HostileAnswers::shortSecondMs,
+            {30 * HostileAnswers::shortSecondMs, 60 * HostileAnswers::shortSecondMs}));
+        QCOMPARE(
+            error,
+            QStringLiteral("FW_X7.bin: network error %1").arg(int(QNetworkReply::TimeoutError)));
+        QCOMPARE(TestSupport::entriesOf(QDir::currentPath()), before);
+    }
+
+    // Only a 200 answer is the file: a 204, a 206 or another 2xx fails the batch, naming the file
+    // and the status; the older file stays byte-identical and nothing else is left.
+    void answerThatIsNoFileFailsTheBatch_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<int>("status");
+        for (const HostileAnswers::NoFile &noFile : HostileAnswers::noFiles())
+            QTest::newRow(noFile.name) << noFile.answer << noFile.status;
+    }
+    void answerThatIsNoFileFailsTheBatch()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(int, status);
+        TestSupport::writeFile(QStringLiteral("FW_X7.bin"), "previous version");
+        const QMap<QString, QByteArray> before = TestSupport::entriesOf(QDir::currentPath());
+        QString error;
+        QVERIFY(!fetchFromRaw(answer, 10000, &error));
+        QCOMPARE(error, QStringLiteral("FW_X7.bin: network error %1, HTTP status %2")
+                            .arg(int(QNetworkReply::UnknownContentError))
+                            .arg(status));
         QCOMPARE(TestSupport::entriesOf(QDir::currentPath()), before);
     }
 

@@ -505,8 +505,8 @@ private slots:
                  folder + QLatin1Char('/') + expected);
     }
 
-    // A version file trickling a byte a second ends at the answer deadline; a published file
-    // may come that slowly (a slow line) and is not cut.
+    // A version file trickling a byte a second ends at the answer deadline; a published file has
+    // no such deadline (a slow line), only the idle and pace bounds, and is not cut there.
     void tricklingAnswer_data()
     {
         QTest::addColumn<bool>("toFile");
@@ -735,6 +735,81 @@ private slots:
         QCOMPARE(done.count(), 0);
         QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(), hostile.error);
         QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QCOMPARE(entriesOf(folder), before);
+        QVERIFY(download.downloadedData().isEmpty());
+    }
+
+    // A slow peer, whose head lines or body bytes keep within the idle timeout, ends the version
+    // file and the published file with TimeoutError at the head's or the body's bound (shortened
+    // here), the file in the folder byte-identical and nothing else left.
+    void slowPeerEndsAsTimeout_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<bool>("toFile");
+        for (const bool toFile : {false, true}) {
+            for (const HostileAnswers::Hostile &slow :
+                 HostileAnswers::slowPeers(HostileAnswers::shortSecondMs))
+                QTest::addRow("%s, %s", toFile ? "published file" : "version file", slow.name)
+                    << slow.answer << toFile;
+        }
+    }
+    void slowPeerEndsAsTimeout()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(bool, toFile);
+        raw.setAnswer(answer);
+        const QString folder = emptyFolder(QStringLiteral("slow"));
+        writeFile(folder + QStringLiteral("/FW_X7.bin"), "old firmware");
+        const QMap<QString, QByteArray> before = entriesOf(folder);
+        FileDownload download;
+        download.setTransferTimeout(30 * HostileAnswers::shortSecondMs);
+        download.setPaceBounds(
+            {30 * HostileAnswers::shortSecondMs, 60 * HostileAnswers::shortSecondMs});
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QVERIFY(!fetchUrl(download, QUrl(raw.url(QStringLiteral("/FW_X7.bin"))),
+                          QStringLiteral("FW_X7.bin"), toFile ? folder : QString(), 20000));
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::TimeoutError);
+        QCOMPARE(entriesOf(folder), before);
+        QVERIFY(download.downloadedData().isEmpty());
+    }
+
+    // Only a 200 answer is the file: a 204, a 206 or another 2xx ends as UnknownContentError at
+    // its head (its body is not read), its status named, the file in the folder byte-identical
+    // and nothing else left; the version file follows the same rule.
+    void answerThatIsNoFileFails_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("toFile");
+        for (const bool toFile : {false, true}) {
+            for (const HostileAnswers::NoFile &noFile : HostileAnswers::noFiles())
+                QTest::addRow("%s, %s", toFile ? "published file" : "version file", noFile.name)
+                    << noFile.answer << noFile.status << toFile;
+        }
+    }
+    void answerThatIsNoFileFails()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(int, status);
+        QFETCH(bool, toFile);
+        raw.setAnswer(answer);
+        const QString folder = emptyFolder(QStringLiteral("no file"));
+        writeFile(folder + QStringLiteral("/FW_X7.bin"), "old firmware");
+        const QMap<QString, QByteArray> before = entriesOf(folder);
+        FileDownload download;
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QSignalSpy progress(&download, &FileDownload::downloadProgress);
+        QVERIFY(!fetchUrl(download, QUrl(raw.url(QStringLiteral("/FW_X7.bin"))),
+                          QStringLiteral("FW_X7.bin"), toFile ? folder : QString()));
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(failed.at(0).at(0).value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::UnknownContentError);
+        QCOMPARE(download.refusedStatus(), status);
+        QCOMPARE(progress.count(), 0);
+        QCOMPARE(entriesOf(folder), before);
+        QVERIFY(!download.saveFile(folder));
         QCOMPARE(entriesOf(folder), before);
         QVERIFY(download.downloadedData().isEmpty());
     }

@@ -132,6 +132,59 @@ private:
         return wizard;
     }
 
+    // Update Application from the main window's menu against answer, to the version file or to
+    // the installer it offers, with the downloader's idle timeout and pace bounds shortened to a
+    // peer's second of secondMs (0: the program's own): within waitMs the wizard's network-error
+    // page shows text, with Retry, memory bounded, and the user's file of the installer's name
+    // on the Desktop stays as it was.
+    void wizardShowsNetworkError(const RawHttpServer::Answer &answer, bool installer,
+                                 const QString &text, int waitMs, int secondMs)
+    {
+        raw.setAnswer(answer);
+        UpdateConfig config;
+        config.applicationVersionUrl = installer
+                                           ? QUrl(http.url(QStringLiteral("/app/offer-hostile")))
+                                           : QUrl(raw.url(QStringLiteral("/app")));
+        config.publishedFileMaxBytes = 64 * 1024 * 1024;
+        UpdateConfig::setCurrent(config);
+        writeFile(desktop() + QLatin1Char('/') + FormUpdateApplication::installerName,
+                  "the user's own file");
+        const QMap<QString, QByteArray> before = entriesOf(desktop());
+
+        if (!mainWindow) { // one window for every row: its map page takes seconds to start
+            mainWindow = std::make_unique<MainWindow>();
+            mainWindow->show();
+            QVERIFY(QTest::qWaitForWindowExposed(mainWindow.get()));
+            mainWindow->releaseKeyboard();
+        }
+        mainWindow->findChild<QAction *>(QStringLiteral("actionUpdate_Application"))->trigger();
+        QPointer<FormUpdateApplication> wizard;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && qobject_cast<FormUpdateApplication *>(top))
+                wizard = qobject_cast<FormUpdateApplication *>(top);
+        }
+        QVERIFY(wizard);
+        if (secondMs > 0) {
+            wizard->downloader()->setTransferTimeout(30 * secondMs);
+            wizard->downloader()->setPaceBounds({30 * secondMs, 60 * secondMs});
+        }
+        QVERIFY(PeakMemory::reset());
+        const PeakMemory::Growth growth;
+        QTest::mouseClick(button(wizard, "btn_next"), Qt::LeftButton);
+        if (installer) {
+            QTRY_COMPARE(wizard->state(), int(FormUpdateApplication::Offer));
+            QTest::mouseClick(button(wizard, "btn_next"), Qt::LeftButton);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(label(wizard, "info_text")->text(), text, waitMs);
+        QCOMPARE(wizard->state(), int(FormUpdateApplication::NetworkError));
+        QCOMPARE(shownButtons(wizard), (QStringList{"btn_next=Retry", "btn_back=<  Cancel"}));
+        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
+        QCOMPARE(entriesOf(desktop()), before);
+        QTest::mouseClick(button(wizard, "btn_back"), Qt::LeftButton);
+        QTRY_VERIFY(!wizard);
+        QFile::remove(desktop() + QLatin1Char('/') + FormUpdateApplication::installerName);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -288,7 +341,7 @@ private slots:
         QTest::newRow("two drives") << "/fw/offer" << 2 << 16 << "More than two connected devices.";
         QTest::newRow("version file missing")
             << "/fw/none" << 1 << 13
-            << QStringLiteral("Download failed, network error:%1.")
+            << QStringLiteral("Download failed, network error:%1.\nHTTP status 404")
                    .arg(int(QNetworkReply::ContentNotFoundError));
         QTest::newRow("name with a path") << "/fw/unsafe" << 1 << 15 << "Version check error!";
         QTest::newRow("truncated version file")
@@ -436,7 +489,7 @@ private slots:
         QTest::mouseClick(button(&wizard, "btn_next"), Qt::LeftButton);
         QTRY_COMPARE(wizard.state(), 4);
         QCOMPARE(label(&wizard, "info_text")->text(),
-                 QStringLiteral("Download failed, network error:%1.")
+                 QStringLiteral("Download failed, network error:%1.\nHTTP status 404")
                      .arg(int(QNetworkReply::ContentNotFoundError)));
         QCOMPARE(shownButtons(&wizard), (QStringList{"btn_next=Retry", "btn_back=<  Cancel"}));
         useVersionFiles(QString(), QStringLiteral("/app/latest"));
@@ -576,47 +629,53 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, installer);
         const HostileAnswers::Hostile hostile = HostileAnswers::all().at(answer);
-        raw.setAnswer(hostile.answer);
-        UpdateConfig config;
-        config.applicationVersionUrl = installer ? QUrl(http.url(QStringLiteral("/app/offer-hostile")))
-                                                 : QUrl(raw.url(QStringLiteral("/app")));
-        config.publishedFileMaxBytes = 64 * 1024 * 1024;
-        UpdateConfig::setCurrent(config);
-        writeFile(desktop() + QLatin1Char('/') + FormUpdateApplication::installerName,
-                  "the user's own file");
-        const QMap<QString, QByteArray> before = entriesOf(desktop());
+        wizardShowsNetworkError(
+            hostile.answer, installer,
+            QStringLiteral("Download failed, network error:%1.").arg(int(hostile.error)),
+            hostile.headFlood ? 15000 : 60000, 0);
+    }
 
-        if (!mainWindow) { // one window for every row: its map page takes seconds to start
-            mainWindow = std::make_unique<MainWindow>();
-            mainWindow->show();
-            QVERIFY(QTest::qWaitForWindowExposed(mainWindow.get()));
-            mainWindow->releaseKeyboard();
+    // The same road against a slow peer, whose head lines or body bytes keep within the idle
+    // timeout: the head's or the body's bound in time ends it (TimeoutError), shortened but for
+    // one row; and against an answer that is no file (204, 206, another 2xx), which ends at its
+    // head with its status named.
+    void mainWindowWizardEndsSlowAndPartialAnswers_data()
+    {
+        QTest::addColumn<RawHttpServer::Answer>("answer");
+        QTest::addColumn<bool>("installer");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("secondMs"); // the peer's second; 0: the program's own bounds
+        for (const bool installer : {false, true}) {
+            const char *asked = installer ? "installer" : "version file";
+            for (const HostileAnswers::Hostile &slow :
+                 HostileAnswers::slowPeers(HostileAnswers::shortSecondMs))
+                QTest::addRow("%s, %s", asked, slow.name)
+                    << slow.answer << installer
+                    << QStringLiteral("Download failed, network error:%1.")
+                           .arg(int(QNetworkReply::TimeoutError))
+                    << HostileAnswers::shortSecondMs;
+            for (const HostileAnswers::NoFile &noFile : HostileAnswers::noFiles())
+                QTest::addRow("%s, %s", asked, noFile.name)
+                    << noFile.answer << installer
+                    << QStringLiteral("Download failed, network error:%1.\nHTTP status %2")
+                           .arg(int(QNetworkReply::UnknownContentError))
+                           .arg(noFile.status)
+                    << HostileAnswers::shortSecondMs;
         }
-        mainWindow->findChild<QAction *>(QStringLiteral("actionUpdate_Application"))->trigger();
-        QPointer<FormUpdateApplication> wizard;
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (top->isVisible() && qobject_cast<FormUpdateApplication *>(top))
-                wizard = qobject_cast<FormUpdateApplication *>(top);
-        }
-        QVERIFY(wizard);
-        QVERIFY(PeakMemory::reset());
-        const PeakMemory::Growth growth;
-        QTest::mouseClick(button(wizard, "btn_next"), Qt::LeftButton);
-        if (installer) {
-            QTRY_COMPARE(wizard->state(), int(FormUpdateApplication::Offer));
-            QTest::mouseClick(button(wizard, "btn_next"), Qt::LeftButton);
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(label(wizard, "info_text")->text(),
-                                  QStringLiteral("Download failed, network error:%1.")
-                                      .arg(int(hostile.error)),
-                                  hostile.headFlood ? 15000 : 60000);
-        QCOMPARE(wizard->state(), int(FormUpdateApplication::NetworkError));
-        QCOMPARE(shownButtons(wizard), (QStringList{"btn_next=Retry", "btn_back=<  Cancel"}));
-        QVERIFY2(growth.below(64 * 1024 * 1024), qPrintable(QString::number(growth.bytes())));
-        QCOMPARE(entriesOf(desktop()), before);
-        QTest::mouseClick(button(wizard, "btn_back"), Qt::LeftButton);
-        QTRY_VERIFY(!wizard);
-        QFile::remove(desktop() + QLatin1Char('/') + FormUpdateApplication::installerName);
+        // the head's real bound: 30 s
+        QTest::newRow("installer, a header line every 10 s, real bounds")
+            << HostileAnswers::slowPeers(1000).at(2).answer << true
+            << QStringLiteral("Download failed, network error:%1.")
+                   .arg(int(QNetworkReply::TimeoutError))
+            << 0;
+    }
+    void mainWindowWizardEndsSlowAndPartialAnswers()
+    {
+        QFETCH(RawHttpServer::Answer, answer);
+        QFETCH(bool, installer);
+        QFETCH(QString, text);
+        QFETCH(int, secondMs);
+        wizardShowsNetworkError(answer, installer, text, secondMs > 0 ? 20000 : 60000, secondMs);
     }
 
     // The entries are hidden, but their actions open the wizards from the main window.
