@@ -307,8 +307,8 @@ private slots:
         QVERIFY2(growth.below(8 * mib), qPrintable(QString::number(growth.bytes())));
     }
 
-    // An error page of 3 MiB is read and dropped: the download ends at once as the status's
-    // error, not as an idle one.
+    // An error page of 3 MiB: the download ends at once as the status's error, named, not as an
+    // idle one.
     void errorPageEndsAsItsStatus_data()
     {
         QTest::addColumn<bool>("cloud");
@@ -328,7 +328,7 @@ private slots:
             QVERIFY(finished.wait(4 * idleMs));
             QCOMPARE(finished.at(0).at(0).toBool(), false);
             QCOMPARE(finished.at(0).at(1).toString(),
-                     QStringLiteral("FW_X7.bin: network error %1")
+                     QStringLiteral("FW_X7.bin: network error %1, HTTP status 404")
                          .arg(int(QNetworkReply::ContentNotFoundError)));
             QCOMPARE(filesHere(), QStringList());
             return;
