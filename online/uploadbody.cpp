@@ -50,7 +50,6 @@ bool UploadBody::open(OpenMode mode)
         return false;
     }
     announced_ = head_.size() + opened_.size + tail_.size();
-    changed_ = false;
     // no read-ahead: every byte is read when the transfer asks for it
     return QIODevice::open(ReadOnly | Unbuffered);
 }
@@ -96,8 +95,6 @@ bool UploadBody::readFile(char *data, qint64 offset, qint64 maxSize)
 
 qint64 UploadBody::readData(char *data, qint64 maxSize)
 {
-    if (changed_)
-        return -1;
     const qint64 at = pos();
     const qint64 fileEnd = head_.size() + opened_.size;
     qint64 done = 0;

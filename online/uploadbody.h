@@ -1,7 +1,7 @@
 // The multipart body of one video upload, read straight from the video file: the metadata part,
 // the file part and the closing boundary, exactly the length it announced when it was opened.
-// Another program may rewrite the file meanwhile: once the file no longer matches what was
-// announced (its size or modification time changed, or it gives fewer bytes), every read fails.
+// Another program may rewrite the file meanwhile: a read fails once the file no longer matches
+// what was announced (its size or modification time changed, or it gives fewer bytes).
 #pragma once
 
 #include <QByteArray>
@@ -31,7 +31,7 @@ public:
     // The request headers that describe this body: its content type with the boundary, and
     // MIME-Version.
     void describe(QNetworkRequest &request) const;
-    // A read has found the file changed since open(); reads fail from then on.
+    // A read has found the file changed since open().
     bool fileChanged() const { return changed_; }
 
 protected:
