@@ -251,7 +251,7 @@ private slots:
 
         QVERIFY(QFile::resize(video, 5 * 1024 * 1024));
         slow_.release();
-        QTRY_VERIFY_WITH_TIMEOUT(share->errorDialog(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(share->errorDialog(), 20000);
         QPointer<FormDialog> error = share->errorDialog();
         QVERIFY(error->findChild<QWidget *>(QStringLiteral("f_networkError"))->isVisible());
         QCOMPARE(error->findChild<QLabel *>(QStringLiteral("networkError_tv"))->text(),

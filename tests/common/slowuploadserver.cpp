@@ -70,6 +70,7 @@ QString SlowUploadServer::url(const QString &path) const
 
 void SlowUploadServer::reset()
 {
+    ++generation_;
     holding_ = false;
     released_ = false;
     done_ = false;
@@ -98,6 +99,9 @@ bool SlowUploadServer::waitReadable(int socket, int ms) const
 void SlowUploadServer::serve(int socket)
 {
     ++requests_;
+    // a request of an earlier test case neither holds nor reports
+    const int generation = generation_;
+    const auto current = [&] { return generation == generation_; };
     char buffer[readPieceBytes];
     QByteArray head;
     int headEnd = -1;
@@ -110,30 +114,37 @@ void SlowUploadServer::serve(int socket)
         head.append(buffer, int(got));
         headEnd = head.indexOf("\r\n\r\n");
     }
-    if (headEnd >= 0) {
-        announced_ = contentLength(head);
-        received_ = head.size() - headEnd - 4;
-    }
+    const qint64 announced = headEnd >= 0 ? contentLength(head) : -1;
+    qint64 received = headEnd >= 0 ? head.size() - headEnd - 4 : 0;
+    bool answered = false;
+    const auto report = [&] {
+        if (!current())
+            return;
+        announced_ = announced;
+        received_ = received;
+        answered_ = answered;
+    };
+    report();
+    const qint64 holdAt = announced >= 0 ? qMin(holdAfterBytes_, announced) : holdAfterBytes_;
     int heldMs = 0;
     int closingMs = 0;
     while (headEnd >= 0 && !stopping_) {
-        const qint64 holdAt =
-            announced_ >= 0 ? qMin(holdAfterBytes_, announced_.load()) : holdAfterBytes_;
-        if (!released_ && received_ >= holdAt && heldMs < maxHoldMs) {
+        if (!released_ && current() && received >= holdAt && heldMs < maxHoldMs) {
             holding_ = true;
             sleepMs(5);
             heldMs += 5;
             continue;
         }
-        if (!answered_ && announced_ >= 0 && received_ >= announced_) {
+        if (!answered && announced >= 0 && received >= announced) {
             static const char answer[] = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
                                          "Content-Length: 11\r\nConnection: close\r\n\r\n"
                                          "{\"id\":\"v1\"}";
             send(socket, answer, sizeof answer - 1, MSG_NOSIGNAL);
-            answered_ = true;
+            answered = true;
+            report();
         }
         if (!waitReadable(socket, 50)) {
-            closingMs += answered_ ? 50 : 0;
+            closingMs += answered ? 50 : 0;
             if (closingMs >= maxCloseMs)
                 break;
             continue;
@@ -142,9 +153,11 @@ void SlowUploadServer::serve(int socket)
         const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
         if (got <= 0)
             break; // the client went away
-        received_ += got;
+        received += got;
+        report();
         sleepMs(1);
     }
     ::close(socket);
-    done_ = true;
+    if (current())
+        done_ = true;
 }

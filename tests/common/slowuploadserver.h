@@ -27,7 +27,7 @@ public:
     // "http://127.0.0.1:<port><path>"
     QString url(const QString &path) const;
 
-    // Forgets the last request; the next one holds again until release().
+    // Forgets the requests so far; the next one holds again until release().
     void reset();
     // The request has sent holdAfterBytes of its body (or all of a shorter one) and waits.
     bool holding() const { return holding_; }
@@ -51,6 +51,7 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
+    std::atomic<int> generation_{0}; // reset() moves it on
     std::atomic<bool> holding_{false};
     std::atomic<bool> released_{false};
     std::atomic<bool> done_{false};

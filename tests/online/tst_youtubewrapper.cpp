@@ -736,7 +736,7 @@ private slots:
             return;
         auto *percent = dialog.findChild<QLabel *>(QStringLiteral("s3_la_progress"));
         if (how == Unchanged) {
-            QTRY_COMPARE_WITH_TIMEOUT(percent->text(), QStringLiteral("100%"), 30000);
+            QTRY_COMPARE_WITH_TIMEOUT(percent->text(), QStringLiteral("100%"), 20000);
             QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("s3_la_number"))->text(),
                      QStringLiteral("25MB / 25MB"));
             QCOMPARE(finished.size(), 1);
@@ -744,7 +744,7 @@ private slots:
             QTRY_VERIFY(slow_.done());
             QCOMPARE(slow_.received(), slow_.announced());
         } else {
-            QTRY_VERIFY_WITH_TIMEOUT(dialog.errorDialog(), 30000);
+            QTRY_VERIFY_WITH_TIMEOUT(dialog.errorDialog(), 20000);
             QPointer<FormDialog> error = dialog.errorDialog();
             const QString text =
                 error->findChild<QLabel *>(QStringLiteral("networkError_tv"))->text();
