@@ -85,7 +85,7 @@ qint64 UploadBody::fail()
 
 bool UploadBody::readFile(char *data, qint64 offset, qint64 maxSize)
 {
-    if (!(stamp() == opened_))
+    if (stamp() != opened_)
         return false;
     if (file_.pos() != offset && !file_.seek(offset))
         return false;
@@ -111,7 +111,7 @@ qint64 UploadBody::readData(char *data, qint64 maxSize)
         } else {
             // the whole file has gone out: it must still be the file announced, not one that
             // has grown or been rewritten since its last read
-            if (!(stamp() == opened_))
+            if (stamp() != opened_)
                 return fail();
             count = qMin(maxSize - done, announced_ - offset);
             memcpy(data + done, tail_.constData() + (offset - fileEnd), size_t(count));

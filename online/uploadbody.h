@@ -1,7 +1,8 @@
 // The multipart body of one video upload, read straight from the video file: the metadata part,
 // the file part and the closing boundary, exactly the length it announced when it was opened.
 // Another program may rewrite the file meanwhile: a read fails once the file no longer matches
-// what was announced (its size or modification time changed, or it gives fewer bytes).
+// what was announced (its size or modification time changed, or it gives fewer bytes). Read on
+// the thread of the reply that sends it.
 #pragma once
 
 #include <QByteArray>
@@ -44,9 +45,9 @@ private:
     {
         qint64 size = -1;
         qint64 modifiedNs = 0;
-        bool operator==(const Stamp &other) const
+        bool operator!=(const Stamp &other) const
         {
-            return size == other.size && modifiedNs == other.modifiedNs;
+            return size != other.size || modifiedNs != other.modifiedNs;
         }
     };
     Stamp stamp() const;
