@@ -754,10 +754,7 @@ private slots:
             QTRY_VERIFY(slow_.done());
             qInfo("the service received %lld of %lld bytes", slow_.received(), slow_.announced());
             QVERIFY(!slow_.answered());
-            QVERIFY2(
-                slow_.received() <= slow_.announced(),
-                qPrintable(
-                    QStringLiteral("%1 of %2 bytes").arg(slow_.received()).arg(slow_.announced())));
+            QVERIFY(slow_.received() <= slow_.announced());
             QCOMPARE(changed.size(), 1);
             QCOMPARE(finished.size(), 0);
             QVERIFY(percent->text() != QStringLiteral("100%"));
