@@ -361,10 +361,15 @@ void FormDialog::showDeleteMetadataFile()
 
 void FormDialog::showNetworkError(int code)
 {
+    showUploadFailure(editDialogText(23) + QLatin1Char('\n') + QStringLiteral("Error:") +
+                      QString::number(code));
+}
+
+void FormDialog::showUploadFailure(const QString &text)
+{
     setTitle(noticeTitle());
-    ui->networkError_tv->setText(formatMultilineText(
-        editDialogText(23) + QLatin1Char('\n') + QStringLiteral("Error:") + QString::number(code) +
-        QLatin1Char('\n') + editDialogText(24) + QLatin1Char('\n') + editDialogText(25)));
+    ui->networkError_tv->setText(formatMultilineText(text + QLatin1Char('\n') + editDialogText(24) +
+                                                     QLatin1Char('\n') + editDialogText(25)));
     showPage(PageNetworkError);
 }
 

@@ -87,6 +87,9 @@ public:
     void showSelectMetadataFolder();
     void showDeleteMetadataFile();
     void showNetworkError(int code);
+    // The network-error page for an upload that failed for another reason, with the text that
+    // says why in place of the connection hint and the code.
+    void showUploadFailure(const QString &text);
     void showCutWarning();
     void showSupportPrompt(bool isEdit);
 

@@ -45,6 +45,7 @@ FormShare::FormShare(QWidget *parent, UploadClient *uploadClient)
     connect(client, &UploadClient::authenticated, this, &FormShare::onAuthorized);
     connect(client, &UploadClient::uploadFinished, this, &FormShare::onFinished);
     connect(client, &UploadClient::networkErrorOccur, this, &FormShare::onNetworkErrorDialog);
+    connect(client, &UploadClient::videoFileChanged, this, &FormShare::onVideoFileChanged);
     connect(client, &UploadClient::authorizationFailed, this, [this] {
         ui->s2_la_signin->hide();
         onNetworkErrorDialog(QNetworkReply::AuthenticationRequiredError);
@@ -349,11 +350,21 @@ void FormShare::onFinished()
 
 void FormShare::onNetworkErrorDialog(QNetworkReply::NetworkError error)
 {
+    showErrorDialog([error](FormDialog &dialog) { dialog.showNetworkError(int(error)); });
+}
+
+void FormShare::onVideoFileChanged()
+{
+    showErrorDialog([](FormDialog &dialog) { dialog.showUploadFailure(shareText(28)); });
+}
+
+void FormShare::showErrorDialog(const std::function<void(FormDialog &)> &putPage)
+{
     if (errorDialog_)
         errorDialog_->onClose2();
     errorDialog_ = new FormDialog;
     errorDialog_->applyLanguage();
-    errorDialog_->showNetworkError(int(error));
+    putPage(*errorDialog_);
     connect(errorDialog_, &FormDialog::networkErrorOkTriggered, this, &FormShare::onInitPage);
     connect(errorDialog_, &FormDialog::networkErrorCancelTriggered, this, &FormShare::onClose);
     errorDialog_->setAttribute(Qt::WA_DeleteOnClose);

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -68,6 +69,7 @@ private slots:
     void onProcessFinished(int exitCode, QProcess::ExitStatus status);
     void onOpenFile(QList<QUrl> urls);
     void onNetworkErrorDialog(QNetworkReply::NetworkError error);
+    void onVideoFileChanged();
     void onInitPage();
     void onUploadAgreeAndNext();
 
@@ -82,6 +84,8 @@ private:
     void setSiteButtonImages(const QString &normal, const QString &hover);
     void setStepColours(int activeStep);
     void setProgressBar(qint64 sent, qint64 total);
+    // The error dialog, on the page that putPage puts up: OK returns to page 1, Cancel closes.
+    void showErrorDialog(const std::function<void(FormDialog &)> &putPage);
     // formshare_style.cpp
     static QString lineEditSheet();
     static QString emptyLineEditSheet();

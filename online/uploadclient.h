@@ -35,8 +35,13 @@ signals:
     // Only after a 2xx answer.
     void uploadFinished();
     void uploadProgressChanged(qint64 bytesSent, qint64 bytesTotal);
-    // Once per failed upload: a network error (TimeoutError for an answer past its deadline,
-    // UnknownContentError for one past its size), a non-2xx answer, no token
-    // (AuthenticationRequiredError) or a video file that cannot be opened (ContentNotFoundError).
+    // Once per failed upload, unless videoFileChanged() reports it: a network error (TimeoutError
+    // for an answer past its deadline, UnknownContentError for one past its size), a non-2xx
+    // answer, no token (AuthenticationRequiredError) or a video file that cannot be opened
+    // (ContentNotFoundError).
     void networkErrorOccur(QNetworkReply::NetworkError error);
+    // Once per upload that failed because the video file changed while it was sent (its size or
+    // modification time, or it gave fewer bytes than it had): nothing past the length the
+    // request announced was sent.
+    void videoFileChanged();
 };

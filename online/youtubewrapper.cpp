@@ -2,11 +2,11 @@
 
 #include "answerguard.h"
 #include "onlinelog.h"
+#include "uploadbody.h"
 #include "uploadrequest.h"
 
 #include <QDebug>
 #include <QDesktopServices>
-#include <QHttpMultiPart>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QOAuthHttpServerReplyHandler>
@@ -21,7 +21,7 @@ YoutubeWrapper::YoutubeWrapper(QObject *parent)
 
 YoutubeWrapper::~YoutubeWrapper()
 {
-    // a running reply reads the file member: stop it before the members go
+    // a running reply would go on reading the body: stop it before the members go
     if (currentReply) {
         currentReply->disconnect(this);
         currentReply->abort();
@@ -157,34 +157,22 @@ void YoutubeWrapper::startUploadingVideo(const QString &path, const QByteArray &
         emit networkErrorOccur(QNetworkReply::AuthenticationRequiredError);
         return;
     }
-    // the file belongs to the body and the body to the reply, which may read from it until it is
-    // gone
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly)) {
+    // the body belongs to the reply, which may read from it until it is gone
+    auto upload = std::make_unique<UploadBody>(
+        path, UploadRequest::metadataJson(title, description, privacyStatus));
+    if (!upload->open(QIODevice::ReadOnly)) {
         qCDebug(lcOnline) << "YoutubeWrapper::startUploadingVideo"
                           << " wasn't able to open video file\n";
         emit networkErrorOccur(QNetworkReply::ContentNotFoundError);
         return;
     }
 
-    multiPart = new QHttpMultiPart(QHttpMultiPart::MixedType);
-    videoFile = file.release();
-    videoFile->setParent(multiPart);
     QNetworkRequest request(config_.uploadUrl);
     request.setRawHeader("Authorization", UploadRequest::authorizationHeader(flow.token()));
-
-    QHttpPart metadata;
-    metadata.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    metadata.setBody(UploadRequest::metadataJson(title, description, privacyStatus));
-    multiPart->append(metadata);
-
-    QHttpPart video;
-    video.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("video/*"));
-    video.setBodyDevice(videoFile);
-    multiPart->append(video);
-
-    QNetworkReply *reply = flow.networkAccessManager()->post(request, multiPart);
-    multiPart->setParent(reply);
+    upload->describe(request);
+    QNetworkReply *reply = flow.networkAccessManager()->post(request, upload.get());
+    body = upload.release();
+    body->setParent(reply);
     currentReply = reply;
     errorReported = false;
     // error notifications come before finished()
@@ -200,8 +188,7 @@ void YoutubeWrapper::replyerror(QNetworkReply::NetworkError code)
         return;
     if (errorReported || !currentReply || sender() != currentReply)
         return;
-    errorReported = true;
-    emit networkErrorOccur(code);
+    reportUploadError(code);
     // not from inside the reply's own error notification; finished() may come first
     QMetaObject::invokeMethod(currentReply, &QNetworkReply::abort, Qt::QueuedConnection);
 }
@@ -217,32 +204,38 @@ void YoutubeWrapper::onUploadFinished()
             emit uploadFinished();
         } else {
             // an answer that is neither an error nor a success (a redirect, say)
-            errorReported = true;
-            emit networkErrorOccur(QNetworkReply::UnknownContentError);
+            reportUploadError(QNetworkReply::UnknownContentError);
         }
     } else if (!errorReported && !uploadCancelled &&
                reply->error() == QNetworkReply::OperationCanceledError) {
         // aborted by the transfer timeout or the answer's bounds, not by cancelUpload()
-        errorReported = true;
         const QNetworkReply::NetworkError bound = AnswerGuard::endOf(reply);
-        emit networkErrorOccur(bound != QNetworkReply::NoError ? bound
-                                                               : QNetworkReply::TimeoutError);
+        reportUploadError(bound != QNetworkReply::NoError ? bound : QNetworkReply::TimeoutError);
     }
     if (reply == currentReply)
         releaseUpload();
 }
 
+void YoutubeWrapper::reportUploadError(QNetworkReply::NetworkError code)
+{
+    errorReported = true;
+    // a body that stopped because the file changed ends the transfer as an error of its own
+    if (body && body->fileChanged())
+        emit videoFileChanged();
+    else
+        emit networkErrorOccur(code);
+}
+
 void YoutubeWrapper::releaseUpload()
 {
-    if (videoFile)
-        videoFile->close();
+    if (body)
+        body->close();
     if (currentReply) {
         currentReply->disconnect(this);
-        currentReply->deleteLater(); // takes the multipart body with it
+        currentReply->deleteLater(); // takes the body with it
     }
     currentReply = nullptr;
-    multiPart = nullptr;
-    videoFile = nullptr;
+    body = nullptr;
     errorReported = false;
 }
 

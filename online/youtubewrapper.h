@@ -7,7 +7,6 @@
 #include "uploadclient.h"
 #include "uploadserviceconfig.h"
 
-#include <QFile>
 #include <QOAuth2AuthorizationCodeFlow>
 #include <QPointer>
 #include <QTimer>
@@ -15,8 +14,8 @@
 
 #include <memory>
 
-class QHttpMultiPart;
 class QOAuthHttpServerReplyHandler;
+class UploadBody;
 
 class YoutubeWrapper : public UploadClient
 {
@@ -65,6 +64,8 @@ private:
     void endSignIn(bool granted);
     // A finished request of the flow: a token request that gave no grant fails the sign-in.
     void onFlowReplyFinished(QNetworkReply *reply);
+    // networkErrorOccur(code), or videoFileChanged() when the body found the file changed.
+    void reportUploadError(QNetworkReply::NetworkError code);
     void releaseUpload();
 
     UploadServiceConfig config_;
@@ -74,9 +75,8 @@ private:
     // created by authorize(), bound to 127.0.0.1 only; closed, not deleted, when a sign-in ends
     std::unique_ptr<QOAuthHttpServerReplyHandler> replyHandler;
     QPointer<QNetworkReply> currentReply; // the running upload; null between uploads
-    QPointer<QFile> videoFile;            // opened for the running upload; owned by multiPart
-    QHttpMultiPart *multiPart = nullptr;  // body of currentReply, released with it
-    bool errorReported = false;           // networkErrorOccur already sent for currentReply
+    QPointer<UploadBody> body;            // read by currentReply, which owns it
+    bool errorReported = false;           // currentReply's failure already reported
     bool awaitingGrant = false;           // authorize() ran and no grant or failure came yet
     bool uploadCancelled = false;         // cancelUpload() aborted currentReply
     quint64 signInAttempt = 0;            // counts authorize() calls

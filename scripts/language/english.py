@@ -64,6 +64,7 @@ SECTIONS = [
         "Unlisted", "Privacy :", "Title :", "Auto",
         "The sign-in continues in your browser. Back gives it up.",
         "Sharing is not set up in this build.",
+        "Upload failed: the video file changed while it was uploaded.",
     ]),
     ("FAQ", "FAQ", [
         "Instruction", "Contents", "Introduction of UI", "Edit your Video", "Share your Video",

@@ -87,6 +87,7 @@ TRANSLATIONS = {
             "Nicht gelistet", "Sichtbarkeit:", "Titel:", "Auto",
             "Die Anmeldung geht im Browser weiter. Mit Zurück brechen Sie sie ab.",
             "Das Teilen ist in dieser Version nicht eingerichtet.",
+            "Hochladen fehlgeschlagen: Die Videodatei wurde während des Hochladens geändert.",
         ],
         "FAQ": [
             "FAQ",
@@ -197,6 +198,7 @@ TRANSLATIONS = {
             "Non répertoriée", "Confidentialité :", "Titre :", "Auto",
             "La connexion se poursuit dans votre navigateur. Retour l'abandonne.",
             "Le partage n'est pas configuré dans cette version.",
+            "Échec de la mise en ligne : le fichier vidéo a été modifié pendant sa mise en ligne.",
         ],
         "FAQ": [
             "FAQ",
@@ -301,6 +303,7 @@ TRANSLATIONS = {
             "Titel:", "Auto",
             "Het aanmelden gaat verder in uw browser. Met Terug breekt u het af.",
             "Delen is in deze versie niet ingesteld.",
+            "Uploaden mislukt: het videobestand is tijdens het uploaden gewijzigd.",
         ],
         "FAQ": [
             "Veelgestelde vragen",
@@ -407,6 +410,7 @@ TRANSLATIONS = {
             "Non in elenco", "Privacy:", "Titolo:", "Auto",
             "L'accesso continua nel browser. Indietro lo annulla.",
             "La condivisione non è configurata in questa versione.",
+            "Caricamento non riuscito: il file video è stato modificato durante il caricamento.",
         ],
         "FAQ": [
             "Domande frequenti",
@@ -512,6 +516,7 @@ TRANSLATIONS = {
             "Privacidad:", "Título:", "Automático",
             "El inicio de sesión continúa en el navegador. Atrás lo cancela.",
             "Compartir no está configurado en esta versión.",
+            "Error al subir: el archivo de vídeo cambió mientras se subía.",
         ],
         "FAQ": [
             "Preguntas frecuentes",
@@ -618,6 +623,7 @@ TRANSLATIONS = {
             "Privacidade:", "Título:", "Automático",
             "O início de sessão continua no navegador. Voltar cancela-o.",
             "A partilha não está configurada nesta versão.",
+            "Falha no carregamento: o ficheiro de vídeo foi alterado durante o carregamento.",
         ],
         "FAQ": [
             "Perguntas frequentes",
@@ -725,6 +731,7 @@ TRANSLATIONS = {
             "Доступ по ссылке", "Доступ:", "Название:", "Авто",
             "Вход продолжается в браузере. Кнопка «Назад» отменяет его.",
             "Публикация не настроена в этой сборке.",
+            "Ошибка загрузки: видеофайл изменился во время загрузки.",
         ],
         "FAQ": [
             "Вопросы и ответы",
@@ -828,6 +835,7 @@ TRANSLATIONS = {
             "Prywatny", "Niepubliczny", "Prywatność:", "Tytuł:", "Auto",
             "Logowanie trwa w przeglądarce. Wstecz je przerywa.",
             "Udostępnianie nie jest skonfigurowane w tej wersji.",
+            "Przesyłanie nie powiodło się: plik wideo zmienił się podczas przesyłania.",
         ],
         "FAQ": [
             "Często zadawane pytania",
@@ -932,6 +940,7 @@ TRANSLATIONS = {
             "Soukromí:", "Název:", "Auto",
             "Přihlášení pokračuje v prohlížeči. Zpět je zruší.",
             "Sdílení není v této verzi nastaveno.",
+            "Nahrávání selhalo: videosoubor se během nahrávání změnil.",
         ],
         "FAQ": [
             "Časté dotazy",
@@ -1039,6 +1048,7 @@ TRANSLATIONS = {
             "Confidențialitate:", "Titlu:", "Automat",
             "Autentificarea continuă în browser. Înapoi o anulează.",
             "Partajarea nu este configurată în această versiune.",
+            "Încărcarea a eșuat: fișierul video s-a modificat în timpul încărcării.",
         ],
         "FAQ": [
             "Întrebări frecvente",
@@ -1130,6 +1140,7 @@ TRANSLATIONS = {
             "公开", "私享", "不公开列出", "隐私设置：", "标题：", "自动",
             "登录正在浏览器中继续。按“上一步”可放弃。",
             "此版本未设置分享功能。",
+            "上传失败：视频文件在上传过程中发生了更改。",
         ],
         "FAQ": [
             "常见问题",

@@ -103,7 +103,7 @@ private slots:
         QTest::newRow("Edit dialog") << "Edit dialog" << 33;
         QTest::newRow("Exit edit mode") << "Exit edit mode" << 5;
         QTest::newRow("About") << "About" << 5;
-        QTest::newRow("Share Videos") << "Share Videos" << 24;
+        QTest::newRow("Share Videos") << "Share Videos" << 28;
         QTest::newRow("FAQ") << "FAQ" << 6;
         QTest::newRow("File Dialog") << "File Dialog" << 7;
         QTest::newRow("Update") << "Update" << 6;

@@ -12,6 +12,7 @@
 #include "mainwindowtest.h"
 #include "oauthredirect.h"
 #include "rawhttpserver.h"
+#include "slowuploadserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadservicetest.h"
@@ -41,6 +42,8 @@ private:
     QString clip_;
     TestHttpServer service_; // the upload service's sign-in, whose token endpoint fails
     RawHttpServer raw_;      // a token endpoint with broken framing
+    SlowUploadServer slow_;  // an upload endpoint that holds the body while the test cuts the file
+    std::atomic<bool> tokenGranted_{false};
     std::atomic<bool> tokenNeverAnswers_{false};
     std::atomic<int> tokenHostile_{NotHostile}; // a Hostile answer to the token request
     std::atomic<bool> releaseStalls_{false};
@@ -85,11 +88,17 @@ private slots:
                 TestHttpServer::stallUntil(releaseStalls_);
                 return;
             }
+            if (tokenGranted_) {
+                res.set_content(R"({"access_token":"t","token_type":"Bearer","expires_in":3600})",
+                                "application/json");
+                return;
+            }
             res.status = 500;
             res.set_content("{\"error\":\"internal\"}", "application/json");
         });
         QVERIFY(service_.start());
         QVERIFY(raw_.start());
+        QVERIFY(slow_.start());
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser_, "open");
     }
     void cleanupTestCase()
@@ -110,6 +119,8 @@ private slots:
         gSupportPromptHidden = false;
         releaseStalls_ = true;
         tokenHostile_ = NotHostile;
+        tokenGranted_ = false;
+        slow_.release();
         gFileDialogPath.clear();
     }
 
@@ -202,6 +213,62 @@ private slots:
         error->close();
         share->close();
         QTRY_VERIFY(!share);
+    }
+
+    // The playing video cut short by another program while Tools > Share uploads it: the share
+    // window's error dialog says that the file changed, the service gets no byte past the length
+    // the request announced, and the player goes on.
+    void videoCutWhileUploadedSaysItChanged()
+    {
+        // about 29 MB of raw pictures: the file is still being read when the service holds
+        const QString video = dir_.filePath(QStringLiteral("20261207102000_F.avi"));
+        QVERIFY(
+            TestSupport::runFfmpeg({"-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-t",
+                                    "10", "-c:v", "rawvideo", "-pix_fmt", "yuv420p", video}));
+        tokenGranted_ = true;
+        slow_.reset();
+        UploadServiceConfig config = UploadServiceConfig::current();
+        config.uploadUrl = QUrl(slow_.url(QStringLiteral("/upload/youtube/v3/videos")));
+        UploadServiceConfig::setCurrent(config);
+        MainWindow w;
+        QVERIFY(showWindow(w));
+        w.mainDashcam()->setMedia({QUrl::fromLocalFile(video)});
+        QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
+        QPointer<FormShare> share = openShare(w);
+        QVERIFY(share);
+        auto *next = share->findChild<QPushButton *>(QStringLiteral("btn_next"));
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(share->page(), 2);
+        browser_.opened.clear();
+        QTest::mouseClick(share->findChild<QToolButton *>(QStringLiteral("s2_tbtn_youtube")),
+                          Qt::LeftButton);
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
+        QTRY_VERIFY(next->isVisible());
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(share->page(), 3);
+        QTRY_VERIFY_WITH_TIMEOUT(slow_.holding(), 10000);
+
+        QVERIFY(QFile::resize(video, 5 * 1024 * 1024));
+        slow_.release();
+        QTRY_VERIFY_WITH_TIMEOUT(share->errorDialog(), 20000);
+        QPointer<FormDialog> error = share->errorDialog();
+        QVERIFY(error->findChild<QWidget *>(QStringLiteral("f_networkError"))->isVisible());
+        QCOMPARE(error->findChild<QLabel *>(QStringLiteral("networkError_tv"))->text(),
+                 QStringLiteral("Upload failed: the video file changed while it was uploaded.\n"
+                                "OK: Back to the first page.\nCancel: Exit the share mode."));
+        QTRY_VERIFY(slow_.done());
+        qInfo("the service received %lld of %lld bytes", slow_.received(), slow_.announced());
+        QVERIFY(!slow_.answered());
+        QVERIFY(slow_.received() <= slow_.announced());
+        QTest::mouseClick(error->findChild<QPushButton *>(QStringLiteral("networkError_btn_ok")),
+                          Qt::LeftButton);
+        QCOMPARE(share->page(), 1);
+        share->close();
+        QTRY_VERIFY(!share);
+        // the player goes on with a video that is whole
+        w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 3000) < 500, 10000);
     }
 
     // Share > "Select Folder": the real chooser opens, a file picked in it gets its preview and

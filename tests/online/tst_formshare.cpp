@@ -1,8 +1,11 @@
+#include "appfont.h"
 #include "appglobals.h"
 #include "formdialog.h"
 #include "formshare.h"
+#include "languagetable.h"
 #include "progressbar_c.h"
 #include "shareprogress.h"
+#include "skin.h"
 #include "testsupport.h"
 
 #include <QLabel>
@@ -89,6 +92,16 @@ private:
         QCOMPARE(d.page(), 3);
     }
 
+    // Makes language the current one, as the main window's language change does.
+    static void setLanguage(int language)
+    {
+        LanguageTable table;
+        QVERIFY(table.load(LanguageTable::defaultPath()));
+        table.applyToGlobals(language);
+        gLanguage = language;
+        setAppFontForLanguage(language);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -97,7 +110,11 @@ private slots:
         QVERIFY(TestSupport::makeClip(clip_, 3.0, QStringLiteral("320x240"), false));
     }
 
-    void cleanup() { gDateFormat = 0; }
+    void cleanup()
+    {
+        gDateFormat = 0;
+        setLanguage(LangEnglish);
+    }
 
     void pagesShowTheirHeadingsAndButtons_data()
     {
@@ -470,6 +487,40 @@ private slots:
         }
         QVERIFY(!visible(d, "s2_la_signin"));
         QCOMPARE(client.signInCancels, end == QLatin1String("back") ? 1 : 0);
+    }
+
+    // A video that changed while it was sent: the error dialog says so, whole, in every
+    // language, in place of the connection hint and the code; its OK returns to page 1.
+    void changedVideoOpensErrorDialog_data()
+    {
+        QTest::addColumn<int>("language");
+        for (int language = 0; language < LanguageCount; ++language)
+            QTest::addRow("language %d", language) << language;
+    }
+    void changedVideoOpensErrorDialog()
+    {
+        QFETCH(int, language);
+        setLanguage(language);
+        FakeClient client;
+        FormShare d(nullptr, &client);
+        open(d);
+        d.onCurrentVideoPath(clip_);
+        toUploadPage(d, client);
+        emit client.videoFileChanged();
+        QPointer<FormDialog> error = d.errorDialog();
+        QVERIFY(error);
+        QVERIFY(error->findChild<QWidget *>(QStringLiteral("f_networkError"))->isVisible());
+        auto *text = error->findChild<QLabel *>(QStringLiteral("networkError_tv"));
+        QCOMPARE(text->text(), formatMultilineText(gLangShareVideos.value(28) + QLatin1Char('\n') +
+                                                   gLangEditDialog.value(24) + QLatin1Char('\n') +
+                                                   gLangEditDialog.value(25)));
+        QVERIFY(!gLangShareVideos.value(28).isEmpty());
+        QVERIFY2(text->heightForWidth(text->width()) <= text->height(), qPrintable(text->text()));
+        if (language == LangEnglish)
+            TestSupport::saveScreenshot(error, QStringLiteral("share-video-changed"));
+        emit error->networkErrorOkTriggered();
+        QCOMPARE(d.page(), 1);
+        error->close();
     }
 
     void closeCancelsTheUpload()

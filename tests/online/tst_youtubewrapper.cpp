@@ -4,6 +4,7 @@
 #include "oauthredirect.h"
 #include "peakmemory.h"
 #include "rawhttpserver.h"
+#include "slowuploadserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
 #include "uploadrequest.h"
@@ -46,7 +47,8 @@ class TstYoutubeWrapper : public QObject
     Q_OBJECT
 private:
     TestHttpServer server_;
-    RawHttpServer raw_; // the hostile service
+    RawHttpServer raw_;     // the hostile service
+    SlowUploadServer slow_; // a service that holds the body while the test changes the file
     Seen seen_;
     std::atomic<int> uploadStatus_{200}; // 0: never answers
     std::atomic<int> tokenAnswer_{0};    // a TokenAnswer
@@ -174,6 +176,70 @@ private:
         return parts;
     }
 
+    enum Change
+    {
+        Unchanged,
+        TruncatedTo, // cut to amount bytes
+        GrownBy,     // amount bytes appended
+        RewrittenAt  // one byte written at amount: the same size, a new modification time
+    };
+
+    // A file of size bytes whose modification time lies an hour back, so that a write moves it.
+    static void writeAgedFile(const QString &path, qint64 size)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        const QByteArray piece(1024 * 1024, 'v');
+        for (qint64 left = size; left > 0; left -= piece.size())
+            QVERIFY(file.write(piece.constData(), qMin<qint64>(left, piece.size())) > 0);
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    }
+
+    // What another program rewriting the file would do to it.
+    static void changeFile(const QString &path, int how, qint64 amount)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        switch (how) {
+        case TruncatedTo:
+            QVERIFY(file.resize(amount));
+            break;
+        case GrownBy:
+            QVERIFY(file.seek(file.size()));
+            QCOMPARE(file.write(QByteArray(int(amount), 'g')), amount);
+            break;
+        case RewrittenAt:
+            QVERIFY(file.seek(amount));
+            QCOMPARE(file.write("r", 1), qint64(1));
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The share dialog's road from its first page to the upload of video, with a sign-in at
+    // the test server in between: on the uploading page once it returns.
+    void uploadThroughShareDialog(FormShare &dialog, const QString &video)
+    {
+        dialog.setLanguageFont();
+        dialog.setStyle(0);
+        dialog.onCurrentVideoPath(video);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *next = dialog.findChild<QPushButton *>(QStringLiteral("btn_next"));
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(dialog.page(), 2);
+        browser_.opened.clear();
+        QTest::mouseClick(dialog.findChild<QAbstractButton *>(QStringLiteral("s2_tbtn_youtube")),
+                          Qt::LeftButton);
+        QTRY_COMPARE(browser_.opened.size(), 1);
+        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
+        QTRY_VERIFY(next->isVisible());
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(dialog.page(), 3);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -256,6 +322,7 @@ private slots:
         QVERIFY(otherHost_.start("127.0.0.2"));
         QVERIFY(server_.start());
         QVERIFY(raw_.start());
+        QVERIFY(slow_.start());
     }
 
     void cleanupTestCase()
@@ -271,6 +338,7 @@ private slots:
         tokenAnswer_ = TokenGranted;
         hostileAnswer_ = NotHostile;
         releaseStalls_ = false;
+        slow_.reset();
         std::lock_guard<std::mutex> lock(seen_.mutex);
         otherHostAuthorizations_.clear();
     }
@@ -278,6 +346,7 @@ private slots:
     {
         releaseStalls_ = true;
         raw_.release();
+        slow_.release();
     }
 
     void metadataIsEscapedJson_data()
@@ -609,22 +678,9 @@ private slots:
     {
         FormShare dialog;
         dialog.youtubeWrapper().setConfig(config());
-        dialog.setLanguageFont();
-        dialog.setStyle(0);
-        dialog.onCurrentVideoPath(video_);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        auto *next = dialog.findChild<QPushButton *>(QStringLiteral("btn_next"));
-        QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(dialog.page(), 2);
-        browser_.opened.clear();
-        QTest::mouseClick(dialog.findChild<QAbstractButton *>(QStringLiteral("s2_tbtn_youtube")),
-                          Qt::LeftButton);
-        QTRY_COMPARE(browser_.opened.size(), 1);
-        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
-        QTRY_VERIFY(next->isVisible());
-        QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(dialog.page(), 3);
+        uploadThroughShareDialog(dialog, video_);
+        if (QTest::currentTestFailed())
+            return;
         auto *percent = dialog.findChild<QLabel *>(QStringLiteral("s3_la_progress"));
         QTRY_COMPARE_WITH_TIMEOUT(percent->text(), QStringLiteral("100%"), 20000);
         QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("s3_la_number"))->text(),
@@ -634,6 +690,84 @@ private slots:
         QVERIFY(
             seen_.uploadBody.contains("- Dashcam - TALVEX VIDEO PLAYER\",\"description\": \"\""));
         QVERIFY(seen_.uploadBody.contains("\"privacyStatus\": \"Public\""));
+    }
+
+    // Another program changes the video while the share dialog uploads it, with the service
+    // holding the body meanwhile: the upload ends on the error dialog, which says that the file
+    // changed, and the service gets no byte past the length the request announced. Left alone,
+    // the same video goes through to the end with its progress.
+    void shareDialogUploadOfAChangingVideo_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<qint64>("amount");
+        const qint64 mb = 1024 * 1024;
+        QTest::newRow("unchanged") << int(Unchanged) << qint64(0);
+        QTest::newRow("truncated to 0 bytes") << int(TruncatedTo) << qint64(0);
+        QTest::newRow("truncated to 5 MB") << int(TruncatedTo) << 5 * mb;
+        QTest::newRow("truncated to 20 MB") << int(TruncatedTo) << 20 * mb;
+        QTest::newRow("grown by 1 MB") << int(GrownBy) << mb;
+        QTest::newRow("rewritten in place") << int(RewrittenAt) << 24 * mb;
+    }
+    void shareDialogUploadOfAChangingVideo()
+    {
+        QFETCH(int, how);
+        QFETCH(qint64, amount);
+        const qint64 size = 25 * 1024 * 1024;
+        const QString video = dir_.filePath(QStringLiteral("long drive.mp4"));
+        writeAgedFile(video, size);
+        if (QTest::currentTestFailed())
+            return;
+        UploadServiceConfig c = config();
+        c.uploadUrl =
+            QUrl(slow_.url(QStringLiteral("/upload/youtube/v3/videos?part=snippet,status")));
+        FormShare dialog;
+        dialog.youtubeWrapper().setConfig(c);
+        QSignalSpy changed(&dialog.youtubeWrapper(), &UploadClient::videoFileChanged);
+        QSignalSpy failed(&dialog.youtubeWrapper(), &UploadClient::networkErrorOccur);
+        QSignalSpy finished(&dialog.youtubeWrapper(), &UploadClient::uploadFinished);
+        uploadThroughShareDialog(dialog, video);
+        if (QTest::currentTestFailed())
+            return;
+        QTRY_VERIFY_WITH_TIMEOUT(slow_.holding(), 10000);
+
+        changeFile(video, how, amount);
+        slow_.release();
+        if (QTest::currentTestFailed())
+            return;
+        auto *percent = dialog.findChild<QLabel *>(QStringLiteral("s3_la_progress"));
+        if (how == Unchanged) {
+            QTRY_COMPARE_WITH_TIMEOUT(percent->text(), QStringLiteral("100%"), 20000);
+            QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("s3_la_number"))->text(),
+                     QStringLiteral("25MB / 25MB"));
+            QCOMPARE(finished.size(), 1);
+            QVERIFY(slow_.answered());
+            QTRY_VERIFY(slow_.done());
+            QCOMPARE(slow_.received(), slow_.announced());
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(dialog.errorDialog(), 20000);
+            QPointer<FormDialog> error = dialog.errorDialog();
+            const QString text =
+                error->findChild<QLabel *>(QStringLiteral("networkError_tv"))->text();
+            QVERIFY2(text.startsWith(QStringLiteral(
+                         "Upload failed: the video file changed while it was uploaded.\n")),
+                     qPrintable(text));
+            QTRY_VERIFY(slow_.done());
+            qInfo("the service received %lld of %lld bytes", slow_.received(), slow_.announced());
+            QVERIFY(!slow_.answered());
+            QVERIFY(slow_.received() <= slow_.announced());
+            QCOMPARE(changed.size(), 1);
+            QCOMPARE(finished.size(), 0);
+            QVERIFY(percent->text() != QStringLiteral("100%"));
+            // its OK returns to the first page, from where the user may try again
+            QTest::mouseClick(
+                error->findChild<QPushButton *>(QStringLiteral("networkError_btn_ok")),
+                Qt::LeftButton);
+            QCOMPARE(dialog.page(), 1);
+            QTRY_VERIFY(!error);
+        }
+        QCOMPARE(failed.size(), 0);
+        QVERIFY(slow_.announced() > size);
+        QVERIFY(!dialog.youtubeWrapper().isUploading());
     }
 
     // The consent prompt: agreeing signals and closes; a link goes to the system browser.
