@@ -1,0 +1,37 @@
+// The question before an export writes over an existing file: it names the file and offers
+// Replace and Cancel. Cancel is the default button and Escape cancels too. Frameless, in the
+// shared dialog's look; modal over the whole application while shown.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+
+namespace Ui {
+class ReplaceQuestion;
+}
+
+class ReplaceQuestion : public QDialog
+{
+    Q_OBJECT
+public:
+    // Texts the language table does not hold yet: English in every language.
+    static const char *const replaceText;
+    static const char *const questionText;
+
+    explicit ReplaceQuestion(QWidget *parent = nullptr);
+    ~ReplaceQuestion() override;
+
+    // Shows the question about path in the current language and look. accepted() is Replace,
+    // rejected() Cancel, Escape or closing.
+    void ask(const QString &path);
+    QString path() const { return path_; }
+
+private:
+    void applyLanguage();
+    void applyStyle();
+
+    std::unique_ptr<Ui::ReplaceQuestion> ui;
+    QString path_;
+};
