@@ -3,11 +3,37 @@
 #include "appglobals.h"
 #include "dialoglook.h"
 #include "framelesshelper.h"
-#include "skin.h"
 #include "ui_replacequestion.h"
 
 #include <QDir>
 #include <QFontMetrics>
+
+namespace {
+
+constexpr int pathLineCount = 2; // the label holds them and the question's two lines
+
+// text in lines of at most widthPx, each as long as fits, ended after its last "/" when that keeps
+// it at least half full; a single character that does not fit gets a line of its own.
+QStringList breakLines(const QString &text, const QFontMetrics &metrics, int widthPx)
+{
+    QStringList lines;
+    QString rest = text;
+    while (!rest.isEmpty()) {
+        int n = rest.size();
+        while (n > 1 && metrics.horizontalAdvance(rest.left(n)) > widthPx)
+            --n;
+        if (n < rest.size()) {
+            const int slash = rest.lastIndexOf(QLatin1Char('/'), n - 1);
+            if (slash >= 0 && metrics.horizontalAdvance(rest.left(slash + 1)) >= widthPx / 2)
+                n = slash + 1;
+        }
+        lines << rest.left(n);
+        rest = rest.mid(n);
+    }
+    return lines;
+}
+
+} // namespace
 
 const char *const ReplaceQuestion::replaceText = "Replace";
 const char *const ReplaceQuestion::questionText =
@@ -32,16 +58,27 @@ void ReplaceQuestion::ask(const QString &path)
     path_ = path;
     applyStyle();
     applyLanguage();
-    // the whole path on one line, shortened in its middle where it is too long
-    const QString shown =
-        QFontMetrics(ui->replace_tv->font())
-            .elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle, ui->replace_tv->width());
-    ui->replace_tv->setText(shown + QLatin1Char('\n') + QString::fromUtf8(questionText));
+    const QStringList lines =
+        pathLines(QDir::toNativeSeparators(path), QFontMetrics(ui->replace_tv->font()),
+                  ui->replace_tv->width(), pathLineCount);
+    ui->replace_tv->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n') +
+                            QString::fromUtf8(questionText));
     // Return answers Cancel unless the user clicks Replace
     ui->replace_btn_cancel->setDefault(true);
     show();
     raise();
     activateWindow();
+}
+
+QStringList ReplaceQuestion::pathLines(const QString &path, const QFontMetrics &metrics,
+                                       int widthPx, int maxLines)
+{
+    QStringList lines = breakLines(path, metrics, widthPx);
+    // less and less of the middle until the rest fits
+    for (int budget = widthPx * maxLines; lines.size() > maxLines && budget > 0;
+         budget -= widthPx / 8)
+        lines = breakLines(metrics.elidedText(path, Qt::ElideMiddle, budget), metrics, widthPx);
+    return lines;
 }
 
 void ReplaceQuestion::applyLanguage()

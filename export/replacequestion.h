@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QFontMetrics;
+
 namespace Ui {
 class ReplaceQuestion;
 }
@@ -27,6 +29,12 @@ public:
     // rejected() Cancel, Escape or closing.
     void ask(const QString &path);
     QString path() const { return path_; }
+
+    // path in at most maxLines lines of at most widthPx in metrics, broken after a "/" in the
+    // line's second half where there is one and anywhere else where not. A longer path loses
+    // characters in its middle, shown as an ellipsis.
+    static QStringList pathLines(const QString &path, const QFontMetrics &metrics, int widthPx,
+                                 int maxLines);
 
 private:
     void applyLanguage();

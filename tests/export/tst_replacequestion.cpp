@@ -2,12 +2,14 @@
 // Replace starts the export; Cancel, Escape, Return and closing run nothing, change nothing and
 // leave the page as the user typed it; proposed names never ask.
 #include "choosertest.h"
+#include "dialoglook.h"
 #include "dialogtesthelpers.h"
 #include "filedialog.h"
 #include "replacequestion.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -51,6 +53,8 @@ private slots:
     void proposedNamesNeverAsk();
     void questionSpeaksTheUsersLanguage_data();
     void questionSpeaksTheUsersLanguage();
+    void longPathsAreShownInTwoLines_data();
+    void longPathsAreShownInTwoLines();
 
 private:
     // A dialog on page 3 whose line holds typed, after a click on OK.
@@ -253,6 +257,52 @@ void TstReplaceQuestion::questionSpeaksTheUsersLanguage()
         TestSupport::saveScreenshot(asked, QStringLiteral("export-replace-question-%1")
                                                .arg(language == LangEnglish ? "en" : "zh"));
     QTest::mouseClick(cancel, Qt::LeftButton);
+}
+
+void TstReplaceQuestion::longPathsAreShownInTwoLines_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("short") << "/media/card/DCIM/20261207130000_F.mp4" << true;
+    QTest::newRow("long, broken after a slash")
+        << "/media/someone/CARD WITH A LONG NAME/DCIM/Movie/Front camera/20261207130000_F.mp4"
+        << true;
+    QTest::newRow("long name without a slash")
+        << "/v/" + QString(70, QLatin1Char('n')) + QStringLiteral(".mov") << true;
+    QTest::newRow("longer than two lines")
+        << QStringLiteral("/media/first/") + QString(300, QLatin1Char('x')) +
+               QStringLiteral("/last name.mov")
+        << false;
+}
+
+// The path fits the message's width in at most two lines; one too long for two loses its middle.
+void TstReplaceQuestion::longPathsAreShownInTwoLines()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, whole);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(DialogLook::messagePixelSize);
+    const QFontMetrics metrics(font);
+    const int width = 660;
+    const QStringList lines = ReplaceQuestion::pathLines(path, metrics, width, 2);
+    QVERIFY(!lines.isEmpty() && lines.size() <= 2);
+    for (const QString &line : lines)
+        QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
+    if (whole) {
+        QCOMPARE(lines.join(QString()), path);
+        // a line broken where a "/" is in its second half ends with it
+        for (const QString &line : lines.mid(0, lines.size() - 1)) {
+            const int slash = line.lastIndexOf(QLatin1Char('/'));
+            if (slash >= 0 && metrics.horizontalAdvance(line.left(slash + 1)) >= width / 2)
+                QVERIFY2(line.endsWith(QLatin1Char('/')), qPrintable(line));
+        }
+        QCOMPARE(lines.size(), metrics.horizontalAdvance(path) <= width ? 1 : 2);
+    } else {
+        const QString shown = lines.join(QString());
+        QVERIFY(shown.startsWith(QStringLiteral("/media/first/")));
+        QVERIFY(shown.endsWith(QStringLiteral("/last name.mov")));
+        QVERIFY(shown.contains(QChar(0x2026)));
+    }
 }
 
 TALVEX_TEST_MAIN(TstReplaceQuestion)
