@@ -45,7 +45,7 @@ ReplaceQuestion::ReplaceQuestion(QWidget *parent)
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlag(Qt::FramelessWindowHint);
-    setWindowModality(Qt::ApplicationModal);
+    setWindowModality(Qt::WindowModal);
     FramelessHelper::install(this);
     connect(ui->replace_btn_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->replace_btn_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -68,6 +68,13 @@ void ReplaceQuestion::ask(const QString &path)
     show();
     raise();
     activateWindow();
+}
+
+void ReplaceQuestion::done(int result)
+{
+    QDialog::done(result);
+    if (QWidget *below = parentWidget())
+        below->activateWindow();
 }
 
 QStringList ReplaceQuestion::pathLines(const QString &path, const QFontMetrics &metrics,

@@ -1,6 +1,7 @@
 // The question before an export writes over an existing file: it names the file and offers
 // Replace and Cancel. Cancel is the default button and Escape cancels too. Frameless, in the
-// shared dialog's look; modal over the whole application while shown.
+// shared dialog's look; modal over the window below it (the output page), which in turn is modal
+// over the application.
 #pragma once
 
 #include <QDialog>
@@ -35,6 +36,10 @@ public:
     // characters in its middle, shown as an ellipsis.
     static QStringList pathLines(const QString &path, const QFontMetrics &metrics, int widthPx,
                                  int maxLines);
+
+protected:
+    // Hands the keyboard back to the window below once answered.
+    void done(int result) override;
 
 private:
     void applyLanguage();
