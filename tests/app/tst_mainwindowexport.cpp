@@ -1009,9 +1009,11 @@ void TstMainWindowExport::replacedListedFileShowsItsNewFigures()
     const int rows = list->rowCount();
 
     ExportEnd end(w);
-    startCut(w, replaced);
+    startCut(w, replaced); // asks, and the user says Replace
     if (QTest::currentTestFailed())
         return;
+    // no file being cut: not refused
+    QVERIFY(!child<QLabel>(w.formDialog(), "os_la_error")->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
     QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
     const QString newSize = QStringLiteral("%1MB").arg(QFileInfo(replaced).size() / 1024 / 1024);
