@@ -243,6 +243,12 @@ void TstReplaceQuestion::questionSpeaksTheUsersLanguage()
     QCOMPARE(child(*asked, QStringLiteral("replace_btn_ok"))->text(), QStringLiteral("Replace"));
     QCOMPARE(child<QLabel>(*asked, QStringLiteral("replace_tv"))->text(),
              existing + QStringLiteral("\nThis file already exists.\nDo you want to replace it?"));
+    // every text whole in its place
+    for (const char *name : {"la_title", "replace_btn_ok", "replace_btn_cancel"}) {
+        auto *widget = child<QWidget>(*asked, QLatin1String(name));
+        const QString text = widget->property("text").toString();
+        QVERIFY2(QFontMetrics(widget->font()).horizontalAdvance(text) < widget->width(), name);
+    }
 
     QTest::qWait(50);
     const QImage shot = asked->grab().toImage();
