@@ -12,6 +12,11 @@ namespace {
 
 constexpr int pathLineCount = 2; // the label holds them and the question's two lines
 
+// Texts the language table does not hold yet: English in every language. The title ("Notice")
+// and Cancel come from the table.
+const char *const replaceText = "Replace";
+const char *const questionText = "This file already exists.\nDo you want to replace it?";
+
 // text in lines of at most widthPx, each as long as fits, ended after its last "/" when that keeps
 // it at least half full; a single character that does not fit gets a line of its own.
 QStringList breakLines(const QString &text, const QFontMetrics &metrics, int widthPx)
@@ -34,10 +39,6 @@ QStringList breakLines(const QString &text, const QFontMetrics &metrics, int wid
 }
 
 } // namespace
-
-const char *const ReplaceQuestion::replaceText = "Replace";
-const char *const ReplaceQuestion::questionText =
-    "This file already exists.\nDo you want to replace it?";
 
 ReplaceQuestion::ReplaceQuestion(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::ReplaceQuestion>())

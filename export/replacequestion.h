@@ -19,10 +19,6 @@ class ReplaceQuestion : public QDialog
 {
     Q_OBJECT
 public:
-    // Texts the language table does not hold yet: English in every language.
-    static const char *const replaceText;
-    static const char *const questionText;
-
     explicit ReplaceQuestion(QWidget *parent = nullptr);
     ~ReplaceQuestion() override;
 
