@@ -171,6 +171,7 @@ private:
     FFmpeg_editor_p *editor_ = nullptr; // no parent; deleted with the window
     std::unique_ptr<ExportHost> exportHost_;
     ExportController *exportController_ = nullptr; // child of the window
+    QString exportedPath_; // the finished export's output until the main player has read it
     // ---- end of export ----
 
 public slots:

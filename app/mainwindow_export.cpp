@@ -113,6 +113,17 @@ void MainWindow::wireExport()
     connect(this, &MainWindow::getGroupOutputSettingTrigger, editor_,
             &FFmpeg_editor_p::onGetGroupOutputSetting);
 
+    // dialog and main player -> list: the output goes to the main player; a listed file that it
+    // replaced shows the new file's figures once the player has read them
+    connect(dialog_, &FormDialog::mediaFileTriggered, this,
+            [this](const QList<QUrl> &urls) { exportedPath_ = urls.value(0).toLocalFile(); });
+    connect(mainDashcam(), &Dashcam::fileInfoChanged, this, [this](const FileInfo_t &info) {
+        if (exportedPath_.isEmpty() || info.filePath != exportedPath_)
+            return;
+        exportedPath_.clear();
+        list_->refreshFile(info);
+    });
+
     // the controller's own checks end like a failed step
     connect(exportController_, &ExportController::exportError, this, &MainWindow::onEditorError);
     connect(exportController_, &ExportController::cutTooShort, this, [this] {

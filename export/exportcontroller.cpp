@@ -121,9 +121,11 @@ ExportController::~ExportController() = default;
 QStringList ExportController::inputFiles() const
 {
     QStringList files{host->mediaPath(true), host->mediaPath(false)};
-    // a single file's cell is its path, a group's "a;b;c;"
-    for (bool secondRow : {false, true})
-        files += host->groupPathCell(secondRow).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    // a single file's cell is its path, a group's "a;b;c;"; the second row is cut only as the main
+    // row's partner (otherwise it may be any other file of the list)
+    files += host->groupPathCell(false).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (host->hasPartner())
+        files += host->groupPathCell(true).split(QLatin1Char(';'), Qt::SkipEmptyParts);
     files.removeAll(QString());
     return files;
 }

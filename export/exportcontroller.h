@@ -82,7 +82,7 @@ public:
     // The free-space reading of the group export's check (QStorageInfo by default).
     void setFreeSpace(FreeSpace reading) { freeSpace = std::move(reading); }
     // The files an export of the moment reads: both players' files and the members of the main
-    // and second rows' groups.
+    // row's group, and of the second row's while it is the main row's partner.
     QStringList inputFiles() const;
 
     // single cut

@@ -2,6 +2,7 @@
 
 #include "appglobals.h"
 #include "desktopservices.h"
+#include "dialoglook.h"
 #include "exportlog.h"
 #include "filedialog.h"
 #include "framelesshelper.h"
@@ -15,7 +16,9 @@
 
 namespace {
 
-constexpr int titleHeight = 44;
+using DialogLook::backgroundSheet;
+using DialogLook::titleHeight;
+
 constexpr int mediaHandOverMs = 800; // the player opens the output once ffmpeg has let go of it
 
 struct PageLook
@@ -31,13 +34,6 @@ constexpr PageLook pageLooks[FormDialog::PageCount] = {
     {700, 350, 2}, {700, 350, 2}, {469, 463, 0}, {700, 350, 2}, {700, 350, 2},
     {700, 350, 2}, {700, 350, 2}, {700, 350, 2}, {700, 350, 2},
 };
-
-// The dialog's backgrounds come from the default skin folder whatever the style.
-QString backgroundSheet(const QString &objectName, const QString &image)
-{
-    return QStringLiteral("QFrame#%1{border-image:url(:/image/TALVEXStyle/%2);}")
-        .arg(objectName, image);
-}
 
 QString editDialogText(int index)
 {

@@ -17,6 +17,7 @@
 
 class FileDialog_C;
 class QPushButton;
+class ReplaceQuestion;
 
 namespace Ui {
 class FormDialog;
@@ -137,7 +138,11 @@ private:
     void setProcessValue(int percent);
     // output settings page (formdialog_output.cpp)
     void setupOutputPage();
+    // The output folder and a new name, with a later number where that name is taken.
+    QString proposedOutputPath() const;
     void onSettingFinished();
+    // Page 0 and the output settings to the main window.
+    void startExport(const QString &outputPath);
     void onSettingSelectFolder();
     void onGetFolderName(const QString &folderName);
     void showOutputProblem(const QString &text);
@@ -163,4 +168,5 @@ private:
     QList<QUrl> outputUrls;
     bool groupMode = false;
     QStringList exportInputs;
+    ReplaceQuestion *replaceQuestion = nullptr; // owned as a child window
 };

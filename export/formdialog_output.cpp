@@ -4,6 +4,7 @@
 #include "appglobals.h"
 #include "filedialog.h"
 #include "outputname.h"
+#include "replacequestion.h"
 #include "ui_formdialog.h"
 
 #include <QCoreApplication>
@@ -39,11 +40,21 @@ void FormDialog::setupOutputPage()
     showOutputProblem(QString());
     // a new path asks for a new check
     connect(ui->os_le, &QLineEdit::textEdited, this, [this] { showOutputProblem(QString()); });
+    // a window of its own over this page, deleted with the dialog; Cancel leaves the page as it is
+    replaceQuestion = new ReplaceQuestion(this);
+    connect(replaceQuestion, &QDialog::accepted, this,
+            [this] { startExport(replaceQuestion->path()); });
 }
 
 QString FormDialog::makeOutputFileName() const
 {
     return OutputName::fileName(QDateTime::currentDateTime(), outputFileCounter);
+}
+
+QString FormDialog::proposedOutputPath() const
+{
+    // a later number where the name is taken: a proposed name never asks to replace a file
+    return OutputName::unusedPath(outputFolder, QDateTime::currentDateTime(), outputFileCounter);
 }
 
 void FormDialog::initOutputSetting(bool dual, bool isGroup)
@@ -52,7 +63,7 @@ void FormDialog::initOutputSetting(bool dual, bool isGroup)
     setTitle(gLangEditDialog.value(1));
     showPage(PageOutputSetting);
     ui->os_cb_right->setEnabled(dual);
-    ui->os_le->setText(OutputName::join(outputFolder, makeOutputFileName()));
+    ui->os_le->setText(proposedOutputPath());
     showOutputProblem(QString());
 }
 
@@ -82,7 +93,7 @@ void FormDialog::onGetFolderName(const QString &folderName)
     if (folderName.isEmpty())
         return;
     outputFolder = QString(folderName).replace(QStringLiteral("//"), QStringLiteral("/"));
-    ui->os_le->setText(OutputName::join(outputFolder, makeOutputFileName()));
+    ui->os_le->setText(proposedOutputPath());
     showOutputProblem(QString());
 }
 
@@ -95,14 +106,25 @@ void FormDialog::onSettingFinished()
         showOutputProblem(problemText(target.problem));
         return;
     }
-    ui->os_le->setText(target.path); // the finished page hands this path to the player
+    // another file of that name goes only when the user says so; until then nothing runs and the
+    // line keeps what the user typed
+    if (target.exists) {
+        replaceQuestion->ask(target.path);
+        return;
+    }
+    startExport(target.path);
+}
+
+void FormDialog::startExport(const QString &outputPath)
+{
+    ui->os_le->setText(outputPath); // the finished page hands this path to the player
 
     showProcessState(ProcessRunning);
     EditorOutputSetting_t value;
     value.haveAudio = !ui->os_cb_removeAudio->isChecked();
     value.haveGps = !ui->os_cb_removeGPS->isChecked();
     value.mainVideoSide = ui->os_cb_right->isChecked() && ui->os_cb_right->isEnabled() ? 0 : 1;
-    value.outputPath = target.path;
+    value.outputPath = outputPath;
     if (groupMode)
         emit settingFinishedGroup(value, false);
     else

@@ -4,6 +4,7 @@
 #include "appfont.h"
 #include "appglobals.h"
 #include "buttonsheets.h"
+#include "dialoglook.h"
 #include "skin.h"
 #include "ui_formdialog.h"
 
@@ -11,22 +12,14 @@
 
 namespace {
 
+using DialogLook::setFonts;
+
 // The folder button's image draws its folder icon at 12..25 px from the left: the text keeps to
 // its right, with air on both sides.
 constexpr int folderTextLeftPx = 30;
 constexpr int folderTextRightPx = 6;
 constexpr int folderPixelSize = 17;
 constexpr int smallestFolderPixelSize = 11;
-
-// The font of the group's first widget with the application family, weight and a pixel size.
-// boldForChinese: bold only while the language is Chinese; otherwise normal weight.
-void setGroupFont(std::initializer_list<QWidget *> widgets, int pixelSize, bool boldForChinese)
-{
-    QFont font = applyAppFont((*widgets.begin())->font(), boldForChinese ? 0 : 1, false);
-    font.setPixelSize(pixelSize);
-    for (QWidget *widget : widgets)
-        widget->setFont(font);
-}
 
 void setTexts(std::initializer_list<QAbstractButton *> buttons, const QString &text)
 {
@@ -40,47 +33,41 @@ void setSheet(std::initializer_list<QWidget *> widgets, const QString &sheet)
         widget->setStyleSheet(sheet);
 }
 
-QString buttonSheet(const QString &normal, const QString &pressed, const QString &color)
-{
-    return QStringLiteral("QPushButton{color: %1; border-image:url(%2);}").arg(color, normal) +
-           QStringLiteral("QPushButton:pressed { border-image:url(%1); }").arg(pressed);
-}
-
 } // namespace
 
 void FormDialog::applyLanguage()
 {
     const QStringList &ed = gLangEditDialog;
-    setGroupFont({ui->la_title}, 31, true);
-    setGroupFont({ui->os_la,
-                  ui->os_la_2,
-                  ui->os_la_3,
-                  ui->os_btn_ok,
-                  ui->os_btn_cancel,
-                  ui->pvErr_btn_retry,
-                  ui->msLeave_btn_ok,
-                  ui->msLeave_btn_cancel,
-                  ui->groupEdit_btn_ok,
-                  ui->bodydata_okBtn,
-                  ui->bodydata_cancelBtn,
-                  ui->networkError_btn_ok,
-                  ui->networkError_btn_cancel,
-                  ui->cutwarning_btn_ok,
-                  ui->cutwarning_btn_cancel,
-                  ui->selectedMetadataFolder_btn_ok,
-                  ui->selectedMetadataFolder_btn_cancel,
-                  ui->deleteMetadataFile_btn_ok,
-                  ui->deleteMetadataFile_btn_cancel,
-                  ui->supportPrompt_okbtn},
-                 23, true);
-    setGroupFont({ui->os_cb_removeAudio, ui->os_cb_removeGPS, ui->os_cb_right,
-                  ui->supportPrompt_checkbox_tv},
-                 22, false);
-    setGroupFont({ui->pv_btn_ok, ui->msLeaver_la_msg, ui->groupEdit_tv, ui->networkError_tv,
-                  ui->cutwarning_tv, ui->supportPrompt_comtent},
-                 25, false);
-    setGroupFont({ui->pvErr_la_msg}, 22, false);
-    setGroupFont({ui->pv_btn_open}, 19, false);
+    setFonts({ui->la_title}, DialogLook::titlePixelSize, true);
+    setFonts({ui->os_la,
+              ui->os_la_2,
+              ui->os_la_3,
+              ui->os_btn_ok,
+              ui->os_btn_cancel,
+              ui->pvErr_btn_retry,
+              ui->msLeave_btn_ok,
+              ui->msLeave_btn_cancel,
+              ui->groupEdit_btn_ok,
+              ui->bodydata_okBtn,
+              ui->bodydata_cancelBtn,
+              ui->networkError_btn_ok,
+              ui->networkError_btn_cancel,
+              ui->cutwarning_btn_ok,
+              ui->cutwarning_btn_cancel,
+              ui->selectedMetadataFolder_btn_ok,
+              ui->selectedMetadataFolder_btn_cancel,
+              ui->deleteMetadataFile_btn_ok,
+              ui->deleteMetadataFile_btn_cancel,
+              ui->supportPrompt_okbtn},
+             DialogLook::buttonPixelSize, true);
+    setFonts({ui->os_cb_removeAudio, ui->os_cb_removeGPS, ui->os_cb_right,
+              ui->supportPrompt_checkbox_tv},
+             22, false);
+    setFonts({ui->pv_btn_ok, ui->msLeaver_la_msg, ui->groupEdit_tv, ui->networkError_tv,
+              ui->cutwarning_tv, ui->supportPrompt_comtent},
+             DialogLook::messagePixelSize, false);
+    setFonts({ui->pvErr_la_msg}, 22, false);
+    setFonts({ui->pv_btn_open}, 19, false);
     QFont messageFont = applyAppFont(ui->pv_la_msg->font(), 0, false);
     ui->pv_la_msg->setFont(messageFont);
     ui->selectedMetadataForder_tv->setFont(messageFont);
@@ -94,7 +81,7 @@ void FormDialog::applyLanguage()
     ui->os_la_3->setText(ed.value(8));
     ui->os_btn_open->setText(ed.value(9));
     // the folder button's text in the room right of its icon, smaller where it is long
-    setGroupFont({ui->os_btn_open}, folderPixelSize, false);
+    setFonts({ui->os_btn_open}, folderPixelSize, false);
     QFont folderFont = ui->os_btn_open->font();
     folderFont.setPixelSize(
         pixelSizeToFit(folderFont, ui->os_btn_open->text(),
@@ -124,16 +111,14 @@ void FormDialog::applyLanguage()
 void FormDialog::applyStyle(int style)
 {
     currentStyle = style;
-    QPalette pal = palette();
-    pal.setColor(QPalette::All, QPalette::Window, QColor(0, 0, 0));
-    setPalette(pal);
-    ui->la_title->setStyleSheet(QStringLiteral("background:#00000000;color:#ffffff"));
+    DialogLook::setBlackWindow(this);
+    ui->la_title->setStyleSheet(DialogLook::titleSheet());
 
     setSheet({ui->os_la, ui->os_la_2, ui->os_la_3, ui->pv_la_progress, ui->update_tv, ui->pv_la_msg,
               ui->pvErr_la_msg, ui->msLeaver_la_msg, ui->groupEdit_tv, ui->downloadMetadata_tv,
               ui->deleteMetadataFile_tv, ui->selectedMetadataForder_tv, ui->networkError_tv,
               ui->cutwarning_tv, ui->supportPrompt_comtent},
-             QStringLiteral("QLabel {color:%1}").arg(QStringLiteral("#ffffff")));
+             DialogLook::whiteLabelSheet());
 
     setSheet({ui->os_cb_removeAudio, ui->os_cb_removeGPS, ui->os_cb_right,
               ui->supportPrompt_checkbox_tv},
@@ -152,9 +137,9 @@ void FormDialog::applyStyle(int style)
                        "border-radius:6px}")
             .arg(QStringLiteral("#DCDDDD")));
     ui->os_btn_open->setStyleSheet(
-        buttonSheet(skinImage(QStringLiteral("pw_output_button_selectfolder")),
-                    skinImage(QStringLiteral("pw_output_button_selectfolder_selected")),
-                    QStringLiteral("#ffffff")) +
+        DialogLook::buttonSheet(skinImage(QStringLiteral("pw_output_button_selectfolder")),
+                                skinImage(QStringLiteral("pw_output_button_selectfolder_selected")),
+                                QStringLiteral("#ffffff")) +
         QStringLiteral("QPushButton{padding-left:%1px;padding-right:%2px;}")
             .arg(folderTextLeftPx)
             .arg(folderTextRightPx));
@@ -179,8 +164,7 @@ void FormDialog::applyStyle(int style)
               ui->cutwarning_btn_ok,
               ui->cutwarning_btn_cancel,
               ui->supportPrompt_okbtn},
-             buttonSheet(skinImage(QStringLiteral("pw_button")),
-                         skinImage(QStringLiteral("pw_button02")), QStringLiteral("#ffffff")));
+             DialogLook::pageButtonSheet());
 
     ui->pv_pd->setBorderColor(QColor(QStringLiteral("#DCDDDD")));
     ui->pv_pd->setFillColor(QColor(QStringLiteral("#353DF4")));

@@ -54,6 +54,20 @@ QString join(const QString &folder, const QString &name)
     return collapseSlashes(path + name);
 }
 
+QString unusedPath(const QString &folder, const QDateTime &time, quint32 counter)
+{
+    QString path = join(folder, fileName(time, counter));
+    while (namesAnEntry(path))
+        path = join(folder, fileName(time, ++counter));
+    return path;
+}
+
+bool namesAnEntry(const QString &path)
+{
+    const QFileInfo entry(path);
+    return entry.exists() || entry.isSymLink();
+}
+
 bool isOneOf(const QString &path, const QStringList &files)
 {
     struct stat target;
@@ -89,6 +103,8 @@ Target prepareTarget(const QString &line, const QStringList &inputs)
         target.problem = Problem::FolderNotCreated;
     else if (!QFileInfo(folder).isWritable())
         target.problem = Problem::FolderNotWritable;
+    else
+        target.exists = namesAnEntry(target.path);
     return target;
 }
 

@@ -17,6 +17,11 @@ QString prepareDefaultFolder(const QString &appDir, const QString &moviesDir);
 QString fileName(const QDateTime &time, quint32 counter);
 // folder and name joined by one "/" (none added after "/" or "\"); "//" collapsed to "/".
 QString join(const QString &folder, const QString &name);
+// The path in folder of the first of fileName(time, counter), fileName(time, counter + 1), ...
+// that names no entry yet: a proposed name never replaces a file.
+QString unusedPath(const QString &folder, const QDateTime &time, quint32 counter);
+// True when path names an entry of its folder: a file, a folder or a link (even a broken one).
+bool namesAnEntry(const QString &path);
 
 enum class Problem
 {
@@ -31,11 +36,12 @@ struct Target
 {
     QString path; // the line without surrounding blanks, "//" collapsed to "/"
     Problem problem = Problem::None;
+    bool exists = false; // without a problem: the export would replace an existing entry
 };
 
 // Checks the output line before an export: not one of inputs, a file name after the folder, and
 // a folder that exists, or is created with its missing parents, and is writable. A line without
-// a folder names a file in the working directory.
+// a folder names a file in the working directory. Says whether the path names an existing entry.
 Target prepareTarget(const QString &line, const QStringList &inputs = QStringList());
 
 // True when path and one of files are the same file on disk: the same device and inode, so a

@@ -320,6 +320,18 @@ void FormList::onInsertList(FileInfo_t fileinfo)
         applyRowFonts(row, false);
 }
 
+void FormList::refreshFile(const FileInfo_t &info)
+{
+    const int row = rowOfPath(info.filePath);
+    if (row < 0 || info.filePath.isEmpty())
+        return;
+    setCell(row, ColDate, displayDate(info.date, gDateFormat));
+    setCell(row, ColSize, info.size);
+    setCell(row, ColDuration, info.duration);
+    setCell(row, ColResolution, info.resolution);
+    refreshGroupsHolding(info.filePath);
+}
+
 void FormList::updateDateFormat(int format)
 {
     for (int row = 0; row < tableWidget->rowCount(); ++row)

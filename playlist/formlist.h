@@ -66,6 +66,10 @@ public:
     bool subFileFound() const { return subFileFound_; }
     // First row whose path cell equals path; 0 when none.
     int findRowByPath(const QString &path) const;
+    // A listed file changed on disk: its row takes the date, size, duration and resolution that
+    // the player read (info), and a group that holds it sums its members again. Marks, order,
+    // selection and the players stay as they are; an unlisted file changes nothing.
+    void refreshFile(const FileInfo_t &info);
 
     // second camera's row and group playback (formlist_sub.cpp)
     bool findSubFile();
@@ -175,6 +179,8 @@ private:
 
     // groups (formlist_groups.cpp)
     QString ungroupRow(int keyRow);
+    // The size, durations and date of the group rows that hold path, from their member rows.
+    void refreshGroupsHolding(const QString &path);
 
     void setupTables();
     void setListHeaderTexts();

@@ -108,6 +108,26 @@ QString FormList::ungroupRow(int keyRow)
     return lastShown;
 }
 
+void FormList::refreshGroupsHolding(const QString &path)
+{
+    for (int row = 0; row < tableWidget->rowCount(); ++row) {
+        const QStringList paths = cell(row, ColPath).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        if (!isGroupRow(row) || !paths.contains(path))
+            continue;
+        QVector<ListGroups::RowCells> members;
+        for (const QString &member : paths) {
+            const int memberRow = rowOfPath(member);
+            if (memberRow >= 0)
+                members.append(rowCells(memberRow));
+        }
+        const FileInfo_t group = ListGroups::groupRowInfo(cell(row, ColResolution), members);
+        setCell(row, ColDate, group.date);
+        setCell(row, ColSize, group.size);
+        setCell(row, ColDuration, group.duration);
+        setCell(row, ColDurations, group.durations);
+    }
+}
+
 void FormList::checkGroupTime(QString timeStart, QString timeEnd)
 {
     Q_UNUSED(timeEnd)

@@ -16,6 +16,7 @@
 #include "mainwindow.h"
 #include "mainwindowtest.h"
 #include "removabledrives.h"
+#include "replacequestion.h"
 #include "ridepagetest.h"
 #include "settingkeys.h"
 #include "sliderstyle.h"
@@ -106,6 +107,7 @@ private slots:
     void cutEditorTimePassedOnTheWayNeverStays();
     void fileChooserNameFieldTakesTyping();
     void outputPageTakesTyping();
+    void replaceQuestionTakesEscapeAndReturnAsCancel();
     void anotherWindowTypesWhileThePlayerPlays();
     void playerKeysReachThePlayerWithNoFieldFocused_data();
     void playerKeysReachThePlayerWithNoFieldFocused();
@@ -643,6 +645,43 @@ void TstKeyboard::outputPageTakesTyping()
     typeInto(child<QLineEdit>(dialog, QStringLiteral("os_le")), QStringLiteral("clip b n"));
     input_.chord({"Escape"});
     QTRY_VERIFY(!dialog->isVisible());
+}
+
+// The question over the output page has the keys while it is shown: Escape and Return (Cancel is
+// the default) answer Cancel, and the page keeps the name; its own Escape then closes it.
+void TstKeyboard::replaceQuestionTakesEscapeAndReturnAsCancel()
+{
+    const QString existing = dir_.filePath(QStringLiteral("earlier cut.mov"));
+    TestSupport::writeFile(existing, "an earlier export");
+    MainWindow w;
+    showWithClip(w);
+    enterEditMode(w);
+    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+    FormDialog *dialog = w.formDialog();
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    auto *line = child<QLineEdit>(dialog, QStringLiteral("os_le"));
+    line->setText(existing);
+    QSignalSpy sent(dialog, &FormDialog::settingFinished);
+    auto *question = dialog->findChild<ReplaceQuestion *>();
+    QVERIFY(question);
+    for (const char *key : {"Escape", "Return"}) {
+        input_.click(child<QPushButton>(dialog, QStringLiteral("os_btn_ok")));
+        QTRY_VERIFY(question->isVisible());
+        // the window the keys go to (the platform may call it active a moment earlier)
+        QTRY_COMPARE(QApplication::activeWindow(), question);
+        input_.chord({QLatin1String(key)});
+        QTRY_VERIFY2(!question->isVisible(), key);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(child<QWidget>(dialog, QStringLiteral("f_os"))->isVisible());
+        QCOMPARE(line->text(), existing);
+        QCOMPARE(sent.count(), 0);
+    }
+    QCOMPARE(TestSupport::contentOf(existing), QByteArray("an earlier export"));
+    QTRY_COMPARE(QApplication::activeWindow(), dialog);
+    input_.chord({"Escape"});
+    QTRY_VERIFY(!dialog->isVisible());
+    QCOMPARE(sent.count(), 0);
 }
 
 void TstKeyboard::anotherWindowTypesWhileThePlayerPlays()

@@ -11,6 +11,8 @@
 #include "listrows.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
+#include "outputname.h"
+#include "replacequestion.h"
 #include "sliderstyle.h"
 #include "testsupport.h"
 #include "videowidget.h"
@@ -35,14 +37,20 @@ using namespace MainWindowTest;
 
 constexpr int exportTimeoutMs = 120000;
 
-// The main window with the dialog drawn where it stands over it.
-QImage windowWithDialog(MainWindow *window, QWidget *dialog)
+// The main window with the dialogs drawn where they stand over it, the last one on top.
+QImage windowWithDialog(MainWindow *window, std::initializer_list<QWidget *> dialogs)
 {
     QImage image = window->grab().toImage();
     QPainter painter(&image);
-    painter.drawPixmap(dialog->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0)),
-                       dialog->grab());
+    for (QWidget *dialog : dialogs)
+        painter.drawPixmap(dialog->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0)),
+                           dialog->grab());
     return image;
+}
+
+QImage windowWithDialog(MainWindow *window, QWidget *dialog)
+{
+    return windowWithDialog(window, {dialog});
 }
 
 template <typename T> T *child(QObject *parent, const char *name)
@@ -125,12 +133,17 @@ private slots:
     void bothCamerasCutToMp4();
     void usersFilesOfThePartNameStayAsTheyAre_data();
     void usersFilesOfThePartNameStayAsTheyAre();
+    void existingOutputIsReplacedOnlyAfterReplace_data();
+    void existingOutputIsReplacedOnlyAfterReplace();
+    void replacedListedFileShowsItsNewFigures_data();
+    void replacedListedFileShowsItsNewFigures();
 
 private:
     // Opens path through the Add Video road and waits until the play bar knows its length.
     void openFile(MainWindow &w, const QString &path);
     void enterEditMode(MainWindow &w);
-    // Edit mode, span 1 s to 7 s, OK, the output path on page 3, and page 3's OK.
+    // Edit mode, span 1 s to 7 s, OK, the output path on page 3, and page 3's OK; Replace when
+    // the output exists, which must ask exactly then.
     void startCut(MainWindow &w, const QString &output);
     // Opens files, groups those of one camera in the list and plays the group row.
     void playGroup(MainWindow &w, const QStringList &files);
@@ -434,7 +447,17 @@ void TstMainWindowExport::startCut(MainWindow &w, const QString &output)
     QTRY_VERIFY(dialog->isVisible());
     QVERIFY(child<QWidget>(dialog, "f_os")->isVisible());
     child<QLineEdit>(dialog, "os_le")->setText(output);
+    const bool exists = OutputName::namesAnEntry(output);
     QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
+    auto *question = dialog->findChild<ReplaceQuestion *>();
+    QVERIFY(question);
+    const bool refused = child<QLabel>(dialog, "os_la_error")->isVisible();
+    QCOMPARE(question->isVisible(), exists && !refused);
+    if (question->isVisible()) {
+        QCOMPARE(question->path(), output);
+        QTest::mouseClick(child<QPushButton>(question, "replace_btn_ok"), Qt::LeftButton);
+        QTRY_VERIFY(!question->isVisible());
+    }
 }
 
 void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile_data()
@@ -522,7 +545,7 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
 
     FormDialog *dialog = w.formDialog();
     ExportEnd end(w);
-    startCut(w, output);
+    startCut(w, output); // the old file is there: the user says Replace
     if (QTest::currentTestFailed())
         return;
     QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
@@ -841,6 +864,171 @@ void TstMainWindowExport::usersFilesOfThePartNameStayAsTheyAre()
     if (!fails)
         after.remove(QFileInfo(output).fileName());
     QCOMPARE(after, before);
+}
+
+void TstMainWindowExport::existingOutputIsReplacedOnlyAfterReplace_data()
+{
+    QTest::addColumn<QString>("road"); // what plays
+    QTest::newRow("single cut") << "file";
+    QTest::newRow("group join") << "group";
+    QTest::newRow("group mix of both cameras") << "paired groups";
+}
+
+// An output that names an earlier file asks first. Cancel, Escape and Return run nothing, leave
+// the file and its folder as they were and the page as the user typed it; Replace exports.
+void TstMainWindowExport::existingOutputIsReplacedOnlyAfterReplace()
+{
+    QFETCH(QString, road);
+    const QString folder = dir_.filePath(QStringLiteral("replaced ") + road);
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QDir().mkpath(folder));
+    const QString output = QDir(folder).filePath(QStringLiteral("earlier export.mov"));
+    TestSupport::writeFile(output, "an earlier export, the only copy of " + road.toUtf8());
+    const auto before = folderState(folder);
+
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != (road == "paired groups" ? 1 : 0))
+        w.onDisplayModeChange();
+    if (road == "group")
+        playGroup(w, groupClips_);
+    else if (road == "paired groups")
+        playPairedGroups(w);
+    else
+        openFile(w, clip_);
+    if (QTest::currentTestFailed())
+        return;
+    QSignalSpy started(w.exportRunner(), &FFmpeg_editor_p::started);
+    FormDialog *dialog = w.formDialog();
+    QSignalSpy single(dialog, &FormDialog::settingFinished);
+    QSignalSpy group(dialog, &FormDialog::settingFinishedGroup);
+    enterEditMode(w);
+    if (QTest::currentTestFailed())
+        return;
+    w.control()->editSlider()->setSpan(100, 700);
+    QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
+    QTRY_VERIFY(child<QWidget>(dialog, "f_os")->isVisible());
+    // as typed, with a doubled slash
+    const QString typed =
+        QString(output).replace(QStringLiteral("/earlier"), QStringLiteral("//earlier"));
+    auto *line = child<QLineEdit>(dialog, "os_le");
+    line->setText(typed);
+
+    auto *question = dialog->findChild<ReplaceQuestion *>();
+    QVERIFY(question);
+    for (const char *answer : {"Cancel", "Escape", "Return"}) {
+        QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
+        QVERIFY2(question->isVisible(), answer);
+        QCOMPARE(question->path(), output);
+        // the path, in lines where it is long, then the question
+        QCOMPARE(child<QLabel>(question, "replace_tv")
+                     ->text()
+                     .section(QStringLiteral("\nThis file already exists."), 0, 0)
+                     .remove(QLatin1Char('\n')),
+                 output);
+        if (qstrcmp(answer, "Cancel") == 0) {
+            QVERIFY(QTest::qWaitForWindowExposed(question));
+            if (road == "file")
+                TestSupport::saveScreenshot(windowWithDialog(&w, {dialog, question}),
+                                            QStringLiteral("export-replace-question"));
+            QTest::mouseClick(child<QPushButton>(question, "replace_btn_cancel"), Qt::LeftButton);
+        } else {
+            QTest::keyClick(question,
+                            qstrcmp(answer, "Escape") == 0 ? Qt::Key_Escape : Qt::Key_Return);
+        }
+        QTRY_VERIFY2(!question->isVisible(), answer);
+        QTest::qWait(100); // a run started by mistake would begin now
+        QCOMPARE(started.count(), 0);
+        QCOMPARE(single.count() + group.count(), 0);
+        QVERIFY(!w.exportRunner()->isRunning());
+        QVERIFY(dialog->isVisible());
+        QVERIFY(child<QWidget>(dialog, "f_os")->isVisible());
+        QCOMPARE(line->text(), typed);
+        QCOMPARE(w.opMode(), OP_Edit);
+        QCOMPARE(folderState(folder), before);
+    }
+
+    ExportEnd end(w);
+    QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
+    QVERIFY(question->isVisible());
+    QTest::mouseClick(child<QPushButton>(question, "replace_btn_ok"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+    QCOMPARE((road == "file" ? single : group).count(), 1);
+    QVERIFY(started.count() > 0);
+    QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 6.0) <= 0.15);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("earlier export.mov")});
+    QTest::mouseClick(child<QPushButton>(dialog, "pv_btn_ok"), Qt::LeftButton);
+}
+
+void TstMainWindowExport::replacedListedFileShowsItsNewFigures_data()
+{
+    QTest::addColumn<bool>("grouped");
+    QTest::newRow("a listed file") << false;
+    QTest::newRow("a member of a listed group") << true;
+}
+
+// Another recording, listed and not being cut, replaced by an export: its row (and its group's)
+// shows the new file's size, duration and resolution instead of the old ones.
+void TstMainWindowExport::replacedListedFileShowsItsNewFigures()
+{
+    QFETCH(bool, grouped);
+    const QString folder = dir_.filePath(QStringLiteral("listed card"));
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QDir().mkpath(folder));
+    // recordings of some MB and 3 s at 320x180
+    const QStringList recordings{QDir(folder).filePath(QStringLiteral("20261207170000_F.mp4")),
+                                 QDir(folder).filePath(QStringLiteral("20261207170300_F.mp4"))};
+    for (int i = 0; i < recordings.size(); ++i)
+        QVERIFY(QFile::copy(bigClips_.at(i), recordings.at(i)));
+    const QString replaced = recordings.first();
+
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
+    FormList *list = w.formList();
+    if (grouped)
+        playGroup(w, recordings);
+    else
+        openFile(w, replaced);
+    openFile(w, clip_); // the file cut: 8 s at 1280x720
+    if (QTest::currentTestFailed())
+        return;
+    const auto row = [&] { return list->findRowByPath(replaced); };
+    QTableWidget *table = list->table();
+    const auto cellText = [&](int r, int column) { return table->item(r, column)->text(); };
+    QCOMPARE(list->filePath(row()), replaced);
+    const QString oldSize = cellText(row(), ListRows::ColSize);
+    QCOMPARE(cellText(row(), ListRows::ColDuration), QStringLiteral("00:00:03"));
+    QCOMPARE(cellText(row(), ListRows::ColResolution), QStringLiteral("320x180"));
+    const int groupRow = grouped ? list->rowCount() - 2 : -1;
+    if (grouped)
+        QCOMPARE(cellText(groupRow, ListRows::ColDuration), QStringLiteral("00:00:06"));
+    const int rows = list->rowCount();
+
+    ExportEnd end(w);
+    startCut(w, replaced); // asks, and the user says Replace
+    if (QTest::currentTestFailed())
+        return;
+    // no file being cut: not refused
+    QVERIFY(!child<QLabel>(w.formDialog(), "os_la_error")->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+    const QString newSize = QStringLiteral("%1MB").arg(QFileInfo(replaced).size() / 1024 / 1024);
+    QVERIFY(newSize != oldSize);
+    QTRY_COMPARE_WITH_TIMEOUT(cellText(row(), ListRows::ColDuration), QStringLiteral("00:00:06"),
+                              20000);
+    QCOMPARE(cellText(row(), ListRows::ColSize), newSize);
+    QCOMPARE(cellText(row(), ListRows::ColResolution), QStringLiteral("1280x720"));
+    QCOMPARE(list->rowCount(), rows); // no second row of the file
+    QCOMPARE(listedPaths(list).count(replaced), 1);
+    if (grouped) {
+        QCOMPARE(cellText(groupRow, ListRows::ColDuration), QStringLiteral("00:00:09"));
+        QCOMPARE(cellText(groupRow, ListRows::ColDurations), QStringLiteral("00:00:06;00:00:03;"));
+    }
+    QTest::mouseClick(child<QPushButton>(w.formDialog(), "pv_btn_ok"), Qt::LeftButton);
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)

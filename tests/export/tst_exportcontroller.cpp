@@ -745,6 +745,29 @@ private slots:
         QCOMPARE(cut.isValid(), expected.last() > 0);
     }
 
+    void inputsAreTheFilesBeingCut_data()
+    {
+        QTest::addColumn<bool>("partner");
+        QTest::newRow("the second row pairs the main one") << true;
+        QTest::newRow("the second row is another file") << false;
+    }
+    // What the output may not name: both players' files, the main row's group, and the second
+    // row's only while it is cut with the main one.
+    void inputsAreTheFilesBeingCut()
+    {
+        QFETCH(bool, partner);
+        host.mainPath = QStringLiteral("/card/a_F.mp4");
+        host.secondPath = QStringLiteral("/card/a_R.mp4");
+        host.mainCell = QStringLiteral("/card/a_F.mp4;/card/b_F.mp4;");
+        host.secondCell = QStringLiteral("/card/a_R.mp4;/card/b_R.mp4;");
+        host.partner = partner;
+        QStringList expected{"/card/a_F.mp4", "/card/a_R.mp4", "/card/a_F.mp4", "/card/b_F.mp4"};
+        if (partner)
+            expected << "/card/a_R.mp4"
+                     << "/card/b_R.mp4";
+        QCOMPARE(controller->inputFiles(), expected);
+    }
+
     void pipGeometry_data()
     {
         QTest::addColumn<QSize>("picture");

@@ -18,6 +18,9 @@ private slots:
     void defaultFolderFallsBackToTheVideoFolder();
     void targetIsCheckedAndItsFolderMade_data();
     void targetIsCheckedAndItsFolderMade();
+    void targetSaysWhetherItReplacesAnEntry_data();
+    void targetSaysWhetherItReplacesAnEntry();
+    void unusedPathSkipsTakenNames();
 
 private:
     QTemporaryDir base;
@@ -144,6 +147,51 @@ void TstOutputName::targetIsCheckedAndItsFolderMade()
         QVERIFY(QFileInfo(QFileInfo(target.path).path()).isDir());
     else
         QVERIFY(!QFileInfo::exists(base.filePath(QStringLiteral("z")))); // refused: nothing made
+}
+
+void TstOutputName::targetSaysWhetherItReplacesAnEntry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("a file") << "file.mov" << true;
+    QTest::newRow("a link to a file") << "link.mov" << true;
+    QTest::newRow("a broken link") << "broken.mov" << true;
+    QTest::newRow("no entry") << "new.mov" << false;
+}
+
+void TstOutputName::targetSaysWhetherItReplacesAnEntry()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TestSupport::writeFile(dir.filePath(QStringLiteral("file.mov")), "old");
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("file.mov")),
+                        dir.filePath(QStringLiteral("link.mov"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone.mov")),
+                        dir.filePath(QStringLiteral("broken.mov"))));
+    const OutputName::Target target = OutputName::prepareTarget(dir.filePath(name));
+    QCOMPARE(int(target.problem), int(OutputName::Problem::None));
+    QTEST(target.exists, "exists");
+    QCOMPARE(OutputName::namesAnEntry(dir.filePath(name)), target.exists);
+}
+
+void TstOutputName::unusedPathSkipsTakenNames()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QDateTime time(QDate(2024, 3, 5), QTime(14, 7, 9));
+    const QString first = dir.filePath(QStringLiteral("20240305140709_EditVideo_001.mov"));
+    QCOMPARE(OutputName::unusedPath(dir.path(), time, 1), first);
+    // a file, a folder and a broken link each take their name
+    TestSupport::writeFile(first, "an earlier export");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("20240305140709_EditVideo_002.mov")));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")),
+                        dir.filePath(QStringLiteral("20240305140709_EditVideo_003.mov"))));
+    QCOMPARE(OutputName::unusedPath(dir.path() + QLatin1Char('/'), time, 1),
+             dir.filePath(QStringLiteral("20240305140709_EditVideo_004.mov")));
+    // a later counter starts from itself
+    QCOMPARE(OutputName::unusedPath(dir.path(), time, 7),
+             dir.filePath(QStringLiteral("20240305140709_EditVideo_007.mov")));
 }
 
 TALVEX_TEST_MAIN(TstOutputName)

@@ -69,6 +69,8 @@ private slots:
     void missingRowsAnswerEmpty();
     void clearListResetsEverything();
     void resolutionWrittenOnce();
+    void replacedFileShowsItsNewFigures_data();
+    void replacedFileShowsItsNewFigures();
     void windowSizeColumns();
     void captionMinimumPerLanguage();
     void scrollingKeepsCaptionsInStep();
@@ -727,6 +729,67 @@ void TstFormList::resolutionWrittenOnce()
     list->setResolution(2, QStringLiteral("0x0"));
     QCOMPARE(text(2, ColResolution), QStringLiteral("Group1"));
     QVERIFY(list->isCurrentGroup());
+}
+
+void TstFormList::replacedFileShowsItsNewFigures_data()
+{
+    QTest::addColumn<bool>("grouped");
+    QTest::newRow("a file's row") << false;
+    QTest::newRow("a group member's row and its group's") << true;
+}
+
+// A listed file written anew (an export replaced it): its row, and the row of a group holding it,
+// show the new file's figures; nothing else of the list changes and nothing is emitted.
+void TstFormList::replacedFileShowsItsNewFigures()
+{
+    QFETCH(bool, grouped);
+    gDateFormat = 0;
+    add({"a.mp4", "b.mp4", "c.mp4"});
+    if (grouped) {
+        selectRows({0, 1});
+        list->onGroup(); // Group1 at row 3 of a.mp4 and b.mp4
+        list->onCellSelected(2, 0);
+    }
+    const QStringList marksBefore = marks();
+    const int selectedBefore = list->curSelectFile();
+    record();
+
+    FileInfo_t written = fileRow(QStringLiteral("a.mp4"));
+    written.date = QStringLiteral("2026-12-07");
+    written.size = QStringLiteral("0MB");
+    written.duration = QStringLiteral("00:00:05");
+    written.resolution = QStringLiteral("640x360");
+    list->refreshFile(written);
+    FileInfo_t unlisted = fileRow(QStringLiteral("elsewhere.mp4"), QStringLiteral("/cards/z"));
+    list->refreshFile(unlisted);
+
+    QCOMPARE(text(0, ColDate), QStringLiteral("07-12-2026"));
+    QCOMPARE(text(0, ColSize), QStringLiteral("0MB"));
+    QCOMPARE(text(0, ColDuration), QStringLiteral("00:00:05"));
+    QCOMPARE(text(0, ColResolution), QStringLiteral("640x360"));
+    QCOMPARE(text(0, ColPath), QStringLiteral("/cards/a/a.mp4"));
+    // the other files' rows keep theirs
+    for (int row : {1, 2}) {
+        QCOMPARE(text(row, ColDate), QStringLiteral("07-03-2024"));
+        QCOMPARE(text(row, ColSize), QStringLiteral("100MB"));
+        QCOMPARE(text(row, ColDuration), QStringLiteral("00:01:00"));
+        QCOMPARE(text(row, ColResolution), QStringLiteral("1920x1080"));
+    }
+    if (grouped) {
+        QCOMPARE(list->rowCount(), 4);
+        QCOMPARE(text(3, ColResolution), QStringLiteral("Group1"));
+        QCOMPARE(text(3, ColDate), QStringLiteral("07-12-2026")); // its first member's
+        QCOMPARE(text(3, ColSize), QStringLiteral("100MB"));
+        QCOMPARE(text(3, ColDuration), QStringLiteral("00:01:05"));
+        QCOMPARE(text(3, ColDurations), QStringLiteral("00:00:05;00:01:00;"));
+        QCOMPARE(text(3, ColPath), QStringLiteral("/cards/a/a.mp4;/cards/a/b.mp4;"));
+        QCOMPARE(text(3, ColName), QStringLiteral("a.mp4(2)"));
+    } else {
+        QCOMPARE(list->rowCount(), 3);
+    }
+    QCOMPARE(marks(), marksBefore);
+    QCOMPARE(list->curSelectFile(), selectedBefore);
+    QVERIFY(events.isEmpty());
 }
 
 void TstFormList::windowSizeColumns()
