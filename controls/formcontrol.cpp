@@ -90,7 +90,16 @@ FormControl::FormControl(QWidget *parent) : QWidget(parent), ui(std::make_unique
     updateTimeLabel();
 }
 
-FormControl::~FormControl() = default;
+FormControl::~FormControl()
+{
+    // Hiding the window as it goes takes the focus from a time field, whose editingFinished would
+    // then reach this half-destroyed bar (its form already gone).
+    for (const CutTime::Bound bound : {CutTime::Bound::Start, CutTime::Bound::End}) {
+        const auto [minutes, seconds] = timeFields(bound);
+        minutes->disconnect(this);
+        seconds->disconnect(this);
+    }
+}
 
 void FormControl::connectPlayPage()
 {
