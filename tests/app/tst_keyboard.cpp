@@ -134,7 +134,8 @@ private:
     void enterEditMode(MainWindow &w);
     // The cut editor's OK: the output page of w shows.
     void clickEditorOk(MainWindow &w);
-    // The output page of w, opened from the cut editor as a user does and active.
+    // Shows w with the 04:10 clip and opens its output page from the cut editor as a user does;
+    // the page is active.
     void openOutputPage(MainWindow &w);
     // The four fields, the range label and the slider of w show span ("mm:ss ~ mm:ss"), and no
     // field is marked as not applied.
@@ -250,6 +251,7 @@ void TstKeyboard::clickEditorOk(MainWindow &w)
 
 void TstKeyboard::openOutputPage(MainWindow &w)
 {
+    showWithClip(w);
     enterEditMode(w);
     clickEditorOk(w);
     if (QTest::currentTestFailed())
@@ -652,7 +654,6 @@ void TstKeyboard::fileChooserNameFieldTakesTyping()
 void TstKeyboard::outputPageTakesTyping()
 {
     MainWindow w;
-    showWithClip(w);
     openOutputPage(w);
     if (QTest::currentTestFailed())
         return;
@@ -669,7 +670,6 @@ void TstKeyboard::replaceQuestionTakesEscapeAndReturnAsCancel()
     const QString existing = dir_.filePath(QStringLiteral("earlier cut.mov"));
     TestSupport::writeFile(existing, "an earlier export");
     MainWindow w;
-    showWithClip(w);
     openOutputPage(w);
     if (QTest::currentTestFailed())
         return;
