@@ -132,6 +132,11 @@ private:
     void typeTimes(MainWindow &w, const QStringList &fields, const QStringList &typed);
     // The cut editor of w, entered through the play bar's edit button.
     void enterEditMode(MainWindow &w);
+    // The cut editor's OK: the output page of w shows.
+    void clickEditorOk(MainWindow &w);
+    // Shows w with the 04:10 clip and opens its output page from the cut editor as a user does;
+    // the page is active.
+    void openOutputPage(MainWindow &w);
     // The four fields, the range label and the slider of w show span ("mm:ss ~ mm:ss"), and no
     // field is marked as not applied.
     void verifyShowsSpan(MainWindow &w, const QString &span);
@@ -236,6 +241,22 @@ void TstKeyboard::enterEditMode(MainWindow &w)
 {
     input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEdit")));
     QTRY_COMPARE(w.control()->opMode(), OP_Edit);
+}
+
+void TstKeyboard::clickEditorOk(MainWindow &w)
+{
+    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+    QTRY_VERIFY(w.formDialog()->isVisible());
+}
+
+void TstKeyboard::openOutputPage(MainWindow &w)
+{
+    showWithClip(w);
+    enterEditMode(w);
+    clickEditorOk(w);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(QTest::qWaitForWindowActive(w.formDialog()));
 }
 
 void TstKeyboard::verifyShowsSpan(MainWindow &w, const QString &span)
@@ -394,8 +415,7 @@ void TstKeyboard::cutEditorFieldsShowTheAppliedSpan()
     QCOMPARE(span->upperValue() / 100, range->endSec);
     QCOMPARE(child<QLabel>(bar, QStringLiteral("labelEditTimeRange"))->text(), applied);
     // OK takes the span that applies, and all four fields say it
-    input_.click(child<QAbstractButton>(bar, QStringLiteral("btnEditOk")));
-    QTRY_VERIFY(w.formDialog()->isVisible());
+    clickEditorOk(w);
     verifyShowsSpan(w, applied);
 }
 
@@ -440,7 +460,7 @@ void TstKeyboard::cutEditorTimesTypedFieldByFieldAreExported()
     verifyShowsSpan(w, span);
     if (QTest::currentTestFailed())
         return;
-    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+    clickEditorOk(w);
     double seconds = 0;
     exportFromOutputPage(w, &seconds);
     const auto range = CutTime::parseRangeText(span);
@@ -513,8 +533,7 @@ void TstKeyboard::cutEditorTimeNotAppliedGivesWayToTheSpan()
         verifyShowsSpan(w, span);
         QCOMPARE(span.right(5), QStringLiteral("01:00"));
     }
-    input_.click(child<QAbstractButton>(bar, QStringLiteral("btnEditOk")));
-    QTRY_VERIFY(w.formDialog()->isVisible());
+    clickEditorOk(w);
     verifyShowsSpan(w, span);
     double seconds = 0;
     exportFromOutputPage(w, &seconds);
@@ -607,8 +626,7 @@ void TstKeyboard::cutEditorTimePassedOnTheWayNeverStays()
         QVERIFY(edit->property("notApplied").toBool());
         QCOMPARE(label->text(), span);
     }
-    input_.click(child<QAbstractButton>(bar, QStringLiteral("btnEditOk")));
-    QTRY_VERIFY(w.formDialog()->isVisible());
+    clickEditorOk(w);
     verifyShowsSpan(w, span);
     double seconds = 0;
     exportFromOutputPage(w, &seconds);
@@ -636,12 +654,10 @@ void TstKeyboard::fileChooserNameFieldTakesTyping()
 void TstKeyboard::outputPageTakesTyping()
 {
     MainWindow w;
-    showWithClip(w);
-    enterEditMode(w);
-    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+    openOutputPage(w);
+    if (QTest::currentTestFailed())
+        return;
     FormDialog *dialog = w.formDialog();
-    QTRY_VERIFY(dialog->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
     typeInto(child<QLineEdit>(dialog, QStringLiteral("os_le")), QStringLiteral("clip b n"));
     input_.chord({"Escape"});
     QTRY_VERIFY(!dialog->isVisible());
@@ -654,12 +670,10 @@ void TstKeyboard::replaceQuestionTakesEscapeAndReturnAsCancel()
     const QString existing = dir_.filePath(QStringLiteral("earlier cut.mov"));
     TestSupport::writeFile(existing, "an earlier export");
     MainWindow w;
-    showWithClip(w);
-    enterEditMode(w);
-    input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+    openOutputPage(w);
+    if (QTest::currentTestFailed())
+        return;
     FormDialog *dialog = w.formDialog();
-    QTRY_VERIFY(dialog->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
     auto *line = child<QLineEdit>(dialog, QStringLiteral("os_le"));
     line->setText(existing);
     QSignalSpy sent(dialog, &FormDialog::settingFinished);
@@ -910,7 +924,7 @@ void TstKeyboard::otherWindowsKeepTheirKeys()
     QString buttonName;
     if (window == QLatin1String("export")) {
         enterEditMode(w);
-        input_.click(child<QAbstractButton>(w.control(), QStringLiteral("btnEditOk")));
+        clickEditorOk(w);
         other = w.formDialog();
         buttonName = QStringLiteral("os_btn_cancel");
     } else if (window == QLatin1String("update")) {

@@ -40,17 +40,23 @@ inline QByteArray okHead(const QByteArray &fields)
     return "HTTP/1.1 200 OK\r\n" + fields + "\r\n";
 }
 
+// A chunked answer whose one chunk announces 2^63-1 bytes and never ends: 64 KiB of fill again
+// and again, as fast as the client takes them.
+inline RawHttpServer::Answer endlessChunk(char fill)
+{
+    return answer(okHead("Transfer-Encoding: chunked\r\n") + "7fffffffffffffff\r\n",
+                  RawHttpServer::Endless::Repeat, QByteArray(65536, fill));
+}
+
 inline QList<Hostile> all()
 {
     using E = RawHttpServer::Endless;
     const QByteArray chunked = okHead("Transfer-Encoding: chunked\r\n");
-    const QByteArray zeros(65536, '\0');
     QByteArray headerLines;
     for (int i = 0; i < 4096; ++i)
         headerLines += "X-Flood: 1\r\n";
     return {
-        {"endless 2^63-1 chunk", answer(chunked + "7fffffffffffffff\r\n", E::Repeat, zeros),
-         QNetworkReply::UnknownContentError, false},
+        {"endless 2^63-1 chunk", endlessChunk('\0'), QNetworkReply::UnknownContentError, false},
         {"gzip bomb", answer(okHead("Content-Encoding: gzip\r\n"), E::Gzip),
          QNetworkReply::ProtocolFailure, false},
         {"deflate (zlib) bomb", answer(okHead("Content-Encoding: deflate\r\n"), E::Zlib),

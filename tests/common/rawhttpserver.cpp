@@ -1,7 +1,5 @@
 #include "rawhttpserver.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -13,15 +11,14 @@
 namespace {
 
 // Reads the request's head and its Content-Length body; false when the client goes away.
-bool readRequest(int socket, const std::atomic<bool> &stopping)
+bool readRequest(int socket, const LoopbackListener &listener)
 {
     QByteArray head;
     qint64 received = 0;
     qint64 end = -1; // bytes of head and body
     char buffer[65536];
-    while (!stopping && (end < 0 || received < end)) {
-        pollfd wait{socket, POLLIN, 0};
-        if (poll(&wait, 1, 50) <= 0)
+    while (!listener.stopping() && (end < 0 || received < end)) {
+        if (!waitReadable(socket, 50))
             continue;
         const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
         if (got <= 0)
@@ -40,15 +37,14 @@ bool readRequest(int socket, const std::atomic<bool> &stopping)
             at < 0 ? QByteArray("0") : fields.mid(at + 17, valueEnd < 0 ? -1 : valueEnd - at - 17);
         end = headEnd + 4 + length.trimmed().toLongLong();
     }
-    return !stopping;
+    return !listener.stopping();
 }
 
 // True once the client has closed its side.
 bool clientGone(int socket)
 {
-    pollfd wait{socket, POLLIN, 0};
     char byte;
-    return poll(&wait, 1, 20) > 0 && recv(socket, &byte, 1, MSG_DONTWAIT) <= 0;
+    return waitReadable(socket, 20) && recv(socket, &byte, 1, MSG_DONTWAIT) <= 0;
 }
 
 // Endless zeros through a zlib compressor: windowBits 31 gzip, 15 zlib, -15 raw deflate.
@@ -79,33 +75,11 @@ private:
 
 } // namespace
 
-RawHttpServer::RawHttpServer(const std::string &host) : host_(host) {}
-
-RawHttpServer::~RawHttpServer()
-{
-    stopping_ = true;
-    if (acceptor_.joinable())
-        acceptor_.join();
-    for (std::thread &worker : workers_)
-        worker.join();
-    if (listener_ >= 0)
-        ::close(listener_);
-}
+RawHttpServer::RawHttpServer(const std::string &host) : listener_(host) {}
 
 bool RawHttpServer::start()
 {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    inet_pton(AF_INET, host_.c_str(), &address.sin_addr);
-    socklen_t size = sizeof address;
-    if (bind(listener_, reinterpret_cast<sockaddr *>(&address), size) != 0 ||
-        listen(listener_, 16) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &size) != 0)
-        return false;
-    port_ = ntohs(address.sin_port);
-    acceptor_ = std::thread([this] { acceptLoop(); });
-    return true;
+    return listener_.start([this](int socket) { serve(socket); });
 }
 
 void RawHttpServer::setAnswer(const Answer &answer)
@@ -121,34 +95,12 @@ void RawHttpServer::release()
 
 QString RawHttpServer::url(const QString &path) const
 {
-    return QStringLiteral("http://%1:%2%3").arg(QString::fromStdString(host_)).arg(port_).arg(path);
+    return listener_.url(path);
 }
 
 bool RawHttpServer::stopped(int generation) const
 {
-    return stopping_ || generation != generation_;
-}
-
-void RawHttpServer::acceptLoop()
-{
-    while (!stopping_) {
-        pollfd wait{listener_, POLLIN, 0};
-        if (poll(&wait, 1, 50) <= 0)
-            continue;
-        const int socket = accept(listener_, nullptr, nullptr);
-        if (socket < 0)
-            continue;
-        ++connections_;
-        ++open_;
-        Answer answer;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            answer = answer_;
-        }
-        const int generation = generation_;
-        workers_.emplace_back(
-            [this, socket, answer, generation] { serve(socket, answer, generation); });
-    }
+    return listener_.stopping() || generation != generation_;
 }
 
 bool RawHttpServer::pause(int socket, int ms, int generation)
@@ -181,9 +133,19 @@ bool RawHttpServer::sendAll(int socket, const QByteArray &bytes, int generation)
     return true;
 }
 
-void RawHttpServer::serve(int socket, Answer answer, int generation)
+void RawHttpServer::serve(int socket)
 {
-    if (readRequest(socket, stopping_) && sendAll(socket, answer.bytes, generation)) {
+    // the connection's answer and generation are taken before it counts: once a test sees it
+    // counted, a new answer or release() concerns later connections only
+    Answer answer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        answer = answer_;
+    }
+    const int generation = generation_;
+    ++connections_;
+    ++open_;
+    if (readRequest(socket, listener_) && sendAll(socket, answer.bytes, generation)) {
         switch (answer.endless) {
         case Endless::None:
             while (answer.holdOpen && !stopped(generation) && !clientGone(socket)) {

@@ -3,15 +3,15 @@
 // HTTP library would refuse to send. Serves on threads of its own; never outlives the test.
 #pragma once
 
+#include "loopbacklistener.h"
+
 #include <QByteArray>
 #include <QMetaType>
 #include <QString>
 
 #include <atomic>
-#include <list>
 #include <mutex>
 #include <string>
-#include <thread>
 
 class RawHttpServer
 {
@@ -35,7 +35,6 @@ public:
     };
 
     explicit RawHttpServer(const std::string &host = "127.0.0.1");
-    ~RawHttpServer();
     RawHttpServer(const RawHttpServer &) = delete;
     RawHttpServer &operator=(const RawHttpServer &) = delete;
 
@@ -53,24 +52,19 @@ public:
     QString url(const QString &path = QString()) const;
 
 private:
-    void acceptLoop();
-    void serve(int socket, Answer answer, int generation);
+    // A connection's worker: reads its request and sends the answer in force when it came.
+    void serve(int socket);
     bool sendAll(int socket, const QByteArray &bytes, int generation);
     // Waits ms; false once the client has gone or the connection is to stop.
     bool pause(int socket, int ms, int generation);
     bool stopped(int generation) const;
 
-    std::string host_;
-    int port_ = 0;
-    int listener_ = -1;
-    std::atomic<bool> stopping_{false};
     std::atomic<int> generation_{0}; // release() moves it on: older connections stop
     std::atomic<int> connections_{0};
     std::atomic<int> open_{0};
     std::mutex mutex_;
     Answer answer_;
-    std::thread acceptor_;
-    std::list<std::thread> workers_;
+    LoopbackListener listener_; // last: it stops the workers before the state they use goes
 };
 
 Q_DECLARE_METATYPE(RawHttpServer::Answer)

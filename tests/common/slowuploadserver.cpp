@@ -1,12 +1,10 @@
 #include "slowuploadserver.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -36,36 +34,14 @@ void sleepMs(int ms)
 
 SlowUploadServer::SlowUploadServer(qint64 holdAfterBytes) : holdAfterBytes_(holdAfterBytes) {}
 
-SlowUploadServer::~SlowUploadServer()
-{
-    stopping_ = true;
-    if (acceptor_.joinable())
-        acceptor_.join();
-    for (std::thread &worker : workers_)
-        worker.join();
-    if (listener_ >= 0)
-        ::close(listener_);
-}
-
 bool SlowUploadServer::start()
 {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (bind(listener_, reinterpret_cast<sockaddr *>(&address), size) != 0 ||
-        listen(listener_, 16) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &size) != 0)
-        return false;
-    port_ = ntohs(address.sin_port);
-    acceptor_ = std::thread([this] { acceptLoop(); });
-    return true;
+    return listener_.start([this](int socket) { serve(socket); });
 }
 
 QString SlowUploadServer::url(const QString &path) const
 {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);
+    return listener_.url(path);
 }
 
 void SlowUploadServer::reset()
@@ -79,23 +55,6 @@ void SlowUploadServer::reset()
     answered_ = false;
 }
 
-void SlowUploadServer::acceptLoop()
-{
-    while (!stopping_) {
-        if (!waitReadable(listener_, 50))
-            continue;
-        const int socket = accept(listener_, nullptr, nullptr);
-        if (socket >= 0)
-            workers_.emplace_back([this, socket] { serve(socket); });
-    }
-}
-
-bool SlowUploadServer::waitReadable(int socket, int ms) const
-{
-    pollfd wait{socket, POLLIN, 0};
-    return poll(&wait, 1, ms) > 0;
-}
-
 void SlowUploadServer::serve(int socket)
 {
     ++requests_;
@@ -105,7 +64,7 @@ void SlowUploadServer::serve(int socket)
     char buffer[readPieceBytes];
     QByteArray head;
     int headEnd = -1;
-    while (!stopping_ && headEnd < 0) {
+    while (!listener_.stopping() && headEnd < 0) {
         if (!waitReadable(socket, 50))
             continue;
         const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
@@ -128,7 +87,7 @@ void SlowUploadServer::serve(int socket)
     const qint64 holdAt = announced >= 0 ? qMin(holdAfterBytes_, announced) : holdAfterBytes_;
     int heldMs = 0;
     int closingMs = 0;
-    while (headEnd >= 0 && !stopping_) {
+    while (headEnd >= 0 && !listener_.stopping()) {
         if (!released_ && current() && received >= holdAt && heldMs < maxHoldMs) {
             holding_ = true;
             sleepMs(5);

@@ -5,20 +5,18 @@
 // in. Serves on threads of its own; never outlives the test.
 #pragma once
 
+#include "loopbacklistener.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <atomic>
-#include <list>
-#include <string>
-#include <thread>
 
 class SlowUploadServer
 {
 public:
     // holdAfterBytes: the body bytes read before the server holds.
     explicit SlowUploadServer(qint64 holdAfterBytes = 256 * 1024);
-    ~SlowUploadServer();
     SlowUploadServer(const SlowUploadServer &) = delete;
     SlowUploadServer &operator=(const SlowUploadServer &) = delete;
 
@@ -43,14 +41,9 @@ public:
     int requests() const { return requests_; }
 
 private:
-    void acceptLoop();
     void serve(int socket);
-    bool waitReadable(int socket, int ms) const;
 
     const qint64 holdAfterBytes_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stopping_{false};
     std::atomic<int> generation_{0}; // reset() moves it on
     std::atomic<bool> holding_{false};
     std::atomic<bool> released_{false};
@@ -59,6 +52,5 @@ private:
     std::atomic<qint64> received_{0};
     std::atomic<bool> answered_{false};
     std::atomic<int> requests_{0};
-    std::thread acceptor_;
-    std::list<std::thread> workers_;
+    LoopbackListener listener_; // last: it stops the workers before the state they use goes
 };

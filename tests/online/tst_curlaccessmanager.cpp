@@ -110,11 +110,7 @@ private slots:
             res.set_content("late", "text/plain");
         });
         QVERIFY(http.start());
-        RawHttpServer::Answer endless;
-        endless.bytes = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\n";
-        endless.endless = RawHttpServer::Endless::Repeat;
-        endless.unit = QByteArray(65536, 'z');
-        raw.setAnswer(endless);
+        raw.setAnswer(HostileAnswers::endlessChunk('z'));
         QVERIFY(raw.start());
         QVERIFY(paced.start());
     }

@@ -2,6 +2,7 @@
 // reply inside one of them hears nothing more, transfers ended mid-body in a loop leave nothing
 // running, and progress only goes forwards, with the announced total.
 #include "curlaccessmanager.h"
+#include "hostileanswers.h"
 #include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
@@ -79,11 +80,7 @@ private slots:
                 });
         });
         QVERIFY(http.start());
-        RawHttpServer::Answer endless;
-        endless.bytes = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\n";
-        endless.endless = RawHttpServer::Endless::Repeat;
-        endless.unit = QByteArray(65536, 'z');
-        raw.setAnswer(endless);
+        raw.setAnswer(HostileAnswers::endlessChunk('z'));
         QVERIFY(raw.start());
     }
     void cleanup() { raw.release(); }
