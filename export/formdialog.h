@@ -141,6 +141,8 @@ private:
     // The output folder and a new name, with a later number where that name is taken.
     QString proposedOutputPath() const;
     void onSettingFinished();
+    // The question whether the export may replace the existing file path; Replace starts it.
+    void askToReplace(const QString &path);
     // Page 0 and the output settings to the main window.
     void startExport(const QString &outputPath);
     void onSettingSelectFolder();

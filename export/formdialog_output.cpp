@@ -40,10 +40,6 @@ void FormDialog::setupOutputPage()
     showOutputProblem(QString());
     // a new path asks for a new check
     connect(ui->os_le, &QLineEdit::textEdited, this, [this] { showOutputProblem(QString()); });
-    // a window of its own over this page, deleted with the dialog; Cancel leaves the page as it is
-    replaceQuestion = new ReplaceQuestion(this);
-    connect(replaceQuestion, &QDialog::accepted, this,
-            [this] { startExport(replaceQuestion->path()); });
 }
 
 QString FormDialog::makeOutputFileName() const
@@ -109,10 +105,22 @@ void FormDialog::onSettingFinished()
     // another file of that name goes only when the user says so; until then nothing runs and the
     // line keeps what the user typed
     if (target.exists) {
-        replaceQuestion->ask(target.path);
+        askToReplace(target.path);
         return;
     }
     startExport(target.path);
+}
+
+void FormDialog::askToReplace(const QString &path)
+{
+    // made on first use, a window of its own over this page, deleted with the dialog; Cancel
+    // leaves the page as it is
+    if (!replaceQuestion) {
+        replaceQuestion = new ReplaceQuestion(this);
+        connect(replaceQuestion, &QDialog::accepted, this,
+                [this] { startExport(replaceQuestion->path()); });
+    }
+    replaceQuestion->ask(path);
 }
 
 void FormDialog::startExport(const QString &outputPath)

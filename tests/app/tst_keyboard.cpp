@@ -677,11 +677,10 @@ void TstKeyboard::replaceQuestionTakesEscapeAndReturnAsCancel()
     auto *line = child<QLineEdit>(dialog, QStringLiteral("os_le"));
     line->setText(existing);
     QSignalSpy sent(dialog, &FormDialog::settingFinished);
-    auto *question = dialog->findChild<ReplaceQuestion *>();
-    QVERIFY(question);
     for (const char *key : {"Escape", "Return"}) {
         input_.click(child<QPushButton>(dialog, QStringLiteral("os_btn_ok")));
-        QTRY_VERIFY(question->isVisible());
+        ReplaceQuestion *question = nullptr; // made when first asked
+        QTRY_VERIFY((question = dialog->findChild<ReplaceQuestion *>()) && question->isVisible());
         // the window the keys go to (the platform may call it active a moment earlier)
         QTRY_COMPARE(QApplication::activeWindow(), question);
         input_.chord({QLatin1String(key)});
