@@ -11,6 +11,27 @@
 #include <QNetworkRequest>
 #include <QOAuthHttpServerReplyHandler>
 
+namespace {
+
+// The sign-in's listener, whose token answers grant only as a 200: Qt's handler takes a token
+// from any answer without an error, a 203 or a 206 included.
+class TokenReplyHandler : public QOAuthHttpServerReplyHandler
+{
+public:
+    using QOAuthHttpServerReplyHandler::QOAuthHttpServerReplyHandler;
+
+    void networkReplyFinished(QNetworkReply *reply) override
+    {
+        // left unread, the answer gives no grant and so fails the sign-in (onFlowReplyFinished)
+        if (reply->error() == QNetworkReply::NoError &&
+            reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200)
+            return;
+        QOAuthHttpServerReplyHandler::networkReplyFinished(reply);
+    }
+};
+
+} // namespace
+
 YoutubeWrapper::YoutubeWrapper(QObject *parent)
     : UploadClient(parent), config_(UploadServiceConfig::current())
 {
@@ -67,8 +88,8 @@ bool YoutubeWrapper::startListener()
     flow.setReplyHandler(nullptr);
     replyHandler.reset();
     // loopback only: the redirect comes from the browser on this machine
-    auto handler = std::make_unique<QOAuthHttpServerReplyHandler>(QHostAddress::LocalHost,
-                                                                  config_.redirectPort);
+    std::unique_ptr<QOAuthHttpServerReplyHandler> handler =
+        std::make_unique<TokenReplyHandler>(QHostAddress::LocalHost, config_.redirectPort);
     if (!handler->isListening()) {
         qWarning() << "YoutubeWrapper: sign-in listener cannot listen on 127.0.0.1 port"
                    << config_.redirectPort;
@@ -200,10 +221,12 @@ void YoutubeWrapper::onUploadFinished()
         return;
     if (!errorReported && reply->error() == QNetworkReply::NoError) {
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (status >= 200 && status < 300) {
+        // the service answers an upload it stored with 200 (or 201 Created); a 204, a 206 or
+        // another 2xx says no such thing
+        if (status == 200 || status == 201) {
             emit uploadFinished();
         } else {
-            // an answer that is neither an error nor a success (a redirect, say)
+            // an answer that is neither an error nor a success (a redirect, a 204, say)
             reportUploadError(QNetworkReply::UnknownContentError);
         }
     } else if (!errorReported && !uploadCancelled &&

@@ -40,6 +40,9 @@ public:
     void setTransferTimeout(int ms) { manager_.setTransferTimeout(ms); }
     // Milliseconds the token answer, or the upload answer once the video is sent, may take.
     void setAnswerDeadline(int ms) { manager_.setAnswerDeadline(ms); }
+    // The head's and the body's bounds in time (NetworkLimits::PaceBounds) of the token requests
+    // and the upload.
+    void setPaceBounds(const NetworkLimits::PaceBounds &bounds) { manager_.setPaceBounds(bounds); }
     // Milliseconds the sign-in may take in the browser.
     void setSignInTimeout(int ms) { signInTimer_.setInterval(ms); }
     void startUploadingVideo(const QString &path, const QByteArray &title,

@@ -149,35 +149,49 @@ private slots:
     }
 
     // A token request that fails, never answers, answers without end or trickles a byte a
-    // second ends on the network-error page.
+    // second ends on the network-error page; so does every broken answer of the raw token
+    // endpoint, a slow peer (by the head's or the body's bound, shortened here) and an answer that
+    // is no grant by its status (204, 206, 203), a token in it or not.
     void failedSignInReachesNetworkErrorPage_data()
     {
         QTest::addColumn<bool>("neverAnswers");
         QTest::addColumn<int>("hostile");
         QTest::addColumn<QByteArray>("redirect"); // what the browser comes back with
-        QTest::addColumn<int>("framing"); // a broken answer of HostileAnswers::all(); -1: none
+        // the raw token endpoint's answer; none while its bytes and unit are empty
+        QTest::addColumn<RawHttpServer::Answer>("raw");
+        QTest::addColumn<int>("secondMs"); // a slow peer's second; 0: the program's pace bounds
         const QByteArray code("code=abc");
-        QTest::newRow("500") << false << int(NotHostile) << code << -1;
-        QTest::newRow("never answers") << true << int(NotHostile) << code << -1;
-        QTest::newRow("endless answer") << false << int(Endless) << code << -1;
-        QTest::newRow("one byte a second") << false << int(Trickling) << code << -1;
+        const RawHttpServer::Answer none;
+        QTest::newRow("500") << false << int(NotHostile) << code << none << 0;
+        QTest::newRow("never answers") << true << int(NotHostile) << code << none << 0;
+        QTest::newRow("endless answer") << false << int(Endless) << code << none << 0;
+        QTest::newRow("one byte a second") << false << int(Trickling) << code << none << 0;
         // the sign-in ends at once, not at its five-minute timer
         QTest::newRow("consent refused")
-            << false << int(NotHostile) << QByteArray("error=access_denied") << -1;
-        const QList<HostileAnswers::Hostile> framings = HostileAnswers::all();
-        for (int i = 0; i < framings.size(); ++i)
-            QTest::addRow("%s", framings.at(i).name) << false << int(NotHostile) << code << i;
+            << false << int(NotHostile) << QByteArray("error=access_denied") << none << 0;
+        for (const HostileAnswers::Hostile &h : HostileAnswers::all())
+            QTest::newRow(h.name) << false << int(NotHostile) << code << h.answer << 0;
+        for (const HostileAnswers::Hostile &slow :
+             HostileAnswers::slowPeers(HostileAnswers::shortSecondMs))
+            QTest::newRow(slow.name)
+                << false << int(NotHostile) << code << slow.answer << HostileAnswers::shortSecondMs;
+        const QByteArray token = R"({"access_token":"t","token_type":"Bearer","expires_in":3600})";
+        for (const HostileAnswers::NoFile &noFile :
+             HostileAnswers::noFiles(token, "application/json"))
+            QTest::newRow(noFile.name) << false << int(NotHostile) << code << noFile.answer << 0;
     }
     void failedSignInReachesNetworkErrorPage()
     {
         QFETCH(bool, neverAnswers);
         QFETCH(int, hostile);
         QFETCH(QByteArray, redirect);
-        QFETCH(int, framing);
+        QFETCH(RawHttpServer::Answer, raw);
+        QFETCH(int, secondMs);
         tokenNeverAnswers_ = neverAnswers;
         tokenHostile_ = hostile;
-        if (framing >= 0) {
-            raw_.setAnswer(HostileAnswers::all().at(framing).answer);
+        const bool fromRaw = !raw.bytes.isEmpty() || !raw.unit.isEmpty();
+        if (fromRaw) {
+            raw_.setAnswer(raw);
             UploadServiceConfig config = UploadServiceConfig::current();
             config.tokenUrl = QUrl(raw_.url(QStringLiteral("/token")));
             UploadServiceConfig::setCurrent(config);
@@ -188,11 +202,16 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
         QPointer<FormShare> share = openShare(w);
         QVERIFY(share);
-        if (framing < 0) {
+        if (!fromRaw) {
             // a byte a second keeps the request from going idle: only its deadline ends it
             share->youtubeWrapper().setTransferTimeout(hostile == Trickling ? 30000 : 300);
             share->youtubeWrapper().setAnswerDeadline(2000);
-        } // a broken answer ends by its framing, long before the idle timer and the deadline
+        } else if (secondMs > 0) {
+            // shortened alike; the answer's deadline keeps its 60 s, beyond the wait, so that the
+            // head's or the body's bound alone ends the slow peer
+            share->youtubeWrapper().setTransferTimeout(30 * secondMs);
+            share->youtubeWrapper().setPaceBounds({30 * secondMs, 60 * secondMs});
+        } // a broken answer ends by its framing or status, long before the idle timer and deadline
         QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_next")),
                           Qt::LeftButton);
         QCOMPARE(share->page(), 2);
@@ -205,6 +224,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(share->errorDialog(), 10000);
         QPointer<FormDialog> error = share->errorDialog();
         QVERIFY(error->findChild<QWidget *>(QStringLiteral("f_networkError"))->isVisible());
+        QVERIFY(!share->youtubeWrapper().hasToken()); // the sign-in failed, no upload did
         QVERIFY(!share->findChild<QLabel *>(QStringLiteral("s2_la_signin"))->isVisible());
         QVERIFY(!share->findChild<QPushButton *>(QStringLiteral("btn_next"))->isVisible());
         // its OK returns to the first page

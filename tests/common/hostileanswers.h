@@ -144,7 +144,7 @@ inline QList<Hostile> slowPeers(int secondMs)
 // head's bound are 30 of them (1.5 s), the body's window 60 (3 s).
 constexpr int shortSecondMs = 50;
 
-// An answer to the request for a whole file that holds no such file.
+// A 2xx answer that is no success: it holds no whole file, grants no token and takes no upload.
 struct NoFile
 {
     const char *name;
@@ -152,14 +152,20 @@ struct NoFile
     int status;
 };
 
-// Each ends as UnknownContentError, named by its status, at its head.
-inline QList<NoFile> noFiles()
+// A file path ends each as UnknownContentError, named by its status, at its head. The finite
+// bodies are body, of contentType when one is given: a path that reads its answer (a token) must
+// take it as no success either.
+inline QList<NoFile> noFiles(const QByteArray &body = QByteArrayLiteral("hello"),
+                             const QByteArray &contentType = QByteArray())
 {
+    QByteArray fields = "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n";
+    if (!contentType.isEmpty())
+        fields.prepend("Content-Type: " + contentType + "\r\n");
     return {
         {"204 No Content", answer("HTTP/1.1 204 No Content\r\n\r\n"), 204},
         {"206 Partial Content",
-         answer("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-4/100000\r\n"
-                "Content-Length: 5\r\n\r\nhello"),
+         answer("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-" +
+                QByteArray::number(body.size() - 1) + "/100000\r\n" + fields + body),
          206},
         {"206 with an endless body",
          answer("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-99999999/100000000\r\n"
@@ -167,8 +173,7 @@ inline QList<NoFile> noFiles()
                 RawHttpServer::Endless::Repeat, QByteArray(65536, 'p')),
          206},
         {"203 Non-Authoritative Information",
-         answer("HTTP/1.1 203 Non-Authoritative Information\r\nContent-Length: 5\r\n\r\nhello"),
-         203},
+         answer("HTTP/1.1 203 Non-Authoritative Information\r\n" + fields + body), 203},
     };
 }
 

@@ -153,6 +153,20 @@ private:
         QTRY_VERIFY(!client.isUploading());
     }
 
+    // The bounds of client against a slow peer whose second lasts secondMs: the idle timeout and
+    // the head's and the body's bounds shortened alike, the answer's deadline kept at its 60 s,
+    // beyond the wait, so that those bounds alone end the answer. With secondMs 0: the idle
+    // timeout far beyond every framing row's wait, the program's own pace bounds.
+    static void shortenBounds(YoutubeWrapper &client, int secondMs)
+    {
+        if (secondMs == 0) {
+            client.setTransferTimeout(120000);
+            return;
+        }
+        client.setTransferTimeout(30 * secondMs);
+        client.setPaceBounds({30 * secondMs, 60 * secondMs});
+    }
+
     static QList<QByteArray> multipartParts(const QByteArray &contentType, const QByteArray &body)
     {
         const int at = contentType.indexOf("boundary=");
@@ -893,21 +907,31 @@ private slots:
     }
 
     // Every hostile token answer fails the sign-in, with memory bounded; a head or chunk line
-    // without end within 15 s, the idle timeout set far beyond that. Well-formed framing of every
-    // kind grants the token.
+    // without end within 15 s, the idle timeout set far beyond that. So does a slow peer, whose
+    // head lines or body bytes keep within the idle timeout, by the head's or the body's bound
+    // (shortened here), and an answer that is no grant by its status (204, 206, another 2xx), the
+    // token in it or not. Well-formed framing of every kind grants the token.
     void tokenAnswerFraming_data()
     {
         QTest::addColumn<RawHttpServer::Answer>("answer");
         QTest::addColumn<bool>("granted");
         QTest::addColumn<int>("waitMs");
+        QTest::addColumn<int>("secondMs"); // a slow peer's second; 0: the idle timeout far away
         for (const HostileAnswers::Hostile &h : HostileAnswers::all())
-            QTest::newRow(h.name) << h.answer << false << (h.headFlood ? 15000 : 60000);
+            QTest::newRow(h.name) << h.answer << false << (h.headFlood ? 15000 : 60000) << 0;
+        for (const HostileAnswers::Hostile &slow :
+             HostileAnswers::slowPeers(HostileAnswers::shortSecondMs))
+            QTest::newRow(slow.name)
+                << slow.answer << false << 20000 << HostileAnswers::shortSecondMs;
         const QByteArray token = R"({"access_token":"framed","token_type":"Bearer"})";
+        for (const HostileAnswers::NoFile &noFile :
+             HostileAnswers::noFiles(token, "application/json"))
+            QTest::newRow(noFile.name) << noFile.answer << false << 10000 << 0;
         for (const HostileAnswers::WellFormed &w : HostileAnswers::wellFormed(token, false)) {
             RawHttpServer::Answer json = w.answer;
             json.bytes.replace("HTTP/1.1 200 OK\r\n",
                                "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n");
-            QTest::addRow("well-formed, %s", w.name) << json << true << 10000;
+            QTest::addRow("well-formed, %s", w.name) << json << true << 10000 << 0;
         }
     }
     void tokenAnswerFraming()
@@ -915,12 +939,13 @@ private slots:
         QFETCH(RawHttpServer::Answer, answer);
         QFETCH(bool, granted);
         QFETCH(int, waitMs);
+        QFETCH(int, secondMs);
         raw_.setAnswer(answer);
         UploadServiceConfig c = config();
         c.tokenUrl = QUrl(raw_.url(QStringLiteral("/token")));
         YoutubeWrapper client;
         client.setConfig(c);
-        client.setTransferTimeout(120000);
+        shortenBounds(client, secondMs);
         client.init();
         QSignalSpy failed(&client, &UploadClient::authorizationFailed);
         QSignalSpy grants(&client, &UploadClient::authenticated);
@@ -936,30 +961,42 @@ private slots:
     }
 
     // Every hostile upload answer fails the upload once with the reply's code, with memory
-    // bounded; well-formed framing of every kind ends it as done.
+    // bounded; so does a slow peer (TimeoutError, by the head's or the body's bound, shortened
+    // here) and an answer that is no stored video by its status, the service's JSON in it or not
+    // (204, 206, 203: UnknownContentError). Well-formed framing of every kind ends it as done.
     void uploadAnswerFraming_data()
     {
         QTest::addColumn<RawHttpServer::Answer>("answer");
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("waitMs");
+        QTest::addColumn<int>("secondMs"); // a slow peer's second; 0: the idle timeout far away
         for (const HostileAnswers::Hostile &h : HostileAnswers::all())
-            QTest::newRow(h.name) << h.answer << int(h.error) << (h.headFlood ? 15000 : 60000);
-        for (const HostileAnswers::WellFormed &w :
-             HostileAnswers::wellFormed(R"({"id":"v1"})", true))
-            QTest::addRow("well-formed, %s", w.name) << w.answer << 0 << 20000;
+            QTest::newRow(h.name) << h.answer << int(h.error) << (h.headFlood ? 15000 : 60000) << 0;
+        for (const HostileAnswers::Hostile &slow :
+             HostileAnswers::slowPeers(HostileAnswers::shortSecondMs))
+            QTest::newRow(slow.name)
+                << slow.answer << int(slow.error) << 20000 << HostileAnswers::shortSecondMs;
+        const QByteArray done = R"({"id":"v1"})";
+        for (const HostileAnswers::NoFile &noFile :
+             HostileAnswers::noFiles(done, "application/json"))
+            QTest::newRow(noFile.name)
+                << noFile.answer << int(QNetworkReply::UnknownContentError) << 10000 << 0;
+        for (const HostileAnswers::WellFormed &w : HostileAnswers::wellFormed(done, true))
+            QTest::addRow("well-formed, %s", w.name) << w.answer << 0 << 20000 << 0;
     }
     void uploadAnswerFraming()
     {
         QFETCH(RawHttpServer::Answer, answer);
         QFETCH(int, code);
         QFETCH(int, waitMs);
+        QFETCH(int, secondMs);
         raw_.setAnswer(answer);
         UploadServiceConfig c = config();
         c.uploadUrl =
             QUrl(raw_.url(QStringLiteral("/upload/youtube/v3/videos?part=snippet,status")));
         YoutubeWrapper client;
         client.setConfig(c);
-        client.setTransferTimeout(120000);
+        shortenBounds(client, secondMs);
         client.init();
         signIn(client);
         QSignalSpy finished(&client, &UploadClient::uploadFinished);
