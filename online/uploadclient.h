@@ -32,13 +32,13 @@ signals:
     // the token request failed or timed out, or the sign-in was not completed in time.
     void authorizationFailed();
     void uploadStarted();
-    // Only after a 2xx answer.
+    // Only after a 200 or 201 answer (the service stored the video).
     void uploadFinished();
     void uploadProgressChanged(qint64 bytesSent, qint64 bytesTotal);
     // Once per failed upload, unless videoFileChanged() reports it: a network error (TimeoutError
-    // for an answer past its deadline, UnknownContentError for one past its size), a non-2xx
-    // answer, no token (AuthenticationRequiredError) or a video file that cannot be opened
-    // (ContentNotFoundError).
+    // for an answer past its deadline, UnknownContentError for one past its size), an answer
+    // other than 200 or 201, no token (AuthenticationRequiredError) or a video file that cannot
+    // be opened (ContentNotFoundError).
     void networkErrorOccur(QNetworkReply::NetworkError error);
     // Once per upload that failed because the video file changed while it was sent (its size or
     // modification time, or it gave fewer bytes than it had): nothing past the length the
