@@ -12,6 +12,17 @@ bool waitReadable(int socket, int ms)
     return poll(&wait, 1, ms) > 0;
 }
 
+qint64 contentLength(const QByteArray &head)
+{
+    const int headEnd = head.indexOf("\r\n\r\n");
+    const QByteArray fields = (headEnd < 0 ? head : head.left(headEnd + 2)).toLower();
+    const int at = fields.indexOf("\r\ncontent-length:");
+    if (at < 0)
+        return -1;
+    const int end = fields.indexOf('\r', at + 2);
+    return fields.mid(at + 17, end < 0 ? -1 : end - at - 17).trimmed().toLongLong();
+}
+
 LoopbackListener::LoopbackListener(const std::string &host) : host_(host) {}
 
 LoopbackListener::~LoopbackListener()

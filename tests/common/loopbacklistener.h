@@ -1,8 +1,10 @@
 // The listening side of the raw-socket test servers: a socket on a loopback address whose thread
 // accepts every connection and hands it to the server's serve function on a worker thread of its
-// own. Destroying it stops and joins them all, so it never outlives the test.
+// own. Destroying it stops and joins them all, so it never outlives the test. Beside it, what
+// the servers read of a connection alike: its readiness and the request head's Content-Length.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <atomic>
@@ -47,3 +49,6 @@ private:
 // Waits up to ms for socket to have something to read (bytes, a connection or its peer's close);
 // true once it has.
 bool waitReadable(int socket, int ms);
+// The Content-Length of a request whose head (up to its blank line, or all of it when head holds
+// no more) is given; -1 when it has none.
+qint64 contentLength(const QByteArray &head);

@@ -30,12 +30,7 @@ bool readRequest(int socket, const LoopbackListener &listener)
         const int headEnd = head.indexOf("\r\n\r\n");
         if (headEnd < 0)
             continue;
-        const QByteArray fields = head.left(headEnd).toLower();
-        const int at = fields.indexOf("\r\ncontent-length:");
-        const int valueEnd = fields.indexOf('\r', at + 2);
-        const QByteArray length =
-            at < 0 ? QByteArray("0") : fields.mid(at + 17, valueEnd < 0 ? -1 : valueEnd - at - 17);
-        end = headEnd + 4 + length.trimmed().toLongLong();
+        end = headEnd + 4 + qMax(contentLength(head), qint64(0));
     }
     return !listener.stopping();
 }

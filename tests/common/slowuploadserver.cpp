@@ -15,16 +15,6 @@ constexpr int maxCloseMs = 5000;
 // Read this much, then rest a millisecond: slow beside the loopback's speed.
 constexpr int readPieceBytes = 64 * 1024;
 
-qint64 contentLength(const QByteArray &head)
-{
-    const QByteArray fields = head.toLower();
-    const int at = fields.indexOf("\r\ncontent-length:");
-    if (at < 0)
-        return -1;
-    const int end = fields.indexOf('\r', at + 2);
-    return fields.mid(at + 17, end < 0 ? -1 : end - at - 17).trimmed().toLongLong();
-}
-
 void sleepMs(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));

@@ -27,7 +27,8 @@ public:
 
     // Forgets the requests so far; the next one holds again until release().
     void reset();
-    // The request has sent holdAfterBytes of its body (or all of a shorter one) and waits.
+    // The request has sent holdAfterBytes of its body (or all of a shorter one) and was held;
+    // it stays so after release(), until reset().
     bool holding() const { return holding_; }
     // Lets the held request go on.
     void release() { released_ = true; }

@@ -500,12 +500,14 @@ void TstFormControl::timePassedOnTheWayNeverStays()
     QCOMPARE(bar->getEditTimeRangeLeftText(), shown);
     QCOMPARE(label->text(), span);
     const auto range = CutTime::parseRangeText(span);
+    QVERIFY(range);
     QCOMPARE(bar->editSlider()->lowerValue(), range->startSec * 100);
     QCOMPARE(bar->editSlider()->upperValue(), range->endSec * 100);
     QCOMPARE(marked(true), startMarked);
     QCOMPARE(marked(false), endMarked);
-    if (stop == QLatin1String("ok"))
-        QCOMPARE(events, (QStringList{"checkGroupTime", "editOk"}));
+    // only OK hands the span on; ending the typing otherwise says nothing
+    const QStringList handedOn{"checkGroupTime", "editOk"};
+    QCOMPARE(events, stop == QLatin1String("ok") ? handedOn : QStringList());
 }
 
 void TstFormControl::sliderMovedWhileTypingIsTheNewEntry()

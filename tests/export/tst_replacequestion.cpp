@@ -161,7 +161,7 @@ void TstReplaceQuestion::existingOutputAsksFirst()
         QVERIFY(isOnPage(*dialog, "f_pv"));
         QCOMPARE(outputLine(*dialog)->text(), existing); // the path the finished page hands on
     } else {
-        QTest::qWait(50); // a late send would show now
+        QCoreApplication::processEvents(); // whatever the answer queued has run
         QCOMPARE(sent.count(), 0);
         QVERIFY(dialog->isVisible());
         QVERIFY(isOnPage(*dialog, "f_os"));
@@ -172,6 +172,7 @@ void TstReplaceQuestion::existingOutputAsksFirst()
         QTRY_VERIFY(asked->isVisible());
         QTest::mouseClick(cancel, Qt::LeftButton);
         QTRY_VERIFY(!asked->isVisible());
+        QCOMPARE(sent.count(), 0);
     }
     // the page only asks: the file is the export's to replace
     QCOMPARE(TestSupport::contentOf(existing), existingBytes);
@@ -257,15 +258,19 @@ void TstReplaceQuestion::questionSpeaksTheUsersLanguage()
         QVERIFY2(QFontMetrics(widget->font()).horizontalAdvance(text) < widget->width(), name);
     }
 
-    QTest::qWait(50);
     const QImage shot = asked->grab().toImage();
     QCOMPARE(shot.size(), asked->size() * shot.devicePixelRatio());
-    // the orange title bar, the dark body and the page buttons' image
+    // the orange title bar, the dark body above the message and the page buttons' image
     QVERIFY(TestSupport::isNear(TestSupport::colourAt(shot, asked, asked, QPoint(10, 10)),
                                 TestSupport::accent()));
-    QVERIFY(TestSupport::colourCount(shot, QRect(0, 60, asked->width(), 40)) <= 4);
+    const auto placeIn = [asked](const QWidget *widget, int height) {
+        return QRect(widget->mapTo(asked, QPoint(0, 0)), QSize(widget->width(), height));
+    };
+    auto *body = child<QWidget>(*asked, QStringLiteral("f_replace"));
+    auto *message = child<QWidget>(*asked, QStringLiteral("replace_tv"));
+    QVERIFY(TestSupport::colourCount(shot, placeIn(body, message->y())) <= 4);
     auto *cancel = child<QWidget>(*asked, QStringLiteral("replace_btn_cancel"));
-    QVERIFY(TestSupport::colourCount(shot, cancel->geometry().translated(0, 44)) > 10);
+    QVERIFY(TestSupport::colourCount(shot, placeIn(cancel, cancel->height())) > 10);
     if (language == LangEnglish || language == LangChinese)
         TestSupport::saveScreenshot(asked, QStringLiteral("export-replace-question-%1")
                                                .arg(language == LangEnglish ? "en" : "zh"));

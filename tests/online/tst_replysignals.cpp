@@ -149,7 +149,7 @@ private slots:
         delete reply;
     }
 
-    // 200 replies ended mid-body again and again, from outside and inside readyRead, by abort()
+    // 40 replies ended mid-body again and again, from outside and inside readyRead, by abort()
     // and by deletion: each finishes at most once and every transfer stops.
     void repliesEndedMidBodyInALoop()
     {
@@ -173,9 +173,11 @@ private slots:
                 else
                     reply->abort();
             };
+            // inside: readyRead alone ends it (its bytes may be counted as available before
+            // the signal comes); outside: the test does once bytes are there
             if (inside)
                 connect(reply, &QNetworkReply::readyRead, this, end);
-            QTRY_VERIFY_WITH_TIMEOUT(ended || reply->bytesAvailable() > 0, 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(inside ? ended : reply->bytesAvailable() > 0, 10000);
             end();
             QCOMPARE(finished, deletes ? 0 : 1);
             QCOMPARE(bool(alive), !deletes);

@@ -1,3 +1,5 @@
+// The upload body read from a real file: byte for byte the multipart body Qt builds, and a read
+// that fails once another program has changed the file.
 #include "testsupport.h"
 #include "uploadbody.h"
 #include "uploadrequest.h"
