@@ -209,8 +209,7 @@ private slots:
         } else if (secondMs > 0) {
             // shortened alike; the answer's deadline keeps its 60 s, beyond the wait, so that the
             // head's or the body's bound alone ends the slow peer
-            share->youtubeWrapper().setTransferTimeout(30 * secondMs);
-            share->youtubeWrapper().setPaceBounds({30 * secondMs, 60 * secondMs});
+            HostileAnswers::shortenBounds(share->youtubeWrapper(), secondMs);
         } // a broken answer ends by its framing or status, long before the idle timer and deadline
         QTest::mouseClick(share->findChild<QPushButton *>(QStringLiteral("btn_next")),
                           Qt::LeftButton);
@@ -256,17 +255,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
         QPointer<FormShare> share = openShare(w);
         QVERIFY(share);
-        auto *next = share->findChild<QPushButton *>(QStringLiteral("btn_next"));
-        QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(share->page(), 2);
-        browser_.opened.clear();
-        QTest::mouseClick(share->findChild<QToolButton *>(QStringLiteral("s2_tbtn_youtube")),
-                          Qt::LeftButton);
-        QTRY_COMPARE(browser_.opened.size(), 1);
-        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
-        QTRY_VERIFY(next->isVisible());
-        QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(share->page(), 3);
+        UploadServiceTest::signInAndUpload(*share, browser_);
+        if (QTest::currentTestFailed())
+            return;
         QTRY_VERIFY_WITH_TIMEOUT(slow_.holding(), 10000);
 
         QVERIFY(QFile::resize(video, 5 * 1024 * 1024));

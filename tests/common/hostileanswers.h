@@ -144,6 +144,15 @@ inline QList<Hostile> slowPeers(int secondMs)
 // head's bound are 30 of them (1.5 s), the body's window 60 (3 s).
 constexpr int shortSecondMs = 50;
 
+// Sets a client's idle timeout and bounds in time as the program's own stand to a peer of real
+// seconds, for a peer whose second lasts secondMs: the idle timeout and the head's bound 30 of
+// them, the body's window 60.
+template <typename Client> void shortenBounds(Client &client, int secondMs)
+{
+    client.setTransferTimeout(30 * secondMs);
+    client.setPaceBounds({30 * secondMs, 60 * secondMs});
+}
+
 // A 2xx answer that is no success: it holds no whole file, grants no token and takes no upload.
 struct NoFile
 {

@@ -47,7 +47,6 @@ void SlowUploadServer::reset()
 
 void SlowUploadServer::serve(int socket)
 {
-    ++requests_;
     // a request of an earlier test case neither holds nor reports
     const int generation = generation_;
     const auto current = [&] { return generation == generation_; };

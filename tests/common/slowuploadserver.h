@@ -39,7 +39,6 @@ public:
     qint64 announced() const { return announced_; }
     qint64 received() const { return received_; }
     bool answered() const { return answered_; }
-    int requests() const { return requests_; }
 
 private:
     void serve(int socket);
@@ -52,6 +51,5 @@ private:
     std::atomic<qint64> announced_{-1};
     std::atomic<qint64> received_{0};
     std::atomic<bool> answered_{false};
-    std::atomic<int> requests_{0};
     LoopbackListener listener_; // last: it stops the workers before the state they use goes
 };

@@ -1,8 +1,16 @@
-// The upload service's settings for a test server on 127.0.0.1.
+// The upload service's settings for a test server on 127.0.0.1, and the share dialog's road to
+// an upload through it.
 #pragma once
 
+#include "browsercatcher.h"
+#include "formshare.h"
+#include "oauthredirect.h"
 #include "testhttpserver.h"
 #include "uploadserviceconfig.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QTest>
 
 namespace UploadServiceTest {
 
@@ -18,6 +26,23 @@ inline UploadServiceConfig localConfig(const TestHttpServer &server, const QStri
     c.uploadUrl = QUrl(server.url(uploadPath));
     c.redirectPort = 0;
     return c;
+}
+
+// The share dialog's road from its first page to the uploading page: Next, the service's button,
+// the browser (browser stands in for it) coming back with a code, Next once signed in.
+inline void signInAndUpload(FormShare &share, BrowserCatcher &browser)
+{
+    auto *next = share.findChild<QPushButton *>(QStringLiteral("btn_next"));
+    QTest::mouseClick(next, Qt::LeftButton);
+    QCOMPARE(share.page(), 2);
+    browser.opened.clear();
+    QTest::mouseClick(share.findChild<QAbstractButton *>(QStringLiteral("s2_tbtn_youtube")),
+                      Qt::LeftButton);
+    QTRY_COMPARE(browser.opened.size(), 1);
+    QCOMPARE(OAuthRedirect::play(browser.opened.first(), "code=abc"), 200);
+    QTRY_VERIFY(next->isVisible());
+    QTest::mouseClick(next, Qt::LeftButton);
+    QCOMPARE(share.page(), 3);
 }
 
 } // namespace UploadServiceTest

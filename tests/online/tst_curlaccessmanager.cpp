@@ -401,9 +401,7 @@ private slots:
         QFETCH(QString, body);
         paced.setAnswer(answer);
         CurlAccessManager manager;
-        manager.setTransferTimeout(30 * HostileAnswers::shortSecondMs);
-        manager.setPaceBounds(
-            {30 * HostileAnswers::shortSecondMs, 60 * HostileAnswers::shortSecondMs});
+        HostileAnswers::shortenBounds(manager, HostileAnswers::shortSecondMs);
         QNetworkRequest request{QUrl(paced.url())};
         // a sequential device without a Content-Length goes out chunked
         BodyDevice outgoing(QByteArray(body == QLatin1String("known") ? 1024 * 1024 : 10, 'b'),

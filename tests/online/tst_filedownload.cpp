@@ -762,9 +762,7 @@ private slots:
         writeFile(folder + QStringLiteral("/FW_X7.bin"), "old firmware");
         const QMap<QString, QByteArray> before = entriesOf(folder);
         FileDownload download;
-        download.setTransferTimeout(30 * HostileAnswers::shortSecondMs);
-        download.setPaceBounds(
-            {30 * HostileAnswers::shortSecondMs, 60 * HostileAnswers::shortSecondMs});
+        HostileAnswers::shortenBounds(download, HostileAnswers::shortSecondMs);
         QSignalSpy failed(&download, &FileDownload::downloadError);
         QVERIFY(!fetchUrl(download, QUrl(raw.url(QStringLiteral("/FW_X7.bin"))),
                           QStringLiteral("FW_X7.bin"), toFile ? folder : QString(), 20000));

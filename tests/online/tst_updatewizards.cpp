@@ -164,10 +164,8 @@ private:
                 wizard = qobject_cast<FormUpdateApplication *>(top);
         }
         QVERIFY(wizard);
-        if (secondMs > 0) {
-            wizard->downloader()->setTransferTimeout(30 * secondMs);
-            wizard->downloader()->setPaceBounds({30 * secondMs, 60 * secondMs});
-        }
+        if (secondMs > 0)
+            HostileAnswers::shortenBounds(*wizard->downloader(), secondMs);
         QVERIFY(PeakMemory::reset());
         const PeakMemory::Growth growth;
         QTest::mouseClick(button(wizard, "btn_next"), Qt::LeftButton);

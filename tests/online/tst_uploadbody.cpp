@@ -1,5 +1,6 @@
 // The upload body read from a real file: byte for byte the multipart body Qt builds, and a read
 // that fails once another program has changed the file.
+#include "changingfile.h"
 #include "testsupport.h"
 #include "uploadbody.h"
 #include "uploadrequest.h"
@@ -36,14 +37,6 @@ class TstUploadBody : public QObject
 private:
     QTemporaryDir dir_;
 
-    enum Change
-    {
-        TruncateTo, // the file cut to `amount` bytes
-        Append,     // `amount` bytes added at its end
-        RewriteAt,  // one byte rewritten at `amount`: same size, a new modification time
-        TouchOnly,  // the modification time set, nothing written
-    };
-
     static QByteArray pattern(qint64 size)
     {
         QByteArray bytes(int(size), Qt::Uninitialized);
@@ -56,36 +49,8 @@ private:
     QString writeVideo(const QString &name, const QByteArray &bytes)
     {
         const QString path = dir_.filePath(name);
-        TestSupport::writeFile(path, bytes);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadWrite) ||
-            !file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                              QFileDevice::FileModificationTime))
-            qFatal("cannot age %s", qPrintable(path));
+        ChangingFile::writeAged(path, bytes);
         return path;
-    }
-
-    static void change(const QString &path, int how, qint64 amount)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        switch (how) {
-        case TruncateTo:
-            QVERIFY(file.resize(amount));
-            break;
-        case Append:
-            QVERIFY(file.seek(file.size()));
-            QCOMPARE(file.write(QByteArray(int(amount), 'x')), amount);
-            break;
-        case RewriteAt:
-            QVERIFY(file.seek(amount));
-            QCOMPARE(file.write("!", 1), qint64(1));
-            break;
-        default:
-            QVERIFY(
-                file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime));
-            break;
-        }
     }
 
     // Reads body to its end in pieces of at most piece bytes; stops at the first failed read.
@@ -171,14 +136,14 @@ private slots:
         QTest::addColumn<qint64>("amount");
         QTest::addColumn<qint64>("readFirst"); // file bytes read before the change
         const qint64 size = 1024 * 1024;
-        QTest::newRow("cut to 0 bytes") << int(TruncateTo) << qint64(0) << size / 4;
-        QTest::newRow("cut behind the read position") << int(TruncateTo) << size / 8 << size / 4;
-        QTest::newRow("cut ahead of the read position") << int(TruncateTo) << size / 2 << size / 4;
-        QTest::newRow("grown") << int(Append) << qint64(4096) << size / 4;
-        QTest::newRow("grown once the whole file was read") << int(Append) << qint64(1) << size;
-        QTest::newRow("rewritten in place") << int(RewriteAt) << size / 2 << size / 4;
-        QTest::newRow("rewritten where it was read") << int(RewriteAt) << qint64(0) << size / 4;
-        QTest::newRow("modification time moved") << int(TouchOnly) << qint64(0) << size / 4;
+        QTest::newRow("cut to 0 bytes") << int(ChangingFile::TruncateTo) << qint64(0) << size / 4;
+        QTest::newRow("cut behind the read position") << int(ChangingFile::TruncateTo) << size / 8 << size / 4;
+        QTest::newRow("cut ahead of the read position") << int(ChangingFile::TruncateTo) << size / 2 << size / 4;
+        QTest::newRow("grown") << int(ChangingFile::Append) << qint64(4096) << size / 4;
+        QTest::newRow("grown once the whole file was read") << int(ChangingFile::Append) << qint64(1) << size;
+        QTest::newRow("rewritten in place") << int(ChangingFile::RewriteAt) << size / 2 << size / 4;
+        QTest::newRow("rewritten where it was read") << int(ChangingFile::RewriteAt) << qint64(0) << size / 4;
+        QTest::newRow("modification time moved") << int(ChangingFile::TouchOnly) << qint64(0) << size / 4;
     }
     void changedFileFailsTheRead()
     {
@@ -195,7 +160,7 @@ private slots:
         const qint64 head = announced - fileSize - tail;
         QCOMPARE(body.read(head + readFirst).size(), int(head + readFirst));
 
-        change(path, how, amount);
+        ChangingFile::change(path, ChangingFile::Change(how), amount);
         bool failed = false;
         const QByteArray rest = readInPieces(body, 64 * 1024, &failed);
         QVERIFY(failed);

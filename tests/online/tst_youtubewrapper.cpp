@@ -1,4 +1,5 @@
 #include "browsercatcher.h"
+#include "changingfile.h"
 #include "formshare.h"
 #include "hostileanswers.h"
 #include "oauthredirect.h"
@@ -163,8 +164,7 @@ private:
             client.setTransferTimeout(120000);
             return;
         }
-        client.setTransferTimeout(30 * secondMs);
-        client.setPaceBounds({30 * secondMs, 60 * secondMs});
+        HostileAnswers::shortenBounds(client, secondMs);
     }
 
     static QList<QByteArray> multipartParts(const QByteArray &contentType, const QByteArray &body)
@@ -190,50 +190,7 @@ private:
         return parts;
     }
 
-    enum Change
-    {
-        Unchanged,
-        TruncatedTo, // cut to amount bytes
-        GrownBy,     // amount bytes appended
-        RewrittenAt  // one byte written at amount: the same size, a new modification time
-    };
-
-    // A file of size bytes whose modification time lies an hour back, so that a write moves it.
-    static void writeAgedFile(const QString &path, qint64 size)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        const QByteArray piece(1024 * 1024, 'v');
-        for (qint64 left = size; left > 0; left -= piece.size())
-            QVERIFY(file.write(piece.constData(), qMin<qint64>(left, piece.size())) > 0);
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                                 QFileDevice::FileModificationTime));
-    }
-
-    // What another program rewriting the file would do to it.
-    static void changeFile(const QString &path, int how, qint64 amount)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        switch (how) {
-        case TruncatedTo:
-            QVERIFY(file.resize(amount));
-            break;
-        case GrownBy:
-            QVERIFY(file.seek(file.size()));
-            QCOMPARE(file.write(QByteArray(int(amount), 'g')), amount);
-            break;
-        case RewrittenAt:
-            QVERIFY(file.seek(amount));
-            QCOMPARE(file.write("r", 1), qint64(1));
-            break;
-        default:
-            break;
-        }
-    }
-
-    // The share dialog's road from its first page to the upload of video, with a sign-in at
-    // the test server in between: on the uploading page once it returns.
+    // The share dialog on video, shown, then on its road to the uploading page.
     void uploadThroughShareDialog(FormShare &dialog, const QString &video)
     {
         dialog.setLanguageFont();
@@ -241,17 +198,7 @@ private:
         dialog.onCurrentVideoPath(video);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        auto *next = dialog.findChild<QPushButton *>(QStringLiteral("btn_next"));
-        QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(dialog.page(), 2);
-        browser_.opened.clear();
-        QTest::mouseClick(dialog.findChild<QAbstractButton *>(QStringLiteral("s2_tbtn_youtube")),
-                          Qt::LeftButton);
-        QTRY_COMPARE(browser_.opened.size(), 1);
-        QCOMPARE(OAuthRedirect::play(browser_.opened.first(), "code=abc"), 200);
-        QTRY_VERIFY(next->isVisible());
-        QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(dialog.page(), 3);
+        UploadServiceTest::signInAndUpload(dialog, browser_);
     }
 
 private slots:
@@ -715,12 +662,12 @@ private slots:
         QTest::addColumn<int>("how");
         QTest::addColumn<qint64>("amount");
         const qint64 mb = 1024 * 1024;
-        QTest::newRow("unchanged") << int(Unchanged) << qint64(0);
-        QTest::newRow("truncated to 0 bytes") << int(TruncatedTo) << qint64(0);
-        QTest::newRow("truncated to 5 MB") << int(TruncatedTo) << 5 * mb;
-        QTest::newRow("truncated to 20 MB") << int(TruncatedTo) << 20 * mb;
-        QTest::newRow("grown by 1 MB") << int(GrownBy) << mb;
-        QTest::newRow("rewritten in place") << int(RewrittenAt) << 24 * mb;
+        QTest::newRow("unchanged") << int(ChangingFile::Unchanged) << qint64(0);
+        QTest::newRow("truncated to 0 bytes") << int(ChangingFile::TruncateTo) << qint64(0);
+        QTest::newRow("truncated to 5 MB") << int(ChangingFile::TruncateTo) << 5 * mb;
+        QTest::newRow("truncated to 20 MB") << int(ChangingFile::TruncateTo) << 20 * mb;
+        QTest::newRow("grown by 1 MB") << int(ChangingFile::Append) << mb;
+        QTest::newRow("rewritten in place") << int(ChangingFile::RewriteAt) << 24 * mb;
     }
     void shareDialogUploadOfAChangingVideo()
     {
@@ -728,7 +675,7 @@ private slots:
         QFETCH(qint64, amount);
         const qint64 size = 25 * 1024 * 1024;
         const QString video = dir_.filePath(QStringLiteral("long drive.mp4"));
-        writeAgedFile(video, size);
+        ChangingFile::writeAged(video, size);
         if (QTest::currentTestFailed())
             return;
         UploadServiceConfig c = config();
@@ -744,12 +691,12 @@ private slots:
             return;
         QTRY_VERIFY_WITH_TIMEOUT(slow_.holding(), 10000);
 
-        changeFile(video, how, amount);
+        ChangingFile::change(video, ChangingFile::Change(how), amount);
         slow_.release();
         if (QTest::currentTestFailed())
             return;
         auto *percent = dialog.findChild<QLabel *>(QStringLiteral("s3_la_progress"));
-        if (how == Unchanged) {
+        if (how == ChangingFile::Unchanged) {
             QTRY_COMPARE_WITH_TIMEOUT(percent->text(), QStringLiteral("100%"), 20000);
             QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("s3_la_number"))->text(),
                      QStringLiteral("25MB / 25MB"));
