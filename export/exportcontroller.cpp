@@ -1,6 +1,7 @@
 #include "exportcontroller.h"
 
 #include "cuttime.h"
+#include "exportlog.h"
 #include "ffmpeg_editor_p.h"
 #include "ffmpegarguments.h"
 #include "outputname.h"
@@ -135,6 +136,26 @@ ExportFailure ExportController::failure() const
     return ownFailure.kind != ExportFailure::None ? ownFailure : editor->lastFailure();
 }
 
+bool ExportController::begin()
+{
+    // a second export would take the runner from the first, and its clean-up the first one's
+    // part file and work folder: it is not started, and the first one goes on unharmed
+    if (exporting || editor->isRunning()) {
+        qCWarning(lcExport) << "An export runs already: another one is not started";
+        return false;
+    }
+    exporting = true;
+    ownFailure = ExportFailure();
+    ownFolder.reset();
+    return true;
+}
+
+void ExportController::endTooShort()
+{
+    cleanUp();
+    emit cutTooShort();
+}
+
 void ExportController::fail(Editor_e error, ExportFailure::Kind kind)
 {
     ownFailure.kind = kind;
@@ -193,8 +214,8 @@ QVector<int> ExportController::durations(const QStringList &files) const
 
 void ExportController::onGetVideoInfo(EditorOutputSetting_t value)
 {
-    ownFailure = ExportFailure();
-    cleanUp(); // a single cut makes no pieces
+    if (!begin())
+        return;
     if (!checkTarget(value.outputPath))
         return;
     const QString file = host->mediaPath(bigIsMainCamera());
@@ -217,7 +238,7 @@ void ExportController::onEditorSetting(EditorOutputSetting_t value, bool haveAud
     const int start = range->startSec;
     const int duration = range->endSec - range->startSec;
     if (duration < CutTime::minimumCutSec) {
-        emit cutTooShort();
+        endTooShort();
         return;
     }
     const bool dual = host->displayMode() == 1;
@@ -268,20 +289,22 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
     if (isSubVideo) {
         // the main camera's group is joined: its pieces go, the second camera's probes begin
         removePieces(false);
-        if (secondPass.files.isEmpty())
+        if (secondPass.files.isEmpty()) {
+            fail(EditorFailed, ExportFailure::Other);
             return;
+        }
         editor->probeGroupVideo(QLatin1Char(' ') +
                                     FfmpegArguments::quotedPath(secondPass.files.first()),
                                 setting, 0, secondPass.files.size(), true);
         return;
     }
 
-    ownFailure = ExportFailure();
+    if (!begin())
+        return;
     mainPass = Pass();
     secondPass = Pass();
     record = GroupOutputSetting_t();
     mix = false;
-    cleanUp();
 
     const bool partner = host->hasPartner();
     if (!partner)
@@ -334,7 +357,7 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
         return;
     }
     if (range->endSec - range->startSec < CutTime::minimumCutSec) {
-        emit cutTooShort();
+        endTooShort();
         return;
     }
     mainPass.cut = GroupCut::locate(durations(mainPass.files), range->startSec, range->endSec);
@@ -565,4 +588,5 @@ void ExportController::removePieces(bool isSubVideo)
 void ExportController::cleanUp()
 {
     ownFolder.reset(); // removes the folder with everything in it
+    exporting = false;
 }

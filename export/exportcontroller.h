@@ -106,7 +106,10 @@ public:
     // cleanUp(). Empty while there is none.
     QString workFolderPath() const;
 
-    // Removes the export's own folder with the pieces, joined files and concat list in it.
+    // An export runs: from the output settings to its end (finished, failed or too short).
+    bool isExporting() const { return exporting; }
+    // The end of an export: removes its own folder with the pieces, joined files and concat list
+    // in it; another export may start.
     void cleanUp();
     // Why the last export failed: its own checks, else the runner's step.
     ExportFailure failure() const;
@@ -131,7 +134,10 @@ private:
         bool isMainCamera = true;
     };
 
+    // Starts an export; false, with nothing touched, while another one runs.
+    bool begin();
     void fail(Editor_e error, ExportFailure::Kind kind);
+    void endTooShort();
     bool checkTarget(const QString &outputPath);
     bool bigIsMainCamera() const;
     QVector<int> durations(const QStringList &files) const;
@@ -147,6 +153,7 @@ private:
     FFmpeg_editor_p *editor;
     ExportFailure ownFailure;
     FreeSpace freeSpace;
+    bool exporting = false;
 
     // the group export of the moment
     EditorOutputSetting_t setting;

@@ -9,6 +9,7 @@
 #include "skin.h"
 #include "ui_formdialog.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -291,6 +292,16 @@ void FormDialog::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void FormDialog::closeEvent(QCloseEvent *event)
+{
+    // a close the window system delivers comes as a spontaneous event; the program's own do not
+    if (processing && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void FormDialog::onOpenFolder()

@@ -129,8 +129,11 @@ signals:
     void clickSupportPrompt();
 
 protected:
-    // Escape does not close the processing page: the export's end must reach it.
+    // Neither Escape nor the window manager's close (Alt+F4, a title bar's or a task list's
+    // close) takes the processing page away: the export's end must reach it. The program's own
+    // closes (the main window's end) still close it.
     void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void connectButtons();

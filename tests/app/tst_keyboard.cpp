@@ -34,6 +34,9 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWebEngineView>
+#include <QWindow>
+
+#include <functional>
 
 namespace {
 
@@ -85,6 +88,28 @@ private:
     QWidget *area_;
 };
 
+// Counts the events that reach the objects it watches and that counts() takes.
+class EventCount : public QObject
+{
+public:
+    EventCount(QObject *watched, std::function<bool(QObject *, QEvent *)> counts)
+        : counts_(std::move(counts))
+    {
+        watched->installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        count += counts_(watched, event) ? 1 : 0;
+        return false;
+    }
+
+private:
+    std::function<bool(QObject *, QEvent *)> counts_;
+};
+
 } // namespace
 
 class TstKeyboard : public QObject
@@ -108,6 +133,7 @@ private slots:
     void fileChooserNameFieldTakesTyping();
     void outputPageTakesTyping();
     void replaceQuestionTakesEscapeAndReturnAsCancel();
+    void processingPageStaysUntilItsExportEnds();
     void anotherWindowTypesWhileThePlayerPlays();
     void playerKeysReachThePlayerWithNoFieldFocused_data();
     void playerKeysReachThePlayerWithNoFieldFocused();
@@ -691,6 +717,57 @@ void TstKeyboard::replaceQuestionTakesEscapeAndReturnAsCancel()
     input_.chord({"Escape"});
     QTRY_VERIFY(!dialog->isVisible());
     QCOMPARE(sent.count(), 0);
+}
+
+// A running export's page stays through the window manager's close (Alt+F4, a title bar's close)
+// and Escape, both delivered by the X server while ffmpeg cuts at real time; the export ends as
+// always, with "Finished." and its file.
+void TstKeyboard::processingPageStaysUntilItsExportEnds()
+{
+    QVERIFY(ExportTestFiles::writeFfmpegStandIn(dir_.path(), "exec ffmpeg -re \"$@\"\n"));
+    const auto removeStandIn = qScopeGuard([] { QFile::remove(QStringLiteral("FFmpeg/ffmpeg")); });
+    MainWindow w;
+    showWithClip(w, minuteClip_);
+    enterEditMode(w);
+    typeTimes(w, {"editEndMin", "editEndSec"}, {"0", "10"});
+    clickEditorOk(w);
+    if (QTest::currentTestFailed())
+        return;
+    FormDialog *dialog = w.formDialog();
+    const QString output = dir_.filePath(QStringLiteral("closed while cut.mov"));
+    child<QLineEdit>(dialog, QStringLiteral("os_le"))->setText(output);
+    ExportEnd end(w);
+    input_.click(child<QPushButton>(dialog, QStringLiteral("os_btn_ok")));
+    // the cut itself runs: the probe before it gives no progress
+    const auto *progress = child<QLabel>(dialog, QStringLiteral("pv_la_progress"));
+    QTRY_VERIFY_WITH_TIMEOUT(progress->text() != QLatin1String("0%") || end.reached(),
+                             exportTimeoutMs);
+    // only what arrives while the export runs counts
+    const auto exporting = [&w] { return w.exportController()->isExporting(); };
+    const EventCount closes(dialog->windowHandle(), [&](QObject *, QEvent *event) {
+        return event->type() == QEvent::Close && event->spontaneous() && exporting();
+    });
+    input_.closeAsWindowManager(dialog);
+    QTRY_COMPARE(closes.count, 1);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(child<QWidget>(dialog, QStringLiteral("f_pv"))->isVisible());
+
+    QTRY_COMPARE(QApplication::activeWindow(), dialog);
+    const EventCount escapes(qApp, [&](QObject *watched, QEvent *event) {
+        return event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape &&
+               watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == dialog &&
+               exporting();
+    });
+    input_.chord({"Escape"});
+    QTRY_VERIFY(escapes.count > 0);
+    QVERIFY(dialog->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+    QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 10.0) <= exportToleranceSec);
+    input_.click(child<QPushButton>(dialog, QStringLiteral("pv_btn_ok")));
+    QTRY_VERIFY(!dialog->isVisible());
 }
 
 void TstKeyboard::anotherWindowTypesWhileThePlayerPlays()

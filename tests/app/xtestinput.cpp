@@ -62,6 +62,19 @@ void XTestInput::type(const QString &text)
         chord({c == QLatin1Char(' ') ? QStringLiteral("space") : QString(c)});
 }
 
+void XTestInput::closeAsWindowManager(const QWidget *window)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = Window(window->winId());
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, event.xclient.window, False, NoEventMask, &event);
+    flush();
+}
+
 void XTestInput::key(const QString &name, bool press)
 {
     const KeySym symbol = XStringToKeysym(name.toLatin1().constData());

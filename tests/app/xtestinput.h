@@ -1,6 +1,6 @@
 // Keys and clicks sent through the X server with XTest, as a user's keyboard and mouse send them:
 // the server hands them to the window that has its input focus (or to a grab), not to a widget
-// chosen by the test.
+// chosen by the test. Also the close request a window manager sends.
 #pragma once
 
 #include <QString>
@@ -28,6 +28,9 @@ public:
     void chord(const QStringList &keyNames);
     // Types text of digits, lower-case letters and blanks.
     void type(const QString &text);
+    // Asks window to close as a window manager does for Alt+F4 or a title bar's close: the
+    // WM_DELETE_WINDOW message of the ICCCM sent to its X window.
+    void closeAsWindowManager(const QWidget *window);
 
 private:
     void moveTo(const QPoint &global);
