@@ -11,6 +11,8 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
+
 namespace {
 
 constexpr double spaceFactor = 4.5; // free MB needed per MB of the group
@@ -158,7 +160,12 @@ void ExportController::endTooShort()
 
 void ExportController::fail(Editor_e error, ExportFailure::Kind kind)
 {
-    ownFailure.kind = kind;
+    fail(error, ExportFailure{kind, QString()});
+}
+
+void ExportController::fail(Editor_e error, const ExportFailure &why)
+{
+    ownFailure = why;
     emit exportError(error);
 }
 
@@ -168,7 +175,8 @@ bool ExportController::checkTarget(const QString &outputPath)
         fail(EditorFailed, ExportFailure::Other);
         return false;
     }
-    switch (OutputName::prepareTarget(outputPath, inputFiles()).problem) {
+    const OutputName::Target target = OutputName::prepareTarget(outputPath, inputFiles());
+    switch (target.problem) {
     case OutputName::Problem::None:
         return true;
     case OutputName::Problem::NoFileName:
@@ -178,6 +186,10 @@ bool ExportController::checkTarget(const QString &outputPath)
     case OutputName::Problem::FolderNotCreated:
     case OutputName::Problem::FolderNotWritable:
         fail(EditorFailed, ExportFailure::FolderNotWritable);
+        return false;
+    case OutputName::Problem::CannotReplace:
+        // what the rename at the end would meet
+        fail(EditorFailed, ExportFailures::notSaved(target.path, qt_error_string(EPERM)));
         return false;
     }
     return true;

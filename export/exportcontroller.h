@@ -137,6 +137,7 @@ private:
     // Starts an export; false, with nothing touched, while another one runs.
     bool begin();
     void fail(Editor_e error, ExportFailure::Kind kind);
+    void fail(Editor_e error, const ExportFailure &why);
     void endTooShort();
     bool checkTarget(const QString &outputPath);
     bool bigIsMainCamera() const;

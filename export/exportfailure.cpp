@@ -2,6 +2,7 @@
 
 #include "ffmpegoutput.h"
 
+#include <QDir>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -52,6 +53,14 @@ ExportFailure classify(bool failedToStart, const QString &reason, const QString 
     return failure;
 }
 
+ExportFailure notSaved(const QString &path, const QString &systemReason)
+{
+    if (FfmpegOutput::reportsFullDisk(systemReason))
+        return ExportFailure{ExportFailure::DiskFull, QString()};
+    return ExportFailure{ExportFailure::NotSaved,
+                         QDir::toNativeSeparators(path) + QLatin1Char('\n') + systemReason};
+}
+
 Editor_e editorError(const ExportFailure &failure)
 {
     return failure.kind == ExportFailure::DiskFull ? EditorNoDiskSpace : EditorFailed;
@@ -65,11 +74,12 @@ QString pageText(const ExportFailure &failure, const QStringList &texts)
         {ExportFailure::FolderNotWritable, FolderNotWritableText},
         {ExportFailure::FfmpegError, FfmpegErrorText},
         {ExportFailure::Crashed, CrashedText},
-        {ExportFailure::ShortOutput, ShortOutputText}};
+        {ExportFailure::ShortOutput, ShortOutputText},
+        {ExportFailure::NotSaved, NotSavedText}};
     QString why;
     if (causeRows.contains(failure.kind))
         why = texts.value(causeRows.value(failure.kind));
-    if (failure.kind == ExportFailure::FfmpegError)
+    if (failure.kind == ExportFailure::FfmpegError || failure.kind == ExportFailure::NotSaved)
         why += QLatin1Char('\n') + failure.detail;
     const QString head = texts.value(UnableToEdit);
     return why.isEmpty() ? head : head + QLatin1Char('\n') + why;

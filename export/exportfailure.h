@@ -18,6 +18,8 @@ struct ExportFailure
         FfmpegError,       // ffmpeg failed; detail holds its last error line
         Crashed,           // ffmpeg did not exit normally (a signal)
         ShortOutput,       // the output is shorter than the span: the source ended early
+        NotSaved,          // the output could not be completed or put in place; detail names
+                           // the file and the system's reason
         Other              // empty input path, cancel, an unnamed problem
     };
     Kind kind = None;
@@ -34,7 +36,8 @@ enum Text
     FolderNotWritableText = 35,
     FfmpegErrorText = 36,
     CrashedText = 37,
-    ShortOutputText = 38
+    ShortOutputText = 38,
+    NotSavedText = 39
 };
 
 // The failure of a step: failedToStart is the process's own start error, reason the runner's
@@ -43,6 +46,10 @@ ExportFailure classify(bool failedToStart, const QString &reason, const QString 
 
 // The last line of ffmpeg's output that is neither progress nor the banner; empty when none.
 QString lastErrorLine(const QString &log);
+
+// The failure to complete or put in place the output at path for the system's reason: a full
+// disk, or NotSaved naming both.
+ExportFailure notSaved(const QString &path, const QString &systemReason);
 
 // EditorNoDiskSpace for a full disk (the disk-space page), EditorFailed otherwise.
 Editor_e editorError(const ExportFailure &failure);

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace {
 
 constexpr int stopStepMs = 3000;       // "q", then terminate, then kill
@@ -365,9 +367,12 @@ void FFmpeg_editor_p::verifyLength()
         finishRun();
         return;
     }
-    // ffmpeg lists the written file's length; it exits with an error for want of an output
+    // ffmpeg lists the written file's length on its way to an output that keeps nothing (without
+    // an output it would end with an error of its own, which no failure may take for the step's)
     verifying = true;
-    startProcess({QStringLiteral("-i"), part->path()});
+    startProcess({QStringLiteral("-i"), part->path(), QStringLiteral("-c"), QStringLiteral("copy"),
+                  QStringLiteral("-t"), QStringLiteral("0"), QStringLiteral("-f"),
+                  QStringLiteral("null"), QStringLiteral("-")});
 }
 
 void FFmpeg_editor_p::readWrittenLength(const QString &line)
@@ -429,11 +434,11 @@ void FFmpeg_editor_p::finishRun()
         [this](const QString &path, bool detectOnly) { return load(path, detectOnly); });
     QString error;
     if (!writer.append(job, &error)) {
-        fail(error);
+        failSaving(error);
         return;
     }
     if (!part->commit()) {
-        fail(part->errorString());
+        failSaving(qt_error_string(errno)); // the rename's
         return;
     }
     dispatchMode();
@@ -477,6 +482,13 @@ void FFmpeg_editor_p::fail(const QString &reason, bool failedToStart)
     report(cancelled ? ExportFailure{ExportFailure::Other, reason}
                      : ExportFailures::classify(failedToStart, reason, log),
            reason);
+}
+
+void FFmpeg_editor_p::failSaving(const QString &systemReason)
+{
+    // ffmpeg is done: the file and the system's reason say why, not ffmpeg's output
+    report(ExportFailures::notSaved(lastOutput, systemReason),
+           QStringLiteral("cannot save %1: %2").arg(lastOutput, systemReason));
 }
 
 void FFmpeg_editor_p::failAs(ExportFailure::Kind kind, const QString &reason)

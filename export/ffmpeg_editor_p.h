@@ -85,7 +85,8 @@ signals:
     void getGroupOutputSetting();
     // EditorFailed: ffmpeg could not start, crashed, exited non-zero, wrote an empty output or
     // one more than a second shorter than the span (its source ended early), the trailer could
-    // not be written, the part file could not be made, the input path was empty or the run was
+    // not be written or the part not renamed over the output (the system's reason named), the
+    // part file could not be made, the input path was empty or the run was
     // cancelled; EditorNoDiskSpace: ffmpeg (even one exiting 0), the part file or the trailer
     // write found the disk full. lastFailure() says why. No further step follows; the run's part
     // file is removed, and every other file, one of the output's name included, is left as it was.
@@ -113,6 +114,9 @@ private:
     // Ends the step as failed: classified from reason and the log, or of a known kind.
     void fail(const QString &reason, bool failedToStart = false);
     void failAs(ExportFailure::Kind kind, const QString &reason);
+    // Ends the step whose output could not be completed or put in place (a trailer or rename
+    // after ffmpeg's success) for the system's reason.
+    void failSaving(const QString &systemReason);
     void report(const ExportFailure &why, const QString &reason);
     // After a run: ffmpeg lists the written file, whose length must reach the run's span (less a
     // second) or what the source has of it; else the source ended early.

@@ -24,6 +24,8 @@ QString problemText(OutputName::Problem problem)
         return gLangNotices.value(3);
     case OutputName::Problem::IsAnInput:
         return gLangNotices.value(7);
+    case OutputName::Problem::CannotReplace:
+        return gLangNotices.value(10);
     case OutputName::Problem::None:
         break;
     }

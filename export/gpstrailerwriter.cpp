@@ -48,7 +48,7 @@ bool GpsTrailerWriter::append(const TrailerJob &job, QString *error) const
         return true;
     QFile file(job.output);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        *error = QStringLiteral("cannot open %1: %2").arg(job.output, file.errorString());
+        *error = file.errorString();
         return false;
     }
     bool written = true;
@@ -63,8 +63,7 @@ bool GpsTrailerWriter::append(const TrailerJob &job, QString *error) const
     const QString writeError = file.errorString(); // close() forgets a failed write's cause
     file.close();
     if (!written || file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("cannot write %1: %2")
-                     .arg(job.output, written ? file.errorString() : writeError);
+        *error = written ? file.errorString() : writeError;
         return false;
     }
     return true;

@@ -30,8 +30,9 @@ public:
     // True when the run's mode and options call for the group record (modes 3 and 7).
     static bool needsGroup(int mode, bool keepGps);
 
-    // Appends the trailer the job calls for. False, with error set, when the output cannot be
-    // opened or written; a job that calls for no trailer leaves the file untouched.
+    // Appends the trailer the job calls for. False, with error set to the system's reason, when
+    // the output cannot be opened or written; a job that calls for no trailer leaves the file
+    // untouched.
     bool append(const TrailerJob &job, QString *error) const;
 
     // The trailer of a cut (modes 0, 1, 2, 4, 5) of a source of folded code 0, 1 or 24.

@@ -1,5 +1,7 @@
 #include "outputname.h"
 
+#include "filereplace.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -103,8 +105,8 @@ Target prepareTarget(const QString &line, const QStringList &inputs)
         target.problem = Problem::FolderNotCreated;
     else if (!QFileInfo(folder).isWritable())
         target.problem = Problem::FolderNotWritable;
-    else
-        target.exists = namesAnEntry(target.path);
+    else if ((target.exists = namesAnEntry(target.path)) && !FileReplace::isAllowed(target.path))
+        target.problem = Problem::CannotReplace;
     return target;
 }
 

@@ -30,6 +30,7 @@ enum class Problem
     FolderNotCreated,  // the folder is missing and cannot be made
     FolderNotWritable, // the folder exists but files cannot be written into it
     IsAnInput,         // the path names a file the export reads (links count)
+    CannotReplace,     // the path names an entry that the system lets this user not replace
 };
 
 struct Target
@@ -39,9 +40,10 @@ struct Target
     bool exists = false; // without a problem: the export would replace an existing entry
 };
 
-// Checks the output line before an export: not one of inputs, a file name after the folder, and
-// a folder that exists, or is created with its missing parents, and is writable. A line without
-// a folder names a file in the working directory. Says whether the path names an existing entry.
+// Checks the output line before an export: not one of inputs, a file name after the folder, a
+// folder that exists, or is created with its missing parents, and is writable, and an existing
+// entry of that name that this user may replace. A line without a folder names a file in the
+// working directory. Says whether the path names an existing entry.
 Target prepareTarget(const QString &line, const QStringList &inputs = QStringList());
 
 // True when path and one of files are the same file on disk: the same device and inode, so a

@@ -3,6 +3,7 @@
 #include "appglobals.h"
 #include "dialoglook.h"
 #include "framelesshelper.h"
+#include "skin.h"
 #include "ui_replacequestion.h"
 
 #include <QDir>
@@ -12,10 +13,9 @@ namespace {
 
 constexpr int pathLineCount = 2; // the label holds them and the question's two lines
 
-// Texts the language table does not hold yet: English in every language. The title ("Notice")
-// and Cancel come from the table.
-const char *const replaceText = "Replace";
-const char *const questionText = "This file already exists.\nDo you want to replace it?";
+// rows of the language table's "Notices" section
+constexpr int replaceText = 8;
+constexpr int questionText = 9;
 
 // text in lines of at most widthPx, each as long as fits, ended after its last "/" when that keeps
 // it at least half full; a single character that does not fit gets a line of its own.
@@ -63,7 +63,7 @@ void ReplaceQuestion::ask(const QString &path)
         pathLines(QDir::toNativeSeparators(path), QFontMetrics(ui->replace_tv->font()),
                   ui->replace_tv->width(), pathLineCount);
     ui->replace_tv->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n') +
-                            QString::fromUtf8(questionText));
+                            formatMultilineText(gLangNotices.value(questionText)));
     // Return answers Cancel unless the user clicks Replace
     ui->replace_btn_cancel->setDefault(true);
     show();
@@ -96,7 +96,7 @@ void ReplaceQuestion::applyLanguage()
                          true);
     DialogLook::setFonts({ui->replace_tv}, DialogLook::messagePixelSize, false);
     ui->la_title->setText(gLangExitEditMode.value(1));
-    ui->replace_btn_ok->setText(QString::fromUtf8(replaceText));
+    ui->replace_btn_ok->setText(gLangNotices.value(replaceText));
     ui->replace_btn_cancel->setText(gLangEditDialog.value(11));
 }
 

@@ -46,6 +46,7 @@ SECTIONS = [
         "ffmpeg reported:",
         "ffmpeg stopped unexpectedly.",
         "The source ended before the end of the cut, so nothing was saved.",
+        "The output file cannot be saved:",
     ]),
     ("Exit edit mode", "Exit edit mode", [
         "Notice", "You Haven't Output Your Video Yet,", "Are You Sure to Leave Without Saving?",
@@ -84,5 +85,8 @@ SECTIONS = [
         "The settings cannot be saved in %1. Changes apply until the player is closed.",
         "Notice",
         "The output file is one of the videos being cut. Please choose another name.",
+        # the question before an export replaces a file, and a file that cannot be replaced
+        "Replace", "This file already exists.\\nDo you want to replace it?",
+        "This file belongs to another user and cannot be replaced here. Please choose another name.",
     ]),
 ]

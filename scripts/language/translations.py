@@ -64,6 +64,7 @@ TRANSLATIONS = {
             "Meldung von ffmpeg:",
             "ffmpeg wurde unerwartet beendet.",
             "Die Quelle endete vor dem Ende des Schnitts, daher wurde nichts gespeichert.",
+            "Die Ausgabedatei kann nicht gespeichert werden:",
         ],
         "Exit edit mode": [
             "Bearbeitungsmodus verlassen",
@@ -112,6 +113,8 @@ TRANSLATIONS = {
             "Die Einstellungen können nicht in %1 gespeichert werden. Änderungen gelten, bis der Player geschlossen wird.",
             "Hinweis",
             "Die Ausgabedatei ist eines der Videos, die geschnitten werden. Bitte wählen Sie einen anderen Namen.",
+            "Ersetzen", "Diese Datei existiert bereits.\\nMöchten Sie sie ersetzen?",
+            "Die Datei gehört einem anderen Benutzer und kann hier nicht ersetzt werden. Bitte wählen Sie einen anderen Namen.",
         ],
     },
     "fr": {
@@ -174,6 +177,7 @@ TRANSLATIONS = {
             "Message de ffmpeg :",
             "ffmpeg s'est arrêté de manière inattendue.",
             "La source s'est terminée avant la fin de la coupe, rien n'a donc été enregistré.",
+            "Le fichier de sortie ne peut pas être enregistré :",
         ],
         "Exit edit mode": [
             "Quitter le mode édition",
@@ -223,6 +227,8 @@ TRANSLATIONS = {
             "Les paramètres ne peuvent pas être enregistrés dans %1. Les modifications restent valables jusqu'à la fermeture du lecteur.",
             "Avis",
             "Le fichier de sortie est l'une des vidéos découpées. Veuillez choisir un autre nom.",
+            "Remplacer", "Ce fichier existe déjà.\\nVoulez-vous le remplacer ?",
+            "Ce fichier appartient à un autre utilisateur et ne peut pas être remplacé ici. Veuillez choisir un autre nom.",
         ],
     },
     "nl": {
@@ -281,6 +287,7 @@ TRANSLATIONS = {
             "Melding van ffmpeg:",
             "ffmpeg is onverwacht gestopt.",
             "De bron eindigde vóór het einde van de knip, dus er is niets opgeslagen.",
+            "Het uitvoerbestand kan niet worden opgeslagen:",
         ],
         "Exit edit mode": [
             "Bewerkingsmodus verlaten",
@@ -328,6 +335,8 @@ TRANSLATIONS = {
             "De instellingen kunnen niet in %1 worden opgeslagen. Wijzigingen gelden tot de speler wordt gesloten.",
             "Melding",
             "Het uitvoerbestand is een van de video's die worden geknipt. Kies een andere naam.",
+            "Vervangen", "Dit bestand bestaat al.\\nWilt u het vervangen?",
+            "Dit bestand is van een andere gebruiker en kan hier niet worden vervangen. Kies een andere naam.",
         ],
     },
     "it": {
@@ -388,6 +397,7 @@ TRANSLATIONS = {
             "Messaggio di ffmpeg:",
             "ffmpeg si è arrestato in modo imprevisto.",
             "La sorgente è terminata prima della fine del taglio, quindi non è stato salvato nulla.",
+            "Impossibile salvare il file di destinazione:",
         ],
         "Exit edit mode": [
             "Esci dalla modalità modifica",
@@ -435,6 +445,8 @@ TRANSLATIONS = {
             "Impossibile salvare le impostazioni in %1. Le modifiche valgono fino alla chiusura del lettore.",
             "Avviso",
             "Il file di destinazione è uno dei video da tagliare. Scegliere un altro nome.",
+            "Sostituisci", "Questo file esiste già.\\nSostituirlo?",
+            "Il file appartiene a un altro utente e qui non può essere sostituito. Scegliere un altro nome.",
         ],
     },
     "es": {
@@ -494,6 +506,7 @@ TRANSLATIONS = {
             "Mensaje de ffmpeg:",
             "ffmpeg se detuvo de forma inesperada.",
             "El origen terminó antes del final del corte, así que no se guardó nada.",
+            "No se puede guardar el archivo de salida:",
         ],
         "Exit edit mode": [
             "Salir del modo de edición",
@@ -542,6 +555,8 @@ TRANSLATIONS = {
             "No se pueden guardar los ajustes en %1. Los cambios valen hasta que se cierre el reproductor.",
             "Aviso",
             "El archivo de salida es uno de los vídeos que se van a cortar. Elija otro nombre.",
+            "Reemplazar", "Este archivo ya existe.\\n¿Desea reemplazarlo?",
+            "El archivo pertenece a otro usuario y aquí no se puede reemplazar. Elija otro nombre.",
         ],
     },
     "pt": {
@@ -600,6 +615,7 @@ TRANSLATIONS = {
             "Mensagem do ffmpeg:",
             "O ffmpeg parou inesperadamente.",
             "A origem terminou antes do fim do corte, por isso nada foi guardado.",
+            "Não é possível guardar o ficheiro de saída:",
         ],
         "Exit edit mode": [
             "Sair do modo de edição",
@@ -649,6 +665,8 @@ TRANSLATIONS = {
             "Não é possível guardar as definições em %1. As alterações valem até o leitor ser fechado.",
             "Aviso",
             "O ficheiro de saída é um dos vídeos a cortar. Escolha outro nome.",
+            "Substituir", "Este ficheiro já existe.\\nDeseja substituí-lo?",
+            "O ficheiro pertence a outro utilizador e não pode ser substituído aqui. Escolha outro nome.",
         ],
     },
     "ru": {
@@ -709,6 +727,7 @@ TRANSLATIONS = {
             "Сообщение ffmpeg:",
             "ffmpeg неожиданно остановился.",
             "Исходный файл закончился раньше конца фрагмента, поэтому ничего не сохранено.",
+            "Не удаётся сохранить выходной файл:",
         ],
         "Exit edit mode": [
             "Выход из режима редактирования",
@@ -756,6 +775,8 @@ TRANSLATIONS = {
             "Не удаётся сохранить настройки в %1. Изменения действуют до закрытия плеера.",
             "Уведомление",
             "Выходной файл — одно из вырезаемых видео. Выберите другое имя.",
+            "Заменить", "Этот файл уже существует.\\nЗаменить его?",
+            "Файл принадлежит другому пользователю, и здесь его нельзя заменить. Выберите другое имя.",
         ],
     },
     "pl": {
@@ -813,6 +834,7 @@ TRANSLATIONS = {
             "Komunikat ffmpeg:",
             "ffmpeg nieoczekiwanie przerwał działanie.",
             "Źródło skończyło się przed końcem wycinka, więc nic nie zapisano.",
+            "Nie można zapisać pliku wyjściowego:",
         ],
         "Exit edit mode": [
             "Wyjście z trybu edycji",
@@ -860,6 +882,8 @@ TRANSLATIONS = {
             "Nie można zapisać ustawień w %1. Zmiany obowiązują do zamknięcia odtwarzacza.",
             "Powiadomienie",
             "Plik wyjściowy jest jednym z wycinanych filmów. Wybierz inną nazwę.",
+            "Zastąp", "Ten plik już istnieje.\\nCzy chcesz go zastąpić?",
+            "Plik należy do innego użytkownika i nie można go tu zastąpić. Wybierz inną nazwę.",
         ],
     },
     "cs": {
@@ -918,6 +942,7 @@ TRANSLATIONS = {
             "Hlášení programu ffmpeg:",
             "Program ffmpeg se neočekávaně ukončil.",
             "Zdroj skončil před koncem střihu, proto nebylo nic uloženo.",
+            "Výstupní soubor nelze uložit:",
         ],
         "Exit edit mode": [
             "Ukončení režimu úprav",
@@ -965,6 +990,8 @@ TRANSLATIONS = {
             "Nastavení nelze uložit do %1. Změny platí do zavření přehrávače.",
             "Upozornění",
             "Výstupní soubor je jedno ze stříhaných videí. Zvolte jiný název.",
+            "Nahradit", "Tento soubor již existuje.\\nChcete jej nahradit?",
+            "Soubor patří jinému uživateli a zde jej nelze nahradit. Zvolte jiný název.",
         ],
     },
     "ro": {
@@ -1024,6 +1051,7 @@ TRANSLATIONS = {
             "Mesaj ffmpeg:",
             "ffmpeg s-a oprit în mod neașteptat.",
             "Sursa s-a încheiat înainte de sfârșitul tăieturii, așa că nu s-a salvat nimic.",
+            "Fișierul de ieșire nu poate fi salvat:",
         ],
         "Exit edit mode": [
             "Ieșire din modul editare",
@@ -1074,6 +1102,8 @@ TRANSLATIONS = {
             "Setările nu pot fi salvate în %1. Modificările sunt valabile până la închiderea playerului.",
             "Notificare",
             "Fișierul de ieșire este unul dintre videoclipurile tăiate. Alegeți alt nume.",
+            "Înlocuiește", "Acest fișier există deja.\\nDoriți să îl înlocuiți?",
+            "Fișierul aparține altui utilizator și nu poate fi înlocuit aici. Alegeți alt nume.",
         ],
     },
     "zh": {
@@ -1121,6 +1151,7 @@ TRANSLATIONS = {
             "ffmpeg 报告：",
             "ffmpeg 意外停止。",
             "源文件在剪辑结束前已结束，因此未保存任何内容。",
+            "无法保存输出文件：",
         ],
         "Exit edit mode": [
             "退出编辑模式",
@@ -1163,6 +1194,8 @@ TRANSLATIONS = {
             "无法将设置保存到 %1。更改在播放器关闭前有效。",
             "通知",
             "输出文件是正在剪辑的视频之一。请选择其他名称。",
+            "替换", "此文件已存在。\\n是否要替换它？",
+            "该文件属于其他用户，无法在此处替换。请选择其他名称。",
         ],
     },
 }

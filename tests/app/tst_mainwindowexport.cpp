@@ -502,6 +502,13 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile_data()
                       "exec ffmpeg \"$@\"\n")
         << true << false << "f_pvErr"
         << "Unable to edit.\nThe source ended before the end of the cut, so nothing was saved.";
+    // in a shared folder, another user takes the file over while it is cut: the system refuses
+    // to replace it only at the end
+    QTest::newRow("output given to another user in a shared folder")
+        << QByteArray("case \"$*\" in *map_metadata*) for last; do :; done; chown 65534 "
+                      "\"${last%/*}/kept.mov\";; esac\nexec ffmpeg \"$@\"\n")
+        << true << false << "f_pvErr"
+        << "Unable to edit.\nThe output file cannot be saved:\n<output>\nOperation not permitted";
 }
 
 void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
@@ -525,6 +532,13 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
         if (!disk->isMounted())
             QSKIP(qPrintable(QStringLiteral("a full disk of the test's own: ") + disk->problem()));
         source = tinyClip_;
+    }
+    std::unique_ptr<ExportTestFiles::SharedFolderAsUser> shared;
+    if (QString::fromLatin1(QTest::currentDataTag()).contains(QLatin1String("shared folder"))) {
+        folder = dir_.filePath(QStringLiteral("shared"));
+        shared = std::make_unique<ExportTestFiles::SharedFolderAsUser>(folder);
+        if (!shared->isReady())
+            QSKIP(qPrintable(shared->problem()));
     }
     const QString output = QDir(folder).filePath(QStringLiteral("kept.mov"));
     QFile::remove(output);
@@ -551,7 +565,8 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile()
     QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
     QVERIFY(child<QWidget>(dialog, page.toLatin1().constData())->isVisible());
     QVERIFY(dialog->isVisible());
-    QCOMPARE(child<QLabel>(dialog, "pvErr_la_msg")->text(), text);
+    QCOMPARE(child<QLabel>(dialog, "pvErr_la_msg")->text(),
+             text.replace(QStringLiteral("<output>"), output));
     const QImage shot = windowWithDialog(&w, dialog);
     const QRect area(dialog->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
                      dialog->size());

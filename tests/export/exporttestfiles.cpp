@@ -10,6 +10,11 @@
 #include <QStorageInfo>
 #include <QTime>
 
+#include <cerrno>
+#include <cstring>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace ExportTestFiles {
@@ -113,6 +118,43 @@ TmpfsMount::~TmpfsMount()
     // lazy: a file the program still holds open does not keep the mount
     if (mounted_)
         QProcess::execute(QStringLiteral("umount"), {QStringLiteral("--lazy"), folder_});
+}
+
+namespace {
+// The calling thread's effective CAP_FOWNER on or off (it stays permitted).
+bool setFileOwnerCapability(bool on)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    if (syscall(SYS_capget, &header, data) != 0)
+        return false;
+    const unsigned bit = 1u << (CAP_FOWNER % 32);
+    data[CAP_FOWNER / 32].effective =
+        on ? data[CAP_FOWNER / 32].effective | bit : data[CAP_FOWNER / 32].effective & ~bit;
+    return syscall(SYS_capset, &header, data) == 0;
+}
+} // namespace
+
+SharedFolderAsUser::SharedFolderAsUser(const QString &folder)
+{
+    if (::geteuid() != 0) {
+        problem_ = QStringLiteral("a folder of another owner needs root");
+        return;
+    }
+    const QByteArray path = QFile::encodeName(folder);
+    QDir().mkpath(folder);
+    if (::chmod(path.constData(), 01777) != 0 ||
+        ::chown(path.constData(), otherUser, otherUser) != 0 || !setFileOwnerCapability(false)) {
+        problem_ = QString::fromLocal8Bit(std::strerror(errno));
+        return;
+    }
+    ready_ = true;
+}
+
+SharedFolderAsUser::~SharedFolderAsUser()
+{
+    if (ready_)
+        setFileOwnerCapability(true);
 }
 
 bool fillLeaving(const QString &folder, qint64 freeBytes)

@@ -44,6 +44,26 @@ private:
     QString problem_;
 };
 
+// A folder shared as /tmp is (sticky, world-writable, of another owner), and for the object's life
+// the calling thread without CAP_FOWNER, as a normal user's program is: the kernel then refuses
+// it to replace an entry of that other owner there. Needs root; problem() says why not ready.
+class SharedFolderAsUser
+{
+public:
+    explicit SharedFolderAsUser(const QString &folder);
+    ~SharedFolderAsUser(); // the thread's capability back
+    SharedFolderAsUser(const SharedFolderAsUser &) = delete;
+    SharedFolderAsUser &operator=(const SharedFolderAsUser &) = delete;
+    bool isReady() const { return ready_; }
+    QString problem() const { return problem_; }
+    // The folder's owner, the other user of the entries a test gives away.
+    static constexpr unsigned otherUser = 65534; // nobody
+
+private:
+    bool ready_ = false;
+    QString problem_;
+};
+
 // Writes a filler file into folder until exactly freeBytes (a multiple of the volume's block
 // size) stay available on its volume; false when the volume does not come out so.
 bool fillLeaving(const QString &folder, qint64 freeBytes);

@@ -234,8 +234,8 @@ void TstReplaceQuestion::questionSpeaksTheUsersLanguage_data()
         QTest::addRow("language %d", language) << language;
 }
 
-// Title and Cancel in the user's language; "Replace" and the question are not in the language
-// table yet and stay English. Shown in the dialog's look: its title bar, body and buttons.
+// Every text in the user's language, the message's line break kept. Shown in the dialog's look:
+// its title bar, body and buttons.
 void TstReplaceQuestion::questionSpeaksTheUsersLanguage()
 {
     QFETCH(int, language);
@@ -248,9 +248,13 @@ void TstReplaceQuestion::questionSpeaksTheUsersLanguage()
              DialogTest::cell(QStringLiteral("Exit edit mode"), 1, language));
     QCOMPARE(child(*asked, QStringLiteral("replace_btn_cancel"))->text(),
              DialogTest::cell(QStringLiteral("Edit dialog"), 11, language));
-    QCOMPARE(child(*asked, QStringLiteral("replace_btn_ok"))->text(), QStringLiteral("Replace"));
+    QCOMPARE(child(*asked, QStringLiteral("replace_btn_ok"))->text(),
+             DialogTest::cell(QStringLiteral("Notices"), 8, language));
+    const QString question = DialogTest::cell(QStringLiteral("Notices"), 9, language);
+    QVERIFY(language == LangEnglish ||
+            question != DialogTest::cell(QStringLiteral("Notices"), 9, LangEnglish));
     QCOMPARE(child<QLabel>(*asked, QStringLiteral("replace_tv"))->text(),
-             existing + QStringLiteral("\nThis file already exists.\nDo you want to replace it?"));
+             existing + QLatin1Char('\n') + QString(question).replace(QStringLiteral("\\n"), "\n"));
     // every text whole in its place
     for (const char *name : {"la_title", "replace_btn_ok", "replace_btn_cancel"}) {
         auto *widget = child<QWidget>(*asked, QLatin1String(name));
