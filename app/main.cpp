@@ -56,13 +56,14 @@ int main(int argc, char *argv[])
     // A logout, a shutdown, kill or Ctrl+C ends the program as closing its window does: a running
     // export is stopped and its part file removed. Taken over only once the window is shown
     // (until then no child and no part file exists, and the signal's default action ends the
-    // program at once), and kept until the window is gone, so that a second signal cannot cut
-    // that clean-up short.
+    // program at once), and kept until the process ends, so that a second signal cuts neither
+    // that clean-up nor the program's own end short.
     std::optional<TerminationSignals> termination;
     MainWindow window;
     window.show();
     splash.finish(&window);
     termination.emplace();
+    termination->keepUntilExit();
     QObject::connect(&*termination, &TerminationSignals::received, &window, &QWidget::close);
     return app.exec();
 }

@@ -18,8 +18,12 @@ public:
     // Takes over the three signals, except one the program was started with ignored (nohup, a
     // background job of a script): that one stays ignored.
     explicit TerminationSignals(QObject *parent = nullptr);
-    // Gives the signals back what they had before.
+    // Gives the signals back what they had before, unless kept until the process ends.
     ~TerminationSignals() override;
+
+    // The signals stay taken until the process ends: the destructor only stops reading them, and
+    // one that comes later, while the program ends, is dropped instead of ending it otherwise.
+    void keepUntilExit() { kept = true; }
 
 signals:
     // Once for every signal that arrives.
@@ -31,6 +35,7 @@ private:
     static constexpr std::array<int, 3> handled{SIGTERM, SIGINT, SIGHUP};
     std::array<struct sigaction, handled.size()> previous{};
     std::array<bool, handled.size()> taken{};
+    bool kept = false;
     int readFd = -1;
     QSocketNotifier *notifier = nullptr; // child
 };

@@ -53,13 +53,17 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 
 TerminationSignals::~TerminationSignals()
 {
+    delete notifier;
+    // the handler goes on writing into the pipe, whose ends stay open (unread, it drops what no
+    // longer fits; without a reader the write would raise SIGPIPE)
+    if (kept)
+        return;
     for (std::size_t i = 0; i < handled.size(); ++i) {
         if (taken[i])
             sigaction(handled[i], &previous[i], nullptr);
     }
     if (readFd < 0)
         return;
-    delete notifier;
     close(readFd);
     close(writeFd);
     writeFd = -1;
