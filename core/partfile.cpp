@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdio>
@@ -32,6 +33,15 @@ QString partName(const QFileInfo &target, const QString &tag)
            QStringLiteral(".part") + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
 }
 
+// Any name partName() gives: the tag is uniqueTag()'s
+const QRegularExpression &partPattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\..*\\.[a-z0-9]{%1}\\.part(\\.[^.]+)?$").arg(uniqueTagLength),
+        QRegularExpression::DotMatchesEverythingOption);
+    return pattern;
+}
+
 QString errnoText()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -59,11 +69,19 @@ bool PartFile::create()
             error_ = QStringLiteral("cannot create %1: %2").arg(path, errnoText());
             return false;
         }
+        // the lock is held on a duplicate of its own, so that it outlives file_ closed for
+        // another program; it fails when another instance's sweep took the new part for a dead
+        // one's (and removes it) between the open and the lock
+        if (!lock_.take(::fcntl(fd, F_DUPFD_CLOEXEC, 0), path)) {
+            ::close(fd);
+            continue;
+        }
         path_ = path;
         if (!file_.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
                         QFileDevice::AutoCloseHandle)) {
             ::close(fd);
             ::unlink(QFile::encodeName(path).constData());
+            lock_.release();
             error_ = QStringLiteral("cannot open %1").arg(path);
             return false;
         }
@@ -93,6 +111,7 @@ bool PartFile::commitAs(const QString &targetPath)
         return false;
     }
     live_ = false;
+    lock_.release();
     return true;
 }
 
@@ -103,4 +122,16 @@ void PartFile::discard()
     live_ = false;
     file_.close();
     ::unlink(QFile::encodeName(path()).constData());
+    lock_.release();
+}
+
+void PartFile::removeLeftovers(const QString &folder)
+{
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QString path = dir.filePath(name);
+        FileLock lock; // dropped after the unlink
+        if (partPattern().match(name).hasMatch() && lock.takeExisting(path))
+            ::unlink(QFile::encodeName(path).constData());
+    }
 }

@@ -1,6 +1,9 @@
 // A file under construction beside its target: created new and exclusively under a name no other
-// entry of the folder has, renamed over the target when complete, removed alone otherwise.
+// entry of the folder has, locked while it lives, renamed over the target when complete, removed
+// alone otherwise.
 #pragma once
+
+#include "filelock.h"
 
 #include <QFile>
 #include <QString>
@@ -17,8 +20,9 @@ public:
 
     // Creates ".<base>.<unique>.part[.<suffix>]" beside the target with O_CREAT|O_EXCL|O_NOFOLLOW
     // (never through a link, never over an existing entry) and opens it for writing, unbuffered
-    // so that a full disk shows at the write that hits it. False, with errorString(), when the
-    // folder refuses a new file.
+    // so that a full disk shows at the write that hits it. Its lock (FileLock) is held until
+    // the part is renamed or removed, also while file() is closed, and no child process inherits
+    // it. False, with errorString(), when the folder refuses a new file.
     bool create();
     // The open part file; write through it, or close it and let another program write the path.
     QFile &file() { return file_; }
@@ -35,10 +39,16 @@ public:
     // Closes and removes the part (only it: the name is ours alone).
     void discard();
 
+    // Removes from folder the part files, of any target, that no process holds any more: left
+    // by a process that died. Only regular files named exactly as parts are; anything that cannot
+    // be locked, checked or removed stays, silently.
+    static void removeLeftovers(const QString &folder);
+
 private:
     QString target_;
     QString path_;
     QFile file_;
+    FileLock lock_;
     QString error_;
     bool live_ = false; // created here and neither committed nor discarded
 };

@@ -5,11 +5,11 @@
 #include "ffmpeg_editor_p.h"
 #include "ffmpegarguments.h"
 #include "outputname.h"
+#include "workfolder.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
-#include <QTemporaryDir>
 
 #include <cerrno>
 
@@ -178,6 +178,8 @@ bool ExportController::checkTarget(const QString &outputPath)
     const OutputName::Target target = OutputName::prepareTarget(outputPath, inputFiles());
     switch (target.problem) {
     case OutputName::Problem::None:
+        // what exports that died left in the folder goes before this one writes there
+        WorkFolder::removeLeftovers(QFileInfo(outputPath).absolutePath());
         return true;
     case OutputName::Problem::NoFileName:
     case OutputName::Problem::IsAnInput:
@@ -388,7 +390,7 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
     }
     record.secondFiles = secondPass.files;
     // the pieces live in a folder of their own, so that no file of the user is touched
-    ownFolder = std::make_unique<QTemporaryDir>(outputFolder + QStringLiteral("/.export-XXXXXX"));
+    ownFolder = std::make_unique<WorkFolder>(outputFolder);
     if (!ownFolder->isValid()) {
         ownFolder.reset();
         fail(EditorFailed, ExportFailure::FolderNotWritable);

@@ -16,9 +16,8 @@
 #include <functional>
 #include <memory>
 
-class QTemporaryDir;
-
 class FFmpeg_editor_p;
+class WorkFolder;
 
 // What an export reads of the windows, at the moment it needs it.
 class ExportHost
@@ -158,7 +157,7 @@ private:
 
     // the group export of the moment
     EditorOutputSetting_t setting;
-    std::unique_ptr<QTemporaryDir> ownFolder; // valid while there is one
+    std::unique_ptr<WorkFolder> ownFolder; // valid while there is one
     Pass mainPass;
     Pass secondPass;
     bool mix = false; // both cameras' groups, the second laid over the first

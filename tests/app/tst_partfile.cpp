@@ -1,11 +1,17 @@
 #include "partfile.h"
 #include "testsupport.h"
+#include "workfolder.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using TestSupport::entriesOf;
+
+namespace {
+constexpr int lockTimeoutMs = 10000;
+}
 
 class TstPartFile : public QObject
 {
@@ -73,6 +79,58 @@ private slots:
         QVERIFY(!overFolder.errorString().isEmpty());
         QVERIFY(!QFile::exists(overFolder.path()));
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken"))).isDir());
+    }
+
+    // An export's sweep of its output folder leaves a leftover while another process holds its
+    // lock and removes it once that process is gone; this process's live part (its file closed,
+    // as for ffmpeg) and work folder and the user's look-alikes stay.
+    void leftoverGoesOnceNoProcessHoldsIt_data()
+    {
+        QTest::addColumn<QString>("leftover"); // made in the folder
+        QTest::addColumn<QString>("lockFile"); // the file whose lock keeps it
+        QTest::newRow("part file") << ".cut.k3x9q0ab.part.mov"
+                                   << ".cut.k3x9q0ab.part.mov";
+        QTest::newRow("work folder") << ".export-Ab3xYz"
+                                     << ".export-Ab3xYz/export.lock";
+    }
+    void leftoverGoesOnceNoProcessHoldsIt()
+    {
+        QFETCH(QString, leftover);
+        QFETCH(QString, lockFile);
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        // look-alikes: a file, a link of a part's name, a link to a free lock, no lock file
+        TestSupport::writeFile(folder.filePath(".cut.part.mov"), "the user's own part");
+        QVERIFY(QFile::link(folder.filePath(".cut.part.mov"),
+                            folder.filePath(".cut.abcd1234.part.mov")));
+        QVERIFY(folder.mkpath("kept"));
+        TestSupport::writeFile(folder.filePath("kept/export.lock"), QByteArray());
+        QVERIFY(QFile::link(folder.filePath("kept"), folder.filePath(".export-Link01")));
+        QVERIFY(folder.mkpath(".export-NoLock"));
+        PartFile live(folder.filePath("live.mov"));
+        QVERIFY(live.create());
+        live.file().close();
+        const WorkFolder own(dir.path());
+        QVERIFY(own.isValid());
+        const QMap<QString, QByteArray> kept = entriesOf(dir.path(), true);
+
+        if (leftover != lockFile) {
+            QVERIFY(folder.mkpath(leftover));
+            TestSupport::writeFile(folder.filePath(leftover + "/temp1_main_0.mov"), "a piece");
+        }
+        TestSupport::writeFile(folder.filePath(lockFile), QByteArray());
+        QProcess holder;
+        holder.start("sh", {"-c", "exec 9<\"$0\" && flock -n 9 && echo held && exec sleep 600",
+                            folder.filePath(lockFile)});
+        QTRY_VERIFY_WITH_TIMEOUT(holder.canReadLine(), lockTimeoutMs);
+        const QMap<QString, QByteArray> held = entriesOf(dir.path(), true);
+        WorkFolder::removeLeftovers(dir.path());
+        QCOMPARE(entriesOf(dir.path(), true), held);
+
+        holder.kill();
+        QVERIFY(holder.waitForFinished(lockTimeoutMs));
+        WorkFolder::removeLeftovers(dir.path());
+        QCOMPARE(entriesOf(dir.path(), true), kept);
     }
 };
 

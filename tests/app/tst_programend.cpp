@@ -1,6 +1,7 @@
 // The real program ended by a signal in the middle of an export: SIGTERM, SIGINT and SIGHUP end it
 // the way closing its window does (its ffmpeg stopped, the part file gone, an older file of the
-// output's name as it was); SIGKILL, which the program cannot handle, leaves no ffmpeg running.
+// output's name as it was); SIGKILL, which the program cannot handle, leaves no ffmpeg running,
+// and the part file it leaves goes with the next export into that folder.
 #include "agentrun.h"
 #include "testsupport.h"
 
@@ -18,6 +19,7 @@ namespace {
 constexpr int exportingTimeoutMs = 240000; // start-up, loading, edit mode, output page, probe
 constexpr int endTimeoutMs = 60000;
 constexpr int ffmpegEndTimeoutMs = 15000;
+constexpr int cutRunTimeoutMs = 240000; // a whole cut with ffmpeg at its own speed
 // Far longer than the time ffmpeg is given to end: one left running at real time outlasts it.
 constexpr double clipSec = 120;
 const QByteArray olderBytes = "an older export of that name";
@@ -46,7 +48,7 @@ private slots:
     void cleanup();
     void signalEndsItLikeClosingTheWindow_data();
     void signalEndsItLikeClosingTheWindow();
-    void killLeavesNoFfmpegRunning();
+    void killLeavesNoFfmpegRunningAndAPartTheNextExportRemoves();
 
 private:
     // Starts the program, which drops the clip, cuts it into output and leaves the export
@@ -193,7 +195,7 @@ void TstProgramEnd::signalEndsItLikeClosingTheWindow()
     QCOMPARE(left.value(QStringLiteral("cut.mov")), olderBytes);
 }
 
-void TstProgramEnd::killLeavesNoFfmpegRunning()
+void TstProgramEnd::killLeavesNoFfmpegRunningAndAPartTheNextExportRemoves()
 {
     startExport();
     run->process().kill();
@@ -201,7 +203,20 @@ void TstProgramEnd::killLeavesNoFfmpegRunning()
     QVERIFY(run->waitForEnd(endTimeoutMs));
     QCOMPARE(run->process().exitStatus(), QProcess::CrashExit);
     QTRY_VERIFY_WITH_TIMEOUT(ffmpegEnded(), ffmpegEndTimeoutMs);
-    QCOMPARE(TestSupport::contentOf(outputFolder() + QStringLiteral("/cut.mov")), olderBytes);
+    QVERIFY(partFileBytes() > 0);
+
+    // the next run, with the real ffmpeg of no data folder, cuts into the same folder
+    AgentRun next(QStringLiteral(TALVEX_PLAYER_PATH), QStringLiteral(USER_AGENT_PLUGIN_PATH),
+                  QStringLiteral("cut"));
+    next.environment().insert(QStringLiteral("TALVEX_AGENT_CLIP"), clip);
+    next.environment().insert(QStringLiteral("TALVEX_AGENT_OUTPUT"),
+                              outputFolder() + QStringLiteral("/next.mov"));
+    QVERIFY(next.start(work->path()));
+    QVERIFY2(next.waitForEnd(cutRunTimeoutMs), next.steps().constData());
+    QVERIFY2(next.steps().endsWith("window closed\n"), next.steps().constData());
+    const QMap<QString, QByteArray> left = TestSupport::entriesOf(outputFolder());
+    QCOMPARE(left.keys(), (QStringList{QStringLiteral("cut.mov"), QStringLiteral("next.mov")}));
+    QCOMPARE(left.value(QStringLiteral("cut.mov")), olderBytes);
 }
 
 TALVEX_TEST_MAIN(TstProgramEnd)
