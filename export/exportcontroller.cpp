@@ -179,7 +179,7 @@ bool ExportController::checkTarget(const QString &outputPath)
     switch (target.problem) {
     case OutputName::Problem::None:
         // what exports that died left in the folder goes before this one writes there
-        WorkFolder::removeLeftovers(QFileInfo(outputPath).absolutePath());
+        WorkFolder::removeLeftovers(QFileInfo(target.path).absolutePath());
         return true;
     case OutputName::Problem::NoFileName:
     case OutputName::Problem::IsAnInput:
