@@ -113,6 +113,7 @@ bool CurlHop::obey()
 void CurlHop::finish(CURLcode result)
 {
     TransferState::End end;
+    const qint64 sent = bodySent();
     if (!redirect_.isEmpty()) {
         end.redirect = redirect_;
         end.redirectStatus = head_.status();
@@ -125,8 +126,25 @@ void CurlHop::finish(CURLcode result)
     } else if (head_.chunked() && !chunks_.finished()) {
         end.error = QNetworkReply::RemoteHostClosedError;
         end.text = QStringLiteral("Chunked body ended early");
+    } else if (request_.postSize > 0 && head_.status() < 300 && sent < request_.postSize) {
+        // curl stops sending once it has read a whole answer on a connection that is to close:
+        // a success that came before the body was out whole stored nothing of the rest
+        end.error = QNetworkReply::ProtocolFailure;
+        end.text = QStringLiteral("The answer came before the request body was sent whole: %1 of "
+                                  "%2 bytes sent")
+                       .arg(sent)
+                       .arg(request_.postSize);
     }
     state_->end(end);
+}
+
+qint64 CurlHop::bodySent() const
+{
+    // curl counts the body bytes its socket took, not those the read callback handed it ahead of
+    // them: a peer that read all it was sent got exactly this many
+    curl_off_t sent = 0;
+    curl_easy_getinfo(easy_, CURLINFO_SIZE_UPLOAD_T, &sent);
+    return qint64(sent);
 }
 
 size_t CurlHop::onHeader(char *line, size_t, size_t size, void *self)

@@ -37,7 +37,9 @@ public:
     bool start(CURLM *multi);
     // Carries out the reply's commands; false when the reply asked to stop.
     bool obey();
-    // curl has ended the transfer with result: the state learns how it ended.
+    // curl has ended the transfer with result: the state learns how it ended. A success answer
+    // (below 300) to a POST of a known size whose body did not go out whole ends it as
+    // ProtocolFailure.
     void finish(CURLcode result);
     TransferState *state() const { return state_.get(); }
     static CurlHop *of(CURL *easy);
@@ -51,6 +53,8 @@ private:
     bool takeHeaderLine(const char *line, size_t size);
     size_t takeBody(const char *data, size_t size);
     void setUp();
+    // The request body's bytes sent so far.
+    qint64 bodySent() const;
 
     const Request request_;
     const std::shared_ptr<TransferState> state_;

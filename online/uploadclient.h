@@ -36,7 +36,8 @@ signals:
     void uploadFinished();
     void uploadProgressChanged(qint64 bytesSent, qint64 bytesTotal);
     // Once per failed upload, unless videoFileChanged() reports it: a network error (TimeoutError
-    // for an answer past its deadline, UnknownContentError for one past its size), an answer
+    // for an answer past its deadline, UnknownContentError for one past its size,
+    // ProtocolFailure for a success answer that came before the whole video was sent), an answer
     // other than 200 or 201, no token (AuthenticationRequiredError) or a video file that cannot
     // be opened (ContentNotFoundError).
     void networkErrorOccur(QNetworkReply::NetworkError error);

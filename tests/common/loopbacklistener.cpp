@@ -12,6 +12,13 @@ bool waitReadable(int socket, int ms)
     return poll(&wait, 1, ms) > 0;
 }
 
+bool peerClosed(int socket, int ms)
+{
+    // unread bytes do not wake it: only the peer's end of its side does
+    pollfd wait{socket, POLLRDHUP, 0};
+    return poll(&wait, 1, ms) > 0;
+}
+
 qint64 contentLength(const QByteArray &head)
 {
     const int headEnd = head.indexOf("\r\n\r\n");

@@ -49,6 +49,8 @@ private:
 // Waits up to ms for socket to have something to read (bytes, a connection or its peer's close);
 // true once it has.
 bool waitReadable(int socket, int ms);
+// Waits up to ms for socket's peer to close or reset it, reading nothing; true once it has.
+bool peerClosed(int socket, int ms);
 // The Content-Length of a request whose head (up to its blank line, or all of it when head holds
 // no more) is given; -1 when it has none.
 qint64 contentLength(const QByteArray &head);

@@ -12,12 +12,38 @@ namespace {
 // failing test never hangs on the server.
 constexpr int maxHoldMs = 20000;
 constexpr int maxCloseMs = 5000;
+constexpr int holdStepMs = 5;
 // Read this much, then rest a millisecond: slow beside the loopback's speed.
 constexpr int readPieceBytes = 64 * 1024;
 
 void sleepMs(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Reads a request's head and none of its body (it stays in the socket, looked at with MSG_PEEK);
+// empty when the client went away first.
+QByteArray readHead(int socket, const LoopbackListener &listener)
+{
+    char buffer[readPieceBytes];
+    QByteArray head;
+    while (!listener.stopping()) {
+        if (!waitReadable(socket, 50))
+            continue;
+        const ssize_t seen = recv(socket, buffer, sizeof buffer, MSG_PEEK);
+        if (seen <= 0)
+            break;
+        const int from = qMax(head.size() - 3, 0);
+        const int end =
+            (head + QByteArray::fromRawData(buffer, int(seen))).indexOf("\r\n\r\n", from);
+        const ssize_t take = end < 0 ? seen : end + 4 - head.size();
+        if (recv(socket, buffer, size_t(take), 0) != take)
+            break;
+        head.append(buffer, int(take));
+        if (end >= 0)
+            return head;
+    }
+    return QByteArray();
 }
 
 } // namespace
@@ -50,20 +76,9 @@ void SlowUploadServer::serve(int socket)
     // a request of an earlier test case neither holds nor reports
     const int generation = generation_;
     const auto current = [&] { return generation == generation_; };
-    char buffer[readPieceBytes];
-    QByteArray head;
-    int headEnd = -1;
-    while (!listener_.stopping() && headEnd < 0) {
-        if (!waitReadable(socket, 50))
-            continue;
-        const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
-        if (got <= 0)
-            break;
-        head.append(buffer, int(got));
-        headEnd = head.indexOf("\r\n\r\n");
-    }
-    const qint64 announced = headEnd >= 0 ? contentLength(head) : -1;
-    qint64 received = headEnd >= 0 ? head.size() - headEnd - 4 : 0;
+    const QByteArray head = readHead(socket, listener_);
+    const qint64 announced = head.isEmpty() ? -1 : contentLength(head);
+    qint64 received = 0;
     bool answered = false;
     const auto report = [&] {
         if (!current())
@@ -73,14 +88,22 @@ void SlowUploadServer::serve(int socket)
         answered_ = answered;
     };
     report();
+    if (!head.isEmpty() && !earlyAnswer_.isEmpty()) {
+        send(socket, earlyAnswer_.constData(), size_t(earlyAnswer_.size()), MSG_NOSIGNAL);
+        answered = true;
+        report();
+    }
+    const bool goOn = !head.isEmpty() && !(answered && closeAfterAnswer_);
+    char buffer[readPieceBytes];
     const qint64 holdAt = announced >= 0 ? qMin(holdAfterBytes_, announced) : holdAfterBytes_;
     int heldMs = 0;
     int closingMs = 0;
-    while (headEnd >= 0 && !listener_.stopping()) {
+    while (goOn && !listener_.stopping()) {
         if (!released_ && current() && received >= holdAt && heldMs < maxHoldMs) {
             holding_ = true;
-            sleepMs(5);
-            heldMs += 5;
+            if (peerClosed(socket, holdStepMs))
+                break; // the client went away
+            heldMs += holdStepMs;
             continue;
         }
         if (!answered && announced >= 0 && received >= announced) {
