@@ -720,44 +720,6 @@ private slots:
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(',')));
     }
 
-    // While an export runs, another one (a single cut or a group) is not started: the first one's
-    // part file stays and it ends with its file; the second leaves nothing.
-    void secondExportIsNotStartedWhileOneRuns_data()
-    {
-        QTest::addColumn<bool>("group");
-        QTest::newRow("single cut") << false;
-        QTest::newRow("group") << true;
-    }
-    void secondExportIsNotStartedWhileOneRuns()
-    {
-        QFETCH(bool, group);
-        QVERIFY(ExportTestFiles::writeFfmpegStandIn(work->path(), "exec ffmpeg -re \"$@\"\n"));
-        host.range = "00:00 ~ 00:05";
-        const QString first = workFile("first.mov");
-        QSignalSpy finished(editor.get(), &FFmpeg_editor_p::finished);
-        controller->onGetVideoInfo(setting(first));
-        const auto parts = [this] {
-            return QDir(work->path()).entryList({".first.*.part.mov"}, QDir::Files | QDir::Hidden);
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !parts().isEmpty() && QFileInfo(workFile(parts().first())).size() > 0, stepTimeoutMs);
-        const QStringList running = editor->lastRunArguments();
-
-        const QString second = workFile("second.mov");
-        if (group) {
-            useGroups(false);
-            controller->onGetVideoGroupInfo(setting(second), false);
-        } else {
-            controller->onGetVideoInfo(setting(second));
-        }
-        QCOMPARE(editor->lastRunArguments(), running);
-        QVERIFY(!parts().isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, stepTimeoutMs);
-        QVERIFY(qAbs(ExportTestFiles::decodedDuration(first) - 5.0) <= 0.1);
-        QVERIFY(!QFile::exists(second));
-        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(',')));
-    }
-
     void groupCutLocations_data()
     {
         QTest::addColumn<int>("start");
