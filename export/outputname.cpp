@@ -105,7 +105,9 @@ Target prepareTarget(const QString &line, const QStringList &inputs)
         target.problem = Problem::FolderNotCreated;
     else if (!QFileInfo(folder).isWritable())
         target.problem = Problem::FolderNotWritable;
-    else if ((target.exists = namesAnEntry(target.path)) && !FileReplace::isAllowed(target.path))
+    else
+        target.exists = namesAnEntry(target.path);
+    if (target.exists && !FileReplace::isAllowed(target.path))
         target.problem = Problem::CannotReplace;
     return target;
 }
