@@ -57,6 +57,36 @@ private:
     };
 
     // Tools > Share without the support prompt; the share window it opened.
+    // About 29 MB of raw pictures, the file still being read when a service holds; empty when it
+    // could not be made.
+    QString bigVideo()
+    {
+        const QString video = dir_.filePath(QStringLiteral("20261207102000_F.avi"));
+        const bool made =
+            TestSupport::runFfmpeg({"-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-t",
+                                    "10", "-c:v", "rawvideo", "-pix_fmt", "yuv420p", video});
+        return made ? video : QString();
+    }
+
+    // w shown, playing video, and Tools > Share uploading it to service, signed in.
+    FormShare *uploadThroughToolsShare(MainWindow &w, const QString &video,
+                                       const SlowUploadServer &service)
+    {
+        tokenGranted_ = true;
+        UploadServiceConfig config = UploadServiceConfig::current();
+        config.uploadUrl = QUrl(service.url(QStringLiteral("/upload/youtube/v3/videos")));
+        UploadServiceConfig::setCurrent(config);
+        if (!showWindow(w))
+            return nullptr;
+        w.mainDashcam()->setMedia({QUrl::fromLocalFile(video)});
+        if (!QTest::qWaitFor([&w] { return w.mainDashcam()->durationMs() > 0; }, 10000))
+            return nullptr;
+        FormShare *share = openShare(w);
+        if (share)
+            UploadServiceTest::signInAndUpload(*share, browser_);
+        return share;
+    }
+
     static FormShare *openShare(MainWindow &w)
     {
         gSupportPromptHidden = true;
@@ -239,25 +269,14 @@ private slots:
     // the request announced, and the player goes on.
     void videoCutWhileUploadedSaysItChanged()
     {
-        // about 29 MB of raw pictures: the file is still being read when the service holds
-        const QString video = dir_.filePath(QStringLiteral("20261207102000_F.avi"));
-        QVERIFY(
-            TestSupport::runFfmpeg({"-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-t",
-                                    "10", "-c:v", "rawvideo", "-pix_fmt", "yuv420p", video}));
-        tokenGranted_ = true;
+        const QString video = bigVideo();
+        QVERIFY(!video.isEmpty());
         slow_.reset();
-        UploadServiceConfig config = UploadServiceConfig::current();
-        config.uploadUrl = QUrl(slow_.url(QStringLiteral("/upload/youtube/v3/videos")));
-        UploadServiceConfig::setCurrent(config);
         MainWindow w;
-        QVERIFY(showWindow(w));
-        w.mainDashcam()->setMedia({QUrl::fromLocalFile(video)});
-        QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 10000);
-        QPointer<FormShare> share = openShare(w);
-        QVERIFY(share);
-        UploadServiceTest::signInAndUpload(*share, browser_);
+        QPointer<FormShare> share = uploadThroughToolsShare(w, video, slow_);
         if (QTest::currentTestFailed())
             return;
+        QVERIFY(share);
         QTRY_VERIFY_WITH_TIMEOUT(slow_.holding(), 10000);
 
         QVERIFY(QFile::resize(video, 5 * 1024 * 1024));
@@ -280,6 +299,61 @@ private slots:
         // the player goes on with a video that is whole
         w.mainDashcam()->setMedia({QUrl::fromLocalFile(clip_)});
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 3000) < 500, 10000);
+    }
+
+    // Tools > Share on the playing video, to a service that answers 200 as soon as the request's
+    // head is in, before reading the video: stored only when the whole video still goes out on
+    // the kept connection; held unread or closed at once, the share window says it failed.
+    void earlyAnswerCountsOnlyWhenTheVideoWentOut_data()
+    {
+        QTest::addColumn<QByteArray>("connection"); // the answer's Connection field
+        QTest::addColumn<bool>("closes");           // at once after the answer
+        QTest::addColumn<bool>("stored");           // the service reads on the whole video
+        const QByteArray close = "Connection: close\r\n";
+        QTest::newRow("held unread") << close << false << false;
+        QTest::newRow("closed at once") << close << true << false;
+        QTest::newRow("read whole on a kept connection") << QByteArray() << false << true;
+    }
+    void earlyAnswerCountsOnlyWhenTheVideoWentOut()
+    {
+        QFETCH(QByteArray, connection);
+        QFETCH(bool, closes);
+        QFETCH(bool, stored);
+        SlowUploadServer service(0);
+        service.answerAtHead("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
+                             "Content-Length: 11\r\n" +
+                                 connection + "\r\n{\"id\":\"v1\"}",
+                             closes);
+        QVERIFY(service.start());
+        const QString video = bigVideo();
+        QVERIFY(!video.isEmpty());
+        MainWindow w;
+        QPointer<FormShare> share = uploadThroughToolsShare(w, video, service);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(share);
+        QSignalSpy finished(&share->youtubeWrapper(), &UploadClient::uploadFinished);
+        if (stored) {
+            QTRY_VERIFY_WITH_TIMEOUT(service.holding(), 10000);
+            service.release();
+            QTRY_COMPARE_WITH_TIMEOUT(
+                share->findChild<QLabel *>(QStringLiteral("s3_la_progress"))->text(),
+                QStringLiteral("100%"), 20000);
+            QTRY_COMPARE(service.received(), service.announced());
+            QTRY_COMPARE(finished.size(), 1);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(share->errorDialog(), 20000);
+            const QString text = share->errorDialog()
+                                     ->findChild<QLabel *>(QStringLiteral("networkError_tv"))
+                                     ->text();
+            QVERIFY2(
+                text.contains(QStringLiteral("Error:%1").arg(int(QNetworkReply::ProtocolFailure))),
+                qPrintable(text));
+            qInfo("the service read %lld of %lld bytes", service.received(), service.announced());
+            QCOMPARE(finished.size(), 0);
+        }
+        share->close();
+        QTRY_VERIFY(!share);
     }
 
     // Share > "Select Folder": the real chooser opens, a file picked in it gets its preview and

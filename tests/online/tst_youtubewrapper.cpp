@@ -201,22 +201,6 @@ private:
         UploadServiceTest::signInAndUpload(dialog, browser_);
     }
 
-    static constexpr qint64 longDriveBytes = 25 * 1024 * 1024;
-    // The share dialog on a video of longDriveBytes, aged, on its road to the uploading page of
-    // service; the video's path.
-    QString uploadLongDriveThroughShareDialog(FormShare &dialog, const SlowUploadServer &service)
-    {
-        const QString video = dir_.filePath(QStringLiteral("long drive.mp4"));
-        ChangingFile::writeAged(video, longDriveBytes);
-        UploadServiceConfig c = config();
-        c.uploadUrl =
-            QUrl(service.url(QStringLiteral("/upload/youtube/v3/videos?part=snippet,status")));
-        dialog.youtubeWrapper().setConfig(c);
-        if (!QTest::currentTestFailed())
-            uploadThroughShareDialog(dialog, video);
-        return video;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -689,11 +673,20 @@ private slots:
     {
         QFETCH(int, how);
         QFETCH(qint64, amount);
+        const qint64 size = 25 * 1024 * 1024;
+        const QString video = dir_.filePath(QStringLiteral("long drive.mp4"));
+        ChangingFile::writeAged(video, size);
+        if (QTest::currentTestFailed())
+            return;
+        UploadServiceConfig c = config();
+        c.uploadUrl =
+            QUrl(slow_.url(QStringLiteral("/upload/youtube/v3/videos?part=snippet,status")));
         FormShare dialog;
+        dialog.youtubeWrapper().setConfig(c);
         QSignalSpy changed(&dialog.youtubeWrapper(), &UploadClient::videoFileChanged);
         QSignalSpy failed(&dialog.youtubeWrapper(), &UploadClient::networkErrorOccur);
         QSignalSpy finished(&dialog.youtubeWrapper(), &UploadClient::uploadFinished);
-        const QString video = uploadLongDriveThroughShareDialog(dialog, slow_);
+        uploadThroughShareDialog(dialog, video);
         if (QTest::currentTestFailed())
             return;
         QTRY_VERIFY_WITH_TIMEOUT(slow_.holding(), 10000);
@@ -734,60 +727,8 @@ private slots:
             QTRY_VERIFY(!error);
         }
         QCOMPARE(failed.size(), 0);
-        QVERIFY(slow_.announced() > longDriveBytes);
+        QVERIFY(slow_.announced() > size);
         QVERIFY(!dialog.youtubeWrapper().isUploading());
-    }
-
-    // A service that answers 200 at the request's head, before reading the video, stored it only
-    // if the whole video still went out on the kept connection; else the dialog says it failed.
-    void shareDialogUploadAnsweredAtItsHead_data()
-    {
-        QTest::addColumn<QByteArray>("connection"); // the answer's Connection field
-        QTest::addColumn<bool>("closes");           // at once after the answer
-        QTest::addColumn<bool>("stored");           // the service reads on the whole video
-        const QByteArray close = "Connection: close\r\n";
-        QTest::newRow("held unread") << close << false << false;
-        QTest::newRow("closed at once") << close << true << false;
-        QTest::newRow("read whole on a kept connection") << QByteArray() << false << true;
-    }
-    void shareDialogUploadAnsweredAtItsHead()
-    {
-        QFETCH(QByteArray, connection);
-        QFETCH(bool, closes);
-        QFETCH(bool, stored);
-        SlowUploadServer service(0);
-        service.answerAtHead("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
-                             "Content-Length: 11\r\n" +
-                                 connection + "\r\n{\"id\":\"v1\"}",
-                             closes);
-        QVERIFY(service.start());
-        FormShare dialog;
-        QSignalSpy failed(&dialog.youtubeWrapper(), &UploadClient::networkErrorOccur);
-        QSignalSpy finished(&dialog.youtubeWrapper(), &UploadClient::uploadFinished);
-        uploadLongDriveThroughShareDialog(dialog, service);
-        if (QTest::currentTestFailed())
-            return;
-        auto *percent = dialog.findChild<QLabel *>(QStringLiteral("s3_la_progress"));
-        if (stored) {
-            QTRY_VERIFY_WITH_TIMEOUT(service.holding(), 10000);
-            service.release();
-            QTRY_COMPARE_WITH_TIMEOUT(percent->text(), QStringLiteral("100%"), 20000);
-            QTRY_COMPARE(service.received(), service.announced());
-        } else {
-            QTRY_VERIFY_WITH_TIMEOUT(dialog.errorDialog() || !finished.isEmpty(), 20000);
-            qInfo("the service read %lld of %lld bytes; the dialog shows %s", service.received(),
-                  service.announced(), qPrintable(percent->text()));
-            QVERIFY(dialog.errorDialog());
-            const QString text = dialog.errorDialog()
-                                     ->findChild<QLabel *>(QStringLiteral("networkError_tv"))
-                                     ->text();
-            QVERIFY2(
-                text.contains(QStringLiteral("Error:%1").arg(int(QNetworkReply::ProtocolFailure))),
-                qPrintable(text));
-        }
-        QTRY_VERIFY(!dialog.youtubeWrapper().isUploading());
-        QCOMPARE(finished.size(), int(stored));
-        QCOMPARE(failed.size(), int(!stored));
     }
 
     // The consent prompt: agreeing signals and closes; a link goes to the system browser.
