@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -124,8 +125,8 @@ private slots:
     void failedExportSaysWhyAndKeepsTheOldFile();
     void removingThePlayingRowLeavesNothingToCut();
     void removingTheSecondCamerasRowReleasesIt();
-    void outputThatIsAnInputIsRefused_data();
-    void outputThatIsAnInputIsRefused();
+    void refusedOutputRunsNothing_data();
+    void refusedOutputRunsNothing();
     void checkFailuresReachTheErrorPage_data();
     void checkFailuresReachTheErrorPage();
     void groupCutStartingOnAMemberBoundary();
@@ -648,7 +649,7 @@ void TstMainWindowExport::removingTheSecondCamerasRowReleasesIt()
     QVERIFY(!list->checkSubGroupFile());
 }
 
-void TstMainWindowExport::outputThatIsAnInputIsRefused_data()
+void TstMainWindowExport::refusedOutputRunsNothing_data()
 {
     QTest::addColumn<QString>("road"); // what plays
     QTest::addColumn<QString>("output");
@@ -658,13 +659,29 @@ void TstMainWindowExport::outputThatIsAnInputIsRefused_data()
     QTest::newRow("the second camera's file") << "pair" << pair_.at(1);
     QTest::newRow("a member of the second camera's group")
         << "paired groups" << pairedGroups_.at(3);
+    QTest::newRow("another user's file in a shared folder")
+        << "file" << dir_.filePath(QStringLiteral("shared, refused/theirs.mov"));
 }
 
-// Page 3 keeps an output that would replace a file the export reads, says why and runs nothing.
-void TstMainWindowExport::outputThatIsAnInputIsRefused()
+// Page 3 keeps an output that would replace a file the export reads, or one this user may not
+// replace, says why and runs nothing.
+void TstMainWindowExport::refusedOutputRunsNothing()
 {
     QFETCH(QString, road);
     QFETCH(QString, output);
+    QString why = QStringLiteral("The output file is one of the videos being cut. "
+                                 "Please choose another name.");
+    std::unique_ptr<ExportTestFiles::SharedFolderAsUser> shared;
+    if (output.contains(QLatin1String("shared"))) {
+        shared = std::make_unique<ExportTestFiles::SharedFolderAsUser>(QFileInfo(output).path());
+        if (!shared->isReady())
+            QSKIP(qPrintable(shared->problem()));
+        TestSupport::writeFile(output, "theirs");
+        QVERIFY(::chown(QFile::encodeName(output).constData(), shared->otherUser,
+                        shared->otherUser) == 0);
+        why = QStringLiteral("This file belongs to another user and cannot be replaced here. "
+                             "Please choose another name.");
+    }
     const QString link = dir_.filePath(QStringLiteral("link to clip.mp4"));
     if (!QFileInfo(link).isSymLink())
         QVERIFY(QFile::link(clip_, link));
@@ -695,10 +712,10 @@ void TstMainWindowExport::outputThatIsAnInputIsRefused()
     QVERIFY(child<QWidget>(dialog, "f_os")->isVisible());
     auto *problem = child<QLabel>(dialog, "os_la_error");
     QVERIFY(problem->isVisible());
-    QCOMPARE(problem->text(), QStringLiteral("The output file is one of the videos being cut. "
-                                             "Please choose another name."));
+    QCOMPARE(problem->text(), why);
     TestSupport::saveScreenshot(windowWithDialog(&w, dialog),
-                                QStringLiteral("export-output-is-an-input"));
+                                shared ? QStringLiteral("export-output-of-another-user")
+                                       : QStringLiteral("export-output-is-an-input"));
     QTest::qWait(200); // a run started by mistake would begin now
     QCOMPARE(started.count(), 0);
     QCOMPARE(probed.count(), 0);

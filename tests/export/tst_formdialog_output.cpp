@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -287,10 +286,6 @@ void TstFormDialogOutput::unusablePathStaysOnThePage_data()
     QTest::newRow("read-only folder") << base.filePath(QStringLiteral("locked/clip.mov"))
                                       << QStringLiteral("The output folder is not writable. "
                                                         "Please choose another folder.");
-    QTest::newRow("another user's file in a shared folder")
-        << base.filePath(QStringLiteral("shared/theirs.mov"))
-        << QStringLiteral("This file belongs to another user and cannot be replaced here. Please "
-                          "choose another name.");
 }
 
 void TstFormDialogOutput::unusablePathStaysOnThePage()
@@ -311,15 +306,6 @@ void TstFormDialogOutput::unusablePathStaysOnThePage()
                                  readOnly->problem()));
             QVERIFY(!QFileInfo(locked).isWritable());
         }
-    }
-    std::unique_ptr<ExportTestFiles::SharedFolderAsUser> shared;
-    if (QTest::currentDataTag() == QLatin1String("another user's file in a shared folder")) {
-        shared = std::make_unique<ExportTestFiles::SharedFolderAsUser>(QFileInfo(typed).path());
-        if (!shared->isReady())
-            QSKIP(qPrintable(shared->problem()));
-        TestSupport::writeFile(typed, "theirs");
-        QVERIFY(::chown(QFile::encodeName(typed).constData(), shared->otherUser,
-                        shared->otherUser) == 0);
     }
     const auto dialog = DialogTest::makeDialog();
     dialog->initOutputSetting(false, false);
