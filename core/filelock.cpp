@@ -1,5 +1,7 @@
 #include "filelock.h"
 
+#include "ownentries.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -9,6 +11,11 @@
 
 bool FileLock::take(int fd, const QString &path)
 {
+    return take(fd, AT_FDCWD, QFile::encodeName(path));
+}
+
+bool FileLock::take(int fd, int folderFd, const QByteArray &name)
+{
     release();
     if (fd < 0)
         return false;
@@ -16,7 +23,7 @@ bool FileLock::take(int fd, const QString &path)
     struct stat named = {};
     // checked after the lock: a sweep that took the lock first may have removed the entry
     const bool held = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &locked) == 0 &&
-                      ::lstat(QFile::encodeName(path).constData(), &named) == 0 &&
+                      ::fstatat(folderFd, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
                       S_ISREG(locked.st_mode) && locked.st_dev == named.st_dev &&
                       locked.st_ino == named.st_ino;
     if (!held) {
@@ -27,12 +34,16 @@ bool FileLock::take(int fd, const QString &path)
     return true;
 }
 
-bool FileLock::takeExisting(const QString &path)
+bool FileLock::takeOwn(int folderFd, const QByteArray &name)
 {
     // O_NONBLOCK: opening a fifo of the name does not wait for a writer
-    return take(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC),
-        path);
+    const int fd =
+        ::openat(folderFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && !OwnEntries::isOwnFile(fd)) {
+        ::close(fd);
+        return false;
+    }
+    return take(fd, folderFd, name);
 }
 
 void FileLock::release()

@@ -18,8 +18,11 @@ public:
     // link. False, holding nothing, when another holder has the lock or the entry was removed or
     // replaced before the lock was taken.
     bool take(int fd, const QString &path);
-    // The same on the existing regular file at path, opened only if it is not a link.
-    bool takeExisting(const QString &path);
+    // The same with name in the folder open at folderFd.
+    bool take(int fd, int folderFd, const QByteArray &name);
+    // The same on the existing file name in the folder open at folderFd, opened without following
+    // a link, when it is a regular file of this user's with no other name.
+    bool takeOwn(int folderFd, const QByteArray &name);
     // Drops the lock; whoever removes the file does so first, so that no one finds it free.
     void release();
 

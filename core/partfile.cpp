@@ -1,5 +1,7 @@
 #include "partfile.h"
 
+#include "ownentries.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -125,13 +127,11 @@ void PartFile::discard()
     lock_.release();
 }
 
-void PartFile::removeLeftovers(const QString &folder)
+void PartFile::removeLeftovers(int folderFd)
 {
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        const QString path = dir.filePath(name);
+    for (const QByteArray &name : OwnEntries::namesIn(folderFd)) {
         FileLock lock; // dropped after the unlink
-        if (partPattern().match(name).hasMatch() && lock.takeExisting(path))
-            ::unlink(QFile::encodeName(path).constData());
+        if (partPattern().match(QFile::decodeName(name)).hasMatch() && lock.takeOwn(folderFd, name))
+            ::unlinkat(folderFd, name.constData(), 0);
     }
 }

@@ -39,10 +39,11 @@ public:
     // Closes and removes the part (only it: the name is ours alone).
     void discard();
 
-    // Removes from folder the part files, of any target, that no process holds any more: left
-    // by a process that died. Only regular files named exactly as parts are; anything that cannot
-    // be locked, checked or removed stays, silently.
-    static void removeLeftovers(const QString &folder);
+    // Removes from the folder open at folderFd the part files, of any target, that no process
+    // holds any more: left by a process of this user's that died. Only regular files named
+    // exactly as parts are, of this user's and with no other name; anything else, and anything
+    // that cannot be locked, checked or removed, stays, silently.
+    static void removeLeftovers(int folderFd);
 
 private:
     QString target_;

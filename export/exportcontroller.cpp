@@ -46,6 +46,13 @@ qint64 sizeMb(const QString &cell)
     return mb >= 1 ? cell.left(mb).trimmed().toLongLong() : 0;
 }
 
+// The name of a piece of a group's cut in the work folder.
+QString pieceName(bool isSubVideo, int n)
+{
+    return (isSubVideo ? QStringLiteral("temp1_sub_%1.mov") : QStringLiteral("temp1_main_%1.mov"))
+        .arg(n);
+}
+
 // A path inside single quotes of a concat list: ' is closed, escaped and reopened.
 QString concatQuoted(const QString &path)
 {
@@ -450,10 +457,7 @@ void ExportController::onEditorSettingGroup(EditorOutputSetting_t value, bool ha
 
 QString ExportController::tempPiece(bool isSubVideo, int n) const
 {
-    return (isSubVideo ? QStringLiteral("%1temp1_sub_%2.mov")
-                       : QStringLiteral("%1temp1_main_%2.mov"))
-        .arg(workFolderPath())
-        .arg(n);
+    return workFolderPath() + pieceName(isSubVideo, n);
 }
 
 void ExportController::runPiece(Pass &pass, bool isSubVideo)
@@ -592,11 +596,11 @@ void ExportController::onMixtureVideoGroup(EditorOutputSetting_t value, bool hav
 
 void ExportController::removePieces(bool isSubVideo)
 {
-    if (workFolderPath().isEmpty())
+    if (!ownFolder)
         return;
     const GroupCut &cut = (isSubVideo ? secondPass : mainPass).cut;
     for (int n = 0; n <= cut.last - cut.first; ++n)
-        QFile::remove(tempPiece(isSubVideo, n));
+        ownFolder->removeFile(pieceName(isSubVideo, n));
 }
 
 void ExportController::cleanUp()

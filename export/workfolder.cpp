@@ -1,8 +1,8 @@
 #include "workfolder.h"
 
+#include "ownentries.h"
 #include "partfile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -13,53 +13,68 @@
 namespace {
 
 constexpr int createAttempts = 16;
-const QString lockFileName = QStringLiteral("export.lock");
+const QByteArray lockFileName = QByteArrayLiteral("export.lock");
 
-QString lockPath(const QString &folder)
+int openFolder(const QString &path)
 {
-    return folder + QLatin1Char('/') + lockFileName;
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 } // namespace
 
-WorkFolder::WorkFolder(const QString &folder)
+WorkFolder::WorkFolder(const QString &folder) : parent_(openFolder(folder))
 {
+    if (!parent_.isValid())
+        return;
     for (int attempt = 0; attempt < createAttempts; ++attempt) {
-        QByteArray name = QFile::encodeName(folder + QStringLiteral("/.export-XXXXXX"));
-        if (!::mkdtemp(name.data()))
+        QByteArray made = QFile::encodeName(folder + QStringLiteral("/.export-XXXXXX"));
+        if (!::mkdtemp(made.data()))
             return;
-        const QString made = QFile::decodeName(name);
-        const QString lockFile = lockPath(made);
-        if (lock.take(::open(QFile::encodeName(lockFile).constData(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600),
-                      lockFile)) {
-            path_ = made;
+        const QByteArray name = made.mid(made.lastIndexOf('/') + 1);
+        // from here on the folder is reached through its descriptor alone
+        folder_.reset(OwnEntries::openOwnFolder(parent_.fd(), name));
+        if (!folder_.isValid())
+            return;
+        if (lock.take(::openat(folder_.fd(), lockFileName.constData(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600),
+                      folder_.fd(), lockFileName)) {
+            name_ = name;
+            path_ = QFile::decodeName(made);
             return;
         }
         // Another instance's sweep took the new folder for a dead one's between the lock file's
-        // creation and its lock, and removes it; an empty one (no lock file made) goes here.
-        ::rmdir(name.constData());
+        // creation and its lock, and removes it; what is left of it goes here.
+        OwnEntries::removeFolder(parent_.fd(), name, folder_.fd());
+        folder_.reset();
     }
 }
 
 WorkFolder::~WorkFolder()
 {
     if (isValid())
-        QDir(path_).removeRecursively();
+        OwnEntries::removeFolder(parent_.fd(), name_, folder_.fd());
+}
+
+void WorkFolder::removeFile(const QString &name) const
+{
+    if (isValid())
+        ::unlinkat(folder_.fd(), QFile::encodeName(name).constData(), 0);
 }
 
 void WorkFolder::removeLeftovers(const QString &folder)
 {
-    PartFile::removeLeftovers(folder);
+    const Descriptor dir(openFolder(folder));
+    if (!dir.isValid())
+        return;
+    PartFile::removeLeftovers(dir.fd());
     // mkdtemp's six letters and digits
     static const QRegularExpression workFolderPattern(QStringLiteral("^\\.export-[A-Za-z0-9]{6}$"));
-    const QDir dir(folder);
-    const QStringList names =
-        dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot);
-    for (const QString &name : names) {
-        const QString path = dir.filePath(name);
+    for (const QByteArray &name : OwnEntries::namesIn(dir.fd())) {
+        if (!workFolderPattern.match(QFile::decodeName(name)).hasMatch())
+            continue;
+        const Descriptor work(OwnEntries::openOwnFolder(dir.fd(), name));
         FileLock held; // kept while the folder is removed
-        if (workFolderPattern.match(name).hasMatch() && held.takeExisting(lockPath(path)))
-            QDir(path).removeRecursively(); // removes links, not their targets
+        if (work.isValid() && held.takeOwn(work.fd(), lockFileName))
+            OwnEntries::removeFolder(dir.fd(), name, work.fd());
     }
 }

@@ -3,8 +3,10 @@
 // everything in it when the object goes.
 #pragma once
 
+#include "descriptor.h"
 #include "filelock.h"
 
+#include <QByteArray>
 #include <QString>
 
 class WorkFolder
@@ -19,13 +21,20 @@ public:
     bool isValid() const { return !path_.isEmpty(); }
     // Without a trailing slash; empty when none was made.
     QString path() const { return path_; }
+    // Removes the entry name of the folder (a link, not its target).
+    void removeFile(const QString &name) const;
 
-    // Removes from folder what exports that died left there: part files (PartFile's sweep) and
-    // work folders, each only while no process holds its lock. A work folder goes only when it
-    // is a real folder (not a link) with the lock file in it; anything else stays, silently.
+    // Removes from folder what exports of this user's that died left there: part files
+    // (PartFile's sweep) and work folders, each only while no process holds its lock. A work
+    // folder goes only when it is one of this user's that no other user may enter, not a link,
+    // with a lock file of this user's in it, and it goes through descriptors alone; anything
+    // else stays, silently.
     static void removeLeftovers(const QString &folder);
 
 private:
+    Descriptor parent_; // the folder that holds it
+    Descriptor folder_;
+    QByteArray name_;
     QString path_;
     FileLock lock; // released only once the folder is gone
 };

@@ -11,6 +11,9 @@ using TestSupport::entriesOf;
 
 namespace {
 constexpr int lockTimeoutMs = 10000;
+// as mkdtemp makes a folder
+constexpr QFileDevice::Permissions privateFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 }
 
 class TstPartFile : public QObject
@@ -116,6 +119,7 @@ private slots:
 
         if (leftover != lockFile) {
             QVERIFY(folder.mkpath(leftover));
+            QVERIFY(QFile::setPermissions(folder.filePath(leftover), privateFolder));
             TestSupport::writeFile(folder.filePath(leftover + "/temp1_main_0.mov"), "a piece");
         }
         TestSupport::writeFile(folder.filePath(lockFile), QByteArray());
