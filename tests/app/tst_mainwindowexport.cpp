@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -120,6 +121,7 @@ private slots:
     void init();
     void cutFromThePlayBarOpensTheExportedFile();
     void cutEditorShowsSpansPastOneHour();
+    void groupCutFromThePlayBar_data();
     void groupCutFromThePlayBar();
     void failedExportSaysWhyAndKeepsTheOldFile_data();
     void failedExportSaysWhyAndKeepsTheOldFile();
@@ -143,8 +145,8 @@ private:
     // Opens path through the Add Video road and waits until the play bar knows its length.
     void openFile(MainWindow &w, const QString &path);
     void enterEditMode(MainWindow &w);
-    // Edit mode, span 1 s to 7 s, OK, the output path on page 3, and page 3's OK; Replace when
-    // the output exists, which must ask exactly then.
+    // Edit mode (unless in it), span 1 s to 7 s, OK, the output path on page 3, and page 3's OK;
+    // Replace when the output exists, which must ask exactly then.
     void startCut(MainWindow &w, const QString &output);
     // Opens files, groups those of one camera in the list and plays the group row.
     void playGroup(MainWindow &w, const QStringList &files);
@@ -393,10 +395,22 @@ void TstMainWindowExport::playGroup(MainWindow &w, const QStringList &files)
     QVERIFY(list->isCurrentGroup());
 }
 
-// Three files grouped in the list and played as one: the cut spans all of them. Files of the
-// user named like the export's pieces and concat list stay as they are.
+void TstMainWindowExport::groupCutFromThePlayBar_data()
+{
+    QTest::addColumn<bool>("otherUser"); // entries of another user among the look-alikes
+    QTest::newRow("the user's leftovers and look-alikes") << false;
+    QTest::newRow("another user's look-alikes") << true;
+}
+
+// Three files grouped in the list and played as one: the cut spans all of them, twice, with a cut
+// too short between. Files of the user named like the export's pieces and concat list, and
+// entries like a dead export's leftovers that no dead export of this user left, stay as they are;
+// the user's own leftovers go, a link in them removed and not followed.
 void TstMainWindowExport::groupCutFromThePlayBar()
 {
+    QFETCH(bool, otherUser);
+    if (otherUser && ::geteuid() != 0)
+        QSKIP("entries of another user need root");
     MainWindow w;
     QVERIFY(showWindow(w));
     if (gDisplayMode != 0)
@@ -406,42 +420,90 @@ void TstMainWindowExport::groupCutFromThePlayBar()
         return;
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 9000) <= 200, 20000);
 
-    const QString folder = dir_.filePath(QStringLiteral("group out"));
-    QVERIFY(QDir().mkpath(folder));
-    QStringList users{
-        QDir(folder).filePath("temp1_main_0.mov"), QDir(folder).filePath("temp1_main_1.mov"),
-        QDir(folder).filePath("temp1_sub_0.mov"), QDir(folder).filePath("temp2_main.mov"),
-        QDir::current().filePath("clip.txt")};
-    for (const QString &path : users) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("the user's own " + path.toUtf8());
+    const QDir out(dir_.filePath(QStringLiteral("group out ") + QTest::currentDataTag()));
+    const QString folder = out.path();
+    const auto native = [&](const QString &name) { return QFile::encodeName(out.filePath(name)); };
+    const auto makeFolder = [&](const QString &name, mode_t mode) {
+        QVERIFY(out.mkpath(name));
+        QVERIFY(::chmod(native(name).constData(), mode) == 0);
+    };
+    makeFolder(QStringLiteral(".export-photos"), 0755);
+    QStringList users{QDir::current().filePath("clip.txt")};
+    for (const char *name : {"temp1_main_0.mov", "temp1_main_1.mov", "temp1_sub_0.mov",
+                             "temp2_main.mov", "cut.k3x9q0ab.part.mov", ".cut.k3x9q0abc.part.mov",
+                             ".cut.k3x9q0ab.part.mov.bak", ".cut.k3x9q0ab.partial",
+                             ".export-photos/export.lock"})
+        users += out.filePath(name);
+    for (const QString &path : users)
+        TestSupport::writeFile(path, "the user's own " + path.toUtf8());
+    QVERIFY(::link(native("temp2_main.mov"), native(".cut.h4rd1ink.part.mov")) == 0);
+    if (otherUser) {
+        // a part, a work folder with the user's lock file, a lock file in a work folder of the
+        // user's: each of another user's making
+        const unsigned other = ExportTestFiles::SharedFolderAsUser::otherUser;
+        for (const char *name : {".export-Theirs", ".export-TheirL"})
+            makeFolder(name, 0700);
+        for (const char *name : {".joined.th31r500.part.mov", ".export-Theirs/export.lock",
+                                 ".export-TheirL/export.lock"})
+            TestSupport::writeFile(out.filePath(name), QByteArray());
+        for (const char *name :
+             {".joined.th31r500.part.mov", ".export-Theirs", ".export-TheirL/export.lock"})
+            QVERIFY(::chown(native(name).constData(), other, other) == 0);
     }
-    users += groupClips_;
-    const auto before = checksums(users);
-
-    // 00:01 to 00:07 over the three 3-second files
-    const QString output = QDir(folder).filePath(QStringLiteral("joined.mov"));
-    ExportEnd end(w);
-    startCut(w, output);
+    // a private folder of the user's elsewhere
+    const QDir outside(dir_.filePath(QStringLiteral("outside ") + QTest::currentDataTag()));
+    QVERIFY(outside.mkpath("."));
+    QVERIFY(::chmod(QFile::encodeName(outside.path()).constData(), 0700) == 0);
+    TestSupport::writeFile(outside.filePath("holiday.mov"), "the user's own, elsewhere");
     if (QTest::currentTestFailed())
         return;
-    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
-    QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
-    QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), output, 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 6000) <= 150, 20000);
-    QCOMPARE(checksums(users), before);
-    // nothing of the export's own is left
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList({"joined.mov", "temp1_main_0.mov", "temp1_main_1.mov", "temp1_sub_0.mov",
-                          "temp2_main.mov"}));
-    QTest::mouseClick(child<QPushButton>(w.formDialog(), "pv_btn_ok"), Qt::LeftButton);
+    auto before = TestSupport::entriesOf(folder, true);
+    const auto outsideBefore = TestSupport::entriesOf(outside.path(), true);
+    // the user's own dead export: its part file and its work folder, with a link to a folder
+    makeFolder(QStringLiteral(".export-St4le0"), 0700);
+    for (const char *name : {".joined.st4l3000.part.mov", ".export-St4le0/export.lock",
+                             ".export-St4le0/temp1_main_0.mov"})
+        TestSupport::writeFile(out.filePath(name), "a dead export's " + QByteArray(name));
+    QVERIFY(QFile::link(outside.path(), out.filePath(".export-St4le0/pieces")));
+    const auto sums = checksums(users + groupClips_);
+
+    // 00:01 to 00:07 over the three 3-second files, into one file and then, after a cut too short,
+    // into another
+    for (const QString &name : {QStringLiteral("joined.mov"), QStringLiteral("joined again.mov")}) {
+        if (before.contains(QStringLiteral("joined.mov"))) {
+            // the exported file plays now: the group again
+            doubleClickRow(w, int(groupClips_.size()));
+            QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 9000) <= 200, 20000);
+            enterEditMode(w);
+            w.control()->editSlider()->setSpan(100, 150);
+            QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
+            QTRY_VERIFY(child<QWidget>(w.formDialog(), "f_cutwarning")->isVisible());
+            QTest::mouseClick(child<QPushButton>(w.formDialog(), "cutwarning_btn_ok"),
+                              Qt::LeftButton);
+            QTRY_VERIFY(!w.formDialog()->isVisible());
+        }
+        const QString output = out.filePath(name);
+        ExportEnd end(w);
+        startCut(w, output);
+        if (QTest::currentTestFailed())
+            return;
+        QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+        QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), output, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 6000) <= 150, 20000);
+        QTest::mouseClick(child<QPushButton>(w.formDialog(), "pv_btn_ok"), Qt::LeftButton);
+        before.insert(name, TestSupport::contentOf(output));
+        QCOMPARE(TestSupport::entriesOf(folder, true), before);
+        QCOMPARE(TestSupport::entriesOf(outside.path(), true), outsideBefore);
+        QCOMPARE(checksums(users + groupClips_), sums);
+    }
     QFile::remove(QStringLiteral("clip.txt"));
 }
 
 void TstMainWindowExport::startCut(MainWindow &w, const QString &output)
 {
-    enterEditMode(w);
+    if (w.opMode() != OP_Edit)
+        enterEditMode(w);
     w.control()->editSlider()->setSpan(100, 700);
     QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
     FormDialog *dialog = w.formDialog();
