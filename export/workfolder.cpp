@@ -15,9 +15,10 @@ namespace {
 constexpr int createAttempts = 16;
 const QByteArray lockFileName = QByteArrayLiteral("export.lock");
 
+// A descriptor to reach the folder's entries by, also where the user may write but not list
 int openFolder(const QString &path)
 {
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return ::open(QFile::encodeName(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
 } // namespace
