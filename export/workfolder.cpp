@@ -32,8 +32,8 @@ WorkFolder::WorkFolder(const QString &folder) : parent_(openFolder(folder))
         if (!::mkdtemp(made.data()))
             return;
         const QByteArray name = made.mid(made.lastIndexOf('/') + 1);
-        // from here on the folder is reached through its descriptor alone; no owner or mode is
-        // asked of it, as a card's file system may show others than mkdtemp made
+        // from here on the folder is reached through its descriptor alone; its owner and mode
+        // are not checked, as a memory card's file system may show others than mkdtemp asked for
         folder_.reset(::openat(parent_.fd(), name.constData(),
                                O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!folder_.isValid())
