@@ -34,8 +34,7 @@ bool emptyFolder(int folderFd, int depth)
 {
     bool empty = true;
     for (const QByteArray &name : OwnEntries::namesIn(folderFd)) {
-        const Descriptor sub(
-            ::openat(folderFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        const Descriptor sub(OwnEntries::openFolder(folderFd, name));
         const int openErrno = errno;
         bool removed = false;
         if (sub.isValid()) {
@@ -95,10 +94,14 @@ QList<QByteArray> namesIn(int folderFd)
     return names;
 }
 
+int openFolder(int parentFd, const QByteArray &name)
+{
+    return ::openat(parentFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
 int openOwnFolder(int parentFd, const QByteArray &name)
 {
-    Descriptor folder(
-        ::openat(parentFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor folder(openFolder(parentFd, name));
     if (!folder.isValid() || !isOwnFolder(folder.fd()))
         return -1;
     return folder.release();

@@ -16,8 +16,10 @@ bool isOwnFolder(int fd);
 // The names in the folder open at folderFd, "." and ".." left out; none when it cannot be read.
 QList<QByteArray> namesIn(int folderFd);
 
-// Opens name in the folder open at parentFd, without following a link, when it is an own folder;
-// -1 otherwise.
+// Opens name in the folder open at parentFd as a folder, never through a link; -1 with errno
+// (ELOOP or ENOTDIR for a link or a file) otherwise.
+int openFolder(int parentFd, const QByteArray &name);
+// The same, only when it is an own folder.
 int openOwnFolder(int parentFd, const QByteArray &name);
 
 // Removes everything in the own folder open at folderFd, then the folder itself, the entry name

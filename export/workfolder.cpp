@@ -34,8 +34,7 @@ WorkFolder::WorkFolder(const QString &folder) : parent_(openFolder(folder))
         const QByteArray name = made.mid(made.lastIndexOf('/') + 1);
         // from here on the folder is reached through its descriptor alone; its owner and mode
         // are not checked, as a memory card's file system may show others than mkdtemp asked for
-        folder_.reset(::openat(parent_.fd(), name.constData(),
-                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        folder_.reset(OwnEntries::openFolder(parent_.fd(), name));
         if (!folder_.isValid())
             return;
         if (lock.take(::openat(folder_.fd(), lockFileName.constData(),
