@@ -23,6 +23,8 @@ public:
     // The same on the existing file name in the folder open at folderFd, opened without following
     // a link, when it is a regular file of this user's with no other name.
     bool takeOwn(int folderFd, const QByteArray &name);
+    // The locked file's descriptor, -1 while none is held.
+    int fd() const { return heldFd; }
     // Drops the lock; whoever removes the file does so first, so that no one finds it free.
     void release();
 

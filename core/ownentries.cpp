@@ -2,7 +2,10 @@
 
 #include "descriptor.h"
 
+#include <QRandomGenerator>
+
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,15 +19,6 @@ constexpr int maxDepth = 16;
 bool isOwn(const struct stat &entry)
 {
     return entry.st_uid == ::geteuid();
-}
-
-bool isEntryOf(int parentFd, const QByteArray &name, int fd)
-{
-    struct stat opened = {};
-    struct stat named = {};
-    return ::fstat(fd, &opened) == 0 &&
-           ::fstatat(parentFd, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 bool removeFolderAt(int parentFd, const QByteArray &name, int folderFd, int depth);
@@ -53,7 +47,7 @@ bool emptyFolder(int folderFd, int depth)
 
 bool removeFolderAt(int parentFd, const QByteArray &name, int folderFd, int depth)
 {
-    return emptyFolder(folderFd, depth) && isEntryOf(parentFd, name, folderFd) &&
+    return emptyFolder(folderFd, depth) && OwnEntries::isEntryOf(parentFd, name, folderFd) &&
            ::unlinkat(parentFd, name.constData(), AT_REMOVEDIR) == 0;
 }
 
@@ -72,6 +66,24 @@ bool isOwnFolder(int fd)
     struct stat folder = {};
     return ::fstat(fd, &folder) == 0 && S_ISDIR(folder.st_mode) && isOwn(folder) &&
            (folder.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+}
+
+bool isEntryOf(int parentFd, const QByteArray &name, int fd)
+{
+    struct stat opened = {};
+    struct stat named = {};
+    return ::fstat(fd, &opened) == 0 &&
+           ::fstatat(parentFd, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+QByteArray randomName(int length, const char *alphabet)
+{
+    const int letters = int(std::strlen(alphabet));
+    QByteArray name;
+    for (int i = 0; i < length; ++i)
+        name += alphabet[QRandomGenerator::global()->bounded(letters)];
+    return name;
 }
 
 QList<QByteArray> namesIn(int folderFd)

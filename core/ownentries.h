@@ -12,6 +12,11 @@ namespace OwnEntries {
 bool isOwnFile(int fd);
 // A folder of this user's that no other user may enter, as mkdtemp makes one.
 bool isOwnFolder(int fd);
+// True while name in the folder open at parentFd is the entry open at fd itself (not a link to
+// it, not another entry put in its place).
+bool isEntryOf(int parentFd, const QByteArray &name, int fd);
+// A name that no entry of a folder is likely to have: length characters drawn from alphabet.
+QByteArray randomName(int length, const char *alphabet);
 
 // The names in the folder open at folderFd, "." and ".." left out; none when it cannot be read.
 QList<QByteArray> namesIn(int folderFd);

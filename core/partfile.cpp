@@ -2,13 +2,10 @@
 
 #include "ownentries.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -19,11 +16,8 @@ constexpr int createAttempts = 64;
 
 QString uniqueTag()
 {
-    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QString tag;
-    for (int i = 0; i < uniqueTagLength; ++i)
-        tag += QLatin1Char(alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet) - 1)]);
-    return tag;
+    return QString::fromLatin1(
+        OwnEntries::randomName(uniqueTagLength, "abcdefghijklmnopqrstuvwxyz0123456789"));
 }
 
 // ".<base>.<tag>.part[.<suffix>]": hidden, and ending in the target's suffix so that a program
@@ -50,7 +44,20 @@ QString errnoText()
 }
 } // namespace
 
-PartFile::PartFile(const QString &targetPath) : target_(targetPath) {}
+PartFile::PartFile(const QString &targetPath)
+    : PartFile(-1, QFileInfo(targetPath).path(), QFileInfo(targetPath).fileName())
+{
+    // the folder as the caller names it, looked up here once
+    folder_.reset(::open(QFile::encodeName(folderPath_).constData(),
+                         O_PATH | O_DIRECTORY | O_CLOEXEC));
+    openErrno_ = errno;
+}
+
+PartFile::PartFile(int folderFd, const QString &folderPath, const QString &targetName)
+    : folder_(folderFd >= 0 ? ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0) : -1),
+      folderPath_(folderPath), target_(targetName)
+{
+}
 
 PartFile::~PartFile()
 {
@@ -60,37 +67,42 @@ PartFile::~PartFile()
 bool PartFile::create()
 {
     discard();
+    if (!folder_.isValid()) {
+        error_ = QStringLiteral("cannot open %1: %2")
+                     .arg(folderPath_, QString::fromLocal8Bit(std::strerror(openErrno_)));
+        return false;
+    }
     const QFileInfo target(target_);
     for (int attempt = 0; attempt < createAttempts; ++attempt) {
-        const QString path = target.dir().filePath(partName(target, uniqueTag()));
-        const int fd = ::open(QFile::encodeName(path).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const QByteArray name = QFile::encodeName(partName(target, uniqueTag()));
+        const int fd = ::openat(folder_.fd(), name.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            error_ = QStringLiteral("cannot create %1: %2").arg(path, errnoText());
+            name_ = name;
+            error_ = QStringLiteral("cannot create %1: %2").arg(path(), errnoText());
             return false;
         }
-        // the lock is held on a duplicate of its own, so that it outlives file_ closed for
-        // another program; it fails when another instance's sweep took the new part for a dead
-        // one's (and removes it) between the open and the lock
-        if (!lock_.take(::fcntl(fd, F_DUPFD_CLOEXEC, 0), path)) {
+        // the lock is held on a duplicate of its own; it fails when another instance's sweep
+        // took the new part for a dead one's (and removes it) between the open and the lock
+        if (!lock_.take(::fcntl(fd, F_DUPFD_CLOEXEC, 0), folder_.fd(), name)) {
             ::close(fd);
             continue;
         }
-        path_ = path;
+        name_ = name;
         if (!file_.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
                         QFileDevice::AutoCloseHandle)) {
             ::close(fd);
-            ::unlink(QFile::encodeName(path).constData());
+            ::unlinkat(folder_.fd(), name.constData(), 0);
             lock_.release();
-            error_ = QStringLiteral("cannot open %1").arg(path);
+            error_ = QStringLiteral("cannot open %1").arg(path());
             return false;
         }
         live_ = true;
         return true;
     }
-    error_ = QStringLiteral("no free part name beside %1").arg(target_);
+    error_ = QStringLiteral("no free part name beside %1").arg(targetPath());
     return false;
 }
 
@@ -99,21 +111,39 @@ bool PartFile::commit()
     return commitAs(target_);
 }
 
-bool PartFile::commitAs(const QString &targetPath)
+bool PartFile::commitAs(const QString &targetName)
+{
+    return commitInto(folder_.fd(), targetName);
+}
+
+bool PartFile::commitInto(int folderFd, const QString &targetName)
 {
     if (!live_)
         return false;
-    file_.close();
-    if (std::rename(QFile::encodeName(path()).constData(),
-                    QFile::encodeName(targetPath).constData()) != 0) {
+    changedByOthers_ = false;
+    const QByteArray target = QFile::encodeName(targetName);
+    const int fd = lock_.fd(); // the part's, also while file() is closed
+    if (!OwnEntries::isEntryOf(folder_.fd(), name_, fd)) {
+        changedByOthers_ = true;
+        error_ = QStringLiteral("%1 was replaced by someone else").arg(path());
+        discard();
+        return false;
+    }
+    if (::renameat(folder_.fd(), name_.constData(), folderFd, target.constData()) != 0) {
         const int renameErrno = errno;
-        error_ = QStringLiteral("cannot rename %1 to %2: %3").arg(path(), targetPath, errnoText());
+        error_ = QStringLiteral("cannot rename %1 to %2: %3").arg(path(), targetName, errnoText());
         discard();
         errno = renameErrno; // for callers that tell a full disk by errno
         return false;
     }
-    live_ = false;
-    lock_.release();
+    // the name is the target's now, whatever became of it since
+    const bool inPlace = OwnEntries::isEntryOf(folderFd, target, fd);
+    close();
+    if (!inPlace) {
+        changedByOthers_ = true;
+        error_ = QStringLiteral("%1 was taken over by someone else").arg(targetName);
+        return false;
+    }
     return true;
 }
 
@@ -121,9 +151,16 @@ void PartFile::discard()
 {
     if (!live_)
         return;
+    // a name that another entry took over stays theirs
+    if (OwnEntries::isEntryOf(folder_.fd(), name_, lock_.fd()))
+        ::unlinkat(folder_.fd(), name_.constData(), 0);
+    close();
+}
+
+void PartFile::close()
+{
     live_ = false;
     file_.close();
-    ::unlink(QFile::encodeName(path()).constData());
     lock_.release();
 }
 

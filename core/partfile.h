@@ -1,8 +1,10 @@
 // A file under construction beside its target: created new and exclusively under a name no other
 // entry of the folder has, locked while it lives, renamed over the target when complete, removed
-// alone otherwise.
+// alone otherwise. Its folder is reached through one descriptor, opened once: renames of the
+// folder or of its parents by others cannot steer the part's steps to another folder.
 #pragma once
 
+#include "descriptor.h"
 #include "filelock.h"
 
 #include <QFile>
@@ -11,32 +13,44 @@
 class PartFile
 {
 public:
-    // target: the file the part becomes. Nothing is created until create().
+    // target: the file the part becomes; its folder is opened here. Nothing is created until
+    // create().
     explicit PartFile(const QString &targetPath);
+    // The part of targetName made in the folder open at folderFd (a duplicate of the descriptor
+    // is kept), whose path folderPath names for path().
+    PartFile(int folderFd, const QString &folderPath, const QString &targetName);
     // A part neither committed nor released is removed.
     ~PartFile();
     PartFile(const PartFile &) = delete;
     PartFile &operator=(const PartFile &) = delete;
 
-    // Creates ".<base>.<unique>.part[.<suffix>]" beside the target with O_CREAT|O_EXCL|O_NOFOLLOW
+    // Creates ".<base>.<unique>.part[.<suffix>]" in the folder with O_CREAT|O_EXCL|O_NOFOLLOW
     // (never through a link, never over an existing entry) and opens it for writing, unbuffered
     // so that a full disk shows at the write that hits it. Its lock (FileLock) is held until
-    // the part is renamed or removed, also while file() is closed, and no child process inherits
-    // it. False, with errorString(), when the folder refuses a new file.
+    // the part is renamed or removed, and no child process inherits it. False, with
+    // errorString(), when the folder refuses a new file.
     bool create();
-    // The open part file; write through it, or close it and let another program write the path.
+    // The open part file; write through it, or let another program write path() and append
+    // through it afterwards, or close it when written.
     QFile &file() { return file_; }
-    QString path() const { return path_; }
-    QString targetPath() const { return target_; }
+    QString path() const { return folderPath_ + QLatin1Char('/') + QFile::decodeName(name_); }
+    QString targetPath() const { return folderPath_ + QLatin1Char('/') + target_; }
     QString errorString() const { return error_; }
+    // The last commit failed because the part's name or the target's no longer named the part:
+    // someone else renamed or replaced it.
+    bool wasChangedByOthers() const { return changedByOthers_; }
 
-    // Closes the part and renames it over the target in one step (rename(2)); on failure the part
-    // is removed, errorString() says why and errno is the rename's.
+    // Renames the part over the target in one step (renameat(2)), only while the part's name
+    // still names the part, and checks that the target's name names it afterwards. On failure
+    // the part is removed where it is still ours, errorString() says why and errno is the
+    // rename's.
     bool commit();
-    // The same with another target in the part's folder (a free name chosen once the bytes are
-    // known).
-    bool commitAs(const QString &targetPath);
-    // Closes and removes the part (only it: the name is ours alone).
+    // The same with another target name in the part's folder (a free name chosen once the bytes
+    // are known).
+    bool commitAs(const QString &targetName);
+    // The same into the folder open at folderFd, on the part's volume.
+    bool commitInto(int folderFd, const QString &targetName);
+    // Closes the part and removes it, only while its name still names it.
     void discard();
 
     // Removes from the folder open at folderFd the part files, of any target, that no process
@@ -46,10 +60,16 @@ public:
     static void removeLeftovers(int folderFd);
 
 private:
-    QString target_;
-    QString path_;
+    void close();
+
+    Descriptor folder_;
+    QString folderPath_;
+    QString target_; // a name in the folder
+    QByteArray name_;
     QFile file_;
     FileLock lock_;
     QString error_;
+    bool changedByOthers_ = false;
+    int openErrno_ = 0; // why the folder of a target path could not be opened
     bool live_ = false; // created here and neither committed nor discarded
 };

@@ -7,7 +7,6 @@
 #include "outputname.h"
 #include "workfolder.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 
@@ -51,14 +50,6 @@ QString pieceName(bool isSubVideo, int n)
 {
     return (isSubVideo ? QStringLiteral("temp1_sub_%1.mov") : QStringLiteral("temp1_main_%1.mov"))
         .arg(n);
-}
-
-// A path inside single quotes of a concat list: ' is closed, escaped and reopened.
-QString concatQuoted(const QString &path)
-{
-    QString escaped = path;
-    escaped.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
-    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
 } // namespace
@@ -155,7 +146,7 @@ bool ExportController::begin()
     }
     exporting = true;
     ownFailure = ExportFailure();
-    ownFolder.reset();
+    setOwnFolder(nullptr);
     return true;
 }
 
@@ -185,8 +176,14 @@ bool ExportController::checkTarget(const QString &outputPath)
     const OutputName::Target target = OutputName::prepareTarget(outputPath, inputFiles());
     switch (target.problem) {
     case OutputName::Problem::None:
-        // what exports that died left in the folder goes before this one writes there
-        WorkFolder::removeLeftovers(QFileInfo(target.path).absolutePath());
+        // the export's files live in a folder of its own until the output is complete; making it
+        // removes what exports that died left in the folder
+        setOwnFolder(std::make_shared<const WorkFolder>(QFileInfo(target.path).absolutePath()));
+        if (!ownFolder->isValid()) {
+            setOwnFolder(nullptr);
+            fail(EditorFailed, ExportFailure::FolderNotWritable);
+            return false;
+        }
         return true;
     case OutputName::Problem::NoFileName:
     case OutputName::Problem::IsAnInput:
@@ -396,13 +393,6 @@ void ExportController::onGetVideoGroupInfo(EditorOutputSetting_t value, bool isS
         setting.mainVideoSide = 1;
     }
     record.secondFiles = secondPass.files;
-    // the pieces live in a folder of their own, so that no file of the user is touched
-    ownFolder = std::make_unique<WorkFolder>(outputFolder);
-    if (!ownFolder->isValid()) {
-        ownFolder.reset();
-        fail(EditorFailed, ExportFailure::FolderNotWritable);
-        return;
-    }
     record.workFolder = workFolderPath();
     editor->probeGroupVideo(QLatin1Char(' ') + FfmpegArguments::quotedPath(mainPass.files.first()),
                             setting, 0, mainPass.files.size(), false);
@@ -515,6 +505,12 @@ QString ExportController::workFolderPath() const
     return ownFolder ? ownFolder->path() + QLatin1Char('/') : QString();
 }
 
+void ExportController::setOwnFolder(std::shared_ptr<const WorkFolder> folder)
+{
+    ownFolder = std::move(folder);
+    editor->setWorkFolder(ownFolder);
+}
+
 QString ExportController::clipListPath() const
 {
     return workFolderPath() + clipListName;
@@ -522,19 +518,13 @@ QString ExportController::clipListPath() const
 
 bool ExportController::saveClipList(bool secondCamera)
 {
-    if (workFolderPath().isEmpty())
+    if (!ownFolder)
         return false;
     const GroupCut &cut = (secondCamera ? secondPass : mainPass).cut;
-    QFile file(clipListPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
     QString lines;
     for (int n = 0; n <= cut.last - cut.first; ++n)
-        lines += QStringLiteral("file %1\r\n").arg(concatQuoted(tempPiece(secondCamera, n)));
-    const QByteArray bytes = lines.toUtf8();
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    return written;
+        lines += QStringLiteral("file '%1'\r\n").arg(tempPiece(secondCamera, n)); // no quote in it
+    return ownFolder->writeFile(clipListName, lines.toUtf8());
 }
 
 void ExportController::join(bool isSubVideo)
@@ -605,6 +595,6 @@ void ExportController::removePieces(bool isSubVideo)
 
 void ExportController::cleanUp()
 {
-    ownFolder.reset(); // removes the folder with everything in it
+    setOwnFolder(nullptr); // removes the folder with everything in it
     exporting = false;
 }

@@ -100,9 +100,10 @@ public:
     GroupOutputSetting_t groupOutputSetting() const { return record; }
     // Writes the concat list "clip.txt" of one camera's pieces into the export's own folder.
     bool saveClipList(bool secondCamera);
-    // The group export's own folder for its pieces, joined files and concat list: hidden, beside
-    // the output (on its volume), made by the export and removed with everything in it by
-    // cleanUp(). Empty while there is none.
+    // The export's own folder for its part files, pieces, joined files and concat list, as this
+    // program and its ffmpeg reach it through its descriptor, with a trailing slash: hidden in
+    // the output folder (on its volume), made once the output passed its checks and removed with
+    // everything in it by cleanUp(). Empty while there is none.
     QString workFolderPath() const;
 
     // An export runs: from the output settings to its end (finished, failed or too short).
@@ -147,6 +148,8 @@ private:
     void removePieces(bool isSubVideo);
 
     bool hasRoomFor(const QString &folder) const;
+    // The export's own folder, shared with the runner; nullptr removes it.
+    void setOwnFolder(std::shared_ptr<const WorkFolder> folder);
     QString clipListPath() const;
 
     ExportHost *host;
@@ -157,7 +160,7 @@ private:
 
     // the group export of the moment
     EditorOutputSetting_t setting;
-    std::unique_ptr<WorkFolder> ownFolder; // valid while there is one
+    std::shared_ptr<const WorkFolder> ownFolder; // valid while there is one
     Pass mainPass;
     Pass secondPass;
     bool mix = false; // both cameras' groups, the second laid over the first

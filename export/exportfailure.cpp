@@ -61,6 +61,11 @@ ExportFailure notSaved(const QString &path, const QString &systemReason)
                          QDir::toNativeSeparators(path) + QLatin1Char('\n') + systemReason};
 }
 
+ExportFailure changedByOthers(const QString &path)
+{
+    return ExportFailure{ExportFailure::ChangedByOthers, QDir::toNativeSeparators(path)};
+}
+
 Editor_e editorError(const ExportFailure &failure)
 {
     return failure.kind == ExportFailure::DiskFull ? EditorNoDiskSpace : EditorFailed;
@@ -75,11 +80,12 @@ QString pageText(const ExportFailure &failure, const QStringList &texts)
         {ExportFailure::FfmpegError, FfmpegErrorText},
         {ExportFailure::Crashed, CrashedText},
         {ExportFailure::ShortOutput, ShortOutputText},
-        {ExportFailure::NotSaved, NotSavedText}};
+        {ExportFailure::NotSaved, NotSavedText},
+        {ExportFailure::ChangedByOthers, ChangedByOthersText}};
     QString why;
     if (causeRows.contains(failure.kind))
         why = texts.value(causeRows.value(failure.kind));
-    if (failure.kind == ExportFailure::FfmpegError || failure.kind == ExportFailure::NotSaved)
+    if (!failure.detail.isEmpty())
         why += QLatin1Char('\n') + failure.detail;
     const QString head = texts.value(UnableToEdit);
     return why.isEmpty() ? head : head + QLatin1Char('\n') + why;

@@ -20,6 +20,8 @@ struct ExportFailure
         ShortOutput,       // the output is shorter than the span: the source ended early
         NotSaved,          // the output could not be completed or put in place; detail names
                            // the file and the system's reason
+        ChangedByOthers,   // someone else moved or replaced the export's file or folder in the
+                           // output folder; detail names the output
         Other              // empty input path, cancel, an unnamed problem
     };
     Kind kind = None;
@@ -37,7 +39,8 @@ enum Text
     FfmpegErrorText = 36,
     CrashedText = 37,
     ShortOutputText = 38,
-    NotSavedText = 39
+    NotSavedText = 39,
+    ChangedByOthersText = 40
 };
 
 // The failure of a step: failedToStart is the process's own start error, reason the runner's
@@ -50,6 +53,9 @@ QString lastErrorLine(const QString &log);
 // The failure to complete or put in place the output at path for the system's reason: a full
 // disk, or NotSaved naming both.
 ExportFailure notSaved(const QString &path, const QString &systemReason);
+
+// The export's own file or folder for the output at path was moved or replaced by someone else.
+ExportFailure changedByOthers(const QString &path);
 
 // EditorNoDiskSpace for a full disk (the disk-space page), EditorFailed otherwise.
 Editor_e editorError(const ExportFailure &failure);

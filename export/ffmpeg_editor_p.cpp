@@ -3,6 +3,7 @@
 #include "appglobals.h"
 #include "exportlog.h"
 #include "ffmpegarguments.h"
+#include "workfolder.h"
 
 #include <QFileInfo>
 
@@ -137,14 +138,27 @@ bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QStri
         return false;
     }
     load(inputPath, true);
-    // ffmpeg overwrites a new empty file of ours beside the output; an existing file of the
+    // ffmpeg overwrites a new empty file of ours in the work folder; an existing file of the
     // output's name is replaced only by a complete result, and no other file is touched
-    part = std::make_unique<PartFile>(output);
+    runFolder = exportFolder ? exportFolder
+                             : std::make_shared<const WorkFolder>(QFileInfo(output).absolutePath());
+    if (!runFolder->isValid()) {
+        failAs(ExportFailure::FolderNotWritable,
+               QStringLiteral("no folder of its own beside %1").arg(output));
+        return false;
+    }
+    const WorkFolder::Place target = runFolder->placeOf(output);
+    if (target.folderFd < 0) {
+        fail(QStringLiteral("%1 is outside the export's folders").arg(output));
+        return false;
+    }
+    targetFolderFd = target.folderFd;
+    targetName = target.name;
+    part = std::make_unique<PartFile>(runFolder->fd(), runFolder->path(), targetName);
     if (!part->create()) {
         fail(part->errorString());
         return false;
     }
-    part->file().close();
     startProcess(runArguments(input, args, part->path()));
     return false;
 }
@@ -207,6 +221,9 @@ void FFmpeg_editor_p::startProbe(const QString &file)
 
 void FFmpeg_editor_p::startProcess(const QStringList &arguments)
 {
+    // a run's ffmpeg reaches the work folder through its descriptor; a probe needs none
+    process.setInheritedDescriptors(runFolder ? std::vector<int>{runFolder->fd()}
+                                              : std::vector<int>());
     lines.clear();
     log.clear();
     cancelled = false;
@@ -350,7 +367,7 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
     } else if (sawFullDisk) {
         // ffmpeg exits 0 when the disk fills while it writes the trailer
         failAs(ExportFailure::DiskFull, QStringLiteral("ffmpeg found the disk full"));
-    } else if (QFileInfo(part->path()).size() <= 0) {
+    } else if (part->file().size() <= 0) {
         fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(part->path()));
     } else {
         verifyLength();
@@ -418,7 +435,6 @@ void FFmpeg_editor_p::finishRun()
     progressDone = value;
 
     TrailerJob job;
-    job.output = part->path();
     job.args = lastArgs;
     job.mode = mode;
     job.keepGps = keepGps;
@@ -433,15 +449,33 @@ void FFmpeg_editor_p::finishRun()
     const GpsTrailerWriter writer(
         [this](const QString &path, bool detectOnly) { return load(path, detectOnly); });
     QString error;
-    if (!writer.append(job, &error)) {
+    if (!writer.append(job, part->file(), &error)) {
         failSaving(error);
         return;
     }
-    if (!part->commit()) {
-        failSaving(qt_error_string(errno)); // the rename's
+    if (!commitPart())
         return;
-    }
     dispatchMode();
+}
+
+bool FFmpeg_editor_p::commitPart()
+{
+    // ffmpeg wrote into the work folder wherever it is now; the result goes out of it only while
+    // it is where it was made
+    if (!runFolder->isInPlace()) {
+        failChanged(QStringLiteral("the work folder of %1 was moved").arg(lastOutput));
+        return false;
+    }
+    if (!part->commitInto(targetFolderFd, targetName)) {
+        if (part->wasChangedByOthers())
+            failChanged(part->errorString());
+        else
+            failSaving(qt_error_string(errno)); // the rename's
+        return false;
+    }
+    part.reset();
+    runFolder.reset();
+    return true;
 }
 
 void FFmpeg_editor_p::dispatchMode()
@@ -491,6 +525,11 @@ void FFmpeg_editor_p::failSaving(const QString &systemReason)
            QStringLiteral("cannot save %1: %2").arg(lastOutput, systemReason));
 }
 
+void FFmpeg_editor_p::failChanged(const QString &reason)
+{
+    report(ExportFailures::changedByOthers(lastOutput), reason);
+}
+
 void FFmpeg_editor_p::failAs(ExportFailure::Kind kind, const QString &reason)
 {
     report(ExportFailure{kind, QString()}, reason);
@@ -499,8 +538,8 @@ void FFmpeg_editor_p::failAs(ExportFailure::Kind kind, const QString &reason)
 void FFmpeg_editor_p::report(const ExportFailure &why, const QString &reason)
 {
     qCDebug(lcExport) << "ffmpeg step failed:" << reason << log.right(maxLogTailChars);
-    if (part)
-        part->discard();
+    part.reset(); // removed where it is still ours
+    runFolder.reset();
     failure = why;
     verifying = false;
     probingSingle = false;

@@ -16,6 +16,8 @@
 
 #include <memory>
 
+class WorkFolder;
+
 class FFmpeg_editor_p : public QObject
 {
     Q_OBJECT
@@ -33,9 +35,15 @@ public:
     void setKeepGps(bool keep) { keepGps = keep; }
     void setProgressKind(int plan);
     void setProgressStepCount(int n);
+    // The export's own folder, shared with its owner: each run writes its part there and puts
+    // the result in it or in its output folder. Without one (cleared with nullptr), a run makes
+    // one of its own in its output's folder for its time.
+    void setWorkFolder(std::shared_ptr<const WorkFolder> folder) { exportFolder = std::move(folder); }
 
     // Starts one ffmpeg run: program, the input text, args, "-map_metadata 0", output.
-    // input holds the input path in double quotes (FfmpegArguments::inputText).
+    // input holds the input path in double quotes (FfmpegArguments::inputText). output is a file
+    // of the work folder (a path under its path()) or of its output folder; ffmpeg writes a part
+    // file in the work folder, reached through the folder's descriptor, which alone it inherits.
     // Returns false; the outcome comes by signal.
     bool run(const QString &input, const QString &args, const QString &output);
     // run() of one piece of a group; mode 1/2 (main camera) or 4/5 (second camera).
@@ -87,7 +95,8 @@ signals:
     // one more than a second shorter than the span (its source ended early), the trailer could
     // not be written or the part not renamed over the output (the system's reason named), the
     // part file could not be made, the input path was empty or the run was
-    // cancelled; EditorNoDiskSpace: ffmpeg (even one exiting 0), the part file or the trailer
+    // cancelled, or someone else renamed the work folder away or took over the part or the
+    // output's name; EditorNoDiskSpace: ffmpeg (even one exiting 0), the part file or the trailer
     // write found the disk full. lastFailure() says why. No further step follows; the run's part
     // file is removed, and every other file, one of the output's name included, is left as it was.
     void editorErrorTriggered(Editor_e error);
@@ -117,6 +126,10 @@ private:
     // Ends the step whose output could not be completed or put in place (a trailer or rename
     // after ffmpeg's success) for the system's reason.
     void failSaving(const QString &systemReason);
+    // Ends the step whose work folder or part someone else renamed or replaced.
+    void failChanged(const QString &reason);
+    // Puts the finished part in place: false, with the step failed, when it cannot be.
+    bool commitPart();
     void report(const ExportFailure &why, const QString &reason);
     // After a run: ffmpeg lists the written file, whose length must reach the run's span (less a
     // second) or what the source has of it; else the source ended early.
@@ -166,7 +179,11 @@ private:
     bool promptAnswered = false;
     bool probeSawAudio = false;
     bool everyClipAudio = false;
+    std::shared_ptr<const WorkFolder> exportFolder; // set by the export, when it has one
+    std::shared_ptr<const WorkFolder> runFolder;    // the running step's: holds its part
     std::unique_ptr<PartFile> part; // what the running step writes; renamed to lastOutput
+    QString targetName;             // lastOutput's name in the folder it goes into
+    int targetFolderFd = -1;        // that folder's descriptor, runFolder's
     bool sawFullDisk = false;       // the run reported a full disk
     double sourceSec = -1;          // the run's first input's length as ffmpeg lists it, -1 unknown
     bool verifying = false;         // ffmpeg is listing the run's output

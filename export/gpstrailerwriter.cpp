@@ -2,7 +2,6 @@
 
 #include "exportlog.h"
 
-#include <QFile>
 
 namespace {
 
@@ -42,28 +41,26 @@ QByteArray GpsTrailerWriter::cutTrailer(const TrailerSource &input, const QStrin
     return QByteArray();
 }
 
-bool GpsTrailerWriter::append(const TrailerJob &job, QString *error) const
+bool GpsTrailerWriter::append(const TrailerJob &job, QFileDevice &output, QString *error) const
 {
     if (!job.keepGps && job.input.type != GpsTrailer::foldedNovatek)
         return true;
-    QFile file(job.output);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        *error = file.errorString();
+    // another program wrote the file through a descriptor of its own
+    if (!output.isSequential() && !output.seek(output.size())) {
+        *error = output.errorString();
         return false;
     }
     bool written = true;
     if (!job.keepGps) {
-        written = file.write(GpsTrailer::bareTrailer()) >= 0;
+        written = output.write(GpsTrailer::bareTrailer()) >= 0;
     } else if (isJoin(job.mode)) {
-        written = writeJoinTrailer(&file, job.group, job.mixOfBothCameras);
+        written = writeJoinTrailer(&output, job.group, job.mixOfBothCameras);
     } else if (job.mode != secondCameraJoinMode) {
         const QByteArray bytes = cutTrailer(job.input, job.args);
-        written = bytes.isEmpty() || file.write(bytes) == bytes.size();
+        written = bytes.isEmpty() || output.write(bytes) == bytes.size();
     }
-    const QString writeError = file.errorString(); // close() forgets a failed write's cause
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
-        *error = written ? file.errorString() : writeError;
+    if (!written || !output.flush() || output.error() != QFileDevice::NoError) {
+        *error = output.errorString();
         return false;
     }
     return true;

@@ -4,7 +4,7 @@
 
 #include "gpstrailer.h"
 
-#include <QIODevice>
+#include <QFileDevice>
 #include <functional>
 
 // Loads a file's metadata; detectOnly gives the folded code (0, 1 or 24) instead of the full one.
@@ -13,7 +13,6 @@ using TrailerSourceLoader = std::function<TrailerSource(const QString &path, boo
 // Everything a finished run tells the writer.
 struct TrailerJob
 {
-    QString output;                // the run's output file
     QString args;                  // the run's argument text (-ss/-t of a cut)
     int mode = 0;                  // runner mode of the run
     bool keepGps = true;           // the export keeps GPS records
@@ -30,10 +29,10 @@ public:
     // True when the run's mode and options call for the group record (modes 3 and 7).
     static bool needsGroup(int mode, bool keepGps);
 
-    // Appends the trailer the job calls for. False, with error set to the system's reason, when
-    // the output cannot be opened or written; a job that calls for no trailer leaves the file
-    // untouched.
-    bool append(const TrailerJob &job, QString *error) const;
+    // Appends the trailer the job calls for to the end of output, the run's output file open for
+    // writing. False, with error set to the system's reason, when it cannot be written; a job
+    // that calls for no trailer leaves the file untouched.
+    bool append(const TrailerJob &job, QFileDevice &output, QString *error) const;
 
     // The trailer of a cut (modes 0, 1, 2, 4, 5) of a source of folded code 0, 1 or 24.
     static QByteArray cutTrailer(const TrailerSource &input, const QString &args);

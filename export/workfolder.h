@@ -1,6 +1,12 @@
-// A group export's own folder for its pieces, joined files and concat list: hidden beside the
-// output (on its volume), locked through a lock file inside it while it exists, and removed with
-// everything in it when the object goes.
+// An export's own folder for what it writes before the output is complete: the part file of each
+// run, a group's pieces, joined files and concat list. Hidden in the output folder (on its
+// volume), locked through a lock file inside it while it exists, and removed with everything in
+// it when the object goes.
+//
+// The output folder is looked up once, here, and the work folder is made and opened through that
+// descriptor: every later step reaches both through descriptors, and ffmpeg reaches the work
+// folder through one it inherits, so that another user who may rename entries of the output
+// folder cannot steer a write, rename or removal to files elsewhere.
 #pragma once
 
 #include "descriptor.h"
@@ -12,29 +18,57 @@
 class WorkFolder
 {
 public:
-    // Makes ".export-XXXXXX" with its locked lock file in folder; isValid() says whether it did.
+    // Opens folder, removes from it what exports of this user's that died left there
+    // (removeLeftovers) and makes ".export-XXXXXX" with its locked lock file in it; isValid()
+    // says whether it did.
     explicit WorkFolder(const QString &folder);
     ~WorkFolder();
     WorkFolder(const WorkFolder &) = delete;
     WorkFolder &operator=(const WorkFolder &) = delete;
 
-    bool isValid() const { return !path_.isEmpty(); }
-    // Without a trailing slash; empty when none was made.
-    QString path() const { return path_; }
-    // Removes the entry name of the folder (a link, not its target).
+    bool isValid() const { return folder_.isValid(); }
+    // The work folder's descriptor: a child that inherits it reaches path().
+    int fd() const { return folder_.fd(); }
+    // The work folder as this program and a child that inherits fd() reach it, through the
+    // descriptor ("/proc/self/fd/N", no trailing slash): wherever the folder is renamed to, and
+    // whatever is put under its old name, the path leads into this folder. Empty when none.
+    QString path() const;
+    // path() and name joined.
+    QString filePath(const QString &name) const;
+    // The output folder as the constructor was given it, made absolute and clean.
+    QString outputFolder() const { return outputFolder_; }
+
+    // Where a file of the export lies: a name in the work folder (a path under path()) or in the
+    // output folder (a path in outputFolder()), with the descriptor of that folder; folderFd is
+    // -1 for any other path.
+    struct Place
+    {
+        int folderFd = -1;
+        QString name;
+    };
+    Place placeOf(const QString &filePath) const;
+
+    // True while the work folder is still the entry of the output folder that it was made as:
+    // false once it was renamed away or something else put under its name.
+    bool isInPlace() const;
+    // Writes bytes to the file name in the work folder, replacing it; never through a link.
+    bool writeFile(const QString &name, const QByteArray &bytes) const;
+    // Removes the entry name of the work folder (a link, not its target).
     void removeFile(const QString &name) const;
 
-    // Removes from folder what exports of this user's that died left there: part files
-    // (PartFile's sweep) and work folders, each only while no process holds its lock. A work
-    // folder goes only when it is one of this user's that no other user may enter, not a link,
-    // with a lock file of this user's in it, and it goes through descriptors alone; anything
-    // else stays, silently.
-    static void removeLeftovers(const QString &folder);
+    // Removes from the folder open at folderFd what exports of this user's that died left there:
+    // part files (PartFile's sweep) and work folders, each only while no process holds its lock.
+    // A work folder goes only when it is one of this user's that no other user may enter, not a
+    // link, with a lock file of this user's in it, and it goes through descriptors alone;
+    // anything else stays, silently.
+    static void removeLeftovers(int folderFd);
 
 private:
-    Descriptor parent_; // the folder that holds it
+    bool make();
+
+    QString outputFolder_;
+    Descriptor parent_; // the output folder
     Descriptor folder_;
     QByteArray name_;
-    QString path_;
     FileLock lock; // released only once the folder is gone
 };

@@ -156,7 +156,8 @@ bool FileDownload::saveFile(const QString &folder, Existing existing)
     }
     const QString target = existing == Existing::Replace ? folder + QLatin1Char('/') + name
                                                          : freeTarget(folder, name, part->path());
-    if (!part->commitAs(target)) {
+    // the part's folder is the one it was downloaded into: the name goes in there
+    if (!part->commitAs(QFileInfo(target).fileName())) {
         emit saveFileFailed(1);
         return false;
     }

@@ -60,14 +60,12 @@ int main(int argc, char *argv[])
     const QString output = dir.filePath(QStringLiteral("export.mov"));
 
     TrailerJob cut;
-    cut.output = output;
     cut.args = QStringLiteral("-ss 0 -t %1 ").arg(hourSeconds - 1);
     cut.input.type = GpsTrailer::foldedNovatek;
     cut.input.samples = makeSamples(hourSeconds);
 
     const QVector<VideoInfo_t> minute = makeSamples(60);
     TrailerJob join;
-    join.output = output;
     join.mode = 7;
     for (int i = 0; i < 60; ++i)
         join.group.mainFiles << QStringLiteral("member%1.mov").arg(i);
@@ -85,9 +83,8 @@ int main(int argc, char *argv[])
         QFile file(output);
         if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(1 << 20, 'v')) < 0)
             return false;
-        file.close();
         QString error;
-        return writer.append(job, &error);
+        return writer.append(job, file, &error);
     };
     const double cutMs = millisOf([&]() { return append(cut); }, repetitions);
     const qint64 cutBytes = QFile(output).size() - (1 << 20);

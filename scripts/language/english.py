@@ -47,6 +47,7 @@ SECTIONS = [
         "ffmpeg stopped unexpectedly.",
         "The source ended before the end of the cut, so nothing was saved.",
         "The output file cannot be saved:",
+        "The export's file was changed by someone else, so the output was not saved:",
     ]),
     ("Exit edit mode", "Exit edit mode", [
         "Notice", "You Haven't Output Your Video Yet,", "Are You Sure to Leave Without Saving?",

@@ -65,6 +65,7 @@ TRANSLATIONS = {
             "ffmpeg wurde unerwartet beendet.",
             "Die Quelle endete vor dem Ende des Schnitts, daher wurde nichts gespeichert.",
             "Die Ausgabedatei kann nicht gespeichert werden:",
+            "Die Datei des Exports wurde von jemand anderem geändert, daher wurde die Ausgabe nicht gespeichert:",
         ],
         "Exit edit mode": [
             "Bearbeitungsmodus verlassen",
@@ -178,6 +179,7 @@ TRANSLATIONS = {
             "ffmpeg s'est arrêté de manière inattendue.",
             "La source s'est terminée avant la fin de la coupe, rien n'a donc été enregistré.",
             "Le fichier de sortie ne peut pas être enregistré :",
+            "Le fichier de l'exportation a été modifié par quelqu'un d'autre, la sortie n'a donc pas été enregistrée :",
         ],
         "Exit edit mode": [
             "Quitter le mode édition",
@@ -288,6 +290,7 @@ TRANSLATIONS = {
             "ffmpeg is onverwacht gestopt.",
             "De bron eindigde vóór het einde van de knip, dus er is niets opgeslagen.",
             "Het uitvoerbestand kan niet worden opgeslagen:",
+            "Het bestand van de export is door iemand anders gewijzigd, dus de uitvoer is niet opgeslagen:",
         ],
         "Exit edit mode": [
             "Bewerkingsmodus verlaten",
@@ -398,6 +401,7 @@ TRANSLATIONS = {
             "ffmpeg si è arrestato in modo imprevisto.",
             "La sorgente è terminata prima della fine del taglio, quindi non è stato salvato nulla.",
             "Impossibile salvare il file di destinazione:",
+            "Il file dell'esportazione è stato modificato da qualcun altro, quindi l'output non è stato salvato:",
         ],
         "Exit edit mode": [
             "Esci dalla modalità modifica",
@@ -507,6 +511,7 @@ TRANSLATIONS = {
             "ffmpeg se detuvo de forma inesperada.",
             "El origen terminó antes del final del corte, así que no se guardó nada.",
             "No se puede guardar el archivo de salida:",
+            "Otra persona ha modificado el archivo de la exportación, por lo que la salida no se ha guardado:",
         ],
         "Exit edit mode": [
             "Salir del modo de edición",
@@ -616,6 +621,7 @@ TRANSLATIONS = {
             "O ffmpeg parou inesperadamente.",
             "A origem terminou antes do fim do corte, por isso nada foi guardado.",
             "Não é possível guardar o ficheiro de saída:",
+            "O ficheiro da exportação foi alterado por outra pessoa, por isso a saída não foi guardada:",
         ],
         "Exit edit mode": [
             "Sair do modo de edição",
@@ -728,6 +734,7 @@ TRANSLATIONS = {
             "ffmpeg неожиданно остановился.",
             "Исходный файл закончился раньше конца фрагмента, поэтому ничего не сохранено.",
             "Не удаётся сохранить выходной файл:",
+            "Файл экспорта был изменён кем-то другим, поэтому результат не сохранён:",
         ],
         "Exit edit mode": [
             "Выход из режима редактирования",
@@ -835,6 +842,7 @@ TRANSLATIONS = {
             "ffmpeg nieoczekiwanie przerwał działanie.",
             "Źródło skończyło się przed końcem wycinka, więc nic nie zapisano.",
             "Nie można zapisać pliku wyjściowego:",
+            "Plik eksportu został zmieniony przez kogoś innego, więc wynik nie został zapisany:",
         ],
         "Exit edit mode": [
             "Wyjście z trybu edycji",
@@ -943,6 +951,7 @@ TRANSLATIONS = {
             "Program ffmpeg se neočekávaně ukončil.",
             "Zdroj skončil před koncem střihu, proto nebylo nic uloženo.",
             "Výstupní soubor nelze uložit:",
+            "Soubor exportu změnil někdo jiný, proto výstup nebyl uložen:",
         ],
         "Exit edit mode": [
             "Ukončení režimu úprav",
@@ -1052,6 +1061,7 @@ TRANSLATIONS = {
             "ffmpeg s-a oprit în mod neașteptat.",
             "Sursa s-a încheiat înainte de sfârșitul tăieturii, așa că nu s-a salvat nimic.",
             "Fișierul de ieșire nu poate fi salvat:",
+            "Fișierul exportului a fost modificat de altcineva, așa că ieșirea nu a fost salvată:",
         ],
         "Exit edit mode": [
             "Ieșire din modul editare",
@@ -1152,6 +1162,7 @@ TRANSLATIONS = {
             "ffmpeg 意外停止。",
             "源文件在剪辑结束前已结束，因此未保存任何内容。",
             "无法保存输出文件：",
+            "导出的文件已被他人更改，因此未保存输出：",
         ],
         "Exit edit mode": [
             "退出编辑模式",

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+
 using TestSupport::entriesOf;
 
 namespace {
@@ -128,12 +130,13 @@ private slots:
                             folder.filePath(lockFile)});
         QTRY_VERIFY_WITH_TIMEOUT(holder.canReadLine(), lockTimeoutMs);
         const QMap<QString, QByteArray> held = entriesOf(dir.path(), true);
-        WorkFolder::removeLeftovers(dir.path());
+        const Descriptor folderFd(::open(QFile::encodeName(dir.path()).constData(), O_PATH));
+        WorkFolder::removeLeftovers(folderFd.fd());
         QCOMPARE(entriesOf(dir.path(), true), held);
 
         holder.kill();
         QVERIFY(holder.waitForFinished(lockTimeoutMs));
-        WorkFolder::removeLeftovers(dir.path());
+        WorkFolder::removeLeftovers(folderFd.fd());
         QCOMPARE(entriesOf(dir.path(), true), kept);
     }
 };

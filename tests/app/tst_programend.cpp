@@ -1,7 +1,7 @@
 // The real program ended by a signal in the middle of an export: SIGTERM, SIGINT and SIGHUP end it
-// the way closing its window does (its ffmpeg stopped, the part file gone, an older file of the
+// the way closing its window does (its ffmpeg stopped, its work folder gone, an older file of the
 // output's name as it was); SIGKILL, which the program cannot handle, leaves no ffmpeg running,
-// and the part file it leaves goes with the next export into that folder.
+// and the work folder with the part file it leaves goes with the next export into that folder.
 #include "agentrun.h"
 #include "testsupport.h"
 
@@ -52,12 +52,13 @@ private slots:
 
 private:
     // Starts the program, which drops the clip, cuts it into output and leaves the export
-    // running; returns once its ffmpeg runs and writes the part file beside output.
+    // running; returns once its ffmpeg runs and writes the part file in its work folder.
     void startExport();
     QStringList ffmpegPids() const;
     bool ffmpegRunning() const;
     bool ffmpegEnded() const;
-    // The size of the file beside the older output, -1 when there is none.
+    // The size of the part file in the export's work folder beside the older output, -1 when
+    // there is none.
     qint64 partFileBytes() const;
     QString outputFolder() const { return work->filePath(QStringLiteral("out")); }
 
@@ -155,10 +156,13 @@ bool TstProgramEnd::ffmpegEnded() const
 
 qint64 TstProgramEnd::partFileBytes() const
 {
-    const QFileInfoList entries = QDir(outputFolder()).entryInfoList(QDir::Files | QDir::Hidden);
-    for (const QFileInfo &entry : entries) {
-        if (entry.fileName() != QLatin1String("cut.mov"))
-            return entry.size();
+    for (const QFileInfo &work :
+         QDir(outputFolder()).entryInfoList({QStringLiteral(".export-*")}, QDir::Dirs | QDir::Hidden)) {
+        const QFileInfoList parts = QDir(work.filePath())
+                                        .entryInfoList({QStringLiteral(".cut.*.part.mov")},
+                                                       QDir::Files | QDir::Hidden);
+        if (!parts.isEmpty())
+            return parts.first().size();
     }
     return -1;
 }
@@ -189,7 +193,7 @@ void TstProgramEnd::signalEndsItLikeClosingTheWindow()
     QCOMPARE(run->process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run->process().exitCode(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(ffmpegEnded(), ffmpegEndTimeoutMs);
-    // no part file, and the older file untouched
+    // no work folder, and the older file untouched
     const QMap<QString, QByteArray> left = TestSupport::entriesOf(outputFolder());
     QCOMPARE(left.keys(), QStringList{QStringLiteral("cut.mov")});
     QCOMPARE(left.value(QStringLiteral("cut.mov")), olderBytes);

@@ -58,12 +58,19 @@ QStringList frameHashes(const QString &video)
     return hashes;
 }
 
-// The runner's part files beside output (".<base>.<unique>.part.<suffix>").
+// The paths of the runner's part files (".<base>.<unique>.part.<suffix>") of output, in the work
+// folders beside it.
 QStringList partFilesBeside(const QString &output)
 {
     const QFileInfo target(output);
-    return target.dir().entryList({"." + target.completeBaseName() + ".*part*"},
-                                  QDir::Files | QDir::Hidden | QDir::System);
+    QStringList parts;
+    for (const QFileInfo &work :
+         target.dir().entryInfoList({".export-*"}, QDir::Dirs | QDir::Hidden)) {
+        for (const QString &name : QDir(work.filePath()).entryList(
+                 {"." + target.completeBaseName() + ".*part*"}, QDir::Files | QDir::Hidden))
+            parts << QDir(work.filePath()).filePath(name);
+    }
+    return parts;
 }
 
 } // namespace
@@ -422,7 +429,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), runTimeoutMs);
         const QStringList parts = partFilesBeside(output);
         QCOMPARE(parts.size(), 1);
-        QVERIFY(QFileInfo(work->filePath(parts.first())).size() > 0);
+        QVERIFY(QFileInfo(parts.first()).size() > 0);
         editor.cancel();
         QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, runTimeoutMs);
         QCOMPARE(TestSupport::contentOf(output), before);
@@ -508,13 +515,14 @@ private slots:
             QSKIP("no /dev/full");
         const GpsTrailerWriter writer([](const QString &, bool) { return TrailerSource(); });
         TrailerJob job;
-        job.output = "/dev/full";
         job.keepGps = keepGps;
         job.args = QStringLiteral("-ss 0 -t %1 ").arg(seconds);
         job.input.type = GpsTrailer::foldedNovatek;
         job.input.samples = ExportTestFiles::makeSamples(seconds + 1);
+        QFile full("/dev/full");
+        QVERIFY(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         QString error;
-        QVERIFY(!writer.append(job, &error));
+        QVERIFY(!writer.append(job, full, &error));
         const ExportFailure failure = ExportFailures::classify(false, error, QString());
         QCOMPARE(int(failure.kind), int(ExportFailure::DiskFull));
         QCOMPARE(ExportFailures::editorError(failure), EditorNoDiskSpace);
