@@ -521,13 +521,18 @@ void FFmpeg_editor_p::fail(const QString &reason, bool failedToStart)
 void FFmpeg_editor_p::failSaving(const QString &systemReason)
 {
     // ffmpeg is done: the file and the system's reason say why, not ffmpeg's output
-    report(ExportFailures::notSaved(lastOutput, systemReason),
+    report(ExportFailures::notSaved(exportOutput(), systemReason),
            QStringLiteral("cannot save %1: %2").arg(lastOutput, systemReason));
 }
 
 void FFmpeg_editor_p::failChanged(const QString &reason)
 {
-    report(ExportFailures::changedByOthers(lastOutput), reason);
+    report(ExportFailures::changedByOthers(exportOutput()), reason);
+}
+
+QString FFmpeg_editor_p::exportOutput() const
+{
+    return outputSetting.outputPath.isEmpty() ? lastOutput : outputSetting.outputPath;
 }
 
 void FFmpeg_editor_p::failAs(ExportFailure::Kind kind, const QString &reason)

@@ -126,6 +126,9 @@ private:
     // Ends the step whose output could not be completed or put in place (a trailer or rename
     // after ffmpeg's success) for the system's reason.
     void failSaving(const QString &systemReason);
+    // The file the export makes, as the user named it (a step's own output is a piece of it in
+    // a group export); the step's output when the export named none.
+    QString exportOutput() const;
     // Ends the step whose work folder or part someone else renamed or replaced.
     void failChanged(const QString &reason);
     // Puts the finished part in place: false, with the step failed, when it cannot be.

@@ -2,6 +2,7 @@
 // ffmpeg, "Finished." and the exported file opened in the player and the list.
 #include "appglobals.h"
 #include "dashcam.h"
+#include "descriptor.h"
 #include "exportcontroller.h"
 #include "exporttestfiles.h"
 #include "ffmpeg_editor_p.h"
@@ -29,6 +30,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,6 +90,17 @@ QMap<QString, QByteArray> folderState(const QString &folder)
     return state;
 }
 
+// The program's open descriptors.
+// The program's open descriptors that lead into folder or below it (a removed entry included).
+int descriptorsInto(const QString &folder)
+{
+    int count = 0;
+    for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd"))
+                                   .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        count += fd.symLinkTarget().startsWith(folder) ? 1 : 0;
+    return count;
+}
+
 // An ffmpeg stand-in in FFmpeg/ under the working directory, removed with the object.
 class StandIn
 {
@@ -140,6 +153,8 @@ private slots:
     void existingOutputIsReplacedOnlyAfterReplace();
     void replacedListedFileShowsItsNewFigures_data();
     void replacedListedFileShowsItsNewFigures();
+    void anotherAccountInAGroupFolder_data();
+    void anotherAccountInAGroupFolder();
 
 private:
     // Opens path through the Add Video road and waits until the play bar knows its length.
@@ -972,7 +987,8 @@ void TstMainWindowExport::existingOutputIsReplacedOnlyAfterReplace_data()
 }
 
 // An output that names an earlier file asks first. Cancel, Escape and Return run nothing, leave
-// the file and its folder as they were and the page as the user typed it; Replace exports.
+// the file and its folder as they were and the page as the user typed it; Replace exports, and
+// the user's files named as the export's pieces and concat list stay as they are.
 void TstMainWindowExport::existingOutputIsReplacedOnlyAfterReplace()
 {
     QFETCH(QString, road);
@@ -981,7 +997,10 @@ void TstMainWindowExport::existingOutputIsReplacedOnlyAfterReplace()
     QVERIFY(QDir().mkpath(folder));
     const QString output = QDir(folder).filePath(QStringLiteral("earlier export.mov"));
     TestSupport::writeFile(output, "an earlier export, the only copy of " + road.toUtf8());
-    const auto before = folderState(folder);
+    // files of the user's named as a group export's pieces and concat list
+    for (const char *name : {"temp1_main_0.mov", "clip.txt"})
+        TestSupport::writeFile(QDir(folder).filePath(name), "the user's own " + QByteArray(name));
+    auto before = folderState(folder);
 
     MainWindow w;
     QVERIFY(showWindow(w));
@@ -1054,8 +1073,10 @@ void TstMainWindowExport::existingOutputIsReplacedOnlyAfterReplace()
     QCOMPARE((road == "file" ? single : group).count(), 1);
     QVERIFY(started.count() > 0);
     QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 6.0) <= 0.15);
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("earlier export.mov")});
+    auto after = folderState(folder);
+    for (auto *state : {&before, &after})
+        state->remove(QStringLiteral("earlier export.mov"));
+    QCOMPARE(after, before);
     QTest::mouseClick(child<QPushButton>(dialog, "pv_btn_ok"), Qt::LeftButton);
 }
 
@@ -1126,6 +1147,141 @@ void TstMainWindowExport::replacedListedFileShowsItsNewFigures()
         QCOMPARE(cellText(groupRow, ListRows::ColDurations), QStringLiteral("00:00:06;00:00:03;"));
     }
     QTest::mouseClick(child<QPushButton>(w.formDialog(), "pv_btn_ok"), Qt::LeftButton);
+}
+
+void TstMainWindowExport::anotherAccountInAGroupFolder_data()
+{
+    QTest::addColumn<QString>("road");    // what plays: a file or a group
+    QTest::addColumn<QString>("swapped"); // what the other account swaps for a link, if anything
+    QTest::newRow("single cut, no one swapping") << "file" << "";
+    QTest::newRow("group join, no one swapping") << "group" << "";
+    QTest::newRow("single cut, its part swapped for a link to a file") << "file" << "part";
+    QTest::newRow("single cut, its work folder swapped for a link to a folder")
+        << "file" << "work folder";
+    QTest::newRow("group join, its work folder swapped for a link to a folder")
+        << "group" << "work folder";
+}
+
+// A group folder without the sticky bit, as a family or a team shares one: another account may
+// rename the user's entries there. As the export's first ffmpeg run starts, that account swaps
+// the export's part or work folder, where it finds them, for a link to the user's files
+// elsewhere. Those files stay byte for byte, and the export writes only its own: it finishes
+// with a regular file, or fails on its page saying so, the older file of the output's name kept.
+// ffmpeg inherits no descriptor of the program's but the work folder's (not one opened without
+// close-on-exec either), and the program holds none into the folder after the export, as before.
+void TstMainWindowExport::anotherAccountInAGroupFolder()
+{
+    QFETCH(QString, road);
+    QFETCH(QString, swapped);
+    if (::geteuid() != 0)
+        QSKIP("another account needs root");
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QDir team(dir_.filePath(QStringLiteral("team/") + tag));
+    const QDir home(dir_.filePath(QStringLiteral("home/") + tag));
+    const QDir handshake(dir_.filePath(QStringLiteral("handshake/") + tag));
+    for (const QDir &folder : {team, home, handshake})
+        QVERIFY(folder.mkpath(QStringLiteral(".")));
+    // the other account reaches the folders it shares with the user
+    for (const QString &path : {dir_.path(), dir_.filePath("team"), dir_.filePath("handshake")})
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0711) == 0);
+    const unsigned other = ExportTestFiles::SharedFolderAsUser::otherUser;
+    QVERIFY(::chown(QFile::encodeName(team.path()).constData(), 0, other) == 0);
+    QVERIFY(::chmod(QFile::encodeName(team.path()).constData(), 02775) == 0);
+    QVERIFY(::chmod(QFile::encodeName(handshake.path()).constData(), 0777) == 0);
+    TestSupport::writeFile(home.filePath("notes.txt"), QByteArray(6000, 'n'));
+    QVERIFY(home.mkpath(QStringLiteral("project")));
+    for (const char *name : {"project/clip.txt", "project/temp1_main_0.mov"})
+        TestSupport::writeFile(home.filePath(name), "the user's own " + QByteArray(name));
+    const QString output = team.filePath(QStringLiteral("kept.mov"));
+    TestSupport::writeFile(output, "an older export of that name");
+    const auto homeBefore = TestSupport::entriesOf(home.path(), true);
+
+    // the export's first run lists the descriptors it inherits (the shell's own, 0 to 2 and its
+    // script's, aside) and waits until the other account has done what it does
+    const QByteArray flags = QFile::encodeName(handshake.path());
+    StandIn standIn("case \"$*\" in *map_metadata*)\n"
+                    "  if [ ! -e '" + flags + "/ready' ]; then\n"
+                    "    (ls -l /proc/$$/fd) > '" + flags + "/descriptors'; touch '" + flags +
+                    "/ready'\n"
+                    "  fi\n"
+                    "  i=0; while [ ! -e '" + flags + "/done' ] && [ $i -lt 1500 ]; do\n"
+                    "    sleep 0.02; i=$((i + 1)); done;;\n"
+                    "esac\nexec ffmpeg \"$@\"\n");
+    QVERIFY(standIn.isWritten());
+    const QString victim = swapped == "part" ? home.filePath("notes.txt") : home.filePath("project");
+    ExportTestFiles::ScriptAsOtherUser neighbour(
+        "out=$1; signals=$2; victim=$3\n"
+        "i=0; while [ ! -e \"$signals/ready\" ] && [ $i -lt 3000 ]; do sleep 0.02; "
+        "i=$((i + 1)); done\n"
+        "swap() { mv -- \"$1\" \"$out/.taken${1##*/}\" && ln -s -- \"$victim\" \"$1\" && "
+        "echo \"$1\" >> \"$signals/swapped\"; }\n"
+        "case $4 in\n"
+        "part) for f in \"$out\"/.*.part.* \"$out\"/.export-*/.*.part.*; do [ -f \"$f\" ] && "
+        "swap \"$f\"; done;;\n"
+        "work*) for d in \"$out\"/.export-*; do [ -d \"$d\" ] && swap \"$d\"; done;;\n"
+        "esac\n"
+        "touch \"$signals/done\"\n",
+        {team.path(), handshake.path(), victim, swapped});
+    QVERIFY(neighbour.waitForStarted());
+
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    if (gDisplayMode != 0)
+        w.onDisplayModeChange();
+    if (road == "group")
+        playGroup(w, groupClips_);
+    else
+        openFile(w, clip_);
+    if (QTest::currentTestFailed())
+        return;
+    // a descriptor that a library might leave open for children
+    const QString careless = dir_.filePath(QStringLiteral("careless ") + tag);
+    TestSupport::writeFile(careless, "not for ffmpeg");
+    const Descriptor carelessFd(::open(QFile::encodeName(careless).constData(), O_RDONLY));
+    QCOMPARE(descriptorsInto(team.path()), 0);
+    ExportEnd end(w);
+    startCut(w, output);
+    if (QTest::currentTestFailed())
+        return;
+    QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+    QCOMPARE(descriptorsInto(team.path()), 0);
+    QTRY_COMPARE(neighbour.state(), QProcess::NotRunning);
+    QCOMPARE(neighbour.exitCode(), 0);
+
+    QCOMPARE(TestSupport::entriesOf(home.path(), true), homeBefore);
+    // ffmpeg's descriptors past the standard ones: the stand-in script's own and the work folder
+    const QStringList inherited =
+        QString::fromLocal8Bit(TestSupport::contentOf(handshake.filePath("descriptors")))
+            .split(QLatin1Char('\n'))
+            .filter(QRegularExpression(QStringLiteral(" ([3-9]|\\d\\d+) -> ")));
+    QVERIFY(!inherited.isEmpty());
+    for (const QString &line : inherited)
+        QVERIFY2(line.endsWith(QStringLiteral("/FFmpeg/ffmpeg")) ||
+                     line.contains(team.path() + QStringLiteral("/.export-")),
+                 qPrintable(line));
+    const auto teamAfter = TestSupport::entriesOf(team.path(), true);
+    const bool wasSwapped = QFile::exists(handshake.filePath("swapped"));
+    QCOMPARE(wasSwapped, swapped == "work folder"); // the part lies where no other account reaches
+    if (!wasSwapped) {
+        QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+        QVERIFY(QFileInfo(output).isFile() && !QFileInfo(output).isSymLink());
+        QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 6.0) <= 0.15);
+        QCOMPARE(teamAfter.keys(), QStringList{QStringLiteral("kept.mov")});
+        QTest::mouseClick(child<QPushButton>(w.formDialog(), "pv_btn_ok"), Qt::LeftButton);
+        return;
+    }
+    QVERIFY(end.isErrorPage());
+    QCOMPARE(end.errorText(), QStringLiteral("Unable to edit.\nThe export's file was changed by "
+                                             "someone else, so the output was not saved:\n") +
+                                  output);
+    QCOMPARE(teamAfter.value(QStringLiteral("kept.mov")), QByteArray("an older export of that name"));
+    // what the other account left: the link, and the work folder it took away, emptied
+    const QString link =
+        QFileInfo(QString::fromLocal8Bit(TestSupport::contentOf(handshake.filePath("swapped")))
+                      .trimmed())
+            .fileName();
+    QCOMPARE(teamAfter.keys(),
+             (QStringList{link, QStringLiteral(".taken") + link, QStringLiteral("kept.mov")}));
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)

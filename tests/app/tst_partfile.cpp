@@ -56,6 +56,27 @@ private slots:
         QCOMPARE(entriesOf(dir.path()), before);
     }
 
+    // A part whose name someone else took over before the commit is not put in place: the target
+    // and the file the new entry links to stay as they were, and so does the new entry.
+    void replacedPartIsNotCommitted()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("fw.bin"));
+        const QString other = dir.filePath(QStringLiteral("other.txt"));
+        TestSupport::writeFile(target, "old content");
+        TestSupport::writeFile(other, "another file");
+        PartFile part(target);
+        QVERIFY(part.create());
+        QCOMPARE(part.file().write("new content"), qint64(11));
+        QVERIFY(QFile::rename(part.path(), dir.filePath(QStringLiteral("taken away"))));
+        QVERIFY(QFile::link(other, part.path()));
+        const QMap<QString, QByteArray> before = entriesOf(dir.path());
+        QVERIFY(!part.commit());
+        QVERIFY(part.wasChangedByOthers());
+        part.discard();
+        QCOMPARE(entriesOf(dir.path()), before);
+    }
+
     void twoPartsOfOneTargetHaveTwoNames()
     {
         QTemporaryDir dir;

@@ -4,6 +4,7 @@
 #include "sharedtypes.h"
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QVector>
 
@@ -62,6 +63,20 @@ public:
 private:
     bool ready_ = false;
     QString problem_;
+};
+
+// A shell script run by another account of the machine (nobody, of group nogroup), as a second
+// user who shares a folder with the user runs it: the child drops to that account before exec.
+// Needs root. Killed, if it still runs, when the object goes.
+class ScriptAsOtherUser : public QProcess
+{
+public:
+    // Starts sh -c script with args as $1, $2, ...
+    ScriptAsOtherUser(const QByteArray &script, const QStringList &args);
+    ~ScriptAsOtherUser() override;
+
+protected:
+    void setupChildProcess() override;
 };
 
 // Writes a filler file into folder until exactly freeBytes (a multiple of the volume's block
