@@ -50,8 +50,12 @@ WorkFolder::WorkFolder(const QString &folder)
 
 WorkFolder::~WorkFolder()
 {
-    if (isValid())
-        OwnEntries::removeFolder(parent_.fd(), name_, folder_.fd());
+    if (!isValid() || OwnEntries::removeFolder(parent_.fd(), name_, folder_.fd()))
+        return;
+    // A file system that keeps the name of a removed file while it is open (FUSE's
+    // ".fuse_hidden") keeps the folder with it: once the lock file is closed, its name goes too.
+    lock.release();
+    OwnEntries::removeFolder(parent_.fd(), name_, folder_.fd());
 }
 
 bool WorkFolder::make()
