@@ -1274,6 +1274,13 @@ void TstMainWindowExport::anotherAccountInAGroupFolder()
     QCOMPARE(end.errorText(), QStringLiteral("Unable to edit.\nThe export's file was changed by "
                                              "someone else, so the output was not saved:\n") +
                                   output);
+    if (road == "file") {
+        const QImage shot = windowWithDialog(&w, w.formDialog());
+        const QRect page(w.formDialog()->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
+                         w.formDialog()->size());
+        QVERIFY(TestSupport::colourCount(shot, page) > 10);
+        TestSupport::saveScreenshot(shot, QStringLiteral("export-failed-changed-by-someone-else"));
+    }
     QCOMPARE(teamAfter.value(QStringLiteral("kept.mov")), QByteArray("an older export of that name"));
     // what the other account left: the link, and the work folder it took away, emptied
     const QString link =
