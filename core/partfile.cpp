@@ -102,7 +102,7 @@ bool PartFile::create()
         live_ = true;
         return true;
     }
-    error_ = QStringLiteral("no free part name beside %1").arg(targetPath());
+    error_ = QStringLiteral("no free part name beside %1/%2").arg(folderPath_, target_);
     return false;
 }
 

@@ -34,7 +34,6 @@ public:
     // through it afterwards, or close it when written.
     QFile &file() { return file_; }
     QString path() const { return folderPath_ + QLatin1Char('/') + QFile::decodeName(name_); }
-    QString targetPath() const { return folderPath_ + QLatin1Char('/') + target_; }
     QString errorString() const { return error_; }
     // The last commit failed because the part's name or the target's no longer named the part:
     // someone else renamed or replaced it.
