@@ -1156,10 +1156,8 @@ void TstMainWindowExport::anotherAccountInAGroupFolder_data()
     QTest::newRow("single cut, no one swapping") << "file" << "";
     QTest::newRow("group join, no one swapping") << "group" << "";
     QTest::newRow("single cut, its part swapped for a link to a file") << "file" << "part";
-    QTest::newRow("single cut, its work folder swapped for a link to a folder")
-        << "file" << "work folder";
-    QTest::newRow("group join, its work folder swapped for a link to a folder")
-        << "group" << "work folder";
+    QTest::newRow("single cut, its work folder swapped for a link to a folder") << "file" << "work";
+    QTest::newRow("group join, its work folder swapped for a link to a folder") << "group" << "work";
 }
 
 // A group folder without the sticky bit, as a family or a team shares one: another account may
@@ -1176,52 +1174,42 @@ void TstMainWindowExport::anotherAccountInAGroupFolder()
     if (::geteuid() != 0)
         QSKIP("another account needs root");
     const QString tag = QString::fromLatin1(QTest::currentDataTag());
-    const QDir team(dir_.filePath(QStringLiteral("team/") + tag));
-    const QDir home(dir_.filePath(QStringLiteral("home/") + tag));
-    const QDir handshake(dir_.filePath(QStringLiteral("handshake/") + tag));
+    const QDir team(dir_.filePath("team/" + tag)), home(dir_.filePath("home/" + tag));
+    const QDir handshake(dir_.filePath("handshake/" + tag));
     for (const QDir &folder : {team, home, handshake})
-        QVERIFY(folder.mkpath(QStringLiteral(".")));
+        QVERIFY(folder.mkpath("."));
+    QVERIFY(home.mkpath("project"));
     // the other account reaches the folders it shares with the user
     for (const QString &path : {dir_.path(), dir_.filePath("team"), dir_.filePath("handshake")})
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0711) == 0);
-    const unsigned other = ExportTestFiles::SharedFolderAsUser::otherUser;
-    QVERIFY(::chown(QFile::encodeName(team.path()).constData(), 0, other) == 0);
+    QVERIFY(::chown(QFile::encodeName(team.path()).constData(), 0,
+                    ExportTestFiles::SharedFolderAsUser::otherUser) == 0);
     QVERIFY(::chmod(QFile::encodeName(team.path()).constData(), 02775) == 0);
     QVERIFY(::chmod(QFile::encodeName(handshake.path()).constData(), 0777) == 0);
-    TestSupport::writeFile(home.filePath("notes.txt"), QByteArray(6000, 'n'));
-    QVERIFY(home.mkpath(QStringLiteral("project")));
-    for (const char *name : {"project/clip.txt", "project/temp1_main_0.mov"})
+    for (const char *name : {"notes.txt", "project/clip.txt", "project/temp1_main_0.mov"})
         TestSupport::writeFile(home.filePath(name), "the user's own " + QByteArray(name));
     const QString output = team.filePath(QStringLiteral("kept.mov"));
     TestSupport::writeFile(output, "an older export of that name");
     const auto homeBefore = TestSupport::entriesOf(home.path(), true);
 
-    // the export's first run lists the descriptors it inherits (the shell's own, 0 to 2 and its
-    // script's, aside) and waits until the other account has done what it does
-    const QByteArray flags = QFile::encodeName(handshake.path());
-    StandIn standIn("case \"$*\" in *map_metadata*)\n"
-                    "  if [ ! -e '" + flags + "/ready' ]; then\n"
-                    "    (ls -l /proc/$$/fd) > '" + flags + "/descriptors'; touch '" + flags +
-                    "/ready'\n"
-                    "  fi\n"
-                    "  i=0; while [ ! -e '" + flags + "/done' ] && [ $i -lt 1500 ]; do\n"
-                    "    sleep 0.02; i=$((i + 1)); done;;\n"
-                    "esac\nexec ffmpeg \"$@\"\n");
+    // the export's first run lists the descriptors it inherits (aside from the shell's own
+    // listing) and waits until the other account has done what it does
+    StandIn standIn(QByteArray(R"(cd "$HANDSHAKE"; case "$*" in *map_metadata*)
+  [ -e ready ] || { (ls -l /proc/$$/fd) > descriptors; touch ready; }
+  i=0; while [ ! -e done ] && [ $i -lt 1500 ]; do sleep 0.02; i=$((i + 1)); done;;
+esac; cd - >/dev/null; exec ffmpeg "$@"
+)").replace("$HANDSHAKE", QFile::encodeName(handshake.path())));
     QVERIFY(standIn.isWritten());
-    const QString victim = swapped == "part" ? home.filePath("notes.txt") : home.filePath("project");
-    ExportTestFiles::ScriptAsOtherUser neighbour(
-        "out=$1; signals=$2; victim=$3\n"
-        "i=0; while [ ! -e \"$signals/ready\" ] && [ $i -lt 3000 ]; do sleep 0.02; "
-        "i=$((i + 1)); done\n"
-        "swap() { mv -- \"$1\" \"$out/.taken${1##*/}\" && ln -s -- \"$victim\" \"$1\" && "
-        "echo \"$1\" >> \"$signals/swapped\"; }\n"
-        "case $4 in\n"
-        "part) for f in \"$out\"/.*.part.* \"$out\"/.export-*/.*.part.*; do [ -f \"$f\" ] && "
-        "swap \"$f\"; done;;\n"
-        "work*) for d in \"$out\"/.export-*; do [ -d \"$d\" ] && swap \"$d\"; done;;\n"
-        "esac\n"
-        "touch \"$signals/done\"\n",
-        {team.path(), handshake.path(), victim, swapped});
+    ExportTestFiles::ScriptAsOtherUser neighbour(R"(out=$1; victim=$2; cd "$3"
+i=0; while [ ! -e ready ] && [ $i -lt 3000 ]; do sleep 0.02; i=$((i + 1)); done
+swap() { mv -- "$1" "$out/.taken${1##*/}" && ln -s -- "$victim" "$1" && echo "${1##*/}" >> swapped; }
+case $4 in
+part) for f in "$out"/.*.part.* "$out"/.export-*/.*.part.*; do [ -f "$f" ] && swap "$f"; done;;
+work) for d in "$out"/.export-*; do [ -d "$d" ] && swap "$d"; done;;
+esac; touch done
+)",
+        {team.path(), home.filePath(swapped == "part" ? "notes.txt" : "project"),
+         handshake.path(), swapped});
     QVERIFY(neighbour.waitForStarted());
 
     MainWindow w;
@@ -1235,9 +1223,7 @@ void TstMainWindowExport::anotherAccountInAGroupFolder()
     if (QTest::currentTestFailed())
         return;
     // a descriptor that a library might leave open for children
-    const QString careless = dir_.filePath(QStringLiteral("careless ") + tag);
-    TestSupport::writeFile(careless, "not for ffmpeg");
-    const Descriptor carelessFd(::open(QFile::encodeName(careless).constData(), O_RDONLY));
+    const Descriptor careless(::open(QFile::encodeName(clip_).constData(), O_RDONLY));
     QCOMPARE(descriptorsInto(team.path()), 0);
     ExportEnd end(w);
     startCut(w, output);
@@ -1247,48 +1233,40 @@ void TstMainWindowExport::anotherAccountInAGroupFolder()
     QCOMPARE(descriptorsInto(team.path()), 0);
     QTRY_COMPARE(neighbour.state(), QProcess::NotRunning);
     QCOMPARE(neighbour.exitCode(), 0);
-
     QCOMPARE(TestSupport::entriesOf(home.path(), true), homeBefore);
     // ffmpeg's descriptors past the standard ones: the stand-in script's own and the work folder
     const QStringList inherited =
         QString::fromLocal8Bit(TestSupport::contentOf(handshake.filePath("descriptors")))
-            .split(QLatin1Char('\n'))
-            .filter(QRegularExpression(QStringLiteral(" ([3-9]|\\d\\d+) -> ")));
+            .split('\n')
+            .filter(QRegularExpression(" ([3-9]|\\d\\d+) -> "));
     QVERIFY(!inherited.isEmpty());
     for (const QString &line : inherited)
-        QVERIFY2(line.endsWith(QStringLiteral("/FFmpeg/ffmpeg")) ||
-                     line.contains(team.path() + QStringLiteral("/.export-")),
+        QVERIFY2(line.endsWith("/FFmpeg/ffmpeg") || line.contains(team.path() + "/.export-"),
                  qPrintable(line));
     const auto teamAfter = TestSupport::entriesOf(team.path(), true);
-    const bool wasSwapped = QFile::exists(handshake.filePath("swapped"));
-    QCOMPARE(wasSwapped, swapped == "work folder"); // the part lies where no other account reaches
-    if (!wasSwapped) {
+    // the part lies where no other account reaches it
+    const QString link = TestSupport::contentOf(handshake.filePath("swapped")).trimmed();
+    QCOMPARE(!link.isEmpty(), swapped == "work");
+    if (link.isEmpty()) {
         QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
         QVERIFY(QFileInfo(output).isFile() && !QFileInfo(output).isSymLink());
         QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 6.0) <= 0.15);
-        QCOMPARE(teamAfter.keys(), QStringList{QStringLiteral("kept.mov")});
+        QCOMPARE(teamAfter.keys(), QStringList{"kept.mov"});
         QTest::mouseClick(child<QPushButton>(w.formDialog(), "pv_btn_ok"), Qt::LeftButton);
         return;
     }
     QVERIFY(end.isErrorPage());
-    QCOMPARE(end.errorText(), QStringLiteral("Unable to edit.\nThe export's file was changed by "
-                                             "someone else, so the output was not saved:\n") +
-                                  output);
-    if (road == "file") {
-        const QImage shot = windowWithDialog(&w, w.formDialog());
-        const QRect page(w.formDialog()->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
-                         w.formDialog()->size());
-        QVERIFY(TestSupport::colourCount(shot, page) > 10);
-        TestSupport::saveScreenshot(shot, QStringLiteral("export-failed-changed-by-someone-else"));
-    }
-    QCOMPARE(teamAfter.value(QStringLiteral("kept.mov")), QByteArray("an older export of that name"));
+    QCOMPARE(end.errorText(), "Unable to edit.\nThe export's file was changed by someone else, so "
+                              "the output was not saved:\n" + output);
+    QCOMPARE(teamAfter.value("kept.mov"), QByteArray("an older export of that name"));
     // what the other account left: the link, and the work folder it took away, emptied
-    const QString link =
-        QFileInfo(QString::fromLocal8Bit(TestSupport::contentOf(handshake.filePath("swapped")))
-                      .trimmed())
-            .fileName();
-    QCOMPARE(teamAfter.keys(),
-             (QStringList{link, QStringLiteral(".taken") + link, QStringLiteral("kept.mov")}));
+    QCOMPARE(teamAfter.keys(), (QStringList{link, ".taken" + link, "kept.mov"}));
+    const QImage shot = windowWithDialog(&w, w.formDialog());
+    const QRect page(w.formDialog()->mapToGlobal(QPoint(0, 0)) - w.mapToGlobal(QPoint(0, 0)),
+                     w.formDialog()->size());
+    QVERIFY(TestSupport::colourCount(shot, page) > 10);
+    if (road == "file")
+        TestSupport::saveScreenshot(shot, QStringLiteral("export-failed-changed-by-someone-else"));
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)

@@ -65,18 +65,16 @@ private:
     QString problem_;
 };
 
-// A shell script run by another account of the machine (nobody, of group nogroup), as a second
-// user who shares a folder with the user runs it: the child drops to that account before exec.
-// Needs root. Killed, if it still runs, when the object goes.
+// sh -c script with args as $1, $2, ..., run by another account (nobody, of group nogroup) as a
+// second user sharing a folder runs it; needs root. Killed, if it still runs, when it goes.
 class ScriptAsOtherUser : public QProcess
 {
 public:
-    // Starts sh -c script with args as $1, $2, ...
     ScriptAsOtherUser(const QByteArray &script, const QStringList &args);
     ~ScriptAsOtherUser() override;
 
 protected:
-    void setupChildProcess() override;
+    void setupChildProcess() override; // drops to that account before exec
 };
 
 // Writes a filler file into folder until exactly freeBytes (a multiple of the volume's block
