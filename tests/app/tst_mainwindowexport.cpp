@@ -1200,16 +1200,20 @@ void TstMainWindowExport::anotherAccountInAGroupFolder()
 esac; cd - >/dev/null; exec ffmpeg "$@"
 )").replace("$HANDSHAKE", QFile::encodeName(handshake.path())));
     QVERIFY(standIn.isWritten());
-    ExportTestFiles::ScriptAsOtherUser neighbour(R"(out=$1; victim=$2; cd "$3"
+    // another account's shell, as a second user sharing the folder runs it
+    const char *swapper = R"(out=$1; victim=$2; cd "$3"
 i=0; while [ ! -e ready ] && [ $i -lt 3000 ]; do sleep 0.02; i=$((i + 1)); done
 swap() { mv -- "$1" "$out/.taken${1##*/}" && ln -s -- "$victim" "$1" && echo "${1##*/}" >> swapped; }
 case $4 in
 part) for f in "$out"/.*.part.* "$out"/.export-*/.*.part.*; do [ -f "$f" ] && swap "$f"; done;;
 work) for d in "$out"/.export-*; do [ -d "$d" ] && swap "$d"; done;;
 esac; touch done
-)",
-        {team.path(), home.filePath(swapped == "part" ? "notes.txt" : "project"),
-         handshake.path(), swapped});
+)";
+    QProcess neighbour;
+    neighbour.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "sh", "-c",
+                                swapper, "sh", team.path(),
+                                home.filePath(swapped == "part" ? "notes.txt" : "project"),
+                                handshake.path(), swapped});
     QVERIFY(neighbour.waitForStarted());
 
     MainWindow w;

@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 #include <linux/capability.h>
-#include <grp.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -156,27 +155,6 @@ SharedFolderAsUser::~SharedFolderAsUser()
 {
     if (ready_)
         setFileOwnerCapability(true);
-}
-
-ScriptAsOtherUser::ScriptAsOtherUser(const QByteArray &script, const QStringList &args)
-{
-    start(QStringLiteral("sh"),
-          QStringList{QStringLiteral("-c"), QString::fromUtf8(script), QStringLiteral("sh")} + args);
-}
-
-ScriptAsOtherUser::~ScriptAsOtherUser()
-{
-    kill();
-    waitForFinished();
-}
-
-void ScriptAsOtherUser::setupChildProcess()
-{
-    const gid_t group = SharedFolderAsUser::otherUser;
-    if (::setgroups(0, nullptr) != 0 || ::setresgid(group, group, group) != 0 ||
-        ::setresuid(SharedFolderAsUser::otherUser, SharedFolderAsUser::otherUser,
-                    SharedFolderAsUser::otherUser) != 0)
-        ::_exit(126);
 }
 
 bool fillLeaving(const QString &folder, qint64 freeBytes)

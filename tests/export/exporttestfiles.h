@@ -4,7 +4,6 @@
 #include "sharedtypes.h"
 
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QVector>
 
@@ -63,18 +62,6 @@ public:
 private:
     bool ready_ = false;
     QString problem_;
-};
-
-// sh -c script with args as $1, $2, ..., run by another account (nobody, of group nogroup) as a
-// second user sharing a folder runs it; needs root. Killed, if it still runs, when it goes.
-class ScriptAsOtherUser : public QProcess
-{
-public:
-    ScriptAsOtherUser(const QByteArray &script, const QStringList &args);
-    ~ScriptAsOtherUser() override;
-
-protected:
-    void setupChildProcess() override; // drops to that account before exec
 };
 
 // Writes a filler file into folder until exactly freeBytes (a multiple of the volume's block
