@@ -2,17 +2,10 @@
 
 #include "ownentries.h"
 
-#include <QFile>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-bool FileLock::take(int fd, const QString &path)
-{
-    return take(fd, AT_FDCWD, QFile::encodeName(path));
-}
 
 bool FileLock::take(int fd, int folderFd, const QByteArray &name)
 {

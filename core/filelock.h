@@ -3,7 +3,7 @@
 // may be a dead one's leftover. flock conflicts between descriptors of one process too.
 #pragma once
 
-#include <QString>
+#include <QByteArray>
 
 class FileLock
 {
@@ -14,11 +14,9 @@ public:
     FileLock &operator=(const FileLock &) = delete;
 
     // Takes the lock, without waiting, on fd (owned from here on: closed when the lock goes or
-    // is not taken; -1 takes nothing) and checks that path still names fd's regular file, not a
-    // link. False, holding nothing, when another holder has the lock or the entry was removed or
-    // replaced before the lock was taken.
-    bool take(int fd, const QString &path);
-    // The same with name in the folder open at folderFd.
+    // is not taken; -1 takes nothing) and checks that name in the folder open at folderFd still
+    // names fd's regular file, not a link. False, holding nothing, when another holder has the
+    // lock or the entry was removed or replaced before the lock was taken.
     bool take(int fd, int folderFd, const QByteArray &name);
     // The same on the existing file name in the folder open at folderFd, opened without following
     // a link, when it is a regular file of this user's with no other name.

@@ -48,14 +48,14 @@ PartFile::PartFile(const QString &targetPath)
     : PartFile(-1, QFileInfo(targetPath).path(), QFileInfo(targetPath).fileName())
 {
     // the folder as the caller names it, looked up here once
-    folder_.reset(::open(QFile::encodeName(folderPath_).constData(),
-                         O_PATH | O_DIRECTORY | O_CLOEXEC));
+    folder_.reset(
+        ::open(QFile::encodeName(folderPath_).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     openErrno_ = errno;
 }
 
 PartFile::PartFile(int folderFd, const QString &folderPath, const QString &targetName)
-    : folder_(folderFd >= 0 ? ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0) : -1),
-      folderPath_(folderPath), target_(targetName)
+    : folder_(folderFd >= 0 ? ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0) : -1), folderPath_(folderPath),
+      target_(targetName)
 {
 }
 

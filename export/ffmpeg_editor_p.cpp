@@ -3,7 +3,6 @@
 #include "appglobals.h"
 #include "exportlog.h"
 #include "ffmpegarguments.h"
-#include "workfolder.h"
 
 #include <QFileInfo>
 
@@ -147,14 +146,12 @@ bool FFmpeg_editor_p::run(const QString &input, const QString &args, const QStri
                QStringLiteral("no folder of its own beside %1").arg(output));
         return false;
     }
-    const WorkFolder::Place target = runFolder->placeOf(output);
+    target = runFolder->placeOf(output);
     if (target.folderFd < 0) {
         fail(QStringLiteral("%1 is outside the export's folders").arg(output));
         return false;
     }
-    targetFolderFd = target.folderFd;
-    targetName = target.name;
-    part = std::make_unique<PartFile>(runFolder->fd(), runFolder->path(), targetName);
+    part = std::make_unique<PartFile>(runFolder->fd(), runFolder->path(), target.name);
     if (!part->create()) {
         fail(part->errorString());
         return false;
@@ -466,7 +463,7 @@ bool FFmpeg_editor_p::commitPart()
         failChanged(QStringLiteral("the work folder of %1 was moved").arg(lastOutput));
         return false;
     }
-    if (!part->commitInto(targetFolderFd, targetName)) {
+    if (!part->commitInto(target.folderFd, target.name)) {
         if (part->wasChangedByOthers())
             failChanged(part->errorString());
         else

@@ -9,14 +9,13 @@
 #include "metadataparser.h"
 #include "partfile.h"
 #include "sharedtypes.h"
+#include "workfolder.h"
 
 #include <QObject>
 #include <QSize>
 #include <QTimer>
 
 #include <memory>
-
-class WorkFolder;
 
 class FFmpeg_editor_p : public QObject
 {
@@ -38,7 +37,10 @@ public:
     // The export's own folder, shared with its owner: each run writes its part there and puts
     // the result in it or in its output folder. Without one (cleared with nullptr), a run makes
     // one of its own in its output's folder for its time.
-    void setWorkFolder(std::shared_ptr<const WorkFolder> folder) { exportFolder = std::move(folder); }
+    void setWorkFolder(std::shared_ptr<const WorkFolder> folder)
+    {
+        exportFolder = std::move(folder);
+    }
 
     // Starts one ffmpeg run: program, the input text, args, "-map_metadata 0", output.
     // input holds the input path in double quotes (FfmpegArguments::inputText). output is a file
@@ -185,8 +187,7 @@ private:
     std::shared_ptr<const WorkFolder> exportFolder; // set by the export, when it has one
     std::shared_ptr<const WorkFolder> runFolder;    // the running step's: holds its part
     std::unique_ptr<PartFile> part; // what the running step writes; renamed to lastOutput
-    QString targetName;             // lastOutput's name in the folder it goes into
-    int targetFolderFd = -1;        // that folder's descriptor, runFolder's
+    WorkFolder::Place target;       // where lastOutput goes: a name in one of runFolder's folders
     bool sawFullDisk = false;       // the run reported a full disk
     double sourceSec = -1;          // the run's first input's length as ffmpeg lists it, -1 unknown
     bool verifying = false;         // ffmpeg is listing the run's output

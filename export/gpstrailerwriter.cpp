@@ -2,7 +2,6 @@
 
 #include "exportlog.h"
 
-
 namespace {
 
 enum GroupClip

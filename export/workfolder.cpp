@@ -40,7 +40,8 @@ bool isMadeHere(int folderFd, int lockFd)
 WorkFolder::WorkFolder(const QString &folder)
     : outputFolder_(QDir::cleanPath(QFileInfo(folder).absoluteFilePath())),
       // a descriptor to reach the folder's entries by, also where the user may write but not list
-      parent_(::open(QFile::encodeName(outputFolder_).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+      parent_(
+          ::open(QFile::encodeName(outputFolder_).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
 {
     if (!parent_.isValid())
         return;
@@ -61,10 +62,10 @@ WorkFolder::~WorkFolder()
 bool WorkFolder::make()
 {
     for (int attempt = 0; attempt < createAttempts; ++attempt) {
-        const QByteArray name = namePrefix + OwnEntries::randomName(nameTagLength,
-                                                                    "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                                                    "abcdefghijklmnopqrstuvwxyz"
-                                                                    "0123456789");
+        const QByteArray name =
+            namePrefix + OwnEntries::randomName(nameTagLength, "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                               "abcdefghijklmnopqrstuvwxyz"
+                                                               "0123456789");
         if (::mkdirat(parent_.fd(), name.constData(), 0700) != 0) {
             if (errno == EEXIST)
                 continue;
@@ -100,11 +101,6 @@ bool WorkFolder::make()
 QString WorkFolder::path() const
 {
     return isValid() ? QStringLiteral("/proc/self/fd/%1").arg(folder_.fd()) : QString();
-}
-
-QString WorkFolder::filePath(const QString &name) const
-{
-    return path() + QLatin1Char('/') + name;
 }
 
 WorkFolder::Place WorkFolder::placeOf(const QString &filePath) const

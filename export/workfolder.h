@@ -33,14 +33,10 @@ public:
     // descriptor ("/proc/self/fd/N", no trailing slash): wherever the folder is renamed to, and
     // whatever is put under its old name, the path leads into this folder. Empty when none.
     QString path() const;
-    // path() and name joined.
-    QString filePath(const QString &name) const;
-    // The output folder as the constructor was given it, made absolute and clean.
-    QString outputFolder() const { return outputFolder_; }
 
     // Where a file of the export lies: a name in the work folder (a path under path()) or in the
-    // output folder (a path in outputFolder()), with the descriptor of that folder; folderFd is
-    // -1 for any other path.
+    // output folder (a path in the folder the constructor was given), with the descriptor of that
+    // folder; folderFd is -1 for any other path.
     struct Place
     {
         int folderFd = -1;
@@ -66,7 +62,7 @@ public:
 private:
     bool make();
 
-    QString outputFolder_;
+    QString outputFolder_; // as the constructor was given it, made absolute and clean
     Descriptor parent_; // the output folder
     Descriptor folder_;
     QByteArray name_;

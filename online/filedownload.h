@@ -54,8 +54,9 @@ public:
 
     // Moves the last streamed download to folder + "/" + fileName() (or a free name, see
     // Existing), folder being the one it was downloaded into (the move goes through the
-    // descriptor opened then); any thread. Reported by saveFileCompleted or saveFileFailed(1) as well. The
-    // download is gone either way; one never saved goes with the next download or this object.
+    // descriptor opened then); any thread. Reported by saveFileCompleted or saveFileFailed(1) as
+    // well. The download is gone either way; one never saved goes with the next download or this
+    // object.
     bool saveFile(const QString &folder, Existing existing = Existing::Replace);
 
     // folder/name when it is free or holds the same bytes as part, else the first free

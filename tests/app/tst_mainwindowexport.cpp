@@ -95,8 +95,9 @@ QMap<QString, QByteArray> folderState(const QString &folder)
 int descriptorsInto(const QString &folder)
 {
     int count = 0;
-    for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd"))
-                                   .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+    for (const QFileInfo &fd :
+         QDir(QStringLiteral("/proc/self/fd"))
+             .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
         count += fd.symLinkTarget().startsWith(folder) ? 1 : 0;
     return count;
 }
@@ -1157,11 +1158,12 @@ void TstMainWindowExport::anotherAccountInAGroupFolder_data()
 {
     QTest::addColumn<QString>("road");    // what plays: a file or a group
     QTest::addColumn<QString>("swapped"); // what the other account swaps for a link, if anything
-    QTest::newRow("single cut, no one swapping") << "file" << "";
-    QTest::newRow("group join, no one swapping") << "group" << "";
-    QTest::newRow("single cut, its part swapped for a link to a file") << "file" << "part";
-    QTest::newRow("single cut, its work folder swapped for a link to a folder") << "file" << "work";
-    QTest::newRow("group join, its work folder swapped for a link to a folder") << "group" << "work";
+    const QString file = QStringLiteral("file"), group = QStringLiteral("group");
+    QTest::newRow("single cut, no one swapping") << file << QString();
+    QTest::newRow("group join, no one swapping") << group << QString();
+    QTest::newRow("single cut, its part swapped for a link to a file") << file << "part";
+    QTest::newRow("single cut, its work folder swapped for a link to a folder") << file << "work";
+    QTest::newRow("group join, its work folder swapped for a link to a folder") << group << "work";
 }
 
 // A group folder without the sticky bit, as a family or a team shares one: another account may
@@ -1202,7 +1204,8 @@ void TstMainWindowExport::anotherAccountInAGroupFolder()
   [ -e ready ] || { (ls -l /proc/$$/fd) > descriptors; touch ready; }
   i=0; while [ ! -e done ] && [ $i -lt 1500 ]; do sleep 0.02; i=$((i + 1)); done;;
 esac; cd - >/dev/null; exec ffmpeg "$@"
-)").replace("$HANDSHAKE", QFile::encodeName(handshake.path())));
+)")
+                        .replace("$HANDSHAKE", QFile::encodeName(handshake.path())));
     QVERIFY(standIn.isWritten());
     // another account's shell, as a second user sharing the folder runs it
     const char *swapper = R"(out=$1; victim=$2; cd "$3"
@@ -1214,10 +1217,10 @@ work) for d in "$out"/.export-*; do [ -d "$d" ] && swap "$d"; done;;
 esac; touch done
 )";
     QProcess neighbour;
-    neighbour.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "sh", "-c",
-                                swapper, "sh", team.path(),
-                                home.filePath(swapped == "part" ? "notes.txt" : "project"),
-                                handshake.path(), swapped});
+    neighbour.start("setpriv",
+                    {"--reuid=65534", "--regid=65534", "--clear-groups", "sh", "-c", swapper, "sh",
+                     team.path(), home.filePath(swapped == "part" ? "notes.txt" : "project"),
+                     handshake.path(), swapped});
     QVERIFY(neighbour.waitForStarted());
 
     MainWindow w;
@@ -1265,7 +1268,8 @@ esac; touch done
     }
     QVERIFY(end.isErrorPage());
     QCOMPARE(end.errorText(), "Unable to edit.\nThe export's file was changed by someone else, so "
-                              "the output was not saved:\n" + output);
+                              "the output was not saved:\n" +
+                                  output);
     QCOMPARE(teamAfter.value("kept.mov"), QByteArray("an older export of that name"));
     // what the other account left: the link, and the work folder it took away, emptied
     QCOMPARE(teamAfter.keys(), (QStringList{link, ".taken" + link, "kept.mov"}));

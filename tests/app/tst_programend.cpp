@@ -157,10 +157,11 @@ bool TstProgramEnd::ffmpegEnded() const
 qint64 TstProgramEnd::partFileBytes() const
 {
     for (const QFileInfo &work :
-         QDir(outputFolder()).entryInfoList({QStringLiteral(".export-*")}, QDir::Dirs | QDir::Hidden)) {
-        const QFileInfoList parts = QDir(work.filePath())
-                                        .entryInfoList({QStringLiteral(".cut.*.part.mov")},
-                                                       QDir::Files | QDir::Hidden);
+         QDir(outputFolder())
+             .entryInfoList({QStringLiteral(".export-*")}, QDir::Dirs | QDir::Hidden)) {
+        const QFileInfoList parts =
+            QDir(work.filePath())
+                .entryInfoList({QStringLiteral(".cut.*.part.mov")}, QDir::Files | QDir::Hidden);
         if (!parts.isEmpty())
             return parts.first().size();
     }

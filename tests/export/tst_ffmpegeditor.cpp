@@ -66,8 +66,9 @@ QStringList partFilesBeside(const QString &output)
     QStringList parts;
     for (const QFileInfo &work :
          target.dir().entryInfoList({".export-*"}, QDir::Dirs | QDir::Hidden)) {
-        for (const QString &name : QDir(work.filePath()).entryList(
-                 {"." + target.completeBaseName() + ".*part*"}, QDir::Files | QDir::Hidden))
+        for (const QString &name : QDir(work.filePath())
+                                       .entryList({"." + target.completeBaseName() + ".*part*"},
+                                                  QDir::Files | QDir::Hidden))
             parts << QDir(work.filePath()).filePath(name);
     }
     return parts;

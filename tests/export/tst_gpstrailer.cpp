@@ -43,8 +43,8 @@ private:
     QTemporaryDir dir;
 
     // append() on the file at path, opened for writing at its start as the runner's part is
-    static bool appendTo(const GpsTrailerWriter &writer, const TrailerJob &job,
-                         const QString &path, QString *error)
+    static bool appendTo(const GpsTrailerWriter &writer, const TrailerJob &job, const QString &path,
+                         QString *error)
     {
         QFile file(path);
         return file.open(QIODevice::ReadWrite) && writer.append(job, file, error);
@@ -213,7 +213,7 @@ private slots:
         for (int mode = 0; mode <= 7; ++mode) {
             const QString path = fileWith(video);
             TrailerJob job;
-                job.args = QStringLiteral("-ss 0 -t 5 ");
+            job.args = QStringLiteral("-ss 0 -t 5 ");
             job.mode = mode;
             job.keepGps = false;
             job.input = novatekSource(10);
