@@ -9,6 +9,7 @@ packages=(build-essential cmake pkg-config qtbase5-dev libqt5svg5-dev qtwebengin
           fonts-liberation2 fonts-noto-cjk xvfb xauth libcpp-httplib-dev libxtst-dev ccache
           libcurl4-openssl-dev ca-certificates zlib1g-dev
           openssl # the network tests' self-signed certificate
+          fusefat dosfstools # the tests' FAT memory cards
           mpv) # mpv: the playback benchmark's anchor
 missing=()
 for p in "${packages[@]}"; do

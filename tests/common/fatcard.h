@@ -1,0 +1,45 @@
+// A FAT memory card for tests: an image made by mkfs.vfat and mounted through fusefat, as a user
+// mounts a card where the kernel has no vfat driver. The driver can be stopped, so that every
+// question to the card waits, as on a card or a share that stopped answering.
+#pragma once
+
+#include "childprocess.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+class FatCard
+{
+public:
+    // Why no card can be mounted on this machine (no /dev/fuse), or "" when one can.
+    static QString unavailableReason();
+
+    // Makes an image of sizeMiB and mounts it; isMounted() tells whether that worked.
+    explicit FatCard(int sizeMiB = 64);
+    // Resumes a stopped driver and unmounts the card. Its folder is removed only once nothing is
+    // mounted there any more; a card that cannot be unmounted is left where it is, with a warning.
+    ~FatCard();
+    FatCard(const FatCard &) = delete;
+    FatCard &operator=(const FatCard &) = delete;
+
+    bool isMounted() const;
+    // Why the card is not mounted, with the driver's output.
+    QString error() const { return error_; }
+    // The card's root folder, without a trailing "/".
+    QString root() const { return dir_.filePath(QStringLiteral("card")); }
+
+    // Stops or resumes the driver (SIGSTOP, SIGCONT): while it is stopped, any access to the card
+    // waits, a look at its size included.
+    bool stopDriver();
+    bool resumeDriver();
+
+private:
+    bool unmount();
+
+    QTemporaryDir dir_;
+    // the driver runs in the foreground with auto_unmount: the card goes with it, even when the
+    // test dies
+    ChildProcess driver_;
+    QString error_;
+    bool stopped_ = false;
+};
