@@ -77,6 +77,14 @@ bool isEntryOf(int parentFd, const QByteArray &name, int fd)
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
+bool isSameFile(int fd, int otherFd)
+{
+    struct stat one = {};
+    struct stat other = {};
+    return ::fstat(fd, &one) == 0 && ::fstat(otherFd, &other) == 0 && one.st_dev == other.st_dev &&
+           one.st_ino == other.st_ino;
+}
+
 QByteArray randomName(int length, const char *alphabet)
 {
     const int letters = int(std::strlen(alphabet));

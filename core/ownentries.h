@@ -15,6 +15,8 @@ bool isOwnFolder(int fd);
 // True while name in the folder open at parentFd is the entry open at fd itself (not a link to
 // it, not another entry put in its place).
 bool isEntryOf(int parentFd, const QByteArray &name, int fd);
+// True when the descriptors lead to the same file (device and inode).
+bool isSameFile(int fd, int otherFd);
 // A name that no entry of a folder is likely to have: length characters drawn from alphabet.
 QByteArray randomName(int length, const char *alphabet);
 

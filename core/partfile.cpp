@@ -106,6 +106,30 @@ bool PartFile::create()
     return false;
 }
 
+int PartFile::reopen(int flags)
+{
+    changedByOthers_ = false;
+    if (!live_) {
+        error_ = QStringLiteral("no part beside %1/%2").arg(folderPath_, target_);
+        return -1;
+    }
+    // non-blocking, so that a fifo put under the name cannot hold the open
+    Descriptor fd(
+        ::openat(folder_.fd(), name_.constData(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.isValid()) {
+        changedByOthers_ = errno == ENOENT || errno == ELOOP;
+        error_ = QStringLiteral("cannot open %1: %2").arg(path(), errnoText());
+        return -1;
+    }
+    if (!OwnEntries::isSameFile(fd.fd(), lock_.fd())) {
+        changedByOthers_ = true;
+        error_ = QStringLiteral("%1 was replaced by someone else").arg(path());
+        return -1;
+    }
+    ::fcntl(fd.fd(), F_SETFL, ::fcntl(fd.fd(), F_GETFL) & ~O_NONBLOCK);
+    return fd.release();
+}
+
 bool PartFile::commit()
 {
     return commitAs(target_);
@@ -132,7 +156,8 @@ bool PartFile::commitInto(int folderFd, const QString &targetName)
     if (::renameat(folder_.fd(), name_.constData(), folderFd, target.constData()) != 0) {
         const int renameErrno = errno;
         error_ = QStringLiteral("cannot rename %1 to %2: %3").arg(path(), targetName, errnoText());
-        discard();
+        if (renameErrno != EXDEV)
+            discard();
         errno = renameErrno; // for callers that tell a full disk by errno
         return false;
     }

@@ -30,9 +30,16 @@ public:
     // the part is renamed or removed, and no child process inherits it. False, with
     // errorString(), when the folder refuses a new file.
     bool create();
-    // The open part file; write through it, or let another program write path() and append
-    // through it afterwards, or close it when written.
+    // The part file as created; write through it, or close it and let another program write
+    // path(), then write through reopen()'s descriptor.
     QFile &file() { return file_; }
+    // Opens the part's name in its folder anew (flags, never through a link, close-on-exec),
+    // only while the name still names the part made here. Unlike file(), such a descriptor sees
+    // what another program wrote through the name, also on a file system that keeps each open's
+    // own view of a file (a FAT card through FUSE), so a program's last write goes through it.
+    // The caller owns the descriptor; -1 with errorString(), and wasChangedByOthers() when the
+    // name names another entry or none.
+    int reopen(int flags);
     QString path() const { return folderPath_ + QLatin1Char('/') + QFile::decodeName(name_); }
     QString errorString() const { return error_; }
     // The last commit failed because the part's name or the target's no longer named the part:
@@ -42,7 +49,8 @@ public:
     // Renames the part over the target in one step (renameat(2)), only while the part's name
     // still names the part, and checks that the target's name names it afterwards. On failure
     // the part is removed where it is still ours, errorString() says why and errno is the
-    // rename's.
+    // rename's; but a target folder on another volume (EXDEV) leaves the part as it was, for
+    // the caller to copy.
     bool commit();
     // The same with another target name in the part's folder (a free name chosen once the bytes
     // are known).

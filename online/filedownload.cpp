@@ -1,28 +1,64 @@
 #include "filedownload.h"
 
+#include "descriptor.h"
 #include "jsoninfo.h"
+#include "partfile.h"
 #include "updateconfig.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QNetworkRequest>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 
-bool sameContents(const QString &a, const QString &b)
+constexpr qint64 copyChunkBytes = 1024 * 1024;
+
+bool hasEntry(int folderFd, const QString &name)
 {
-    QFile first(a);
-    QFile second(b);
-    if (first.size() != second.size() || !first.open(QIODevice::ReadOnly) ||
-        !second.open(QIODevice::ReadOnly))
+    struct stat entry = {};
+    return ::fstatat(folderFd, QFile::encodeName(name).constData(), &entry, AT_SYMLINK_NOFOLLOW) ==
+           0;
+}
+
+// The file name in the folder open at folderFd (never through a link) holds the bytes of the
+// file open at contentFd.
+bool sameContents(int folderFd, const QString &name, int contentFd)
+{
+    const Descriptor named(::openat(folderFd, QFile::encodeName(name).constData(),
+                                    O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    QFile first;
+    QFile second;
+    if (!named.isValid() || !first.open(named.fd(), QIODevice::ReadOnly) ||
+        !second.open(contentFd, QIODevice::ReadOnly) || first.size() != second.size() ||
+        !second.seek(0))
         return false;
-    constexpr qint64 chunk = 1024 * 1024;
     while (!first.atEnd()) {
-        if (first.read(chunk) != second.read(chunk))
+        if (first.read(copyChunkBytes) != second.read(copyChunkBytes))
             return false;
     }
     return true;
+}
+
+// Copies the part into a part file of the folder open at folderFd (named folderPath), which is
+// then renamed to name there; the source part is left to its owner.
+bool copyInto(PartFile &part, int folderFd, const QString &folderPath, const QString &name)
+{
+    const Descriptor source(part.reopen(O_RDONLY));
+    QFile from;
+    PartFile copy(folderFd, folderPath, name);
+    if (!source.isValid() || !from.open(source.fd(), QIODevice::ReadOnly) || !copy.create())
+        return false;
+    while (!from.atEnd()) {
+        const QByteArray chunk = from.read(copyChunkBytes);
+        if (chunk.isEmpty() || copy.file().write(chunk) != chunk.size())
+            return false;
+    }
+    return copy.commit();
 }
 
 } // namespace
@@ -124,24 +160,23 @@ void FileDownload::onBodyEnded()
     }
 }
 
-QString FileDownload::freeTarget(const QString &folder, const QString &name, const QString &part)
+QString FileDownload::freeName(int folderFd, const QString &name, int contentFd)
 {
-    const QString target = folder + QLatin1Char('/') + name;
-    if (!QFileInfo::exists(target) || sameContents(target, part))
-        return target;
+    if (!hasEntry(folderFd, name) || sameContents(folderFd, name, contentFd))
+        return name;
     const QFileInfo info(name);
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     for (int n = 1;; ++n) {
         const QString candidate =
-            QStringLiteral("%1/%2 (%3)%4").arg(folder, info.completeBaseName()).arg(n).arg(suffix);
-        if (!QFileInfo::exists(candidate))
+            QStringLiteral("%1 (%2)%3").arg(info.completeBaseName()).arg(n).arg(suffix);
+        if (!hasEntry(folderFd, candidate))
             return candidate;
     }
 }
 
 bool FileDownload::saveFile(const QString &folder, Existing existing)
 {
-    std::unique_ptr<PartFile> part; // removed unless committed
+    std::unique_ptr<PartFile> part; // removed unless it went into place
     QString name;
     qint64 size = 0;
     {
@@ -150,17 +185,24 @@ bool FileDownload::saveFile(const QString &folder, Existing existing)
         size = readySize_;
         name = fileName_;
     }
-    if (!part || name.isEmpty()) {
+    // the folder asked for, looked up once: the name is chosen and the file put there through it
+    const Descriptor target(
+        ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!part || name.isEmpty() || !target.isValid()) {
         emit saveFileFailed(1);
         return false;
     }
-    const QString target = existing == Existing::Replace ? folder + QLatin1Char('/') + name
-                                                         : freeTarget(folder, name, part->path());
-    // the part's folder is the one it was downloaded into: the name goes in there
-    if (!part->commitAs(QFileInfo(target).fileName())) {
+    QString chosen = name;
+    if (existing == Existing::KeepIfDifferent) {
+        const Descriptor content(part->reopen(O_RDONLY));
+        chosen = freeName(target.fd(), name, content.fd());
+    }
+    const bool saved = part->commitInto(target.fd(), chosen) ||
+                       (errno == EXDEV && copyInto(*part, target.fd(), folder, chosen));
+    if (!saved) {
         emit saveFileFailed(1);
         return false;
     }
-    emit saveFileCompleted(target, name, int(size / 1024));
+    emit saveFileCompleted(folder + QLatin1Char('/') + chosen, name, int(size / 1024));
     return true;
 }

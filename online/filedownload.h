@@ -52,16 +52,17 @@ public:
     // when the request failed without such an answer.
     int refusedStatus() const { return refusedStatus_; }
 
-    // Moves the last streamed download to folder + "/" + fileName() (or a free name, see
-    // Existing), folder being the one it was downloaded into (the move goes through the
-    // descriptor opened then); any thread. Reported by saveFileCompleted or saveFileFailed(1) as
-    // well. The download is gone either way; one never saved goes with the next download or this
-    // object.
+    // Puts the last streamed download into folder as fileName() (or a free name, see Existing),
+    // through a descriptor of folder opened once here; on another volume than the download, its
+    // bytes are copied into a part file of folder's own, which goes into place there. Any
+    // thread. Reported by saveFileCompleted or saveFileFailed(1) as well. The download is gone
+    // either way, and no part file stays in either folder; one never saved goes with the next
+    // download or this object.
     bool saveFile(const QString &folder, Existing existing = Existing::Replace);
 
-    // folder/name when it is free or holds the same bytes as part, else the first free
-    // "base (n).suffix".
-    static QString freeTarget(const QString &folder, const QString &name, const QString &part);
+    // name when the folder open at folderFd has no entry of that name or a file of the same
+    // bytes as the file open at contentFd, else the first free "base (n).suffix".
+    static QString freeName(int folderFd, const QString &name, int contentFd);
 
 signals:
     // The request ended with a 200 answer and every announced byte.
@@ -71,7 +72,7 @@ signals:
     // it); nothing was kept.
     void downloadError(QNetworkReply::NetworkError error);
     void downloadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
-    // The part file could not be created or written, or the file not moved into place; no part
+    // The part file could not be created or written, or the file not put into place; no part
     // file stays.
     void saveFileFailed(int errorCode);
     // filesize in KiB, remainder dropped

@@ -1,4 +1,5 @@
 // The wizards' downloader against a real HTTP server on 127.0.0.1.
+#include "descriptor.h"
 #include "filedownload.h"
 #include "hostileanswers.h"
 #include "peakmemory.h"
@@ -16,7 +17,9 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 
 using TestSupport::contentOf;
 using TestSupport::entriesOf;
@@ -478,7 +481,7 @@ private slots:
     }
 
     // A user's file is kept unless it holds the same bytes; the new file takes a free name.
-    void freeTargetKeepsOtherFiles_data()
+    void freeNameKeepsOtherFiles_data()
     {
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<QString>("expected");
@@ -491,7 +494,7 @@ private slots:
             << QStringList{"TALVEX VIDEO PLAYER.exe=mine", "TALVEX VIDEO PLAYER (1).exe=old"}
             << "TALVEX VIDEO PLAYER (2).exe";
     }
-    void freeTargetKeepsOtherFiles()
+    void freeNameKeepsOtherFiles()
     {
         QFETCH(QStringList, existing);
         QFETCH(QString, expected);
@@ -501,8 +504,11 @@ private slots:
         for (const QString &file : existing)
             writeFile(folder + QLatin1Char('/') + file.section(QLatin1Char('='), 0, 0),
                       file.section(QLatin1Char('='), 1).toUtf8());
-        QCOMPARE(FileDownload::freeTarget(folder, QStringLiteral("TALVEX VIDEO PLAYER.exe"), part),
-                 folder + QLatin1Char('/') + expected);
+        const Descriptor folderFd(::open(qPrintable(folder), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        const Descriptor partFd(::open(qPrintable(part), O_RDONLY | O_CLOEXEC));
+        QCOMPARE(FileDownload::freeName(folderFd.fd(), QStringLiteral("TALVEX VIDEO PLAYER.exe"),
+                                        partFd.fd()),
+                 expected);
     }
 
     // A version file trickling a byte a second ends at the answer deadline; a published file has
@@ -611,6 +617,61 @@ private slots:
         QCOMPARE(failed.count(), 1);
         QCOMPARE(entriesOf(folder), before);
         QVERIFY(QFileInfo(folder + QStringLiteral("/FW_X7.bin/inside")).isDir());
+    }
+
+    // A download streamed into one folder is saved into the folder it is asked into, on this disk
+    // or on another volume (a tmpfs), under the name chosen there; the signal names the saved
+    // bytes, and no part stays in either folder, also when the save fails.
+    void savedIntoTheFolderAskedFor_data()
+    {
+        QTest::addColumn<bool>("otherVolume");
+        QTest::addColumn<QString>("taken"); // what the asked folder holds under the name
+        QTest::addColumn<QString>("saved"); // the saved file's name, "" when the save fails
+        QTest::newRow("same disk") << false << "" << "fw.bin";
+        QTest::newRow("same disk, the user's file kept") << false << "file" << "fw (1).bin";
+        QTest::newRow("another volume") << true << "" << "fw.bin";
+        QTest::newRow("another volume, the name a folder's") << true << "folder" << "";
+    }
+    void savedIntoTheFolderAskedFor()
+    {
+        QFETCH(bool, otherVolume);
+        QFETCH(QString, taken);
+        QFETCH(QString, saved);
+        QTemporaryDir shm(QStringLiteral("/dev/shm/tst_filedownload-XXXXXX"));
+        struct stat disk = {};
+        struct stat tmpfs = {};
+        if (otherVolume && (!shm.isValid() || ::stat(qPrintable(dir.path()), &disk) != 0 ||
+                            ::stat(qPrintable(shm.path()), &tmpfs) != 0 ||
+                            disk.st_dev == tmpfs.st_dev))
+            QSKIP("no second file system at /dev/shm");
+        const QString streamed = emptyFolder(QStringLiteral("streamed"));
+        const QString asked = otherVolume ? shm.path() : emptyFolder(QStringLiteral("asked"));
+        if (taken == QLatin1String("file"))
+            writeFile(asked + QStringLiteral("/fw.bin"), "the user's");
+        else if (taken == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(asked + QStringLiteral("/fw.bin/inside")));
+        const QMap<QString, QByteArray> before = entriesOf(asked, true);
+        FileDownload download;
+        QSignalSpy completed(&download, &FileDownload::saveFileCompleted);
+        QSignalSpy failed(&download, &FileDownload::saveFileFailed);
+        QVERIFY(fetch(download, QStringLiteral("/size/3000"), QStringLiteral("fw.bin"), streamed));
+        // the user's file is kept; a folder in the way is replaced by no file
+        QCOMPARE(download.saveFile(asked, taken == QLatin1String("file")
+                                              ? FileDownload::Existing::KeepIfDifferent
+                                              : FileDownload::Existing::Replace),
+                 !saved.isEmpty());
+        QCOMPARE(filesIn(streamed), QStringList());
+        QMap<QString, QByteArray> expected = before;
+        if (saved.isEmpty()) {
+            QCOMPARE(failed.count(), 1);
+            QCOMPARE(completed.count(), 0);
+        } else {
+            QCOMPARE(completed.count(), 1);
+            QCOMPARE(completed.at(0).at(0).toString(), asked + QLatin1Char('/') + saved);
+            QCOMPARE(contentOf(completed.at(0).at(0).toString()), fileOf(3000));
+            expected.insert(saved, fileOf(3000));
+        }
+        QCOMPARE(entriesOf(asked, true), expected);
     }
 
     // A body of exactly its kind's limit arrives whole, whether Content-Length announces it or
