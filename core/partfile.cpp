@@ -117,8 +117,10 @@ int PartFile::reopen(int flags)
     Descriptor fd(
         ::openat(folder_.fd(), name_.constData(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     if (!fd.isValid()) {
-        changedByOthers_ = errno == ENOENT || errno == ELOOP;
+        const int openErrno = errno;
+        changedByOthers_ = openErrno == ENOENT || openErrno == ELOOP;
         error_ = QStringLiteral("cannot open %1: %2").arg(path(), errnoText());
+        errno = openErrno; // for callers that name the system's reason
         return -1;
     }
     if (!OwnEntries::isSameFile(fd.fd(), lock_.fd())) {

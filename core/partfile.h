@@ -37,8 +37,8 @@ public:
     // only while the name still names the part made here. Unlike file(), such a descriptor sees
     // what another program wrote through the name, also on a file system that keeps each open's
     // own view of a file (a FAT card through FUSE), so a program's last write goes through it.
-    // The caller owns the descriptor; -1 with errorString(), and wasChangedByOthers() when the
-    // name names another entry or none.
+    // The caller owns the descriptor; -1 with errorString() and errno, and wasChangedByOthers()
+    // when the name names another entry or none.
     int reopen(int flags);
     QString path() const { return folderPath_ + QLatin1Char('/') + QFile::decodeName(name_); }
     QString errorString() const { return error_; }

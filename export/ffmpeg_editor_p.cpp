@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 
 namespace {
 
@@ -355,7 +356,7 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
     } else if (status != QProcess::NormalExit) {
         failAs(ExportFailure::Crashed, QStringLiteral("ffmpeg did not exit normally"));
     } else if (verifying) {
-        finishVerify();
+        finishVerify(exitCode);
     } else if (isProbing()) {
         // A probe always ends with an error for want of an output file.
         finishProbe();
@@ -364,10 +365,8 @@ void FFmpeg_editor_p::onFinished(int exitCode, QProcess::ExitStatus status)
     } else if (sawFullDisk) {
         // ffmpeg exits 0 when the disk fills while it writes the trailer
         failAs(ExportFailure::DiskFull, QStringLiteral("ffmpeg found the disk full"));
-    } else if (part->file().size() <= 0) {
-        fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(part->path()));
     } else {
-        verifyLength();
+        appendTrailer();
     }
 }
 
@@ -377,12 +376,9 @@ void FFmpeg_editor_p::verifyLength()
     expectedSec = totalDuration;
     if (sourceSec >= 0)
         expectedSec = qMin(expectedSec, sourceSec - FfmpegOutput::seekArg(lastArgs));
-    if (expectedSec <= shortToleranceSec) {
-        finishRun();
-        return;
-    }
-    // ffmpeg lists the written file's length on its way to an output that keeps nothing (without
-    // an output it would end with an error of its own, which no failure may take for the step's)
+    // ffmpeg reads the file as it will go into place and lists its length on its way to an
+    // output that keeps nothing (without an output it would end with an error of its own, which
+    // no failure may take for the step's)
     verifying = true;
     startProcess({QStringLiteral("-i"), part->path(), QStringLiteral("-c"), QStringLiteral("copy"),
                   QStringLiteral("-t"), QStringLiteral("0"), QStringLiteral("-f"),
@@ -395,15 +391,20 @@ void FFmpeg_editor_p::readWrittenLength(const QString &line)
         writtenSec = FfmpegOutput::inputDuration(line);
 }
 
-void FFmpeg_editor_p::finishVerify()
+void FFmpeg_editor_p::finishVerify(int exitCode)
 {
     verifying = false;
-    if (writtenSec < expectedSec - shortToleranceSec) {
+    if (exitCode != 0) {
+        failSaving(QStringLiteral("the written file cannot be read back"));
+        return;
+    }
+    if (expectedSec > shortToleranceSec && writtenSec < expectedSec - shortToleranceSec) {
         failAs(ExportFailure::ShortOutput,
                QStringLiteral("the output lasts %1 s of %2 s").arg(writtenSec).arg(expectedSec));
         return;
     }
-    finishRun();
+    if (commitPart())
+        dispatchMode();
 }
 
 void FFmpeg_editor_p::finishProbe()
@@ -425,7 +426,7 @@ void FFmpeg_editor_p::finishProbe()
     emit cutVideoGroupTriggered(outputSetting, haveAudio, audioIndex, resolution, isSubVideo);
 }
 
-void FFmpeg_editor_p::finishRun()
+void FFmpeg_editor_p::appendTrailer()
 {
     const int value = int(stepShare + float(progressDone));
     emit progressChanged(value);
@@ -443,16 +444,30 @@ void FFmpeg_editor_p::finishRun()
     }
     job.mixOfBothCameras = gDisplayMode == 1 && outputSetting.mainVideoSide == 0 && mode == 7;
 
+    // ffmpeg wrote the part through a descriptor of its own: the trailer goes through one opened
+    // after it ended, which sees what it wrote on every file system
+    part->file().close();
+    QFile output;
+    const int fd = part->reopen(O_WRONLY | O_APPEND);
+    if (fd < 0) {
+        part->wasChangedByOthers() ? failChanged(part->errorString())
+                                   : failSaving(qt_error_string(errno));
+        return;
+    }
+    output.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    if (output.size() <= 0) {
+        fail(QStringLiteral("ffmpeg wrote nothing to %1").arg(part->path()));
+        return;
+    }
     const GpsTrailerWriter writer(
         [this](const QString &path, bool detectOnly) { return load(path, detectOnly); });
     QString error;
-    if (!writer.append(job, part->file(), &error)) {
+    if (!writer.append(job, output, &error)) {
         failSaving(error);
         return;
     }
-    if (!commitPart())
-        return;
-    dispatchMode();
+    output.close();
+    verifyLength();
 }
 
 bool FFmpeg_editor_p::commitPart()

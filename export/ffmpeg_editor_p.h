@@ -95,7 +95,8 @@ signals:
     void getGroupOutputSetting();
     // EditorFailed: ffmpeg could not start, crashed, exited non-zero, wrote an empty output or
     // one more than a second shorter than the span (its source ended early), the trailer could
-    // not be written or the part not renamed over the output (the system's reason named), the
+    // not be written, the file with its trailer could not be read back or the part not renamed
+    // over the output (the system's reason named), the
     // part file could not be made, the input path was empty or the run was
     // cancelled, or someone else renamed the work folder away or took over the part or the
     // output's name; EditorNoDiskSpace: ffmpeg (even one exiting 0), the part file or the trailer
@@ -120,7 +121,9 @@ private:
     void answerPrompt(const QString &text);
     void applyResolution(const QSize &size);
     void finishProbe();
-    void finishRun();
+    // After ffmpeg's successful run: appends the trailer to the part through a descriptor opened
+    // now, then has the file verified.
+    void appendTrailer();
     void dispatchMode();
     // Ends the step as failed: classified from reason and the log, or of a known kind.
     void fail(const QString &reason, bool failedToStart = false);
@@ -136,11 +139,12 @@ private:
     // Puts the finished part in place: false, with the step failed, when it cannot be.
     bool commitPart();
     void report(const ExportFailure &why, const QString &reason);
-    // After a run: ffmpeg lists the written file, whose length must reach the run's span (less a
-    // second) or what the source has of it; else the source ended early.
+    // After a run and its trailer: ffmpeg reads the written file, which must open and last the
+    // run's span (less a second) or what the source has of it; else the source ended early.
     void verifyLength();
     void readWrittenLength(const QString &line);
-    void finishVerify();
+    // The verification ended with ffmpeg's exitCode: the part goes into place, or the step fails.
+    void finishVerify(int exitCode);
     void appendLog(const QString &text);
     TrailerSource load(const QString &path, bool detectOnly);
     TrailerSource loadedSource() const;

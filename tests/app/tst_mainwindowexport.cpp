@@ -5,6 +5,7 @@
 #include "descriptor.h"
 #include "exportcontroller.h"
 #include "exporttestfiles.h"
+#include "fatcard.h"
 #include "ffmpeg_editor_p.h"
 #include "formcontrol.h"
 #include "formdialog.h"
@@ -12,6 +13,7 @@
 #include "listrows.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
+#include "metadataparser.h"
 #include "outputname.h"
 #include "replacequestion.h"
 #include "sliderstyle.h"
@@ -156,6 +158,8 @@ private slots:
     void replacedListedFileShowsItsNewFigures();
     void anotherAccountInAGroupFolder_data();
     void anotherAccountInAGroupFolder();
+    void exportOntoAFatCard_data();
+    void exportOntoAFatCard();
 
 private:
     // Opens path through the Add Video road and waits until the play bar knows its length.
@@ -588,6 +592,19 @@ void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile_data()
                       "exec ffmpeg \"$@\"\n")
         << true << false << "f_pvErr"
         << "Unable to edit.\nThe source ended before the end of the cut, so nothing was saved.";
+    // the run leaves another file under its part's name, one without the video: the trailer
+    // goes into no file but the part that was made
+    QTest::newRow("another file under the part's name")
+        << QByteArray(
+               "case \"$*\" in *map_metadata*)\n"
+               "  for part; do :; done\n"
+               "  ffmpeg \"$@\" || exit 1\n"
+               "  head -c 65536 /dev/zero > \"$part.other\" && mv \"$part.other\" \"$part\"\n"
+               "  exit;;\n"
+               "esac\nexec ffmpeg \"$@\"\n")
+        << true << false << "f_pvErr"
+        << "Unable to edit.\nThe export's file was changed by someone else, so the output was not "
+           "saved:\n<output>";
     // in a shared folder, another user takes the file over while it is cut: the system refuses
     // to replace it only at the end
     QTest::newRow("output given to another user in a shared folder")
@@ -1282,4 +1299,58 @@ esac; touch done
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)
+
+void TstMainWindowExport::exportOntoAFatCard_data()
+{
+    QTest::addColumn<bool>("group");
+    QTest::newRow("a GPS clip's cut") << false;
+    QTest::newRow("a group's join") << true;
+}
+
+// A FAT card through FUSE, as a user mounts one where the kernel has no vfat: the file ffmpeg
+// wrote is whole, with the trailer after it, and only such a file is "Finished.".
+void TstMainWindowExport::exportOntoAFatCard()
+{
+    QFETCH(bool, group);
+    if (!FatCard::unavailableReason().isEmpty())
+        QSKIP(qPrintable(FatCard::unavailableReason()));
+    FatCard card;
+    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    QStringList sources;
+    for (int i = 0; i < (group ? 3 : 1); ++i) {
+        sources << dir_.filePath(QStringLiteral("20261207170%100_F.mp4").arg(i * 3));
+        const int seconds = group ? 3 : 8;
+        QVERIFY(ExportTestFiles::makeSourceWithTrailer(sources.last(), seconds,
+                                                       ExportTestFiles::makeSamples(seconds)));
+    }
+    const QString output = card.root() + QStringLiteral("/cut.mov");
+    {
+        MainWindow w;
+        QVERIFY(showWindow(w));
+        if (gDisplayMode != 0)
+            w.onDisplayModeChange();
+        if (group)
+            playGroup(w, sources);
+        else
+            openFile(w, sources.first());
+        if (QTest::currentTestFailed())
+            return;
+        ExportEnd end(w);
+        startCut(w, output);
+        if (QTest::currentTestFailed())
+            return;
+        QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
+        QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
+        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), output, 20000);
+    } // the player lets the card's file go
+    QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 6.0) < 0.2);
+    QVector<VideoInfo_t> samples;
+    QVERIFY(MetadataParser().loadMetadata(output, nullptr, &samples, nullptr, nullptr, nullptr,
+                                          nullptr, false) != DashcamTypes::none);
+    QVERIFY(samples.size() >= 6); // a record for each second of the span
+    QCOMPARE(QDir(card.root()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"cut.mov"});
+    QFile::remove(QStringLiteral("clip.txt"));
+}
+
 #include "tst_mainwindowexport.moc"
