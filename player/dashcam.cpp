@@ -422,8 +422,16 @@ void Dashcam::updateStatus()
         tick_.stop();
     if (status == status_)
         return;
+    const bool stoppedMoving = status_ == PlayingState;
     status_ = status;
     emit playStatusChanged(status);
+    // Changes of position while playing are left to the tick: where playback stopped is told
+    // now. A stop's trip data is its receivers' own (the window empties its panel), so only the
+    // position is told then.
+    if (stoppedMoving && status == PausedState)
+        emitTick();
+    else if (stoppedMoving && load_ == Load::Open)
+        emit positionChanged(positionMs());
 }
 
 void Dashcam::play()

@@ -93,6 +93,9 @@ signals:
     void infoChanged(VideoInfo_t vi, bool isValid);
     void durationChanged(QTime duration);
     void subMediaTriggerd(QUrl url);
+    // Every 200 ms while playing, at once for a step or seek while not playing, each followed by
+    // infoChanged; and once after the playStatusChanged that ends playing (a pause, a stop, the
+    // end) with the position playback stopped at, followed by infoChanged for a pause.
     void positionChanged(qint64 ms);
     void lengthChanged(qint64 ms);
     void playStatusChanged(MediaPlayerStatus status);

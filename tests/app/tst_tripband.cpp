@@ -85,13 +85,19 @@ private:
             QCOMPARE(samples.size(), seconds);
             QTRY_COMPARE(w.chart()->series(0)->count(), seconds);
         }
-        // Plays until the player reaches atLeastMs, then pauses.
+        // Plays with the play bar's button until the player has reached atLeastMs and moved on
+        // from its last report of the position, then pauses with it.
         void playTo(qint64 atLeastMs)
         {
-            emit w.control()->playPauseClicked();
-            QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->positionMs() >= atLeastMs, 10000);
-            emit w.control()->playPauseClicked();
-            QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->playStatus(), PausedState, 5000);
+            Dashcam *player = w.mainDashcam();
+            QSignalSpy reports(player, &Dashcam::positionChanged);
+            auto *play = w.control()->findChild<QAbstractButton *>(QStringLiteral("btnPlay"));
+            QTest::mouseClick(play, Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!reports.isEmpty() && player->positionMs() >= atLeastMs &&
+                                         player->positionMs() > reports.last().first().toLongLong(),
+                                     10000);
+            QTest::mouseClick(play, Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(player->playStatus(), PausedState, 5000);
         }
     };
 

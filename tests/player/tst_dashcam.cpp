@@ -77,6 +77,7 @@ private slots:
     void seekLandsOnPosition();
     void frameStepsMoveOneFrame();
     void stopReturnsToStart();
+    void pauseReportsThePausedPosition();
     void groupPlaysAsOneClip();
     void groupMemberNamesNeedNoEscaping();
     void snapshotWritesPicture();
@@ -341,6 +342,29 @@ void TstDashcam::frameStepsMoveOneFrame()
     player->stepBackward();
     QTRY_COMPARE_WITH_TIMEOUT(player->positionMs(), qint64(1040), 5000);
     QCOMPARE(player->playStatus(), PausedState);
+}
+
+// Playback moved on from its last report (between two ticks); the pause reports where it
+// stopped, after the state change.
+void TstDashcam::pauseReportsThePausedPosition()
+{
+    player->hasAutoPlaySignal();
+    openAndWait(clip("0001_F.mp4"));
+    QSignalSpy reports(player, &Dashcam::positionChanged);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !reports.isEmpty() && player->positionMs() > reports.last().first().toLongLong(), 5000);
+    QObject recording; // the connections end with the case
+    bool paused = false;
+    QList<qint64> afterPause;
+    connect(player, &Dashcam::playStatusChanged, &recording,
+            [&](MediaPlayerStatus status) { paused = status == PausedState; });
+    connect(player, &Dashcam::positionChanged, &recording, [&](qint64 ms) {
+        if (paused)
+            afterPause << ms;
+    });
+    player->pause();
+    QVERIFY(paused);
+    QCOMPARE(afterPause, QList<qint64>{player->positionMs()});
 }
 
 void TstDashcam::stopReturnsToStart()
