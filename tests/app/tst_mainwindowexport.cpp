@@ -1298,8 +1298,6 @@ esac; touch done
         TestSupport::saveScreenshot(shot, QStringLiteral("export-failed-changed-by-someone-else"));
 }
 
-TALVEX_TEST_MAIN(TstMainWindowExport)
-
 void TstMainWindowExport::exportOntoAFatCard_data()
 {
     QTest::addColumn<bool>("group");
@@ -1352,5 +1350,7 @@ void TstMainWindowExport::exportOntoAFatCard()
              QStringList{"cut.mov"});
     QFile::remove(QStringLiteral("clip.txt"));
 }
+
+TALVEX_TEST_MAIN(TstMainWindowExport)
 
 #include "tst_mainwindowexport.moc"
