@@ -14,12 +14,12 @@
 #include <QNetworkInterface>
 #include <QSignalSpy>
 #include <QSslConfiguration>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 
 #include <atomic>
 #include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 
 using TestSupport::contentOf;
 using TestSupport::entriesOf;
@@ -627,10 +627,14 @@ private slots:
         QTest::addColumn<bool>("otherVolume");
         QTest::addColumn<QString>("taken"); // what the asked folder holds under the name
         QTest::addColumn<QString>("saved"); // the saved file's name, "" when the save fails
-        QTest::newRow("same disk") << false << "" << "fw.bin";
-        QTest::newRow("same disk, the user's file kept") << false << "file" << "fw (1).bin";
-        QTest::newRow("another volume") << true << "" << "fw.bin";
-        QTest::newRow("another volume, the name a folder's") << true << "folder" << "";
+        QTest::newRow("same disk") << false << ""
+                                   << "fw.bin";
+        QTest::newRow("same disk, the user's file kept") << false << "file"
+                                                         << "fw (1).bin";
+        QTest::newRow("another volume") << true << ""
+                                        << "fw.bin";
+        QTest::newRow("another volume, the name a folder's") << true << "folder"
+                                                             << "";
     }
     void savedIntoTheFolderAskedFor()
     {
@@ -638,11 +642,7 @@ private slots:
         QFETCH(QString, taken);
         QFETCH(QString, saved);
         QTemporaryDir shm(QStringLiteral("/dev/shm/tst_filedownload-XXXXXX"));
-        struct stat disk = {};
-        struct stat tmpfs = {};
-        if (otherVolume && (!shm.isValid() || ::stat(qPrintable(dir.path()), &disk) != 0 ||
-                            ::stat(qPrintable(shm.path()), &tmpfs) != 0 ||
-                            disk.st_dev == tmpfs.st_dev))
+        if (otherVolume && QStorageInfo(shm.path()).device() == QStorageInfo(dir.path()).device())
             QSKIP("no second file system at /dev/shm");
         const QString streamed = emptyFolder(QStringLiteral("streamed"));
         const QString asked = otherVolume ? shm.path() : emptyFolder(QStringLiteral("asked"));
@@ -650,28 +650,23 @@ private slots:
             writeFile(asked + QStringLiteral("/fw.bin"), "the user's");
         else if (taken == QLatin1String("folder"))
             QVERIFY(QDir().mkpath(asked + QStringLiteral("/fw.bin/inside")));
-        const QMap<QString, QByteArray> before = entriesOf(asked, true);
+        QMap<QString, QByteArray> expected = entriesOf(asked, true);
         FileDownload download;
         QSignalSpy completed(&download, &FileDownload::saveFileCompleted);
-        QSignalSpy failed(&download, &FileDownload::saveFileFailed);
         QVERIFY(fetch(download, QStringLiteral("/size/3000"), QStringLiteral("fw.bin"), streamed));
         // the user's file is kept; a folder in the way is replaced by no file
         QCOMPARE(download.saveFile(asked, taken == QLatin1String("file")
                                               ? FileDownload::Existing::KeepIfDifferent
                                               : FileDownload::Existing::Replace),
                  !saved.isEmpty());
-        QCOMPARE(filesIn(streamed), QStringList());
-        QMap<QString, QByteArray> expected = before;
-        if (saved.isEmpty()) {
-            QCOMPARE(failed.count(), 1);
-            QCOMPARE(completed.count(), 0);
-        } else {
-            QCOMPARE(completed.count(), 1);
+        QCOMPARE(completed.count(), saved.isEmpty() ? 0 : 1);
+        if (!saved.isEmpty()) {
             QCOMPARE(completed.at(0).at(0).toString(), asked + QLatin1Char('/') + saved);
             QCOMPARE(contentOf(completed.at(0).at(0).toString()), fileOf(3000));
             expected.insert(saved, fileOf(3000));
         }
         QCOMPARE(entriesOf(asked, true), expected);
+        QCOMPARE(filesIn(streamed), QStringList());
     }
 
     // A body of exactly its kind's limit arrives whole, whether Content-Length announces it or
