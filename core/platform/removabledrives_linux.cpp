@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStorageInfo>
 
 namespace RemovableDrives {
 
@@ -50,6 +49,28 @@ RootsProvider &rootsProvider()
     return provider;
 }
 
+bool isOctalDigit(char c)
+{
+    return c >= '0' && c <= '7';
+}
+
+// "\ooo" escapes of the mount table (blank, tab, newline, backslash) back to their bytes.
+QByteArray unescapeMountField(const QByteArray &field)
+{
+    QByteArray decoded;
+    decoded.reserve(field.size());
+    for (int i = 0; i < field.size(); ++i) {
+        if (field.at(i) == '\\' && i + 3 < field.size() && isOctalDigit(field.at(i + 1)) &&
+            isOctalDigit(field.at(i + 2)) && isOctalDigit(field.at(i + 3))) {
+            decoded += char(field.mid(i + 1, 3).toInt(nullptr, 8));
+            i += 3;
+        } else {
+            decoded += field.at(i);
+        }
+    }
+    return decoded;
+}
+
 bool isUnderMountParent(const QString &rootPath)
 {
     for (const QString &parent : mountParents()) {
@@ -89,6 +110,23 @@ bool isRemovableDevice(const QByteArray &device, const QString &sysBlockRoot)
     return false;
 }
 
+QVector<MountedVolume> parseMountInfo(const QByteArray &table)
+{
+    constexpr int mountPointField = 4;
+    constexpr int firstOptionalField = 6;
+    QVector<MountedVolume> volumes;
+    for (const QByteArray &line : table.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        // optional fields ("shared:1", ...) run up to the separator; fs type and source follow
+        const int separator = fields.indexOf("-", firstOptionalField);
+        if (separator < 0 || separator + 2 >= fields.size())
+            continue;
+        volumes.push_back({QFile::decodeName(unescapeMountField(fields.at(mountPointField))),
+                           unescapeMountField(fields.at(separator + 2))});
+    }
+    return volumes;
+}
+
 QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString &sysBlockRoot)
 {
     QStringList roots;
@@ -107,12 +145,10 @@ QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString 
 
 QStringList mountedRemovableRoots()
 {
-    QVector<MountedVolume> volumes;
-    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-        if (storage.isValid() && storage.isReady())
-            volumes.push_back({storage.rootPath(), storage.device()});
-    }
-    return removableRoots(volumes, QStringLiteral("/sys/block"));
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (!table.open(QIODevice::ReadOnly))
+        return QStringList();
+    return removableRoots(parseMountInfo(table.readAll()), QStringLiteral("/sys/block"));
 }
 
 void setRootsProvider(RootsProvider provider)

@@ -5,8 +5,8 @@
 #include "formupdatefirewareinterface.h"
 #include "hostileanswers.h"
 #include "launcher.h"
-#include "peakmemory.h"
 #include "mainwindow.h"
+#include "peakmemory.h"
 #include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
@@ -126,7 +126,7 @@ private:
     std::unique_ptr<FormUpdateFirewareInterface> firmwareWizard(QStringList roots)
     {
         auto wizard = std::make_unique<FormUpdateFirewareInterface>();
-        wizard->setCameraDevice(std::make_shared<RemovableCameraDevice>([roots] { return roots; }));
+        wizard->setCameraDevice(std::make_shared<RemovableCameraDevice>(roots));
         wizard->setStyle();
         wizard->show();
         return wizard;
