@@ -1,6 +1,6 @@
 #include "driveprobe.h"
 
-#include <QFileInfo>
+#include <QDirIterator>
 #include <QHash>
 #include <QThreadPool>
 #include <QVector>
@@ -131,7 +131,8 @@ QStringList DriveProbe::answering(const QStringList &roots, const Question &ques
 
 bool DriveProbe::isFolder(const QString &root)
 {
-    return QFileInfo(root).isDir();
+    // "." is listed in every folder whose listing opens, an empty one included
+    return QDirIterator(root, QDir::AllEntries | QDir::Hidden | QDir::System).hasNext();
 }
 
 QThreadPool *DriveProbe::workPool()

@@ -39,7 +39,8 @@ public:
     static QStringList answering(const QStringList &roots, const Question &question,
                                  int boundMs = answerBoundMs);
 
-    // The plainest question: the root is a folder that can be looked at.
+    // The plainest question: root is a folder whose listing opens. Opening it reaches the drive
+    // itself, where a look at the folder's attributes may be answered from the system's cache.
     static bool isFolder(const QString &root);
 
     // The pool for longer work on removable drives (a card copy): not the global pool, on which

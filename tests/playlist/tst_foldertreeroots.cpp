@@ -1,10 +1,15 @@
 // Root rows of the folder tree beyond home and "/": mounted removable volumes, found from the
-// mount list and the block devices' removable flags.
+// mount table and the block devices' removable flags, and asked within a bound.
+#include "driveprobe.h"
 #include "removabledrives.h"
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
+
+#include <atomic>
+#include <future>
+#include <mutex>
 
 using RemovableDrives::MountedVolume;
 
@@ -21,6 +26,11 @@ private slots:
     void linkedDeviceNameIsResolved();
     void systemRootsEndInSlash();
     void searchRootsComeFromTheProvider();
+    void mountTableLines_data();
+    void mountTableLines();
+    void foldersAnswer_data();
+    void foldersAnswer();
+    void stuckDriveCountsAbsentAndIsNotAskedAgain();
 
 private:
     void writeFlag(const QString &disk, const QByteArray &value);
@@ -131,6 +141,99 @@ void TstFolderTreeRoots::searchRootsComeFromTheProvider()
     QCOMPARE(RemovableDrives::removableRootsForSearch(), fake);
     RemovableDrives::setRootsProvider({});
     QCOMPARE(RemovableDrives::removableRootsForSearch(), RemovableDrives::mountedRemovableRoots());
+}
+
+void TstFolderTreeRoots::mountTableLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QStringList>("volume"); // mount point and source; empty: no volume
+    QTest::newRow("card with an optional field")
+        << QByteArray("36 25 8:17 / /media/u/CARD rw,nosuid shared:7 - vfat /dev/sdb1 rw")
+        << QStringList{QStringLiteral("/media/u/CARD"), QStringLiteral("/dev/sdb1")};
+    QTest::newRow("no optional field")
+        << QByteArray("22 1 0:5 / /proc rw,nosuid - proc proc rw")
+        << QStringList{QStringLiteral("/proc"), QStringLiteral("proc")};
+    QTest::newRow("two optional fields, fuse source")
+        << QByteArray("90 25 0:50 / /tmp/x/card rw shared:9 master:2 - fuse.fusefat fusefat rw")
+        << QStringList{QStringLiteral("/tmp/x/card"), QStringLiteral("fusefat")};
+    QTest::newRow("escaped blank, tab and backslash")
+        << QByteArray("37 25 8:18 / /media/u/MY\\040CARD\\011A\\134B rw - exfat "
+                      "/dev/disk/by-label/MY\\040CARD rw")
+        << QStringList{QStringLiteral("/media/u/MY CARD\tA\\B"),
+                       QStringLiteral("/dev/disk/by-label/MY CARD")};
+    QTest::newRow("no separator") << QByteArray("37 25 8:18 / /media/u/CARD rw") << QStringList();
+    QTest::newRow("nothing after the separator")
+        << QByteArray("37 25 8:18 / /media/u/CARD rw - vfat") << QStringList();
+}
+
+void TstFolderTreeRoots::mountTableLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QStringList, volume);
+    QStringList parsed;
+    for (const MountedVolume &mounted : RemovableDrives::parseMountInfo(line + '\n'))
+        parsed << mounted.rootPath << QString::fromLocal8Bit(mounted.device);
+    QCOMPARE(parsed, volume);
+}
+
+void TstFolderTreeRoots::foldersAnswer_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<bool>("answers");
+    QTest::newRow("folder") << "full" << true;
+    QTest::newRow("empty folder") << "empty" << true;
+    QTest::newRow("file") << "full/file" << false;
+    QTest::newRow("missing") << "missing" << false;
+}
+
+void TstFolderTreeRoots::foldersAnswer()
+{
+    QFETCH(QString, relative);
+    QFETCH(bool, answers);
+    QTemporaryDir base;
+    QVERIFY(QDir(base.path()).mkpath(QStringLiteral("full/sub")));
+    QVERIFY(QDir(base.path()).mkpath(QStringLiteral("empty")));
+    QFile file(base.filePath(QStringLiteral("full/file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(DriveProbe::isFolder(base.filePath(relative)), answers);
+}
+
+// A drive whose answer does not come within the bound counts as absent, and is not asked again
+// while its question still runs.
+void TstFolderTreeRoots::stuckDriveCountsAbsentAndIsNotAskedAgain()
+{
+    constexpr int boundMs = 1000;
+    const QStringList roots{QStringLiteral("/a/"), QStringLiteral("/stuck/"),
+                            QStringLiteral("/b/")};
+    struct Stuck
+    {
+        std::promise<void> answer;
+        std::shared_future<void> answered = answer.get_future().share();
+        std::once_flag once;
+        std::atomic_int asked{0};
+        void release()
+        {
+            std::call_once(once, [this] { answer.set_value(); });
+        }
+    };
+    auto stuck = std::make_shared<Stuck>();
+    const auto releaseStuck = qScopeGuard([stuck] { stuck->release(); });
+    const DriveProbe::Question question = [stuck](const QString &root) {
+        if (root != QLatin1String("/stuck/"))
+            return true;
+        ++stuck->asked;
+        // a broken bound fails the test instead of hanging it
+        stuck->answered.wait_for(std::chrono::seconds(30));
+        return true;
+    };
+    const QStringList answering{QStringLiteral("/a/"), QStringLiteral("/b/")};
+    QCOMPARE(DriveProbe::answering(roots, question, boundMs), answering);
+    QCOMPARE(DriveProbe::answering(roots, question, boundMs), answering);
+    QCOMPARE(stuck->asked.load(), 1);
+
+    // answered at last: asked again
+    stuck->release();
+    QTRY_COMPARE(DriveProbe::answering(roots, question, boundMs), roots);
 }
 
 TALVEX_TEST_MAIN(TstFolderTreeRoots)
