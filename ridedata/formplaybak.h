@@ -56,8 +56,8 @@ public:
     void stopRidePlayback();
     // Before the ride-data folder is emptied: once this returns the running copy writes nothing
     // more into it (the file it was copying is not kept), and a copy asked for meanwhile is
-    // dropped. Nothing waits for the copy, which may hang on a card that stopped answering: it
-    // ends by itself. GUI thread only.
+    // dropped, also one whose card check has not answered yet. Nothing waits for the copy, which
+    // may hang on a card that stopped answering: it ends by itself. GUI thread only.
     void stopCopy();
 
     // Work that runs off the GUI thread and ends on it: the card checks (entering the mode, the

@@ -82,6 +82,8 @@ void FormPlaybak::startCopy(const QString &source)
 
 void FormPlaybak::stopCopy()
 {
+    // so is a copy asked for whose card check has not answered yet
+    entryCardCheck->dropAnswers();
     nextCopySource.clear();
     copyStop->now();
     // forgotten, not waited for: its result no longer matters

@@ -83,6 +83,17 @@ DriveProbe::~DriveProbe()
     delivery_->probe = nullptr;
 }
 
+void DriveProbe::dropAnswers()
+{
+    {
+        const std::lock_guard<std::mutex> lock(delivery_->mutex);
+        delivery_->probe = nullptr;
+    }
+    delivery_ = std::make_shared<Delivery>();
+    delivery_->probe = this;
+    asking_ = 0;
+}
+
 void DriveProbe::ask(const QStringList &roots, const Question &question, int boundMs)
 {
     ++asking_;
@@ -94,7 +105,10 @@ void DriveProbe::ask(const QStringList &roots, const Question &question, int bou
             return;
         QMetaObject::invokeMethod(
             probe,
-            [probe, roots, yes] {
+            [delivery, probe, roots, yes] {
+                // written on this thread only, so read here without the lock
+                if (!delivery->probe)
+                    return; // dropped after it was queued
                 --probe->asking_;
                 emit probe->answered(roots, yes);
             },

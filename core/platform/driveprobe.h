@@ -31,6 +31,8 @@ public:
     void ask(const QStringList &roots, const Question &question, int boundMs = answerBoundMs);
     // An ask() has not been answered yet.
     bool isAsking() const { return asking_ > 0; }
+    // The asks made so far are never answered; later ones are.
+    void dropAnswers();
 
     // The roots among roots whose answer to question is yes within boundMs, in roots order;
     // blocks the calling thread for boundMs at most. A root whose earlier question outlived its

@@ -615,8 +615,8 @@ void TstRideDataMode::deleteRideDataDuringTheCardCopySticks()
     QVERIFY(MainWindowTest::showWindow(w));
     FormPlaybak *page = w.ridePage();
     action(w, "actionCalendar")->trigger();
+    QTRY_VERIFY(page->isCopying()); // once the card has answered
     QVERIFY(held->waitUntilOpened(30s));
-    QVERIFY(page->isCopying());
     // the folder button asks for the card copy once more: it is to follow the running one
     clickButton(page->calendar(), "selectedFolderBtn");
     clickButton(w.formDialog(), "downloadMetadata_btn_ok");
@@ -666,6 +666,7 @@ void TstRideDataMode::copyAskedForDuringTheCardCopyRunsAfterIt()
     QVERIFY(MainWindowTest::showWindow(w));
     FormPlaybak *page = w.ridePage();
     action(w, "actionCalendar")->trigger();
+    QTRY_VERIFY(page->isCopying()); // once the card has answered
     QVERIFY(held.waitUntilOpened(30s));
 
     // with a second card in, the folder button asks for a folder
@@ -700,6 +701,7 @@ void TstRideDataMode::quittingStopsTheCopyAfterItsCurrentFile()
     auto w = std::make_unique<MainWindow>();
     QVERIFY(MainWindowTest::showWindow(*w));
     action(*w, "actionCalendar")->trigger();
+    QTRY_VERIFY(w->ridePage()->isCopying()); // once the card has answered
     QVERIFY(held.waitUntilOpened(30s));
     QStringList before = largeCardNames_;
     before.erase(std::upper_bound(before.begin(), before.end(), heldName_), before.end());
