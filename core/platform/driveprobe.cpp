@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int workThreads = 8; // beyond copies stuck on cards that stopped answering
+constexpr int workThreads = 8; // room for copies beside those stuck on cards that stopped answering
 
 enum class Answer
 {
