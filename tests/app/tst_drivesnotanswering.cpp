@@ -1,5 +1,5 @@
 // The real main window with a memory card whose driver has stopped, so that every look at the card
-// waits: Tools > Calendar, File > Add Video's chooser and the firmware wizard's drive check go on
+// waits: File > Add Video's chooser, Tools > Calendar and the firmware wizard's drive check go on
 // without it, whether the card is mounted anywhere or offered as a removable drive, while a drive
 // that answers still shows in each.
 #include "fatcard.h"
@@ -22,12 +22,11 @@ class TstDrivesNotAnswering : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void cleanup();
     void windowGoesOnWithoutTheCard_data();
     void windowGoesOnWithoutTheCard();
 
 private:
-    QTemporaryDir dir_;
+    QTemporaryDir dir_; // the working folder
     QString oldCwd_;
     QString answering_; // a removable drive that answers, with a ride
     const QString ride_ = dayOfThisMonth(2) + QStringLiteral("070000.TXT");
@@ -35,9 +34,8 @@ private:
 
 void TstDrivesNotAnswering::initTestCase()
 {
-    QVERIFY(dir_.isValid());
     oldCwd_ = QDir::currentPath();
-    QDir::setCurrent(dir_.path());
+    QVERIFY(QDir::setCurrent(dir_.path()));
     answering_ = dir_.filePath(QStringLiteral("media/STICK/"));
     writeRide(answering_ + QStringLiteral("Metadata"), ride_, steadyRide(12));
 }
@@ -45,12 +43,6 @@ void TstDrivesNotAnswering::initTestCase()
 void TstDrivesNotAnswering::cleanupTestCase()
 {
     QDir::setCurrent(oldCwd_);
-}
-
-void TstDrivesNotAnswering::cleanup()
-{
-    RemovableDrives::setRootsProvider({});
-    QDir(dir_.filePath(QStringLiteral("Metadata"))).removeRecursively();
 }
 
 void TstDrivesNotAnswering::windowGoesOnWithoutTheCard_data()
@@ -67,18 +59,17 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
         QSKIP(qPrintable(FatCard::unavailableReason()));
     FatCard card;
     QVERIFY2(card.isMounted(), qPrintable(card.error()));
-    // ride data of its own: had it answered, two cards would leave the copy undone
-    writeRide(card.root() + QStringLiteral("/Metadata"), dayOfThisMonth(3) + "070000.TXT",
-              steadyRide(12));
+    // rides of its own: had it answered, two cards would leave the copy undone
+    writeRide(card.root() + QStringLiteral("/Metadata"), ride_, steadyRide(12));
     const QString stopped = card.root() + QLatin1Char('/');
     if (asRemovable)
-        RemovableDrives::setRootsProvider([stopped, this] {
-            return QStringList{stopped, answering_};
-        });
+        RemovableDrives::setRootsProvider([=] { return QStringList{stopped, answering_}; });
+    const auto restore = qScopeGuard([this] {
+        RemovableDrives::setRootsProvider({});
+        QDir(dir_.filePath(QStringLiteral("Metadata"))).removeRecursively();
+    });
     QVERIFY(card.stopDriver());
-    // a window that hangs on the card gets it back after a while, so that the test ends
     FreezeWatch watch([&card] { card.resumeDriver(); });
-
     MainWindow w;
     QVERIFY(MainWindowTest::showWindow(w));
     w.releaseKeyboard();
@@ -97,27 +88,24 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
                       Qt::LeftButton);
     QTRY_VERIFY(!chooser);
 
-    // Tools > Calendar shows the page, copies from the one card that answers, and Tools > Player
-    // returns
+    // Tools > Calendar copies from the one card that answers; Tools > Player returns
     action(w, "actionCalendar")->trigger();
-    FormPlaybak *page = w.ridePage();
-    QTRY_VERIFY(page->isVisible());
-    waitIdle(page);
+    QTRY_VERIFY(w.ridePage()->isVisible());
+    waitIdle(w.ridePage());
     QCOMPARE(QFileInfo::exists(dir_.filePath(QStringLiteral("Metadata/") + ride_)), asRemovable);
     action(w, "actionPlayer")->trigger();
     QCOMPARE(gMode, 0);
 
-    // the firmware wizard's drive check ends, finding only the drive that answers
+    // the firmware wizard's drive check ends, with the drive that answers only
     action(w, "actionUpdate_Firmware")->trigger();
     QPointer<FormUpdateFirewareInterface> wizard;
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<FormUpdateFirewareInterface *>(top);
-            found && found->isVisible())
+        if (auto *found = qobject_cast<FormUpdateFirewareInterface *>(top))
             wizard = found;
     }
     QVERIFY(wizard);
     QTest::mouseClick(wizard->findChild<QPushButton *>(QStringLiteral("btn_next")), Qt::LeftButton);
-    // ended: a page of its own, or the record of the one drive (which goes on to the version file)
+    // ended: a page of its own, or the record of one drive (which goes on to the version file)
     QTRY_VERIFY_WITH_TIMEOUT(wizard->state() != FormUpdateFirewareInterface::Checking ||
                                  !wizard->deviceRecord().isEmpty(),
                              10000);

@@ -1,38 +1,28 @@
 #include "freezewatch.h"
 
-namespace {
-constexpr int beatMs = 50;
-constexpr std::chrono::milliseconds lookEvery(100);
-} // namespace
-
-FreezeWatch::FreezeWatch(std::function<void()> onFreeze, std::chrono::milliseconds stall)
-    : onFreeze_(std::move(onFreeze)), stall_(stall),
-      lastBeat_(Clock::now().time_since_epoch().count())
+FreezeWatch::FreezeWatch(std::function<void()> onFreeze, std::chrono::seconds stall)
 {
-    QObject::connect(&heartbeat_, &QTimer::timeout,
-                     [this] { lastBeat_ = Clock::now().time_since_epoch().count(); });
-    heartbeat_.start(beatMs);
-    watcher_ = std::thread([this] { watch(); });
+    QObject::connect(&heartbeat_, &QTimer::timeout, [this] { ++beats_; });
+    heartbeat_.start(50);
+    watcher_ = std::thread([this, onFreeze = std::move(onFreeze), stall] {
+        using Clock = std::chrono::steady_clock;
+        qint64 seen = beats_;
+        Clock::time_point lastBeat = Clock::now();
+        while (!stop_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (beats_ != seen) {
+                seen = beats_;
+                lastBeat = Clock::now();
+            } else if (!froze_ && Clock::now() - lastBeat > stall) {
+                froze_ = true;
+                onFreeze();
+            }
+        }
+    });
 }
 
 FreezeWatch::~FreezeWatch()
 {
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-    }
-    stopping_.notify_all();
+    stop_ = true;
     watcher_.join();
-}
-
-void FreezeWatch::watch()
-{
-    std::unique_lock<std::mutex> lock(mutex_);
-    while (!stopping_.wait_for(lock, lookEvery, [this] { return stop_; })) {
-        const Clock::time_point last{Clock::duration(lastBeat_.load())};
-        if (!froze_ && Clock::now() - last > stall_) {
-            froze_ = true;
-            onFreeze_();
-        }
-    }
 }

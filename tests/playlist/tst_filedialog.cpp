@@ -422,12 +422,8 @@ void TstFileDialog::rememberedFolderOnADrive()
     // before the card goes, also when a check fails
     const auto closeFirst = qScopeGuard([this] { closeChooser(open); });
     QTRY_COMPARE_WITH_TIMEOUT(dialog->currentFolder(), answers ? folder : desktop, 10000);
-    FileListView_C *tree = treeOf(dialog);
-    QCOMPARE(rowNamed(tree, root, 0) >= 0, answers);
-    // the folder under the drive's row, not under "/"
-    const FileListItem *selected = tree->itemAt(dialog->selectedTreeRow());
-    QCOMPARE(selected->name, answers ? QStringLiteral("DCIM") : QStringLiteral("Desktop"));
-    QCOMPARE(selected->indent, answers ? 32 : 0);
+    // the folder right under the drive's own row, not deep under "/"
+    QCOMPARE(treeOf(dialog)->itemAt(dialog->selectedTreeRow())->indent, answers ? 32 : 0);
     QVERIFY2(!watch.froze(), "the chooser waited for the drive");
 }
 
