@@ -49,26 +49,14 @@ RootsProvider &rootsProvider()
     return provider;
 }
 
-bool isOctalDigit(char c)
+// The mount table's escapes of blank, tab, newline and backslash back to their bytes; the
+// backslash last, so that an escape it leaves is not read once more.
+QByteArray unescapeMountField(QByteArray field)
 {
-    return c >= '0' && c <= '7';
-}
-
-// "\ooo" escapes of the mount table (blank, tab, newline, backslash) back to their bytes.
-QByteArray unescapeMountField(const QByteArray &field)
-{
-    QByteArray decoded;
-    decoded.reserve(field.size());
-    for (int i = 0; i < field.size(); ++i) {
-        if (field.at(i) == '\\' && i + 3 < field.size() && isOctalDigit(field.at(i + 1)) &&
-            isOctalDigit(field.at(i + 2)) && isOctalDigit(field.at(i + 3))) {
-            decoded += char(field.mid(i + 1, 3).toInt(nullptr, 8));
-            i += 3;
-        } else {
-            decoded += field.at(i);
-        }
-    }
-    return decoded;
+    return field.replace("\\040", " ")
+        .replace("\\011", "\t")
+        .replace("\\012", "\n")
+        .replace("\\134", "\\");
 }
 
 bool isUnderMountParent(const QString &rootPath)
