@@ -1,7 +1,9 @@
 #include "formupdatefirewareinterface.h"
 
 #include "cameradevice.h"
+#include "driveprobe.h"
 #include "onlinelog.h"
+#include "removabledrives.h"
 #include "ui_formupdatewizard.h"
 #include "updateconfig.h"
 
@@ -23,8 +25,7 @@ QString offerText(const QString &headline, const QString &published, const QStri
 
 FormUpdateFirewareInterface::FormUpdateFirewareInterface(QWidget *parent)
     : FormUpdateWizard(QStringLiteral("FormUpdateFirewareInterface"),
-                       QStringLiteral("Update Fiemware"), parent),
-      camera_(std::make_shared<RemovableCameraDevice>())
+                       QStringLiteral("Update Fiemware"), parent)
 {
     ui->btn_ok->hide();
     ui->btn_back->hide();
@@ -43,10 +44,8 @@ FormUpdateFirewareInterface::FormUpdateFirewareInterface(QWidget *parent)
     updateStatus();
 }
 
-FormUpdateFirewareInterface::~FormUpdateFirewareInterface()
-{
-    check_.waitForFinished();
-}
+// A check still running (on a drive that stopped answering) ends by itself: it owns its device.
+FormUpdateFirewareInterface::~FormUpdateFirewareInterface() = default;
 
 void FormUpdateFirewareInterface::setCameraDevice(std::shared_ptr<CameraDevice> device)
 {
@@ -83,8 +82,13 @@ void FormUpdateFirewareInterface::startDeviceCheck()
 {
     if (check_.isRunning())
         return; // the running check reports for this one
-    std::shared_ptr<CameraDevice> device = camera_;
-    check_.setFuture(QtConcurrent::run([device] { return checkUSBDevice(*device); }));
+    // the roots are taken here, on the GUI thread, where tests replace their provider
+    std::shared_ptr<CameraDevice> device =
+        camera_
+            ? camera_
+            : std::make_shared<RemovableCameraDevice>(RemovableDrives::removableRootsForSearch());
+    check_.setFuture(
+        QtConcurrent::run(DriveProbe::workPool(), [device] { return checkUSBDevice(*device); }));
 }
 
 void FormUpdateFirewareInterface::onNext()

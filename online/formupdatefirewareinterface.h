@@ -39,11 +39,13 @@ public:
     explicit FormUpdateFirewareInterface(QWidget *parent = nullptr);
     ~FormUpdateFirewareInterface() override;
 
-    // The camera layer the device check asks; a RemovableCameraDevice unless replaced.
+    // The camera layer the device check asks; unless replaced, a RemovableCameraDevice of the
+    // removable roots at the check's start.
     void setCameraDevice(std::shared_ptr<CameraDevice> device);
     QJsonObject deviceRecord() const { return deviceRecord_; }
 
-    // Runs on a pool worker: enumerates the camera's drives and connects to it.
+    // Runs on a worker of DriveProbe::workPool(): enumerates the camera's drives and connects to
+    // it. A drive that does not answer within DriveProbe's bound counts as absent.
     static DeviceCheckResult checkUSBDevice(CameraDevice &device);
 
 signals:
@@ -70,7 +72,7 @@ private:
     // The root of the one camera drive of the record, or empty when it holds not exactly one.
     QString cameraDrive() const;
 
-    std::shared_ptr<CameraDevice> camera_;
+    std::shared_ptr<CameraDevice> camera_; // null: the removable roots at each check
     QFutureWatcher<DeviceCheckResult> check_;
     QJsonObject deviceRecord_;
 };

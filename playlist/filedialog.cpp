@@ -4,6 +4,7 @@
 
 #include "appfont.h"
 #include "appglobals.h"
+#include "driveprobe.h"
 #include "filedialogfiles.h"
 #include "filedialogpaintpause.h"
 #include "foldertreemodel.h"
@@ -65,6 +66,8 @@ FileDialog_C::FileDialog_C(QWidget *parent)
     setWindowModality(Qt::ApplicationModal);
     FramelessHelper::install(this);
     tree->setViewMode(QListView::ListMode);
+    drives = new DriveProbe(this);
+    connect(drives, &DriveProbe::answered, this, &FileDialog_C::onDrivesAnswered);
     buildDriveTree();
 
     setupTables();

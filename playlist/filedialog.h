@@ -12,6 +12,7 @@
 #include <memory>
 
 struct FileListItem;
+class DriveProbe;
 class FileListView_C;
 class QLabel;
 class QTableWidgetItem;
@@ -72,6 +73,11 @@ private:
 
     // tree (filedialogtree.cpp)
     void buildDriveTree();
+    // A level-0 row for root (a path ending in "/") after the others, unless one names it.
+    void appendRootRow(const QString &root);
+    // The removable drives that answered, after the other roots; then the start folder when it
+    // waited for them.
+    void onDrivesAnswered(const QStringList &asked, const QStringList &answering);
     void expandFolder(const QString &folder, int row, int level);
     static bool hasSubDirectories(const QString &path);
     void collapseFolder(int row);
@@ -95,6 +101,10 @@ private:
     QString currentPath;
     QString desktopPath; // the Desktop location, without a trailing "/"
     bool hasDesktopRow = false;
+    DriveProbe *drives;               // a child; asks the removable drives once, at construction
+    QStringList driveRoots;           // the removable roots asked, each ending in "/"
+    QStringList answeringDrives;      // those that answered in time
+    bool startWaitsForDrives = false; // mode 0's remembered folder lies on a drive not answered
     QStringList selectedNames;
     QString selectionText;
     QList<QUrl> resultUrls;

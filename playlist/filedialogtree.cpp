@@ -4,6 +4,7 @@
 #include "ui_filedialog.h"
 
 #include "appglobals.h"
+#include "driveprobe.h"
 #include "filedialogpaintpause.h"
 #include "foldertreemodel.h"
 #include "foldertreepaths.h"
@@ -64,24 +65,45 @@ void FileDialog_C::buildDriveTree()
         fillTreeItem(std::move(desktop), 0);
     }
 
-    QStringList roots{withSlash(QDir::homePath()), QStringLiteral("/")};
-    roots << RemovableDrives::mountedRemovableRoots();
-    roots.removeDuplicates();
-    for (const QString &root : roots) {
+    for (const QString &root : {withSlash(QDir::homePath()), QStringLiteral("/")}) {
         if (!QFileInfo(root).isDir())
             continue;
-        auto item = std::make_unique<FileListItem>();
-        item->name = root;
-        item->expanderImage = collapsedArrowImage;
-        const bool first = currentPath.isEmpty();
-        if (first)
-            item->state = selectState;
-        fillTreeItem(std::move(item), 0);
-        if (first) {
+        appendRootRow(root);
+        if (currentPath.isEmpty()) {
+            // the first root is where the folder modes start
             selectedRow = tree->count() - 1;
+            tree->itemAt(selectedRow)->state = selectState;
             currentPath = root;
         }
     }
+    // the removable drives follow once they answer: a card that hangs must not hold the window
+    for (const QString &root : RemovableDrives::removableRootsForSearch())
+        driveRoots << withSlash(root);
+    drives->ask(driveRoots, &DriveProbe::isFolder);
+}
+
+void FileDialog_C::appendRootRow(const QString &root)
+{
+    for (int row = 0; row < tree->count(); ++row) {
+        if (levelOf(row) == 0 && !isDesktopRow(row) && tree->itemAt(row)->name == root)
+            return;
+    }
+    auto item = std::make_unique<FileListItem>();
+    item->name = root;
+    item->expanderImage = collapsedArrowImage;
+    fillTreeItem(std::move(item), 0);
+}
+
+void FileDialog_C::onDrivesAnswered(const QStringList &, const QStringList &answering)
+{
+    answeringDrives = answering;
+    {
+        FileDialogPaintPause pause{tree};
+        for (const QString &root : answering)
+            appendRootRow(root);
+    }
+    if (std::exchange(startWaitsForDrives, false))
+        listVideoFilesAfterCd();
 }
 
 void FileDialog_C::fillTreeItem(std::unique_ptr<FileListItem> item, int level)
@@ -138,6 +160,7 @@ void FileDialog_C::diskDirList_itemClicked(int row)
     }
     if (!tree->itemAt(row))
         return;
+    startWaitsForDrives = false; // a folder chosen before the drives answered stays chosen
     FileDialogPaintPause pause{ui->diskFileList, tree};
     markSelected(row);
     showFolder(treeItemPath(row, levelOf(row)));
@@ -278,7 +301,13 @@ void FileDialog_C::listVideoFilesAfterCd()
 {
     FileDialogPaintPause pause{tree};
     const QString remembered = gFileDialogPath;
-    if (remembered.isEmpty() || !QFileInfo(remembered).isDir()) {
+    // a folder on a removable drive is looked at only once the drive has answered
+    const int drive = FolderTreePaths::locate(driveRoots, remembered).root;
+    startWaitsForDrives = drive >= 0 && drives->isAsking();
+    if (startWaitsForDrives)
+        return;
+    const bool driveAbsent = drive >= 0 && !answeringDrives.contains(driveRoots.at(drive));
+    if (remembered.isEmpty() || driveAbsent || !QFileInfo(remembered).isDir()) {
         // row 0: the Desktop when it exists, else the first root
         suppressNextClick = false;
         diskDirList_itemClicked(0);

@@ -2,6 +2,7 @@
 #include "formplaybak.h"
 
 #include "appfont.h"
+#include "driveprobe.h"
 #include "formcalendarview.h"
 #include "formchartdataview.h"
 #include "formfiledatelistview.h"
@@ -40,6 +41,8 @@ FormPlaybak::FormPlaybak(QWidget *parent) : QWidget(parent), ui(std::make_unique
     curDateLabel = new QLabel;
     for (QPushButton *button : {ui->playBtn, ui->stopBtn, ui->stepBtn_p, ui->stepBtn_n})
         button->setFixedSize(18, 18);
+    entryCardCheck = new DriveProbe(this);
+    buttonCardCheck = new DriveProbe(this);
     initStyle();
     connectSignals();
     reader = std::make_shared<PlaybackDataParser>(QString());
@@ -50,7 +53,7 @@ FormPlaybak::FormPlaybak(QWidget *parent) : QWidget(parent), ui(std::make_unique
 FormPlaybak::~FormPlaybak()
 {
     // a running copy stops after its current file; quitting does not wait for it
-    copyCancel->store(true);
+    copyStop->afterCurrentFile();
     // a map still lent goes with the page, like the other children of its map area
     if (!chartView->parent())
         delete chartView;
@@ -98,8 +101,9 @@ void FormPlaybak::connectSignals()
             &FormChartDataView::setChartData);
     connect(rideData(), &FormPlaybackData::bodydataParameterTriggered, chartView,
             &FormChartDataView::setBodydataParameter);
-    // work off the GUI thread -> page
-    connect(&copyWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onCopyFinished);
+    // work off the GUI thread -> page (each copy's watcher is connected when it starts)
+    connect(entryCardCheck, &DriveProbe::answered, this, &FormPlaybak::onEntryCardCheckAnswered);
+    connect(buttonCardCheck, &DriveProbe::answered, this, &FormPlaybak::onButtonCardCheckAnswered);
     connect(&rideWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onRideRead);
     connect(&windowWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onWindowBuilt);
 }

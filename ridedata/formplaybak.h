@@ -16,12 +16,12 @@
 #include <QVector>
 #include <QWidget>
 
-#include <atomic>
 #include <memory>
 
 namespace Ui {
 class FormPlaybak;
 }
+class DriveProbe;
 class FormCalendarView;
 class FormChartDataView;
 class FormFileDateListView;
@@ -54,13 +54,16 @@ public:
     void applyLanguage();
     // Leaving calendar mode: playback stops and the ride is forgotten.
     void stopRidePlayback();
-    // Before the ride-data folder is emptied: the running copy stops after its current file and
-    // is waited for, and a copy asked for meanwhile is dropped. GUI thread only.
+    // Before the ride-data folder is emptied: once this returns the running copy writes nothing
+    // more into it (the file it was copying is not kept), and a copy asked for meanwhile is
+    // dropped, also one whose card check has not answered yet. Nothing waits for the copy, which
+    // may hang on a card that stopped answering: it ends by itself. GUI thread only.
     void stopCopy();
 
-    // Work that runs off the GUI thread and ends on it: the card copy, reading a chosen ride and
-    // the period charts' window.
-    bool isCopying() const { return copying_; }
+    // Work that runs off the GUI thread and ends on it: the card checks (entering the mode, the
+    // folder button), the card copy, reading a chosen ride and the period charts' window.
+    bool isCheckingCards() const;
+    bool isCopying() const { return copyWatcher != nullptr; }
     bool isReadingRide() const { return readingRide_; }
     bool isBuildingWindow() const { return buildingWindow_; }
     const RideSummaryCache &summaryCache() const { return *summaryCache_; }
@@ -97,6 +100,8 @@ private slots:
     void onStep_n();
     void onStep_p();
     void onUpdateMetadata();
+    void onEntryCardCheckAnswered(const QStringList &roots, const QStringList &cardRoots);
+    void onButtonCardCheckAnswered(const QStringList &roots, const QStringList &cardRoots);
     void setPosition(int position);
     void sliderActionTriggered(int position);
     void sliderReleased();
@@ -108,7 +113,10 @@ private slots:
 public slots:
     void onClearPlaybackDataAll();
     void setCurDate(QString text);
-    int onCheckMetadata();
+    // The card check's answer: the removable roots asked and those holding a "Metadata" folder
+    // (a root that did not answer in time counts as holding none). Sets the source folder when
+    // there were roots; returns the number of cards.
+    int onCheckMetadata(const QStringList &roots, const QStringList &cardRoots);
     void onCopyMetadata(int diskCount);
     void setMetadataDefault();
     void onFileOpenDialog();
@@ -132,8 +140,12 @@ private:
     void restartTimer(int intervalMs);
     // The rides of the ride-data folder (RideDataFolder::listRides).
     QStringList rideListing() const;
+    // Asks every removable root, off the GUI thread, whether it holds a "Metadata" folder; the
+    // probe answers within its bound.
+    void askForCards(DriveProbe *probe);
     // Starts copying source's ride files into the ride-data folder off the GUI thread; a copy
-    // asked for while one runs follows it, so two copies never run at once.
+    // asked for while one runs follows it, so two copies never write at once (one that
+    // stopCopy() forgot writes nothing more).
     void startCopy(const QString &source);
     void onCopyFinished();
     void onRideRead();
@@ -157,10 +169,13 @@ private:
     int chartMode_ = 0;    // 0 map, 1 period charts
     QSize pageSize;        // the last setPageSize, empty before
     QTimer *timer = nullptr;
-    QFutureWatcher<RideDataFolder::CopyResult> copyWatcher;
-    std::shared_ptr<std::atomic_bool> copyCancel = std::make_shared<std::atomic_bool>(false);
-    QString nextCopySource; // a copy asked for while one ran; "" when none
-    bool copying_ = false;
+    DriveProbe *entryCardCheck = nullptr;  // a child; its answer leads to the copy
+    DriveProbe *buttonCardCheck = nullptr; // a child; its answer leads to a dialog
+    // the running copy's, a child; null when none. A copy stopped by stopCopy() is forgotten.
+    QFutureWatcher<RideDataFolder::CopyResult> *copyWatcher = nullptr;
+    std::shared_ptr<RideDataFolder::CopyStop> copyStop =
+        std::make_shared<RideDataFolder::CopyStop>();
+    QString nextCopySource;               // a copy asked for while one ran; "" when none
     QFutureWatcher<RideLoad> rideWatcher; // the last chosen ride only
     QString readingName;                  // its file name
     bool readingRide_ = false;

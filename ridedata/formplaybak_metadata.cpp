@@ -3,6 +3,7 @@
 #include "formplaybak.h"
 
 #include "appglobals.h"
+#include "driveprobe.h"
 #include "filedialog.h"
 #include "formcalendarview.h"
 #include "formfiledatelistview.h"
@@ -20,7 +21,12 @@ void FormPlaybak::setMetadataDefault()
         QDir::current().mkdir(RideDataFolder::folderName);
     // the rides already copied show at once; the calendar fills again when the copy ends
     markCalendar();
-    onCopyMetadata(onCheckMetadata());
+    askForCards(entryCardCheck);
+}
+
+void FormPlaybak::onEntryCardCheckAnswered(const QStringList &roots, const QStringList &cardRoots)
+{
+    onCopyMetadata(onCheckMetadata(roots, cardRoots));
 }
 
 void FormPlaybak::markCalendar()
@@ -32,12 +38,21 @@ void FormPlaybak::markCalendar()
     calendar()->setDataDays(rides);
 }
 
-int FormPlaybak::onCheckMetadata()
+bool FormPlaybak::isCheckingCards() const
 {
-    const QStringList roots = RemovableDrives::removableRootsForSearch();
+    return entryCardCheck->isAsking() || buttonCardCheck->isAsking();
+}
+
+void FormPlaybak::askForCards(DriveProbe *probe)
+{
+    probe->ask(RemovableDrives::removableRootsForSearch(), &RideDataFolder::holdsCardFolder);
+}
+
+int FormPlaybak::onCheckMetadata(const QStringList &roots, const QStringList &cardRoots)
+{
     if (roots.isEmpty())
         return 0;
-    const RideDataFolder::CardSearch search = RideDataFolder::findCardFolders(roots);
+    const RideDataFolder::CardSearch search = RideDataFolder::cardSearchOf(cardRoots);
     srcFolder = search.found;
     return search.count;
 }
@@ -52,29 +67,36 @@ void FormPlaybak::onCopyMetadata(int diskCount)
 
 void FormPlaybak::startCopy(const QString &source)
 {
-    if (copying_) {
+    if (copyWatcher) {
         nextCopySource = source;
         return;
     }
-    copying_ = true;
-    copyWatcher.setFuture(
-        QtConcurrent::run([source, target = RideDataFolder::folderPath(), cancel = copyCancel] {
-            return RideDataFolder::copyFolder(source, target, false, cancel.get());
+    copyWatcher = new QFutureWatcher<RideDataFolder::CopyResult>(this);
+    connect(copyWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onCopyFinished);
+    // on the drives' pool: a copy stuck on a card must not hold a thread of the global one
+    copyWatcher->setFuture(QtConcurrent::run(
+        DriveProbe::workPool(), [source, target = RideDataFolder::folderPath(), stop = copyStop] {
+            return RideDataFolder::copyFolder(source, target, false, stop.get());
         }));
 }
 
 void FormPlaybak::stopCopy()
 {
+    // so is a copy asked for whose card check has not answered yet
+    entryCardCheck->dropAnswers();
     nextCopySource.clear();
-    copyCancel->store(true);
-    copyWatcher.waitForFinished();
-    copyCancel = std::make_shared<std::atomic_bool>(false); // for the next copy
+    copyStop->now();
+    // forgotten, not waited for: its result no longer matters
+    delete copyWatcher;
+    copyWatcher = nullptr;
+    copyStop = std::make_shared<RideDataFolder::CopyStop>(); // for the next copy
 }
 
 void FormPlaybak::onCopyFinished()
 {
-    copying_ = false;
-    const RideDataFolder::CopyResult result = copyWatcher.result();
+    const RideDataFolder::CopyResult result = copyWatcher->result();
+    copyWatcher->deleteLater();
+    copyWatcher = nullptr;
     markCalendar();
     if (!result.ok())
         emit metadataCopyFailed(RideCopyReport::failureText(result.failed));
@@ -84,7 +106,12 @@ void FormPlaybak::onCopyFinished()
 
 void FormPlaybak::onUpdateMetadata()
 {
-    if (onCheckMetadata() == 1)
+    askForCards(buttonCardCheck);
+}
+
+void FormPlaybak::onButtonCardCheckAnswered(const QStringList &roots, const QStringList &cardRoots)
+{
+    if (onCheckMetadata(roots, cardRoots) == 1)
         emit downloadDialogTirggerd();
     else
         emit selectedSourceFolderDialogTirggerd();

@@ -65,6 +65,7 @@ struct FileCopy
 {
     bool ride = true; // false: no ride by its size, nothing left in the target
     std::optional<CopyError> error;
+    bool stopped = false; // CopyStop::now() came first: nothing left in the target
 };
 
 FileCopy failedCopy(const QDir &from, const QFile &in, const PartFile *out, StepFailure failure)
@@ -78,23 +79,38 @@ FileCopy failedCopy(const QDir &from, const QFile &in, const PartFile *out, Step
 // Copies one file by way of a part file beside its target when it is a ride by its size: judged on
 // the bytes read, as a stream (a pipe) tells no size beforehand; a file already too large is not
 // read at all.
-FileCopy copyOneFile(const QDir &from, const QDir &to, const QString &name)
+FileCopy copyOneFile(const QDir &from, const QDir &to, const QString &name, CopyStop &stop)
 {
+    const FileCopy stopped{true, std::nullopt, true};
     QFile in(from.filePath(name));
     if (!in.open(QIODevice::ReadOnly))
         return failedCopy(from, in, nullptr, StepFailure{true, 0});
     if (!in.isSequential() && in.size() > RideFormat::maxFileBytes)
         return {false, std::nullopt};
     PartFile out(to.filePath(name)); // removed alone unless committed
-    if (!out.create())
-        return failedCopy(from, in, &out, StepFailure{false, errno});
+    bool created = false;
+    int createErrno = 0;
+    if (!stop.unlessStoppedNow([&] {
+            created = out.create();
+            createErrno = errno;
+        }))
+        return stopped;
+    if (!created)
+        return failedCopy(from, in, &out, StepFailure{false, createErrno});
     qint64 bytes = 0;
     if (const std::optional<StepFailure> failure = copyContent(in, out.file(), bytes))
         return failedCopy(from, in, &out, *failure);
     if (!RideFormat::isRideSize(bytes))
         return {false, std::nullopt};
-    if (!out.commit())
-        return failedCopy(from, in, &out, StepFailure{false, errno});
+    bool committed = false;
+    int commitErrno = 0;
+    if (!stop.unlessStoppedNow([&] {
+            committed = out.commit();
+            commitErrno = errno;
+        }))
+        return stopped;
+    if (!committed)
+        return failedCopy(from, in, &out, StepFailure{false, commitErrno});
     return {};
 }
 
@@ -159,20 +175,30 @@ QStringList listRides(const QString &folder)
     return rides;
 }
 
-CardSearch findCardFolders(const QStringList &roots)
+bool holdsCardFolder(const QString &root)
+{
+    return QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot).contains(folderName);
+}
+
+CardSearch cardSearchOf(const QStringList &cardRoots)
 {
     CardSearch search;
-    for (const QString &root : roots) {
-        const QDir dir(root);
-        const QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QString &folder : folders) {
-            if (folder == folderName) {
-                ++search.count;
-                search.found = dir.filePath(folder);
-            }
-        }
-    }
+    search.count = cardRoots.size();
+    if (!cardRoots.isEmpty())
+        search.found = QDir(cardRoots.last()).filePath(folderName);
     return search;
+}
+
+void CopyStop::afterCurrentFile()
+{
+    requested_.store(true);
+}
+
+void CopyStop::now()
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stoppedNow_ = true;
+    requested_.store(true);
 }
 
 CopyError copyError(bool readSide, bool sourceFolderExists, bool noRoom)
@@ -185,14 +211,16 @@ CopyError copyError(bool readSide, bool sourceFolderExists, bool noRoom)
 }
 
 CopyResult copyFiles(const QString &source, const QStringList &names, const QString &target,
-                     bool overwrite, const std::atomic_bool *cancel)
+                     bool overwrite, CopyStop *stop)
 {
+    CopyStop never;
+    CopyStop &control = stop ? *stop : never;
     CopyResult result;
     const QDir from(source);
     const QDir to(target);
     bool cardGone = false;
     for (const QString &name : names) {
-        if (cancel && cancel->load())
+        if (control.isRequested())
             break;
         if (!isRideFileName(name))
             continue;
@@ -205,7 +233,9 @@ CopyResult copyFiles(const QString &source, const QStringList &names, const QStr
             result.kept << name;
             continue;
         }
-        const FileCopy copy = copyOneFile(from, to, name);
+        const FileCopy copy = copyOneFile(from, to, name, control);
+        if (copy.stopped)
+            break;
         if (copy.error) {
             result.failed.append({name, *copy.error});
             cardGone = *copy.error == CopyError::CardRemoved;
@@ -216,10 +246,9 @@ CopyResult copyFiles(const QString &source, const QStringList &names, const QStr
     return result;
 }
 
-CopyResult copyFolder(const QString &source, const QString &target, bool overwrite,
-                      const std::atomic_bool *cancel)
+CopyResult copyFolder(const QString &source, const QString &target, bool overwrite, CopyStop *stop)
 {
-    return copyFiles(source, listFiles(source), target, overwrite, cancel);
+    return copyFiles(source, listFiles(source), target, overwrite, stop);
 }
 
 } // namespace RideDataFolder

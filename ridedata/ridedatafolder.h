@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <mutex>
 
 namespace RideDataFolder {
 
@@ -35,8 +36,12 @@ struct CardSearch
     int count = 0; // roots that hold a folder named exactly "Metadata"
     QString found; // the last such folder in root order, "" when none
 };
-// Looks at the top level of each root for a "Metadata" folder (case-sensitive).
-CardSearch findCardFolders(const QStringList &roots);
+// root holds a folder named exactly "Metadata" (case-sensitive) at its top level; a root that
+// cannot be entered holds none. Looks at the card: off the GUI thread (DriveProbe).
+bool holdsCardFolder(const QString &root);
+// The search whose roots holding a "Metadata" folder (holdsCardFolder) are cardRoots, in root
+// order.
+CardSearch cardSearchOf(const QStringList &cardRoots);
 
 // Why a file was not copied.
 enum class CopyError
@@ -63,17 +68,44 @@ struct CopyResult
     QVector<CopyFailure> failed; // no partial file is left behind
     bool ok() const { return failed.isEmpty(); }
 };
+// Stops a copy running on another thread; shared by the copy and whoever stops it.
+class CopyStop
+{
+public:
+    // The copy ends before its next file; the current one is completed.
+    void afterCurrentFile();
+    // The copy ends as soon as it can, and once this returns it writes nothing more into its
+    // target: no part file is begun and none is completed (a part begun before is discarded).
+    // Waits for such a write running meanwhile, a local step that reads nothing from the card.
+    void now();
+    bool isRequested() const { return requested_.load(); }
+    // Runs write, a step that adds an entry to the target, unless now() came first; false then.
+    template <typename Write> bool unlessStoppedNow(Write write)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (stoppedNow_)
+            return false;
+        write();
+        return true;
+    }
+
+private:
+    std::atomic_bool requested_{false};
+    std::mutex mutex_;
+    bool stoppedNow_ = false;
+};
+
 // Copies the rides (not other files, not folders) named in names from source into target: a
 // ride-file name and a size the reader accepts (RideFormat::isRideSize), as listRides lists them.
 // Each file is written as a PartFile beside its target and renamed when complete, so a full disk
 // or a pulled card leaves no partial ride file and no other file is touched. Without overwrite an
 // existing target file stays unchanged. Once the source folder is gone the rest fail as
-// CardRemoved without being tried. cancel, when set, stops the copy between two files. Safe to
-// run off the GUI thread.
+// CardRemoved without being tried. stop, when given, stops the copy (CopyStop). Safe to run off
+// the GUI thread.
 CopyResult copyFiles(const QString &source, const QStringList &names, const QString &target,
-                     bool overwrite, const std::atomic_bool *cancel = nullptr);
+                     bool overwrite, CopyStop *stop = nullptr);
 // copyFiles of the files of source.
 CopyResult copyFolder(const QString &source, const QString &target, bool overwrite,
-                      const std::atomic_bool *cancel = nullptr);
+                      CopyStop *stop = nullptr);
 
 } // namespace RideDataFolder

@@ -21,17 +21,22 @@ public:
     virtual int connectToDevice(int handle) = 0;
 };
 
-// Every mounted removable volume counts as the camera's storage. roots lists the volume roots;
-// the default asks the system (RemovableDrives::mountedRemovableRoots), tests give folders.
+// Every removable volume that answers counts as the camera's storage: roots are the volume roots
+// to consider (RemovableDrives::removableRootsForSearch(), or folders in tests); one that does not
+// answer within DriveProbe's bound counts as absent. Its calls block the calling thread for that
+// bound at most; a worker thread only.
 class RemovableCameraDevice : public CameraDevice
 {
 public:
-    explicit RemovableCameraDevice(std::function<QStringList()> roots = {});
+    explicit RemovableCameraDevice(QStringList roots);
 
     int getFirstAvailableDevice() override;
     void enumAvailableDevice(const std::function<void(const QString &root)> &onDrive) override;
     int connectToDevice(int handle) override;
 
 private:
-    std::function<QStringList()> roots_;
+    // The roots that answer now.
+    QStringList answeringRoots() const;
+
+    QStringList roots_;
 };

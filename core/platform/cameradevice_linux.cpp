@@ -1,22 +1,23 @@
 #include "cameradevice.h"
 
-#include "removabledrives.h"
+#include "driveprobe.h"
 
-RemovableCameraDevice::RemovableCameraDevice(std::function<QStringList()> roots)
-    : roots_(roots ? std::move(roots)
-                   : std::function<QStringList()>(RemovableDrives::mountedRemovableRoots))
+RemovableCameraDevice::RemovableCameraDevice(QStringList roots) : roots_(std::move(roots)) {}
+
+QStringList RemovableCameraDevice::answeringRoots() const
 {
+    return DriveProbe::answering(roots_, &DriveProbe::isFolder);
 }
 
 int RemovableCameraDevice::getFirstAvailableDevice()
 {
-    return roots_().isEmpty() ? 0 : 1;
+    return answeringRoots().isEmpty() ? 0 : 1;
 }
 
 void RemovableCameraDevice::enumAvailableDevice(
     const std::function<void(const QString &root)> &onDrive)
 {
-    for (QString root : roots_()) {
+    for (QString root : answeringRoots()) {
         while (root.size() > 1 && root.endsWith(QLatin1Char('/')))
             root.chop(1);
         onDrive(root);
@@ -25,5 +26,5 @@ void RemovableCameraDevice::enumAvailableDevice(
 
 int RemovableCameraDevice::connectToDevice(int handle)
 {
-    return handle != 0 && !roots_().isEmpty() ? 1 : 0;
+    return handle != 0 && !answeringRoots().isEmpty() ? 1 : 0;
 }

@@ -25,11 +25,17 @@ const QStringList &mountParents();
 // built-in card readers are not flagged removable) or its sysfs entry sits on a USB bus.
 bool isRemovableDevice(const QByteArray &device, const QString &sysBlockRoot);
 
+// The mounted file systems of a mount table in the form of /proc/self/mountinfo: the mount point
+// (fifth field) and the source (the second field after the " - " separator), with the table's
+// octal escapes ("\040" for a blank) decoded. Lines not in that form are skipped. Reading the
+// table asks nothing of the mounts themselves, so a mount that stopped answering cannot hold it.
+QVector<MountedVolume> parseMountInfo(const QByteArray &table);
+
 // Roots of the removable volumes among volumes that are mounted under mountParents(), each
 // ending in "/", sorted by path.
 QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString &sysBlockRoot);
 
-// removableRoots() of the system's mounted volumes and /sys/block.
+// removableRoots() of this process's mount table (/proc/self/mountinfo) and /sys/block.
 QStringList mountedRemovableRoots();
 
 // Where the camera-card search takes its volume roots from; tests give temporary folders.

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStorageInfo>
 
 namespace RemovableDrives {
 
@@ -50,6 +49,16 @@ RootsProvider &rootsProvider()
     return provider;
 }
 
+// The mount table's escapes of blank, tab, newline and backslash back to their bytes; the
+// backslash last, so that an escape it leaves is not read once more.
+QByteArray unescapeMountField(QByteArray field)
+{
+    return field.replace("\\040", " ")
+        .replace("\\011", "\t")
+        .replace("\\012", "\n")
+        .replace("\\134", "\\");
+}
+
 bool isUnderMountParent(const QString &rootPath)
 {
     for (const QString &parent : mountParents()) {
@@ -89,6 +98,23 @@ bool isRemovableDevice(const QByteArray &device, const QString &sysBlockRoot)
     return false;
 }
 
+QVector<MountedVolume> parseMountInfo(const QByteArray &table)
+{
+    constexpr int mountPointField = 4;
+    constexpr int firstOptionalField = 6;
+    QVector<MountedVolume> volumes;
+    for (const QByteArray &line : table.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        // optional fields ("shared:1", ...) run up to the separator; fs type and source follow
+        const int separator = fields.indexOf("-", firstOptionalField);
+        if (separator < 0 || separator + 2 >= fields.size())
+            continue;
+        volumes.push_back({QFile::decodeName(unescapeMountField(fields.at(mountPointField))),
+                           unescapeMountField(fields.at(separator + 2))});
+    }
+    return volumes;
+}
+
 QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString &sysBlockRoot)
 {
     QStringList roots;
@@ -107,12 +133,10 @@ QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString 
 
 QStringList mountedRemovableRoots()
 {
-    QVector<MountedVolume> volumes;
-    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-        if (storage.isValid() && storage.isReady())
-            volumes.push_back({storage.rootPath(), storage.device()});
-    }
-    return removableRoots(volumes, QStringLiteral("/sys/block"));
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (!table.open(QIODevice::ReadOnly))
+        return QStringList();
+    return removableRoots(parseMountInfo(table.readAll()), QStringLiteral("/sys/block"));
 }
 
 void setRootsProvider(RootsProvider provider)

@@ -6,6 +6,7 @@
 #include "chartgeometry.h"
 #include "chartview.h"
 #include "dashcam.h"
+#include "driveprobe.h"
 #include "exporttestfiles.h"
 #include "filedialog.h"
 #include "formchartdataview.h"
@@ -67,10 +68,14 @@ double colourShare(const QImage &image, const QRect &rect, const QColor &colour)
     return total ? double(hits) / total : 0.0;
 }
 
+// Clicks the named button once it shows (a dialog asked for by the folder button shows when the
+// cards have answered).
 void clickButton(QWidget *parent, const char *name)
 {
-    auto *button = parent->findChild<QPushButton *>(QLatin1String(name));
-    QVERIFY2(button && button->isVisible(), name);
+    QPushButton *button = nullptr;
+    QTRY_VERIFY2((button = parent->findChild<QPushButton *>(QLatin1String(name))) &&
+                     button->isVisible(),
+                 name);
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
@@ -303,11 +308,7 @@ void TstRideDataMode::rideDataPagesOfTheSharedDialog()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     FormPlaybak *page = w.ridePage();
     FormDialog *dialog = w.formDialog();
-    const auto click = [](QWidget *parent, const char *name) {
-        auto *button = parent->findChild<QPushButton *>(QLatin1String(name));
-        QVERIFY2(button && button->isVisible(), name);
-        QTest::mouseClick(button, Qt::LeftButton);
-    };
+    const auto click = clickButton;
     action(w, "actionCalendar")->trigger();
 
     // the folder button with one card: the download question (page 8), twice
@@ -316,7 +317,6 @@ void TstRideDataMode::rideDataPagesOfTheSharedDialog()
     writeRide(card + QStringLiteral("Metadata"), later, steadyRide(12));
     for (int i = 0; i < 2; ++i) {
         click(page->calendar(), "selectedFolderBtn");
-        QVERIFY(dialog->isVisible());
         click(dialog, "downloadMetadata_btn_ok");
         QVERIFY(!dialog->isVisible());
     }
@@ -598,8 +598,8 @@ void TstRideDataMode::restoreCard()
     roots_ = QStringList{dir_.filePath(QStringLiteral("media/CARD/"))};
 }
 
-// Tools > Delete Ride Data while the card copy runs: the copy stops after its current file and
-// no copy brings rides back until the mode is entered again.
+// Tools > Delete Ride Data while the card copy runs: the window does not wait for the copy, whose
+// current file is not kept, and no copy brings rides back until the mode is entered again.
 void TstRideDataMode::deleteRideDataDuringTheCardCopySticks()
 {
     useLargeCard();
@@ -615,18 +615,19 @@ void TstRideDataMode::deleteRideDataDuringTheCardCopySticks()
     QVERIFY(MainWindowTest::showWindow(w));
     FormPlaybak *page = w.ridePage();
     action(w, "actionCalendar")->trigger();
+    QTRY_VERIFY(page->isCopying()); // once the card has answered
     QVERIFY(held->waitUntilOpened(30s));
-    QVERIFY(page->isCopying());
     // the folder button asks for the card copy once more: it is to follow the running one
     clickButton(page->calendar(), "selectedFolderBtn");
     clickButton(w.formDialog(), "downloadMetadata_btn_ok");
 
     action(w, "actionDelete_Ride_Data")->trigger();
-    held->release(1s); // the current file ends even while the window waits for the copy
+    held->release(30s); // so that a window waiting for the copy would not wait for ever
     clickButton(w.formDialog(), "deleteMetadataFile_btn_ok");
-    held->release();
+    QVERIFY(!held->isReleased()); // the window did not wait for the copy's current file
+    held->release();              // which ends after the delete and is not kept
     waitIdle(page);
-    QVERIFY(QThreadPool::globalInstance()->waitForDone(60000)); // every copy has ended
+    QVERIFY(DriveProbe::workPool()->waitForDone(60000)); // every copy has ended
     QApplication::processEvents();
     QVERIFY2(rideFolderEntries().isEmpty(),
              qPrintable(QString::number(rideFolderEntries().size()) + " files back"));
@@ -665,6 +666,7 @@ void TstRideDataMode::copyAskedForDuringTheCardCopyRunsAfterIt()
     QVERIFY(MainWindowTest::showWindow(w));
     FormPlaybak *page = w.ridePage();
     action(w, "actionCalendar")->trigger();
+    QTRY_VERIFY(page->isCopying()); // once the card has answered
     QVERIFY(held.waitUntilOpened(30s));
 
     // with a second card in, the folder button asks for a folder
@@ -699,6 +701,7 @@ void TstRideDataMode::quittingStopsTheCopyAfterItsCurrentFile()
     auto w = std::make_unique<MainWindow>();
     QVERIFY(MainWindowTest::showWindow(*w));
     action(*w, "actionCalendar")->trigger();
+    QTRY_VERIFY(w->ridePage()->isCopying()); // once the card has answered
     QVERIFY(held.waitUntilOpened(30s));
     QStringList before = largeCardNames_;
     before.erase(std::upper_bound(before.begin(), before.end(), heldName_), before.end());
@@ -711,7 +714,7 @@ void TstRideDataMode::quittingStopsTheCopyAfterItsCurrentFile()
     QVERIFY(!held.isReleased()); // the window did not wait for the copy's current file
     gMode = mode;                // the next window starts in player mode
     held.release();
-    QVERIFY(QThreadPool::globalInstance()->waitForDone(60000));
+    QVERIFY(DriveProbe::workPool()->waitForDone(60000));
     before << heldName_; // its current file completed, nothing after it
     QCOMPARE(rideFolderEntries(), before);
     restoreCard();

@@ -72,9 +72,8 @@ FatCard::FatCard(int sizeMiB)
     if (!error_.isEmpty())
         return;
     driver_.setProcessChannelMode(QProcess::MergedChannels);
-    driver_.start(QStringLiteral("fusefat"),
-                  {QStringLiteral("-f"), QStringLiteral("-o"), QStringLiteral("rw+,auto_unmount"),
-                   image, root()});
+    driver_.start(QStringLiteral("fusefat"), {QStringLiteral("-f"), QStringLiteral("-o"),
+                                              QStringLiteral("rw+,auto_unmount"), image, root()});
     const QDeadlineTimer deadline(mountWaitMs);
     while (!isMountPoint(root()) && driver_.state() != QProcess::NotRunning &&
            !deadline.hasExpired())
@@ -101,25 +100,32 @@ bool FatCard::isMounted() const
 
 bool FatCard::stopDriver()
 {
-    stopped_ = stopped_ || (isMounted() && ::kill(pid_t(driver_.processId()), SIGSTOP) == 0);
-    return stopped_;
+    if (stoppedPid_ == 0 && isMounted()) {
+        const auto pid = pid_t(driver_.processId());
+        if (::kill(pid, SIGSTOP) == 0)
+            stoppedPid_ = pid;
+    }
+    return stoppedPid_ != 0;
 }
 
 bool FatCard::resumeDriver()
 {
-    if (stopped_ && ::kill(pid_t(driver_.processId()), SIGCONT) == 0)
-        stopped_ = false;
-    return !stopped_;
+    const pid_t pid = stoppedPid_.exchange(0);
+    if (pid != 0 && ::kill(pid, SIGCONT) != 0)
+        stoppedPid_ = pid;
+    return stoppedPid_ == 0;
 }
 
 bool FatCard::unmount()
 {
     if (isMountPoint(root())) {
         // the driver ends once its card is unmounted
-        const QString failed = runTool(QStringLiteral("fusermount"), {QStringLiteral("-u"), root()});
+        const QString failed =
+            runTool(QStringLiteral("fusermount"), {QStringLiteral("-u"), root()});
         if (!failed.isEmpty()) {
             error_ = failed;
-            runTool(QStringLiteral("fusermount"), {QStringLiteral("-u"), QStringLiteral("-z"), root()});
+            runTool(QStringLiteral("fusermount"),
+                    {QStringLiteral("-u"), QStringLiteral("-z"), root()});
         }
     }
     if (driver_.state() != QProcess::NotRunning && !driver_.waitForFinished(toolWaitMs)) {

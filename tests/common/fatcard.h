@@ -8,6 +8,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <sys/types.h>
+
 class FatCard
 {
 public:
@@ -29,7 +32,8 @@ public:
     QString root() const { return dir_.filePath(QStringLiteral("card")); }
 
     // Stops or resumes the driver (SIGSTOP, SIGCONT): while it is stopped, any access to the card
-    // waits, a look at its size included.
+    // waits, a look at its size included. resumeDriver() may be called from any thread (a
+    // watchdog's, while the test's thread waits on the card).
     bool stopDriver();
     bool resumeDriver();
 
@@ -41,5 +45,5 @@ private:
     // test dies
     ChildProcess driver_;
     QString error_;
-    bool stopped_ = false;
+    std::atomic<pid_t> stoppedPid_{0}; // the driver while stopped, 0 while it runs
 };

@@ -5,8 +5,8 @@
 #include "formupdatefirewareinterface.h"
 #include "hostileanswers.h"
 #include "launcher.h"
-#include "peakmemory.h"
 #include "mainwindow.h"
+#include "peakmemory.h"
 #include "rawhttpserver.h"
 #include "testhttpserver.h"
 #include "testsupport.h"
@@ -126,7 +126,7 @@ private:
     std::unique_ptr<FormUpdateFirewareInterface> firmwareWizard(QStringList roots)
     {
         auto wizard = std::make_unique<FormUpdateFirewareInterface>();
-        wizard->setCameraDevice(std::make_shared<RemovableCameraDevice>([roots] { return roots; }));
+        wizard->setCameraDevice(std::make_shared<RemovableCameraDevice>(roots));
         wizard->setStyle();
         wizard->show();
         return wizard;
@@ -353,8 +353,10 @@ private slots:
         QFETCH(QString, text);
         useVersionFiles(versionPath, QString());
         QStringList roots;
-        for (int i = 0; i < drives; ++i)
+        for (int i = 0; i < drives; ++i) {
             roots << card + QString::number(i);
+            QVERIFY(QDir().mkpath(roots.last())); // a drive counts when it answers
+        }
         auto wizard = firmwareWizard(roots);
         QTest::mouseClick(button(wizard.get(), "btn_next"), Qt::LeftButton);
         QTRY_COMPARE(wizard->state(), state);

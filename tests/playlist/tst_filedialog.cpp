@@ -2,10 +2,13 @@
 // signals, the start folder, selecting, expanding and collapsing rows, Open with partner files
 // and Cancel.
 #include "appglobals.h"
+#include "fatcard.h"
 #include "filedialog.h"
 #include "filedialogfiles.h"
 #include "foldertreemodel.h"
 #include "foldertreeview.h"
+#include "freezewatch.h"
+#include "removabledrives.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -73,6 +76,8 @@ private slots:
     void startsOnRememberedFolder_data();
     void startsOnRememberedFolder();
     void rememberedHiddenFolderIsListedWithoutTreeRow();
+    void rememberedFolderOnADrive_data();
+    void rememberedFolderOnADrive();
     void repeatedModeZeroDoesNotDuplicateRows();
 
     void arrowOpensWithoutSelecting();
@@ -166,6 +171,7 @@ void TstFileDialog::cleanup()
         closeChooser(open);
     gLangFileDialog = savedTexts;
     gFileDialogPath.clear();
+    RemovableDrives::setRootsProvider({});
 }
 
 FileDialog_C *TstFileDialog::openChooser(int mode)
@@ -386,6 +392,39 @@ void TstFileDialog::rememberedHiddenFolderIsListedWithoutTreeRow()
     QCOMPARE(files.count(), 1);
     QCOMPARE(files.at(0).at(0).value<QList<QUrl>>(),
              QList<QUrl>{QUrl::fromLocalFile(hidden + QStringLiteral("/secret.mp4"))});
+}
+
+void TstFileDialog::rememberedFolderOnADrive_data()
+{
+    QTest::addColumn<bool>("answers");
+    QTest::newRow("a drive that answers") << true;
+    QTest::newRow("a drive that stopped answering") << false;
+}
+
+// The drive rows come when the drives have answered; the remembered folder on one waits for its
+// answer, and on one that does not answer counts as gone.
+void TstFileDialog::rememberedFolderOnADrive()
+{
+    QFETCH(bool, answers);
+    if (!FatCard::unavailableReason().isEmpty())
+        QSKIP(qPrintable(FatCard::unavailableReason()));
+    FatCard card;
+    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    const QString folder = card.root() + QStringLiteral("/DCIM");
+    QVERIFY(QDir().mkpath(folder));
+    const QString root = card.root() + QLatin1Char('/');
+    RemovableDrives::setRootsProvider([root] { return QStringList{root}; });
+    if (!answers)
+        QVERIFY(card.stopDriver());
+    FreezeWatch watch([&card] { card.resumeDriver(); });
+    gFileDialogPath = folder;
+    FileDialog_C *dialog = openChooser(0);
+    // before the card goes, also when a check fails
+    const auto closeFirst = qScopeGuard([this] { closeChooser(open); });
+    QTRY_COMPARE_WITH_TIMEOUT(dialog->currentFolder(), answers ? folder : desktop, 10000);
+    // the folder right under the drive's own row, not deep under "/"
+    QCOMPARE(treeOf(dialog)->itemAt(dialog->selectedTreeRow())->indent, answers ? 32 : 0);
+    QVERIFY2(!watch.froze(), "the chooser waited for the drive");
 }
 
 void TstFileDialog::repeatedModeZeroDoesNotDuplicateRows()

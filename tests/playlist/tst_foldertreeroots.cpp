@@ -1,14 +1,23 @@
 // Root rows of the folder tree beyond home and "/": mounted removable volumes, found from the
-// mount list and the block devices' removable flags.
+// mount table and the block devices' removable flags, and asked within a bound.
+#include "driveprobe.h"
 #include "removabledrives.h"
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 
-using RemovableDrives::MountedVolume;
+#include <atomic>
+#include <future>
 
-Q_DECLARE_METATYPE(QVector<MountedVolume>)
+namespace {
+// A line of /proc/self/mountinfo that mounts source at mountPoint (escaped as the table does).
+QByteArray mountLine(const char *mountPoint, const char *source)
+{
+    return QByteArray("36 25 8:17 / ") + mountPoint + " rw,nosuid shared:7 - vfat " + source +
+           " rw\n";
+}
+} // namespace
 
 class TstFolderTreeRoots : public QObject
 {
@@ -21,6 +30,7 @@ private slots:
     void linkedDeviceNameIsResolved();
     void systemRootsEndInSlash();
     void searchRootsComeFromTheProvider();
+    void stuckDriveCountsAbsentAndIsNotAskedAgain();
 
 private:
     void writeFlag(const QString &disk, const QByteArray &value);
@@ -58,47 +68,51 @@ void TstFolderTreeRoots::initTestCase()
 
 void TstFolderTreeRoots::removableRoots_data()
 {
-    QTest::addColumn<QVector<MountedVolume>>("volumes");
+    QTest::addColumn<QByteArray>("table"); // as /proc/self/mountinfo holds it
     QTest::addColumn<QStringList>("roots");
     QTest::newRow("card partition under /media")
-        << QVector<MountedVolume>{{QStringLiteral("/media/u/CARD"), "/dev/sdb1"}}
-        << QStringList{QStringLiteral("/media/u/CARD/")};
+        << mountLine("/media/u/CARD", "/dev/sdb1") << QStringList{QStringLiteral("/media/u/CARD/")};
     QTest::newRow("whole disk under /run/media")
-        << QVector<MountedVolume>{{QStringLiteral("/run/media/u/USB"), "/dev/sdc"}}
+        << mountLine("/run/media/u/USB", "/dev/sdc")
         << QStringList{QStringLiteral("/run/media/u/USB/")};
     QTest::newRow("SD card reader under /mnt")
-        << QVector<MountedVolume>{{QStringLiteral("/mnt/sd"), "/dev/mmcblk0p1"}}
-        << QStringList{QStringLiteral("/mnt/sd/")};
+        << mountLine("/mnt/sd", "/dev/mmcblk0p1") << QStringList{QStringLiteral("/mnt/sd/")};
     QTest::newRow("built-in SD reader not flagged removable")
-        << QVector<MountedVolume>{{QStringLiteral("/media/u/SD"), "/dev/mmcblk1p1"}}
+        << mountLine("/media/u/SD", "/dev/mmcblk1p1")
         << QStringList{QStringLiteral("/media/u/SD/")};
-    QTest::newRow("USB disk flagged fixed")
-        << QVector<MountedVolume>{{QStringLiteral("/media/u/USBHDD"), "/dev/sde1"}}
-        << QStringList{QStringLiteral("/media/u/USBHDD/")};
+    QTest::newRow("USB disk flagged fixed") << mountLine("/media/u/USBHDD", "/dev/sde1")
+                                            << QStringList{QStringLiteral("/media/u/USBHDD/")};
     QTest::newRow("fixed disk under /media")
-        << QVector<MountedVolume>{{QStringLiteral("/media/u/DATA"), "/dev/sdd1"}} << QStringList();
+        << mountLine("/media/u/DATA", "/dev/sdd1") << QStringList();
     QTest::newRow("fixed NVMe partition")
-        << QVector<MountedVolume>{{QStringLiteral("/mnt/fast"), "/dev/nvme0n1p2"}} << QStringList();
+        << mountLine("/mnt/fast", "/dev/nvme0n1p2") << QStringList();
     QTest::newRow("removable disk mounted elsewhere")
-        << QVector<MountedVolume>{{QStringLiteral("/home/u/stick"), "/dev/sdb2"}} << QStringList();
-    QTest::newRow("the mount parent itself")
-        << QVector<MountedVolume>{{QStringLiteral("/media/"), "/dev/sdb1"}} << QStringList();
-    QTest::newRow("not a block device")
-        << QVector<MountedVolume>{{QStringLiteral("/mnt/ram"), "tmpfs"}} << QStringList();
+        << mountLine("/home/u/stick", "/dev/sdb2") << QStringList();
+    QTest::newRow("the mount parent itself") << mountLine("/media/", "/dev/sdb1") << QStringList();
+    QTest::newRow("not a block device") << mountLine("/mnt/ram", "tmpfs") << QStringList();
     QTest::newRow("device without sysfs entry")
-        << QVector<MountedVolume>{{QStringLiteral("/mnt/x"), "/dev/sdz1"}} << QStringList();
+        << mountLine("/mnt/x", "/dev/sdz1") << QStringList();
     QTest::newRow("two cards, one listed twice, sorted")
-        << QVector<MountedVolume>{{QStringLiteral("/media/u/ZCARD/"), "/dev/sdc1"},
-                                  {QStringLiteral("/media/u/ACARD"), "/dev/sdb1"},
-                                  {QStringLiteral("/media/u/ZCARD"), "/dev/sdc1"}}
+        << mountLine("/media/u/ZCARD/", "/dev/sdc1") + mountLine("/media/u/ACARD", "/dev/sdb1") +
+               mountLine("/media/u/ZCARD", "/dev/sdc1")
         << QStringList{QStringLiteral("/media/u/ACARD/"), QStringLiteral("/media/u/ZCARD/")};
+    QTest::newRow("blank in the mount point") << mountLine("/media/u/MY\\040CARD", "/dev/sdb1")
+                                              << QStringList{QStringLiteral("/media/u/MY CARD/")};
+    QTest::newRow("no optional field")
+        << QByteArray("36 25 8:17 / /media/u/CARD rw - vfat /dev/sdb1 rw\n")
+        << QStringList{QStringLiteral("/media/u/CARD/")};
+    QTest::newRow("two optional fields")
+        << QByteArray("36 25 8:17 / /media/u/CARD rw shared:7 master:2 - vfat /dev/sdb1 rw\n")
+        << QStringList{QStringLiteral("/media/u/CARD/")};
 }
 
 void TstFolderTreeRoots::removableRoots()
 {
-    QFETCH(QVector<MountedVolume>, volumes);
+    QFETCH(QByteArray, table);
     QFETCH(QStringList, roots);
-    QCOMPARE(RemovableDrives::removableRoots(volumes, sysBlock.path()), roots);
+    QCOMPARE(
+        RemovableDrives::removableRoots(RemovableDrives::parseMountInfo(table), sysBlock.path()),
+        roots);
 }
 
 void TstFolderTreeRoots::linkedDeviceNameIsResolved()
@@ -131,6 +145,29 @@ void TstFolderTreeRoots::searchRootsComeFromTheProvider()
     QCOMPARE(RemovableDrives::removableRootsForSearch(), fake);
     RemovableDrives::setRootsProvider({});
     QCOMPARE(RemovableDrives::removableRootsForSearch(), RemovableDrives::mountedRemovableRoots());
+}
+
+// A drive whose answer does not come within the bound counts as absent, and is not asked again
+// while its question still runs.
+void TstFolderTreeRoots::stuckDriveCountsAbsentAndIsNotAskedAgain()
+{
+    constexpr int boundMs = 1000;
+    const QStringList roots{QStringLiteral("/a/"), QStringLiteral("/stuck/")};
+    std::promise<void> answer; // a promise that goes unkept releases its waiters too
+    const std::shared_future<void> answered = answer.get_future().share();
+    auto asked = std::make_shared<std::atomic_int>(0);
+    const DriveProbe::Question question = [answered, asked](const QString &root) {
+        if (root == QLatin1String("/stuck/")) {
+            ++*asked;
+            answered.wait_for(std::chrono::seconds(30)); // a broken bound fails, not hangs
+        }
+        return true;
+    };
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(DriveProbe::answering(roots, question, boundMs), QStringList{roots.first()});
+    QCOMPARE(asked->load(), 1);
+    answer.set_value();
+    QTRY_COMPARE(DriveProbe::answering(roots, question, boundMs), roots);
 }
 
 TALVEX_TEST_MAIN(TstFolderTreeRoots)

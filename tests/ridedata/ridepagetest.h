@@ -102,11 +102,13 @@ inline void doubleClickFile(FormFileDateListView *list, const QString &shortName
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre);
 }
 
-// Waits until the page's work off the GUI thread (card copy, ride read, chart window) has ended.
+// Waits until the page's work off the GUI thread (card check and copy, ride read, chart window)
+// has ended.
 inline void waitIdle(const FormPlaybak *page)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !page->isCopying() && !page->isReadingRide() && !page->isBuildingWindow(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!page->isCheckingCards() && !page->isCopying() &&
+                                 !page->isReadingRide() && !page->isBuildingWindow(),
+                             30000);
 }
 
 // A double click on the ride's row, then the wait until it is read and shown (or refused).

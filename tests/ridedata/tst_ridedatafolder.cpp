@@ -1,5 +1,6 @@
 // The ride-data folder: ride-file names, the card search on removable roots and the adding-only
 // copy, on temporary folders.
+#include "driveprobe.h"
 #include "exporttestfiles.h"
 #include "heldride.h"
 #include "ridecopyreport.h"
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <thread>
 
 using namespace RideDataFolder;
 
@@ -42,6 +45,7 @@ private slots:
     void copyIntoAFullFileSystemSaysTheDiskIsFull_data();
     void copyIntoAFullFileSystemSaysTheDiskIsFull();
     void copyLeavesOtherHiddenFilesAlone();
+    void copyStoppedNowKeepsNothingMore();
     void copyErrors_data();
     void copyErrors();
     void failureMessage_data();
@@ -198,7 +202,8 @@ void TstRideDataFolder::cardSearch()
         roots << root + QLatin1Char('/');
     }
     roots << base.filePath(QStringLiteral("unreadable")); // a root that cannot be entered
-    const CardSearch search = findCardFolders(roots);
+    // as the page asks: each root off the calling thread
+    const CardSearch search = cardSearchOf(DriveProbe::answering(roots, &holdsCardFolder));
     QCOMPARE(search.count, count);
     QCOMPARE(search.found, foundRoot < 0
                                ? QString()
@@ -347,6 +352,29 @@ void TstRideDataFolder::copyLeavesOtherHiddenFilesAlone()
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{QStringLiteral(".20240501083000.TXT.part"),
                           QStringLiteral("20240501083000.TXT")}));
+}
+
+// A copy stopped now (the ride-data folder is about to be emptied) keeps nothing more: not the
+// file it was reading, whose part file it had begun, nor the files after it.
+void TstRideDataFolder::copyStoppedNowKeepsNothingMore()
+{
+    QTemporaryDir card;
+    QTemporaryDir target;
+    const QString folder = card.filePath(QStringLiteral("Metadata"));
+    QVERIFY(QDir().mkpath(folder));
+    HeldRide held(folder, QStringLiteral("20240501083000.TXT"), "ride");
+    QVERIFY(held.isValid());
+    write(folder + QStringLiteral("/20240501090000.TXT"), "ride");
+    CopyStop stop;
+    CopyResult result;
+    std::thread copy([&] { result = copyFolder(folder, target.path(), false, &stop); });
+    QVERIFY(held.waitUntilOpened(std::chrono::seconds(30)));
+    QTRY_COMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // its part
+    stop.now();
+    held.release();
+    copy.join();
+    QVERIFY(result.ok());
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 void TstRideDataFolder::copyErrors_data()
