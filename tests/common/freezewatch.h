@@ -15,7 +15,7 @@ class FreezeWatch
 public:
     // Construct it on the GUI thread.
     explicit FreezeWatch(std::function<void()> onFreeze,
-                         std::chrono::seconds stall = std::chrono::seconds(20));
+                         std::chrono::seconds stall = std::chrono::seconds(60));
     ~FreezeWatch();
 
     bool froze() const { return froze_; }
