@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 namespace RideDataFolder {
@@ -76,41 +77,45 @@ FileCopy failedCopy(const QDir &from, const QFile &in, const PartFile *out, Step
     return {true, copyError(failure.readSide, from.exists(), isNoRoomErrno(failure.writeErrno))};
 }
 
+// Runs step, a write into the target (making or committing the part out), unless the copy was
+// stopped now; what became of the file when the copy ends there.
+std::optional<FileCopy> targetStep(CopyStop &stop, const QDir &from, const QFile &in, PartFile &out,
+                                   const std::function<bool()> &step)
+{
+    bool done = false;
+    int stepErrno = 0;
+    if (!stop.unlessStoppedNow([&] {
+            done = step();
+            stepErrno = errno;
+        }))
+        return FileCopy{true, std::nullopt, true};
+    if (!done)
+        return failedCopy(from, in, &out, StepFailure{false, stepErrno});
+    return std::nullopt;
+}
+
 // Copies one file by way of a part file beside its target when it is a ride by its size: judged on
 // the bytes read, as a stream (a pipe) tells no size beforehand; a file already too large is not
 // read at all.
 FileCopy copyOneFile(const QDir &from, const QDir &to, const QString &name, CopyStop &stop)
 {
-    const FileCopy stopped{true, std::nullopt, true};
     QFile in(from.filePath(name));
     if (!in.open(QIODevice::ReadOnly))
         return failedCopy(from, in, nullptr, StepFailure{true, 0});
     if (!in.isSequential() && in.size() > RideFormat::maxFileBytes)
         return {false, std::nullopt};
     PartFile out(to.filePath(name)); // removed alone unless committed
-    bool created = false;
-    int createErrno = 0;
-    if (!stop.unlessStoppedNow([&] {
-            created = out.create();
-            createErrno = errno;
-        }))
-        return stopped;
-    if (!created)
-        return failedCopy(from, in, &out, StepFailure{false, createErrno});
+    if (const std::optional<FileCopy> ended =
+            targetStep(stop, from, in, out, [&out] { return out.create(); }))
+        return *ended;
     qint64 bytes = 0;
     if (const std::optional<StepFailure> failure = copyContent(in, out.file(), bytes))
         return failedCopy(from, in, &out, *failure);
     if (!RideFormat::isRideSize(bytes))
         return {false, std::nullopt};
-    bool committed = false;
-    int commitErrno = 0;
-    if (!stop.unlessStoppedNow([&] {
-            committed = out.commit();
-            commitErrno = errno;
-        }))
-        return stopped;
-    if (!committed)
-        return failedCopy(from, in, &out, StepFailure{false, commitErrno});
+    if (const std::optional<FileCopy> ended =
+            targetStep(stop, from, in, out, [&out] { return out.commit(); }))
+        return *ended;
     return {};
 }
 
