@@ -38,7 +38,8 @@ public:
     bool resumeDriver();
 
 private:
-    bool unmount();
+    // Waits, a while at most, until the card is mounted or not; true when it is as asked.
+    bool waitUntilMounted(bool mounted) const;
 
     QTemporaryDir dir_;
     // the driver runs in the foreground with auto_unmount: the card goes with it, even when the
