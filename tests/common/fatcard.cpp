@@ -44,8 +44,11 @@ QString runTool(const QString &program, const QStringList &args)
 
 QString FatCard::unavailableReason()
 {
-    return QFile::exists(QStringLiteral("/dev/fuse")) ? QString()
-                                                      : QStringLiteral("no /dev/fuse here");
+    // a device node that a container does not let us open is as good as none
+    QFile fuse(QStringLiteral("/dev/fuse"));
+    return fuse.open(QIODevice::ReadWrite | QIODevice::Unbuffered)
+               ? QString()
+               : QStringLiteral("no usable /dev/fuse here: ") + fuse.errorString();
 }
 
 FatCard::FatCard(int sizeMiB)

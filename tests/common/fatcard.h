@@ -14,7 +14,7 @@
 class FatCard
 {
 public:
-    // Why no card can be mounted on this machine (no /dev/fuse), or "" when one can.
+    // Why no card can be mounted on this machine (no /dev/fuse it may open), or "" when one can.
     static QString unavailableReason();
 
     // Makes an image of sizeMiB and mounts it; isMounted() tells whether that worked.
