@@ -427,10 +427,10 @@ void Dashcam::updateStatus()
     emit playStatusChanged(status);
     // Changes of position while playing are left to the tick: where playback stopped is told
     // now. A stop's trip data is its receivers' own (the window empties its panel), so only the
-    // position is told then.
+    // position is told then; a stop's seek to the start tells its own when it lands.
     if (stoppedMoving && status == PausedState)
         emitTick();
-    else if (stoppedMoving && load_ == Load::Open)
+    else if (stoppedMoving && load_ == Load::Open && !seeking_)
         emit positionChanged(positionMs());
 }
 

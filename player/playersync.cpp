@@ -81,7 +81,8 @@ void PlayerSync::onLeaderStatus()
 
 void PlayerSync::onLeaderPosition(qint64 ms)
 {
-    if (!enabled_ || !bothOpen())
+    // a stopped leader's follower was stopped with it; seeks reach it by the leader's seeking()
+    if (!enabled_ || !bothOpen() || leader_->playStatus() == StoppedState)
         return;
     if (leader_->playStatus() == PlayingState)
         correctWhilePlaying();
