@@ -346,9 +346,12 @@ private slots:
             const QString text = share->errorDialog()
                                      ->findChild<QLabel *>(QStringLiteral("networkError_tv"))
                                      ->text();
-            QVERIFY2(
-                text.contains(QStringLiteral("Error:%1").arg(int(QNetworkReply::ProtocolFailure))),
-                qPrintable(text));
+            // closed at once, the peer's reset may reach the sender before the answer is read
+            const bool early =
+                text.contains(QStringLiteral("Error:%1").arg(int(QNetworkReply::ProtocolFailure)));
+            const bool reset = closes && text.contains(QStringLiteral("Error:%1").arg(
+                                             int(QNetworkReply::RemoteHostClosedError)));
+            QVERIFY2(early || reset, qPrintable(text));
             qInfo("the service read %lld of %lld bytes", service.received(), service.announced());
             QCOMPARE(finished.size(), 0);
         }
