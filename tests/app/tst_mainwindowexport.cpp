@@ -5,7 +5,6 @@
 #include "descriptor.h"
 #include "exportcontroller.h"
 #include "exporttestfiles.h"
-#include "fatcard.h"
 #include "ffmpeg_editor_p.h"
 #include "formcontrol.h"
 #include "formdialog.h"
@@ -15,6 +14,7 @@
 #include "mainwindowtest.h"
 #include "metadataparser.h"
 #include "outputname.h"
+#include "playbarexport.h"
 #include "replacequestion.h"
 #include "sliderstyle.h"
 #include "testsupport.h"
@@ -39,9 +39,7 @@
 
 namespace {
 
-using namespace MainWindowTest;
-
-constexpr int exportTimeoutMs = 120000;
+using namespace PlayBarExport;
 
 // The main window with the dialogs drawn where they stand over it, the last one on top.
 QImage windowWithDialog(MainWindow *window, std::initializer_list<QWidget *> dialogs)
@@ -57,11 +55,6 @@ QImage windowWithDialog(MainWindow *window, std::initializer_list<QWidget *> dia
 QImage windowWithDialog(MainWindow *window, QWidget *dialog)
 {
     return windowWithDialog(window, {dialog});
-}
-
-template <typename T> T *child(QObject *parent, const char *name)
-{
-    return parent->findChild<T *>(QString::fromLatin1(name));
 }
 
 // A checksum of each file's content, to show that none of them changed by a byte.
@@ -158,24 +151,13 @@ private slots:
     void replacedListedFileShowsItsNewFigures();
     void anotherAccountInAGroupFolder_data();
     void anotherAccountInAGroupFolder();
-    void exportOntoAFatCard_data();
-    void exportOntoAFatCard();
 
 private:
-    // Opens path through the Add Video road and waits until the play bar knows its length.
-    void openFile(MainWindow &w, const QString &path);
-    void enterEditMode(MainWindow &w);
-    // Edit mode (unless in it), span 1 s to 7 s, OK, the output path on page 3, and page 3's OK;
-    // Replace when the output exists, which must ask exactly then.
-    void startCut(MainWindow &w, const QString &output);
-    // Opens files, groups those of one camera in the list and plays the group row.
-    void playGroup(MainWindow &w, const QStringList &files);
     // Opens the front file and its rear partner and plays them in dual view.
     void playPair(MainWindow &w);
     // Opens two front files and their rear partners, groups them into a front group and its rear
     // partner group and plays both in dual view.
     void playPairedGroups(MainWindow &w);
-    void doubleClickRow(MainWindow &w, int row);
 
     QTemporaryDir dir_;
     QString oldCwd_;
@@ -239,35 +221,6 @@ void TstMainWindowExport::init()
 {
     gDisplayMode = 0;
     gSupportPromptHidden = false;
-}
-
-void TstMainWindowExport::openFile(MainWindow &w, const QString &path)
-{
-    w.onOpenFile_L({QUrl::fromLocalFile(path)});
-    QTRY_VERIFY_WITH_TIMEOUT(listedPaths(w.formList()).contains(path), 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 20000);
-    QTRY_VERIFY(w.control()->editSlider()->maximum() > 0);
-}
-
-void TstMainWindowExport::enterEditMode(MainWindow &w)
-{
-    auto *edit = child<QAbstractButton>(w.control(), "btnEdit");
-    QVERIFY(edit);
-    QTest::mouseClick(edit, Qt::LeftButton);
-    FormDialog *dialog = w.formDialog();
-    if (gDisplayMode == 1 && !w.formList()->checkSubGroupFile()) {
-        // both cameras asked for, the file has no partner: the prompt that only the main video
-        // is cut comes first, its OK opens the editor
-        QTRY_VERIFY(dialog->isVisible());
-        QVERIFY(child<QWidget>(dialog, "f_supportPrompt")->isVisible());
-        QCOMPARE(child<QLabel>(dialog, "supportPrompt_comtent")->text(),
-                 QStringLiteral("The Edit function only supports the main video."));
-        QCOMPARE(w.opMode(), OP_Play);
-        QTest::mouseClick(child<QPushButton>(dialog, "supportPrompt_okbtn"), Qt::LeftButton);
-        QTRY_VERIFY(!dialog->isVisible());
-    }
-    QCOMPARE(w.opMode(), OP_Edit);
-    QCOMPARE(w.control()->opMode(), OP_Edit);
 }
 
 void TstMainWindowExport::cutFromThePlayBarOpensTheExportedFile()
@@ -391,34 +344,6 @@ void TstMainWindowExport::playPairedGroups(MainWindow &w)
     QCOMPARE(ExportController::splitGroup(list->currentSubFilePath()), pairedGroups_.mid(2));
 }
 
-void TstMainWindowExport::doubleClickRow(MainWindow &w, int row)
-{
-    QTableWidget *table = w.formList()->table();
-    const QPoint at = table->visualRect(table->model()->index(row, ListRows::ColName)).center();
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
-}
-
-void TstMainWindowExport::playGroup(MainWindow &w, const QStringList &files)
-{
-    QList<QUrl> urls;
-    for (const QString &file : files)
-        urls << QUrl::fromLocalFile(file);
-    w.onOpenFile_L(urls);
-    FormList *list = w.formList();
-    const int n = files.size();
-    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), n, 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(!list->fileDuration(n - 1).isEmpty(), 20000);
-    list->table()->selectAll();
-    QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("btnGroup")), Qt::LeftButton);
-    QCOMPARE(list->rowCount(), n + 1);
-    QCOMPARE(list->table()->item(n, ListRows::ColResolution)->text(), QStringLiteral("Group1"));
-    doubleClickRow(w, n);
-    QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), files.first(), 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 20000);
-    QVERIFY(list->isCurrentGroup());
-}
-
 void TstMainWindowExport::groupCutFromThePlayBar_data()
 {
     QTest::addColumn<bool>("otherUser"); // entries of another user among the look-alikes
@@ -525,29 +450,6 @@ void TstMainWindowExport::groupCutFromThePlayBar()
         QCOMPARE(checksums(users + groupClips_), sums);
     }
     QFile::remove(QStringLiteral("clip.txt"));
-}
-
-void TstMainWindowExport::startCut(MainWindow &w, const QString &output)
-{
-    if (w.opMode() != OP_Edit)
-        enterEditMode(w);
-    w.control()->editSlider()->setSpan(100, 700);
-    QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
-    FormDialog *dialog = w.formDialog();
-    QTRY_VERIFY(dialog->isVisible());
-    QVERIFY(child<QWidget>(dialog, "f_os")->isVisible());
-    child<QLineEdit>(dialog, "os_le")->setText(output);
-    const bool exists = OutputName::namesAnEntry(output);
-    QTest::mouseClick(child<QPushButton>(dialog, "os_btn_ok"), Qt::LeftButton);
-    auto *question = dialog->findChild<ReplaceQuestion *>();
-    const bool refused = child<QLabel>(dialog, "os_la_error")->isVisible();
-    const bool asked = question && question->isVisible();
-    QCOMPARE(asked, exists && !refused);
-    if (asked) {
-        QCOMPARE(question->path(), output);
-        QTest::mouseClick(child<QPushButton>(question, "replace_btn_ok"), Qt::LeftButton);
-        QTRY_VERIFY(!question->isVisible());
-    }
 }
 
 void TstMainWindowExport::failedExportSaysWhyAndKeepsTheOldFile_data()
@@ -1296,59 +1198,6 @@ esac; touch done
     QVERIFY(TestSupport::colourCount(shot, page) > 10);
     if (road == "file")
         TestSupport::saveScreenshot(shot, QStringLiteral("export-failed-changed-by-someone-else"));
-}
-
-void TstMainWindowExport::exportOntoAFatCard_data()
-{
-    QTest::addColumn<bool>("group");
-    QTest::newRow("a GPS clip's cut") << false;
-    QTest::newRow("a group's join") << true;
-}
-
-// A FAT card through FUSE, as a user mounts one where the kernel has no vfat: the file ffmpeg
-// wrote is whole, with the trailer after it, and only such a file is "Finished.".
-void TstMainWindowExport::exportOntoAFatCard()
-{
-    QFETCH(bool, group);
-    if (!FatCard::unavailableReason().isEmpty())
-        QSKIP(qPrintable(FatCard::unavailableReason()));
-    FatCard card;
-    QVERIFY2(card.isMounted(), qPrintable(card.error()));
-    QStringList sources;
-    for (int i = 0; i < (group ? 3 : 1); ++i) {
-        sources << dir_.filePath(QStringLiteral("20261207170%100_F.mp4").arg(i * 3));
-        const int seconds = group ? 3 : 8;
-        QVERIFY(ExportTestFiles::makeSourceWithTrailer(sources.last(), seconds,
-                                                       ExportTestFiles::makeSamples(seconds)));
-    }
-    const QString output = card.root() + QStringLiteral("/cut.mov");
-    {
-        MainWindow w;
-        QVERIFY(showWindow(w));
-        if (gDisplayMode != 0)
-            w.onDisplayModeChange();
-        if (group)
-            playGroup(w, sources);
-        else
-            openFile(w, sources.first());
-        if (QTest::currentTestFailed())
-            return;
-        ExportEnd end(w);
-        startCut(w, output);
-        if (QTest::currentTestFailed())
-            return;
-        QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
-        QVERIFY2(end.isFinished(), qPrintable(end.errorText()));
-        QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), output, 20000);
-    } // the player lets the card's file go
-    QVERIFY(qAbs(ExportTestFiles::decodedDuration(output) - 6.0) < 0.2);
-    QVector<VideoInfo_t> samples;
-    QVERIFY(MetadataParser().loadMetadata(output, nullptr, &samples, nullptr, nullptr, nullptr,
-                                          nullptr, false) != DashcamTypes::none);
-    QVERIFY(samples.size() >= 6); // a record for each second of the span
-    QCOMPARE(QDir(card.root()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"cut.mov"});
-    QFile::remove(QStringLiteral("clip.txt"));
 }
 
 TALVEX_TEST_MAIN(TstMainWindowExport)
