@@ -5,7 +5,6 @@
 #include "appfont.h"
 #include "appglobals.h"
 #include "driveprobe.h"
-#include "filedialogfiles.h"
 #include "filedialogpaintpause.h"
 #include "foldertreemodel.h"
 #include "foldertreeview.h"
@@ -68,6 +67,16 @@ FileDialog_C::FileDialog_C(QWidget *parent)
     tree->setViewMode(QListView::ListMode);
     drives = new DriveProbe(this);
     connect(drives, &DriveProbe::answered, this, &FileDialog_C::onDrivesAnswered);
+    folderReads = new DriveProbe(this);
+    connect(folderReads, &DriveProbe::folderRead, this, &FileDialog_C::onFolderListed);
+    connect(folderReads, &DriveProbe::folderNotInTime, this,
+            &FileDialog_C::onFolderNotListedInTime);
+    entryReads = new DriveProbe(this);
+    connect(entryReads, &DriveProbe::folderRead, this, &FileDialog_C::onEntryKnown);
+    videoReads = new DriveProbe(this);
+    connect(videoReads, &DriveProbe::folderRead, this, &FileDialog_C::onVideosListed);
+    connect(videoReads, &DriveProbe::folderNotInTime, this,
+            &FileDialog_C::onVideosNotListedInTime);
     buildDriveTree();
 
     setupTables();
@@ -91,6 +100,12 @@ FileDialog_C::FileDialog_C(QWidget *parent)
 }
 
 FileDialog_C::~FileDialog_C() = default;
+
+bool FileDialog_C::isReading() const
+{
+    return drives->isAsking() || folderReads->isReading() || entryReads->isReading() ||
+           videoReads->isReading();
+}
 
 void FileDialog_C::setupTables()
 {
@@ -138,6 +153,9 @@ void FileDialog_C::setMode(int newMode)
         ui->open_btn->setText(gLangFileDialog.value(textOpen));
         listVideoFilesAfterCd();
     } else if (mode == SelectSaveFolder || mode == SelectFolder) {
+        // no videos are listed in these modes
+        startFolder.clear();
+        videosPending = false;
         ui->fileOpen_title->setText(gLangFileDialog.value(textOpenFile + mode));
         ui->open_btn->setText(gLangFileDialog.value(textSelect));
     }
@@ -165,12 +183,55 @@ void FileDialog_C::showFolder(const QString &folder)
 
 void FileDialog_C::listVideoFiles()
 {
+    // names chosen in the folder listed before must never reach Open
+    fillVideoTable({});
+    videosPending = true;
+    askVideos(currentPath);
+}
+
+void FileDialog_C::askVideos(const QString &folder)
+{
+    videoReads->read(folder, [](const QString &asked) {
+        return QVariant::fromValue(FileDialogFiles::listing(asked));
+    });
+}
+
+void FileDialog_C::onVideosListed(const QString &folder, const QVariant &value)
+{
+    const auto listing = value.value<FileDialogFiles::Listing>();
+    if (!startFolder.isEmpty() && folder == startFolder) {
+        startFolder.clear();
+        if (!listing.isFolder) {
+            startOnFirstRow();
+            return;
+        }
+        showFolder(QDir::cleanPath(folder));
+        fillVideoTable(listing.rows);
+        revealFolder(folder);
+    } else if (videosPending && folder == currentPath && mode == OpenFiles) {
+        videosPending = false;
+        fillVideoTable(listing.rows);
+    }
+}
+
+void FileDialog_C::onVideosNotListedInTime(const QString &folder)
+{
+    // a remembered folder that does not answer is as good as gone; a chosen one stays shown,
+    // empty until its answer comes
+    if (!startFolder.isEmpty() && folder == startFolder) {
+        startFolder.clear();
+        startOnFirstRow();
+    }
+}
+
+void FileDialog_C::fillVideoTable(const QVector<FileDialogFiles::Row> &rows)
+{
     QTableWidget *table = ui->diskFileList;
     {
         FileDialogPaintPause pause{table};
         table->clearContents();
         table->setRowCount(0);
-        for (const FileDialogFiles::Row &file : FileDialogFiles::videoRows(currentPath)) {
+        for (const FileDialogFiles::Row &file : rows) {
             const int row = table->rowCount();
             table->insertRow(row);
             table->setItem(row, 0, new QTableWidgetItem(file.name));
@@ -178,7 +239,6 @@ void FileDialog_C::listVideoFiles()
             table->setItem(row, 2, new QTableWidgetItem(file.sizeMiB));
         }
     }
-    // names chosen in the folder listed before must never reach Open
     fileItemPressed();
 }
 

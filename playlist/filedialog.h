@@ -2,12 +2,17 @@
 // the video files of the current folder, and a result signal per mode.
 #pragma once
 
+#include "filedialogfiles.h"
+#include "folderlisting.h"
+
 #include <QDialog>
 #include <QList>
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QVariant>
+#include <QVector>
 
 #include <memory>
 
@@ -45,6 +50,8 @@ public:
     // The folder whose files are listed and that the path line names.
     QString currentFolder() const { return currentPath; }
     int selectedTreeRow() const { return selectedRow; }
+    // A folder or drive has been asked and has neither answered nor passed the drives' bound.
+    bool isReading() const;
 
 signals:
     // Mode 0 Open: the chosen files, each followed by its existing partner-camera file.
@@ -71,20 +78,33 @@ protected:
 private:
     static constexpr int textDesktop = 7; // "File Dialog" text naming the Desktop row
 
-    // tree (filedialogtree.cpp)
+    // tree (filedialogtree.cpp); every look at a folder runs off this thread and answers here
     void buildDriveTree();
     // A level-0 row for root (a path ending in "/") after the others, unless one names it.
     void appendRootRow(const QString &root);
     // The removable drives that answered, after the other roots; then the start folder when it
     // waited for them.
     void onDrivesAnswered(const QStringList &asked, const QStringList &answering);
-    void expandFolder(const QString &folder, int row, int level);
-    static bool hasSubDirectories(const QString &path);
+    // Asks for the sub-folders of row's folder, unless they are asked for already.
+    void requestExpansion(int row);
+    void onFolderListed(const QString &folder, const QVariant &value);
+    void onFolderNotListedInTime(const QString &folder);
+    void fillFolder(int row, const QVector<FolderListing::Entry> &entries);
+    // A link or mount point shown below an opened folder turned out to be kind.
+    void onEntryKnown(const QString &path, const QVariant &kind);
+    // The rows whose folder is path (the Desktop may show twice), in row order.
+    QVector<int> rowsOfPath(const QString &path) const;
+    void removeTreeRow(int row);
     void collapseFolder(int row);
+    // Mode 0's start: the remembered folder once it answers, else the first row.
     void listVideoFilesAfterCd();
-    int expandToPath(const QString &path);
+    void startOnFirstRow();
+    // Opens the tree down to folder, one answer at a time, and selects its row.
+    void revealFolder(const QString &folder);
+    void continueReveal();
     int childRowNamed(int parentRow, const QString &name) const;
-    void fillTreeItem(std::unique_ptr<FileListItem> item, int level);
+    // Appends item, or inserts it before row while that is an existing row.
+    void fillTreeItem(std::unique_ptr<FileListItem> item, int level, int row = -1);
     void markSelected(int row);
     int levelOf(int row) const;
     bool isDesktopRow(int row) const;
@@ -92,7 +112,12 @@ private:
     // file table and path line (filedialog.cpp)
     void setupTables();
     void showFolder(const QString &folder);
+    // Empties the table, then lists the current folder's videos once they come.
     void listVideoFiles();
+    void askVideos(const QString &folder);
+    void onVideosListed(const QString &folder, const QVariant &value);
+    void onVideosNotListedInTime(const QString &folder);
+    void fillVideoTable(const QVector<FileDialogFiles::Row> &rows);
     void restyleHeaderMask(int widthPx);
 
     std::unique_ptr<Ui::FileDialog_C> ui;
@@ -102,9 +127,15 @@ private:
     QString desktopPath; // the Desktop location, without a trailing "/"
     bool hasDesktopRow = false;
     DriveProbe *drives;               // a child; asks the removable drives once, at construction
+    DriveProbe *folderReads;          // children: sub-folders of opened folders,
+    DriveProbe *entryReads;           // what links and mount points among them are,
+    DriveProbe *videoReads;           // and the videos of the current or start folder
     QStringList driveRoots;           // the removable roots asked, each ending in "/"
     QStringList answeringDrives;      // those that answered in time
     bool startWaitsForDrives = false; // mode 0's remembered folder lies on a drive not answered
+    QString startFolder;              // mode 0's remembered folder, until its videos come
+    QString revealedFolder;           // the folder the tree is being opened down to
+    bool videosPending = false;       // the current folder's videos have not come yet
     QStringList selectedNames;
     QString selectionText;
     QList<QUrl> resultUrls;

@@ -73,4 +73,13 @@ QVector<Row> videoRows(const QString &folder)
     return rows;
 }
 
+Listing listing(const QString &folder)
+{
+    Listing found;
+    found.isFolder = !folder.isEmpty() && QFileInfo(folder).isDir();
+    if (found.isFolder)
+        found.rows = videoRows(folder);
+    return found;
+}
+
 } // namespace FileDialogFiles

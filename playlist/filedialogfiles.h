@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QMetaType>
 #include <QString>
 #include <QVector>
 
@@ -25,4 +26,15 @@ QDateTime creationTime(const QFileInfo &info);
 // The listed files of folder in name order, ignoring case; empty when it cannot be read.
 QVector<Row> videoRows(const QString &folder);
 
+// One look at a folder the chooser lists.
+struct Listing
+{
+    bool isFolder = false;
+    QVector<Row> rows; // videoRows()
+};
+// May wait as long as the folder's file system does.
+Listing listing(const QString &folder);
+
 } // namespace FileDialogFiles
+
+Q_DECLARE_METATYPE(FileDialogFiles::Listing)

@@ -6,13 +6,13 @@
 #include "appglobals.h"
 #include "driveprobe.h"
 #include "filedialogpaintpause.h"
+#include "folderlisting.h"
 #include "foldertreemodel.h"
 #include "foldertreepaths.h"
 #include "foldertreeview.h"
 #include "removabledrives.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -20,19 +20,6 @@ namespace {
 
 constexpr int indentPerLevelPx = 32;
 const QString selectState = QStringLiteral("Select");
-
-// Folders of the program's own plugins, never offered in the tree.
-const QStringList &pluginFolderNames()
-{
-    static const QStringList names{
-        QStringLiteral("bearer"),       QStringLiteral("iconengines"),
-        QStringLiteral("imageformats"), QStringLiteral("platforminputcontexts"),
-        QStringLiteral("platforms"),    QStringLiteral("position"),
-        QStringLiteral("printsupport"), QStringLiteral("qmltooling"),
-        QStringLiteral("resources"),    QStringLiteral("scenegraph"),
-        QStringLiteral("translations")};
-    return names;
-}
 
 QString withSlash(const QString &path)
 {
@@ -106,11 +93,14 @@ void FileDialog_C::onDrivesAnswered(const QStringList &, const QStringList &answ
         listVideoFilesAfterCd();
 }
 
-void FileDialog_C::fillTreeItem(std::unique_ptr<FileListItem> item, int level)
+void FileDialog_C::fillTreeItem(std::unique_ptr<FileListItem> item, int level, int row)
 {
     item->folderIcon = folderImage;
     item->indent = level * indentPerLevelPx;
-    tree->appendItem(std::move(item));
+    if (row >= 0 && row < tree->count())
+        tree->insertItem(row, std::move(item));
+    else
+        tree->appendItem(std::move(item));
 }
 
 QString FileDialog_C::treeItemPath(int row, int level) const
@@ -160,7 +150,10 @@ void FileDialog_C::diskDirList_itemClicked(int row)
     }
     if (!tree->itemAt(row))
         return;
-    startWaitsForDrives = false; // a folder chosen before the drives answered stays chosen
+    // a folder chosen before the start folder was found stays chosen
+    startWaitsForDrives = false;
+    startFolder.clear();
+    revealedFolder.clear();
     FileDialogPaintPause pause{ui->diskFileList, tree};
     markSelected(row);
     showFolder(treeItemPath(row, levelOf(row)));
@@ -178,8 +171,8 @@ void FileDialog_C::displayDirClicked(const QModelIndex &index)
         if (item->expanderImage == expandedArrowImage) {
             collapseFolder(row);
         } else if (item->expanderImage == collapsedArrowImage) {
-            FileDialogPaintPause pause{tree};
-            expandFolder(treeItemPath(row, levelOf(row)), row + 1, levelOf(row) + 1);
+            revealedFolder.clear(); // the user opens the tree now
+            requestExpansion(row);
         }
     }
     // the view's clicked() that ends this press must not select the row
@@ -213,36 +206,65 @@ void FileDialog_C::collapseFolder(int row)
     }
 }
 
-void FileDialog_C::expandFolder(const QString &folder, int row, int level)
+void FileDialog_C::requestExpansion(int row)
 {
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                             QDir::Name | QDir::IgnoreCase);
-    const int selectedBefore = selectedRow;
-    int inserted = 0;
-    // back to front, each at row, so the rows end up in listing order
-    for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
-        const QString name = entry->fileName();
-        if (pluginFolderNames().contains(name) || !entry->exists() || !entry->isDir())
-            continue;
-        auto item = std::make_unique<FileListItem>();
-        item->name = name;
-        item->expanderImage =
-            hasSubDirectories(entry->absoluteFilePath()) ? collapsedArrowImage : QString();
-        if (selectedBefore >= row)
-            ++selectedRow;
-        if (tree->count() > row) {
-            item->folderIcon = folderImage;
-            item->indent = level * indentPerLevelPx;
-            tree->insertItem(row, std::move(item));
-        } else {
-            fillTreeItem(std::move(item), level);
-        }
-        ++inserted;
-    }
-    FileListItem *parent = tree->itemAt(row - 1);
-    if (!parent)
+    FileListItem *item = tree->itemAt(row);
+    if (!item || item->awaitingListing)
         return;
-    if (inserted > 0) {
+    item->awaitingListing = true;
+    folderReads->read(treeItemPath(row, levelOf(row)), [](const QString &folder) {
+        return QVariant::fromValue(FolderListing::entries(folder, FolderListing::mountPoints()));
+    });
+}
+
+void FileDialog_C::onFolderListed(const QString &folder, const QVariant &value)
+{
+    const auto entries = value.value<QVector<FolderListing::Entry>>();
+    {
+        FileDialogPaintPause pause{tree};
+        const QVector<int> rows = rowsOfPath(folder);
+        // from the last, so that the rows filled in do not move those still to fill
+        for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+            if (tree->itemAt(*row)->awaitingListing)
+                fillFolder(*row, entries);
+        }
+    }
+    continueReveal();
+}
+
+void FileDialog_C::onFolderNotListedInTime(const QString &folder)
+{
+    // shown as an empty folder until its answer comes
+    for (int row : rowsOfPath(folder)) {
+        FileListItem *item = tree->itemAt(row);
+        if (item->awaitingListing && item->expanderImage == collapsedArrowImage)
+            item->expanderImage.clear();
+    }
+    tree->viewport()->update();
+    continueReveal();
+}
+
+void FileDialog_C::fillFolder(int row, const QVector<FolderListing::Entry> &entries)
+{
+    FileListItem *parent = tree->itemAt(row);
+    parent->awaitingListing = false;
+    const int level = levelOf(row) + 1;
+    const QString folder = withSlash(treeItemPath(row, level - 1));
+    // back to front, each right below the folder, so the rows end up in listing order
+    for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
+        auto item = std::make_unique<FileListItem>();
+        item->name = entry->name;
+        item->expanderImage = entry->hasSubfolders ? collapsedArrowImage : QString();
+        if (selectedRow > row)
+            ++selectedRow;
+        fillTreeItem(std::move(item), level, row + 1);
+        if (entry->separate) {
+            entryReads->read(folder + entry->name, [](const QString &path) {
+                return QVariant::fromValue(FolderListing::kindOf(path));
+            });
+        }
+    }
+    if (!entries.isEmpty()) {
         parent->expanderImage = expandedArrowImage;
         parent->folderIcon = openFolderImage;
     } else if (parent->expanderImage == collapsedArrowImage) {
@@ -250,12 +272,48 @@ void FileDialog_C::expandFolder(const QString &folder, int row, int level)
     }
 }
 
-bool FileDialog_C::hasSubDirectories(const QString &path)
+void FileDialog_C::onEntryKnown(const QString &path, const QVariant &value)
 {
-    QDirIterator entries(path, QDir::Dirs | QDir::NoDotAndDotDot);
-    return entries.hasNext();
+    const auto kind = value.value<FolderListing::Kind>();
+    const QVector<int> rows = rowsOfPath(path);
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+        FileListItem *item = tree->itemAt(*row);
+        // a root row of the same folder (the Desktop) was shown without asking
+        if (levelOf(*row) == 0 || !item->expanderImage.isEmpty() || item->awaitingListing)
+            continue;
+        if (kind == FolderListing::Kind::NotFolder)
+            removeTreeRow(*row);
+        else if (kind == FolderListing::Kind::WithSubfolders)
+            item->expanderImage = collapsedArrowImage;
+    }
+    tree->viewport()->update();
 }
 
+QVector<int> FileDialog_C::rowsOfPath(const QString &path) const
+{
+    QVector<int> rows;
+    QStringList pathAtLevel; // of the last row seen at each level above the current row
+    for (int row = 0; row < tree->count(); ++row) {
+        const int level = levelOf(row);
+        pathAtLevel = pathAtLevel.mid(0, level);
+        const QString &name = tree->itemAt(row)->name;
+        const QString rowPath = level == 0 ? (isDesktopRow(row) ? desktopPath : name)
+                                           : withSlash(pathAtLevel.value(level - 1)) + name;
+        pathAtLevel << rowPath;
+        if (rowPath == path)
+            rows << row;
+    }
+    return rows;
+}
+
+void FileDialog_C::removeTreeRow(int row)
+{
+    if (selectedRow == row)
+        selectedRow = -1;
+    else if (selectedRow > row)
+        --selectedRow;
+    tree->removeRow(row);
+}
 int FileDialog_C::childRowNamed(int parentRow, const QString &name) const
 {
     const int childLevel = levelOf(parentRow) + 1;
@@ -266,8 +324,16 @@ int FileDialog_C::childRowNamed(int parentRow, const QString &name) const
     return -1;
 }
 
-int FileDialog_C::expandToPath(const QString &path)
+void FileDialog_C::revealFolder(const QString &folder)
 {
+    revealedFolder = folder;
+    continueReveal();
+}
+
+void FileDialog_C::continueReveal()
+{
+    if (revealedFolder.isEmpty())
+        return;
     QStringList rootPaths;
     QVector<int> rootRows;
     for (int row = 0; row < tree->count(); ++row) {
@@ -276,30 +342,31 @@ int FileDialog_C::expandToPath(const QString &path)
         rootRows << row;
         rootPaths << withSlash(isDesktopRow(row) ? desktopPath : tree->itemAt(row)->name);
     }
-    const FolderTreePaths::Location location = FolderTreePaths::locate(rootPaths, path);
-    if (location.root < 0) {
-        markSelected(-1);
-        return -1;
-    }
-    int row = rootRows.at(location.root);
+    const FolderTreePaths::Location location =
+        FolderTreePaths::locate(rootPaths, revealedFolder);
+    int row = location.root < 0 ? -1 : rootRows.at(location.root);
     for (const QString &component : location.components) {
-        if (tree->itemAt(row)->expanderImage == collapsedArrowImage)
-            expandFolder(treeItemPath(row, levelOf(row)), row + 1, levelOf(row) + 1);
-        row = childRowNamed(row, component);
-        if (row < 0) {
-            // hidden or skipped folder: the tree cannot show it, so nothing is marked
-            markSelected(-1);
-            return -1;
+        if (row < 0)
+            break;
+        if (tree->itemAt(row)->expanderImage == collapsedArrowImage) {
+            requestExpansion(row);
+            return; // on with the folder's answer
         }
+        // hidden or skipped folders, and those that did not answer, have no row
+        row = childRowNamed(row, component);
     }
+    revealedFolder.clear();
     markSelected(row);
+    if (row < 0)
+        return;
     tree->scrollTo(tree->treeModel()->index(row));
-    return row;
+    showFolder(treeItemPath(row, levelOf(row)));
 }
 
 void FileDialog_C::listVideoFilesAfterCd()
 {
-    FileDialogPaintPause pause{tree};
+    startFolder.clear();
+    revealedFolder.clear();
     const QString remembered = gFileDialogPath;
     // a folder on a removable drive is looked at only once the drive has answered
     const int drive = FolderTreePaths::locate(driveRoots, remembered).root;
@@ -307,13 +374,17 @@ void FileDialog_C::listVideoFilesAfterCd()
     if (startWaitsForDrives)
         return;
     const bool driveAbsent = drive >= 0 && !answeringDrives.contains(driveRoots.at(drive));
-    if (remembered.isEmpty() || driveAbsent || !QFileInfo(remembered).isDir()) {
-        // row 0: the Desktop when it exists, else the first root
-        suppressNextClick = false;
-        diskDirList_itemClicked(0);
+    if (remembered.isEmpty() || driveAbsent) {
+        startOnFirstRow();
         return;
     }
-    const int row = expandToPath(remembered);
-    showFolder(row >= 0 ? treeItemPath(row, levelOf(row)) : QDir::cleanPath(remembered));
-    listVideoFiles();
+    startFolder = remembered;
+    askVideos(remembered);
+}
+
+void FileDialog_C::startOnFirstRow()
+{
+    // row 0: the Desktop when it exists, else the first root
+    suppressNextClick = false;
+    diskDirList_itemClicked(0);
 }

@@ -15,6 +15,7 @@ struct FileListItem
     QString expanderImage; // collapsed or expanded arrow; empty for a folder without sub-folders
     QString name;          // folder name, root path ending in "/", or the Desktop text
     QString state;         // "Select" on the one selected row, else empty
+    bool awaitingListing = false; // its sub-folders were asked for and have not come yet
 };
 
 namespace FolderTreeRole {

@@ -1,6 +1,6 @@
 #include "driveprobe.h"
 
-#include <QDirIterator>
+#include <QFile>
 #include <QHash>
 #include <QThreadPool>
 #include <QVector>
@@ -9,6 +9,10 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <utility>
+
+#include <cerrno>
+#include <dirent.h>
 
 namespace {
 
@@ -92,6 +96,24 @@ void DriveProbe::dropAnswers()
     delivery_ = std::make_shared<Delivery>();
     delivery_->probe = this;
     asking_ = 0;
+    reading_ = 0;
+}
+
+void DriveProbe::deliver(const std::shared_ptr<Delivery> &delivery,
+                         const std::function<void(DriveProbe *)> &report)
+{
+    const std::lock_guard<std::mutex> lock(delivery->mutex);
+    DriveProbe *probe = delivery->probe;
+    if (!probe)
+        return;
+    QMetaObject::invokeMethod(
+        probe,
+        [delivery, probe, report] {
+            // written on this thread only, so read here without the lock
+            if (delivery->probe) // else dropped after it was queued
+                report(probe);
+        },
+        Qt::QueuedConnection);
 }
 
 void DriveProbe::ask(const QStringList &roots, const Question &question, int boundMs)
@@ -99,20 +121,37 @@ void DriveProbe::ask(const QStringList &roots, const Question &question, int bou
     ++asking_;
     std::thread([delivery = delivery_, roots, question, boundMs] {
         const QStringList yes = answering(roots, question, boundMs);
-        const std::lock_guard<std::mutex> lock(delivery->mutex);
-        DriveProbe *probe = delivery->probe;
-        if (!probe)
-            return;
-        QMetaObject::invokeMethod(
-            probe,
-            [delivery, probe, roots, yes] {
-                // written on this thread only, so read here without the lock
-                if (!delivery->probe)
-                    return; // dropped after it was queued
-                --probe->asking_;
-                emit probe->answered(roots, yes);
-            },
-            Qt::QueuedConnection);
+        deliver(delivery, [roots, yes](DriveProbe *probe) {
+            --probe->asking_;
+            emit probe->answered(roots, yes);
+        });
+    }).detach();
+}
+
+void DriveProbe::read(const QString &folder, const Read &read, int boundMs)
+{
+    ++reading_;
+    // the read's first report ends its wait; touched on the probe's thread only
+    auto waiting = std::make_shared<bool>(true);
+    const auto endWait = [waiting](DriveProbe *probe) {
+        if (std::exchange(*waiting, false))
+            --probe->reading_;
+    };
+    std::thread([delivery = delivery_, folder, read, boundMs, endWait] {
+        // the value is delivered by the question itself, so that it comes however late
+        const Question question = [delivery, read, endWait](const QString &asked) {
+            const QVariant value = read(asked);
+            deliver(delivery, [asked, value, endWait](DriveProbe *probe) {
+                endWait(probe);
+                emit probe->folderRead(asked, value);
+            });
+            return true;
+        };
+        if (answering({folder}, question, boundMs).isEmpty())
+            deliver(delivery, [folder, endWait](DriveProbe *probe) {
+                endWait(probe);
+                emit probe->folderNotInTime(folder);
+            });
     }).detach();
 }
 
@@ -145,8 +184,14 @@ QStringList DriveProbe::answering(const QStringList &roots, const Question &ques
 
 bool DriveProbe::isFolder(const QString &root)
 {
-    // "." is listed in every folder whose listing opens, an empty one included
-    return QDirIterator(root, QDir::AllEntries | QDir::Hidden | QDir::System).hasNext();
+    DIR *const listing = ::opendir(QFile::encodeName(root).constData());
+    if (!listing)
+        return false;
+    // an empty folder may list nothing at all, not even "."; the end of the listing is an answer
+    errno = 0;
+    const bool read = ::readdir(listing) || errno == 0;
+    ::closedir(listing);
+    return read;
 }
 
 QThreadPool *DriveProbe::workPool()

@@ -1,10 +1,11 @@
-// Questions to removable drives that never hold the asker up: each drive is asked on a thread of
-// its own, and a drive that has not answered within a bound (a card whose reader hangs, a stick
-// that stopped answering) counts as absent.
+// Questions to removable drives and folders that never hold the asker up: each drive or folder is
+// asked on a thread of its own, and one that has not answered within a bound (a card whose reader
+// hangs, a stick or a share that stopped answering) counts as absent.
 #pragma once
 
 #include <QObject>
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
@@ -18,6 +19,8 @@ public:
     // A question to one drive root. It runs on a thread of its own and may outlive its asker, so
     // it owns whatever it uses.
     using Question = std::function<bool(const QString &root)>;
+    // A read of one folder, run as a Question is.
+    using Read = std::function<QVariant(const QString &folder)>;
 
     // How long a drive may take to answer.
     static constexpr int answerBoundMs = 3000;
@@ -34,6 +37,14 @@ public:
     // The asks made so far are never answered; later ones are.
     void dropAnswers();
 
+    // Reads folder off the calling thread: folderRead() follows whenever the read ends, also past
+    // boundMs; folderNotInTime() follows when it has not ended within boundMs. A folder whose
+    // earlier question outlived its bound and still runs is not read again: folderNotInTime()
+    // follows at once. The probe's thread only.
+    void read(const QString &folder, const Read &read, int boundMs = answerBoundMs);
+    // A read() has neither ended nor passed its bound yet.
+    bool isReading() const { return reading_ > 0; }
+
     // The roots among roots whose answer to question is yes within boundMs, in roots order;
     // blocks the calling thread for boundMs at most. A root whose earlier question outlived its
     // bound and still runs is not asked again and counts absent at once, so that the threads
@@ -41,8 +52,9 @@ public:
     static QStringList answering(const QStringList &roots, const Question &question,
                                  int boundMs = answerBoundMs);
 
-    // The plainest question: root is a folder whose listing opens. Opening it reaches the drive
-    // itself, where a look at the folder's attributes may be answered from the system's cache.
+    // The plainest question: root is a folder whose listing opens and can be read, empty or not.
+    // Reading it reaches the drive itself, where a look at the folder's attributes may be
+    // answered from the system's cache.
     static bool isFolder(const QString &root);
 
     // The pool for longer work on removable drives (a card copy): not the global pool, on which
@@ -53,9 +65,19 @@ signals:
     // The answer to one ask(): the roots asked, and those that answered yes within the bound, in
     // the order asked. Queued to the probe's thread.
     void answered(const QStringList &asked, const QStringList &yes);
+    // The value of one read() of folder. Queued to the probe's thread.
+    void folderRead(const QString &folder, const QVariant &value);
+    // One read() of folder did not end within its bound. Queued to the probe's thread.
+    void folderNotInTime(const QString &folder);
 
 private:
     struct Delivery;
+    // Runs report on the probe's thread with the probe, unless the probe is gone or dropped the
+    // answers of delivery first. Any thread.
+    static void deliver(const std::shared_ptr<Delivery> &delivery,
+                        const std::function<void(DriveProbe *)> &report);
+
     std::shared_ptr<Delivery> delivery_;
     int asking_ = 0;
+    int reading_ = 0;
 };

@@ -35,7 +35,11 @@ QVector<MountedVolume> parseMountInfo(const QByteArray &table);
 // ending in "/", sorted by path.
 QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString &sysBlockRoot);
 
-// removableRoots() of this process's mount table (/proc/self/mountinfo) and /sys/block.
+// parseMountInfo() of this process's mount table (/proc/self/mountinfo); empty when it cannot be
+// read.
+QVector<MountedVolume> mountedVolumes();
+
+// removableRoots() of mountedVolumes() and /sys/block.
 QStringList mountedRemovableRoots();
 
 // Where the camera-card search takes its volume roots from; tests give temporary folders.

@@ -131,12 +131,17 @@ QStringList removableRoots(const QVector<MountedVolume> &volumes, const QString 
     return roots;
 }
 
-QStringList mountedRemovableRoots()
+QVector<MountedVolume> mountedVolumes()
 {
     QFile table(QStringLiteral("/proc/self/mountinfo"));
     if (!table.open(QIODevice::ReadOnly))
-        return QStringList();
-    return removableRoots(parseMountInfo(table.readAll()), QStringLiteral("/sys/block"));
+        return {};
+    return parseMountInfo(table.readAll());
+}
+
+QStringList mountedRemovableRoots()
+{
+    return removableRoots(mountedVolumes(), QStringLiteral("/sys/block"));
 }
 
 void setRootsProvider(RootsProvider provider)

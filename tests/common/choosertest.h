@@ -1,4 +1,5 @@
-// Driving the real file chooser in tests: find it, find and click its tree rows.
+// Driving the real file chooser in tests: find it, find and click its tree rows, each once the
+// folders it asked have answered.
 #pragma once
 
 #include "filedialog.h"
@@ -12,12 +13,18 @@
 
 namespace ChooserTest {
 
-// The visible chooser window, or nullptr.
+// Waits until chooser has the answers of the folders it asked (a bound passes first).
+inline bool settle(const FileDialog_C *chooser)
+{
+    return QTest::qWaitFor([chooser] { return !chooser->isReading(); }, 10000);
+}
+
+// The visible chooser window, once settled, or nullptr.
 inline FileDialog_C *openChooser()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (auto *chooser = qobject_cast<FileDialog_C *>(widget); chooser && chooser->isVisible())
-            return chooser;
+            return settle(chooser) ? chooser : nullptr;
     }
     return nullptr;
 }
@@ -42,6 +49,8 @@ inline void clickTreeRow(FileListView_C *tree, int row, bool onArrow)
     const int x = rect.x() + tree->itemAt(row)->indent + (onArrow ? 10 : 80);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(x, rect.center().y()));
+    if (const auto *chooser = qobject_cast<const FileDialog_C *>(tree->window()))
+        settle(chooser);
 }
 
 // Selects the named rows of the chooser's file table by clicking them, then presses Open.
@@ -50,8 +59,8 @@ inline void pickFiles(FileDialog_C *chooser, const QStringList &names)
     auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     for (const QString &name : names) {
+        QTRY_COMPARE(files->findItems(name, Qt::MatchExactly).size(), 1);
         const auto found = files->findItems(name, Qt::MatchExactly);
-        QCOMPARE(found.size(), 1);
         files->scrollToItem(found.first());
         QTest::mouseClick(files->viewport(), Qt::LeftButton, modifiers,
                           files->visualItemRect(found.first()).center());

@@ -16,11 +16,7 @@ constexpr int pollMs = 20;
 
 bool isMountPoint(const QString &path)
 {
-    QFile table(QStringLiteral("/proc/self/mountinfo"));
-    if (!table.open(QIODevice::ReadOnly))
-        return false;
-    for (const RemovableDrives::MountedVolume &volume :
-         RemovableDrives::parseMountInfo(table.readAll())) {
+    for (const RemovableDrives::MountedVolume &volume : RemovableDrives::mountedVolumes()) {
         if (volume.rootPath == path)
             return true;
     }
