@@ -82,6 +82,7 @@ private slots:
 
     void arrowOpensWithoutSelecting();
     void expansionSkipsPluginFoldersAndFiles();
+    void linksShowWhereTheyLeadToAFolder();
     void caseVariantsAreBothShown();
     void folderWithoutSubfoldersLosesArrowOnOpen();
     void clickSelectsRowAndListsItsVideos();
@@ -158,6 +159,11 @@ void TstFileDialog::initTestCase()
         QVERIFY(QFile::copy(clip, path(video)));
     QFile file(home + QStringLiteral("/readme.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly));
+    const QString links = desktop + QStringLiteral("/Clips/2025/");
+    QVERIFY(QFile::link(home + QStringLiteral("/Videos"), links + QStringLiteral("toVideos")));
+    QVERIFY(QFile::link(home + QStringLiteral("/Flat"), links + QStringLiteral("toFlat")));
+    QVERIFY(QFile::link(home + QStringLiteral("/readme.txt"), links + QStringLiteral("toFile")));
+    QVERIFY(QFile::link(home + QStringLiteral("/gone"), links + QStringLiteral("broken")));
 }
 
 void TstFileDialog::init()
@@ -484,6 +490,21 @@ void TstFileDialog::expansionSkipsPluginFoldersAndFiles()
     QCOMPARE(tree->itemAt(apps + 2)->name, QStringLiteral("Desktop"));
     QCOMPARE(tree->itemAt(apps + 2)->indent, 32);
     QCOMPARE(tree->itemAt(apps + 1)->expanderImage, QString()); // Maps has no sub-folders
+}
+
+void TstFileDialog::linksShowWhereTheyLeadToAFolder()
+{
+    gFileDialogPath = desktop + QStringLiteral("/Clips/2025");
+    FileDialog_C *dialog = openChooser(0);
+    FileListView_C *tree = treeOf(dialog);
+    const int folder = dialog->selectedTreeRow();
+    QVERIFY(!tree->itemAt(folder)->expanderImage.isEmpty());
+    pressArrow(tree, folder);
+    QCOMPARE(rowNames(tree).mid(folder + 1, 2),
+             (QStringList{QStringLiteral("toFlat"), QStringLiteral("toVideos")}));
+    QCOMPARE(tree->itemAt(folder + 3)->indent, 0); // the next root: nothing more below 2025
+    QCOMPARE(tree->itemAt(folder + 1)->expanderImage, QString());
+    QVERIFY(!tree->itemAt(folder + 2)->expanderImage.isEmpty());
 }
 
 void TstFileDialog::caseVariantsAreBothShown()

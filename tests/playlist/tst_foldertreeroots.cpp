@@ -1,10 +1,12 @@
 // Root rows of the folder tree beyond home and "/": mounted removable volumes, found from the
 // mount table and the block devices' removable flags, and asked within a bound.
 #include "driveprobe.h"
+#include "fatcard.h"
 #include "removabledrives.h"
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -29,8 +31,11 @@ private slots:
     void removableRoots();
     void linkedDeviceNameIsResolved();
     void systemRootsEndInSlash();
+    void systemMountTableHoldsRootAndACard();
     void searchRootsComeFromTheProvider();
     void stuckDriveCountsAbsentAndIsNotAskedAgain();
+    void folderReadAnswersLateAndIsNotRepeatedWhileStuck();
+    void probeDeletedBeforeItsAnswersHearsNothing();
 
 private:
     void writeFlag(const QString &disk, const QByteArray &value);
@@ -138,6 +143,22 @@ void TstFolderTreeRoots::systemRootsEndInSlash()
     }
 }
 
+void TstFolderTreeRoots::systemMountTableHoldsRootAndACard()
+{
+    const auto mountPoints = [] {
+        QStringList points;
+        for (const RemovableDrives::MountedVolume &volume : RemovableDrives::mountedVolumes())
+            points << volume.rootPath;
+        return points;
+    };
+    QVERIFY(mountPoints().contains(QStringLiteral("/")));
+    if (!FatCard::unavailableReason().isEmpty())
+        QSKIP(qPrintable(FatCard::unavailableReason()));
+    FatCard card;
+    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    QVERIFY(mountPoints().contains(card.root()));
+}
+
 void TstFolderTreeRoots::searchRootsComeFromTheProvider()
 {
     const QStringList fake{QStringLiteral("/tmp/a/"), QStringLiteral("/tmp/b/")};
@@ -168,6 +189,73 @@ void TstFolderTreeRoots::stuckDriveCountsAbsentAndIsNotAskedAgain()
     QCOMPARE(asked->load(), 1);
     answer.set_value();
     QTRY_COMPARE(DriveProbe::answering(roots, question, boundMs), roots);
+}
+
+// A read that outlives its bound says so, then brings its value when it ends; meanwhile the folder
+// is not read again.
+void TstFolderTreeRoots::folderReadAnswersLateAndIsNotRepeatedWhileStuck()
+{
+    constexpr int boundMs = 300;
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    auto reads = std::make_shared<std::atomic_int>(0);
+    const DriveProbe::Read read = [released, reads](const QString &folder) {
+        ++*reads;
+        released.wait_for(std::chrono::seconds(30));
+        return QVariant(folder.size());
+    };
+    DriveProbe probe;
+    QSignalSpy values(&probe, &DriveProbe::folderRead);
+    QSignalSpy notInTime(&probe, &DriveProbe::folderNotInTime);
+    const QString folder = QStringLiteral("/hung/folder");
+    probe.read(folder, read, boundMs);
+    QVERIFY(probe.isReading());
+    QTRY_COMPARE(notInTime.count(), 1);
+    QVERIFY(!probe.isReading());
+    probe.read(folder, read, boundMs);
+    QTRY_COMPARE(notInTime.count(), 2);
+    QCOMPARE(reads->load(), 1);
+
+    release.set_value();
+    QTRY_COMPARE(values.count(), 1);
+    QCOMPARE(values.at(0), (QVariantList{folder, QVariant(int(folder.size()))}));
+    probe.read(folder, read, boundMs); // answered, so asked anew, and in time
+    QTRY_COMPARE(values.count(), 2);
+    QCOMPARE(notInTime.count(), 2);
+    QCOMPARE(reads->load(), 2);
+}
+
+// Closing a chooser or quitting deletes probes whose questions still run: their answers, in time
+// or late, reach nothing.
+void TstFolderTreeRoots::probeDeletedBeforeItsAnswersHearsNothing()
+{
+    constexpr int boundMs = 200;
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    const DriveProbe::Question waitForRelease = [released](const QString &) {
+        released.wait_for(std::chrono::seconds(30));
+        return true;
+    };
+    const DriveProbe::Read readAfterRelease = [waitForRelease](const QString &folder) {
+        return QVariant(waitForRelease(folder));
+    };
+    // one that lives, asked alike, tells when the deleted one would have heard
+    DriveProbe living;
+    QSignalSpy livingAnswers(&living, &DriveProbe::answered);
+    QSignalSpy livingNotInTime(&living, &DriveProbe::folderNotInTime);
+    QSignalSpy livingValues(&living, &DriveProbe::folderRead);
+    auto *deleted = new DriveProbe;
+    for (DriveProbe *probe : {&living, deleted}) {
+        probe->ask({QStringLiteral("/a/")}, waitForRelease, boundMs);
+        probe->read(QStringLiteral("/late"), readAfterRelease, boundMs);
+    }
+    delete deleted;
+    QTRY_COMPARE(livingAnswers.count(), 1);
+    QTRY_COMPARE(livingNotInTime.count(), 1);
+    release.set_value();
+    QTRY_COMPARE(livingValues.count(), 1);
+    // the deleted probe's deliveries had their turn with the living one's, and a bound more
+    QTest::qWait(2 * boundMs);
 }
 
 TALVEX_TEST_MAIN(TstFolderTreeRoots)
