@@ -1,13 +1,17 @@
 // The real main window with a memory card whose driver has stopped, so that every look at the card
 // waits: File > Add Video's chooser, Tools > Calendar and the firmware wizard's drive check go on
 // without it, whether the card is mounted anywhere or offered as a removable drive, while a drive
-// that answers still shows in each.
+// that answers still shows in each; the chooser's folders beside the card still open and list.
+// A freshly formatted card, empty, is a drive that answers.
+#include "choosertest.h"
 #include "fatcard.h"
 #include "formupdatefirewareinterface.h"
 #include "freezewatch.h"
 #include "mainwindowtest.h"
+#include "playbarexport.h"
 #include "removabledrives.h"
 #include "ridepagetest.h"
+#include "testsupport.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>
@@ -24,8 +28,14 @@ private slots:
     void cleanupTestCase();
     void windowGoesOnWithoutTheCard_data();
     void windowGoesOnWithoutTheCard();
+    void chooserGoesOnBesideTheCard_data();
+    void chooserGoesOnBesideTheCard();
+    void emptyCardAnswers();
 
 private:
+    // The firmware wizard after its Next, once its drive check has ended.
+    static QPointer<FormUpdateFirewareInterface> checkDrivesInFirmwareWizard(MainWindow &w);
+
     QTemporaryDir dir_; // the working folder
     QString oldCwd_;
     QString answering_; // a removable drive that answers, with a ride
@@ -97,18 +107,8 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
     QCOMPARE(gMode, 0);
 
     // the firmware wizard's drive check ends, with the drive that answers only
-    action(w, "actionUpdate_Firmware")->trigger();
-    QPointer<FormUpdateFirewareInterface> wizard;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<FormUpdateFirewareInterface *>(top))
-            wizard = found;
-    }
+    QPointer<FormUpdateFirewareInterface> wizard = checkDrivesInFirmwareWizard(w);
     QVERIFY(wizard);
-    QTest::mouseClick(wizard->findChild<QPushButton *>(QStringLiteral("btn_next")), Qt::LeftButton);
-    // ended: a page of its own, or the record of one drive (which goes on to the version file)
-    QTRY_VERIFY_WITH_TIMEOUT(wizard->state() != FormUpdateFirewareInterface::Checking ||
-                                 !wizard->deviceRecord().isEmpty(),
-                             10000);
     if (asRemovable)
         QCOMPARE(wizard->deviceRecord().value(QStringLiteral("Disk")).toArray(),
                  QJsonArray{QDir::cleanPath(answering_)});
@@ -116,6 +116,132 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
                       Qt::LeftButton);
     QTRY_VERIFY(!wizard);
     QVERIFY2(!watch.froze(), "the window stopped answering while the card did");
+}
+
+QPointer<FormUpdateFirewareInterface> TstDrivesNotAnswering::checkDrivesInFirmwareWizard(MainWindow &w)
+{
+    action(w, "actionUpdate_Firmware")->trigger();
+    QPointer<FormUpdateFirewareInterface> wizard;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<FormUpdateFirewareInterface *>(top))
+            wizard = found;
+    }
+    if (!wizard)
+        return wizard;
+    QTest::mouseClick(wizard->findChild<QPushButton *>(QStringLiteral("btn_next")), Qt::LeftButton);
+    // ended: a page of its own, or the record of one drive (which goes on to the version file)
+    QTest::qWaitFor(
+        [&wizard] {
+            return wizard->state() != FormUpdateFirewareInterface::Checking ||
+                   !wizard->deviceRecord().isEmpty();
+        },
+        10000);
+    return wizard;
+}
+
+void TstDrivesNotAnswering::chooserGoesOnBesideTheCard_data()
+{
+    QTest::addColumn<bool>("outputFolder"); // the output page's folder button, else Add Video
+    QTest::newRow("File > Add Video") << false;
+    QTest::newRow("the output page's folder") << true;
+}
+
+// The chooser, last used on the card, opens on another folder; the tree opens down to the card's
+// mount point, whose row (without an arrow) can be clicked, and the folder beside it lists its
+// clip.
+void TstDrivesNotAnswering::chooserGoesOnBesideTheCard()
+{
+    QFETCH(bool, outputFolder);
+    if (!FatCard::unavailableReason().isEmpty())
+        QSKIP(qPrintable(FatCard::unavailableReason()));
+    FatCard card;
+    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    QVERIFY(QDir().mkpath(card.root() + QStringLiteral("/DCIM")));
+    const QString beside = QFileInfo(card.root()).path() + QStringLiteral("/clips");
+    const QString clip = beside + QStringLiteral("/trip_F.mp4");
+    QVERIFY(QDir().mkpath(beside));
+    QVERIFY(TestSupport::makeClip(clip, 2.0));
+    gFileDialogPath = card.root() + QStringLiteral("/DCIM");
+    QVERIFY(card.stopDriver());
+    FreezeWatch watch([&card] { card.resumeDriver(); });
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    w.releaseKeyboard();
+
+    if (outputFolder) {
+        PlayBarExport::openFile(w, clip);
+        PlayBarExport::enterEditMode(w);
+        QTest::mouseClick(PlayBarExport::child<QPushButton>(w.control(), "btnEditOk"),
+                          Qt::LeftButton);
+        QTRY_VERIFY(w.formDialog()->isVisible());
+        QTest::mouseClick(PlayBarExport::child<QPushButton>(w.formDialog(), "os_btn_open"),
+                          Qt::LeftButton);
+    } else {
+        action(w, "actionAdd_Video")->trigger();
+    }
+    QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
+    QVERIFY(chooser);
+    QVERIFY(!chooser->currentFolder().startsWith(card.root()));
+    auto *tree = chooser->findChild<FileListView_C *>(QStringLiteral("diskDirList"));
+    auto *path = chooser->findChild<QLabel *>(QStringLiteral("DirPath"));
+    int row = ChooserTest::treeRowNamed(tree, QStringLiteral("/"), 0);
+    const QStringList down = beside.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (int level = 1; level < down.size(); ++level) {
+        ChooserTest::clickTreeRow(tree, row, true);
+        row = ChooserTest::treeRowNamed(tree, down.at(level - 1), level);
+        QVERIFY2(row >= 0, qPrintable(down.at(level - 1)));
+    }
+    ChooserTest::clickTreeRow(tree, row, true);
+    const int cardRow = ChooserTest::treeRowNamed(tree, QStringLiteral("card"), down.size());
+    QVERIFY(cardRow >= 0);
+    QCOMPARE(tree->itemAt(cardRow)->expanderImage, QString());
+    ChooserTest::clickTreeRow(tree, cardRow, false);
+    QCOMPARE(path->text(), card.root());
+    ChooserTest::clickTreeRow(tree, ChooserTest::treeRowNamed(tree, QStringLiteral("clips")),
+                              false);
+    QCOMPARE(path->text(), beside);
+    if (!outputFolder) {
+        auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
+        QTRY_COMPARE(files->rowCount(), 1);
+        QCOMPARE(files->item(0, 0)->text(), QFileInfo(clip).fileName());
+    }
+    QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("cancel_btn")),
+                      Qt::LeftButton);
+    QTRY_VERIFY(!chooser);
+    QVERIFY2(!watch.froze(), "the window stopped answering while the card did");
+}
+
+// A card with nothing on it lists nothing, not even ".", and still answers: the chooser shows it
+// and the firmware wizard finds it.
+void TstDrivesNotAnswering::emptyCardAnswers()
+{
+    if (!FatCard::unavailableReason().isEmpty())
+        QSKIP(qPrintable(FatCard::unavailableReason()));
+    FatCard card;
+    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    const QString root = card.root() + QLatin1Char('/');
+    RemovableDrives::setRootsProvider([root] { return QStringList{root}; });
+    const auto restore = qScopeGuard([] { RemovableDrives::setRootsProvider({}); });
+    MainWindow w;
+    QVERIFY(MainWindowTest::showWindow(w));
+    w.releaseKeyboard();
+
+    action(w, "actionAdd_Video")->trigger();
+    QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
+    QVERIFY(chooser);
+    auto *tree = chooser->findChild<FileListView_C *>(QStringLiteral("diskDirList"));
+    QVERIFY(ChooserTest::treeRowNamed(tree, root, 0) >= 0);
+    QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("cancel_btn")),
+                      Qt::LeftButton);
+    QTRY_VERIFY(!chooser);
+
+    QPointer<FormUpdateFirewareInterface> wizard = checkDrivesInFirmwareWizard(w);
+    QVERIFY(wizard);
+    QCOMPARE(wizard->deviceRecord().value(QStringLiteral("Disk")).toArray(),
+             QJsonArray{card.root()});
+    QTest::mouseClick(wizard->findChild<QPushButton *>(QStringLiteral("btn_close")),
+                      Qt::LeftButton);
+    QTRY_VERIFY(!wizard);
 }
 
 TALVEX_TEST_MAIN(TstDrivesNotAnswering)
