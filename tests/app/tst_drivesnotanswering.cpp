@@ -33,6 +33,13 @@ private slots:
     void emptyCardAnswers();
 
 private:
+    // Shown, and letting other windows have the keyboard.
+    static bool showWindow(MainWindow &w)
+    {
+        const bool shown = MainWindowTest::showWindow(w);
+        w.releaseKeyboard();
+        return shown;
+    }
     // The firmware wizard after its Next, once its drive check has ended.
     static QPointer<FormUpdateFirewareInterface> checkDrivesInFirmwareWizard(MainWindow &w);
 
@@ -65,10 +72,7 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard_data()
 void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
 {
     QFETCH(bool, asRemovable);
-    if (!FatCard::unavailableReason().isEmpty())
-        QSKIP(qPrintable(FatCard::unavailableReason()));
-    FatCard card;
-    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    FATCARD_OR_SKIP(card);
     // rides of its own: had it answered, two cards would leave the copy undone
     writeRide(card.root() + QStringLiteral("/Metadata"), ride_, steadyRide(12));
     const QString stopped = card.root() + QLatin1Char('/');
@@ -81,8 +85,7 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
     QVERIFY(card.stopDriver());
     FreezeWatch watch([&card] { card.resumeDriver(); });
     MainWindow w;
-    QVERIFY(MainWindowTest::showWindow(w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
 
     // File > Add Video: home and "/" at once, then a drive that answers
     action(w, "actionAdd_Video")->trigger();
@@ -152,10 +155,7 @@ void TstDrivesNotAnswering::chooserGoesOnBesideTheCard_data()
 void TstDrivesNotAnswering::chooserGoesOnBesideTheCard()
 {
     QFETCH(bool, outputFolder);
-    if (!FatCard::unavailableReason().isEmpty())
-        QSKIP(qPrintable(FatCard::unavailableReason()));
-    FatCard card;
-    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    FATCARD_OR_SKIP(card);
     QVERIFY(QDir().mkpath(card.root() + QStringLiteral("/DCIM")));
     const QString beside = QFileInfo(card.root()).path() + QStringLiteral("/clips");
     const QString clip = beside + QStringLiteral("/trip_F.mp4");
@@ -165,8 +165,7 @@ void TstDrivesNotAnswering::chooserGoesOnBesideTheCard()
     QVERIFY(card.stopDriver());
     FreezeWatch watch([&card] { card.resumeDriver(); });
     MainWindow w;
-    QVERIFY(MainWindowTest::showWindow(w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
 
     if (outputFolder) {
         PlayBarExport::openFile(w, clip);
@@ -215,16 +214,12 @@ void TstDrivesNotAnswering::chooserGoesOnBesideTheCard()
 // and the firmware wizard finds it.
 void TstDrivesNotAnswering::emptyCardAnswers()
 {
-    if (!FatCard::unavailableReason().isEmpty())
-        QSKIP(qPrintable(FatCard::unavailableReason()));
-    FatCard card;
-    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    FATCARD_OR_SKIP(card);
     const QString root = card.root() + QLatin1Char('/');
     RemovableDrives::setRootsProvider([root] { return QStringList{root}; });
     const auto restore = qScopeGuard([] { RemovableDrives::setRootsProvider({}); });
     MainWindow w;
-    QVERIFY(MainWindowTest::showWindow(w));
-    w.releaseKeyboard();
+    QVERIFY(showWindow(w));
 
     action(w, "actionAdd_Video")->trigger();
     QPointer<FileDialog_C> chooser = ChooserTest::openChooser();

@@ -11,6 +11,13 @@
 #include <atomic>
 #include <sys/types.h>
 
+// In a test function: skips it where no card can be mounted, else declares card, mounted.
+#define FATCARD_OR_SKIP(card)                                                                      \
+    if (!FatCard::unavailableReason().isEmpty())                                                   \
+        QSKIP(qPrintable(FatCard::unavailableReason()));                                           \
+    FatCard card;                                                                                  \
+    QVERIFY2(card.isMounted(), qPrintable(card.error()))
+
 class FatCard
 {
 public:
