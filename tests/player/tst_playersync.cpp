@@ -103,7 +103,7 @@ void TstPlayerSync::followsPlayPauseAndStop()
     QTRY_VERIFY_WITH_TIMEOUT(leader->positionMs() > 1000, 10000);
     leader->pause();
     QTRY_COMPARE(follower->playStatus(), PausedState);
-    QTRY_VERIFY_WITH_TIMEOUT(inStep(leader, follower), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(inStep(leader, follower), 20000);
     leader->stop();
     QTRY_COMPARE(follower->playStatus(), StoppedState);
     QTRY_COMPARE(follower->positionMs(), qint64(0));
@@ -115,12 +115,12 @@ void TstPlayerSync::followsSeeksAndStepsInPause()
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(follower->positionMs() - 5000) <= 34, 5000);
     leader->stepForward();
     QTRY_COMPARE_WITH_TIMEOUT(leader->positionMs(), qint64(5040), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(inStep(leader, follower), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(inStep(leader, follower), 20000);
     QCOMPARE(leader->playStatus(), PausedState);
     leader->stepBackward();
     leader->stepBackward();
     QTRY_COMPARE_WITH_TIMEOUT(leader->positionMs(), qint64(4960), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(inStep(leader, follower), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(inStep(leader, follower), 20000);
     QCOMPARE(follower->playStatus(), PausedState);
 }
 
@@ -167,7 +167,7 @@ void TstPlayerSync::disabledLeavesFollowerAlone()
 void TstPlayerSync::snapshotsBothCameras()
 {
     leader->setPosition(123);
-    QTRY_VERIFY_WITH_TIMEOUT(inStep(leader, follower), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(inStep(leader, follower), 20000);
     const QString folder = dir.filePath(QStringLiteral("Snapshot"));
     const QDateTime now(QDate(2024, 5, 6), QTime(7, 8, 9));
     QTest::qWait(200); // the seek settles on its frame
