@@ -55,9 +55,10 @@ Dashcam::Dashcam(QObject *parent)
           // The picture goes to VideoWidget once its render context exists; until then to null.
           {"vo", "null"},
           {"hwdec", "auto-safe"},
-          // mpv's fallback SDL audio crashes when several players start at once on a machine
-          // without a sound server; without one of these the file plays without sound
-          {"ao", "pipewire,pulse,alsa,jack"},
+          // mpv's fallback SDL audio crashes, and JACK's client library can hang or crash, when
+          // several players start at once on a machine without a sound server; without one of
+          // these the file plays without sound
+          {"ao", "pipewire,pulse,alsa"},
           {"keep-open", "yes"},
           {"idle", "yes"},
           {"pause", "yes"},
