@@ -55,13 +55,13 @@ inline void enterEditMode(MainWindow &w)
     QCOMPARE(w.control()->opMode(), OP_Edit);
 }
 
-// Edit mode (unless in it), span 1 s to 7 s, OK, the output path on page 3, and page 3's OK;
-// Replace when the output exists, which must ask exactly then.
-inline void startCut(MainWindow &w, const QString &output)
+// Edit mode (unless in it), a span of seconds from 1 s on (to 7 s unless said), OK, the output
+// path on page 3, and page 3's OK; Replace when the output exists, which must ask exactly then.
+inline void startCut(MainWindow &w, const QString &output, int seconds = 6)
 {
     if (w.opMode() != OP_Edit)
         enterEditMode(w);
-    w.control()->editSlider()->setSpan(100, 700);
+    w.control()->editSlider()->setSpan(100, 100 + seconds * 100); // in hundredths of a second
     QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
     FormDialog *dialog = w.formDialog();
     QTRY_VERIFY(dialog->isVisible());

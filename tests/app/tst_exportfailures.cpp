@@ -45,6 +45,7 @@ void TstExportFailures::failedExportSaysWhyAndKeepsTheOldFile_data()
     QTest::addColumn<bool>("fullDisk"); // the output on a small file system with a block free
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("seconds"); // the cut's length, from 00:01 on
     const QString noSpace =
         QStringLiteral("Insufficient disk space.\nPlease re-select the output/destination drive.");
     // the stand-in passes the probe on to ffmpeg and fails the cut, which names its output
@@ -52,34 +53,36 @@ void TstExportFailures::failedExportSaysWhyAndKeepsTheOldFile_data()
     QTest::newRow("disk full")
         << QByteArray("case \"$*\" in *map_metadata*) echo 'x.mov: No space left on device' >&2; "
                       "exit 1;; esac\nexec ffmpeg \"$@\"\n")
-        << true << false << "f_pvErr" << noSpace;
+        << true << false << "f_pvErr" << noSpace << 6;
     QTest::newRow("disk quota exceeded")
         << QByteArray("case \"$*\" in *map_metadata*) echo 'x.mov: Disk quota exceeded' >&2; "
                       "exit 1;; esac\nexec ffmpeg \"$@\"\n")
-        << true << false << "f_pvErr" << noSpace;
+        << true << false << "f_pvErr" << noSpace << 6;
     // ffmpeg writes its header into the free block and keeps the frames of so small a cut in its
     // buffer: the disk is full only when it writes the trailer, and ffmpeg then exits with 0
     QTest::newRow("ffmpeg on a full disk, exiting 0")
-        << QByteArray() << true << true << "f_pvErr" << noSpace;
+        << QByteArray() << true << true << "f_pvErr" << noSpace << 6;
     QTest::newRow("ffmpeg missing")
         << QByteArray("exit 0\n") << false << false << "f_pvErr"
         << "Unable to edit.\nffmpeg was not found. Please install ffmpeg or put it into the "
-           "FFmpeg folder.";
+           "FFmpeg folder."
+        << 6;
     QTest::newRow("ffmpeg's own error")
         << QByteArray("case \"$*\" in *map_metadata*) echo 'Invalid argument' >&2; exit 1;; "
                       "esac\nexec ffmpeg \"$@\"\n")
         << true << false << "f_pvErr"
-        << "Unable to edit.\nffmpeg reported:\nInvalid argument";
+        << "Unable to edit.\nffmpeg reported:\nInvalid argument" << 6;
     QTest::newRow("ffmpeg killed")
         << QByteArray("case \"$*\" in *map_metadata*) kill -KILL $$;; esac\nexec ffmpeg \"$@\"\n")
         << true << false << "f_pvErr"
-        << "Unable to edit.\nffmpeg stopped unexpectedly.";
+        << "Unable to edit.\nffmpeg stopped unexpectedly." << 6;
     // the source gives only its first second, as a file cut off does
     QTest::newRow("source ends early")
         << QByteArray("case \"$*\" in *map_metadata*) exec ffmpeg -t 1 \"$@\";; esac\n"
                       "exec ffmpeg \"$@\"\n")
         << true << false << "f_pvErr"
-        << "Unable to edit.\nThe source ended before the end of the cut, so nothing was saved.";
+        << "Unable to edit.\nThe source ended before the end of the cut, so nothing was saved."
+        << 6;
     // the run leaves another file under its part's name, one without the video: the trailer
     // goes into no file but the part that was made
     QTest::newRow("another file under the part's name")
@@ -92,14 +95,27 @@ void TstExportFailures::failedExportSaysWhyAndKeepsTheOldFile_data()
                "esac\nexec ffmpeg \"$@\"\n")
         << true << false << "f_pvErr"
         << "Unable to edit.\nThe export's file was changed by someone else, so the output was not "
-           "saved:\n<output>";
+           "saved:\n<output>"
+        << 6;
     // in a shared folder, another user takes the file over while it is cut: the system refuses
     // to replace it only at the end
     QTest::newRow("output given to another user in a shared folder")
         << QByteArray("case \"$*\" in *map_metadata*) chown 65534 shared/kept.mov;; esac\n"
                       "exec ffmpeg \"$@\"\n")
         << true << false << "f_pvErr"
-        << "Unable to edit.\nThe output file cannot be saved:\n<output>\nOperation not permitted";
+        << "Unable to edit.\nThe output file cannot be saved:\n<output>\nOperation not permitted"
+        << 6;
+    // ffmpeg cannot read the finished file back: it does not go into place, whatever the cut's
+    // length, the shortest one let through (1 s) too
+    for (int seconds : {6, 1}) {
+        QTest::addRow("read-back fails, a cut of %d s", seconds)
+            << QByteArray("case \"$*\" in *' -f null -') echo \"$2: Invalid data found when "
+                          "processing input\" >&2; exit 1;; esac\nexec ffmpeg \"$@\"\n")
+            << true << false << "f_pvErr"
+            << "Unable to edit.\nThe output file cannot be saved:\n<output>\nthe written file "
+               "cannot be read back"
+            << seconds;
+    }
 }
 
 void TstExportFailures::failedExportSaysWhyAndKeepsTheOldFile()
@@ -109,6 +125,7 @@ void TstExportFailures::failedExportSaysWhyAndKeepsTheOldFile()
     QFETCH(bool, fullDisk);
     QFETCH(QString, page);
     QFETCH(QString, text);
+    QFETCH(int, seconds);
     std::unique_ptr<StandIn> standIn;
     if (!script.isEmpty()) {
         standIn = std::make_unique<StandIn>(script, executable);
@@ -150,7 +167,7 @@ void TstExportFailures::failedExportSaysWhyAndKeepsTheOldFile()
 
     FormDialog *dialog = w.formDialog();
     ExportEnd end(w);
-    startCut(w, output); // the old file is there: the user says Replace
+    startCut(w, output, seconds); // the old file is there: the user says Replace
     if (QTest::currentTestFailed())
         return;
     QTRY_VERIFY_WITH_TIMEOUT(end.reached(), exportTimeoutMs);
