@@ -1,5 +1,5 @@
-// The play bar's roads to an export in the real MainWindow: a file or a group opened and played,
-// edit mode, a span cut and the output page.
+// The play bar's roads to an export in the real MainWindow: a file, a group, a front file with its
+// rear partner or two such groups opened and played, edit mode, a span cut and the output page.
 #pragma once
 
 #include "appglobals.h"
@@ -9,6 +9,7 @@
 #include "outputname.h"
 #include "replacequestion.h"
 #include "sliderstyle.h"
+#include "videowidget.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -54,13 +55,13 @@ inline void enterEditMode(MainWindow &w)
     QCOMPARE(w.control()->opMode(), OP_Edit);
 }
 
-// Edit mode (unless in it), span 1 s to 7 s, OK, the output path on page 3, and page 3's OK;
-// Replace when the output exists, which must ask exactly then.
-inline void startCut(MainWindow &w, const QString &output)
+// Edit mode (unless in it), a span of seconds from 1 s on (to 7 s unless said), OK, the output
+// path on page 3, and page 3's OK; Replace when the output exists, which must ask exactly then.
+inline void startCut(MainWindow &w, const QString &output, int seconds = 6)
 {
     if (w.opMode() != OP_Edit)
         enterEditMode(w);
-    w.control()->editSlider()->setSpan(100, 700);
+    w.control()->editSlider()->setSpan(100, 100 + seconds * 100); // in hundredths of a second
     QTest::mouseClick(child<QPushButton>(w.control(), "btnEditOk"), Qt::LeftButton);
     FormDialog *dialog = w.formDialog();
     QTRY_VERIFY(dialog->isVisible());
@@ -106,6 +107,39 @@ inline void playGroup(MainWindow &w, const QStringList &files)
     QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), files.first(), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 20000);
     QVERIFY(list->isCurrentGroup());
+}
+
+// Opens a front file and its rear partner (pair) and plays them in dual view.
+inline void playPair(MainWindow &w, const QStringList &pair)
+{
+    w.onOpenFile_L({QUrl::fromLocalFile(pair.at(0)), QUrl::fromLocalFile(pair.at(1))});
+    QTRY_COMPARE_WITH_TIMEOUT(w.formList()->rowCount(), 2, 20000);
+    doubleClickRow(w, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->getMediaPath(), pair.at(1), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.mainDashcam()->durationMs() > 0, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.secondDashcam()->getVideoWidget()->isVisible(), 20000);
+}
+
+// Opens two front files of 4 s and their rear partners (files, the front ones first), groups them
+// into a front group and its rear partner group and plays both in dual view.
+inline void playPairedGroups(MainWindow &w, const QStringList &files)
+{
+    QList<QUrl> urls;
+    for (const QString &file : files)
+        urls << QUrl::fromLocalFile(file);
+    w.onOpenFile_L(urls);
+    FormList *list = w.formList();
+    QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 4, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!list->fileDuration(3).isEmpty(), 20000);
+    list->table()->selectAll();
+    QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("btnGroup")), Qt::LeftButton);
+    QCOMPARE(list->rowCount(), 6); // the front group, then the rear one
+    doubleClickRow(w, 4);
+    QTRY_COMPARE_WITH_TIMEOUT(w.mainDashcam()->getMediaPath(), files.at(0), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.secondDashcam()->getMediaPath(), files.at(2), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(w.mainDashcam()->durationMs() - 8000) <= 200, 20000);
+    QVERIFY(list->checkSubGroupFile());
+    QCOMPARE(ExportController::splitGroup(list->currentSubFilePath()), files.mid(2));
 }
 
 } // namespace PlayBarExport
