@@ -476,14 +476,15 @@ private slots:
         QFETCH(bool, destroyed);
         if (!FatCard::unavailableReason().isEmpty())
             QSKIP(qPrintable(FatCard::unavailableReason()));
-        FatCard card;
+        FatCard card(256);
         QVERIFY2(card.isMounted(), qPrintable(card.error()));
         FreezeWatch watch([&card] { card.resumeDriver(); }, std::chrono::seconds(20));
         auto download = std::make_unique<FileDownload>();
         HostileAnswers::shortenBounds(*download, HostileAnswers::shortSecondMs);
         QSignalSpy failed(download.get(), &FileDownload::saveFileFailed);
         QSignalSpy progress(download.get(), &FileDownload::downloadProgress);
-        download->startDownload(QUrl(http.url(QStringLiteral("/endless"))),
+        // past the memory bound, and room for it on the card
+        download->startDownload(QUrl(http.url(QStringLiteral("/stream/134217728"))),
                                 QStringLiteral("FW_X7.bin"), card.root());
         QTRY_VERIFY(!progress.isEmpty());
         QVERIFY(card.stopDriver());
