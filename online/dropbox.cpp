@@ -17,7 +17,8 @@ Dropbox::Dropbox(QObject *parent) : QObject(parent)
 
 Dropbox::~Dropbox()
 {
-    // before the manager takes the reply with it: a running transfer leaves no part file
+    // before the manager takes the reply with it: a running transfer's part goes on its writer's
+    // thread
     delete body_.data();
 }
 

@@ -75,7 +75,8 @@ FileDownload::FileDownload(QObject *parent) : QObject(parent)
 
 FileDownload::~FileDownload()
 {
-    // before the manager takes the reply with it: a running transfer leaves no part file
+    // before the manager takes the reply with it: a running transfer's part goes on its writer's
+    // thread
     delete body_.data();
 }
 

@@ -35,12 +35,12 @@ public:
     // (the version file: at most NetworkLimits::smallAnswerMaxBytes, within the answer
     // deadline); otherwise it streams into a part file beside folder/name (at most the
     // configured published-file size, held to the idle timeout and the pace bounds only). Only a
-    // 200 answer is the file; any other ends at its head. A name that is no bare
-    // file name, or a part file that cannot be created, reports saveFileFailed(1) and sends
-    // nothing; so does a folder whose drive does not create it within the body's window
-    // (PaceBounds::bodyWindowMs), and a drive that takes no bytes for as long ends the download
-    // so. When busy, aborts the running request (which ends with
-    // downloadError(OperationCanceledError)) and sends nothing.
+    // 200 answer is the file; any other ends at its head. A name that is no bare file name, or
+    // a part file that cannot be created (or whose drive does not create it within the body's
+    // window, PaceBounds::bodyWindowMs), reports saveFileFailed(1) and sends nothing; a drive
+    // that takes none of the body's bytes for as long ends the download so too. When busy,
+    // aborts the running request (which ends with downloadError(OperationCanceledError)) and
+    // sends nothing.
     void startDownload(const QUrl &url, const QString &name, const QString &folder = QString());
     void abort();
     // The version file's body; empty for a streamed download.
