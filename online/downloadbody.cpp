@@ -1,22 +1,29 @@
 #include "downloadbody.h"
 
 #include "answerguard.h"
-#include "curlreply.h"
 #include "replyrules.h"
 
 #include <QNetworkRequest>
 
 #include <limits>
 
-DownloadBody::DownloadBody(qint64 maxBytes, const QString &targetPath, QObject *parent)
-    : QObject(parent), maxBytes_(maxBytes), target_(targetPath)
+DownloadBody::DownloadBody(qint64 maxBytes, const QString &targetPath, int writeStallMs,
+                           QObject *parent)
+    : QObject(parent), maxBytes_(maxBytes)
 {
+    if (targetPath.isEmpty())
+        return;
+    writer_ = std::make_unique<PartWriter>(targetPath, writeStallMs);
+    connect(writer_.get(), &PartWriter::created, this, &DownloadBody::opened);
+    connect(writer_.get(), &PartWriter::drained, this, &DownloadBody::onReadyRead);
+    connect(writer_.get(), &PartWriter::closed, this, &DownloadBody::finish);
+    connect(writer_.get(), &PartWriter::removed, this, &DownloadBody::finish);
+    connect(writer_.get(), &PartWriter::failed, this, &DownloadBody::onWriterFailed);
 }
 
 DownloadBody::~DownloadBody()
 {
-    // a transfer still running leaves nothing (its part goes with part_); an ended one was
-    // settled by onFinished()
+    // the writer goes after this: it removes a part not yet settled on its own thread
     if (reply_) {
         reply_->disconnect(this);
         reply_->abort();
@@ -24,16 +31,15 @@ DownloadBody::~DownloadBody()
     }
 }
 
-bool DownloadBody::open()
+void DownloadBody::open()
 {
-    if (target_.isEmpty())
-        return true;
-    part_ = std::make_unique<PartFile>(target_);
-    return part_->create();
+    if (writer_)
+        writer_->create();
 }
 
 void DownloadBody::attach(QNetworkReply *reply, int deadlineMs)
 {
+    phase_ = Phase::Receiving;
     reply_ = reply;
     AnswerGuard::guard(reply, {NetworkLimits::streamReadBufferBytes, 0, deadlineMs});
     connect(reply, &QNetworkReply::metaDataChanged, this, &DownloadBody::onMetaData);
@@ -43,7 +49,13 @@ void DownloadBody::attach(QNetworkReply *reply, int deadlineMs)
 
 void DownloadBody::cancel()
 {
-    stop(End::Failed, QNetworkReply::OperationCanceledError);
+    if (phase_ != Phase::Opening) {
+        stop(End::Failed, QNetworkReply::OperationCanceledError);
+        return;
+    }
+    end_ = End::Failed;
+    error_ = QNetworkReply::OperationCanceledError;
+    settle();
 }
 
 bool DownloadBody::answerIsFile() const
@@ -71,30 +83,28 @@ void DownloadBody::onMetaData()
 
 void DownloadBody::onReadyRead()
 {
+    // a writer behind holds the rest in the reply, whose transfer pauses once its buffer is full
+    if (!writer_ || !writer_->isFull())
+        take();
+}
+
+void DownloadBody::take()
+{
     if (!reply_ || stopped_)
         return;
     const qint64 available =
         qMin<qint64>(reply_->bytesAvailable(), std::numeric_limits<int>::max());
+    if (available <= 0)
+        return;
     received_ += available;
     if (received_ > maxBytes_) {
         stop(End::Failed, QNetworkReply::UnknownContentError);
         return;
     }
-    if (!part_)
+    if (writer_)
+        writer_->write(reply_->read(available));
+    else
         data_ += reply_->read(available);
-    else if (pass(&part_->file(), available) != available)
-        stop(End::WriteFailed, QNetworkReply::NoError);
-}
-
-qint64 DownloadBody::pass(QIODevice *to, qint64 count)
-{
-    // the program's replies hand their bytes over without a copy through chunk_
-    if (auto *curl = qobject_cast<CurlReply *>(reply_.data()))
-        return curl->readInto(to, count);
-    // one buffer for every read: a new one per read would make the heap grow and shrink
-    chunk_.resize(int(count));
-    const qint64 read = qMax<qint64>(reply_->read(chunk_.data(), count), 0);
-    return to->write(chunk_.constData(), read);
 }
 
 void DownloadBody::stop(End end, QNetworkReply::NetworkError error)
@@ -112,8 +122,10 @@ void DownloadBody::onFinished()
     QNetworkReply *reply = reply_;
     if (!reply)
         return;
+    // the reply waited for the writer: an idle timeout then is the drive's fault, not the peer's
+    const bool heldForDrive = writer_ && writer_->isFull();
     if (!stopped_ && reply->bytesAvailable() > 0)
-        onReadyRead();
+        take(); // the rest, however far behind the writer is
     if (!stopped_) {
         QNetworkReply::NetworkError error = reply->error();
         if (error == QNetworkReply::OperationCanceledError)
@@ -123,19 +135,53 @@ void DownloadBody::onFinished()
         else if (error == QNetworkReply::NoError && announced_ >= 0 && received_ != announced_)
             error = QNetworkReply::RemoteHostClosedError; // bytes missing
         end_ = error == QNetworkReply::NoError ? End::Complete : End::Failed;
-        error_ = error;
-    }
-    if (part_) {
-        part_->file().close();
-        if (end_ == End::Complete && part_->file().error() != QFileDevice::NoError)
+        if (error == QNetworkReply::TimeoutError && heldForDrive)
             end_ = End::WriteFailed;
-    }
-    if (end_ != End::Complete) {
-        data_.clear();
-        part_.reset(); // removes it
+        error_ = error;
     }
     reply_ = nullptr;
     reply->disconnect(this);
     reply->deleteLater();
+    settle();
+}
+
+void DownloadBody::settle()
+{
+    phase_ = Phase::Settling;
+    if (end_ != End::Complete)
+        data_.clear();
+    if (!writer_ || writer_->hasFailed())
+        finish();
+    else if (end_ == End::Complete)
+        writer_->close();
+    else
+        writer_->abandon();
+}
+
+void DownloadBody::onWriterFailed()
+{
+    switch (phase_) {
+    case Phase::Opening:
+        end_ = End::WriteFailed;
+        error_ = QNetworkReply::NoError;
+        break;
+    case Phase::Receiving:
+        stop(End::WriteFailed, QNetworkReply::NoError); // onFinished() settles
+        return;
+    case Phase::Settling:
+        if (end_ == End::Complete)
+            end_ = End::WriteFailed; // the close failed or did not end
+        break;
+    case Phase::Ended:
+        return;
+    }
+    finish();
+}
+
+void DownloadBody::finish()
+{
+    if (phase_ == Phase::Ended)
+        return;
+    phase_ = Phase::Ended;
     emit ended();
 }

@@ -1,10 +1,10 @@
 // One download's body, bounded: kept in memory or streamed into a part file beside its target,
-// and how the transfer ended. Shared by the update wizards' downloader and the cloud-drive
-// downloader.
+// written on a thread of its own (PartWriter), and how the transfer ended. Shared by the update
+// wizards' downloader and the cloud-drive downloader.
 #pragma once
 
 #include "networklimits.h"
-#include "partfile.h"
+#include "partwriter.h"
 
 #include <QByteArray>
 #include <QNetworkReply>
@@ -23,20 +23,25 @@ public:
         Complete,   // a 200 answer with every announced byte, all of it kept
         Failed,     // network error, timeout, an answer other than 200 (ended at its head), too
                     // large or cancelled: see error()
-        WriteFailed // the part file refused bytes (a full disk, say); nothing is kept
+        WriteFailed // the part file could not be created or refused bytes (a full disk, say), or
+                    // its drive took none for the stall bound; nothing is kept
     };
 
     // maxBytes: the most the body may hold. targetPath empty keeps the body in memory.
-    DownloadBody(qint64 maxBytes, const QString &targetPath, QObject *parent = nullptr);
+    // writeStallMs: how long the part's drive may take over one step before the body ends as
+    // WriteFailed (0: no bound).
+    DownloadBody(qint64 maxBytes, const QString &targetPath,
+                 int writeStallMs = NetworkLimits::bodyRateWindowMs, QObject *parent = nullptr);
+    // A transfer still running leaves nothing: its part goes once its drive answers.
     ~DownloadBody() override;
 
-    // Creates the part file beside the target (memory bodies need none); false when the folder
-    // refuses it.
-    bool open();
+    // Streamed bodies, before attach(): creates the part file beside the target off this thread;
+    // opened() follows, or ended() as WriteFailed when the folder refuses it or does not answer.
+    void open();
     // Follows reply until it finishes; then ended() is emitted once. deadlineMs: the time the
     // whole answer may take (0: only the manager's idle timeout applies).
     void attach(QNetworkReply *reply, int deadlineMs = 0);
-    // Aborts the transfer; it ends as Failed with OperationCanceledError.
+    // Aborts the transfer, or the opening; it ends as Failed with OperationCanceledError.
     void cancel();
 
     End end() const { return end_; }
@@ -47,27 +52,42 @@ public:
     qint64 size() const { return received_; }
     // The closed part file of a Complete streamed body, for the caller to commit; removed with
     // it when not committed. Null otherwise or once taken.
-    std::unique_ptr<PartFile> takePart() { return std::move(part_); }
+    ReadyPart takePart() { return writer_ ? writer_->takePart() : ReadyPart(); }
 
 signals:
+    void opened();
+    // Once the part file is closed whole or gone, or its drive has not answered within the stall
+    // bound (the part then goes once it answers).
     void ended();
 
 private:
+    enum class Phase
+    {
+        Opening,
+        Receiving,
+        Settling, // the transfer is over; the writer closes or removes the part
+        Ended
+    };
+
     void onMetaData();
+    // Takes the reply's bytes unless the writer holds too many unwritten.
     void onReadyRead();
-    // Moves count body bytes to `to`; returns the bytes it took.
-    qint64 pass(QIODevice *to, qint64 count);
+    // Moves every byte the reply holds into memory or to the writer.
+    void take();
     void onFinished();
     void stop(End end, QNetworkReply::NetworkError error);
+    // Has the writer close the part of a Complete body, or remove it; ended() follows.
+    void settle();
+    void onWriterFailed();
+    void finish();
     // Only a 200 answer holds the whole file asked for: a 204 holds none, a 206 a part.
     bool answerIsFile() const;
 
     QPointer<QNetworkReply> reply_;
     const qint64 maxBytes_;
-    const QString target_;
-    std::unique_ptr<PartFile> part_; // streamed bodies only
+    std::unique_ptr<PartWriter> writer_; // streamed bodies only
+    Phase phase_ = Phase::Opening;
     QByteArray data_;
-    QByteArray chunk_; // the bytes of one read of a reply that is no CurlReply
     qint64 received_ = 0;
     qint64 announced_ = -1;
     int status_ = 0;

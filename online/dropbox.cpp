@@ -17,7 +17,8 @@ Dropbox::Dropbox(QObject *parent) : QObject(parent)
 
 Dropbox::~Dropbox()
 {
-    // before the manager takes the reply with it: a running transfer leaves no part file
+    // before the manager takes the reply with it: a running transfer's part goes on its writer's
+    // thread
     delete body_.data();
 }
 
@@ -29,6 +30,7 @@ void Dropbox::setTransferTimeout(int ms)
 void Dropbox::setPaceBounds(const NetworkLimits::PaceBounds &bounds)
 {
     manager_.setPaceBounds(bounds);
+    writeStallMs_ = bounds.bodyWindowMs;
 }
 
 QString Dropbox::targetPath(const QString &name)
@@ -73,21 +75,23 @@ void Dropbox::downloadFile(QStringList names)
         fail(QStringLiteral("%1: not a bare file name").arg(name_));
         return;
     }
-    const UpdateConfig &config = UpdateConfig::current();
+    const UpdateConfig config = UpdateConfig::current();
     target_ = targetPath(name_);
-    auto *body = new DownloadBody(config.publishedFileMaxBytes, target_, this);
-    if (!body->open()) {
-        delete body;
-        fail(QStringLiteral("%1: cannot write beside %2").arg(name_, target_));
-        return;
-    }
+    auto *body = new DownloadBody(config.publishedFileMaxBytes, target_, writeStallMs_, this);
     body_ = body;
+    connect(body, &DownloadBody::ended, this, &Dropbox::onBodyEnded);
+    // sent once the part file is there: one that cannot be made ends the body as WriteFailed
+    connect(body, &DownloadBody::opened, this, [this, body, config] { request(body, config); });
+    body->open();
+}
+
+void Dropbox::request(DownloadBody *body, const UpdateConfig &config)
+{
     QNetworkRequest request(config.cloudDownloadUrl);
     request.setRawHeader("Authorization", "Bearer " + config.cloudToken);
     request.setRawHeader("Dropbox-API-Arg", apiArgument(config.cloudFolder, name_));
     QNetworkReply *reply = manager_.post(request, QByteArray());
     connect(reply, &QNetworkReply::downloadProgress, this, &Dropbox::onDownloadProgress);
-    connect(body, &DownloadBody::ended, this, &Dropbox::onBodyEnded);
     body->attach(reply);
 }
 
@@ -111,7 +115,7 @@ void Dropbox::onBodyEnded()
              (status != 0 ? QStringLiteral(", HTTP status %1").arg(status) : QString()));
         return;
     }
-    const std::unique_ptr<PartFile> part = body->takePart();
+    const ReadyPart part = body->takePart();
     if (!part->commit()) {
         fail(QStringLiteral("%1: cannot replace %2").arg(name_, target_));
         return;

@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QStringList>
 
+struct UpdateConfig;
+
 class Dropbox : public QObject
 {
     Q_OBJECT
@@ -25,7 +27,8 @@ public:
     void downloadFile(QStringList names);
     // Milliseconds without a byte after which a request ends with TimeoutError.
     void setTransferTimeout(int ms);
-    // The head's and the body's bounds in time (NetworkLimits::PaceBounds) of every request.
+    // The head's and the body's bounds in time (NetworkLimits::PaceBounds) of every request; the
+    // body's window bounds each step of the part file's drive as well.
     void setPaceBounds(const NetworkLimits::PaceBounds &bounds);
 
     // The file a name is stored as in the working folder ("Zq Player.exe" is stored aside).
@@ -48,6 +51,7 @@ private slots:
     void onDownloadProgress(qlonglong d1, qlonglong d2);
 
 private:
+    void request(DownloadBody *body, const UpdateConfig &config);
     void onBodyEnded();
     void fail(const QString &error);
 
@@ -57,4 +61,5 @@ private:
     QString name_;   // the file in flight, as the batch names it
     QString target_; // where it lands once whole
     QStringList queue_;
+    int writeStallMs_ = NetworkLimits::bodyRateWindowMs;
 };

@@ -1,6 +1,7 @@
 #include "filedownload.h"
 
 #include "descriptor.h"
+#include "driveprobe.h"
 #include "jsoninfo.h"
 #include "partfile.h"
 #include "updateconfig.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QNetworkRequest>
+#include <QtConcurrent>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -68,11 +70,13 @@ FileDownload::FileDownload(QObject *parent) : QObject(parent)
     // Redirects are followed, but never from HTTPS to HTTP.
     manager_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
+    connect(&save_, &QFutureWatcher<Saved>::finished, this, [this] { report(save_.result()); });
 }
 
 FileDownload::~FileDownload()
 {
-    // before the manager takes the reply with it: a running transfer leaves no part file
+    // before the manager takes the reply with it: a running transfer's part goes on its writer's
+    // thread
     delete body_.data();
 }
 
@@ -84,6 +88,8 @@ void FileDownload::setTransferTimeout(int ms)
 void FileDownload::setPaceBounds(const NetworkLimits::PaceBounds &bounds)
 {
     manager_.setPaceBounds(bounds);
+    // a drive that takes no bytes holds the download up as a peer that sends none would
+    writeStallMs_ = bounds.bodyWindowMs;
 }
 
 void FileDownload::startDownload(const QUrl &url, const QString &name, const QString &folder)
@@ -97,22 +103,32 @@ void FileDownload::startDownload(const QUrl &url, const QString &name, const QSt
         return;
     }
     const bool toFile = !folder.isEmpty();
-    auto *body = new DownloadBody(toFile ? UpdateConfig::current().publishedFileMaxBytes
-                                         : NetworkLimits::smallAnswerMaxBytes,
-                                  toFile ? folder + QLatin1Char('/') + name : QString(), this);
-    if ((toFile && !VersionFile::isBareFileName(name)) || !body->open()) {
-        delete body;
+    if (toFile && !VersionFile::isBareFileName(name)) {
         // queued: the caller disables its buttons after this returns
         QMetaObject::invokeMethod(
             this, [this] { emit saveFileFailed(1); }, Qt::QueuedConnection);
         return;
     }
+    auto *body = new DownloadBody(
+        toFile ? UpdateConfig::current().publishedFileMaxBytes : NetworkLimits::smallAnswerMaxBytes,
+        toFile ? folder + QLatin1Char('/') + name : QString(), writeStallMs_, this);
     body_ = body;
+    connect(body, &DownloadBody::ended, this, &FileDownload::onBodyEnded);
+    if (!toFile) {
+        request(body, url, answerDeadlineMs_);
+        return;
+    }
+    // sent once the part file is there: one that cannot be made ends the body as WriteFailed;
+    // a published file may come slowly over a slow line, so no deadline
+    connect(body, &DownloadBody::opened, this, [this, body, url] { request(body, url, 0); });
+    body->open();
+}
+
+void FileDownload::request(DownloadBody *body, const QUrl &url, int deadlineMs)
+{
     QNetworkReply *reply = manager_.get(QNetworkRequest(url));
     connect(reply, &QNetworkReply::downloadProgress, this, &FileDownload::downloadProgress);
-    connect(body, &DownloadBody::ended, this, &FileDownload::onBodyEnded);
-    // a published file may come slowly over a slow line; the version file is small
-    body->attach(reply, toFile ? 0 : answerDeadlineMs_);
+    body->attach(reply, deadlineMs);
 }
 
 void FileDownload::abort()
@@ -141,7 +157,7 @@ void FileDownload::onBodyEnded()
     refusedStatus_ = body->refusedStatus();
     switch (body->end()) {
     case DownloadBody::End::Complete: {
-        std::unique_ptr<PartFile> unsaved; // an earlier download nobody saved: removed
+        ReadyPart unsaved; // an earlier download nobody saved: removed
         {
             QMutexLocker lock(&mutex_);
             data_ = body->data();
@@ -174,23 +190,52 @@ QString FileDownload::freeName(int folderFd, const QString &name, int contentFd)
     }
 }
 
+ReadyPart FileDownload::takeReady(QString &name, qint64 &size)
+{
+    QMutexLocker lock(&mutex_);
+    name = fileName_;
+    size = readySize_;
+    return std::move(readyPart_);
+}
+
 bool FileDownload::saveFile(const QString &folder, Existing existing)
 {
-    std::unique_ptr<PartFile> part; // removed unless it went into place
     QString name;
     qint64 size = 0;
-    {
-        QMutexLocker lock(&mutex_);
-        part = std::move(readyPart_);
-        size = readySize_;
-        name = fileName_;
+    const ReadyPart part = takeReady(name, size);
+    return report(save(part.get(), folder, name, size, existing));
+}
+
+void FileDownload::saveInBackground(const QString &folder, Existing existing)
+{
+    QString name;
+    qint64 size = 0;
+    // the task owns the part: it may outlive this object on a drive that stopped answering
+    const std::shared_ptr<PartFile> part = takeReady(name, size);
+    save_.setFuture(QtConcurrent::run(
+        DriveProbe::workPool(), [=] { return save(part.get(), folder, name, size, existing); }));
+}
+
+bool FileDownload::report(const Saved &saved)
+{
+    if (saved.path.isEmpty()) {
+        emit saveFileFailed(1);
+        return false;
     }
+    emit saveFileCompleted(saved.path, saved.name, saved.sizeKiB);
+    return true;
+}
+
+FileDownload::Saved FileDownload::save(PartFile *part, const QString &folder, const QString &name,
+                                       qint64 size, Existing existing)
+{
     // the folder asked for, looked up once: the name is chosen and the file put there through it
     const Descriptor target(
         ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!part || name.isEmpty() || !target.isValid()) {
-        emit saveFileFailed(1);
-        return false;
+        if (part)
+            part->discard();
+        return {};
     }
     QString chosen = name;
     if (existing == Existing::KeepIfDifferent) {
@@ -199,10 +244,8 @@ bool FileDownload::saveFile(const QString &folder, Existing existing)
     }
     const bool saved = part->commitInto(target.fd(), chosen) ||
                        (errno == EXDEV && copyInto(*part, target.fd(), folder, chosen));
-    if (!saved) {
-        emit saveFileFailed(1);
-        return false;
-    }
-    emit saveFileCompleted(folder + QLatin1Char('/') + chosen, name, int(size / 1024));
-    return true;
+    part->discard(); // the source of a copy, or a part that did not go into place
+    if (!saved)
+        return {};
+    return {folder + QLatin1Char('/') + chosen, name, int(size / 1024)};
 }

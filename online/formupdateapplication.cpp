@@ -84,7 +84,7 @@ void FormUpdateApplication::downloadedProcess()
 {
     if (download_->fileName() != VersionFile::fileName) {
         // a file of the user's on the Desktop is never replaced
-        saveInBackground(desktopFolder(), FileDownload::Existing::KeepIfDifferent);
+        download_->saveInBackground(desktopFolder(), FileDownload::Existing::KeepIfDifferent);
         return;
     }
     const std::optional<JsonInfo_t> parsed =

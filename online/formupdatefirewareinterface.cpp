@@ -149,7 +149,7 @@ void FormUpdateFirewareInterface::downloadedProcess()
     if (download_->fileName() != VersionFile::fileName) {
         // the firmware has arrived: into the root of the one camera drive
         if (!cameraDrive().isEmpty())
-            saveInBackground(cameraDrive());
+            download_->saveInBackground(cameraDrive());
         return;
     }
     const std::optional<JsonInfo_t> parsed =

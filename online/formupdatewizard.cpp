@@ -6,8 +6,6 @@
 #include "onlinestyle.h"
 #include "ui_formupdatewizard.h"
 
-#include <QtConcurrent>
-
 namespace {
 
 const QString textColour = QStringLiteral("#ffffff");
@@ -42,11 +40,8 @@ FormUpdateWizard::FormUpdateWizard(const QString &objectName, const QString &tit
             &FormUpdateWizard::saveFileCompleted);
 }
 
-FormUpdateWizard::~FormUpdateWizard()
-{
-    // the save reads the downloader, a child of this window
-    save_.waitForFinished();
-}
+// A save still running (onto a drive that stopped answering) ends by itself: it owns its part.
+FormUpdateWizard::~FormUpdateWizard() = default;
 
 void FormUpdateWizard::setStyle()
 {
@@ -99,9 +94,4 @@ void FormUpdateWizard::updateDownloadProgress(qlonglong bytesReceived, qlonglong
 {
     if (download_->fileName() != VersionFile::fileName)
         ui->info_text->setText(progressText(bytesReceived, bytesTotal));
-}
-
-void FormUpdateWizard::saveInBackground(const QString &folder, FileDownload::Existing existing)
-{
-    save_ = QtConcurrent::run(download_, &FileDownload::saveFile, folder, existing);
 }

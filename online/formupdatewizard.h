@@ -6,7 +6,6 @@
 #include "filedownload.h"
 #include "jsoninfo.h"
 
-#include <QFuture>
 #include <QWidget>
 
 #include <memory>
@@ -51,15 +50,9 @@ protected:
     QString networkFailedText(QNetworkReply::NetworkError error) const;
     // "Version check error!": a version file that cannot be read or names no safe file.
     static QString versionCheckErrorText();
-    // Moves the downloaded file into folder on a pool worker; the downloader's signals report.
-    void saveInBackground(const QString &folder,
-                          FileDownload::Existing existing = FileDownload::Existing::Replace);
 
     std::unique_ptr<Ui::FormUpdateWizard> ui;
     FileDownload *download_; // child
     JsonInfo_t info_;
     int state_ = 0;
-
-private:
-    QFuture<bool> save_;
 };

@@ -102,13 +102,13 @@ bool throughQt(const QUrl &url, const QString &folder)
 {
     QNetworkAccessManager manager;
     DownloadBody body(sizeBytes, folder + QStringLiteral("/qt.bin"));
-    if (!body.open())
-        return false;
     QEventLoop loop;
+    QObject::connect(&body, &DownloadBody::opened, &loop,
+                     [&] { body.attach(manager.get(QNetworkRequest(url))); });
     QObject::connect(&body, &DownloadBody::ended, &loop, &QEventLoop::quit);
-    body.attach(manager.get(QNetworkRequest(url)));
+    body.open();
     loop.exec();
-    const std::unique_ptr<PartFile> part = body.takePart();
+    const ReadyPart part = body.takePart();
     return body.end() == DownloadBody::End::Complete && part && part->commit() &&
            QFileInfo(folder + QStringLiteral("/qt.bin")).size() == sizeBytes &&
            QFile::remove(folder + QStringLiteral("/qt.bin"));

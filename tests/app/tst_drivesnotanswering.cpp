@@ -1,8 +1,9 @@
 // The real main window with a memory card whose driver has stopped, so that every look at the card
 // waits: File > Add Video's chooser, Tools > Calendar and the firmware wizard's drive check go on
 // without it, whether the card is mounted anywhere or offered as a removable drive, while a drive
-// that answers still shows in each; the chooser's folders beside the card still open and list.
-// A freshly formatted card, empty, is a drive that answers.
+// that answers still shows in each; the chooser's folders beside the card still open and list; and
+// a firmware download onto the card ends without holding the window when the card stops taking
+// its bytes. A freshly formatted card, empty, is a drive that answers.
 #include "choosertest.h"
 #include "fatcard.h"
 #include "formupdatefirewareinterface.h"
@@ -11,10 +12,14 @@
 #include "playbarexport.h"
 #include "removabledrives.h"
 #include "ridepagetest.h"
+#include "testhttpserver.h"
 #include "testsupport.h"
+#include "updateconfig.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>
+
+#include <atomic>
 
 using namespace RidePageTest;
 using MainWindowTest::action;
@@ -31,6 +36,8 @@ private slots:
     void chooserGoesOnBesideTheCard_data();
     void chooserGoesOnBesideTheCard();
     void emptyCardAnswers();
+    void firmwareDownloadOntoACardThatStops_data();
+    void firmwareDownloadOntoACardThatStops();
 
 private:
     // Shown, and letting other windows have the keyboard.
@@ -40,9 +47,13 @@ private:
         w.releaseKeyboard();
         return shown;
     }
+    // The firmware wizard the main window opened.
+    static FormUpdateFirewareInterface *firmwareWizard();
     // The firmware wizard after its Next, once its drive check has ended.
     static QPointer<FormUpdateFirewareInterface> checkDrivesInFirmwareWizard(MainWindow &w);
 
+    TestHttpServer http_; // a version file and a firmware whose body stops half-way until released
+    std::atomic<bool> releaseFirmware_{false};
     QTemporaryDir dir_; // the working folder
     QString oldCwd_;
     QString answering_; // a removable drive that answers, with a ride
@@ -55,11 +66,39 @@ void TstDrivesNotAnswering::initTestCase()
     QVERIFY(QDir::setCurrent(dir_.path()));
     answering_ = dir_.filePath(QStringLiteral("media/STICK/"));
     writeRide(answering_ + QStringLiteral("Metadata"), ride_, steadyRide(12));
+    http_.server().Get("/version", [this](const httplib::Request &, httplib::Response &res) {
+        res.set_content(QStringLiteral(R"({"UpdateFW":[{"FW":"X7","Ver":"V2.0","Url":"%1",)"
+                                       R"("Name":"FW_X7.bin"}]})")
+                            .arg(http_.url(QStringLiteral("/firmware")))
+                            .toStdString(),
+                        "text/plain");
+    });
+    http_.server().Get("/firmware", [this](const httplib::Request &, httplib::Response &res) {
+        res.set_content_provider(256 * 1024, "application/octet-stream",
+                                 [this](size_t offset, size_t length, httplib::DataSink &sink) {
+                                     if (offset > 0)
+                                         TestHttpServer::stallUntil(releaseFirmware_);
+                                     const std::string piece(std::min<size_t>(length, 65536), 'f');
+                                     return sink.write(piece.data(), piece.size());
+                                 });
+    });
+    QVERIFY(http_.start());
 }
 
 void TstDrivesNotAnswering::cleanupTestCase()
 {
+    releaseFirmware_ = true;
+    http_.stop();
     QDir::setCurrent(oldCwd_);
+}
+
+FormUpdateFirewareInterface *TstDrivesNotAnswering::firmwareWizard()
+{
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<FormUpdateFirewareInterface *>(top))
+            return found;
+    }
+    return nullptr;
 }
 
 void TstDrivesNotAnswering::windowGoesOnWithoutTheCard_data()
@@ -124,11 +163,7 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
 QPointer<FormUpdateFirewareInterface> TstDrivesNotAnswering::checkDrivesInFirmwareWizard(MainWindow &w)
 {
     action(w, "actionUpdate_Firmware")->trigger();
-    QPointer<FormUpdateFirewareInterface> wizard;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<FormUpdateFirewareInterface *>(top))
-            wizard = found;
-    }
+    QPointer<FormUpdateFirewareInterface> wizard = firmwareWizard();
     if (!wizard)
         return wizard;
     QTest::mouseClick(wizard->findChild<QPushButton *>(QStringLiteral("btn_next")), Qt::LeftButton);
@@ -237,6 +272,63 @@ void TstDrivesNotAnswering::emptyCardAnswers()
     QTest::mouseClick(wizard->findChild<QPushButton *>(QStringLiteral("btn_close")),
                       Qt::LeftButton);
     QTRY_VERIFY(!wizard);
+}
+
+void TstDrivesNotAnswering::firmwareDownloadOntoACardThatStops_data()
+{
+    QTest::addColumn<bool>("closeAtOnce"); // else once the failure page shows
+    QTest::newRow("failure page, then Close") << false;
+    QTest::newRow("Close while the card hangs") << true;
+}
+
+// The firmware goes onto the camera's card, whose driver stops while the firmware's body is held
+// back: the wizard shows its save failure within the card's bound (the body's window, shortened
+// here), Close answers at once, and once the card answers again it holds its old firmware alone.
+void TstDrivesNotAnswering::firmwareDownloadOntoACardThatStops()
+{
+    QFETCH(bool, closeAtOnce);
+    FATCARD_OR_SKIP(card);
+    TestSupport::writeFile(card.root() + QStringLiteral("/FW_X7.bin"), "firmware in use");
+    const QMap<QString, QByteArray> onCard = TestSupport::entriesOf(card.root());
+    const QString root = card.root() + QLatin1Char('/');
+    RemovableDrives::setRootsProvider([=] { return QStringList{root}; });
+    const UpdateConfig before = UpdateConfig::current();
+    UpdateConfig config = before;
+    config.firmwareVersionUrl = QUrl(http_.url(QStringLiteral("/version")));
+    UpdateConfig::setCurrent(config);
+    releaseFirmware_ = false;
+    const auto restore = qScopeGuard([this, before] {
+        releaseFirmware_ = true;
+        RemovableDrives::setRootsProvider({});
+        UpdateConfig::setCurrent(before);
+    });
+    FreezeWatch watch([&card] { card.resumeDriver(); });
+    MainWindow w;
+    QVERIFY(showWindow(w));
+
+    action(w, "actionUpdate_Firmware")->trigger();
+    QPointer<FormUpdateFirewareInterface> wizard = firmwareWizard();
+    QVERIFY(wizard);
+    wizard->downloader()->setPaceBounds({NetworkLimits::headTimeoutMs, 3000});
+    auto *next = wizard->findChild<QPushButton *>(QStringLiteral("btn_next"));
+    QTest::mouseClick(next, Qt::LeftButton);
+    QTRY_COMPARE(wizard->state(), int(FormUpdateFirewareInterface::Offer));
+    QSignalSpy progress(wizard->downloader(), &FileDownload::downloadProgress);
+    QTest::mouseClick(next, Qt::LeftButton);
+    QTRY_VERIFY(!progress.isEmpty() && progress.last().at(0).toLongLong() > 0);
+    QVERIFY(card.stopDriver());
+    releaseFirmware_ = true;
+    if (!closeAtOnce) {
+        QTRY_COMPARE_WITH_TIMEOUT(wizard->findChild<QLabel *>(QStringLiteral("info_text"))->text(),
+                                  QStringLiteral("Download failed, save file error:1."), 30000);
+        QCOMPARE(wizard->state(), int(FormUpdateFirewareInterface::Failed));
+    }
+    QTest::mouseClick(wizard->findChild<QPushButton *>(QStringLiteral("btn_close")),
+                      Qt::LeftButton);
+    QTRY_VERIFY(!wizard);
+    QVERIFY2(!watch.froze(), "the window stopped answering while the card did");
+    QVERIFY(card.resumeDriver());
+    QTRY_COMPARE(TestSupport::entriesOf(card.root()), onCard);
 }
 
 TALVEX_TEST_MAIN(TstDrivesNotAnswering)

@@ -1,6 +1,7 @@
 #include "fatcard.h"
 
 #include "removabledrives.h"
+#include "testsupport.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -60,12 +61,16 @@ FatCard::FatCard(int sizeMiB)
     error_ = runTool(QStringLiteral("mkfs.vfat"), {image});
     if (!error_.isEmpty())
         return;
+    // the driver logs each cluster it writes: into a file, as a pipe left unread by a test thread
+    // held up on the card would fill and hold the driver up in turn
+    const QString log = dir_.filePath(QStringLiteral("driver.log"));
     driver_.setProcessChannelMode(QProcess::MergedChannels);
+    driver_.setStandardOutputFile(log);
     driver_.start(QStringLiteral("fusefat"), {QStringLiteral("-f"), QStringLiteral("-o"),
                                               QStringLiteral("rw+,auto_unmount"), image, root()});
     if (!driver_.waitForStarted(waitMs) || !waitUntilMounted(true))
         error_ = QStringLiteral("fusefat did not mount the card: ") +
-                 QString::fromLocal8Bit(driver_.readAll());
+                 QString::fromLocal8Bit(TestSupport::contentOf(log));
 }
 
 FatCard::~FatCard()
