@@ -5,6 +5,7 @@
 // a firmware download onto the card ends without holding the window when the card stops taking
 // its bytes. A freshly formatted card, empty, is a drive that answers.
 #include "choosertest.h"
+#include "driveprobe.h"
 #include "fatcard.h"
 #include "formupdatefirewareinterface.h"
 #include "freezewatch.h"
@@ -234,11 +235,21 @@ void TstDrivesNotAnswering::chooserGoesOnBesideTheCard()
     ChooserTest::clickTreeRow(tree, ChooserTest::treeRowNamed(tree, QStringLiteral("clips")),
                               false);
     QCOMPARE(path->text(), beside);
+    auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
     if (!outputFolder) {
-        auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
         QTRY_COMPARE(files->rowCount(), 1);
         QCOMPARE(files->item(0, 0)->text(), QFileInfo(clip).fileName());
     }
+    // the card's late answers: its row, still shown, gets its arrow; its videos, no longer shown,
+    // are dropped
+    QVERIFY(card.resumeDriver());
+    QTRY_VERIFY(!tree->itemAt(cardRow)->expanderImage.isEmpty());
+    // asked anew once the late read ended, whose answer was queued before that
+    const auto asked = [](const QString &) { return true; };
+    QTRY_VERIFY(!DriveProbe::answering({card.root()}, asked).isEmpty());
+    QCoreApplication::processEvents();
+    QCOMPARE(path->text(), beside);
+    QCOMPARE(files->rowCount(), outputFolder ? 0 : 1);
     QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("cancel_btn")),
                       Qt::LeftButton);
     QTRY_VERIFY(!chooser);
