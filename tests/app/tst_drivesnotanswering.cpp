@@ -48,6 +48,14 @@ private:
         w.releaseKeyboard();
         return shown;
     }
+    // File > Add Video's chooser, and its folder tree (null without a chooser).
+    static FileListView_C *openAddVideo(MainWindow &w, QPointer<FileDialog_C> &chooser)
+    {
+        action(w, "actionAdd_Video")->trigger();
+        chooser = ChooserTest::openChooser();
+        return chooser ? chooser->findChild<FileListView_C *>(QStringLiteral("diskDirList"))
+                       : nullptr;
+    }
     // The firmware wizard the main window opened.
     static FormUpdateFirewareInterface *firmwareWizard();
     // The firmware wizard after its Next, once its drive check has ended.
@@ -128,10 +136,9 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
     QVERIFY(showWindow(w));
 
     // File > Add Video: home and "/" at once, then a drive that answers
-    action(w, "actionAdd_Video")->trigger();
-    QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
-    QVERIFY(chooser);
-    auto *tree = chooser->findChild<FileListView_C *>(QStringLiteral("diskDirList"));
+    QPointer<FileDialog_C> chooser;
+    FileListView_C *tree = openAddVideo(w, chooser);
+    QVERIFY(tree);
     QVERIFY(ChooserTest::treeRowNamed(tree, QDir::homePath() + QLatin1Char('/'), 0) >= 0);
     QVERIFY(ChooserTest::treeRowNamed(tree, QStringLiteral("/"), 0) >= 0);
     if (asRemovable)
@@ -267,10 +274,9 @@ void TstDrivesNotAnswering::emptyCardAnswers()
     MainWindow w;
     QVERIFY(showWindow(w));
 
-    action(w, "actionAdd_Video")->trigger();
-    QPointer<FileDialog_C> chooser = ChooserTest::openChooser();
-    QVERIFY(chooser);
-    auto *tree = chooser->findChild<FileListView_C *>(QStringLiteral("diskDirList"));
+    QPointer<FileDialog_C> chooser;
+    FileListView_C *tree = openAddVideo(w, chooser);
+    QVERIFY(tree);
     QVERIFY(ChooserTest::treeRowNamed(tree, root, 0) >= 0);
     QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("cancel_btn")),
                       Qt::LeftButton);
