@@ -46,10 +46,7 @@ void TstCardExport::exportOntoAFatCard_data()
 void TstCardExport::exportOntoAFatCard()
 {
     QFETCH(bool, group);
-    if (!FatCard::unavailableReason().isEmpty())
-        QSKIP(qPrintable(FatCard::unavailableReason()));
-    FatCard card;
-    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    FATCARD_OR_SKIP(card);
     QStringList sources;
     for (int i = 0; i < (group ? 3 : 1); ++i) {
         sources << dir_.filePath(QStringLiteral("20261207170%100_F.mp4").arg(i * 3));

@@ -11,11 +11,12 @@
 #include <atomic>
 #include <sys/types.h>
 
-// In a test function: skips it where no card can be mounted, else declares card, mounted.
-#define FATCARD_OR_SKIP(card)                                                                      \
+// In a test function: skips it where no card can be mounted, else declares card (of the size in
+// MiB given after it, if any), mounted.
+#define FATCARD_OR_SKIP(card, ...)                                                                 \
     if (!FatCard::unavailableReason().isEmpty())                                                   \
         QSKIP(qPrintable(FatCard::unavailableReason()));                                           \
-    FatCard card;                                                                                  \
+    FatCard card{__VA_ARGS__};                                                                     \
     QVERIFY2(card.isMounted(), qPrintable(card.error()))
 
 class FatCard

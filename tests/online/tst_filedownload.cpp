@@ -474,10 +474,7 @@ private slots:
     void cardThatStopsLeavesNoPart()
     {
         QFETCH(bool, destroyed);
-        if (!FatCard::unavailableReason().isEmpty())
-            QSKIP(qPrintable(FatCard::unavailableReason()));
-        FatCard card(256);
-        QVERIFY2(card.isMounted(), qPrintable(card.error()));
+        FATCARD_OR_SKIP(card, 256);
         FreezeWatch watch([&card] { card.resumeDriver(); }, std::chrono::seconds(20));
         auto download = std::make_unique<FileDownload>();
         HostileAnswers::shortenBounds(*download, HostileAnswers::shortSecondMs);

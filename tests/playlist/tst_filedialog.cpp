@@ -422,10 +422,7 @@ void TstFileDialog::rememberedFolderOnADrive_data()
 void TstFileDialog::rememberedFolderOnADrive()
 {
     QFETCH(bool, answers);
-    if (!FatCard::unavailableReason().isEmpty())
-        QSKIP(qPrintable(FatCard::unavailableReason()));
-    FatCard card;
-    QVERIFY2(card.isMounted(), qPrintable(card.error()));
+    FATCARD_OR_SKIP(card);
     const QString folder = card.root() + QStringLiteral("/DCIM");
     QVERIFY(QDir().mkpath(folder));
     const QString root = card.root() + QLatin1Char('/');
