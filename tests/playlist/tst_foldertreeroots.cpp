@@ -12,6 +12,8 @@
 #include <atomic>
 #include <future>
 
+#include <sys/stat.h>
+
 namespace {
 // A line of /proc/self/mountinfo that mounts source at mountPoint (escaped as the table does).
 QByteArray mountLine(const char *mountPoint, const char *source)
@@ -151,7 +153,12 @@ void TstFolderTreeRoots::systemMountTableHoldsRootAndACard()
             points << volume.rootPath;
         return points;
     };
-    QVERIFY(mountPoints().contains(QStringLiteral("/")));
+    // "/" is a mount point, unless this runs in a chroot (whose root need not be one)
+    struct stat own = {};
+    struct stat init = {};
+    const bool chrooted = ::stat("/", &own) == 0 && ::stat("/proc/1/root", &init) == 0 &&
+                          (own.st_dev != init.st_dev || own.st_ino != init.st_ino);
+    QVERIFY(chrooted || mountPoints().contains(QStringLiteral("/")));
     FATCARD_OR_SKIP(card);
     QVERIFY(mountPoints().contains(card.root()));
 }
