@@ -89,7 +89,8 @@ private:
     void requestExpansion(int row);
     void onFolderListed(const QString &folder, const QVariant &value);
     void onFolderNotListedInTime(const QString &folder);
-    void fillFolder(int row, const QVector<FolderListing::Entry> &entries);
+    // The answer for row, whose folder is folder.
+    void fillFolder(int row, const QString &folder, const QVector<FolderListing::Entry> &entries);
     // A link or mount point shown below an opened folder turned out to be kind.
     void onEntryKnown(const QString &path, const QVariant &kind);
     // The rows whose folder is path (the Desktop may show twice), in row order.

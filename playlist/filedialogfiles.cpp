@@ -58,8 +58,9 @@ QDateTime creationTime(const QFileInfo &info)
 QVector<Row> videoRows(const QString &folder)
 {
     QVector<Row> rows;
+    // a folder that is gone or no folder lists nothing
     const QDir dir(folder);
-    if (folder.isEmpty() || !dir.exists())
+    if (folder.isEmpty())
         return rows;
     const QFileInfoList entries =
         dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);

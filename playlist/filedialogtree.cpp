@@ -226,7 +226,7 @@ void FileDialog_C::onFolderListed(const QString &folder, const QVariant &value)
         // from the last, so that the rows filled in do not move those still to fill
         for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
             if (tree->itemAt(*row)->awaitingListing)
-                fillFolder(*row, entries);
+                fillFolder(*row, folder, entries);
         }
     }
     continueReveal();
@@ -244,12 +244,13 @@ void FileDialog_C::onFolderNotListedInTime(const QString &folder)
     continueReveal();
 }
 
-void FileDialog_C::fillFolder(int row, const QVector<FolderListing::Entry> &entries)
+void FileDialog_C::fillFolder(int row, const QString &folder,
+                              const QVector<FolderListing::Entry> &entries)
 {
     FileListItem *parent = tree->itemAt(row);
     parent->awaitingListing = false;
     const int level = levelOf(row) + 1;
-    const QString folder = withSlash(treeItemPath(row, level - 1));
+    const QString prefix = withSlash(folder);
     // back to front, each right below the folder, so the rows end up in listing order
     for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
         auto item = std::make_unique<FileListItem>();
@@ -259,7 +260,7 @@ void FileDialog_C::fillFolder(int row, const QVector<FolderListing::Entry> &entr
             ++selectedRow;
         fillTreeItem(std::move(item), level, row + 1);
         if (entry->separate) {
-            entryReads->read(folder + entry->name, [](const QString &path) {
+            entryReads->read(prefix + entry->name, [](const QString &path) {
                 return QVariant::fromValue(FolderListing::kindOf(path));
             });
         }
