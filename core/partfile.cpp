@@ -191,6 +191,12 @@ void PartFile::close()
     lock_.release();
 }
 
+void PartFile::removeLeftoversBeside()
+{
+    if (folder_.isValid())
+        removeLeftovers(folder_.fd());
+}
+
 void PartFile::removeLeftovers(int folderFd)
 {
     for (const QByteArray &name : OwnEntries::namesIn(folderFd)) {

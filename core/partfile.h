@@ -65,6 +65,8 @@ public:
     // exactly as parts are, of this user's and with no other name; anything else, and anything
     // that cannot be locked, checked or removed, stays, silently.
     static void removeLeftovers(int folderFd);
+    // The same in this part's folder.
+    void removeLeftoversBeside();
 
 private:
     void close();

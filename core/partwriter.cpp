@@ -1,17 +1,26 @@
 #include "partwriter.h"
 
-#include "driveprobe.h"
-
-#include <QThreadPool>
+#include "detachedthread.h"
+#include "workerpool.h"
 
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
+#include <vector>
 
 void DeleteOffThread::operator()(PartFile *part) const
 {
-    DriveProbe::workPool()->start([part] { delete part; });
+    WorkerPool::Task removal;
+    removal.run = [part] { delete part; };
+    removal.late = [part] {
+        // no thread to remove it on, and this thread must not wait for its drive: it stays, locked,
+        // until the program ends; the next download into its folder after that removes it
+        static std::mutex mutex;
+        static auto *kept = new std::vector<PartFile *>;
+        const std::lock_guard<std::mutex> lock(mutex);
+        kept->push_back(part);
+    };
+    WorkerPool::drives().submit(std::move(removal));
 }
 
 // What the owner asked for and how far the thread has come, shared by both so that either may go
@@ -63,6 +72,8 @@ struct PartWriter::Shared
 void PartWriter::Shared::run(const std::shared_ptr<Shared> &shared)
 {
     auto part = std::make_unique<PartFile>(shared->target);
+    // those of a run of the program that ended while its drive hung, now that it answers
+    part->removeLeftoversBeside();
     if (!part->create()) {
         shared->endStep(Failed, 0);
         return;
@@ -146,7 +157,10 @@ void PartWriter::create()
         shared_->owner = this;
         ++shared_->pendingSteps;
     }
-    std::thread(&Shared::run, shared_).detach();
+    if (!startDetachedThread([shared = shared_] { Shared::run(shared); })) {
+        shared_->endStep(Shared::Failed, 0); // no thread to write on
+        return;
+    }
     watch(false);
 }
 

@@ -13,7 +13,7 @@
 
 #include <memory>
 
-// Deletes a part on DriveProbe::workPool(): removing one that was not committed reaches its
+// Deletes a part on WorkerPool::drives(): removing one that was not committed reaches its
 // drive, which may not answer.
 struct DeleteOffThread
 {
@@ -35,7 +35,9 @@ public:
     // Abandons the part as abandon() does, reporting nothing; nothing waits for the thread.
     ~PartWriter() override;
 
-    // Starts the writer's thread, which creates the part; created() or failed() follows.
+    // Starts the writer's thread, which removes the parts left in the folder by runs of the
+    // program that ended (PartFile::removeLeftovers) and creates the part; created() or failed()
+    // follows, failed() also when no thread could be started.
     void create();
     // Appends bytes once those given before are written.
     void write(const QByteArray &bytes);

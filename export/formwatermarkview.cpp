@@ -35,6 +35,8 @@ const QString noVideoText = QStringLiteral("No video is open: open a video in th
 const QString noOverlayText =
     QStringLiteral("Place a map or dashboard overlay on the video first.");
 const QString tooShortText = QStringLiteral("The video is too short for overlay frames.");
+const QString noThreadText =
+    QStringLiteral("The overlay frames could not be drawn: the system has no thread to spare.");
 const QString frameFailedText = QStringLiteral("Overlay frame %1 could not be written.");
 const QString runFailedText = QStringLiteral("The overlay video could not be made: %1");
 const QString runProgressText = QStringLiteral("ffmpeg: %1%");
@@ -253,6 +255,14 @@ void FormWatermarkView::pictureshot()
     currentFrame = 0;
     showProgress();
     thread->start();
+    if (!thread->isRunning()) {
+        // the system had no thread to give: nothing was drawn
+        renderer = nullptr;
+        delete thread;
+        updateObjects();
+        video->show();
+        endRender(false, noThreadText);
+    }
 }
 
 void FormWatermarkView::resizeObjects()

@@ -38,11 +38,16 @@ bool CurlHop::start(CURLM *multi)
             return true;
         }
     }
+    refuse(QStringLiteral("Cannot start the transfer"));
+    return false;
+}
+
+void CurlHop::refuse(const QString &why)
+{
     TransferState::End end;
     end.error = QNetworkReply::UnknownNetworkError;
-    end.text = QStringLiteral("Cannot start the transfer");
+    end.text = why;
     state_->end(end);
-    return false;
 }
 
 void CurlHop::setUp()

@@ -35,6 +35,8 @@ public:
 
     // Adds the transfer to multi; false when it cannot start (the state has ended then).
     bool start(CURLM *multi);
+    // Ends the state of a transfer that never started, as an UnknownNetworkError saying why.
+    void refuse(const QString &why);
     // Carries out the reply's commands; false when the reply asked to stop.
     bool obey();
     // curl has ended the transfer with result: the state learns how it ended. A success answer

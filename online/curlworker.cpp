@@ -3,6 +3,8 @@
 #include "curlhop.h"
 #include "transferstate.h"
 
+#include <system_error>
+
 #include <pthread.h>
 
 namespace {
@@ -48,9 +50,15 @@ void CurlWorker::start(std::unique_ptr<CurlHop> hop)
 {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
+        if (!thread_.joinable()) {
+            try {
+                thread_ = std::thread(&CurlWorker::run, this);
+            } catch (const std::system_error &) {
+                hop->refuse(QStringLiteral("Cannot start the transfer: no thread to run it on"));
+                return;
+            }
+        }
         starting_.push_back(std::move(hop));
-        if (!thread_.joinable())
-            thread_ = std::thread(&CurlWorker::run, this);
     }
     curl_multi_wakeup(multi_);
 }

@@ -24,7 +24,8 @@ public:
     CurlWorker(const CurlWorker &) = delete;
     CurlWorker &operator=(const CurlWorker &) = delete;
 
-    // Hands hop over to the worker, which starts it.
+    // Hands hop over to the worker, which starts it; a worker whose thread cannot start ends the
+    // hop's transfer as one that could not start.
     void start(std::unique_ptr<CurlHop> hop);
     // The reply of state has a command (TransferState::takeCommands) for its transfer.
     void poke(std::shared_ptr<TransferState> state);

@@ -1,16 +1,15 @@
 #include "filedownload.h"
 
 #include "descriptor.h"
-#include "driveprobe.h"
 #include "jsoninfo.h"
 #include "partfile.h"
 #include "updateconfig.h"
+#include "workerpool.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QNetworkRequest>
-#include <QtConcurrent>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -212,8 +211,8 @@ void FileDownload::saveInBackground(const QString &folder, Existing existing)
     qint64 size = 0;
     // the task owns the part: it may outlive this object on a drive that stopped answering
     const std::shared_ptr<PartFile> part = takeReady(name, size);
-    save_.setFuture(QtConcurrent::run(
-        DriveProbe::workPool(), [=] { return save(part.get(), folder, name, size, existing); }));
+    save_.setFuture(
+        WorkerPool::drives().run([=] { return save(part.get(), folder, name, size, existing); }));
 }
 
 bool FileDownload::report(const Saved &saved)

@@ -64,8 +64,9 @@ public:
     // either way, and no part file stays in either folder; one never saved goes with the next
     // download or this object.
     bool saveFile(const QString &folder, Existing existing = Existing::Replace);
-    // The same on a worker of DriveProbe::workPool(), as folder may be on a drive that stops
-    // answering: reported while this object lives; nothing waits for it.
+    // The same on a thread of WorkerPool::drives(), as folder may be on a drive that stops
+    // answering: reported while this object lives; nothing waits for it. No thread for it is a
+    // save failure.
     void saveInBackground(const QString &folder, Existing existing = Existing::Replace);
 
     // name when the folder open at folderFd has no entry of that name or a file of the same

@@ -1,15 +1,14 @@
 #include "formupdatefirewareinterface.h"
 
 #include "cameradevice.h"
-#include "driveprobe.h"
 #include "onlinelog.h"
 #include "removabledrives.h"
 #include "ui_formupdatewizard.h"
 #include "updateconfig.h"
+#include "workerpool.h"
 
 #include <QJsonArray>
 #include <QThread>
-#include <QtConcurrent>
 
 namespace {
 
@@ -36,7 +35,9 @@ FormUpdateFirewareInterface::FormUpdateFirewareInterface(QWidget *parent)
     connect(this, &FormUpdateFirewareInterface::USBDeviceChange, this,
             &FormUpdateFirewareInterface::updateDeviceChange);
     connect(&check_, &QFutureWatcher<DeviceCheckResult>::finished, this, [this] {
-        const DeviceCheckResult result = check_.result();
+        // a check that found no thread to run on found no camera
+        const DeviceCheckResult result =
+            check_.future().isCanceled() ? DeviceCheckResult() : check_.result();
         if (!result.record.isEmpty())
             deviceRecord_ = result.record;
         emit USBDeviceChange(result.mode);
@@ -87,8 +88,7 @@ void FormUpdateFirewareInterface::startDeviceCheck()
         camera_
             ? camera_
             : std::make_shared<RemovableCameraDevice>(RemovableDrives::removableRootsForSearch());
-    check_.setFuture(
-        QtConcurrent::run(DriveProbe::workPool(), [device] { return checkUSBDevice(*device); }));
+    check_.setFuture(WorkerPool::drives().run([device] { return checkUSBDevice(*device); }));
 }
 
 void FormUpdateFirewareInterface::onNext()

@@ -44,7 +44,7 @@ public:
     void setCameraDevice(std::shared_ptr<CameraDevice> device);
     QJsonObject deviceRecord() const { return deviceRecord_; }
 
-    // Runs on a worker of DriveProbe::workPool(): enumerates the camera's drives and connects to
+    // Runs on a thread of WorkerPool::drives(): enumerates the camera's drives and connects to
     // it. A drive that does not answer within DriveProbe's bound counts as absent.
     static DeviceCheckResult checkUSBDevice(CameraDevice &device);
 

@@ -11,9 +11,9 @@
 #include "ridecopyreport.h"
 #include "ridedatafolder.h"
 #include "ridesummarycache.h"
+#include "workerpool.h"
 
 #include <QDir>
-#include <QtConcurrent>
 
 void FormPlaybak::setMetadataDefault()
 {
@@ -74,8 +74,8 @@ void FormPlaybak::startCopy(const QString &source)
     copyWatcher = new QFutureWatcher<RideDataFolder::CopyResult>(this);
     connect(copyWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onCopyFinished);
     // on the drives' pool: a copy stuck on a card must not hold a thread of the global one
-    copyWatcher->setFuture(QtConcurrent::run(
-        DriveProbe::workPool(), [source, target = RideDataFolder::folderPath(), stop = copyStop] {
+    copyWatcher->setFuture(
+        WorkerPool::drives().run([source, target = RideDataFolder::folderPath(), stop = copyStop] {
             return RideDataFolder::copyFolder(source, target, false, stop.get());
         }));
 }
@@ -94,12 +94,14 @@ void FormPlaybak::stopCopy()
 
 void FormPlaybak::onCopyFinished()
 {
-    const RideDataFolder::CopyResult result = copyWatcher->result();
+    const QFuture<RideDataFolder::CopyResult> copy = copyWatcher->future();
     copyWatcher->deleteLater();
     copyWatcher = nullptr;
     markCalendar();
-    if (!result.ok())
-        emit metadataCopyFailed(RideCopyReport::failureText(result.failed));
+    if (copy.isCanceled())
+        emit metadataCopyFailed(RideCopyReport::notStartedText());
+    else if (!copy.result().ok())
+        emit metadataCopyFailed(RideCopyReport::failureText(copy.result().failed));
     if (!nextCopySource.isEmpty())
         startCopy(std::exchange(nextCopySource, QString()));
 }

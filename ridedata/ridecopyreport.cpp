@@ -60,4 +60,10 @@ QString failureText(const QVector<RideDataFolder::CopyFailure> &failed)
     return lines.join(QLatin1Char('\n'));
 }
 
+QString notStartedText()
+{
+    return QStringLiteral("No ride files could be copied from the camera card: the system has no "
+                          "thread to spare for the copy. Close other programs and try again.");
+}
+
 } // namespace RideCopyReport

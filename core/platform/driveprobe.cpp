@@ -1,78 +1,109 @@
 #include "driveprobe.h"
 
+#include "workerpool.h"
+
 #include <QFile>
-#include <QHash>
-#include <QThreadPool>
 #include <QVector>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <utility>
+#include <vector>
 
 #include <cerrno>
 #include <dirent.h>
 
 namespace {
 
-constexpr int workThreads = 8; // room for copies beside those stuck on cards that stopped answering
-
-enum class Answer
-{
-    Waiting,
-    No,
-    Yes,
-    Abandoned // its asker stopped waiting; the question still runs
-};
-
-// One answering() call: its answers, filled by the question threads.
+// The answers to one question asked of several roots, filled in by the pool as they come. Every
+// root is settled once: by its answer, or as absent when it is late or its asker stopped waiting.
 struct Asking
 {
-    explicit Asking(int count) : answers(count, Answer::No) {}
-    QVector<Answer> answers;
-    int waiting = 0;
-    std::condition_variable changed;
-};
+    enum Answer
+    {
+        Waiting,
+        No,
+        Yes
+    };
+    using Done = std::function<void(const QStringList &yes)>;
 
-// Process-wide, and never destroyed: a question stuck on a drive may end while the program ends.
-struct Registry
-{
-    std::mutex mutex;
-    QHash<QString, int> stuck; // root -> its questions that outlived their bound and still run
-};
-
-Registry &registry()
-{
-    static Registry *const shared = new Registry;
-    return *shared;
-}
-
-// Runs on a detached thread of its own.
-void answerOne(const std::shared_ptr<Asking> &asking, int index, const QString &root,
-               const DriveProbe::Question &question)
-{
-    const bool yes = question(root);
-    Registry &shared = registry();
-    const std::lock_guard<std::mutex> lock(shared.mutex);
-    Answer &answer = asking->answers[index];
-    if (answer == Answer::Abandoned) {
-        if (--shared.stuck[root] <= 0)
-            shared.stuck.remove(root);
-        return;
+    Asking(const QStringList &asked, Done whenDone)
+        : roots(asked), answers(asked.size(), Waiting), open(asked.size()),
+          done(std::move(whenDone))
+    {
     }
-    answer = yes ? Answer::Yes : Answer::No;
-    --asking->waiting;
-    asking->changed.notify_all();
-}
+
+    void settle(int index, Answer answer)
+    {
+        Done finish;
+        QStringList yes;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            if (answers[index] != Waiting)
+                return;
+            answers[index] = answer;
+            if (--open > 0)
+                return;
+            yes = yesLocked();
+            finish = std::move(done);
+            done = nullptr;
+        }
+        changed.notify_all();
+        if (finish)
+            finish(yes);
+    }
+
+    // Asks question of every root on the questions' pool.
+    void start(const std::shared_ptr<Asking> &self, const DriveProbe::Question &question,
+               int boundMs)
+    {
+        for (int i = 0; i < roots.size(); ++i) {
+            WorkerPool::Task task;
+            task.place = roots.at(i);
+            task.boundMs = boundMs;
+            task.run = [self, i, question] {
+                if (self->isWaiting(i)) // else its asker no longer waits
+                    self->settle(i, question(self->roots.at(i)) ? Yes : No);
+            };
+            task.late = [self, i] { self->settle(i, No); };
+            WorkerPool::questions().submit(std::move(task));
+        }
+    }
+
+    bool isWaiting(int index)
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return answers[index] == Waiting;
+    }
+
+    QStringList yesLocked() const
+    {
+        QStringList yes;
+        for (int i = 0; i < roots.size(); ++i) {
+            if (answers[i] == Yes)
+                yes << roots.at(i);
+        }
+        return yes;
+    }
+
+    const QStringList roots;
+    std::mutex mutex;
+    std::condition_variable changed;
+    QVector<Answer> answers;
+    int open;
+    Done done;
+};
 
 } // namespace
 
-// The probe as its answers' threads reach it: null once the probe is gone.
+// The probe as its answers' threads reach it, with the reports not yet run: null once the probe
+// is gone.
 struct DriveProbe::Delivery
 {
     std::mutex mutex;
     DriveProbe *probe = nullptr;
+    std::vector<std::function<void(DriveProbe *)>> reports;
 };
 
 DriveProbe::DriveProbe(QObject *parent) : QObject(parent), delivery_(std::make_shared<Delivery>())
@@ -82,9 +113,10 @@ DriveProbe::DriveProbe(QObject *parent) : QObject(parent), delivery_(std::make_s
 
 DriveProbe::~DriveProbe()
 {
-    // answers queued before this are removed with the probe's posted events
+    // a turn of reports queued before this is removed with the probe's posted events
     const std::lock_guard<std::mutex> lock(delivery_->mutex);
     delivery_->probe = nullptr;
+    delivery_->reports.clear();
 }
 
 void DriveProbe::dropAnswers()
@@ -92,6 +124,7 @@ void DriveProbe::dropAnswers()
     {
         const std::lock_guard<std::mutex> lock(delivery_->mutex);
         delivery_->probe = nullptr;
+        delivery_->reports.clear();
     }
     delivery_ = std::make_shared<Delivery>();
     delivery_->probe = this;
@@ -106,12 +139,23 @@ void DriveProbe::deliver(const std::shared_ptr<Delivery> &delivery,
     DriveProbe *probe = delivery->probe;
     if (!probe)
         return;
+    delivery->reports.push_back(report);
+    if (delivery->reports.size() > 1)
+        return; // a turn is queued already and takes this one too
     QMetaObject::invokeMethod(
         probe,
-        [delivery, probe, report] {
-            // written on this thread only, so read here without the lock
-            if (delivery->probe) // else dropped after it was queued
-                report(probe);
+        [delivery, probe] {
+            std::vector<std::function<void(DriveProbe *)>> reports;
+            {
+                const std::lock_guard<std::mutex> taking(delivery->mutex);
+                reports.swap(delivery->reports);
+            }
+            for (const auto &run : reports) {
+                // written on this thread only, so read here without the lock
+                if (!delivery->probe) // dropped, or the probe went, meanwhile
+                    return;
+                run(probe);
+            }
         },
         Qt::QueuedConnection);
 }
@@ -119,16 +163,21 @@ void DriveProbe::deliver(const std::shared_ptr<Delivery> &delivery,
 void DriveProbe::ask(const QStringList &roots, const Question &question, int boundMs)
 {
     ++asking_;
-    std::thread([delivery = delivery_, roots, question, boundMs] {
-        const QStringList yes = answering(roots, question, boundMs);
+    const auto report = [delivery = delivery_, roots](const QStringList &yes) {
         deliver(delivery, [roots, yes](DriveProbe *probe) {
             --probe->asking_;
             emit probe->answered(roots, yes);
         });
-    }).detach();
+    };
+    if (roots.isEmpty()) {
+        report({});
+        return;
+    }
+    auto asking = std::make_shared<Asking>(roots, report);
+    asking->start(asking, question, boundMs);
 }
 
-void DriveProbe::read(const QString &folder, const Read &read, int boundMs)
+void DriveProbe::read(const QString &folder, const Read &read, int boundMs, const QString &place)
 {
     ++reading_;
     // the read's first report ends its wait; touched on the probe's thread only
@@ -137,49 +186,42 @@ void DriveProbe::read(const QString &folder, const Read &read, int boundMs)
         if (std::exchange(*waiting, false))
             --probe->reading_;
     };
-    std::thread([delivery = delivery_, folder, read, boundMs, endWait] {
-        // the value is delivered by the question itself, so that it comes however late
-        const Question question = [delivery, read, endWait](const QString &asked) {
-            const QVariant value = read(asked);
-            deliver(delivery, [asked, value, endWait](DriveProbe *probe) {
-                endWait(probe);
-                emit probe->folderRead(asked, value);
-            });
-            return true;
-        };
-        if (answering({folder}, question, boundMs).isEmpty())
-            deliver(delivery, [folder, endWait](DriveProbe *probe) {
-                endWait(probe);
-                emit probe->folderNotInTime(folder);
-            });
-    }).detach();
+    WorkerPool::Task task;
+    task.place = place.isEmpty() ? folder : place;
+    task.boundMs = boundMs;
+    task.runWhenFree = true;
+    task.run = [delivery = delivery_, folder, read, endWait] {
+        const QVariant value = read(folder);
+        deliver(delivery, [folder, value, endWait](DriveProbe *probe) {
+            endWait(probe);
+            emit probe->folderRead(folder, value);
+        });
+    };
+    task.late = [delivery = delivery_, folder, endWait] {
+        deliver(delivery, [folder, endWait](DriveProbe *probe) {
+            endWait(probe);
+            emit probe->folderNotInTime(folder);
+        });
+    };
+    WorkerPool::questions().submit(std::move(task));
 }
 
 QStringList DriveProbe::answering(const QStringList &roots, const Question &question, int boundMs)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
-    auto asking = std::make_shared<Asking>(roots.size());
-    Registry &shared = registry();
-    std::unique_lock<std::mutex> lock(shared.mutex);
-    for (int i = 0; i < roots.size(); ++i) {
-        if (shared.stuck.value(roots.at(i)) > 0)
-            continue; // absent: the drive has not answered an earlier question yet
-        asking->answers[i] = Answer::Waiting;
-        ++asking->waiting;
-        std::thread(answerOne, asking, i, roots.at(i), question).detach();
+    // the pool's bound runs from each question's start: a question still queued when its pool
+    // is busy gets a second bound's time to start
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2 * boundMs);
+    auto asking = std::make_shared<Asking>(roots, nullptr);
+    asking->start(asking, question, boundMs);
+    std::unique_lock<std::mutex> lock(asking->mutex);
+    asking->changed.wait_until(lock, deadline, [&asking] { return asking->open == 0; });
+    // those still waiting count absent, and their answers are dropped when they come
+    for (Asking::Answer &answer : asking->answers) {
+        if (answer == Asking::Waiting)
+            answer = Asking::No;
     }
-    asking->changed.wait_until(lock, deadline, [&asking] { return asking->waiting == 0; });
-    QStringList yes;
-    for (int i = 0; i < roots.size(); ++i) {
-        Answer &answer = asking->answers[i];
-        if (answer == Answer::Waiting) {
-            answer = Answer::Abandoned;
-            ++shared.stuck[roots.at(i)];
-        } else if (answer == Answer::Yes) {
-            yes << roots.at(i);
-        }
-    }
-    return yes;
+    asking->open = 0;
+    return asking->yesLocked();
 }
 
 bool DriveProbe::isFolder(const QString &root)
@@ -192,15 +234,4 @@ bool DriveProbe::isFolder(const QString &root)
     const bool read = ::readdir(listing) || errno == 0;
     ::closedir(listing);
     return read;
-}
-
-QThreadPool *DriveProbe::workPool()
-{
-    // a pool's destructor waits for its work, and work on a hung card may never end
-    static QThreadPool *const pool = [] {
-        auto *created = new QThreadPool;
-        created->setMaxThreadCount(workThreads);
-        return created;
-    }();
-    return pool;
 }

@@ -6,7 +6,6 @@
 #include "chartgeometry.h"
 #include "chartview.h"
 #include "dashcam.h"
-#include "driveprobe.h"
 #include "exporttestfiles.h"
 #include "filedialog.h"
 #include "formchartdataview.h"
@@ -22,6 +21,7 @@
 #include "removabledrives.h"
 #include "ridepagetest.h"
 #include "testsupport.h"
+#include "workerpool.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -627,7 +627,7 @@ void TstRideDataMode::deleteRideDataDuringTheCardCopySticks()
     QVERIFY(!held->isReleased()); // the window did not wait for the copy's current file
     held->release();              // which ends after the delete and is not kept
     waitIdle(page);
-    QVERIFY(DriveProbe::workPool()->waitForDone(60000)); // every copy has ended
+    QVERIFY(WorkerPool::drives().waitForDone(60000)); // every copy has ended
     QApplication::processEvents();
     QVERIFY2(rideFolderEntries().isEmpty(),
              qPrintable(QString::number(rideFolderEntries().size()) + " files back"));
@@ -714,7 +714,7 @@ void TstRideDataMode::quittingStopsTheCopyAfterItsCurrentFile()
     QVERIFY(!held.isReleased()); // the window did not wait for the copy's current file
     gMode = mode;                // the next window starts in player mode
     held.release();
-    QVERIFY(DriveProbe::workPool()->waitForDone(60000));
+    QVERIFY(WorkerPool::drives().waitForDone(60000));
     before << heldName_; // its current file completed, nothing after it
     QCOMPARE(rideFolderEntries(), before);
     restoreCard();
