@@ -75,8 +75,7 @@ FileDialog_C::FileDialog_C(QWidget *parent)
     connect(entryReads, &DriveProbe::folderRead, this, &FileDialog_C::onEntryKnown);
     videoReads = new DriveProbe(this);
     connect(videoReads, &DriveProbe::folderRead, this, &FileDialog_C::onVideosListed);
-    connect(videoReads, &DriveProbe::folderNotInTime, this,
-            &FileDialog_C::onVideosNotListedInTime);
+    connect(videoReads, &DriveProbe::folderNotInTime, this, &FileDialog_C::onVideosNotListedInTime);
     buildDriveTree();
 
     setupTables();
@@ -86,6 +85,9 @@ FileDialog_C::FileDialog_C(QWidget *parent)
     connect(ui->btn_close, &QPushButton::clicked, this, &FileDialog_C::cancleChoose);
     connect(ui->cancel_btn, &QPushButton::clicked, this, &FileDialog_C::cancleChoose);
     connect(tree, &QListView::clicked, this, &FileDialog_C::abstractItemView_clicked);
+    // a press on an arrow swallows the clicked() that ends that press only: one released on
+    // another row makes none, and the next click must count
+    connect(tree, &FileListView_C::pressEnded, this, [this] { suppressNextClick = false; });
     connect(tree->treeModel(), &FileListModel::clickEvent, this, &FileDialog_C::displayDirClicked);
     connect(ui->diskFileList, &QTableWidget::itemSelectionChanged, this,
             &FileDialog_C::fileItemPressed);
@@ -104,7 +106,7 @@ FileDialog_C::~FileDialog_C() = default;
 bool FileDialog_C::isReading() const
 {
     return drives->isAsking() || folderReads->isReading() || entryReads->isReading() ||
-           videoReads->isReading();
+           videoReads->isReading() || !pendingKinds.isEmpty();
 }
 
 void FileDialog_C::setupTables()
@@ -231,9 +233,9 @@ void FileDialog_C::fillVideoTable(const QVector<FileDialogFiles::Row> &rows)
         FileDialogPaintPause pause{table};
         table->clearContents();
         table->setRowCount(0);
-        for (const FileDialogFiles::Row &file : rows) {
-            const int row = table->rowCount();
-            table->insertRow(row);
+        table->setRowCount(rows.size());
+        for (int row = 0; row < rows.size(); ++row) {
+            const FileDialogFiles::Row &file = rows.at(row);
             table->setItem(row, 0, new QTableWidgetItem(file.name));
             table->setItem(row, 1, new QTableWidgetItem(file.created));
             table->setItem(row, 2, new QTableWidgetItem(file.sizeMiB));

@@ -8,12 +8,14 @@
 #include <QDialog>
 #include <QList>
 #include <QModelIndex>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 struct FileListItem;
@@ -91,11 +93,15 @@ private:
     void onFolderNotListedInTime(const QString &folder);
     // The answer for row, whose folder is folder.
     void fillFolder(int row, const QString &folder, const QVector<FolderListing::Entry> &entries);
-    // A link or mount point shown below an opened folder turned out to be kind.
+    // A link or mount point shown below an opened folder turned out to be kind; applied with the
+    // others that came in the same turn (applyEntryKinds).
     void onEntryKnown(const QString &path, const QVariant &kind);
+    void applyEntryKinds();
+    // Calls visit(row, folder of the row) for every row, in row order.
+    void walkRowPaths(const std::function<void(int, const QString &)> &visit) const;
     // The rows whose folder is path (the Desktop may show twice), in row order.
     QVector<int> rowsOfPath(const QString &path) const;
-    void removeTreeRow(int row);
+    void removeTreeRows(int first, int count);
     void collapseFolder(int row);
     // Mode 0's start: the remembered folder once it answers, else the first row.
     void listVideoFilesAfterCd();
@@ -104,8 +110,10 @@ private:
     void revealFolder(const QString &folder);
     void continueReveal();
     int childRowNamed(int parentRow, const QString &name) const;
-    // Appends item, or inserts it before row while that is an existing row.
-    void fillTreeItem(std::unique_ptr<FileListItem> item, int level, int row = -1);
+    // Appends a closed folder row of level named name, with its arrow.
+    void fillTreeItem(const QString &name, int level);
+    // A folder row of level, not yet open.
+    std::unique_ptr<FileListItem> treeItem(const QString &name, bool withArrow, int level) const;
     void markSelected(int row);
     int levelOf(int row) const;
     bool isDesktopRow(int row) const;
@@ -136,7 +144,8 @@ private:
     bool startWaitsForDrives = false; // mode 0's remembered folder lies on a drive not answered
     QString startFolder;              // mode 0's remembered folder, until its videos come
     QString revealedFolder;           // the folder the tree is being opened down to
-    bool videosPending = false;       // the current folder's videos have not come yet
+    QVector<QPair<QString, FolderListing::Kind>> pendingKinds; // onEntryKnown's, not yet applied
+    bool videosPending = false; // the current folder's videos have not come yet
     QStringList selectedNames;
     QString selectionText;
     QList<QUrl> resultUrls;

@@ -14,7 +14,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -45,12 +49,8 @@ void FileDialog_C::buildDriveTree()
     desktopPath =
         QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
     hasDesktopRow = !desktopPath.isEmpty() && QFileInfo(desktopPath).isDir();
-    if (hasDesktopRow) {
-        auto desktop = std::make_unique<FileListItem>();
-        desktop->name = gLangFileDialog.value(textDesktop);
-        desktop->expanderImage = collapsedArrowImage;
-        fillTreeItem(std::move(desktop), 0);
-    }
+    if (hasDesktopRow)
+        fillTreeItem(gLangFileDialog.value(textDesktop), 0);
 
     for (const QString &root : {withSlash(QDir::homePath()), QStringLiteral("/")}) {
         if (!QFileInfo(root).isDir())
@@ -75,10 +75,7 @@ void FileDialog_C::appendRootRow(const QString &root)
         if (levelOf(row) == 0 && !isDesktopRow(row) && tree->itemAt(row)->name == root)
             return;
     }
-    auto item = std::make_unique<FileListItem>();
-    item->name = root;
-    item->expanderImage = collapsedArrowImage;
-    fillTreeItem(std::move(item), 0);
+    fillTreeItem(root, 0);
 }
 
 void FileDialog_C::onDrivesAnswered(const QStringList &, const QStringList &answering)
@@ -93,14 +90,20 @@ void FileDialog_C::onDrivesAnswered(const QStringList &, const QStringList &answ
         listVideoFilesAfterCd();
 }
 
-void FileDialog_C::fillTreeItem(std::unique_ptr<FileListItem> item, int level, int row)
+std::unique_ptr<FileListItem> FileDialog_C::treeItem(const QString &name, bool withArrow,
+                                                     int level) const
 {
+    auto item = std::make_unique<FileListItem>();
+    item->name = name;
+    item->expanderImage = withArrow ? collapsedArrowImage : QString();
     item->folderIcon = folderImage;
     item->indent = level * indentPerLevelPx;
-    if (row >= 0 && row < tree->count())
-        tree->insertItem(row, std::move(item));
-    else
-        tree->appendItem(std::move(item));
+    return item;
+}
+
+void FileDialog_C::fillTreeItem(const QString &name, int level)
+{
+    tree->appendItem(treeItem(name, true, level));
 }
 
 QString FileDialog_C::treeItemPath(int row, int level) const
@@ -191,12 +194,9 @@ void FileDialog_C::collapseFolder(int row)
     item->expanderImage = collapsedArrowImage;
     item->folderIcon = folderImage;
     const bool selectedInside = selectedRow > row && selectedRow <= last;
-    if (selectedRow > last)
-        selectedRow -= last - row;
     {
         FileDialogPaintPause pause{tree};
-        for (int removed = last; removed > row; --removed)
-            tree->removeRow(removed);
+        removeTreeRows(row + 1, last - row);
     }
     if (selectedInside) {
         // the selected folder went out of sight: its parent takes over
@@ -251,20 +251,21 @@ void FileDialog_C::fillFolder(int row, const QString &folder,
     parent->awaitingListing = false;
     const int level = levelOf(row) + 1;
     const QString prefix = withSlash(folder);
-    // back to front, each right below the folder, so the rows end up in listing order
-    for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
-        auto item = std::make_unique<FileListItem>();
-        item->name = entry->name;
-        item->expanderImage = entry->hasSubfolders ? collapsedArrowImage : QString();
-        if (selectedRow > row)
-            ++selectedRow;
-        fillTreeItem(std::move(item), level, row + 1);
-        if (entry->separate) {
-            entryReads->read(prefix + entry->name, [](const QString &path) {
+    std::vector<std::unique_ptr<FileListItem>> rows;
+    rows.reserve(size_t(entries.size()));
+    for (const FolderListing::Entry &entry : entries) {
+        rows.push_back(treeItem(entry.name, entry.hasSubfolders, level));
+        if (entry.separate) {
+            const auto kind = [](const QString &path) {
                 return QVariant::fromValue(FolderListing::kindOf(path));
-            });
+            };
+            entryReads->read(prefix + entry.name, kind, DriveProbe::answerBoundMs, entry.place);
         }
     }
+    if (selectedRow > row)
+        selectedRow += int(rows.size());
+    // all at once right below the folder, in listing order
+    tree->insertItems(row + 1, std::move(rows));
     if (!entries.isEmpty()) {
         parent->expanderImage = expandedArrowImage;
         parent->folderIcon = openFolderImage;
@@ -275,46 +276,78 @@ void FileDialog_C::fillFolder(int row, const QString &folder,
 
 void FileDialog_C::onEntryKnown(const QString &path, const QVariant &value)
 {
-    const auto kind = value.value<FolderListing::Kind>();
-    const QVector<int> rows = rowsOfPath(path);
-    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
-        FileListItem *item = tree->itemAt(*row);
-        // a root row of the same folder (the Desktop) was shown without asking
-        if (levelOf(*row) == 0 || !item->expanderImage.isEmpty() || item->awaitingListing)
-            continue;
-        if (kind == FolderListing::Kind::NotFolder)
-            removeTreeRow(*row);
-        else if (kind == FolderListing::Kind::WithSubfolders)
-            item->expanderImage = collapsedArrowImage;
+    pendingKinds.append({path, value.value<FolderListing::Kind>()});
+    // the answers delivered in this turn come first, then they are applied together
+    if (pendingKinds.size() == 1)
+        QMetaObject::invokeMethod(this, &FileDialog_C::applyEntryKinds, Qt::QueuedConnection);
+}
+
+void FileDialog_C::applyEntryKinds()
+{
+    const auto kinds = std::exchange(pendingKinds, {});
+    QHash<QString, QVector<int>> rowsByPath;
+    walkRowPaths([&rowsByPath](int row, const QString &path) { rowsByPath[path] << row; });
+    QVector<int> notFolders;
+    for (const auto &known : kinds) {
+        for (int row : rowsByPath.value(known.first)) {
+            FileListItem *item = tree->itemAt(row);
+            // a root row of the same folder (the Desktop) was shown without asking
+            if (levelOf(row) == 0 || !item->expanderImage.isEmpty() || item->awaitingListing)
+                continue;
+            if (known.second == FolderListing::Kind::NotFolder)
+                notFolders << row;
+            else if (known.second == FolderListing::Kind::WithSubfolders)
+                item->expanderImage = collapsedArrowImage;
+        }
     }
-    tree->viewport()->update();
+    std::sort(notFolders.begin(), notFolders.end());
+    notFolders.erase(std::unique(notFolders.begin(), notFolders.end()), notFolders.end());
+    FileDialogPaintPause pause{tree};
+    // from the last, a run of neighbours at a time, so that the rows still to go stay where they
+    // are
+    for (int end = notFolders.size(); end > 0;) {
+        int start = end - 1;
+        while (start > 0 && notFolders.at(start - 1) == notFolders.at(start) - 1)
+            --start;
+        removeTreeRows(notFolders.at(start), end - start);
+        end = start;
+    }
+}
+
+void FileDialog_C::walkRowPaths(const std::function<void(int, const QString &)> &visit) const
+{
+    QStringList pathAtLevel; // of the last row seen at each level above the current row
+    for (int row = 0; row < tree->count(); ++row) {
+        const int level = levelOf(row);
+        pathAtLevel.erase(pathAtLevel.begin() + std::min(level, int(pathAtLevel.size())),
+                          pathAtLevel.end());
+        const QString &name = tree->itemAt(row)->name;
+        const QString rowPath = level == 0 ? (isDesktopRow(row) ? desktopPath : name)
+                                           : withSlash(pathAtLevel.value(level - 1)) + name;
+        pathAtLevel << rowPath;
+        visit(row, rowPath);
+    }
 }
 
 QVector<int> FileDialog_C::rowsOfPath(const QString &path) const
 {
     QVector<int> rows;
-    QStringList pathAtLevel; // of the last row seen at each level above the current row
-    for (int row = 0; row < tree->count(); ++row) {
-        const int level = levelOf(row);
-        pathAtLevel = pathAtLevel.mid(0, level);
-        const QString &name = tree->itemAt(row)->name;
-        const QString rowPath = level == 0 ? (isDesktopRow(row) ? desktopPath : name)
-                                           : withSlash(pathAtLevel.value(level - 1)) + name;
-        pathAtLevel << rowPath;
+    walkRowPaths([&rows, &path](int row, const QString &rowPath) {
         if (rowPath == path)
             rows << row;
-    }
+    });
     return rows;
 }
 
-void FileDialog_C::removeTreeRow(int row)
+void FileDialog_C::removeTreeRows(int first, int count)
 {
-    if (selectedRow == row)
+    if (selectedRow >= first + count)
+        selectedRow -= count;
+    else if (selectedRow >= first)
         selectedRow = -1;
-    else if (selectedRow > row)
-        --selectedRow;
-    tree->removeRow(row);
+    tree->removeRows(first, count);
 }
+
 int FileDialog_C::childRowNamed(int parentRow, const QString &name) const
 {
     const int childLevel = levelOf(parentRow) + 1;
@@ -343,8 +376,7 @@ void FileDialog_C::continueReveal()
         rootRows << row;
         rootPaths << withSlash(isDesktopRow(row) ? desktopPath : tree->itemAt(row)->name);
     }
-    const FolderTreePaths::Location location =
-        FolderTreePaths::locate(rootPaths, revealedFolder);
+    const FolderTreePaths::Location location = FolderTreePaths::locate(rootPaths, revealedFolder);
     int row = location.root < 0 ? -1 : rootRows.at(location.root);
     for (const QString &component : location.components) {
         if (row < 0)

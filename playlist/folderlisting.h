@@ -13,15 +13,21 @@ namespace FolderListing {
 struct Entry
 {
     QString name;
-    // A link or another file system's mount point: whether it is a folder, and what it holds, is
-    // asked on its own (kindOf), since it may wait where the listed folder answered.
+    // Another file system's mount point, or a link that leads out of the folder's own file system
+    // or whose way cannot be told: whether it is a folder, and what it holds, is asked on its own
+    // (kindOf), since it may wait where the listed folder answered.
     bool separate = false;
     bool hasSubfolders = false; // of the others: it holds a folder (the tree offers its arrow)
+    // Of a separate entry: the mount point that its question reaches (by the link's own text), so
+    // that questions into one mount that stopped answering hold back one another only.
+    QString place;
 };
 
-// The sub-folders, links and mount points below folder that the tree shows, in name order
+// The sub-folders below folder that the tree shows, links to folders among them, in name order
 // ignoring case: no hidden entries and none of the program's plugin folders. Only folder's own
-// file system is asked: mountPoints (absolute paths) are listed unasked, as links are.
+// file system is asked: mountPoints (absolute paths) are listed unasked, as links are that leave
+// it. A link is followed only as far as it stays on that file system, so links to files and
+// links that lead nowhere are not listed.
 QVector<Entry> entries(const QString &folder, const QSet<QString> &mountPoints);
 
 // The mount points of this process's mount table.
@@ -31,7 +37,7 @@ QSet<QString> mountPoints();
 enum class Kind
 {
     NotFolder,
-    Empty,         // a folder without sub-folders
+    Empty, // a folder without sub-folders
     WithSubfolders
 };
 Kind kindOf(const QString &path);

@@ -2,6 +2,9 @@
 
 #include <QSize>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 constexpr int charWidthPx = 12;
 constexpr int rowHeightPx = 40;
@@ -54,19 +57,34 @@ void FileListModel::appendItem(std::unique_ptr<FileListItem> item)
 
 void FileListModel::insertItem(int row, std::unique_ptr<FileListItem> item)
 {
-    if (!item || row < 0 || row > rowCount())
+    std::vector<std::unique_ptr<FileListItem>> rows;
+    rows.push_back(std::move(item));
+    insertItems(row, std::move(rows));
+}
+
+void FileListModel::insertItems(int row, std::vector<std::unique_ptr<FileListItem>> rows)
+{
+    rows.erase(std::remove(rows.begin(), rows.end(), nullptr), rows.end());
+    if (rows.empty() || row < 0 || row > rowCount())
         return;
-    beginInsertRows(QModelIndex(), row, row);
-    items.insert(items.begin() + row, std::move(item));
+    beginInsertRows(QModelIndex(), row, row + int(rows.size()) - 1);
+    items.insert(items.begin() + row, std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
     endInsertRows();
 }
 
 void FileListModel::removeItem(int row)
 {
-    if (!itemAt(row))
+    removeItems(row, 1);
+}
+
+void FileListModel::removeItems(int first, int count)
+{
+    count = std::min(count, rowCount() - first);
+    if (first < 0 || count <= 0)
         return;
-    beginRemoveRows(QModelIndex(), row, row);
-    items.erase(items.begin() + row);
+    beginRemoveRows(QModelIndex(), first, first + count - 1);
+    items.erase(items.begin() + first, items.begin() + first + count);
     endRemoveRows();
 }
 

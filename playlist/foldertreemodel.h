@@ -42,8 +42,13 @@ public:
     // The model takes ownership; a null record is ignored.
     void appendItem(std::unique_ptr<FileListItem> item);
     void insertItem(int row, std::unique_ptr<FileListItem> item);
+    // Inserts the records before row (at the end for row == count) in one step, as a folder's
+    // rows come; null records are left out.
+    void insertItems(int row, std::vector<std::unique_ptr<FileListItem>> rows);
     // Removes and frees the record of row; an invalid row does nothing.
     void removeItem(int row);
+    // Removes and frees count records from first on in one step; rows past the end are left.
+    void removeItems(int first, int count);
     // The record of row, owned by the model; null outside 0 .. count - 1.
     FileListItem *itemAt(int row) const;
 

@@ -29,12 +29,32 @@ void FileListView_C::insertItem(int row, std::unique_ptr<FileListItem> item)
         model_->insertItem(row, std::move(item));
 }
 
+void FileListView_C::insertItems(int row, std::vector<std::unique_ptr<FileListItem>> rows)
+{
+    model_->insertItems(row, std::move(rows));
+}
+
 void FileListView_C::removeRow(int row)
 {
-    if (row <= 0 || count() == 0)
+    removeRows(row, 1);
+}
+
+void FileListView_C::removeRows(int first, int count)
+{
+    if (first <= 0 || count <= 0 || first >= this->count())
         return;
+    // a view scrolls to its new current row: the user's place in the tree would go
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
     setCurrentIndex(model_->index(0));
-    model_->removeItem(row);
+    setAutoScroll(scrolls);
+    model_->removeItems(first, count);
+}
+
+void FileListView_C::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListView::mouseReleaseEvent(event);
+    emit pressEnded();
 }
 
 FileListItem *FileListView_C::itemAt(int row) const

@@ -4,6 +4,7 @@
 #include <QListView>
 
 #include <memory>
+#include <vector>
 
 class FileListModel;
 class ListItemDelegate;
@@ -21,10 +22,23 @@ public:
     void appendItem(std::unique_ptr<FileListItem> item);
     // Inserts before row while row is an existing row; otherwise does nothing.
     void insertItem(int row, std::unique_ptr<FileListItem> item);
-    // Row 0 is never removed; the current index moves to row 0 first.
+    // Inserts the rows before row, or after the last row for row == count(), in one step.
+    void insertItems(int row, std::vector<std::unique_ptr<FileListItem>> rows);
+    // Row 0 is never removed; the current index moves to row 0 first, and the view stays where
+    // it is scrolled to.
     void removeRow(int row);
+    // The same for count rows from first on, in one step.
+    void removeRows(int first, int count);
     FileListItem *itemAt(int row) const;
     int count() const;
+
+signals:
+    // A press of the mouse button on the view has ended, after the clicked() that it made, if
+    // any (a release on another row than the press makes none).
+    void pressEnded();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     std::unique_ptr<FileListModel> model_;
