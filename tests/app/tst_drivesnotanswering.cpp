@@ -56,8 +56,6 @@ private:
         return chooser ? chooser->findChild<FileListView_C *>(QStringLiteral("diskDirList"))
                        : nullptr;
     }
-    // The firmware wizard the main window opened.
-    static FormUpdateFirewareInterface *firmwareWizard();
     // The firmware wizard after its Next, once its drive check has ended.
     static QPointer<FormUpdateFirewareInterface> checkDrivesInFirmwareWizard(MainWindow &w);
 
@@ -99,15 +97,6 @@ void TstDrivesNotAnswering::cleanupTestCase()
     releaseFirmware_ = true;
     http_.stop();
     QDir::setCurrent(oldCwd_);
-}
-
-FormUpdateFirewareInterface *TstDrivesNotAnswering::firmwareWizard()
-{
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<FormUpdateFirewareInterface *>(top))
-            return found;
-    }
-    return nullptr;
 }
 
 void TstDrivesNotAnswering::windowGoesOnWithoutTheCard_data()
@@ -168,10 +157,12 @@ void TstDrivesNotAnswering::windowGoesOnWithoutTheCard()
     QVERIFY2(!watch.froze(), "the window stopped answering while the card did");
 }
 
-QPointer<FormUpdateFirewareInterface> TstDrivesNotAnswering::checkDrivesInFirmwareWizard(MainWindow &w)
+QPointer<FormUpdateFirewareInterface>
+TstDrivesNotAnswering::checkDrivesInFirmwareWizard(MainWindow &w)
 {
     action(w, "actionUpdate_Firmware")->trigger();
-    QPointer<FormUpdateFirewareInterface> wizard = firmwareWizard();
+    QPointer<FormUpdateFirewareInterface> wizard =
+        TestSupport::shownWindow<FormUpdateFirewareInterface>();
     if (!wizard)
         return wizard;
     QTest::mouseClick(wizard->findChild<QPushButton *>(QStringLiteral("btn_next")), Qt::LeftButton);
@@ -324,7 +315,8 @@ void TstDrivesNotAnswering::firmwareDownloadOntoACardThatStops()
     QVERIFY(showWindow(w));
 
     action(w, "actionUpdate_Firmware")->trigger();
-    QPointer<FormUpdateFirewareInterface> wizard = firmwareWizard();
+    QPointer<FormUpdateFirewareInterface> wizard =
+        TestSupport::shownWindow<FormUpdateFirewareInterface>();
     QVERIFY(wizard);
     wizard->downloader()->setPaceBounds({NetworkLimits::headTimeoutMs, 3000});
     auto *next = wizard->findChild<QPushButton *>(QStringLiteral("btn_next"));

@@ -57,15 +57,7 @@ template <typename T> T *child(QObject *parent, const QString &name)
     return parent->findChild<T *>(name);
 }
 
-// The shown top-level window of class T, or nullptr.
-template <typename T> T *shownWindow()
-{
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *shown = qobject_cast<T *>(window); shown && shown->isVisible())
-            return shown;
-    }
-    return nullptr;
-}
+using TestSupport::shownWindow;
 
 // The keys pressed in the focused widgets inside one widget, in order.
 class KeyRecorder : public QObject

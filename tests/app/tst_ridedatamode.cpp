@@ -68,17 +68,6 @@ double colourShare(const QImage &image, const QRect &rect, const QColor &colour)
     return total ? double(hits) / total : 0.0;
 }
 
-// Clicks the named button once it shows (a dialog asked for by the folder button shows when the
-// cards have answered).
-void clickButton(QWidget *parent, const char *name)
-{
-    QPushButton *button = nullptr;
-    QTRY_VERIFY2((button = parent->findChild<QPushButton *>(QLatin1String(name))) &&
-                     button->isVisible(),
-                 name);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 // Day d of the shown month carries the calendar's ride mark.
 bool isMarked(FormPlaybak *page, int d)
 {

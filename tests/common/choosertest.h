@@ -5,6 +5,7 @@
 #include "filedialog.h"
 #include "foldertreemodel.h"
 #include "foldertreeview.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -22,11 +23,8 @@ inline bool settle(const FileDialog_C *chooser)
 // The visible chooser window, once settled, or nullptr.
 inline FileDialog_C *openChooser()
 {
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *chooser = qobject_cast<FileDialog_C *>(widget); chooser && chooser->isVisible())
-            return settle(chooser) ? chooser : nullptr;
-    }
-    return nullptr;
+    FileDialog_C *chooser = TestSupport::shownWindow<FileDialog_C>();
+    return chooser && settle(chooser) ? chooser : nullptr;
 }
 
 // Row of the tree item named name (at tree depth level, any depth when level is -1), or -1.

@@ -1,6 +1,7 @@
 // Shared test support: the GUI test main and fixtures made with the real ffmpeg.
 #pragma once
 
+#include <QApplication>
 #include <QColor>
 #include <QImage>
 #include <QMap>
@@ -55,6 +56,16 @@ QColor accent();
 int colourCount(const QImage &picture, const QRect &area);
 // Pixels in an area of a picture whose colour isNear colour.
 int pixelsNear(const QImage &picture, const QRect &area, const QColor &colour, int tolerance = 40);
+
+// The shown top-level window of class T, or nullptr.
+template <typename T> T *shownWindow()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *shown = qobject_cast<T *>(window); shown && shown->isVisible())
+            return shown;
+    }
+    return nullptr;
+}
 
 } // namespace TestSupport
 

@@ -16,9 +16,21 @@
 
 #include <QDate>
 #include <QDir>
+#include <QPushButton>
 #include <QtTest>
 
 namespace RidePageTest {
+
+// Clicks the named button once it shows (a dialog asked for by the folder button shows when the
+// cards have answered).
+inline void clickButton(QWidget *parent, const char *name)
+{
+    QPushButton *button = nullptr;
+    QTRY_VERIFY2((button = parent->findChild<QPushButton *>(QLatin1String(name))) &&
+                     button->isVisible(),
+                 name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
 
 // Day d of the month the calendar shows at start (the current month), as "yyyyMMdd".
 inline QString dayOfThisMonth(int d)
