@@ -8,6 +8,7 @@
 #include "appglobals.h"
 #include "choosertest.h"
 #include "testsupport.h"
+#include "threadpeak.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,9 +18,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <atomic>
 #include <cstdio>
-#include <thread>
 
 namespace {
 
@@ -43,44 +42,6 @@ private:
     QTimer timer_;
     QElapsedTimer clock_;
     qint64 maxGapMs_ = 0;
-};
-
-int threadCount()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("Threads:"))
-            return line.mid(8).trimmed().toInt();
-    }
-    return 0;
-}
-
-// The highest thread count seen while it lives, sampled every 2 ms.
-class ThreadPeak
-{
-public:
-    ThreadPeak()
-        : sampler_([this] {
-              while (!stop_) {
-                  peak_ = std::max(peak_.load(), threadCount());
-                  std::this_thread::sleep_for(std::chrono::milliseconds(2));
-              }
-          })
-    {
-    }
-    ~ThreadPeak()
-    {
-        stop_ = true;
-        sampler_.join();
-    }
-    int peak() const { return peak_; }
-
-private:
-    std::atomic_bool stop_{false};
-    std::atomic_int peak_{0};
-    std::thread sampler_;
 };
 
 void pressArrow(FileListView_C *tree, int row)

@@ -1,5 +1,6 @@
 // End to end: the play list's Add button, the real chooser, a front file picked in a folder that
-// also holds its rear file; both files reach the list and both cameras play.
+// also holds its rear file; both files reach the list and both cameras play. File > Add Video on
+// a folder of many links.
 #include "appglobals.h"
 #include "choosertest.h"
 #include "dashcam.h"
@@ -8,9 +9,11 @@
 #include "foldertreeview.h"
 #include "formcontrol.h"
 #include "formlist.h"
+#include "freezewatch.h"
 #include "mainwindow.h"
 #include "mainwindowtest.h"
 #include "testsupport.h"
+#include "threadpeak.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,6 +45,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void addFrontFileBringsItsRearFileAndBothPlay();
+    void folderOfManyLinksOpensAtOnce_data();
+    void folderOfManyLinksOpensAtOnce();
 
 private:
     QTemporaryDir dir_;
@@ -136,6 +141,62 @@ void TstAddVideo::addFrontFileBringsItsRearFileAndBothPlay()
     QTRY_COMPARE_WITH_TIMEOUT(listedPaths(w.formList()), (QStringList{front_, rear_, later_}),
                               15000);
     w.mainDashcam()->stop();
+}
+
+void TstAddVideo::folderOfManyLinksOpensAtOnce_data()
+{
+    QTest::addColumn<int>("links");
+    QTest::newRow("20,000") << 20000;
+    QTest::newRow("40,000") << 40000;
+}
+
+// A folder of links, half to a folder and half to a clip, as an annexed video archive holds them:
+// unfolded, every folder link is a row, and clicked, every linked clip is listed, on a few threads
+// and without the window freezing.
+void TstAddVideo::folderOfManyLinksOpensAtOnce()
+{
+    QFETCH(int, links);
+    QTemporaryDir dir;
+    const QDir base(dir.path());
+    QVERIFY(base.mkpath(QStringLiteral("links")) && base.mkpath(QStringLiteral("folder/inner")));
+    const QString clip = base.filePath(QStringLiteral("clip.mp4"));
+    TestSupport::writeFile(clip, "listed by its name");
+    for (int i = 0; i < links; ++i) {
+        const QString name = QStringLiteral("links/%1%2").arg(i, 6, 10, QLatin1Char('0'));
+        QVERIFY(i % 2 ? QFile::link(clip, base.filePath(name.arg(QStringLiteral(".mp4"))))
+                      : QFile::link(base.filePath(QStringLiteral("folder")),
+                                    base.filePath(name.arg(QString()))));
+    }
+    gFileDialogPath = dir.path();
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    FreezeWatch watch([] {}, std::chrono::seconds(10));
+    const int threadsBefore = threadCount();
+    ThreadPeak threads;
+    w.findChild<QAction *>(QStringLiteral("actionAdd_Video"))->trigger();
+    QPointer<FileDialog_C> chooser = openChooser();
+    QVERIFY(chooser);
+    auto *tree = chooser->findChild<FileListView_C *>(QStringLiteral("diskDirList"));
+    clickTreeRow(tree, chooser->selectedTreeRow(), true);
+    const int row = treeRowNamed(tree, QStringLiteral("links"));
+    QVERIFY(row >= 0);
+    clickTreeRow(tree, row, true);
+    const auto rowsBelow = [tree, row] {
+        int count = 0;
+        for (int below = row + 1;
+             below < tree->count() && tree->itemAt(below)->indent > tree->itemAt(row)->indent;
+             ++below)
+            ++count;
+        return count;
+    };
+    QTRY_COMPARE(rowsBelow(), links / 2);
+    QVERIFY(!tree->itemAt(row + 1)->expanderImage.isEmpty()); // the folder holds one
+    clickTreeRow(tree, row, false);
+    QTRY_COMPARE(chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"))->rowCount(),
+                 links / 2);
+    QVERIFY2(!watch.froze(), "the window stopped answering");
+    QVERIFY2(threads.peak() < threadsBefore + 100, qPrintable(QString::number(threads.peak())));
+    chooser->close();
 }
 
 TALVEX_TEST_MAIN(TstAddVideo)
