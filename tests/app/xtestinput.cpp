@@ -25,7 +25,12 @@ bool XTestInput::isReady() const
 
 void XTestInput::click(const QWidget *widget)
 {
-    moveTo(widget->mapToGlobal(widget->rect().center()));
+    click(widget, widget->rect().center());
+}
+
+void XTestInput::click(const QWidget *widget, const QPoint &at)
+{
+    moveTo(widget->mapToGlobal(at));
     XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
     XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
     flush();

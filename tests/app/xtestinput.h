@@ -21,6 +21,8 @@ public:
     bool isReady() const;
     // Left click at the centre of widget, in screen coordinates.
     void click(const QWidget *widget);
+    // Left click at a point of widget (widget coordinates).
+    void click(const QWidget *widget, const QPoint &at);
     // Left button pressed at from, moved and released at to (widget coordinates).
     void drag(const QWidget *widget, const QPoint &from, const QPoint &to);
     // Presses the keys in order and releases them in reverse: {"Control_L", "a"}, {"Return"}.
