@@ -7,6 +7,7 @@
 #include "choosertest.h"
 #include "driveprobe.h"
 #include "fatcard.h"
+#include "foldertreemodel.h"
 #include "formupdatefirewareinterface.h"
 #include "freezewatch.h"
 #include "mainwindowtest.h"
@@ -36,6 +37,8 @@ private slots:
     void windowGoesOnWithoutTheCard();
     void chooserGoesOnBesideTheCard_data();
     void chooserGoesOnBesideTheCard();
+    void cardRowAnswersLateAndTheTableListsTheLastFolder();
+    void folderReachedThroughALinkKnowsTheCardBelow();
     void emptyCardAnswers();
     void firmwareDownloadOntoACardThatStops_data();
     void firmwareDownloadOntoACardThatStops();
@@ -251,6 +254,93 @@ void TstDrivesNotAnswering::chooserGoesOnBesideTheCard()
     QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("cancel_btn")),
                       Qt::LeftButton);
     QTRY_VERIFY(!chooser);
+    QVERIFY2(!watch.froze(), "the window stopped answering while the card did");
+}
+
+// The card, a drive row of the chooser, stops: its row clicked and then opened counts as empty
+// until the card answers again, and then gets its folders. Two of its folders clicked in turn
+// while it hangs empty the table at once, and once it answers the table lists the folder clicked
+// last only.
+void TstDrivesNotAnswering::cardRowAnswersLateAndTheTableListsTheLastFolder()
+{
+    FATCARD_OR_SKIP(card);
+    for (const char *folder : {"A", "B"}) {
+        QVERIFY(QDir(card.root()).mkpath(QLatin1String(folder)));
+        TestSupport::writeFile(card.root() + QStringLiteral("/%1/%1.mp4").arg(folder), "video");
+    }
+    const QString root = card.root() + QLatin1Char('/');
+    RemovableDrives::setRootsProvider([root] { return QStringList{root}; });
+    const auto restore = qScopeGuard([] { RemovableDrives::setRootsProvider({}); });
+    FreezeWatch watch([&card] { card.resumeDriver(); });
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    QPointer<FileDialog_C> chooser;
+    FileListView_C *tree = openAddVideo(w, chooser);
+    QVERIFY(tree);
+    const int cardRow = ChooserTest::treeRowNamed(tree, root, 0);
+    QVERIFY(cardRow >= 0);
+
+    QVERIFY(card.stopDriver());
+    ChooserTest::clickTreeRow(tree, cardRow, false);
+    ChooserTest::clickTreeRow(tree, cardRow, true);
+    QCOMPARE(tree->itemAt(cardRow)->expanderImage, QString());
+    QVERIFY(card.resumeDriver());
+    QTRY_COMPARE(ChooserTest::treeRowNamed(tree, QStringLiteral("B"), 1), cardRow + 2);
+
+    auto *files = chooser->findChild<QTableWidget *>(QStringLiteral("diskFileList"));
+    QStringList shownUnderA; // every name the table showed while A was the folder shown
+    connect(files->model(), &QAbstractItemModel::dataChanged, this,
+            [&](const QModelIndex &changed) {
+                if (changed.column() == 0 && chooser->currentFolder().endsWith(QLatin1String("/A")))
+                    shownUnderA << changed.data().toString();
+            });
+    ChooserTest::clickTreeRow(tree, cardRow + 1, false);
+    QTRY_COMPARE(files->rowCount(), 1);
+    QVERIFY(card.stopDriver());
+    for (int row : {cardRow + 2, cardRow + 1}) {
+        ChooserTest::clickTreeRow(tree, row, false);
+        QCOMPARE(files->rowCount(), 0);
+    }
+    shownUnderA.clear();
+    QVERIFY(card.resumeDriver());
+    QTRY_COMPARE(files->rowCount(), 1);
+    // both late reads have ended once the card's folders are asked anew
+    for (const char *folder : {"A", "B"})
+        QTRY_VERIFY(
+            !DriveProbe::answering({card.root() + QLatin1Char('/') + folder}, [](const QString &) {
+                 return true;
+             }).isEmpty());
+    QCoreApplication::processEvents();
+    QCOMPARE(shownUnderA, QStringList{QStringLiteral("A.mp4")});
+    QCOMPARE(files->rowCount(), 1);
+    chooser->close();
+    QVERIFY2(!watch.froze(), "the window stopped answering while the card did");
+}
+
+// A folder reached through a link knows the card mounted below it: opening it asks nothing of
+// the stopped card, and the folder beside the card is listed.
+void TstDrivesNotAnswering::folderReachedThroughALinkKnowsTheCardBelow()
+{
+    FATCARD_OR_SKIP(card);
+    const QString holder = QFileInfo(card.root()).path();
+    QVERIFY(QDir(holder).mkpath(QStringLiteral("beside")));
+    QTemporaryDir links;
+    QVERIFY(QFile::link(holder, links.filePath(QStringLiteral("cards"))));
+    gFileDialogPath = links.path();
+    QVERIFY(card.stopDriver());
+    FreezeWatch watch([&card] { card.resumeDriver(); });
+    MainWindow w;
+    QVERIFY(showWindow(w));
+    QPointer<FileDialog_C> chooser;
+    FileListView_C *tree = openAddVideo(w, chooser);
+    QVERIFY(tree);
+    ChooserTest::clickTreeRow(tree, chooser->selectedTreeRow(), true);
+    ChooserTest::clickTreeRow(tree, ChooserTest::treeRowNamed(tree, QStringLiteral("cards")), true);
+    QTRY_VERIFY(ChooserTest::treeRowNamed(tree, QStringLiteral("beside")) >= 0);
+    const int cardRow = ChooserTest::treeRowNamed(tree, QStringLiteral("card"));
+    QVERIFY(cardRow >= 0);
+    QCOMPARE(tree->itemAt(cardRow)->expanderImage, QString());
+    chooser->close();
     QVERIFY2(!watch.froze(), "the window stopped answering while the card did");
 }
 
