@@ -584,6 +584,10 @@ void TstFileDialog::collapseAboveSelectionMovesItUp()
              QStringLiteral("openfile_folder"));
     QCOMPARE(dialog->findChild<QLineEdit *>(QStringLiteral("chooseFileName"))->text(),
              QLatin1Char('"') + home + QStringLiteral("/\""));
+    // opened again, it lists its folders again
+    pressArrow(tree, 0);
+    QCOMPARE(tree->itemAt(1)->name, QStringLiteral("Clips"));
+    QCOMPARE(dialog->selectedTreeRow(), 2);
 }
 
 void TstFileDialog::collapseOverSelectionSelectsCollapsedRow()
