@@ -39,6 +39,12 @@ public:
     // work() on a thread of the pool; the future is cancelled, without a result, when no thread
     // could be had for it.
     template <typename Work> auto run(Work work) -> QFuture<decltype(work())>;
+    // The result of a finished future of run(), or fallback for one refused.
+    template <typename Result>
+    static Result resultOr(const QFuture<Result> &future, const Result &fallback)
+    {
+        return future.isCanceled() ? fallback : future.result();
+    }
 
     // Waits until no task is queued or running, timeoutMs at most; true when none is.
     bool waitForDone(int timeoutMs);

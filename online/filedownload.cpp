@@ -69,7 +69,10 @@ FileDownload::FileDownload(QObject *parent) : QObject(parent)
     // Redirects are followed, but never from HTTPS to HTTP.
     manager_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     manager_.setTransferTimeout(NetworkLimits::transferTimeoutMs);
-    connect(&save_, &QFutureWatcher<Saved>::finished, this, [this] { report(save_.result()); });
+    connect(&save_, &QFutureWatcher<Saved>::finished, this, [this] {
+        // no thread for the save: it failed, and the part went with the task
+        report(WorkerPool::resultOr(save_.future(), Saved()));
+    });
 }
 
 FileDownload::~FileDownload()

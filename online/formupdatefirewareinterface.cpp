@@ -36,8 +36,7 @@ FormUpdateFirewareInterface::FormUpdateFirewareInterface(QWidget *parent)
             &FormUpdateFirewareInterface::updateDeviceChange);
     connect(&check_, &QFutureWatcher<DeviceCheckResult>::finished, this, [this] {
         // a check that found no thread to run on found no camera
-        const DeviceCheckResult result =
-            check_.future().isCanceled() ? DeviceCheckResult() : check_.result();
+        const DeviceCheckResult result = WorkerPool::resultOr(check_.future(), DeviceCheckResult());
         if (!result.record.isEmpty())
             deviceRecord_ = result.record;
         emit USBDeviceChange(result.mode);

@@ -7,9 +7,9 @@
 #include "mpvprobe.h"
 #include "partnerfile.h"
 #include "videowidget.h"
+#include "workerpool.h"
 
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 #include <utility>
@@ -288,7 +288,7 @@ void Dashcam::startReadingSamples()
     const QStringList members = pending_.members;
     const QVector<double> lengths = pending_.lengths;
     const SampleReader read = sampleReader_;
-    samplesReader_.setFuture(QtConcurrent::run([generation, read, path, members, lengths] {
+    samplesReader_.setFuture(WorkerPool::drives().run([generation, read, path, members, lengths] {
         return ReadSamples{
             generation, members.isEmpty() ? read(path) : readGroupSamples(read, members, lengths)};
     }));
@@ -296,7 +296,8 @@ void Dashcam::startReadingSamples()
 
 void Dashcam::onSamplesRead()
 {
-    ReadSamples read = samplesReader_.result();
+    // no thread to read them on: a file without samples
+    ReadSamples read = WorkerPool::resultOr(samplesReader_.future(), ReadSamples{generation_, {}});
     if (read.generation != generation_ || load_ != Load::Opening)
         return; // a later open or a release replaced that file
     samples_ = std::move(read.samples);

@@ -15,12 +15,12 @@
 #include "ridesummarycache.h"
 #include "skin.h"
 #include "ui_formplaybak.h"
+#include "workerpool.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
-#include <QtConcurrent>
 
 namespace {
 const QString buttonPair =
@@ -289,7 +289,7 @@ void FormPlaybak::emitContinuousMetadata(const QStringList &rides)
     windowPeriod = period;
     buildingWindow_ = true;
     // each file is decoded once; later windows take its cached summary
-    windowWatcher.setFuture(QtConcurrent::run([cache = summaryCache_, files, days] {
+    windowWatcher.setFuture(WorkerPool::drives().run([cache = summaryCache_, files, days] {
         QVector<PlaybackInfo2_t> info = cache->summaries(files);
         RideDayWindow::assignDaysAndMerge(info, days);
         return info;
@@ -299,7 +299,9 @@ void FormPlaybak::emitContinuousMetadata(const QStringList &rides)
 void FormPlaybak::onWindowBuilt()
 {
     buildingWindow_ = false;
-    emit continuousMetadataTriggered(windowWatcher.result(), windowPeriod);
+    // no thread to build it on: an empty window
+    emit continuousMetadataTriggered(
+        WorkerPool::resultOr(windowWatcher.future(), QVector<PlaybackInfo2_t>()), windowPeriod);
 }
 
 void FormPlaybak::setSevenDaysType()

@@ -73,7 +73,7 @@ void FormPlaybak::startCopy(const QString &source)
     }
     copyWatcher = new QFutureWatcher<RideDataFolder::CopyResult>(this);
     connect(copyWatcher, &QFutureWatcherBase::finished, this, &FormPlaybak::onCopyFinished);
-    // on the drives' pool: a copy stuck on a card must not hold a thread of the global one
+    // on the drives' pool, where a copy stuck on a card holds one thread of several
     copyWatcher->setFuture(
         WorkerPool::drives().run([source, target = RideDataFolder::folderPath(), stop = copyStop] {
             return RideDataFolder::copyFolder(source, target, false, stop.get());

@@ -12,10 +12,10 @@
 #include "rideload.h"
 #include "skin.h"
 #include "ui_formplaybak.h"
+#include "workerpool.h"
 
 #include <QLabel>
 #include <QTimer>
-#include <QtConcurrent>
 
 namespace {
 const QString zeroTime = QStringLiteral("00:00:00");
@@ -36,7 +36,7 @@ void FormPlaybak::onSelectedFile(QString curSelected)
     // read off the GUI thread; a later choice replaces this one
     readingName = name;
     readingRide_ = true;
-    rideWatcher.setFuture(QtConcurrent::run(loadRide, path));
+    rideWatcher.setFuture(WorkerPool::drives().run([path] { return loadRide(path); }));
 }
 
 void FormPlaybak::onRideRead()
@@ -44,7 +44,8 @@ void FormPlaybak::onRideRead()
     if (!readingRide_)
         return; // the mode was left or the rides deleted meanwhile
     readingRide_ = false;
-    const RideLoad load = rideWatcher.result();
+    // no thread to read it on: no ride to show
+    const RideLoad load = WorkerPool::resultOr(rideWatcher.future(), RideLoad());
     reader = load.reader;
     ridePoints = load.points;
     // a file without one whole record is no ride: the page shows no ride

@@ -32,7 +32,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -730,8 +729,8 @@ void TstRideDataMode::rideReadEndingLateIsNotShown()
     waitIdle(page);
     pressDay(page->calendar(), 2);
     doubleClickFile(page->fileList(), day_ + QStringLiteral("070000"));
-    // the read runs in the global pool; its end reaches the page through the event loop only
-    QVERIFY(QThreadPool::globalInstance()->waitForDone(30000));
+    // the read runs in the drives' pool; its end reaches the page through the event loop only
+    QVERIFY(WorkerPool::drives().waitForDone(30000));
     QVERIFY(page->isReadingRide());
     if (leaveMode) {
         action(w, "actionPlayer")->trigger();

@@ -5,6 +5,7 @@
 #include "mpvmediainfo.h"
 #include "testsupport.h"
 #include "videowidget.h"
+#include "workerpool.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -13,7 +14,6 @@
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QtTest>
 
 #include <atomic>
@@ -574,7 +574,7 @@ void TstDashcam::secondFileGetsOnlyItsOwnSamples()
         // no reader waits on this function's gates once it has returned
         firstGate.release();
         secondGate.release();
-        QThreadPool::globalInstance()->waitForDone();
+        WorkerPool::drives().waitForDone(30000);
     });
     const auto shows = [this](const QColor &colour) {
         VideoWidget *view = player->getVideoWidget();
@@ -585,7 +585,7 @@ void TstDashcam::secondFileGetsOnlyItsOwnSamples()
     player->setMedia({QUrl::fromLocalFile(first)});
     if (firstRead && !firstOpen) {
         // no event handled meanwhile: the read is over, its report waits in the queue
-        QThreadPool::globalInstance()->waitForDone();
+        WorkerPool::drives().waitForDone(30000);
     } else {
         QTRY_VERIFY_WITH_TIMEOUT(firstStarted, 10000);
     }
@@ -607,7 +607,7 @@ void TstDashcam::secondFileGetsOnlyItsOwnSamples()
 
     // the first file's read ends late: nothing of it reaches the open file
     firstGate.release();
-    QThreadPool::globalInstance()->waitForDone();
+    WorkerPool::drives().waitForDone(30000);
     QCoreApplication::sendPostedEvents();
     QCOMPARE(handed.mid(before), QStringList({"blue 3"}));
     QSignalSpy info(player, &Dashcam::infoChanged);
