@@ -94,7 +94,6 @@ struct WorkerPool::State
     int queued = 0;
     int live = 0; // threads not held by an overdue task
     int idle = 0;
-    int all = 0; // every thread, overdue ones included
     bool watching = false;
 };
 
@@ -158,7 +157,6 @@ void WorkerPool::State::startThreads(const std::shared_ptr<State> &self, Lates &
         if (!startDetachedThread([self] { work(self); }))
             break;
         ++live;
-        ++all;
         ++idle; // until it takes a task
     }
     if (live > 0)
@@ -229,7 +227,6 @@ void WorkerPool::State::work(const std::shared_ptr<State> &state)
         if (overdue) {
             // the pool started another thread for this one meanwhile, or may now have it back
             if (state->live >= state->threads) {
-                --state->all;
                 state->startThreads(state, lates);
                 state->workWake.notify_all();
                 lock.unlock();
@@ -333,10 +330,4 @@ bool WorkerPool::waitForDone(int timeoutMs)
     return state_->doneWake.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] {
         return state_->running.empty() && state_->queued == 0;
     });
-}
-
-int WorkerPool::threadCount() const
-{
-    const std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->all + (state_->watching ? 1 : 0);
 }

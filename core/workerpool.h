@@ -48,8 +48,6 @@ public:
 
     // Waits until no task is queued or running, timeoutMs at most; true when none is.
     bool waitForDone(int timeoutMs);
-    // The threads the pool has now, those held by overdue tasks included.
-    int threadCount() const;
 
 private:
     WorkerPool(int threads, int placeThreads);

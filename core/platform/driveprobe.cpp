@@ -132,6 +132,12 @@ void DriveProbe::dropAnswers()
     reading_ = 0;
 }
 
+bool DriveProbe::isHeard(const std::shared_ptr<Delivery> &delivery)
+{
+    const std::lock_guard<std::mutex> lock(delivery->mutex);
+    return delivery->probe != nullptr;
+}
+
 void DriveProbe::deliver(const std::shared_ptr<Delivery> &delivery,
                          const std::function<void(DriveProbe *)> &report)
 {
@@ -191,6 +197,8 @@ void DriveProbe::read(const QString &folder, const Read &read, int boundMs, cons
     task.boundMs = boundMs;
     task.runWhenFree = true;
     task.run = [delivery = delivery_, folder, read, endWait] {
+        if (!isHeard(delivery))
+            return; // a read that waited for its place, asked by a probe gone meanwhile
         const QVariant value = read(folder);
         deliver(delivery, [folder, value, endWait](DriveProbe *probe) {
             endWait(probe);

@@ -76,6 +76,8 @@ private:
     // Any thread.
     static void deliver(const std::shared_ptr<Delivery> &delivery,
                         const std::function<void(DriveProbe *)> &report);
+    // The probe of delivery is there and takes its answers. Any thread.
+    static bool isHeard(const std::shared_ptr<Delivery> &delivery);
 
     std::shared_ptr<Delivery> delivery_;
     int asking_ = 0;
