@@ -40,6 +40,26 @@ inline double processCpuMs()
     return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
 }
 
+// Largest gap between ticks of a 5 ms timer while it runs: how long the event loop was blocked.
+class StallMeter
+{
+public:
+    StallMeter()
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout,
+                         [this] { maxGapMs_ = qMax(maxGapMs_, clock_.restart()); });
+        clock_.start();
+        timer_.start();
+    }
+    qint64 maxGapMs() const { return maxGapMs_; }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 maxGapMs_ = 0;
+};
+
 // Runs the event loop for ms.
 inline void spinFor(int ms)
 {

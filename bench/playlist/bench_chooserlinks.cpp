@@ -6,6 +6,7 @@
 // on the GUI thread, as a plain file dialog lists it.
 //   bench_chooserlinks [count...]      (default 1000 10000 40000)
 #include "appglobals.h"
+#include "benchsupport.h"
 #include "choosertest.h"
 #include "testsupport.h"
 #include "threadpeak.h"
@@ -24,25 +25,6 @@ namespace {
 
 constexpr int targetFolders = 100;
 constexpr int settleLimitMs = 120000;
-
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout,
-                         [this] { maxGapMs_ = qMax(maxGapMs_, clock_.restart()); });
-        clock_.start();
-        timer_.start();
-    }
-    qint64 maxGapMs() const { return maxGapMs_; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 maxGapMs_ = 0;
-};
 
 void pressArrow(FileListView_C *tree, int row)
 {
@@ -124,7 +106,7 @@ void measure(int count)
     const int rowsBefore = tree->count();
 
     ThreadPeak threads;
-    StallMeter stalls;
+    BenchSupport::StallMeter stalls;
     QElapsedTimer clock;
     clock.start();
     pressArrow(tree, row);

@@ -1,6 +1,7 @@
 // The play list under load: 200 dropped files answered by a real player until every row shows
 // its duration, and grouping 200 rows. Prints the times and the longest event-loop stall (a
 // 5 ms timer's largest gap); targets: all rows within 20 s, no stall over 100 ms.
+#include "benchsupport.h"
 #include "dashcam.h"
 #include "formdashcampreview.h"
 #include "formlist.h"
@@ -23,26 +24,6 @@ namespace {
 constexpr int fileCount = 200;
 constexpr qint64 stallLimitMs = 100;
 constexpr qint64 fillLimitMs = 20000;
-
-// Largest gap between ticks of a 5 ms timer while it runs: how long the event loop was blocked.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout,
-                         [this] { maxGapMs_ = qMax(maxGapMs_, clock_.restart()); });
-        clock_.start();
-        timer_.start();
-    }
-    qint64 maxGapMs() const { return maxGapMs_; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 maxGapMs_ = 0;
-};
 
 bool allDurationsShown(const FormList &list)
 {
@@ -86,7 +67,7 @@ bool benchAdding(FormList &list, Dashcam *player, const QList<QUrl> &urls)
     QObject::connect(player, &Dashcam::fileInfoChanged, &list, &FormList::onInsertList);
     QObject::connect(player, &Dashcam::MediaPathChanged, &list, &FormList::onCurrentPlay);
 
-    StallMeter meter;
+    BenchSupport::StallMeter meter;
     QElapsedTimer clock;
     clock.start();
     QMimeData data;
@@ -105,7 +86,7 @@ bool benchGrouping(FormList &list)
 {
     QTableWidget *table = list.table();
     table->selectAll();
-    StallMeter meter;
+    BenchSupport::StallMeter meter;
     QElapsedTimer clock;
     clock.start();
     QTimer::singleShot(0, &list, &FormList::onGroup);
@@ -117,7 +98,7 @@ bool benchGrouping(FormList &list)
     const bool groupOk = grouped && meter.maxGapMs() <= stallLimitMs;
     report("grouping 200 rows into two groups", groupMs, meter.maxGapMs(), groupOk);
 
-    StallMeter ungroupMeter;
+    BenchSupport::StallMeter ungroupMeter;
     clock.restart();
     table->clearSelection();
     table->selectRow(fileCount);

@@ -77,10 +77,9 @@ void TstDrivesNotAnswering::initTestCase()
     answering_ = dir_.filePath(QStringLiteral("media/STICK/"));
     writeRide(answering_ + QStringLiteral("Metadata"), ride_, steadyRide(12));
     http_.server().Get("/version", [this](const httplib::Request &, httplib::Response &res) {
-        res.set_content(QStringLiteral(R"({"UpdateFW":[{"FW":"X7","Ver":"V2.0","Url":"%1",)"
-                                       R"("Name":"FW_X7.bin"}]})")
-                            .arg(http_.url(QStringLiteral("/firmware")))
-                            .toStdString(),
+        res.set_content(TestHttpServer::versionFile("UpdateFW", "FW", "X7", "V2.0",
+                                                    http_.url(QStringLiteral("/firmware")),
+                                                    QStringLiteral("FW_X7.bin")),
                         "text/plain");
     });
     http_.server().Get("/firmware", [this](const httplib::Request &, httplib::Response &res) {

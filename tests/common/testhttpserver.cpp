@@ -83,3 +83,12 @@ QString TestHttpServer::url(const QString &path) const
         .arg(port_)
         .arg(path);
 }
+
+std::string TestHttpServer::versionFile(const char *member, const char *key, const QString &product,
+                                        const QString &version, const QString &url,
+                                        const QString &name)
+{
+    return QStringLiteral(R"({"%1":[{"%2":"%3","Ver":"%4","Url":"%5","Name":"%6"}]})")
+        .arg(QLatin1String(member), QLatin1String(key), product, version, url, name)
+        .toStdString();
+}

@@ -38,6 +38,10 @@ public:
     static void answerTrickling(httplib::Response &res, const std::atomic<bool> &release);
 
     // Writes a self-signed certificate for 127.0.0.1 and its key (the openssl program).
+    // A version file of the update wizards, listing one file under member (UpdateFW, UpdateAPP)
+    // with its product key and name.
+    static std::string versionFile(const char *member, const char *key, const QString &product,
+                                   const QString &version, const QString &url, const QString &name);
     static bool writeSelfSignedCertificate(const QString &certificatePath, const QString &keyPath);
 
     int port() const { return port_; }

@@ -107,14 +107,6 @@ private:
         QTRY_COMPARE(wizard.state(), int(FormUpdateApplication::Offer));
     }
 
-    static std::string versionFile(const char *member, const char *key, const QString &product,
-                                   const QString &version, const QString &url, const QString &name)
-    {
-        return QStringLiteral(R"({"%1":[{"%2":"%3","Ver":"%4","Url":"%5","Name":"%6"}]})")
-            .arg(QLatin1String(member), QLatin1String(key), product, version, url, name)
-            .toStdString();
-    }
-
     void useVersionFiles(const QString &firmwarePath, const QString &applicationPath)
     {
         UpdateConfig config;
@@ -194,28 +186,29 @@ private slots:
 
         httplib::Server &s = http.server();
         s.Get("/fw/offer", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateFW", "FW", "X7", "V2.0",
-                                        http.url(QStringLiteral("/firmware")),
-                                        QStringLiteral("FW_X7.bin")),
+            res.set_content(TestHttpServer::versionFile("UpdateFW", "FW", "X7", "V2.0",
+                                                        http.url(QStringLiteral("/firmware")),
+                                                        QStringLiteral("FW_X7.bin")),
                             "text/plain");
         });
         s.Get("/fw/unsafe", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateFW", "FW", "X7", "V2.0",
-                                        http.url(QStringLiteral("/firmware")),
-                                        QStringLiteral("../FW_X7.bin")),
+            res.set_content(TestHttpServer::versionFile("UpdateFW", "FW", "X7", "V2.0",
+                                                        http.url(QStringLiteral("/firmware")),
+                                                        QStringLiteral("../FW_X7.bin")),
                             "text/plain");
         });
         s.Get("/fw/noversion", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateFW", "FW", "X7", "", http.url("/firmware"), "a.bin"),
+            res.set_content(TestHttpServer::versionFile("UpdateFW", "FW", "X7", "",
+                                                        http.url("/firmware"), "a.bin"),
                             "text/plain");
         });
         s.Get("/firmware", [](const httplib::Request &, httplib::Response &res) {
             res.set_content(firmwareBytes.toStdString(), "application/octet-stream");
         });
         s.Get("/fw/offer-cut", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateFW", "FW", "X7", "V2.0",
-                                        http.url(QStringLiteral("/firmware-cut")),
-                                        QStringLiteral("FW_X7.bin")),
+            res.set_content(TestHttpServer::versionFile("UpdateFW", "FW", "X7", "V2.0",
+                                                        http.url(QStringLiteral("/firmware-cut")),
+                                                        QStringLiteral("FW_X7.bin")),
                             "text/plain");
         });
         s.Get("/firmware-cut", [](const httplib::Request &, httplib::Response &res) {
@@ -242,41 +235,46 @@ private slots:
             res.set_content("late", "text/plain");
         });
         s.Get("/app/plain-http", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
-                                        QStringLiteral("http://updates.example.invalid/setup"),
-                                        FormUpdateApplication::installerName),
+            res.set_content(TestHttpServer::versionFile(
+                                "UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
+                                QStringLiteral("http://updates.example.invalid/setup"),
+                                FormUpdateApplication::installerName),
                             "text/plain");
         });
         s.Get("/app/unsafe-name", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
-                                        http.url(QStringLiteral("/installer")),
-                                        QStringLiteral("../TALVEX VIDEO PLAYER.exe")),
-                            "text/plain");
+            res.set_content(
+                TestHttpServer::versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER",
+                                            "V1.7", http.url(QStringLiteral("/installer")),
+                                            QStringLiteral("../TALVEX VIDEO PLAYER.exe")),
+                "text/plain");
         });
         s.Get("/app/other-name", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
-                                        http.url(QStringLiteral("/installer")),
-                                        QStringLiteral("keep.txt")),
+            res.set_content(TestHttpServer::versionFile(
+                                "UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
+                                http.url(QStringLiteral("/installer")), QStringLiteral("keep.txt")),
                             "text/plain");
         });
         s.Get("/app/offer", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
-                                        http.url(QStringLiteral("/installer")),
-                                        FormUpdateApplication::installerName),
+            res.set_content(TestHttpServer::versionFile("UpdateApplication", "app",
+                                                        "TALVEX VIDEO PLAYER", "V1.7",
+                                                        http.url(QStringLiteral("/installer")),
+                                                        FormUpdateApplication::installerName),
                             "text/plain");
         });
         s.Get("/app/latest", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER",
-                                        FormUpdateApplication::builtInVersion,
-                                        http.url(QStringLiteral("/installer")),
-                                        FormUpdateApplication::installerName),
+            res.set_content(TestHttpServer::versionFile("UpdateApplication", "app",
+                                                        "TALVEX VIDEO PLAYER",
+                                                        FormUpdateApplication::builtInVersion,
+                                                        http.url(QStringLiteral("/installer")),
+                                                        FormUpdateApplication::installerName),
                             "text/plain");
         });
         QVERIFY(raw.start());
         s.Get("/app/offer-hostile", [this](const httplib::Request &, httplib::Response &res) {
-            res.set_content(versionFile("UpdateApplication", "app", "TALVEX VIDEO PLAYER", "V1.7",
-                                        raw.url(QStringLiteral("/installer")),
-                                        FormUpdateApplication::installerName),
+            res.set_content(TestHttpServer::versionFile("UpdateApplication", "app",
+                                                        "TALVEX VIDEO PLAYER", "V1.7",
+                                                        raw.url(QStringLiteral("/installer")),
+                                                        FormUpdateApplication::installerName),
                             "text/plain");
         });
         s.Get("/installer", [](const httplib::Request &, httplib::Response &res) {
