@@ -1,9 +1,11 @@
 // The wizards' downloader against a real HTTP server on 127.0.0.1.
 #include "descriptor.h"
+#include "exporttestfiles.h"
 #include "fatcard.h"
 #include "filedownload.h"
 #include "freezewatch.h"
 #include "hostileanswers.h"
+#include "partfile.h"
 #include "peakmemory.h"
 #include "rawhttpserver.h"
 #include "testhttpserver.h"
@@ -11,6 +13,7 @@
 #include "updateconfig.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QNetworkInterface>
@@ -20,8 +23,11 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <memory>
+#include <thread>
+#include <unistd.h>
 
 using TestSupport::contentOf;
 using TestSupport::entriesOf;
@@ -52,9 +58,18 @@ private:
             bytes += char(i * 31 + (i >> 8));
         return bytes;
     }
+    // The bytes from offset from of a body whose pieces all differ: each 4-byte word holds its
+    // own index, little-endian.
+    static QByteArray countingBytes(qint64 from, qint64 size)
+    {
+        QByteArray bytes(int(size), Qt::Uninitialized);
+        for (qint64 p = from; p < from + size; ++p)
+            bytes[int(p - from)] = char(quint32(p / 4) >> (8 * (p % 4)));
+        return bytes;
+    }
 
-    // Downloads path (into folder when given) and waits for its end; true when it ended with
-    // downloaded().
+    // Downloads path (into folder when given) and waits for its end (a save failure included);
+    // true when it ended with downloaded().
     bool fetch(FileDownload &download, const QString &path, const QString &name,
                const QString &folder = QString(), int waitMs = 10000)
     {
@@ -65,8 +80,10 @@ private:
     {
         QSignalSpy done(&download, &FileDownload::downloaded);
         QSignalSpy failed(&download, &FileDownload::downloadError);
+        QSignalSpy writeFailed(&download, &FileDownload::saveFileFailed);
         download.startDownload(url, name, folder);
-        if (!QTest::qWaitFor([&] { return done.count() + failed.count() > 0; }, waitMs))
+        if (!QTest::qWaitFor(
+                [&] { return done.count() + failed.count() + writeFailed.count() > 0; }, waitMs))
             return false;
         return done.count() == 1;
     }
@@ -143,6 +160,24 @@ private slots:
                                                            std::min(length, piece.size()));
                                      });
         });
+        // countingBytes of the asked size in 64 KiB pieces 40 ms apart (a line of about 1.6 MB/s),
+        // the last one ending the body; from the second number on held back until releaseStalls
+        s.Get(R"(/counting/(\d+)/(\d+))",
+              [this](const httplib::Request &req, httplib::Response &res) {
+                  const size_t heldFrom = std::stoull(req.matches[2]);
+                  res.set_content_provider(
+                      std::stoull(req.matches[1]), "application/octet-stream",
+                      [this, heldFrom](size_t offset, size_t length, httplib::DataSink &sink) {
+                          if (offset == heldFrom)
+                              TestHttpServer::stallUntil(releaseStalls, 60000);
+                          if (offset < heldFrom)
+                              length = std::min(length, heldFrom - offset);
+                          std::this_thread::sleep_for(std::chrono::milliseconds(40));
+                          const QByteArray piece = countingBytes(
+                              qint64(offset), qint64(length % 65536 == 0 ? 65536 : length % 65536));
+                          return sink.write(piece.constData(), size_t(piece.size()));
+                      });
+              });
         s.Get("/endless", [](const httplib::Request &, httplib::Response &res) {
             res.set_chunked_content_provider("application/octet-stream",
                                              [](size_t, httplib::DataSink &sink) {
@@ -497,6 +532,102 @@ private slots:
         QTRY_COMPARE(filesIn(card.root()), QStringList());
     }
 
+    // A card that answers in turns, its driver stopped for 300 ms and then running until the
+    // writer is at most 256 KiB behind the line (of about 1.6 MB/s), from the body's first byte to
+    // its last: the writer is busy for many times the stall bound in a row, many pieces queued,
+    // but never for one step's worth. The download is saved, every byte in order.
+    void slowSteadyCardKeepsOrder()
+    {
+        FATCARD_OR_SKIP(card, 64);
+        constexpr qint64 size = 8 * 1024 * 1024;
+        constexpr int stallBoundMs = 1000;
+        constexpr int stoppedMs = 300;
+        FileDownload download;
+        download.setPaceBounds({NetworkLimits::headTimeoutMs, stallBoundMs});
+        std::atomic<qint64> received{0};
+        connect(&download, &FileDownload::downloadProgress,
+                [&received](qlonglong bytes) { received = bytes; });
+        // asked only while the driver runs
+        const auto written = [&card] {
+            const QFileInfoList parts =
+                QDir(card.root())
+                    .entryInfoList({QStringLiteral(".FW_X7.*")}, QDir::Files | QDir::Hidden);
+            return parts.isEmpty() ? qint64(0) : parts.first().size();
+        };
+        std::atomic<bool> ended{false};
+        int turns = 0; // the turner's until it is joined
+        std::thread turner([&] {
+            while (!ended && received < size) {
+                if (received == 0 || !card.stopDriver()) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    continue;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(stoppedMs));
+                card.resumeDriver();
+                ++turns;
+                const qint64 from = written();
+                while (!ended && received < size &&
+                       (written() < from + 64 * 1024 || received - written() > 256 * 1024))
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        const bool whole = fetch(download, QStringLiteral("/counting/%1/%1").arg(size),
+                                 QStringLiteral("FW_X7.bin"), card.root(), 120000);
+        ended = true;
+        turner.join();
+        QVERIFY(whole);
+        // stopped for several stall bounds in all
+        QVERIFY2(turns * stoppedMs >= 3 * stallBoundMs, qPrintable(QString::number(turns)));
+        QVERIFY(download.saveFile(card.root()));
+        QCOMPARE(filesIn(card.root()), QStringList{"FW_X7.bin"});
+        const auto sha256 = [](const QByteArray &bytes) {
+            return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+        };
+        QCOMPARE(sha256(contentOf(card.root() + QStringLiteral("/FW_X7.bin"))),
+                 sha256(countingBytes(0, size)));
+    }
+
+    // A drive that fills up ends the download as a save failure: at once, while the server still
+    // holds most of the body back (a tmpfs far smaller than the body), and also when it only cuts
+    // the last write short (a tmpfs that holds all but the last 3 KiB, the last piece 64 KiB).
+    // Nothing is saved and no part is left.
+    void fullDriveFailsTheDownload_data()
+    {
+        QTest::addColumn<qint64>("driveBytes");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<qint64>("heldFrom"); // the server holds the rest until released
+        constexpr qint64 mib = 1024 * 1024;
+        QTest::newRow("full mid-download") << mib / 2 << 8 * mib << 2 * mib;
+        QTest::newRow("last write cut short") << mib << mib + 3072 << mib + 3072;
+    }
+    void fullDriveFailsTheDownload()
+    {
+        QFETCH(qint64, driveBytes);
+        QFETCH(qint64, size);
+        QFETCH(qint64, heldFrom);
+        const QString folder = emptyFolder(QStringLiteral("full"));
+        const ExportTestFiles::TmpfsMount drive(folder, QStringLiteral("size=%1").arg(driveBytes));
+        if (!drive.isMounted())
+            QSKIP(qPrintable(drive.problem()));
+        FileDownload download;
+        download.setTransferTimeout(120000); // neither the idle timeout nor the body's window
+        QSignalSpy failed(&download, &FileDownload::downloadError);
+        QSignalSpy writeFailed(&download, &FileDownload::saveFileFailed);
+        QSignalSpy done(&download, &FileDownload::downloaded);
+        download.startDownload(
+            QUrl(http.url(QStringLiteral("/counting/%1/%2").arg(size).arg(heldFrom))),
+            QStringLiteral("FW_X7.bin"), folder);
+        // well within the body's window (60 s), which would end a download left waiting
+        QTRY_VERIFY_WITH_TIMEOUT(writeFailed.count() + failed.count() + done.count() > 0, 20000);
+        releaseStalls = true;
+        QCOMPARE(writeFailed.count(), 1);
+        QCOMPARE(writeFailed.at(0).at(0).toInt(), 1);
+        QCOMPARE(failed.count() + done.count(), 0);
+        QCOMPARE(filesIn(folder), QStringList());
+        QVERIFY(!download.saveFile(folder));
+        QCOMPARE(filesIn(folder), QStringList());
+    }
+
     // A server that stops sending ends the request after the transfer timeout.
     void silentServerTimesOut_data()
     {
@@ -654,6 +785,35 @@ private slots:
         QCOMPARE(failed.count(), 1);
         QCOMPARE(entriesOf(folder), before);
         QVERIFY(QFileInfo(folder + QStringLiteral("/FW_X7.bin/inside")).isDir());
+    }
+
+    // A download first removes the part files that ended runs of the program left in its folder,
+    // of any target. What only looks like one stays: a name not made as parts are named, the part
+    // of a download still running, one of another user's.
+    void stalePartsGoWithTheNextDownload()
+    {
+        const QString folder = emptyFolder(QStringLiteral("stale"));
+        const QStringList stale{".FW_X7.k3v9x0aa.part.bin", ".notes.0a1b2c3d.part"};
+        for (const QString &name : stale)
+            writeFile(folder + QLatin1Char('/') + name, "left by a run that ended");
+        for (const char *name : {".FW_X7.K3V9X0AA.part.bin", "FW_X7.k3v9x0aa.part.bin",
+                                 ".FW_X7.k3v9x0a.part.bin", ".FW_X7.k3v9x0aa.part.bin.old"})
+            writeFile(folder + QLatin1Char('/') + QLatin1String(name), "the user's");
+        PartFile running(folder + QStringLiteral("/running.bin"));
+        QVERIFY(running.create());
+        if (::geteuid() == 0) {
+            const QString others = folder + QStringLiteral("/.theirs.abcd1234.part");
+            writeFile(others, "another user's");
+            QCOMPARE(::chown(QFile::encodeName(others).constData(), 65534, 65534), 0);
+        }
+        QMap<QString, QByteArray> expected = entriesOf(folder);
+        for (const QString &name : stale)
+            expected.remove(name);
+        FileDownload download;
+        QVERIFY(fetch(download, QStringLiteral("/size/3000"), QStringLiteral("FW_X7.bin"), folder));
+        QVERIFY(download.saveFile(folder));
+        expected.insert(QStringLiteral("FW_X7.bin"), fileOf(3000));
+        QCOMPARE(entriesOf(folder), expected);
     }
 
     // A download streamed into one folder is saved into the folder it is asked into, on this disk
