@@ -31,5 +31,5 @@ export DBUS_SESSION_BUS_ADDRESS=unix:path=/dev/null/no-session-bus
 cd build-asan
 # LeakSanitizer's own tracer now and then dies at exit on a loaded machine ("Tracer caught
 # signal 11", "LeakSanitizer has encountered a fatal error"): a test that fails is run once more.
-QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1920x1080x24" \
+QTWEBENGINE_DISABLE_SANDBOX=1 bash "$root/scripts/xvfb.sh" -s "-screen 0 1920x1080x24" \
     ctest --output-on-failure -j"${JOBS:-$(nproc)}" --timeout 900 --repeat until-pass:2

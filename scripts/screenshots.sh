@@ -5,6 +5,7 @@
 # program (an installed program's folder is read-only), so exports default to ~/Videos/EditVideo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 bash scripts/setup.sh
 export TALVEX_SCREENSHOT_DIR="$(pwd)/docs/screenshots"
 mkdir -p "$TALVEX_SCREENSHOT_DIR"
@@ -28,12 +29,13 @@ for d in "$PWD"/build/tests/*/; do
 done
 
 cd build
-HOME="$demo_home" QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1600x900x24" \
-    ctest --output-on-failure
+HOME="$demo_home" QTWEBENGINE_DISABLE_SANDBOX=1 \
+    bash "$root/scripts/xvfb.sh" -s "-screen 0 1600x900x24" ctest --output-on-failure
 # the texts that must fit, pictured on a 1366x768 laptop screen too
-HOME="$demo_home" QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1366x768x24" \
-    ctest --output-on-failure -L screens
+HOME="$demo_home" QTWEBENGINE_DISABLE_SANDBOX=1 \
+    bash "$root/scripts/xvfb.sh" -s "-screen 0 1366x768x24" ctest --output-on-failure -L screens
 # and the main window's texts on a 1280x1024 office screen: its start-up window of 1280x713 with
 # the cut editor in German and Russian
-HOME="$demo_home" QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
+HOME="$demo_home" QTWEBENGINE_DISABLE_SANDBOX=1 \
+    bash "$root/scripts/xvfb.sh" -s "-screen 0 1280x1024x24" \
     ctest --output-on-failure -R '^tst_textsfit$'

@@ -4,13 +4,14 @@
 # smaller screens.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 bash scripts/setup.sh
 cd build
-QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1920x1080x24" \
+QTWEBENGINE_DISABLE_SANDBOX=1 bash "$root/scripts/xvfb.sh" -s "-screen 0 1920x1080x24" \
     ctest --output-on-failure -j"$(nproc)" --timeout 600
 # the main window and the texts that must fit, once more on the commonest laptop and office
 # screens
 for screen in 1366x768 1280x1024; do
-    QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 ${screen}x24" \
+    QTWEBENGINE_DISABLE_SANDBOX=1 bash "$root/scripts/xvfb.sh" -s "-screen 0 ${screen}x24" \
         ctest --output-on-failure -j"$(nproc)" --timeout 600 -L 'mainwindow|screens'
 done

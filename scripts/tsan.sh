@@ -20,5 +20,5 @@ cmake --build build-tsan -j"${JOBS:-$(nproc)}" --target "${tests[@]}"
 export TSAN_OPTIONS="halt_on_error=1:exitcode=66:ignore_noninstrumented_modules=1:suppressions=$root/scripts/tsan.supp"
 cd build-tsan
 regex="^($(IFS='|'; echo "${tests[*]}"))\$"
-QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1920x1080x24" \
+QTWEBENGINE_DISABLE_SANDBOX=1 bash "$root/scripts/xvfb.sh" -s "-screen 0 1920x1080x24" \
     ctest --output-on-failure -j"${JOBS:-$(nproc)}" --timeout 900 -R "$regex"
