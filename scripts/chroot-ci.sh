@@ -44,8 +44,8 @@ mountAt /dev --bind /dev
 mountAt /dev/pts --bind /dev/pts
 if [ "$plain" != 1 ]; then
     mountAt /dev/shm -t tmpfs -o mode=1777 tmpfs
-    # X servers share one socket namespace with the host: xvfb-run must see the host's display
-    # locks.
+    # X servers share one socket namespace with the host: with its /tmp, xvfb-run sees the host's
+    # display locks too (scripts/xvfb.sh looks for the servers' sockets either way).
     mountAt /tmp --bind /tmp
 fi
 
