@@ -49,9 +49,9 @@ public:
 
     // The roots among roots whose answer to question is yes within boundMs of its start, in roots
     // order; blocks the calling thread until each root has answered or passed that bound, twice
-    // boundMs at most. A root whose earlier question outlived its
-    // bound and still runs is not asked again and counts absent at once, so that the threads
-    // held by one drive stay few. Any thread but the questions' pool's.
+    // boundMs at most. A root whose earlier question outlived its bound and still runs is not
+    // asked again and counts absent at once, so that the threads held by one drive stay few. Any
+    // thread but the questions' pool's.
     static QStringList answering(const QStringList &roots, const Question &question,
                                  int boundMs = answerBoundMs);
 
